@@ -1,0 +1,34 @@
+#pragma once
+
+// One row of a calculator form's field table: the arguments of the set-up calls that a
+// numeric field gets, its label and its unit. Forms declare their fields as arrays of rows
+// and the form base builds, labels and sets up the fields from them.
+
+// Which set-up calls a field gets; some fields get only some of them.
+enum EFieldCalls : unsigned
+{
+    FieldDigitRange = 1u << 0,  // SetDigitRange(integer places, decimal places, negative)
+    FieldRealRange = 1u << 1,   // SetNumberValidation(double min, double max, name)
+    FieldWholeRange = 1u << 2,  // SetNumberValidation(int min, int max, name)
+    FieldDefaultText = 1u << 3, // SetWindowText(default)
+
+    FieldReal = FieldDigitRange | FieldRealRange | FieldDefaultText,
+    FieldWhole = FieldDigitRange | FieldWholeRange | FieldDefaultText,
+    FieldUnchecked = FieldDigitRange | FieldDefaultText, // any number, empty reads as 0
+    FieldTextOnly = FieldDefaultText,                    // keeps the control's own digit rules
+};
+
+struct CFieldRow
+{
+    int m_Id;                // control id, also the key of the field's design-file record
+    const char* m_Label;     // static text beside the field
+    int m_IntegerPlaces;
+    int m_DecimalPlaces;
+    bool m_Negative;         // a leading "-" may be typed
+    double m_Min;            // range, for FieldRealRange (FieldWholeRange truncates to int)
+    double m_Max;
+    const char* m_FieldName; // quoted by the field's error messages
+    const char* m_Default;   // default text
+    const char* m_Unit;      // display unit, for the reader of the form; may be ""
+    unsigned m_Calls;        // EFieldCalls
+};

@@ -1,0 +1,129 @@
+#pragma once
+
+#include "forms/FieldTable.h"
+
+#include <QString>
+#include <QWidget>
+
+#include <vector>
+
+class CVKEdit;
+class CVKFormView;
+class QAbstractButton;
+class QBoxLayout;
+class QGroupBox;
+class QGridLayout;
+class QPlainTextEdit;
+class QPushButton;
+
+// What the open-documents bar offers the forms. The application installs one; while none is
+// installed the hooks do nothing.
+class CVKFormTabs
+{
+public:
+    virtual ~CVKFormTabs() = default;
+    virtual void SelectForm(CVKFormView* form) = 0;
+    virtual void RemoveForm(CVKFormView* form) = 0;
+};
+
+// The base of every calculator form: its key, its controls by id in creation order, the
+// results box, "Clear" and "Exit", the Enter key, the active form, and one command dispatch
+// that clicks, design files and the batch mode all go through.
+class CVKFormView : public QWidget
+{
+    Q_OBJECT
+
+public:
+    enum EControlId
+    {
+        IdExit = 2,
+        IdMainAction = 3,
+        IdClear = 1010,
+        IdActionFrame = 1001,
+        IdResults = 1196,
+    };
+
+    CVKFormView(const QString& formKey, int templateId, QWidget* parent = nullptr);
+    ~CVKFormView() override;
+
+    // Builds the controls (BuildForm) and runs SetupFields, once.
+    void OnInitialUpdate();
+
+    // Runs the handler of a control id, as a click on that control does. Returns false when
+    // the form has no handler for it. The base handles "Clear" and "Exit".
+    virtual bool OnCommand(int id);
+
+    // Controls by id, in creation order (the order design files are written in).
+    QWidget* Control(int id) const;
+    CVKEdit* Field(int id) const;
+    QAbstractButton* Button(int id) const;
+    const std::vector<QWidget*>& Controls() const { return m_Controls; }
+
+    bool IsChecked(int id) const;
+    // Checking a radio button clears the other buttons of its group; clearing one may leave
+    // its group with none checked.
+    void SetCheck(int id, bool checked);
+    void EnableControl(int id, bool enable);
+
+    QPlainTextEdit* ResultsBox() const { return m_Results; }
+    QString ResultsText() const;
+    void SetResultsText(const QString& text);
+    void AppendReport(const QString& report);
+    // EM_SETTABSTOPS: one value gives a stop every that many dialog units, several give
+    // explicit stops. One dialog unit is a quarter of the font's average character width.
+    void SetTabStops(const std::vector<int>& dialogUnits);
+
+    bool EnterMovesFocus() const { return m_EnterMovesFocus; }
+    int TemplateId() const { return m_TemplateId; }
+
+    // The active form of the application: the form that last gained the focus.
+    static CVKFormView* ActiveForm();
+    static QString ActiveFormKey();
+    static void SetActiveForm(CVKFormView* form);
+    static void SetFormTabs(CVKFormTabs* tabs);
+
+    QString m_strFormKey;
+
+signals:
+    // "Exit": the frame that holds the form should close.
+    void ExitRequested(CVKFormView* form);
+
+protected:
+    // Each form creates its controls here, in template order, through the builders below.
+    virtual void BuildForm() = 0;
+    // Each form's field set-up: the set-up calls, default checks and disabled fields.
+    virtual void SetupFields() = 0;
+
+    // Builders. Every control carries its id; the form's click handlers run through OnCommand.
+    QGroupBox* AddGroup(const QString& title, QBoxLayout* into = nullptr);
+    CVKEdit* AddField(QGridLayout* grid, const CFieldRow& row);
+    void AddFields(QGridLayout* grid, const CFieldRow* rows, int count);
+    QAbstractButton* AddRadio(QBoxLayout* into, int id, const QString& caption, int radioGroup);
+    QAbstractButton* AddCheck(QBoxLayout* into, int id, const QString& caption);
+    QPushButton* AddButton(QBoxLayout* into, int id, const QString& caption);
+    // The results group, the action frame (1001) with the given action buttons, "Clear" and "Exit".
+    void AddResultsAndActions(QBoxLayout* into, const std::vector<std::pair<int, QString>>& actions);
+    QBoxLayout* MainLayout() const { return m_MainLayout; }
+
+    // The set-up calls of one row, as EFieldCalls lists them.
+    void SetupField(const CFieldRow& row);
+    void SetupFields(const CFieldRow* rows, int count);
+
+    void setEnterMovesFocus(bool on) { m_EnterMovesFocus = on; }
+
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void RegisterControl(int id, QWidget* control);
+    void OnClicked(int id);
+
+    int m_TemplateId;
+    bool m_EnterMovesFocus = false;
+    bool m_Initialised = false;
+    QBoxLayout* m_MainLayout = nullptr;
+    QPlainTextEdit* m_Results = nullptr;
+    std::vector<QWidget*> m_Controls;
+    std::vector<std::pair<int, int>> m_RadioGroups; // (control id, group)
+};
