@@ -1,0 +1,8 @@
+#pragma once
+
+// Every model class of Quillon, for the forms and the receiver engine.
+#include "models/Complex.h"
+#include "models/Equations.h"
+#include "models/Componant.h"
+
+// Further models:
