@@ -1,0 +1,100 @@
+#pragma once
+
+#include "models/Complex.h"
+#include "models/Componant.h"
+
+// The detector diode: current laws for both bias directions, junction and
+// diffusion capacitance, small-signal impedance and the operating point when
+// driven through a series resistance. Also the bench arithmetic that turns
+// oscilloscope readings into capacitances. Everything inside is SI.
+class CDiode : public CComponant
+{
+public:
+    CDiode() = default;
+    virtual ~CDiode() = default;
+
+    // Current laws.
+    enum EForwardLaw { ForwardDiodeEquation = 0, ForwardQuadratic = 1, ForwardPower = 3 };
+    enum EReverseLaw { ReverseDiodeEquation = 0, ReverseQuadratic = 1, ReverseConstantResistance = 2 };
+
+    void SetTurnOnVoltage(double volts);
+    // transitTimeNs in nanoseconds; the rest SI.
+    void SetJunction(double junctionCap, double builtInVoltage, double refVoltage, double parasiticCap,
+                     double transitTimeNs, double ideality, double capQuotient, double negCapQuotient);
+    void SetForwardDiodeEquation(double satCurrentMicroAmps);
+    // Coefficients for a current in milliamperes.
+    void SetForwardQuadratic(double a, double b, double c);
+    // a in milliamperes at 1 V.
+    void SetForwardPower(double a, double n);
+    void SetReverseDiodeEquation(double satCurrentMicroAmps, double n);
+    // Coefficients for a current in microamperes.
+    void SetReverseQuadratic(double a, double b, double c);
+    void SetReverseResistance(double ohms);
+
+    double Current(double v) const;
+    double JunctionCapacitance(double v, double frequency) const;
+    double DiffusionCapacitance(double v) const;
+    double TotalCapacitance(double v, double frequency) const;
+    // Small-signal impedance at bias v; also the (scaled) resistance and the capacitance used.
+    CImpedance& Impedance(CImpedance& z, double v, double frequency, double resistanceScale,
+                          double& resistance, double& capacitance) const;
+    // Diode voltage magnitude when driven by sourceVoltage through seriesResistance.
+    double SolveOperatingPoint(double sourceVoltage, double seriesResistance, double frequency,
+                               CImpedance& diodeImpedance, CImpedance& current) const;
+
+    // Bench measurements (voltages peak-to-peak where noted, phase in radians).
+    static double MeasuredCapacitance(double vdc, double sourceVoltagePp, double loadVoltagePp,
+                                      double loadResistance, double scopeCap, double parasiticCap,
+                                      double phase, double frequency, double dcSourceResistance);
+    double DiffusionFromMeasurement(double vdc, double sourceVoltagePp, double loadVoltagePp,
+                                    double loadResistance, double scopeCap, double parasiticCap,
+                                    double phase, double frequency, double dcSourceResistance,
+                                    double& measured, double& junction) const;
+    static double BuiltInVoltage(double va, double vb, double ca, double cb, double quotient);
+    static double TransitTime(double vdc, double diffusionCap, double dcSourceResistance);
+
+    static constexpr double MaxCapacitance = 1e-5;  // F
+
+    int m_ForwardModel = ForwardDiodeEquation;
+    int m_ReverseModel = ReverseDiodeEquation;
+    double m_TurnOnVoltage = 0.0;   // V
+    double m_JunctionCap = 0.0;     // F, at m_RefVoltage
+    double m_BuiltInVoltage = 0.0;  // V
+    double m_CapQuotient = 2.0;     // Cj varies as the m-th root of 1/(Vbi - V)
+    double m_ParasiticCap = 0.0;    // F, added in reverse bias
+    double m_Ideality = 0.0;        // forward ideality factor
+    double m_NegCapQuotient = 2.0;  // quotient below m_RefVoltage
+    double m_SatCurrent = 0.0;      // A
+    double m_NVt = 0.0;             // V
+    double m_QuadA = 0.0;           // A/V^2
+    double m_QuadB = 0.0;           // A/V
+    double m_QuadC = 0.0;           // A
+    double m_PowerA = 0.0;          // mA at 1 V
+    double m_PowerN = 0.0;          // exponent
+    double m_RevN = 0.0;            // reverse ideality factor
+    double m_RevSatCurrent = 0.0;   // A
+    double m_RevNVt = 0.0;          // V
+    double m_RevQuadA = 0.0;        // A/V^2
+    double m_RevQuadB = 0.0;        // A/V
+    double m_RevQuadC = 0.0;        // A
+    double m_RevResistance = 0.0;   // ohm
+    double m_ThermalVoltage = 0.02586;  // V, kT/q
+
+    // Results of the receiver's forward and reverse half-cycles.
+    CComponant m_FwdCap;            // capacitor, F
+    CImpedance m_FwdVoltage;        // V (real)
+    CImpedance m_FwdResistance;     // ohm (real)
+    double m_JunctionConst = 0.0;   // F^m * V
+    double m_RevDiodeResistance = 0.0;  // ohm
+    CComponant m_RevCap;            // capacitor, F
+    CImpedance m_RevImpedance;      // ohm
+    double m_RevVoltage = 0.0;      // V
+    CImpedance m_FwdImpedance;      // ohm
+    double m_TransitTime = 0.0;     // s
+    double m_RefVoltage = -1.0;     // V
+    CComponant m_FwdDiffCap;        // capacitor, F
+    bool m_UseNegQuotient = false;
+
+private:
+    void ClearForwardResults();
+};

@@ -1,0 +1,217 @@
+#include "models/Diode.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <complex>
+#include <numbers>
+
+namespace
+{
+// The air-core receiver calculator's default diode: Vbi 0.43 V, Cj 3.38 pF at -1 V,
+// Cp 0.1 pF, 1 ns, n 1.1, quotient 2, no negative quotient.
+CDiode DefaultDiode()
+{
+    CDiode diode;
+    diode.SetJunction(3.38e-12, 0.43, -1.0, 0.1e-12, 1.0, 1.1, 2.0, 0.0);
+    diode.SetForwardDiodeEquation(1.61);
+    diode.SetReverseResistance(338000.0);
+    return diode;
+}
+
+std::complex<double> ToStd(const CImpedance& z)
+{
+    return {z.m_Real, z.m_Imag};
+}
+}  // namespace
+
+TEST(Diode, CurrentLaws)
+{
+    CDiode diode = DefaultDiode();
+    // Is (exp(V / (n Vt)) - 1) with Vt = 0.02586 V.
+    EXPECT_NEAR(diode.Current(0.1), 1.61e-6 * (std::exp(0.1 / (1.1 * 0.02586)) - 1.0), 1e-15);
+    EXPECT_DOUBLE_EQ(diode.Current(-2.0), -2.0 / 338000.0);
+
+    diode.SetForwardPower(25.845, 2.8423);
+    EXPECT_DOUBLE_EQ(diode.Current(0.5), std::pow(0.5, 2.8423) * 25.845e-3);  // law in mA
+    diode.SetForwardQuadratic(16.69, -1.6791, 0.0132);
+    EXPECT_NEAR(diode.Current(0.2), (16.69 * 0.04 - 1.6791 * 0.2 + 0.0132) * 1e-3, 1e-15);
+    diode.SetReverseQuadratic(-0.0763, 0.6965, -1.8365);
+    EXPECT_NEAR(diode.Current(-1.0), (-0.0763 - 0.6965 - 1.8365) * 1e-6, 1e-18);
+    diode.SetReverseDiodeEquation(2.0, 3.0);
+    EXPECT_NEAR(diode.Current(-0.05), 2e-6 * (std::exp(-0.05 / (3.0 * 0.02586)) - 1.0), 1e-18);
+}
+
+TEST(Diode, SettingALawClearsTheForwardResults)
+{
+    CDiode diode = DefaultDiode();
+    diode.m_FwdVoltage.SetRectangular(0.2, 0.0);
+    diode.m_FwdResistance.SetRectangular(5000.0, 0.0);
+    diode.SetReverseQuadratic(1.0, 2.0, 3.0);
+    EXPECT_EQ(diode.m_FwdVoltage.m_Real, 0.0);
+    EXPECT_EQ(diode.m_FwdResistance.m_Real, 0.0);
+}
+
+TEST(Diode, JunctionCapacitanceAtTheReferenceVoltage)
+{
+    // Reverse reference: Cj plus the parasitic capacitance (fixed exponent at Vref).
+    CDiode reverse;
+    reverse.SetJunction(3.38e-12, 0.43, -1.0, 0.1e-12, 1.0, 1.1, 2.0, 2.0);
+    EXPECT_NEAR(reverse.JunctionCapacitance(-1.0, 1e6), 3.48e-12, 1e-24);
+
+    // Forward reference: Cj alone, no parasitic capacitance.
+    CDiode forward;
+    forward.SetJunction(3.38e-12, 0.43, 0.1, 0.1e-12, 1.0, 1.1, 2.0, 0.0);
+    EXPECT_NEAR(forward.JunctionCapacitance(0.1, 1e6), 3.38e-12, 1e-24);
+}
+
+TEST(Diode, JunctionCapacitanceBranches)
+{
+    CDiode diode;
+    diode.SetJunction(3.38e-12, 0.43, -1.0, 0.1e-12, 1.0, 1.1, 2.0, 2.0);
+    // Below Vref the exponent is q exp((|q| + V) / -20) = 2.3237 at -5 V (hand calculation).
+    EXPECT_NEAR(diode.JunctionCapacitance(-5.0, 1e6), 7.550020935517476e-11, 1e-20);
+    // Without a negative quotient the fixed exponent holds at -5 V too.
+    diode.SetJunction(3.38e-12, 0.43, -1.0, 0.1e-12, 1.0, 1.1, 2.0, 0.0);
+    EXPECT_FALSE(diode.m_UseNegQuotient);
+    EXPECT_NEAR(diode.JunctionCapacitance(-5.0, 1e6), 1.8345419359128067e-12, 1e-24);
+    // From the built-in voltage on the forward law stays at its value for Vbi - 0.001 V.
+    EXPECT_EQ(diode.JunctionCapacitance(0.43, 1e6), diode.JunctionCapacitance(0.9, 1e6));
+    EXPECT_NEAR(diode.JunctionCapacitance(0.43, 1e6), diode.JunctionCapacitance(0.429, 1e6), 1e-20);
+}
+
+TEST(Diode, DiffusionAndTotalCapacitance)
+{
+    CDiode diode = DefaultDiode();
+    EXPECT_EQ(diode.DiffusionCapacitance(0.0), 0.0);
+    EXPECT_EQ(diode.DiffusionCapacitance(-0.5), 0.0);
+    EXPECT_DOUBLE_EQ(diode.DiffusionCapacitance(0.2), 1e-9 * diode.Current(0.2) / 0.2);
+
+    EXPECT_EQ(diode.TotalCapacitance(-2.0, 1e6), diode.JunctionCapacitance(-2.0, 1e6));
+    EXPECT_EQ(diode.TotalCapacitance(0.2, 1e6), diode.JunctionCapacitance(0.2, 1e6) + diode.DiffusionCapacitance(0.2));
+    // At and above the built-in voltage: exactly 10 uF.
+    EXPECT_EQ(diode.TotalCapacitance(0.43, 1e6), 1e-5);
+    EXPECT_EQ(diode.TotalCapacitance(2.0, 1e6), 1e-5);
+    // Just below it a slow diode's diffusion term (about 50 uF) is limited to 10 uF.
+    diode.SetJunction(3.38e-12, 0.43, -1.0, 0.1e-12, 5000.0, 1.1, 2.0, 0.0);
+    EXPECT_GT(diode.DiffusionCapacitance(0.42), 1e-5);
+    EXPECT_EQ(diode.TotalCapacitance(0.42, 1e6), 1e-5);
+}
+
+TEST(Diode, ImpedanceWithConstantReverseResistance)
+{
+    CDiode diode = DefaultDiode();
+    CImpedance z;
+    double r = 0.0;
+    double c = 0.0;
+    diode.Impedance(z, -1.0, 1e6, 2.0, r, c);
+    EXPECT_EQ(r, 676000.0);  // the constant law, scaled, whatever the current law says
+    EXPECT_NEAR(c, 3.48e-12, 1e-24);
+    const std::complex<double> zc(0.0, -1.0 / (2.0 * std::numbers::pi * 1e6 * c));
+    const std::complex<double> expected = r * zc / (r + zc) + 1.0;  // R || C, plus 1 ohm
+    EXPECT_NEAR(std::abs(ToStd(z) - expected), 0.0, 1e-6 * std::abs(expected));
+
+    // At 0 V the resistance comes from the current law: 0 / 0 here, with no trap.
+    diode.Impedance(z, 0.0, 1e6, 1.0, r, c);
+    EXPECT_TRUE(std::isnan(r));
+
+    // Forward bias: |V / I|.
+    diode.Impedance(z, 0.2, 1e6, 1.0, r, c);
+    EXPECT_DOUBLE_EQ(r, 0.2 / diode.Current(0.2));
+}
+
+TEST(Diode, OperatingPointForward)
+{
+    CDiode diode = DefaultDiode();
+    CImpedance zd;
+    CImpedance current;
+    const double vd = diode.SolveOperatingPoint(0.5, 47000.0, 1e6, zd, current);
+    EXPECT_GT(vd, 0.0);
+    EXPECT_LT(vd, 0.5);
+    // Converged: the diode voltage plus the drop in the series resistance make the source.
+    CImpedance vdz;
+    vdz.SetRectangular(vd, 0.0);
+    const CImpedance total = vdz + current * 47000.0;
+    EXPECT_NEAR(total.m_Magnitude, 0.5, 0.5 * 1e-4);
+}
+
+TEST(Diode, OperatingPointWithNegativeSourceUsesTheReverseLaw)
+{
+    CDiode diode = DefaultDiode();
+    CImpedance zd;
+    CImpedance current;
+    const double vd = diode.SolveOperatingPoint(-1.0, 47000.0, 1000.0, zd, current);
+    // The reverse resistance (338 kOhm + 1 ohm) divides with the 47 kOhm; the junction
+    // capacitance is some 50 MOhm at 1 kHz (hand calculation).
+    EXPECT_NEAR(vd, 338001.0 / 385001.0, 2e-4);
+    EXPECT_NEAR(zd.m_Real, 338001.0, 400.0);
+    EXPECT_LT(current.m_Real, 0.0);
+}
+
+TEST(Diode, OperatingPointWithZeroSourceStops)
+{
+    CDiode diode = DefaultDiode();
+    CImpedance zd;
+    CImpedance current;
+    EXPECT_EQ(diode.SolveOperatingPoint(0.0, 47000.0, 1e6, zd, current), 0.0);
+}
+
+TEST(Diode, MeasuredCapacitanceRecoversAKnownJunction)
+{
+    // Synthesise the reading of a 3 pF junction (plus 0.5 pF parasitic) across 124 kOhm,
+    // in series with 20 kOhm, at 1 MHz, then read it back.
+    const double f = 1e6;
+    const double w = 2.0 * std::numbers::pi * f;
+    const double rdc = 124000.0;
+    const double rl = 20000.0;
+    const std::complex<double> zj(0.0, -1.0 / (w * 3.5e-12));
+    const std::complex<double> branch = rdc * zj / (rdc + zj);
+    const std::complex<double> vl = 0.05 * rl / (branch + rl);
+    EXPECT_NEAR(CDiode::MeasuredCapacitance(0.1, 0.05, std::abs(vl), rl, 0.0, 0.5e-12, std::arg(vl), f, rdc),
+                3e-12, 1e-21);
+
+    // The same reading taken with a 15 pF oscilloscope: the load includes it.
+    const std::complex<double> scope(0.0, -1.0 / (w * 15e-12));
+    const std::complex<double> load = rl * scope / (rl + scope);
+    const std::complex<double> vls = 0.05 * load / (branch + load);
+    EXPECT_NEAR(CDiode::MeasuredCapacitance(0.1, 0.05, std::abs(vls), rl, 15e-12, 0.5e-12, std::arg(vls), f, rdc),
+                3e-12, 1e-21);
+}
+
+TEST(Diode, CapacitanceCalculatorDefaults)
+{
+    // Diode capacitance calculator defaults (hand calculation with complex arithmetic).
+    const double phase1 = 9.0 * std::numbers::pi / 180.0;
+    const double c1 = CDiode::MeasuredCapacitance(0.05, 0.05, 0.0456, 20000.0, 15e-12, 0.5e-12, phase1, 1e6, 124000.0);
+    const double c2 = CDiode::MeasuredCapacitance(0.1, 0.05, 0.0484, 20000.0, 15e-12, 0.5e-12, 0.0, 1e6, 124000.0);
+    EXPECT_NEAR(c1, 8.937529680800006e-11, 1e-20);
+    EXPECT_NEAR(c2, 5.125494937057228e-10, 1e-19);
+    EXPECT_NEAR(CDiode::BuiltInVoltage(0.05, 0.1, c1, c2, 2.0), 0.10156799108641638, 1e-9);
+
+    CDiode diode;
+    diode.SetJunction(1e-12, 0.33, -1.0, 0.5e-12, 0.0, 1.0, 2.0, 2.0);
+    double measured = 0.0;
+    double junction = 0.0;
+    const double diffusion = diode.DiffusionFromMeasurement(0.05, 0.05, 0.0456, 20000.0, 15e-12, 0.5e-12, phase1,
+                                                            1e6, 124000.0, measured, junction);
+    EXPECT_EQ(measured, c1);
+    EXPECT_NEAR(junction, 2.1794494717703368e-12, 1e-24);  // forward branch, no Cp
+    EXPECT_EQ(diffusion, measured - junction);
+    EXPECT_NEAR(CDiode::TransitTime(0.05, diffusion, 124000.0), 1.0812285069692486e-05, 1e-14);
+}
+
+TEST(Diode, BuiltInVoltageOfTheJunctionLaw)
+{
+    // Two points of C = (K / (Vbi - V))^(1/m) lie on a line of 1/C^m through Vbi.
+    CDiode diode;
+    diode.SetJunction(3.38e-12, 0.43, -1.0, 0.0, 0.0, 1.0, 2.0, 0.0);
+    const double ca = diode.JunctionCapacitance(-3.0, 1e6);
+    const double cb = diode.JunctionCapacitance(-0.5, 1e6);
+    EXPECT_NEAR(CDiode::BuiltInVoltage(-3.0, -0.5, ca, cb, 2.0), 0.43, 1e-12);
+}
+
+TEST(Diode, TransitTime)
+{
+    EXPECT_NEAR(CDiode::TransitTime(0.3, 2e-12, 124000.0), 248e-9, 1e-20);  // Cd Rdc
+    EXPECT_TRUE(std::isnan(CDiode::TransitTime(0.0, 2e-12, 124000.0)));    // 0 / 0
+}
