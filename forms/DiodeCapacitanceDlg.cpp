@@ -1,0 +1,224 @@
+#include "forms/DiodeCapacitanceDlg.h"
+
+#include "controls/VKEdit.h"
+#include "forms/FormatNumber.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+
+#include <iterator>
+
+namespace
+{
+
+constexpr double Pi = 3.141592653589793;
+
+// In set-up order, which is also the reading order. Only the frequency has a range; the
+// other fields take any number their digits allow, an empty one reading as 0.
+const CFieldRow DiodeFields[] = {
+    {DiodeCapacitanceDlg::IdSourceVoltage, "Source ac voltage (pp)", 9, 4, false, 0, 0, "", "0.050",
+     "V", FieldUnchecked},
+    {DiodeCapacitanceDlg::IdFrequency, "Frequency (kHz)", 9, 4, false, 0.0, 999999999.9999,
+     "Frequency kHz", "1000.0", "", FieldReal},
+    {DiodeCapacitanceDlg::IdLoadResistance, "Load resistor (kOhms)", 9, 3, false, 0, 0, "", "20.0",
+     "", FieldUnchecked},
+    {DiodeCapacitanceDlg::IdScopeCap, "Osc cap (pF)", 9, 3, false, 0, 0, "", "15.0", "",
+     FieldUnchecked},
+    {DiodeCapacitanceDlg::IdParasiticCap, "Cp (pF)", 9, 3, false, 0, 0, "", "0.5", "",
+     FieldUnchecked},
+    {DiodeCapacitanceDlg::IdBias1, "Diode V1dc", 9, 4, true, 0, 0, "", "0.05", "V", FieldUnchecked},
+    {DiodeCapacitanceDlg::IdSourceResistance1, "DC source resistance", 9, 4, false, 0, 0, "",
+     "124000.0", "ohm", FieldUnchecked},
+    {DiodeCapacitanceDlg::IdBias2, "Diode V2dc", 9, 4, true, 0, 0, "", "0.1", "V", FieldUnchecked},
+    {DiodeCapacitanceDlg::IdSourceResistance2, "DC source resistance", 9, 4, false, 0, 0, "",
+     "124000.0", "ohm", FieldUnchecked},
+    {DiodeCapacitanceDlg::IdLoadVoltage1, "Load V1ac(pp)", 9, 4, true, 0, 0, "", "0.0456", "V",
+     FieldUnchecked},
+    {DiodeCapacitanceDlg::IdLoadVoltage2, "Load V2ac(pp)", 9, 4, true, 0, 0, "", "0.0484", "V",
+     FieldUnchecked},
+    {DiodeCapacitanceDlg::IdPhase1, "Phase angle (degrees)", 3, 3, true, 0, 0, "", "9.0", "",
+     FieldUnchecked},
+    {DiodeCapacitanceDlg::IdPhase2, "Phase angle (degrees)", 3, 3, true, 0, 0, "", "0.0", "",
+     FieldUnchecked},
+    {DiodeCapacitanceDlg::IdQuotient, "Power", 2, 3, false, 0, 0, "", "2.0", "", FieldUnchecked},
+    {DiodeCapacitanceDlg::IdBuiltInVoltage, "Vbi", 2, 3, false, 0, 0, "", "0.33", "V",
+     FieldUnchecked},
+    {DiodeCapacitanceDlg::IdJunctionCap, "Cj(pF)", 4, 3, false, 0, 0, "", "1.0", "",
+     FieldUnchecked},
+    {DiodeCapacitanceDlg::IdJunctionCapVoltage, "V at Cj", 2, 3, true, 0, 0, "", "-1.0", "V",
+     FieldUnchecked},
+};
+
+constexpr int ConfigurationCount = 4; // the first rows of the table form the "Configuration" group
+
+std::string N(double value, int decimals)
+{
+    return FormatNumber(value, decimals);
+}
+
+} // namespace
+
+DiodeCapacitanceDlg::DiodeCapacitanceDlg(QWidget* parent)
+    : CVKFormView(QStringLiteral("DiodeCapacitance"), 211, parent)
+{
+}
+
+// Template order is the set-up order; the measurements are laid out a bias point per row.
+void DiodeCapacitanceDlg::BuildForm()
+{
+    QGroupBox* configuration = AddGroup(QStringLiteral("Configuration"));
+    AddFields(new QGridLayout(configuration), DiodeFields, ConfigurationCount);
+
+    // Where each measurement field sits: grid row and column block.
+    const std::pair<int, int> places[] = {
+        {3, 0},         // Cp
+        {0, 0}, {0, 1}, // V1, its DC source resistance
+        {1, 0}, {1, 1}, // V2, its DC source resistance
+        {0, 2}, {1, 2}, // load voltages
+        {0, 3}, {1, 3}, // phases
+        {2, 3}, {2, 2}, // power, Vbi
+        {2, 0}, {2, 1}, // Cj and its voltage
+    };
+    static_assert(std::size(places) + ConfigurationCount == std::size(DiodeFields));
+    QGroupBox* measurements = AddGroup(QStringLiteral("Diode measurements"));
+    auto* grid = new QGridLayout(measurements);
+    for (int i = 0; i < static_cast<int>(std::size(places)); ++i)
+        PlaceField(grid, DiodeFields[ConfigurationCount + i], places[i].first, places[i].second);
+
+    AddResultsAndActions(MainLayout(), {{IdCalcJunction, QStringLiteral("Calc Junction Cap")},
+                                        {IdCalcDiffusion, QStringLiteral("Calc diffusion cap")}});
+}
+
+// AddField lays a field out on the next row of a grid; this puts its label, field and unit
+// in a column block of a given row instead.
+void DiodeCapacitanceDlg::PlaceField(QGridLayout* grid, const CFieldRow& row, int line, int block)
+{
+    constexpr int BlockWidth = 3; // label, field, unit
+    QGridLayout single;
+    AddField(&single, row);
+    for (int column = 0; column < BlockWidth; ++column)
+    {
+        QLayoutItem* item = single.itemAtPosition(0, column);
+        if (QWidget* widget = item ? item->widget() : nullptr)
+        {
+            single.removeWidget(widget);
+            grid->addWidget(widget, line, block * BlockWidth + column);
+        }
+    }
+}
+
+void DiodeCapacitanceDlg::SetupFields()
+{
+    CVKFormView::SetupFields(DiodeFields, static_cast<int>(std::size(DiodeFields)));
+}
+
+bool DiodeCapacitanceDlg::OnCommand(int id)
+{
+    switch (id)
+    {
+    case IdCalcJunction:
+        OnCalcJunction();
+        return true;
+    case IdCalcDiffusion:
+        OnCalcDiffusion();
+        return true;
+    default:
+        return CVKFormView::OnCommand(id);
+    }
+}
+
+bool DiodeCapacitanceDlg::ReadInputs()
+{
+    const std::pair<int, double*> inputs[] = {
+        {IdSourceVoltage, &m_SourceVoltage},
+        {IdFrequency, &m_Frequency},
+        {IdLoadResistance, &m_LoadResistance},
+        {IdScopeCap, &m_ScopeCap},
+        {IdParasiticCap, &m_ParasiticCap},
+        {IdBias1, &m_Point1.m_Bias},
+        {IdSourceResistance1, &m_Point1.m_SourceResistance},
+        {IdBias2, &m_Point2.m_Bias},
+        {IdSourceResistance2, &m_Point2.m_SourceResistance},
+        {IdLoadVoltage1, &m_Point1.m_LoadVoltage},
+        {IdLoadVoltage2, &m_Point2.m_LoadVoltage},
+        {IdPhase1, &m_Point1.m_Phase},
+        {IdPhase2, &m_Point2.m_Phase},
+        {IdQuotient, &m_Quotient},
+        {IdBuiltInVoltage, &m_BuiltInVoltage},
+        {IdJunctionCap, &m_JunctionCap},
+        {IdJunctionCapVoltage, &m_RefVoltage},
+    };
+    for (const auto& [id, value] : inputs)
+        if (!Field(id)->ValidateInput(*value))
+            return false;
+
+    m_Frequency *= 1000;      // kHz
+    m_LoadResistance *= 1000; // kOhm
+    m_ScopeCap *= 1e-12;      // pF
+    m_ParasiticCap *= 1e-12;
+    m_Point1.m_Phase = m_Point1.m_Phase / 180 * Pi; // degrees
+    m_Point2.m_Phase = m_Point2.m_Phase / 180 * Pi;
+    m_JunctionCap *= 1e-12;
+    return true;
+}
+
+double DiodeCapacitanceDlg::MeasuredCapacitance(const CBiasPoint& point) const
+{
+    return CDiode::MeasuredCapacitance(point.m_Bias, m_SourceVoltage, point.m_LoadVoltage,
+                                       m_LoadResistance, m_ScopeCap, m_ParasiticCap, point.m_Phase,
+                                       m_Frequency, point.m_SourceResistance);
+}
+
+QString DiodeCapacitanceDlg::FrequencyLine() const
+{
+    return QString::asprintf("Frequency: %s kHz \r\n", N(m_Frequency / 1000, 0).c_str());
+}
+
+void DiodeCapacitanceDlg::OnCalcJunction()
+{
+    if (!ReadInputs())
+        return;
+
+    m_Point1.m_Measured = MeasuredCapacitance(m_Point1);
+    m_Point2.m_Measured = MeasuredCapacitance(m_Point2);
+    m_FittedBuiltInVoltage = CDiode::BuiltInVoltage(
+        m_Point1.m_Bias, m_Point2.m_Bias, m_Point1.m_Measured, m_Point2.m_Measured, m_Quotient);
+
+    QString text = FrequencyLine();
+    for (const CBiasPoint* point : {&m_Point1, &m_Point2})
+        text += QString::asprintf("Capactance at %s volts: %s pF \r\n", N(point->m_Bias, 2).c_str(),
+                                  N(point->m_Measured / 1e-12, 2).c_str());
+    text += QString::asprintf("Built-in voltage: %s volts\r\n\r\n",
+                              N(m_FittedBuiltInVoltage, 2).c_str());
+    AppendReport(text);
+}
+
+void DiodeCapacitanceDlg::OnCalcDiffusion()
+{
+    if (!ReadInputs())
+        return;
+
+    // The entered built-in voltage, not the fitted one; the quotient also serves below Vref.
+    m_Diode.SetJunction(m_JunctionCap, m_BuiltInVoltage, m_RefVoltage, m_ParasiticCap, 0.0, 1.0,
+                        m_Quotient, m_Quotient);
+
+    QString text = FrequencyLine();
+    for (CBiasPoint* point : {&m_Point1, &m_Point2})
+    {
+        point->m_Diffusion = m_Diode.DiffusionFromMeasurement(
+            point->m_Bias, m_SourceVoltage, point->m_LoadVoltage, m_LoadResistance, m_ScopeCap,
+            m_ParasiticCap, point->m_Phase, m_Frequency, point->m_SourceResistance,
+            point->m_Measured, point->m_Junction);
+        point->m_TransitTime =
+            CDiode::TransitTime(point->m_Bias, point->m_Diffusion, point->m_SourceResistance);
+
+        text += QString::asprintf(
+            "Capactance at %s volts: Total: %s pF Junction: %s Diff: %s \r\n",
+            N(point->m_Bias, 2).c_str(), N(point->m_Measured / 1e-12, 2).c_str(),
+            N(point->m_Junction / 1e-12, 2).c_str(), N(point->m_Diffusion / 1e-12, 2).c_str());
+        text += QString::asprintf("Transit time: %s nSeconds\r\n",
+                                  N(point->m_TransitTime / 1e-9, 2).c_str());
+    }
+    text += QString::asprintf("Forward power: %s \r\n\r\n", N(m_Quotient, 2).c_str());
+    AppendReport(text);
+}

@@ -1,0 +1,144 @@
+#include "forms/FerriteDlg.h"
+
+#include "controls/VKEdit.h"
+#include "forms/FormatNumber.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+
+#include <iterator>
+
+namespace
+{
+
+constexpr double RodMax = 999.999;
+constexpr double CoilMax = 9999.999;
+
+// In set-up order. The inductances may be in any one unit: only their ratios count.
+const CFieldRow FerriteFields[] = {
+    {FerriteDlg::IdRodDiameter, "Rod diameter(mm)", 4, 3, false, 0.001, RodMax, "Rod diameter",
+     "9.68", "", FieldReal},
+    {FerriteDlg::IdRodLength, "Rod length(mm)", 4, 3, false, 0.001, RodMax, "Rod length", "180.0",
+     "", FieldReal},
+    {FerriteDlg::IdInitialPermeability, "Inital permeability", 4, 3, false, 0.001, RodMax,
+     "Initial permeability", "120.0", "", FieldReal},
+    {FerriteDlg::IdL1Core, "L1(CORE)", 4, 3, false, 0.001, CoilMax, "Inductance 1 with core",
+     "362.6", "", FieldReal},
+    {FerriteDlg::IdL2Core, "L2(CORE)", 4, 3, false, 0.001, CoilMax, "Inductance 2 with core",
+     "742.0", "", FieldReal},
+    {FerriteDlg::IdL1Air, "L1(AIR)", 4, 3, false, 0.001, CoilMax, "Inductance 1 no core", "21.5",
+     "", FieldReal},
+    {FerriteDlg::IdL2Air, "L2(AIR)", 4, 3, false, 0.001, CoilMax, "Inductance 2 no core", "33.9",
+     "", FieldReal},
+    {FerriteDlg::IdCoil1Diameter, "Coil 1 diameter", 4, 3, false, 0.001, CoilMax, "Coil 1 diamter",
+     "17.18", "mm", FieldReal},
+    {FerriteDlg::IdCoil2Diameter, "Coil 2 diamter", 4, 3, false, 0.001, CoilMax, "Coil 2 diamter",
+     "17.18", "mm", FieldReal},
+    {FerriteDlg::IdCoil1Length, "Coil 1 length", 4, 3, false, 0.001, CoilMax, "Coil 1 length",
+     "40.8", "mm", FieldReal},
+    {FerriteDlg::IdCoil2Length, "Coil 2 length", 4, 3, false, 0.001, CoilMax, "Coil 2 length",
+     "60.8", "mm", FieldReal},
+};
+
+const CFieldRow& Row(int id)
+{
+    for (const CFieldRow& row : FerriteFields)
+        if (row.m_Id == id)
+            return row;
+    return FerriteFields[0];
+}
+
+std::string N(double value, int decimals)
+{
+    return FormatNumber(value, decimals);
+}
+
+} // namespace
+
+FerriteDlg::FerriteDlg(QWidget* parent) : CVKFormView(QStringLiteral("Ferrite"), 16008, parent) {}
+
+// Template order, which is also the order the inputs are read in.
+void FerriteDlg::BuildForm()
+{
+    QGroupBox* rod = AddGroup(QStringLiteral("Ferrite rod"));
+    auto* rodGrid = new QGridLayout(rod);
+    for (int id : {IdRodDiameter, IdRodLength, IdInitialPermeability})
+        AddField(rodGrid, Row(id));
+
+    QGroupBox* inductances = AddGroup(QStringLiteral("Measured inductances"));
+    auto* inductanceGrid = new QGridLayout(inductances);
+    for (int id : {IdL1Core, IdL1Air, IdL2Core, IdL2Air})
+        AddField(inductanceGrid, Row(id));
+
+    QGroupBox* coils = AddGroup(QStringLiteral("Coils"));
+    auto* coilGrid = new QGridLayout(coils);
+    for (int id : {IdCoil1Diameter, IdCoil2Diameter, IdCoil1Length, IdCoil2Length})
+        AddField(coilGrid, Row(id));
+
+    AddResultsAndActions(MainLayout(), {{IdCalcInductance, QStringLiteral("Calc Inductance")}});
+}
+
+void FerriteDlg::SetupFields()
+{
+    CVKFormView::SetupFields(FerriteFields, static_cast<int>(std::size(FerriteFields)));
+    SetResultsText(QString());
+}
+
+bool FerriteDlg::OnCommand(int id)
+{
+    if (id == IdCalcInductance)
+    {
+        OnCalcInductance();
+        return true;
+    }
+    return CVKFormView::OnCommand(id);
+}
+
+bool FerriteDlg::ReadInputs()
+{
+    m_Ferrite.Reset();
+
+    double rodDiameter = 0, rodLength = 0, initialPermeability = 0;
+    double l1Core = 0, l1Air = 0, l2Core = 0, l2Air = 0;
+    double coil1Diameter = 0, coil2Diameter = 0, coil1Length = 0, coil2Length = 0;
+    const std::pair<int, double*> inputs[] = {
+        {IdRodDiameter, &rodDiameter},
+        {IdRodLength, &rodLength},
+        {IdInitialPermeability, &initialPermeability},
+        {IdL1Core, &l1Core},
+        {IdL1Air, &l1Air},
+        {IdL2Core, &l2Core},
+        {IdL2Air, &l2Air},
+        {IdCoil1Diameter, &coil1Diameter},
+        {IdCoil2Diameter, &coil2Diameter},
+        {IdCoil1Length, &coil1Length},
+        {IdCoil2Length, &coil2Length},
+    };
+    for (const auto& [id, value] : inputs)
+        if (!Field(id)->ValidateInput(*value))
+            return false;
+
+    // Millimetres to metres.
+    m_Ferrite.SetRod(rodDiameter / 1000, rodLength / 1000, initialPermeability);
+    m_Ferrite.SetCoils(coil1Diameter / 1000, coil1Length / 1000, l1Air, l1Core,
+                       coil2Diameter / 1000, coil2Length / 1000, l2Air, l2Core);
+    return true;
+}
+
+void FerriteDlg::OnCalcInductance()
+{
+    if (!ReadInputs())
+        return;
+    if (m_Ferrite.Calculate())
+        AppendReport(Report());
+}
+
+QString FerriteDlg::Report() const
+{
+    QString text = QStringLiteral("tUa1 \tUa2 \tAlpha \tBeta0 \tCoeff\r\n");
+    text += QString::asprintf("%s \t%s \t%s \t%s \t%s\r\n", N(m_Ferrite.m_Ua1, 2).c_str(),
+                              N(m_Ferrite.m_Ua2, 2).c_str(), N(m_Ferrite.m_Alpha, 4).c_str(),
+                              N(m_Ferrite.m_Beta0, 4).c_str(), N(m_Ferrite.m_Coeff, 4).c_str());
+    text += QString(59, QLatin1Char('*')) + QStringLiteral("\r\n");
+    return text;
+}
