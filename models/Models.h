@@ -4,5 +4,7 @@
 #include "models/Complex.h"
 #include "models/Equations.h"
 #include "models/Componant.h"
+#include "models/Coil.h"
+#include "models/Ferrite.h"
 
 // Further models:

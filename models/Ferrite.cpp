@@ -1,0 +1,66 @@
+#include "models/Ferrite.h"
+
+#include <cmath>
+
+void CFerrite::Reset()
+{
+    m_RodDiameter = 0.0;
+    m_RodLength = 0.0;
+    m_InitialPermeability = 0.0;
+    m_L1Core = 0.0;
+    m_L1Air = 0.0;
+    m_L2Core = 0.0;
+    m_L2Air = 0.0;
+    m_Coil1Diameter = 0.0;
+    m_Coil2Diameter = 0.0;
+    m_Coil1Length = 0.0;
+    m_Coil2Length = 0.0;
+    m_HasRod = false;
+    m_HasCoils = false;
+}
+
+void CFerrite::SetRod(double rodDiameter, double rodLength, double initialPermeability)
+{
+    m_RodDiameter = rodDiameter;
+    m_RodLength = rodLength;
+    m_InitialPermeability = initialPermeability;
+    m_HasRod = true;
+}
+
+void CFerrite::SetCoils(double coil1Diameter, double coil1Length, double l1Air, double l1Core,
+                        double coil2Diameter, double coil2Length, double l2Air, double l2Core)
+{
+    m_Coil1Diameter = coil1Diameter;
+    m_Coil1Length = coil1Length;
+    m_L1Air = l1Air;
+    m_L1Core = l1Core;
+    m_Coil2Diameter = coil2Diameter;
+    m_Coil2Length = coil2Length;
+    m_L2Air = l2Air;
+    m_L2Core = l2Core;
+    m_HasCoils = true;
+}
+
+bool CFerrite::Calculate()
+{
+    m_Ua1 = 0.0;
+    m_Ua2 = 0.0;
+    m_Beta0 = 0.0;
+    m_Alpha = 0.0;
+    if (!m_HasRod || !m_HasCoils)
+        return false;
+
+    m_Ua1 = m_L1Core / m_L1Air;
+    m_Ua2 = m_L2Core / m_L2Air;
+    m_LengthPower = std::log10(m_Ua1 / m_Ua2) / std::log10(m_Coil1Length / m_Coil2Length);
+    const double ratio = m_RodDiameter / m_Coil1Diameter;
+    const double rodPermeability = m_Equations.RodPermeability(m_InitialPermeability, m_RodDiameter, m_RodLength);
+    m_Alpha = std::log10(m_Ua1 / (rodPermeability * std::pow(m_Coil1Length / m_RodLength, m_LengthPower)))
+              / std::log10(ratio);
+    m_Beta0 = m_LengthPower * ratio;
+
+    double lengthFactor = 0.0;
+    m_Equations.ApparentPermeability(m_InitialPermeability, m_RodDiameter, m_RodLength, m_Coil1Diameter,
+                                     m_Coil1Length, m_Alpha, m_Beta0, m_Coeff, 0.0, lengthFactor);
+    return true;
+}
