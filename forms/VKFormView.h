@@ -13,6 +13,7 @@ class QAbstractButton;
 class QBoxLayout;
 class QGroupBox;
 class QGridLayout;
+class QLayout;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -58,6 +59,8 @@ public:
     CVKEdit* Field(int id) const;
     QAbstractButton* Button(int id) const;
     const std::vector<QWidget*>& Controls() const { return m_Controls; }
+    // The id a control was registered with, or 0 for a widget that is not one of the form's.
+    static int ControlId(const QWidget* control);
 
     bool IsChecked(int id) const;
     // Checking a radio button clears the other buttons of its group; clearing one may leave
@@ -72,6 +75,11 @@ public:
     // EM_SETTABSTOPS: one value gives a stop every that many dialog units, several give
     // explicit stops. One dialog unit is a quarter of the font's average character width.
     void SetTabStops(const std::vector<int>& dialogUnits);
+
+    // Copy and Paste of the Edit menu: they act on the focused widget only when it is a
+    // numeric field. True when they did.
+    static bool Copy();
+    static bool Paste();
 
     bool EnterMovesFocus() const { return m_EnterMovesFocus; }
     int TemplateId() const { return m_TemplateId; }
@@ -118,12 +126,18 @@ protected:
 private:
     void RegisterControl(int id, QWidget* control);
     void OnClicked(int id);
+    void OnRadioToggled(int id, bool checked);
+    void Activate();
+    QWidget* ControlParent(QLayout* layout);
+    void ShowResultsText();
 
     int m_TemplateId;
     bool m_EnterMovesFocus = false;
     bool m_Initialised = false;
     QBoxLayout* m_MainLayout = nullptr;
     QPlainTextEdit* m_Results = nullptr;
+    QString m_ResultsText; // exactly as appended, "\r\n" line ends included
     std::vector<QWidget*> m_Controls;
     std::vector<std::pair<int, int>> m_RadioGroups; // (control id, group)
+    QMetaObject::Connection m_FocusConnection;
 };

@@ -1,0 +1,19 @@
+#include "database/MessagePresenter.h"
+
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+// The forms are real widgets: one QApplication for the whole program, on the offscreen
+// platform unless the caller chose another. Messages are recorded, never shown; tests that
+// look at them install their own recorder.
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    CRecordingPresenter presenter;
+    CScopedPresenter scoped(presenter);
+    return RUN_ALL_TESTS();
+}
