@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QGuiApplication>
+
+// Shows the wait cursor for the life of a scope (long sweeps of a form).
+class CWaitCursor
+{
+public:
+    CWaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~CWaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+    CWaitCursor(const CWaitCursor&) = delete;
+    CWaitCursor& operator=(const CWaitCursor&) = delete;
+};
