@@ -1,0 +1,4 @@
+#pragma once
+
+// The error record is built and exported once, by Dabrel; Corvane's callers find it here too.
+#include "database/Error.h"

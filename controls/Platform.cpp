@@ -1,0 +1,206 @@
+#include "controls/Platform.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLocale>
+#include <QMessageBox>
+
+#include <optional>
+
+void CMessageBoxPresenter::Show(const std::string& title, const std::string& text,
+                                EMessageIcon icon)
+{
+    // Without a widget application (a console run) a box cannot be shown: print instead.
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr)
+    {
+        CStderrPresenter().Show(title, text, icon);
+        return;
+    }
+    QMessageBox::Icon boxIcon = QMessageBox::NoIcon;
+    switch (icon)
+    {
+    case EMessageIcon::Information: boxIcon = QMessageBox::Information; break;
+    case EMessageIcon::Warning: boxIcon = QMessageBox::Warning; break;
+    case EMessageIcon::Error: boxIcon = QMessageBox::Critical; break;
+    case EMessageIcon::None: break;
+    }
+    // Error records separate their parts with a lone carriage return.
+    QString body = QString::fromStdString(text);
+    body.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    body.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QMessageBox box(boxIcon, QString::fromStdString(title), body, QMessageBox::Ok,
+                    QApplication::activeWindow());
+    box.exec();
+}
+
+void ShowMessage(const QString& title, const QString& text, EMessageIcon icon)
+{
+    ShowMessage(title.toStdString(), text.toStdString(), icon);
+}
+
+void CVKNumberSettings::DeriveDecimalKeys()
+{
+    if (m_DecimalSeparator.startsWith(QLatin1Char('.')))
+    {
+        m_DecimalKey1 = KeyDecimal;
+        m_DecimalKey2 = KeyOemPeriod;
+    }
+    else
+    {
+        m_DecimalKey1 = KeySeparator;
+        m_DecimalKey2 = KeyOemComma;
+    }
+}
+
+CVKNumberSettings CVKNumberSettings::FromLocale(const QLocale& locale)
+{
+    CVKNumberSettings settings;
+    settings.m_DecimalSeparator = locale.decimalPoint();
+    settings.m_ThousandsSeparator = locale.groupSeparator();
+    settings.m_NegativeSign = locale.negativeSign();
+    settings.m_CurrencySymbol = locale.currencySymbol(QLocale::CurrencySymbol);
+    settings.m_ShortDateFormat = locale.dateFormat(QLocale::ShortFormat);
+    for (QChar c : settings.m_ShortDateFormat)
+    {
+        if (!c.isLetter())
+        {
+            settings.m_DateSeparator = QString(c);
+            break;
+        }
+    }
+    // Where the locale puts the sign of a negative number.
+    const QString negative = locale.toString(-1.5, 'f', 1);
+    if (negative.startsWith(QLatin1Char('(')))
+        settings.m_NegativeOrder = 0;
+    else if (negative.endsWith(QLatin1Char(' ') + settings.m_NegativeSign))
+        settings.m_NegativeOrder = 4;
+    else if (negative.endsWith(settings.m_NegativeSign))
+        settings.m_NegativeOrder = 3;
+    else if (negative.startsWith(settings.m_NegativeSign + QLatin1Char(' ')))
+        settings.m_NegativeOrder = 2;
+    else
+        settings.m_NegativeOrder = 1;
+    if (settings.m_DecimalSeparator.isEmpty())
+        settings.m_DecimalSeparator = QStringLiteral(".");
+    settings.DeriveDecimalKeys();
+    return settings;
+}
+
+CVKNumberSettings CVKNumberSettings::WithSeparators(const QString& decimal,
+                                                    const QString& thousands)
+{
+    CVKNumberSettings settings;
+    settings.m_DecimalSeparator = decimal;
+    settings.m_ThousandsSeparator = thousands;
+    settings.DeriveDecimalKeys();
+    return settings;
+}
+
+namespace
+{
+std::optional<CVKNumberSettings>& CurrentSettings()
+{
+    static std::optional<CVKNumberSettings> settings;
+    return settings;
+}
+} // namespace
+
+const CVKNumberSettings& NumberSettings()
+{
+    std::optional<CVKNumberSettings>& settings = CurrentSettings();
+    if (!settings)
+        settings = CVKNumberSettings::FromLocale(QLocale::system());
+    return *settings;
+}
+
+void SetNumberSettings(const CVKNumberSettings& settings)
+{
+    CurrentSettings() = settings;
+}
+
+void ResetNumberSettings()
+{
+    CurrentSettings().reset();
+}
+
+int VirtualKeyFromQt(int qtKey, Qt::KeyboardModifiers modifiers, const QString& text)
+{
+    const bool keypad = modifiers.testFlag(Qt::KeypadModifier);
+    if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9)
+        return (keypad ? VkNumpad0 : VkKey0) + (qtKey - Qt::Key_0);
+    if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z)
+        return VkKeyA + (qtKey - Qt::Key_A);
+    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24)
+        return VkF1 + (qtKey - Qt::Key_F1);
+    switch (qtKey)
+    {
+    case Qt::Key_Period: return keypad ? CVKNumberSettings::KeyDecimal : CVKNumberSettings::KeyOemPeriod;
+    case Qt::Key_Comma: return keypad ? CVKNumberSettings::KeySeparator : CVKNumberSettings::KeyOemComma;
+    case Qt::Key_Minus: return keypad ? VkSubtract : VkOemMinus;
+    case Qt::Key_Plus: return keypad ? 107 : 187;
+    case Qt::Key_Asterisk: return keypad ? 106 : VkOemOther;
+    case Qt::Key_Slash: return keypad ? 111 : 191;
+    case Qt::Key_Backspace: return VkBack;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: return VkTab;
+    case Qt::Key_Clear: return 12;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return VkReturn;
+    case Qt::Key_Shift: return 16;
+    case Qt::Key_Control: return 17;
+    case Qt::Key_Alt: return 18;
+    case Qt::Key_Pause: return 19;
+    case Qt::Key_CapsLock: return 20;
+    case Qt::Key_Escape: return VkEscape;
+    case Qt::Key_Space: return VkSpace;
+    case Qt::Key_PageUp: return VkPageUp;
+    case Qt::Key_PageDown: return 34;
+    case Qt::Key_End: return VkEnd;
+    case Qt::Key_Home: return VkHome;
+    case Qt::Key_Left: return VkLeft;
+    case Qt::Key_Up: return VkUp;
+    case Qt::Key_Right: return VkRight;
+    case Qt::Key_Down: return VkDown;
+    case Qt::Key_Select: return 41;
+    case Qt::Key_Printer: return 42;
+    case Qt::Key_Execute: return 43;
+    case Qt::Key_Print: return 44;
+    case Qt::Key_Insert: return VkInsert;
+    case Qt::Key_Delete: return VkDelete;
+    case Qt::Key_Help: return VkHelp;
+    case Qt::Key_Meta: return 91;
+    case Qt::Key_Menu: return 93;
+    case Qt::Key_NumLock: return 144;
+    case Qt::Key_ScrollLock: return 145;
+    case Qt::Key_AltGr: return 165;
+    default: break;
+    }
+    // Every other key that types something is punctuation or a letter outside A to Z.
+    return text.isEmpty() || !text.at(0).isPrint() ? VkNone : VkOemOther;
+}
+
+int VirtualKeyFromQt(const QKeyEvent& event)
+{
+    return VirtualKeyFromQt(event.key(), event.modifiers(), event.text());
+}
+
+bool IsParentNavigationKey(int virtualKey, bool leftAndRightToo)
+{
+    if (virtualKey == VkTab || virtualKey == VkReturn)
+        return true;
+    if (virtualKey >= VkF1 && virtualKey <= VkF24)
+        return true;
+    if (virtualKey >= VkPageUp && virtualKey <= VkHelp)
+        return leftAndRightToo || (virtualKey != VkLeft && virtualKey != VkRight);
+    return false;
+}
+
+void PassKeyToParent(QWidget* widget, QKeyEvent* event)
+{
+    QWidget* parent = widget->isWindow() ? nullptr : widget->parentWidget();
+    if (parent == nullptr || !event->isAccepted() || VirtualKeyFromQt(*event) == VkTab)
+        return;
+    QKeyEvent copy(event->type(), event->key(), event->modifiers(), event->text(),
+                   event->isAutoRepeat(), static_cast<quint16>(event->count()));
+    QCoreApplication::sendEvent(parent, &copy);
+}

@@ -1,0 +1,350 @@
+#include "controls/VKEdit.h"
+
+#include <QDate>
+#include <QFocusEvent>
+#include <QKeyEvent>
+
+#include <cerrno>
+
+CVKEdit::CVKEdit(QWidget* parent) : QLineEdit(parent)
+{
+    SetNumericMode(true);
+}
+
+CVKEdit::CVKEdit(int integerPlaces, int decimalPlaces, bool allowNegative, QWidget* parent)
+    : QLineEdit(parent)
+{
+    SetNumericMode(true);
+    m_Rules = {integerPlaces, decimalPlaces, allowNegative, decimalPlaces > 0};
+}
+
+void CVKEdit::SetNumericMode(bool on)
+{
+    m_NumericMode = on;
+    // Composed input would slip past the keystroke filter.
+    setAttribute(Qt::WA_InputMethodEnabled, !on);
+}
+
+void CVKEdit::SetDigitRange(int integerPlaces, int decimalPlaces, bool allowNegative)
+{
+    SetNumericMode(true);
+    m_DateMode = false;
+    m_Rules = {integerPlaces, decimalPlaces, allowNegative, decimalPlaces > 0};
+}
+
+void CVKEdit::SetDigitRange(int integerPlaces, int decimalPlaces, bool allowNegative,
+                            bool blankAllowed, const QString& fieldName)
+{
+    SetDigitRange(integerPlaces, decimalPlaces, allowNegative);
+    m_BlankAllowed = blankAllowed;
+    m_FieldName = fieldName;
+}
+
+void CVKEdit::SetNumberValidation(double min, double max, const QString& fieldName)
+{
+    m_RealMin = min;
+    m_RealMax = max;
+    SetNumericMode(true);
+    m_Rules.m_DecimalsAllowed = true;
+    m_DateMode = false;
+    m_RangeCheck = true;
+    m_BlankAllowed = false;
+    m_FieldName = fieldName;
+}
+
+void CVKEdit::SetNumberValidation(float min, float max, const QString& fieldName)
+{
+    SetNumberValidation(static_cast<double>(min), static_cast<double>(max), fieldName);
+}
+
+void CVKEdit::SetNumberValidation(int min, int max, const QString& fieldName)
+{
+    m_IntMin = min;
+    m_IntMax = max;
+    SetNumericMode(true);
+    m_Rules.m_DecimalsAllowed = false;
+    m_DateMode = false;
+    m_RangeCheck = true;
+    m_BlankAllowed = false;
+    m_FieldName = fieldName;
+}
+
+bool CVKEdit::RefuseZeroOrBlank(bool zero)
+{
+    if (m_BlankAllowed || !zero)
+        return false;
+    CError::DisplayError(QString::asprintf("Error: %s should not be zero or blank!",
+                                           m_FieldName.toUtf8().constData())
+                             .toStdString());
+    return true;
+}
+
+bool CVKEdit::ValidateInput(double& value)
+{
+    m_Utils.ConvertStringToNumber(text(), value);
+    if (!m_RangeCheck)
+        return !RefuseZeroOrBlank(value == 0.0);
+    if (m_RealMin <= value && value <= m_RealMax)
+        return true;
+    CError::DisplayError(QString::asprintf("Error: %s must be between %f and %f!",
+                                           m_FieldName.toUtf8().constData(), m_RealMin, m_RealMax)
+                             .toStdString());
+    return false;
+}
+
+bool CVKEdit::ValidateInput(int& value)
+{
+    m_Utils.ConvertStringToNumber(text(), value);
+    if (!m_RangeCheck)
+        return !RefuseZeroOrBlank(value == 0);
+    if (m_IntMin <= value && value <= m_IntMax)
+        return true;
+    CError::DisplayError(QString::asprintf("Error: %s must be between %d and %d!",
+                                           m_FieldName.toUtf8().constData(), m_IntMin, m_IntMax)
+                             .toStdString());
+    return false;
+}
+
+void CVKEdit::SetLocalNumberText(const QString& plainNumber)
+{
+    QString local = plainNumber;
+    local.replace(QLatin1Char('.'), m_Utils.Settings().m_DecimalSeparator);
+    setText(local);
+    if (m_DisplayGrouping && !hasFocus())
+        RegroupText();
+}
+
+void CVKEdit::SetNumber(int value)
+{
+    SetLocalNumberText(QString::number(value));
+}
+
+void CVKEdit::SetNumber(float value)
+{
+    SetNumber(static_cast<double>(value));
+}
+
+void CVKEdit::SetNumber(double value)
+{
+    SetLocalNumberText(QString::number(value, 'f', qBound(0, m_Rules.m_DecimalPlaces, 9)));
+}
+
+int CVKEdit::GetInt() const
+{
+    int value = 0;
+    m_Utils.ConvertStringToNumber(text(), value);
+    return value;
+}
+
+float CVKEdit::GetFloat() const
+{
+    float value = 0.0f;
+    m_Utils.ConvertStringToNumber(text(), value);
+    return value;
+}
+
+double CVKEdit::GetDouble() const
+{
+    double value = 0.0;
+    m_Utils.ConvertStringToNumber(text(), value);
+    return value;
+}
+
+void CVKEdit::SetTextValidation(bool blankAllowed, const QString& fieldName)
+{
+    SetNumericMode(false);
+    m_DateMode = false;
+    m_RangeCheck = false;
+    m_BlankAllowed = blankAllowed;
+    m_FieldName = fieldName;
+}
+
+void CVKEdit::SetDateValidation(const QString& fieldName)
+{
+    SetNumericMode(false);
+    m_DateMode = true;
+    m_FieldName = fieldName;
+}
+
+void CVKEdit::SetDate(const QDate& date)
+{
+    setText(m_Utils.ConvertDateToFormatedString(date));
+}
+
+bool CVKEdit::ValidateInput(QString& value)
+{
+    value = text();
+    if (RefuseZeroOrBlank(value.trimmed().isEmpty()))
+        return false;
+    return !m_DateMode || IsValidDate();
+}
+
+bool CVKEdit::IsValidDate()
+{
+    QDate date;
+    if (m_Utils.ConvertStringToDate(text(), date) && date > QDate(1970, 1, 1))
+        return true;
+    CError::DisplayError("Invalid input  - if the field is a date the date must be greater "
+                         "than January 1st, 1970! ");
+    return false;
+}
+
+bool CVKEdit::AllowNumbersOnly(const QString& text, int selStart, int selEnd, int virtualKey,
+                               bool controlDown, const CVKDigitRules& rules,
+                               const CVKNumberSettings& settings, bool& suppressNextKeyDown)
+{
+    if (selStart > selEnd)
+        std::swap(selStart, selEnd);
+    const QString separator = settings.m_DecimalSeparator.isEmpty()
+                                  ? QStringLiteral(".")
+                                  : settings.m_DecimalSeparator;
+    const int length = static_cast<int>(text.size());
+    const int dp = static_cast<int>(text.indexOf(separator));
+    const int signPos = static_cast<int>(text.indexOf(QLatin1Char('-'))) + 1;
+    const bool emptySelection = selStart == selEnd;
+    // Nothing may be typed in front of a leading minus.
+    const bool beforeSign = text.startsWith(QLatin1Char('-')) && selStart == 0 && selEnd == 0;
+
+    if (controlDown && (virtualKey == 'C' || virtualKey == 'X' || virtualKey == 'V'))
+        return false;
+
+    if (virtualKey == VkBack || virtualKey == VkDelete)
+    {
+        if (dp < 0)
+            return false;
+        int from = selStart;
+        int to = selEnd;
+        if (emptySelection)
+        {
+            from = virtualKey == VkBack ? selStart - 1 : selStart;
+            to = from + 1;
+        }
+        const bool removesSeparator = from >= 0 && to <= length
+                                      && from < dp + separator.size() && to > dp;
+        if (!removesSeparator)
+            return false;
+        // Without the separator the decimals join the integer part.
+        QString rest = text;
+        rest.remove(from, to - from);
+        const int restSign = static_cast<int>(rest.indexOf(QLatin1Char('-'))) + 1;
+        if (rest.size() > rules.m_IntegerPlaces + restSign)
+        {
+            suppressNextKeyDown = true;
+            return true;
+        }
+        return false;
+    }
+
+    const bool digit = (virtualKey >= VkKey0 && virtualKey <= VkKey9)
+                       || (virtualKey >= VkNumpad0 && virtualKey <= VkNumpad9);
+    if (digit)
+    {
+        if (text.isEmpty() || !emptySelection)
+            return false;
+        if (beforeSign)
+            return true;
+        if (dp < 0)
+            return length >= rules.m_IntegerPlaces + signPos;
+        if (selStart <= dp)
+            return dp >= rules.m_IntegerPlaces + signPos;
+        return length - dp - separator.size() >= rules.m_DecimalPlaces;
+    }
+
+    if (virtualKey == CVKNumberSettings::KeySeparator || virtualKey == CVKNumberSettings::KeyDecimal
+        || virtualKey == CVKNumberSettings::KeyOemComma
+        || virtualKey == CVKNumberSettings::KeyOemPeriod)
+    {
+        if (virtualKey != settings.m_DecimalKey1 && virtualKey != settings.m_DecimalKey2)
+            return true;
+        if (rules.m_DecimalPlaces < 1 || !rules.m_DecimalsAllowed || beforeSign)
+            return true;
+        if (dp < 0)
+            return false;
+        const bool coversSeparator = selStart <= dp && selEnd >= dp + separator.size();
+        return !coversSeparator;
+    }
+
+    if (virtualKey == VkSubtract || virtualKey == VkOemMinus)
+    {
+        if (!rules.m_AllowNegative)
+            return true;
+        if (text.isEmpty())
+            return false;
+        if (selStart != 0)
+            return true;
+        return text.startsWith(QLatin1Char('-')) && emptySelection;
+    }
+
+    if (virtualKey == VkSpace)
+        return true;
+    if (virtualKey < VkKeyA && virtualKey != 0)
+        return false;  // navigation and control keys
+    if ((virtualKey >= 91 && virtualKey <= 105) || (virtualKey >= VkF1 && virtualKey <= 185)
+        || (virtualKey >= 229 && virtualKey <= 254))
+        return false;
+    return true;  // letters and punctuation
+}
+
+bool CVKEdit::AllowNumbersOnly(int virtualKey, bool controlDown)
+{
+    const int start = hasSelectedText() ? selectionStart() : cursorPosition();
+    const int end = hasSelectedText() ? selectionEnd() : cursorPosition();
+    return AllowNumbersOnly(text(), start, end, virtualKey, controlDown, m_Rules,
+                            m_Utils.Settings(), m_SuppressNextKeyDown);
+}
+
+void CVKEdit::keyPressEvent(QKeyEvent* event)
+{
+    // A key press here is the whole keystroke, so a refused Backspace or Delete has nothing
+    // left to suppress: the flag only lasts until the next key.
+    m_SuppressNextKeyDown = false;
+    const int virtualKey = VirtualKeyFromQt(*event);
+    if (m_NumericMode && virtualKey != VkNone
+        && AllowNumbersOnly(virtualKey, event->modifiers().testFlag(Qt::ControlModifier)))
+    {
+        event->accept();
+        return;
+    }
+    QLineEdit::keyPressEvent(event);
+    if (IsParentNavigationKey(virtualKey, false))
+        PassKeyToParent(this, event);
+}
+
+void CVKEdit::focusInEvent(QFocusEvent* event)
+{
+    if (m_NumericMode && m_DisplayGrouping)
+    {
+        const QString stripped = m_Utils.StripNumberSeparators(text());
+        if (stripped != text())
+            setText(stripped);
+    }
+    QLineEdit::focusInEvent(event);
+}
+
+void CVKEdit::focusOutEvent(QFocusEvent* event)
+{
+    QLineEdit::focusOutEvent(event);
+    // A context menu takes the focus only for a moment; its Paste wants the plain text.
+    if (event->reason() != Qt::PopupFocusReason && m_NumericMode && m_DisplayGrouping)
+        RegroupText();
+}
+
+void CVKEdit::RegroupText()
+{
+    const QString trimmed = text().trimmed();
+    if (trimmed.isEmpty())
+        return;
+    QString formatted;
+    const int places = m_Rules.m_DecimalPlaces;
+    if (m_Utils.GetLocalNumberFormatedAsString(m_Utils.GetStringNumberInDecimalFormat(trimmed),
+                                               places, formatted))
+    {
+        setText(formatted.trimmed());
+        return;
+    }
+    errno = EINVAL;
+    m_Error.SetSysError("Error while converting number to local settings!");
+    CError::DisplayError(m_Error.FormatErrorMessage());
+    // Keep the number as typed, ungrouped, in the locale's own decimal form.
+    setText(m_Utils.StripNumberSeparators(trimmed));
+}

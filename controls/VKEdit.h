@@ -1,0 +1,120 @@
+#pragma once
+
+#include "controls/CorvaneExport.h"
+#include "controls/Platform.h"
+#include "controls/VKUtils.h"
+#include "database/Error.h"
+
+#include <QLineEdit>
+#include <QString>
+
+class QDate;
+
+// The digit rules of a numeric field that the keystroke filter applies.
+struct CVKDigitRules
+{
+    int m_IntegerPlaces = 6;  // digits before the separator, not counting a sign
+    int m_DecimalPlaces = 6;  // digits after it
+    bool m_AllowNegative = true;
+    bool m_DecimalsAllowed = true;
+};
+
+// The single-line field through which the forms take their numbers: it lets only a
+// well-formed number be typed, shows it grouped in the user's locale while it does not have
+// the focus, and converts and range-checks it on request, reporting a failure in a box.
+class CORVANE_EXPORT CVKEdit : public QLineEdit
+{
+    Q_OBJECT
+
+public:
+    explicit CVKEdit(QWidget* parent = nullptr);
+    CVKEdit(int integerPlaces, int decimalPlaces, bool allowNegative, QWidget* parent = nullptr);
+
+    void SetDigitRange(int integerPlaces, int decimalPlaces, bool allowNegative);
+    void SetDigitRange(int integerPlaces, int decimalPlaces, bool allowNegative, bool blankAllowed,
+                       const QString& fieldName);
+    void SetNumberValidation(double min, double max, const QString& fieldName);
+    void SetNumberValidation(float min, float max, const QString& fieldName);
+    void SetNumberValidation(int min, int max, const QString& fieldName);
+
+    // Converts the text into value (written in every case, before the check) and checks it.
+    // A failure has been shown to the user, titled "Error", when these return false.
+    bool ValidateInput(double& value);
+    bool ValidateInput(int& value);
+
+    void SetWindowText(const QString& text) { setText(text); }
+    QString GetWindowText() const { return text(); }
+    QString GetEditText() const { return text(); }
+
+    // Simple value access, in the locale's number format.
+    void SetNumber(int value);
+    void SetNumber(float value);
+    void SetNumber(double value);
+    int GetInt() const;
+    float GetFloat() const;
+    double GetDouble() const;
+
+    // Free text and date modes; the calculators use neither.
+    void SetTextValidation(bool blankAllowed, const QString& fieldName);
+    void SetDateValidation(const QString& fieldName);
+    void SetDate(const QDate& date);
+    bool ValidateInput(QString& value);
+    bool ValidateString(QString& value) { return ValidateInput(value); }
+    bool IsValidDate();
+
+    // The keystroke filter: true swallows the key. text and the selection [selStart, selEnd)
+    // are the field's before the key; virtualKey is the key's virtual-key code.
+    // suppressNextKeyDown is set when a Backspace or Delete is refused.
+    static bool AllowNumbersOnly(const QString& text, int selStart, int selEnd, int virtualKey,
+                                 bool controlDown, const CVKDigitRules& rules,
+                                 const CVKNumberSettings& settings, bool& suppressNextKeyDown);
+    // The same decision for this field as it stands.
+    bool AllowNumbersOnly(int virtualKey, bool controlDown);
+
+    // Groups the text in the locale's format as losing the focus does.
+    void RegroupText();
+
+    const QString& FieldName() const { return m_FieldName; }
+    int IntegerPlaces() const { return m_Rules.m_IntegerPlaces; }
+    int DecimalPlaces() const { return m_Rules.m_DecimalPlaces; }
+    bool AllowNegative() const { return m_Rules.m_AllowNegative; }
+    bool DecimalsAllowed() const { return m_Rules.m_DecimalsAllowed; }
+    const CVKDigitRules& DigitRules() const { return m_Rules; }
+    bool NumericMode() const { return m_NumericMode; }
+    bool DateMode() const { return m_DateMode; }
+    bool RangeCheck() const { return m_RangeCheck; }
+    bool BlankAllowed() const { return m_BlankAllowed; }
+    bool DisplayGrouping() const { return m_DisplayGrouping; }
+    void SetDisplayGrouping(bool on) { m_DisplayGrouping = on; }
+    double RealMin() const { return m_RealMin; }
+    double RealMax() const { return m_RealMax; }
+    int IntMin() const { return m_IntMin; }
+    int IntMax() const { return m_IntMax; }
+    bool SuppressNextKeyDown() const { return m_SuppressNextKeyDown; }
+    CError& Error() { return m_Error; }
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    void SetNumericMode(bool on);
+    bool RefuseZeroOrBlank(bool zero);
+    void SetLocalNumberText(const QString& plainNumber);
+
+    bool m_NumericMode = true;
+    bool m_DateMode = false;
+    bool m_RangeCheck = false;
+    bool m_BlankAllowed = true;
+    bool m_DisplayGrouping = true;
+    CVKDigitRules m_Rules;
+    int m_IntMin = 0;
+    int m_IntMax = 0;
+    double m_RealMin = 0.0;
+    double m_RealMax = 0.0;
+    QString m_FieldName = QStringLiteral("value");
+    CError m_Error;
+    CVKUtils m_Utils;
+    bool m_SuppressNextKeyDown = false;
+};

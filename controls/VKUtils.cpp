@@ -1,0 +1,260 @@
+#include "controls/VKUtils.h"
+
+#include <QDate>
+
+#include <cerrno>
+#include <cfloat>
+#include <climits>
+#include <cmath>
+#include <cstdint>
+
+namespace
+{
+// The digits, sign and decimal point of a number text. The mantissa is 64 bits wide;
+// integer digits beyond it only scale the value, decimals beyond it are dropped.
+struct CScan
+{
+    int m_Sign = 1;
+    qint64 m_Mantissa = 0;
+    qint64 m_Divisor = 0;
+    int m_Scale = 0;  // powers of ten left over when the mantissa is full
+};
+
+CScan Scan(const QString& text)
+{
+    CScan scan;
+    for (QChar c : text)
+    {
+        if (c == QLatin1Char('-'))
+            scan.m_Sign = -1;
+        else if (c == QLatin1Char('.'))
+            scan.m_Divisor = 1;
+        else if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+        {
+            const bool room = scan.m_Mantissa <= (INT64_MAX - 9) / 10
+                              && scan.m_Divisor <= INT64_MAX / 10;
+            if (room)
+            {
+                scan.m_Mantissa = scan.m_Mantissa * 10 + (c.unicode() - '0');
+                if (scan.m_Divisor != 0)
+                    scan.m_Divisor *= 10;
+            }
+            else if (scan.m_Divisor == 0)
+                ++scan.m_Scale;
+        }
+    }
+    if (scan.m_Divisor == 0)
+        scan.m_Divisor = 1;
+    return scan;
+}
+
+// The single-precision quotient, widened to double.
+double RealValue(const CScan& scan)
+{
+    const float quotient = static_cast<float>(scan.m_Sign * scan.m_Mantissa)
+                           / static_cast<float>(scan.m_Divisor);
+    double value = quotient;
+    if (scan.m_Scale > 0)
+        value *= std::pow(10.0, scan.m_Scale);
+    return value;
+}
+
+float FloatValue(const CScan& scan)
+{
+    const double value = RealValue(scan);
+    if (value > FLT_MAX)
+        return FLT_MAX;
+    if (value < -FLT_MAX)
+        return -FLT_MAX;
+    return static_cast<float>(value);
+}
+
+// The exact quotient, truncated toward zero and held within [low, high].
+qint64 WholeValue(const CScan& scan, qint64 low, qint64 high)
+{
+    const qint64 quotient = scan.m_Sign * (scan.m_Mantissa / scan.m_Divisor);
+    if (scan.m_Scale > 0 && quotient != 0)
+        return quotient > 0 ? high : low;
+    return quotient < low ? low : (quotient > high ? high : quotient);
+}
+} // namespace
+
+CVKUtils::CVKUtils(const CVKNumberSettings& settings) : m_Settings(settings)
+{
+}
+
+const CVKNumberSettings& CVKUtils::Settings() const
+{
+    return m_Settings ? *m_Settings : NumberSettings();
+}
+
+bool CVKUtils::ConvertStringToNumber(const QString& text, int& value) const
+{
+    return GetNumberFromString(GetStringNumberInDecimalFormat(text), value);
+}
+
+bool CVKUtils::ConvertStringToNumber(const QString& text, qint64& value) const
+{
+    return GetNumberFromString(GetStringNumberInDecimalFormat(text), value);
+}
+
+bool CVKUtils::ConvertStringToNumber(const QString& text, float& value) const
+{
+    return GetNumberFromString(GetStringNumberInDecimalFormat(text), value);
+}
+
+bool CVKUtils::ConvertStringToNumber(const QString& text, double& value) const
+{
+    return GetNumberFromString(GetStringNumberInDecimalFormat(text), value);
+}
+
+bool CVKUtils::GetNumberFromString(const QString& text, int& value) const
+{
+    value = static_cast<int>(WholeValue(Scan(text), INT_MIN, INT_MAX));
+    return true;
+}
+
+bool CVKUtils::GetNumberFromString(const QString& text, qint64& value) const
+{
+    value = WholeValue(Scan(text), INT64_MIN, INT64_MAX);
+    return true;
+}
+
+bool CVKUtils::GetNumberFromString(const QString& text, float& value) const
+{
+    value = FloatValue(Scan(text));
+    return true;
+}
+
+bool CVKUtils::GetNumberFromString(const QString& text, double& value) const
+{
+    value = RealValue(Scan(text));
+    return true;
+}
+
+QString CVKUtils::StripNumberSeparators(const QString& text) const
+{
+    const CVKNumberSettings& settings = Settings();
+    QString stripped = text;
+    if (!settings.m_ThousandsSeparator.isEmpty())
+        stripped.remove(settings.m_ThousandsSeparator);
+    if (!settings.m_CurrencySymbol.isEmpty())
+        stripped.remove(settings.m_CurrencySymbol);
+    return stripped;
+}
+
+QString CVKUtils::GetStringNumberInDecimalFormat(const QString& text) const
+{
+    const CVKNumberSettings& settings = Settings();
+    QString plain = StripNumberSeparators(text);
+    if (!settings.m_DecimalSeparator.isEmpty() && settings.m_DecimalSeparator != QLatin1String("."))
+        plain.replace(settings.m_DecimalSeparator, QStringLiteral("."));
+    return plain;
+}
+
+bool CVKUtils::GetLocalNumberFormatedAsString(const QString& number, int decimals,
+                                              QString& result)
+{
+    const CVKNumberSettings& settings = Settings();
+    const bool negative = number.startsWith(QLatin1Char('-'));
+    const QString body = negative ? number.mid(1) : number;
+    const qsizetype point = body.indexOf(QLatin1Char('.'));
+    QString whole = point < 0 ? body : body.left(point);
+    QString fraction = point < 0 ? QString() : body.mid(point + 1);
+    const auto allDigits = [](const QString& s) {
+        for (QChar c : s)
+            if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+                return false;
+        return true;
+    };
+    if (!allDigits(whole) || !allDigits(fraction) || whole.size() + fraction.size() == 0)
+    {
+        errno = EINVAL;
+        m_Error.SetSysError("Error while converting number to local settings!");
+        return false;
+    }
+    decimals = qBound(0, decimals, 9);
+
+    // Round half away from zero on the digit text, so that no precision is lost.
+    QString digits = whole + fraction.leftJustified(decimals, QLatin1Char('0'), true);
+    if (fraction.size() > decimals && fraction.at(decimals) >= QLatin1Char('5'))
+    {
+        qsizetype i = digits.size() - 1;
+        for (; i >= 0 && digits.at(i) == QLatin1Char('9'); --i)
+            digits[i] = QLatin1Char('0');
+        if (i >= 0)
+            digits[i] = QChar(digits.at(i).unicode() + 1);
+        else
+            digits.prepend(QLatin1Char('1'));
+    }
+    whole = digits.left(digits.size() - decimals);
+    fraction = digits.right(decimals);
+    while (whole.size() > 1 && whole.startsWith(QLatin1Char('0')))
+        whole.remove(0, 1);
+    if (whole.isEmpty())
+        whole = QStringLiteral("0");
+    bool zero = true;
+    for (QChar c : digits)
+        zero = zero && c == QLatin1Char('0');
+
+    QString text;
+    if (whole == QLatin1String("0") && settings.m_LeadingZero == 0 && decimals > 0)
+        text.clear();
+    else
+    {
+        for (qsizetype i = 0; i < whole.size(); ++i)
+        {
+            if (i > 0 && (whole.size() - i) % 3 == 0)
+                text += settings.m_ThousandsSeparator;
+            text += whole.at(i);
+        }
+    }
+    if (decimals > 0)
+        text += settings.m_DecimalSeparator + fraction;
+
+    if (negative && !zero)
+    {
+        const QString& sign = settings.m_NegativeSign;
+        switch (settings.m_NegativeOrder)
+        {
+        case 0: text = QLatin1Char('(') + text + QLatin1Char(')'); break;
+        case 2: text = sign + QLatin1Char(' ') + text; break;
+        case 3: text = text + sign; break;
+        case 4: text = text + QLatin1Char(' ') + sign; break;
+        default: text = sign + text; break;
+        }
+    }
+    result = text;
+    return true;
+}
+
+QString CVKUtils::ConvertNumberToFormatedString(int value, int width) const
+{
+    return ConvertNumberToFormatedString(static_cast<qint64>(value), width);
+}
+
+QString CVKUtils::ConvertNumberToFormatedString(qint64 value, int width) const
+{
+    return QString::asprintf("%-*lld", qBound(0, width, 64), static_cast<long long>(value));
+}
+
+QString CVKUtils::ConvertNumberToFormatedString(float value, int width, int decimals) const
+{
+    return ConvertNumberToFormatedString(static_cast<double>(value), width, decimals);
+}
+
+QString CVKUtils::ConvertNumberToFormatedString(double value, int width, int decimals) const
+{
+    return QString::asprintf("%*.*f", qBound(0, width, 64), qBound(0, decimals, 64), value);
+}
+
+bool CVKUtils::ConvertStringToDate(const QString& text, QDate& date) const
+{
+    date = QDate::fromString(text.trimmed(), Settings().m_ShortDateFormat);
+    return date.isValid();
+}
+
+QString CVKUtils::ConvertDateToFormatedString(const QDate& date) const
+{
+    return date.toString(Settings().m_ShortDateFormat);
+}
