@@ -1,0 +1,388 @@
+#include "controls/VKEdit.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QTest>
+#include <QVBoxLayout>
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstring>
+
+namespace
+{
+const CVKNumberSettings kPoint = CVKNumberSettings::WithSeparators(".", ",");
+const CVKNumberSettings kComma = CVKNumberSettings::WithSeparators(",", ".");
+
+// The Coil form's inductance field: 9 integer places, 4 decimals, no negatives.
+const CVKDigitRules kNineFour{9, 4, false, true};
+
+bool Swallows(const QString& text, int selStart, int selEnd, int key,
+              const CVKDigitRules& rules = kNineFour, const CVKNumberSettings& settings = kPoint,
+              bool control = false)
+{
+    bool suppress = false;
+    return CVKEdit::AllowNumbersOnly(text, selStart, selEnd, key, control, rules, settings, suppress);
+}
+
+class CEditTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { SetNumberSettings(kPoint); }
+    void TearDown() override { SetNumberSettings(kPoint); }
+
+    const CRecordingPresenter::CMessage& OnlyMessage() const
+    {
+        EXPECT_EQ(m_Presenter.m_Messages.size(), 1u);
+        return m_Presenter.m_Messages.back();
+    }
+
+    static void Focus(QWidget* widget, QEvent::Type type)
+    {
+        QFocusEvent event(type, Qt::TabFocusReason);
+        QApplication::sendEvent(widget, &event);
+    }
+
+    CRecordingPresenter m_Presenter;
+    CScopedPresenter m_Scope{m_Presenter};
+};
+
+// Records the keys that reach it.
+class CKeyRecorder : public QWidget
+{
+public:
+    std::vector<int> m_Keys;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        m_Keys.push_back(event->key());
+        event->accept();
+    }
+};
+} // namespace
+
+TEST(KeystrokeFilter, DigitsWithinTheIntegerAndDecimalPlaces)
+{
+    EXPECT_FALSE(Swallows("", 0, 0, '5'));
+    EXPECT_FALSE(Swallows("12345678", 8, 8, '9'));
+    EXPECT_TRUE(Swallows("123456789", 9, 9, '0'));   // the tenth integer digit
+    EXPECT_TRUE(Swallows("123456789", 9, 9, 96));    // keypad 0 likewise
+    EXPECT_TRUE(Swallows("123456789.12", 3, 3, '1')); // in front of the point
+    EXPECT_FALSE(Swallows("12345678.12", 3, 3, '1'));
+    EXPECT_FALSE(Swallows("1.123", 5, 5, '4'));
+    EXPECT_TRUE(Swallows("1.1234", 6, 6, '5'));      // the fifth decimal
+    // A selection that covers digits can always be overtyped.
+    EXPECT_FALSE(Swallows("123456789", 0, 1, '7'));
+    EXPECT_FALSE(Swallows("1.1234", 5, 6, '7'));
+    // A sign does not count as an integer place.
+    const CVKDigitRules signedThree{3, 2, true, true};
+    EXPECT_FALSE(Swallows("-12", 3, 3, '3', signedThree));
+    EXPECT_TRUE(Swallows("-123", 4, 4, '4', signedThree));
+    EXPECT_TRUE(Swallows("-12", 0, 0, '4', signedThree));  // nothing in front of the sign
+}
+
+TEST(KeystrokeFilter, DecimalSeparator)
+{
+    EXPECT_FALSE(Swallows("12", 2, 2, 190));
+    EXPECT_FALSE(Swallows("12", 2, 2, 110));
+    EXPECT_TRUE(Swallows("12", 2, 2, 188));  // "," is no decimal key here
+    EXPECT_TRUE(Swallows("12.5", 4, 4, 190)); // a second separator
+    EXPECT_TRUE(Swallows(".5", 0, 0, 190));
+    EXPECT_FALSE(Swallows("12.5", 2, 3, 190)); // the selection covers the separator
+    EXPECT_FALSE(Swallows("12.5", 0, 4, 190));
+    EXPECT_TRUE(Swallows("12.5", 0, 2, 190));
+    EXPECT_TRUE(Swallows("12", 2, 2, 190, CVKDigitRules{9, 0, false, false}));
+    EXPECT_TRUE(Swallows("12", 2, 2, 190, CVKDigitRules{9, 2, false, false}));
+}
+
+TEST(KeystrokeFilter, DecimalCommaLocale)
+{
+    EXPECT_TRUE(Swallows("12", 2, 2, 110, kNineFour, kComma));  // keypad decimal point
+    EXPECT_TRUE(Swallows("12", 2, 2, 190, kNineFour, kComma));
+    EXPECT_FALSE(Swallows("12", 2, 2, 188, kNineFour, kComma));
+    EXPECT_FALSE(Swallows("12", 2, 2, 108, kNineFour, kComma));
+    EXPECT_TRUE(Swallows("1,1234", 6, 6, '5', kNineFour, kComma));
+    EXPECT_TRUE(Swallows("12,5", 4, 4, 188, kNineFour, kComma));
+}
+
+TEST(KeystrokeFilter, Minus)
+{
+    const CVKDigitRules negative{6, 2, true, true};
+    EXPECT_TRUE(Swallows("", 0, 0, 189));  // negatives not allowed
+    EXPECT_FALSE(Swallows("", 0, 0, 189, negative));
+    EXPECT_FALSE(Swallows("12", 0, 0, 109, negative));
+    EXPECT_TRUE(Swallows("12", 1, 1, 189, negative));
+    EXPECT_TRUE(Swallows("-12", 0, 0, 189, negative));
+    EXPECT_FALSE(Swallows("-12", 0, 1, 189, negative));
+}
+
+TEST(KeystrokeFilter, OtherKeys)
+{
+    for (int key : {65, 90, 32, 0, 106, 107, 111, 187, 191, 222, 255})
+        EXPECT_TRUE(Swallows("12", 2, 2, key)) << key;
+    for (int key : {9, 13, 27, 33, 36, 37, 39, 40, 45, 16, 17, 112, 135, 144, 229})
+        EXPECT_FALSE(Swallows("12", 2, 2, key)) << key;
+    EXPECT_FALSE(Swallows("12", 2, 2, 'C', kNineFour, kPoint, true));
+    EXPECT_FALSE(Swallows("12", 2, 2, 'V', kNineFour, kPoint, true));
+    EXPECT_TRUE(Swallows("12", 2, 2, 'A', kNineFour, kPoint, true));
+}
+
+TEST(KeystrokeFilter, BackspaceAndDeleteMayNotJoinTooManyDigits)
+{
+    const CVKDigitRules four{4, 4, true, true};
+    bool suppress = false;
+    // Removing the point of "1234.5678" would leave 8 integer digits.
+    EXPECT_TRUE(CVKEdit::AllowNumbersOnly("1234.5678", 5, 5, 8, false, four, kPoint, suppress));
+    EXPECT_TRUE(suppress);
+    suppress = false;
+    EXPECT_TRUE(CVKEdit::AllowNumbersOnly("1234.5678", 4, 4, 46, false, four, kPoint, suppress));
+    EXPECT_TRUE(CVKEdit::AllowNumbersOnly("1234.5678", 3, 6, 46, false, four, kPoint, suppress));
+    suppress = false;
+    EXPECT_FALSE(CVKEdit::AllowNumbersOnly("12.5", 3, 3, 8, false, four, kPoint, suppress));
+    EXPECT_FALSE(CVKEdit::AllowNumbersOnly("-1234.", 6, 6, 8, false, four, kPoint, suppress));
+    EXPECT_FALSE(CVKEdit::AllowNumbersOnly("1234.5678", 9, 9, 8, false, four, kPoint, suppress));
+    EXPECT_FALSE(CVKEdit::AllowNumbersOnly("1234.5678", 4, 9, 46, false, four, kPoint, suppress));
+    EXPECT_FALSE(suppress);
+}
+
+TEST_F(CEditTest, ConstructorsAndSetUpCalls)
+{
+    CVKEdit plain;
+    EXPECT_TRUE(plain.NumericMode());
+    EXPECT_FALSE(plain.DateMode());
+    EXPECT_FALSE(plain.RangeCheck());
+    EXPECT_TRUE(plain.AllowNegative());
+    EXPECT_TRUE(plain.BlankAllowed());
+    EXPECT_TRUE(plain.DisplayGrouping());
+    EXPECT_TRUE(plain.DecimalsAllowed());
+    EXPECT_EQ(plain.IntegerPlaces(), 6);
+    EXPECT_EQ(plain.DecimalPlaces(), 6);
+    EXPECT_EQ(plain.FieldName(), "value");
+
+    CVKEdit whole(9, 0, false);
+    EXPECT_FALSE(whole.DecimalsAllowed());
+    whole.SetNumberValidation(1.0f, 5.5f, "Turns");
+    EXPECT_TRUE(whole.DecimalsAllowed());
+    EXPECT_TRUE(whole.RangeCheck());
+    EXPECT_FALSE(whole.BlankAllowed());
+    EXPECT_EQ(whole.RealMax(), 5.5);
+    whole.SetNumberValidation(1, 100, "Turns");
+    EXPECT_FALSE(whole.DecimalsAllowed());
+    EXPECT_EQ(whole.IntMax(), 100);
+    whole.SetDigitRange(3, 2, true, true, "Loss");
+    EXPECT_TRUE(whole.BlankAllowed());
+    EXPECT_EQ(whole.FieldName(), "Loss");
+    EXPECT_TRUE(whole.AllowNegative());
+}
+
+TEST_F(CEditTest, ValidateRealRange)
+{
+    // The Coil form's first field.
+    CVKEdit edit;
+    edit.SetDigitRange(9, 3, false);
+    edit.SetNumberValidation(0.001, 999999999.99, "Given inductance");
+    edit.SetWindowText("300");
+    double value = 0.0;
+    EXPECT_TRUE(edit.ValidateInput(value));
+    EXPECT_EQ(value, 300.0);
+    EXPECT_TRUE(m_Presenter.m_Messages.empty());
+
+    edit.SetWindowText("0");
+    value = 7.0;
+    EXPECT_FALSE(edit.ValidateInput(value));
+    EXPECT_EQ(value, 0.0);  // written before the check
+    const auto& message = OnlyMessage();
+    EXPECT_EQ(message.title, "Error");
+    EXPECT_EQ(message.icon, EMessageIcon::Error);
+    EXPECT_EQ(message.text, "Error: Given inductance must be between 0.001000 and 999999999.990000!");
+}
+
+TEST_F(CEditTest, ValidateWholeRange)
+{
+    CVKEdit edit;
+    edit.SetDigitRange(4, 0, false);
+    edit.SetNumberValidation(1, 100, "Number of turns");
+    edit.SetWindowText("1,250");
+    int value = 0;
+    EXPECT_FALSE(edit.ValidateInput(value));
+    EXPECT_EQ(value, 1250);
+    EXPECT_EQ(OnlyMessage().text, "Error: Number of turns must be between 1 and 100!");
+
+    edit.SetWindowText("99999999999999");  // held at INT_MAX, not undefined
+    EXPECT_FALSE(edit.ValidateInput(value));
+    EXPECT_EQ(value, INT_MAX);
+    edit.SetWindowText("100");
+    EXPECT_TRUE(edit.ValidateInput(value));
+}
+
+TEST_F(CEditTest, BlankAndZero)
+{
+    CVKEdit open;
+    open.SetDigitRange(6, 2, true);  // no range, blanks allowed
+    double value = 5.0;
+    EXPECT_TRUE(open.ValidateInput(value));
+    EXPECT_EQ(value, 0.0);
+
+    CVKEdit strict;
+    strict.SetDigitRange(6, 2, true, false, "value");
+    EXPECT_FALSE(strict.ValidateInput(value));
+    EXPECT_EQ(OnlyMessage().text, "Error: value should not be zero or blank!");
+    int whole = 1;
+    strict.SetWindowText("0.4");
+    EXPECT_FALSE(strict.ValidateInput(whole));  // truncates to 0
+    EXPECT_EQ(whole, 0);
+
+    // With a range, an empty field reads as 0 and passes when 0 is in range.
+    CVKEdit ranged;
+    ranged.SetNumberValidation(-1.0, 1.0, "Offset");
+    EXPECT_TRUE(ranged.ValidateInput(value));
+    EXPECT_EQ(value, 0.0);
+}
+
+TEST_F(CEditTest, TypedKeysAreFiltered)
+{
+    CVKEdit edit(9, 4, false);
+    QTest::keyClicks(&edit, "1234567890");
+    EXPECT_EQ(edit.text(), "123456789");
+    QTest::keyClicks(&edit, "x .-12345e");
+    EXPECT_EQ(edit.text(), "123456789.1234");
+    QTest::keyClick(&edit, Qt::Key_Home);
+    QTest::keyClick(&edit, Qt::Key_Backspace);
+    QTest::keyClicks(&edit, "!+");
+    EXPECT_EQ(edit.text(), "123456789.1234");
+    edit.selectAll();
+    QTest::keyClicks(&edit, "7");
+    EXPECT_EQ(edit.text(), "7");
+    double value = 0.0;
+    edit.ValidateInput(value);
+    EXPECT_EQ(value, 7.0);
+}
+
+TEST_F(CEditTest, TypedKeysOnADecimalCommaLocale)
+{
+    SetNumberSettings(kComma);
+    CVKEdit edit(6, 2, true);
+    QTest::keyClicks(&edit, "-12");
+    QTest::keyClick(&edit, Qt::Key_Period, Qt::KeypadModifier);  // keypad decimal: refused
+    QTest::keyClick(&edit, Qt::Key_Period);
+    EXPECT_EQ(edit.text(), "-12");
+    QTest::keyClicks(&edit, ",505");
+    EXPECT_EQ(edit.text(), "-12,50");
+    double value = 0.0;
+    edit.ValidateInput(value);
+    EXPECT_EQ(value, -12.5);
+}
+
+TEST_F(CEditTest, FocusOutGroupsAndFocusInStrips)
+{
+    CVKEdit edit(9, 2, false);
+    edit.SetWindowText("1234567.5");
+    Focus(&edit, QEvent::FocusOut);
+    EXPECT_EQ(edit.text(), "1,234,567.50");
+    Focus(&edit, QEvent::FocusIn);
+    EXPECT_EQ(edit.text(), "1234567.50");
+
+    edit.SetWindowText("  ");
+    Focus(&edit, QEvent::FocusOut);
+    EXPECT_EQ(edit.text(), "  ");  // nothing to format
+
+    edit.SetDisplayGrouping(false);
+    edit.SetWindowText("1234");
+    Focus(&edit, QEvent::FocusOut);
+    EXPECT_EQ(edit.text(), "1234");
+    EXPECT_TRUE(m_Presenter.m_Messages.empty());
+}
+
+TEST_F(CEditTest, FocusOutOnADecimalCommaLocale)
+{
+    SetNumberSettings(kComma);
+    CVKEdit edit(9, 3, false);
+    edit.SetWindowText("1234,5");
+    Focus(&edit, QEvent::FocusOut);
+    EXPECT_EQ(edit.text(), "1.234,500");
+    Focus(&edit, QEvent::FocusIn);
+    EXPECT_EQ(edit.text(), "1234,500");
+}
+
+TEST_F(CEditTest, FocusOutReportsWhatCannotBeFormatted)
+{
+    CVKEdit edit(6, 2, true);
+    edit.SetWindowText("-");
+    Focus(&edit, QEvent::FocusOut);
+    const auto& message = OnlyMessage();
+    EXPECT_EQ(message.title, "Error");
+    EXPECT_EQ(message.text, "Error: 0x16 \rError while converting number to local settings! \r"
+                                + std::string(std::strerror(EINVAL)));
+    EXPECT_EQ(edit.text(), "-");
+}
+
+TEST_F(CEditTest, NavigationKeysReachTheParent)
+{
+    CKeyRecorder form;
+    auto* edit = new CVKEdit(6, 2, false, &form);
+    edit->SetWindowText("12");
+    edit->setCursorPosition(2);
+    QTest::keyClick(edit, Qt::Key_Return);
+    QTest::keyClick(edit, Qt::Key_Enter, Qt::KeypadModifier);
+    QTest::keyClick(edit, Qt::Key_F1);
+    QTest::keyClick(edit, Qt::Key_Home);  // the field moves its caret and the form hears of it
+    EXPECT_EQ(edit->cursorPosition(), 0);
+    QTest::keyClick(edit, Qt::Key_Right);
+    QTest::keyClick(edit, Qt::Key_A);
+    QTest::keyClick(edit, Qt::Key_5);
+    EXPECT_EQ(form.m_Keys, (std::vector<int>{Qt::Key_Return, Qt::Key_Enter, Qt::Key_F1, Qt::Key_Home}));
+    EXPECT_EQ(edit->text(), "152");
+}
+
+TEST_F(CEditTest, TabStillMovesTheFocus)
+{
+    QWidget form;
+    auto* layout = new QVBoxLayout(&form);
+    auto* first = new CVKEdit(&form);
+    auto* second = new CVKEdit(&form);
+    layout->addWidget(first);
+    layout->addWidget(second);
+    form.show();
+    QApplication::setActiveWindow(&form);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    first->setFocus();
+    ASSERT_TRUE(first->hasFocus());
+    QTest::keyClick(first, Qt::Key_Tab);
+    EXPECT_TRUE(second->hasFocus());
+}
+
+TEST_F(CEditTest, NumberAccess)
+{
+    CVKEdit edit(9, 2, true);
+    edit.SetNumber(-1234.5);
+    EXPECT_EQ(edit.text(), "-1,234.50");
+    EXPECT_EQ(edit.GetDouble(), -1234.5);
+    EXPECT_EQ(edit.GetInt(), -1234);
+    edit.SetNumber(42);
+    EXPECT_EQ(edit.text(), "42.00");
+    EXPECT_EQ(edit.GetFloat(), 42.0f);
+}
+
+TEST_F(CEditTest, TextAndDateModes)
+{
+    CVKEdit edit;
+    edit.SetTextValidation(false, "Name");
+    QString text;
+    EXPECT_FALSE(edit.ValidateInput(text));
+    EXPECT_EQ(OnlyMessage().text, "Error: Name should not be zero or blank!");
+    QTest::keyClicks(&edit, "ab c");
+    EXPECT_EQ(edit.text(), "ab c");  // no number filter
+
+    edit.SetDateValidation("Date");
+    edit.SetDate(QDate(1969, 12, 31));
+    EXPECT_FALSE(edit.IsValidDate());
+    EXPECT_EQ(m_Presenter.m_Messages.back().text,
+              "Invalid input  - if the field is a date the date must be greater than January 1st, 1970! ");
+    edit.SetDate(QDate(2001, 3, 4));
+    EXPECT_TRUE(edit.ValidateInput(text));
+    EXPECT_EQ(text, "3/4/2001");
+}
