@@ -8,6 +8,8 @@
 #include "forms/DiodeCapacitanceDlg.h"
 #include "forms/FerriteDlg.h"
 #include "forms/ImpedanceDlg.h"
+#include "forms/MonopoleDlg.h"
+#include "forms/TuningCapDlg.h"
 
 namespace
 {
@@ -23,6 +25,8 @@ std::unique_ptr<CVKFormView> Make()
 const std::vector<CFormEntry>& FormEntries()
 {
     static const std::vector<CFormEntry> entries = {
+        {QStringLiteral("Monopole"), QStringLiteral("Monopole"), &Make<CMonopoleDlg>},
+        {QStringLiteral("TuningCap"), QStringLiteral("Tuning Cap"), &Make<CTuningCapDlg>},
         {QStringLiteral("Impedance"), QStringLiteral("Impedance Calulator"), &Make<CImpedanceDlg>},
         {QStringLiteral("Ferrite"), QStringLiteral("Ferrite rod"), &Make<FerriteDlg>},
         {QStringLiteral("DiodeCapacitance"), QStringLiteral("Diode Capacitance"), &Make<DiodeCapacitanceDlg>},

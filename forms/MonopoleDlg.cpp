@@ -1,0 +1,471 @@
+#include "forms/MonopoleDlg.h"
+
+#include "controls/VKEdit.h"
+#include "forms/FormatNumber.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include <initializer_list>
+#include <iterator>
+#include <utility>
+
+namespace {
+
+constexpr double Pi = 3.141592653589793;
+constexpr double NoLimit = 999999999.99;
+constexpr unsigned Ranged = FieldDigitRange | FieldRealRange; // no default texts on this form
+
+using M = CMonopoleDlg;
+
+// In set-up order; "Use cable electrical charcateristics" is checked after the ground rows.
+const CFieldRow AerialFields[] = {
+    {M::IdLength1, "Length (metres)", 9, 2, false, 0.1, NoLimit, "Length", "", "m", Ranged},
+    {M::IdAngle1, "Angle (degrees)", 3, 3, false, 0, 999.999, "Angle", "", "degree", Ranged},
+    {M::IdLength2, "Length (metres)", 9, 2, false, 0, NoLimit, "Length", "", "m", Ranged},
+    {M::IdAngle2, "Angle (degrees)", 3, 3, false, 0, 999.999, "Angle", "", "degree", Ranged},
+    {M::IdDiameter, "Diameter (mm)", 9, 2, false, 0.1, NoLimit, "width", "", "mm", Ranged},
+    {M::IdDepth, "Depth (mm)", 9, 3, false, 0, NoLimit, "depth", "", "mm", Ranged},
+    {M::IdPermittivity, "Relative permittivity", 9, 2, false, 0.1, 99.99, "Relative permittivity", "", "", Ranged},
+    {M::IdPermeability, "Relative permeability", 9, 2, false, 0.1, 99.99, "Relative permeability", "", "", Ranged},
+    {M::IdResistivity, "Resistivity (ohm-metres 10^-8)", 9, 3, false, 0.1, 99.999, "Resistivity", "",
+     "1e-8 ohm·m", Ranged},
+    {M::IdGroundDepth, "Depth (metres)", 9, 2, false, 0.1, NoLimit, "Ground depth", "", "m", Ranged},
+    {M::IdGroundDiameter, "Diameter (mm)", 4, 3, false, 0.001, 999.999, "Ground diameter", "", "mm", Ranged},
+    {M::IdGroundResistivity, "Resistivity (ohm-metres)", 9, 3, false, 0.1, NoLimit, "Ground Resistivity", "",
+     "ohm·m", Ranged},
+    {M::IdGroundPermittivity, "Relative permittivity", 9, 3, false, 0.1, 999.999, "Ground relative permittivity",
+     "", "", Ranged},
+    {M::IdGroundLossFactor, "Ground loss factor", 1, 3, false, 0.001, 1.0, "Ground efficiency", "", "", Ranged},
+};
+
+const CFieldRow LineAndStationFields[] = {
+    {M::IdLineLength, "Length (metres)", 9, 2, false, 0, NoLimit, "Transmission line length", "", "m", Ranged},
+    {M::IdLineInductance, "Inducttance (uH)", 9, 2, false, 0.1, NoLimit, "Inductance", "", "µH", Ranged},
+    {M::IdLineCapacitance, "Cacpacitance (pF)", 9, 2, false, 0.1, NoLimit, "Capacitance", "", "pF", Ranged},
+    {M::IdLineWireDiameter, "Wire diameter (mm)", 9, 2, false, 0.1, NoLimit, "Wire diameter", "", "mm", Ranged},
+    {M::IdLineSpacing, "Wire spacing (mm)", 9, 2, false, 0, NoLimit, "Wire spacing", "", "mm", Ranged},
+    {M::IdLinePermittivity, "Relative permittivity", 3, 2, false, 0, 999.99, "Wire permittivity", "", "", Ranged},
+    {M::IdLinePermeability, "Relative permeability", 3, 2, false, 0, 999.99, "Wire permiability", "", "", Ranged},
+    {M::IdLinePairs, "Treat as # pairs", 2, 0, false, 1, 9, "pairs", "", "", Ranged},
+    {M::IdFrequency, "Frequency (kHz)", 6, 3, false, 0.001, 999999.999, "Frequency kHz", "", "kHz", Ranged},
+    {M::IdStationPower, "Station power (watts)", 7, 3, false, 0, 9999999.999, "Station power", "", "W", Ranged},
+    {M::IdStationDistance, "Station distance (km)", 6, 3, false, 0, 999999.999, "Station distance", "", "km",
+     Ranged},
+    {M::IdStationGain, "Station gain", 2, 2, false, 0, 99.99, "Station gain", "", "", Ranged},
+    {M::IdLoadResistance, "Load ac resistance", 7, 2, false, 0, 9999999.99, "Load ac resistance", "", "ohm",
+     Ranged},
+    {M::IdLoadInductance, "Load inductance (uH)", 6, 2, false, 0, 999999.99, "Load inductance", "", "µH", Ranged},
+    {M::IdLoadCapacitance, "Load capacitance (pF)", 6, 2, false, 0, 999999.99, "Load capacitance", "", "pF",
+     Ranged},
+};
+
+// Keeps the control's own defaults: any number, no range.
+const CFieldRow ConductanceField = {
+    M::IdLineConductance, "Conductance (u-siemans)", 6, 6, true, 0, 0, "", "", "µS", 0};
+
+const CFieldRow& Row(int id)
+{
+    for (const CFieldRow& row : AerialFields)
+        if (row.m_Id == id)
+            return row;
+    for (const CFieldRow& row : LineAndStationFields)
+        if (row.m_Id == id)
+            return row;
+    return ConductanceField;
+}
+
+std::string N(double value, int decimals)
+{
+    return FormatNumber(value, decimals);
+}
+
+// "%s uH" or "%s pF" with 2 decimals.
+std::string Micro(double henry)
+{
+    return N(henry / 1e-6, 2) + " uH";
+}
+
+std::string Pico(double farad)
+{
+    return N(farad / 1e-12, 2) + " pF";
+}
+
+// The static text in the same grid row as a field, before it.
+QLabel* LabelOf(QGridLayout* grid, QWidget* field)
+{
+    const int index = grid->indexOf(field);
+    if (index < 0)
+        return nullptr;
+    int row = 0, column = 0, rowSpan = 0, columnSpan = 0;
+    grid->getItemPosition(index, &row, &column, &rowSpan, &columnSpan);
+    for (int c = 0; c < column; ++c)
+        if (QLayoutItem* item = grid->itemAtPosition(row, c))
+            if (auto* label = qobject_cast<QLabel*>(item->widget()))
+                return label;
+    return nullptr;
+}
+
+const char* const SweepHeader =
+    "Freq \tR(tot) \tReact(in) \t\tReact(res) \t\tReact(used) \t\tVp(ant) \t\tVp(load)\r\n";
+constexpr int ReportTabStop = 50;
+
+} // namespace
+
+CMonopoleDlg::CMonopoleDlg(QWidget* parent)
+    : CVKFormView(QStringLiteral("Monopole"), 16007, parent)
+{
+    setEnterMovesFocus(true);
+}
+
+// Template order: the design files list the controls in this order.
+void CMonopoleDlg::BuildForm()
+{
+    auto* columns = new QHBoxLayout;
+    MainLayout()->addLayout(columns);
+    auto addGrid = [this](QBoxLayout* into, std::initializer_list<int> ids) {
+        auto* grid = new QGridLayout;
+        into->addLayout(grid);
+        for (int id : ids)
+            AddField(grid, Row(id));
+        return grid;
+    };
+    auto addColumn = [columns]() {
+        auto* column = new QVBoxLayout;
+        columns->addLayout(column);
+        return column;
+    };
+
+    QVBoxLayout* first = addColumn();
+    auto* monopole = new QVBoxLayout(AddGroup(QStringLiteral("Monopole"), first));
+    addGrid(new QVBoxLayout(AddGroup(QStringLiteral("Element 1"), monopole)), {IdLength1, IdAngle1});
+    addGrid(new QVBoxLayout(AddGroup(QStringLiteral("Element 2"), monopole)), {IdLength2, IdAngle2});
+    AddRadio(monopole, IdCircular, QStringLiteral("Circular conductor"), 1);
+    AddRadio(monopole, IdFlat, QStringLiteral("Flat conductor"), 1);
+    QGridLayout* conductor =
+        addGrid(monopole, {IdDiameter, IdDepth, IdPermittivity, IdPermeability, IdResistivity});
+    m_DiameterLabel = LabelOf(conductor, Field(IdDiameter));
+    first->addStretch();
+
+    QVBoxLayout* second = addColumn();
+    addGrid(new QVBoxLayout(AddGroup(QStringLiteral("Ground"), second)),
+            {IdGroundDepth, IdGroundDiameter, IdGroundPermittivity, IdGroundLossFactor, IdGroundResistivity});
+    auto* line = new QVBoxLayout(AddGroup(QStringLiteral("Transmission line"), second));
+    addGrid(line, {IdLineLength, IdLineWireDiameter});
+    AddRadio(line, IdLineElectrical, QStringLiteral("Use cable electrical charcateristics"), 2);
+    addGrid(line, {IdLineInductance, IdLineCapacitance, IdLineConductance});
+    AddRadio(line, IdLineGeometry, QStringLiteral("Use cable geometry"), 2);
+    addGrid(line, {IdLineSpacing, IdLinePermittivity, IdLinePermeability, IdLinePairs});
+    second->addStretch();
+
+    QVBoxLayout* third = addColumn();
+    addGrid(new QVBoxLayout(AddGroup(QStringLiteral("Station"), third)),
+            {IdFrequency, IdStationPower, IdStationDistance, IdStationGain});
+    addGrid(new QVBoxLayout(AddGroup(QStringLiteral("Load"), third)),
+            {IdLoadResistance, IdLoadInductance, IdLoadCapacitance});
+    third->addStretch();
+
+    AddResultsAndActions(MainLayout(), {{IdMainAction, QStringLiteral("Analyse")},
+                                        {IdResonantSweep, QStringLiteral("Calc all resonant loads")},
+                                        {IdLoadSweep, QStringLiteral("Calc all res use load")}});
+}
+
+void CMonopoleDlg::SetupFields()
+{
+    CVKFormView::SetupFields(AerialFields, static_cast<int>(std::size(AerialFields)));
+    SetCheck(IdLineElectrical, true);
+    OnLineMode(IdLineElectrical);
+    CVKFormView::SetupFields(LineAndStationFields, static_cast<int>(std::size(LineAndStationFields)));
+    // Neither shape button is checked yet; the form starts as the model does, circular.
+    m_Circular = true;
+    EnableControl(IdDepth, false);
+}
+
+bool CMonopoleDlg::OnCommand(int id)
+{
+    switch (id) {
+    case IdCircular:
+    case IdFlat:
+        OnConductorShape(id);
+        return true;
+    case IdLineElectrical:
+    case IdLineGeometry:
+        OnLineMode(id);
+        return true;
+    case IdMainAction:
+        OnAnalyse();
+        return true;
+    case IdResonantSweep:
+        OnSweep(true);
+        return true;
+    case IdLoadSweep:
+        OnSweep(false);
+        return true;
+    default:
+        return CVKFormView::OnCommand(id);
+    }
+}
+
+QString CMonopoleDlg::DiameterLabel() const
+{
+    return m_DiameterLabel ? m_DiameterLabel->text() : QString();
+}
+
+void CMonopoleDlg::OnConductorShape(int id)
+{
+    m_Circular = id == IdCircular;
+    if (m_DiameterLabel)
+        m_DiameterLabel->setText(m_Circular ? QStringLiteral("Diameter(mm)") : QStringLiteral("Width(mm)"));
+    EnableControl(IdDepth, !m_Circular);
+}
+
+void CMonopoleDlg::OnLineMode(int id)
+{
+    m_Electrical = id == IdLineElectrical;
+    for (int field : {IdLineInductance, IdLineCapacitance, IdLineConductance})
+        EnableControl(field, m_Electrical);
+    for (int field : {IdLineSpacing, IdLinePermittivity, IdLinePermeability, IdLinePairs})
+        EnableControl(field, !m_Electrical);
+}
+
+namespace {
+
+// ValidateInput on each field in turn; false at the first that fails (it has shown its message).
+bool ReadFields(const CVKFormView& form, std::initializer_list<std::pair<int, double*>> fields)
+{
+    for (const auto& [id, value] : fields)
+        if (!form.Field(id)->ValidateInput(*value))
+            return false;
+    return true;
+}
+
+} // namespace
+
+bool CMonopoleDlg::ReadInputs()
+{
+    m_Monopole.Reset();
+    // A command with no load fields filled must not report the load of an earlier one.
+    m_Monopole.m_Load = CComponant();
+    m_Monopole.m_ZTotal = CComplex();
+    return ReadStationAndLoad() && ReadAerialAndGround() && ReadLine();
+}
+
+bool CMonopoleDlg::ReadStationAndLoad()
+{
+    double power = 0, distance = 0, gain = 0, resistance = 0, inductance = 0, capacitance = 0;
+    if (!ReadFields(*this, {{IdFrequency, &m_FrequencykHz},
+                            {IdStationPower, &power},
+                            {IdStationDistance, &distance},
+                            {IdStationGain, &gain},
+                            {IdLoadResistance, &resistance},
+                            {IdLoadInductance, &inductance},
+                            {IdLoadCapacitance, &capacitance}}))
+        return false;
+    m_Monopole.m_Frequency = m_FrequencykHz * 1000;
+    m_Monopole.m_StationPower = power;
+    m_Monopole.m_StationDistance = distance * 1000;
+    m_Monopole.m_StationGain = gain;
+    if (inductance > 0)
+        m_Monopole.m_Load.Set(CComponant::Inductor, inductance * 1e-6, resistance);
+    else if (capacitance > 0)
+        m_Monopole.m_Load.Set(CComponant::Capacitor, capacitance * 1e-12, resistance);
+    else if (resistance > 0)
+        m_Monopole.m_Load.Set(CComponant::Resistor, resistance, resistance);
+    return true;
+}
+
+bool CMonopoleDlg::ReadAerialAndGround()
+{
+    double length1 = 0, length2 = 0, diameter = 0, depth = 0, angle1 = 0, angle2 = 0, permittivity = 0,
+           permeability = 0, resistivity = 0, groundDepth = 0, groundDiameter = 0, groundResistivity = 0,
+           groundPermittivity = 0, lossFactor = 0;
+    if (!ReadFields(*this, {{IdLength1, &length1},
+                            {IdLength2, &length2},
+                            {IdDiameter, &diameter},
+                            {IdDepth, &depth},
+                            {IdAngle1, &angle1},
+                            {IdAngle2, &angle2},
+                            {IdPermittivity, &permittivity},
+                            {IdPermeability, &permeability},
+                            {IdResistivity, &resistivity},
+                            {IdGroundDepth, &groundDepth},
+                            {IdGroundDiameter, &groundDiameter},
+                            {IdGroundResistivity, &groundResistivity},
+                            {IdGroundPermittivity, &groundPermittivity},
+                            {IdGroundLossFactor, &lossFactor},
+                            {IdFrequency, &m_FrequencykHz}}))
+        return false;
+    CMonopole& m = m_Monopole;
+    m.m_Length1 = length1;
+    m.m_Length2 = length2;
+    m.m_Diameter = diameter / 1000;
+    m.m_Depth = m_Circular ? 0.0 : depth / 1000;
+    m.m_IsCircular = m_Circular;
+    m.m_Angle1 = angle1 * Pi / 180;
+    m.m_Angle2 = angle2 * Pi / 180;
+    m.m_RelPermittivity = permittivity;
+    m.m_RelPermeability = permeability;
+    m.m_Resistivity = resistivity * 1e-8;
+    m.m_GroundDepth = groundDepth;
+    m.m_GroundDiameter = groundDiameter / 1000;
+    m.m_GroundResistivity = groundResistivity;
+    m.m_GroundPermittivity = groundPermittivity;
+    m.m_Frequency = m_FrequencykHz * 1000;
+    m.m_GroundLossFactor = lossFactor;
+    return true;
+}
+
+bool CMonopoleDlg::ReadLine()
+{
+    double length = 0, wireDiameter = 0;
+    if (m_Electrical) {
+        // Totals for the whole line; spacing, permittivity and pairs keep their last values.
+        double inductance = 0, capacitance = 0, conductance = 0;
+        if (!ReadFields(*this, {{IdLineLength, &length},
+                                {IdLineWireDiameter, &wireDiameter},
+                                {IdLineInductance, &inductance},
+                                {IdLineCapacitance, &capacitance},
+                                {IdLineConductance, &conductance}}))
+            return false;
+        m_Line.m_Length = length;
+        m_Line.m_WireDiameter = wireDiameter / 1000;
+        m_Line.m_UseGeometry = false;
+        m_Line.m_InductancePerMetre = inductance / length * 1e-6;
+        m_Line.m_CapacitancePerMetre = capacitance / length * 1e-12;
+        m_Line.m_ConductancePerMetre = conductance / length * 1e-6;
+        m_Line.m_Frequency = m_FrequencykHz * 1000;
+        m_Line.m_RelPermeability = 1.0;
+        return true;
+    }
+    double spacing = 0, permittivity = 0, permeability = 0, pairs = 0;
+    if (!ReadFields(*this, {{IdLineLength, &length},
+                            {IdLineWireDiameter, &wireDiameter},
+                            {IdLineSpacing, &spacing},
+                            {IdLinePermittivity, &permittivity},
+                            {IdLinePermeability, &permeability},
+                            {IdLinePairs, &pairs}}))
+        return false;
+    m_Line.m_Length = length;
+    m_Line.m_WireDiameter = wireDiameter / 1000;
+    m_Line.m_UseGeometry = true;
+    m_Line.m_Spacing = spacing / 1000;
+    m_Line.m_RelPermittivity = permittivity;
+    m_Line.m_RelPermeability = permeability;
+    m_Line.m_Pairs = pairs;
+    m_Line.m_Frequency = m_FrequencykHz * 1000;
+    return true;
+}
+
+// The receiver end: the aerial itself, or through the feed line at the current frequency.
+void CMonopoleDlg::ConnectFeed()
+{
+    if (!(m_Line.m_Length > 0))
+        m_Monopole.UseDirectFeed();
+    else if (m_Line.Calculate())
+        m_Monopole.UseFeedLine(m_Line);
+}
+
+void CMonopoleDlg::OnAnalyse()
+{
+    if (!ReadInputs() || !m_Monopole.Calculate())
+        return;
+    ConnectFeed();
+    if (m_Monopole.m_Load.m_Value > 0)
+        m_Monopole.ComputeLoadVoltage();
+    SetTabStops({ReportTabStop});
+    AppendReport(FullReport());
+}
+
+void CMonopoleDlg::OnSweep(bool resonateLoad)
+{
+    if (!ReadInputs())
+        return;
+    SetTabStops({ReportTabStop});
+    SetResultsText(QString::fromLatin1(SweepHeader));
+
+    // The rows go into the box in one piece: the same text as row-by-row appending.
+    QString rows;
+    for (int kHz = SweepStart; kHz <= SweepEnd; kHz += SweepStep) {
+        const double frequency = kHz * 1000.0;
+        m_Monopole.m_Frequency = frequency;
+        m_Line.m_Frequency = frequency;
+        if (!m_Monopole.Calculate())
+            continue;
+        ConnectFeed();
+        if (resonateLoad) {
+            // The coil that cancels a capacitive receiver end (0 H when it is inductive).
+            CComponant& load = m_Monopole.m_Load;
+            load.Set(CComponant::Inductor, m_Monopole.m_LResonate, load.m_Resistance);
+            load.ComputeImpedance(frequency);
+        }
+        m_Monopole.ComputeLoadVoltage();
+        rows += SweepRow();
+    }
+    AppendReport(rows);
+}
+
+QString CMonopoleDlg::FullReport() const
+{
+    const CMonopole& m = m_Monopole;
+    const CTransmissionLine& line = m_Line;
+
+    QString text = QString::asprintf(
+        "Fequency: %10.10s kHz \tMonople length(m): %s \t Monople diameter(mm): %s \t Ground depth(m): %s "
+        "\tTransline lengh(m): %s \t Transline wire diameter(mm): %s\r\n\r\n",
+        N(m.m_Frequency / 1000, 0).c_str(), N(m.m_Length, 1).c_str(), N(m.m_Diameter * 1000, 2).c_str(),
+        N(m.m_GroundDepth, 1).c_str(), N(line.m_Length, 1).c_str(), N(line.m_WireDiameter * 1000, 2).c_str());
+
+    text += QString::asprintf("Antenna\r\n \t%s \t%s \t%s \t%s \t%s \t%s \t%s \t%s \t%s", "R(DC)", "R(AC)",
+                              "R(Rad)", "R(Grd)", "R(Tot)", "Z0", "Vf", "WL(elec)", "Zin");
+    text += QString::fromLatin1(m.m_IsCapacitive ? " \t\tCap(pF)\r\n" : " \t\tInd(uH)\r\n");
+    text += QString::asprintf(" \t%s \t%s \t%s \t%s \t%s \t%s \t%s \t%s \t%-20s", N(m.m_RDc, 2).c_str(),
+                              N(m.m_RAc, 2).c_str(), N(m.m_RRad, 2).c_str(), N(m.m_RGround, 2).c_str(),
+                              N(m.m_RTotal, 2).c_str(), N(m.m_Z0.magnitude, 2).c_str(),
+                              N(m.m_VelocityFactor, 2).c_str(), N(m.m_ElectricalWavelength, 2).c_str(),
+                              m.m_ZAntenna.Format().c_str());
+    text += QString::asprintf(
+        "\t%s \r\n", N(m.m_IsCapacitive ? m.m_CAntenna / 1e-12 : m.m_LAntenna / 1e-6, 2).c_str());
+
+    if (line.m_Length > 0) {
+        text += QString::fromLatin1("Transmission Line\r\n \tR(DC) \tR(AC) \tZ0 \tVf \tZin(o/c)");
+        text += QString::fromLatin1(line.m_IsCapacitive ? " \t\tCap(pF)\r\n" : " \t\tInd(uH)\r\n");
+        text += QString::asprintf(" \t%s \t%s \t%s \t%s \t%s", N(line.m_RDc, 2).c_str(), N(line.m_RAc, 2).c_str(),
+                                  N(line.m_Z0.magnitude, 2).c_str(), N(line.m_VelocityFactor, 2).c_str(),
+                                  line.m_ZOpen.Format().c_str());
+        text += QString::asprintf(
+            " \t\t%s \r\n",
+            N(line.m_IsCapacitive ? line.m_CEquivalent / 1e-12 : line.m_LEquivalent / 1e-6, 2).c_str());
+    }
+
+    // A capacitive receiver end is tuned out by a coil, an inductive one by a capacitor.
+    const bool capacitive = m.m_LResonate > 0;
+    text += QString::fromLatin1("Total circuit\r\n");
+    text += QString::fromLatin1(
+        capacitive
+            ? "\tRtot \tCap \tZin \t\tZ(load) \t\tZ(tot) \t\tVp(ant) \tVp(load) \tL(resonance) \r\n"
+            : "\tRtot \tInd \tZin \t\tZ(load) \t\tZ(tot) \t\tVp(ant) \tVp(load) \tCap(resonance) \r\n");
+    text += QString::asprintf(
+        "\t%s \t%s \t%-20s \t%-20s \t%-20s \t%s \t%s \t%s \r\n", N(m.m_ZIn.real, 2).c_str(),
+        N(capacitive ? m.m_CIn / 1e-12 : m.m_LIn / 1e-6, 2).c_str(), m.m_ZIn.Format().c_str(),
+        m.m_Load.m_Impedance.FormatRectangular().c_str(), m.m_ZTotal.Format().c_str(),
+        N(m.m_VAntenna, 4).c_str(), N(m.m_VLoad.magnitude, 4).c_str(),
+        N(capacitive ? m.m_LResonate / 1e-6 : m.m_CResonate / 1e-12, 2).c_str());
+
+    text += QString(154, QLatin1Char('*')) + QStringLiteral("\r\n\r\n");
+    return text;
+}
+
+QString CMonopoleDlg::SweepRow() const
+{
+    const CMonopole& m = m_Monopole;
+    const bool inductive = !m.m_IsResistive && !(m.m_LResonate > 0);
+    const std::string reactIn = inductive ? Micro(m.m_LIn) : Pico(m.m_CIn);
+    const std::string reactRes = inductive ? Pico(m.m_CResonate) : Micro(m.m_LResonate);
+    return QString::asprintf("%s \t%s \t%-20s \t%s \t\t%s \t\t%s \t\t%s \r\n", N(m.m_Frequency / 1000, 0).c_str(),
+                             N(m.m_ZIn.real, 2).c_str(), reactIn.c_str(), reactRes.c_str(),
+                             Micro(m.m_Load.m_Value).c_str(), N(m.m_VAntenna, 4).c_str(),
+                             N(m.m_VLoad.magnitude, 4).c_str());
+}

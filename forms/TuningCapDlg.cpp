@@ -1,0 +1,203 @@
+#include "forms/TuningCapDlg.h"
+
+#include "controls/VKEdit.h"
+#include "database/MessagePresenter.h"
+#include "forms/FormatNumber.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QVBoxLayout>
+
+#include <cmath>
+#include <iterator>
+
+namespace {
+
+constexpr double FourPiSquared = 39.47841760435743;
+constexpr double TwoPi = 6.283185307179586;
+constexpr double NoLimit = 999999999.99;
+
+// In set-up order. The self-capacitance is read without a range check, and the inductance
+// has no default text.
+const CFieldRow TuningCapFields[] = {
+    {CTuningCapDlg::IdLowFrequency, "Low(kHz)", 9, 0, false, 100, NoLimit, "Low frequency", "525", "kHz",
+     FieldReal},
+    {CTuningCapDlg::IdHighFrequency, "High (kHz)", 9, 0, false, 100, NoLimit, "High frequency", "1,706", "kHz",
+     FieldReal},
+    {CTuningCapDlg::IdCapLow, "Low (pf)", 9, 0, false, 1, NoLimit, "Tuning capacitor low value", "7", "pF",
+     FieldReal},
+    {CTuningCapDlg::IdCapHigh, "High (pF)", 9, 0, false, 1, NoLimit, "Tuning capacitor high value", "360", "pF",
+     FieldReal},
+    {CTuningCapDlg::IdSelfCapacitance, "Coil self-res cap (pF)", 9, 0, false, 0, 0, "", "3", "pF",
+     FieldUnchecked},
+    {CTuningCapDlg::IdStrayCapacitance, "Stray capacitance (pF)", 9, 0, false, 0, NoLimit, "Stray capacitance",
+     "2", "pF", FieldReal},
+    {CTuningCapDlg::IdInductance, "Inductance", 9, 3, false, 0.001, NoLimit, "Coil inductance", "", "µH",
+     FieldDigitRange | FieldRealRange},
+};
+
+const CFieldRow& Row(int id)
+{
+    for (const CFieldRow& row : TuningCapFields)
+        if (row.m_Id == id)
+            return row;
+    return TuningCapFields[0];
+}
+
+std::string N(double value, int decimals)
+{
+    return FormatNumber(value, decimals);
+}
+
+} // namespace
+
+CTuningCapDlg::CTuningCapDlg(QWidget* parent)
+    : CVKFormView(QStringLiteral("TuningCap"), 16003, parent)
+{
+    setEnterMovesFocus(true);
+}
+
+// Template order: the design files list the controls in this order.
+void CTuningCapDlg::BuildForm()
+{
+    QGroupBox* band = AddGroup(QStringLiteral("Design frequency range"));
+    auto* bandLayout = new QVBoxLayout(band);
+    auto* bandGrid = new QGridLayout;
+    bandLayout->addLayout(bandGrid);
+    AddField(bandGrid, Row(IdLowFrequency));
+    AddField(bandGrid, Row(IdHighFrequency));
+    AddField(bandGrid, Row(IdInductance));
+    AddCheck(bandLayout, IdUseInductance, QStringLiteral("Use inductance"));
+    AddRadio(bandLayout, IdMatchLow, QStringLiteral("Match inductance to low freqency"), 1);
+    AddRadio(bandLayout, IdMatchHigh, QStringLiteral("Match inductance to high freqency"), 1);
+
+    QGroupBox* capacitor = AddGroup(QStringLiteral("Tuning capacitor range"));
+    auto* capGrid = new QGridLayout(capacitor);
+    AddField(capGrid, Row(IdCapLow));
+    AddField(capGrid, Row(IdCapHigh));
+    AddField(capGrid, Row(IdSelfCapacitance));
+    AddField(capGrid, Row(IdStrayCapacitance));
+
+    AddResultsAndActions(MainLayout(), {{IdMainAction, QStringLiteral("Calculate results")}});
+}
+
+void CTuningCapDlg::SetupFields()
+{
+    setWindowTitle(QStringLiteral("Tuning capacitor"));
+    CVKFormView::SetupFields(TuningCapFields, static_cast<int>(std::size(TuningCapFields)));
+    SetCheck(IdMatchLow, true);
+    SetCheck(IdUseInductance, false);
+    EnableControl(IdInductance, false);
+}
+
+bool CTuningCapDlg::OnCommand(int id)
+{
+    switch (id) {
+    case IdUseInductance:
+        OnUseInductance();
+        return true;
+    case IdMainAction:
+        OnCalculate();
+        return true;
+    default:
+        return CVKFormView::OnCommand(id);
+    }
+}
+
+void CTuningCapDlg::OnUseInductance()
+{
+    const bool given = IsChecked(IdUseInductance);
+    EnableControl(IdInductance, given);
+    EnableControl(IdMatchLow, !given);
+    EnableControl(IdMatchHigh, !given);
+}
+
+CTuningCapDlg::EMode CTuningCapDlg::Mode() const
+{
+    if (IsChecked(IdUseInductance))
+        return EMode::GivenInductance;
+    if (IsChecked(IdMatchLow))
+        return EMode::MatchLow;
+    return EMode::MatchHigh;
+}
+
+bool CTuningCapDlg::ReadInputs()
+{
+    if (!Field(IdLowFrequency)->ValidateInput(m_LowFrequency) ||
+        !Field(IdHighFrequency)->ValidateInput(m_HighFrequency))
+        return false;
+    if (!(m_HighFrequency > m_LowFrequency)) {
+        ShowMessage("ERROR", "High frequency can not be lower or equal to the low frequency!", EMessageIcon::None);
+        return false;
+    }
+    if (!Field(IdCapLow)->ValidateInput(m_CapLow) || !Field(IdCapHigh)->ValidateInput(m_CapHigh) ||
+        !Field(IdSelfCapacitance)->ValidateInput(m_SelfCapacitance) ||
+        !Field(IdStrayCapacitance)->ValidateInput(m_StrayCapacitance))
+        return false;
+    m_Mode = Mode();
+    if (m_Mode == EMode::GivenInductance && !Field(IdInductance)->ValidateInput(m_Inductance))
+        return false;
+    return true;
+}
+
+void CTuningCapDlg::OnCalculate()
+{
+    if (!ReadInputs())
+        return;
+
+    // The self-capacitance and the strays sit across the capacitor at every setting.
+    m_CapMin = m_CapLow + m_SelfCapacitance + m_StrayCapacitance;
+    m_CapMax = m_CapHigh + m_SelfCapacitance + m_StrayCapacitance;
+    m_RatioSquared = m_HighFrequency * m_HighFrequency / (m_LowFrequency * m_LowFrequency);
+
+    switch (m_Mode) {
+    case EMode::GivenInductance:
+        m_CapAtLow = 1e12 / (FourPiSquared * m_Inductance * m_LowFrequency * m_LowFrequency);
+        m_CapAtHigh = 1e12 / (FourPiSquared * m_Inductance * m_HighFrequency * m_HighFrequency);
+        break;
+    case EMode::MatchLow:
+        m_CapAtLow = m_CapMax;
+        m_CapAtHigh = m_CapMax / m_RatioSquared;
+        m_Inductance = 1e12 / (FourPiSquared * m_CapMax * m_LowFrequency * m_LowFrequency);
+        break;
+    case EMode::MatchHigh:
+        m_CapAtHigh = m_CapMin;
+        m_CapAtLow = m_RatioSquared * m_CapMin;
+        m_Inductance = 1e12 / (FourPiSquared * m_CapMin * m_HighFrequency * m_HighFrequency);
+        break;
+    }
+
+    m_LowestResonance = 1e6 / (TwoPi * std::sqrt(m_Inductance * m_CapMax));
+    m_HighestResonance = 1e6 / (TwoPi * std::sqrt(m_Inductance * m_CapMin));
+    m_Rotation = (m_CapAtLow - m_CapAtHigh) / (m_CapMax - m_CapMin) * 100;
+
+    AppendReport(Report());
+}
+
+QString CTuningCapDlg::Report() const
+{
+    static const char* const ModeHeaders[] = {
+        "Results (given inductance)\r\n\tInductance requried: \t\t %s uH \r\n",
+        "Results (matched to low frequency)\r\n\tInductance requried: \t\t %s uH \r\n",
+        "Results (matched to high frequency)\r\n\tInductance requried: \t\t %s uH \r\n",
+    };
+
+    QString text = QStringLiteral("Tuning capacitor analysis \r\n");
+    text += QString::asprintf("\tCap min: %spF \t\tCap max: %spF\r\n", N(m_CapMin, 0).c_str(),
+                              N(m_CapMax, 0).c_str());
+    text += QString::asprintf("\tFreq min: %skHz \t\tFreq max: %skHz\r\n\r\n", N(m_LowFrequency, 0).c_str(),
+                              N(m_HighFrequency, 0).c_str());
+    text += QString::asprintf(ModeHeaders[static_cast<int>(m_Mode)], N(m_Inductance, 3).c_str());
+    text += QString::asprintf("\tLowest resonant frequency: \t\t %s kHz \r\n", N(m_LowestResonance, 0).c_str());
+    text += QString::asprintf("\tHighest resonant frequency: \t\t %s kHz \r\n", N(m_HighestResonance, 0).c_str());
+    text += QString::asprintf("\tCapacitance required for %s kHz: \t %s pF. \r\n", N(m_LowFrequency, 0).c_str(),
+                              N(m_CapAtLow, 0).c_str());
+    text += QString::asprintf("\tCapacitance required for %s kHz: \t %s pF. \r\n", N(m_HighFrequency, 0).c_str(),
+                              N(m_CapAtHigh, 0).c_str());
+    text += QString::asprintf("\t%% of Capaitor rotation:         \t \t %s. \r\n", N(m_Rotation, 0).c_str());
+    if (m_CapAtLow > m_CapMax || m_CapAtHigh < m_CapMin)
+        text += QStringLiteral(
+            "**Note: \r\n\tThe entire frequency range can not be spanned by this tuning capacitor. \r\n");
+    text += QStringLiteral("\r\n");
+    return text;
+}
