@@ -1,0 +1,205 @@
+#include "forms/BatchRun.h"
+
+#include "database/MessagePresenter.h"
+#include "forms/DesignFile.h"
+#include "forms/FormFactory.h"
+#include "forms/VKFormView.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDir>
+#include <QPushButton>
+
+#include <memory>
+#include <vector>
+
+namespace
+{
+const char* const UsageLine =
+    "Usage: quillon --batch KEY [--load FILE] [--set ID=VALUE]... [--press ID]... [--save FILE]";
+
+enum class EStep
+{
+    Load,
+    Set,
+    Press,
+    Save,
+};
+
+struct CStep
+{
+    EStep m_Kind;
+    QString m_Text; // file path, or the record line "ID,VALUE"
+    int m_Id = 0;   // button to press
+};
+
+// Every message becomes one line of err; the run goes on as if OK were pressed.
+class CBatchPresenter : public CMessagePresenter
+{
+public:
+    explicit CBatchPresenter(QString& err) : m_Err(err) {}
+
+    void Show(const std::string& title, const std::string& text, EMessageIcon) override
+    {
+        m_Err += QString::fromStdString(CStderrPresenter::OneLine(title, text)) + QLatin1Char('\n');
+        if (title == "Error" || title == "ERROR")
+            m_Failed = true;
+    }
+
+    bool m_Failed = false;
+
+private:
+    QString& m_Err;
+};
+
+QString KnownKeys()
+{
+    QStringList keys;
+    for (const CFormEntry& entry : FormEntries())
+        keys << entry.m_Key;
+    return keys.join(QStringLiteral(", "));
+}
+
+int BadUsage(QString& err, const QString& reason)
+{
+    err += QStringLiteral("quillon: ") + reason + QLatin1Char('\n') + QLatin1String(UsageLine) + QLatin1Char('\n');
+    return 2;
+}
+
+void AddOptions(QCommandLineParser& parser)
+{
+    parser.setApplicationDescription(
+        QStringLiteral("Crystal radio design calculator.\n\nBatch mode: creates the form KEY without a window, "
+                       "applies the options in the order given and prints the results.\nForm keys: ") +
+        KnownKeys());
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addOption({QStringLiteral("batch"), QStringLiteral("Run form <KEY> without a window."),
+                      QStringLiteral("KEY")});
+    parser.addOption({QStringLiteral("load"), QStringLiteral("Load the design file <FILE>."), QStringLiteral("FILE")});
+    parser.addOption({QStringLiteral("set"), QStringLiteral("Apply one design-file record \"ID,VALUE\"."),
+                      QStringLiteral("ID=VALUE")});
+    parser.addOption({QStringLiteral("press"), QStringLiteral("Press the push button <ID>."), QStringLiteral("ID")});
+    parser.addOption({QStringLiteral("save"), QStringLiteral("Save the design file <FILE>."), QStringLiteral("FILE")});
+}
+
+// The steps in command-line order (the parser keeps each option's values apart).
+// False with a reason when a value is malformed.
+bool CollectSteps(const QStringList& args, std::vector<CStep>& steps, QString& reason)
+{
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        QString name = args[i];
+        if (!name.startsWith(QLatin1String("--")))
+            continue;
+        name = name.mid(2);
+        QString value;
+        const qsizetype equals = name.indexOf(QLatin1Char('='));
+        if (equals >= 0) {
+            value = name.mid(equals + 1);
+            name.truncate(equals);
+        } else if (name == QLatin1String("batch") || name == QLatin1String("load") || name == QLatin1String("set") ||
+                   name == QLatin1String("press") || name == QLatin1String("save")) {
+            value = i + 1 < args.size() ? args[++i] : QString();
+        }
+
+        bool isNumber = false;
+        if (name == QLatin1String("load")) {
+            steps.push_back({EStep::Load, value});
+        } else if (name == QLatin1String("save")) {
+            steps.push_back({EStep::Save, value});
+        } else if (name == QLatin1String("set")) {
+            const qsizetype split = value.indexOf(QLatin1Char('='));
+            const int id = value.left(split).toInt(&isNumber);
+            if (split < 0 || !isNumber) {
+                reason = QStringLiteral("--set wants ID=VALUE, not \"%1\"").arg(value);
+                return false;
+            }
+            steps.push_back({EStep::Set, QString::number(id) + QLatin1Char(',') + value.mid(split + 1)});
+        } else if (name == QLatin1String("press")) {
+            const int id = value.toInt(&isNumber);
+            if (!isNumber) {
+                reason = QStringLiteral("--press wants a control id, not \"%1\"").arg(value);
+                return false;
+            }
+            steps.push_back({EStep::Press, QString(), id});
+        }
+    }
+    return true;
+}
+
+void RunStep(CVKFormView& form, const CStep& step)
+{
+    switch (step.m_Kind) {
+    case EStep::Load:
+        LoadDesign(&form, form.m_strFormKey, step.m_Text);
+        break;
+    case EStep::Set:
+        ApplyControlRecord(form, step.m_Text.toStdString());
+        break;
+    case EStep::Press:
+        // As a click: nothing happens for a disabled or missing button.
+        if (auto* button = qobject_cast<QPushButton*>(form.Button(step.m_Id)); button && button->isEnabled())
+            button->click();
+        break;
+    case EStep::Save:
+        SaveDesign(&form, form.m_strFormKey, step.m_Text);
+        break;
+    }
+}
+} // namespace
+
+bool WantsBatch(const QStringList& args)
+{
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        const QString& arg = args[i];
+        if (arg == QLatin1String("--"))
+            break;
+        if (arg == QLatin1String("--batch") || arg.startsWith(QLatin1String("--batch=")) ||
+            arg == QLatin1String("--help") || arg == QLatin1String("-h") || arg == QLatin1String("-?") ||
+            arg == QLatin1String("--help-all") || arg == QLatin1String("--version") || arg == QLatin1String("-v"))
+            return true;
+    }
+    return false;
+}
+
+int RunBatch(const QStringList& args, QString& out, QString& err)
+{
+    QCommandLineParser parser;
+    AddOptions(parser);
+    if (!parser.parse(args))
+        return BadUsage(err, parser.errorText());
+    if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all"))) {
+        out += parser.helpText();
+        return 0;
+    }
+    if (parser.isSet(QStringLiteral("version"))) {
+        out += QCoreApplication::applicationName() + QLatin1Char(' ') + QCoreApplication::applicationVersion() +
+               QLatin1Char('\n');
+        return 0;
+    }
+    if (!parser.positionalArguments().isEmpty())
+        return BadUsage(err, QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().first()));
+    const QStringList keys = parser.values(QStringLiteral("batch"));
+    if (keys.size() != 1)
+        return BadUsage(err, QStringLiteral("--batch wants one form key"));
+    const CFormEntry* entry = FindFormEntry(keys.first());
+    if (!entry)
+        return BadUsage(err, QStringLiteral("unknown form key \"%1\" (known: %2)").arg(keys.first(), KnownKeys()));
+
+    std::vector<CStep> steps;
+    QString reason;
+    if (!CollectSteps(args, steps, reason))
+        return BadUsage(err, reason);
+
+    CBatchPresenter presenter(err);
+    CScopedPresenter scoped(presenter);
+    std::unique_ptr<CVKFormView> form = CreateForm(entry->m_Key);
+    CVKFormView::SetActiveForm(form.get());
+    // As a form opened in a window, it starts from its default design when there is one.
+    LoadDesign(form.get(), entry->m_Key, DefaultDesignPath(QDir::currentPath(), *entry));
+    for (const CStep& step : steps)
+        RunStep(*form, step);
+
+    out += form->ResultsText().replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    return presenter.m_Failed ? 1 : 0;
+}

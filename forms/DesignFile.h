@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdio>
+#include <string>
+
+class CVKFormView;
+class QWidget;
+
+// Design files: the values of a form's fields, radio buttons and check boxes by control id.
+// Line 1 the form key, line 2 the format version, then one "id,value" record per control in
+// creation order, each line ended by "\r\n". The application's document and the batch mode
+// both load and save through here.
+
+inline constexpr const char* DesignFileVersion = "1.0";
+
+// What a control is to a design file.
+enum class EControlKind
+{
+    Edit,  // a numeric field (the results box is not one)
+    Radio,
+    Check,
+    Other, // push buttons, group boxes, labels, the results box: not written, not read
+};
+
+EControlKind ClassifyControl(const QWidget* control);
+
+// Reads one line of printable bytes (32 to 127), at most 255 of them; any other byte ends
+// the line and the run of such bytes after it is skipped. True when another line follows;
+// the text is valid either way. A longer line is returned in pieces of 255.
+bool ReadLine(std::FILE* file, std::string& text);
+
+// One record line "id,value": the value is the first run of non-blank characters after the
+// comma, empty when only blanks follow. m_Valid is false when the line does not start with
+// a number followed by a comma.
+struct CControlRecord
+{
+    bool m_Valid = false;
+    int m_Id = 0;
+    std::string m_Value;
+};
+
+CControlRecord ParseControlRecord(const std::string& line);
+
+// Applies one record line to the form: a field gets the text; a radio button or check box
+// with state 1 is checked and its handler runs (OnCommand), with state 0 it is only cleared.
+// False when the line names nothing the form keeps in a design file.
+bool ApplyControlRecord(CVKFormView& form, const std::string& line);
+
+// Reads one line and applies it; returns ReadLine's flag.
+bool ReadControlRecord(std::FILE* file, CVKFormView& form);
+
+// The record of one control ("id,text", with " " for an empty text, or "id,state"), or an
+// empty string for a control that is not written.
+QString ControlRecord(const QWidget* control);
+
+// Loads a design file into the active form. A file that cannot be opened, or has fewer than
+// two lines, loads nothing and says nothing; another form's file gives "Invalid file: " +
+// path, a file without records or no active form "No form selected!". The form gets the
+// keyboard focus. True when the records were applied.
+bool LoadDesign(CVKFormView* activeForm, const QString& activeKey, const QString& path);
+
+// Writes the active form into a design file and says "<path> saved!". The file is written
+// beside the target first and replaces it only when complete, so a failed save leaves the
+// old file as it was and says "Error while writing to file " + path.
+bool SaveDesign(CVKFormView* activeForm, const QString& activeKey, const QString& path,
+                const QString& version = QString::fromLatin1(DesignFileVersion));
