@@ -15,6 +15,6 @@ fi
 echo "No display found: running the batch-mode demo instead."
 echo "(air-core crystal radio, 'Analyse - no load' with the default design)"
 echo
-./quillon --batch CrystalRadio --press 1002 || true
+./quillon --batch CrystalRadio --press 3 || true
 echo
 ./quillon --help
