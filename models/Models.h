@@ -8,3 +8,7 @@
 #include "models/Ferrite.h"
 
 // Further models:
+#include "models/Diode.h"
+#include "models/TransmissionLine.h"
+#include "models/Monopole.h"
+#include "models/ReceiverCircuit.h"
