@@ -29,6 +29,31 @@ double SquaredMagnitude(const CImpedance& z)
 {
     return z.m_Magnitude * z.m_Magnitude;
 }
+
+// The points round a current loop, shared by every field evaluation. The angle is
+// accumulated by addition; it passes 2 pi after exactly 50 points.
+struct CLoopPoints
+{
+    static constexpr int Capacity = 64;
+    double m_Cosine[Capacity] = {};
+    double m_Sine[Capacity] = {};
+    int m_Count = 0;
+};
+
+const CLoopPoints& LoopPoints()
+{
+    static const CLoopPoints points = [] {
+        CLoopPoints p;
+        for (double phi = 0.0; phi <= CEquations::TwoPi && p.m_Count < CLoopPoints::Capacity; phi += LoopStep)
+        {
+            p.m_Cosine[p.m_Count] = std::cos(phi);
+            p.m_Sine[p.m_Count] = std::sin(phi);
+            ++p.m_Count;
+        }
+        return p;
+    }();
+    return points;
+}
 }  // namespace
 
 bool CReceiverCircuit::SolveCoil(CCoil& coil)
@@ -62,12 +87,12 @@ bool CReceiverCircuit::MoveCores(double position)
 double CReceiverCircuit::LoopField(double a, double b, double z, double mu) const
 {
     const double k = mu * CEquations::Mu0 * a / CEquations::FourPi;
+    const CLoopPoints& points = LoopPoints();
     double sum = 0.0;
-    // Accumulated by addition, the angle passes 2 pi after exactly 50 points.
-    for (double phi = 0.0; phi <= CEquations::TwoPi; phi += LoopStep)
+    for (int n = 0; n < points.m_Count; ++n)
     {
-        const double c = std::cos(phi);
-        const double s = std::sin(phi);
+        const double c = points.m_Cosine[n];
+        const double s = points.m_Sine[n];
         const double dx = a * c - a + b;
         const double dy = a * s;
         const double r2 = dx * dx + dy * dy + z * z;
