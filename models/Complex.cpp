@@ -125,10 +125,9 @@ void CImpedance::Assign(const CComplex& value)
 
 CImpedance CImpedance::operator=(double x)
 {
-    m_Real = x;
-    m_Imag = 0.0;
-    m_Magnitude = x;
-    m_Phase = 0.0;
+    CComplex value;
+    value = x;
+    Assign(value);
     return *this;
 }
 

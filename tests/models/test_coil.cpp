@@ -32,6 +32,17 @@ void SetFortyTurns(CCoil& coil)
     coil.SetMode(CCoil::ModeDiameterTurnsPitch);
 }
 
+// The same coil wound with the calculator's default litz: 178 strands of 0.0375 mm.
+void SetLitzCoil(CCoil& coil, double litzFactor)
+{
+    SetWireAndFormer(coil);
+    SetFortyTurns(coil);
+    coil.m_IsLitz = true;
+    coil.m_StrandDiameter = 0.0375e-3;
+    coil.m_StrandCount = 178;
+    coil.m_LitzFactor = litzFactor;
+}
+
 double NagaokaInductance(const CCoil& coil)
 {
     const double k = CEquations::NagaokaCoefficient(coil.m_Length / coil.m_Diameter);
@@ -203,12 +214,7 @@ TEST(Coil, ProximityTableCornersAndInterpolation)
 TEST(Coil, LitzWireUsesTheClosedFormLawBelowOneSkinDepth)
 {
     CCoil coil;
-    SetWireAndFormer(coil);
-    SetFortyTurns(coil);
-    coil.m_IsLitz = true;
-    coil.m_StrandDiameter = 0.0375e-3;
-    coil.m_StrandCount = 178;
-    coil.m_LitzFactor = 1.6;
+    SetLitzCoil(coil, 1.6);
     ASSERT_TRUE(coil.SolveGeometry());
     coil.ComputeLosses();
     EXPECT_NEAR(coil.m_RDc, 0.18450339, 1e-8);
@@ -227,12 +233,7 @@ TEST(Coil, WireResistanceStaysFiniteWhereTheSkinDepthMeetsTheConductor)
     // 37.5 um strands at about 3 MHz are one skin depth across; the resistance must stay
     // near the DC value there, with no jump where the shell formula takes over at 2 skin depths.
     CCoil coil;
-    SetWireAndFormer(coil);
-    SetFortyTurns(coil);
-    coil.m_IsLitz = true;
-    coil.m_StrandDiameter = 0.0375e-3;
-    coil.m_StrandCount = 178;
-    coil.m_LitzFactor = 1.0;
+    SetLitzCoil(coil, 1.0);
     ASSERT_TRUE(coil.SolveGeometry());
     const double oneSkinDepth = 1.68e-8 / (CEquations::Pi * CEquations::Mu0 * 0.0375e-3 * 0.0375e-3);
     for (double f : {oneSkinDepth * 0.999, oneSkinDepth, oneSkinDepth * 1.001}) {

@@ -1,0 +1,96 @@
+#include "models/Coil.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// The coil calculator's defaults: 0.63 mm copper, 0.68 mm pitch, 17.18 mm diameter,
+// former permittivity 3.0 and 2 mm wall, 1000 kHz.
+void SetDefaults(CCoil& coil)
+{
+    coil.Reset();
+    coil.m_ConductorDiameter = 0.63e-3;
+    coil.m_WireDiameter = 0.68e-3;
+    coil.m_Resistivity = 0.0168e-6;
+    coil.m_FormerPermeability = 1.0;
+    coil.m_FormerPermittivity = 3.0;
+    coil.m_DissipationFactor = 0.0;
+    coil.m_Frequency = 1000.0e3;
+    coil.m_WallThickness = 2.0e-3;
+    coil.m_Pitch = 0.68e-3;
+    coil.m_Diameter = 17.18e-3;
+}
+
+void Solve(benchmark::State& state, CCoil& coil)
+{
+    bool ok = coil.SolveGeometry();
+    ok = ok && coil.ComputeLosses() && coil.Analyse();
+    if (!ok)
+        state.SkipWithError("the coil could not be solved");
+    benchmark::DoNotOptimize(coil.m_QEff);
+}
+
+// One analysis row of "Enter diameter and pitch" at the default 300 uH: the bisection on
+// the length, then the losses and the self-resonance.
+void BM_CoilAnalysisGivenInductance(benchmark::State& state)
+{
+    CCoil coil;
+    for (auto _ : state) {
+        SetDefaults(coil);
+        coil.m_Inductance = 300e-6;
+        coil.SetMode(CCoil::ModeInductancePitchDiameter);
+        Solve(state, coil);
+    }
+}
+BENCHMARK(BM_CoilAnalysisGivenInductance);
+
+// "Enter pitch" with 40 turns over the default ferrite rod, initial permeability 120.
+void BM_CoilAnalysisWithCore(benchmark::State& state)
+{
+    CCoil coil;
+    for (auto _ : state) {
+        SetDefaults(coil);
+        coil.m_Turns = 40;
+        coil.m_HasCore = true;
+        coil.m_RodDiameter = 9.68e-3;
+        coil.m_RodLength = 180.0e-3;
+        coil.m_CoreCoilDiameter = 17.18e-3;
+        coil.m_Length = coil.m_Pitch * coil.m_Turns;
+        coil.ComputeApparentPermeability(120.0, 0.8453, 0.3598, 0.0);
+        coil.m_LossFactor = 68.3;
+        coil.m_LossFactorFrequency = 1500.0e3;
+        coil.SetMode(CCoil::ModeDiameterTurnsPitch);
+        Solve(state, coil);
+    }
+}
+BENCHMARK(BM_CoilAnalysisWithCore);
+
+// The Nagaoka-corrected inductance of 40 turns, 17.18 mm by 27.2 mm.
+void BM_NagaokaInductance(benchmark::State& state)
+{
+    double diameter = 17.18e-3;
+    double length = 27.2e-3;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(diameter);
+        benchmark::DoNotOptimize(length);
+        const double k = CEquations::NagaokaCoefficient(length / diameter);
+        double inductance = CEquations::SolenoidInductance(40.0, diameter, length, k, 1.0);
+        benchmark::DoNotOptimize(inductance);
+    }
+}
+BENCHMARK(BM_NagaokaInductance);
+
+void BM_ProximityFactor(benchmark::State& state)
+{
+    double ratio = 0.68 / 0.63;
+    double lengthToDiameter = 1.5832;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ratio);
+        benchmark::DoNotOptimize(lengthToDiameter);
+        double factor = CCoil::ProximityFactor(ratio, lengthToDiameter);
+        benchmark::DoNotOptimize(factor);
+    }
+}
+BENCHMARK(BM_ProximityFactor);
+
+} // namespace
