@@ -9,6 +9,7 @@
 #include "forms/FerriteDlg.h"
 #include "forms/ImpedanceDlg.h"
 #include "forms/MonopoleDlg.h"
+#include "forms/MutualInductanceDlg.h"
 #include "forms/TuningCapDlg.h"
 
 namespace
@@ -27,6 +28,7 @@ const std::vector<CFormEntry>& FormEntries()
     static const std::vector<CFormEntry> entries = {
         {QStringLiteral("Monopole"), QStringLiteral("Monopole"), &Make<CMonopoleDlg>},
         {QStringLiteral("TuningCap"), QStringLiteral("Tuning Cap"), &Make<CTuningCapDlg>},
+        {QStringLiteral("CrystalRadio"), QStringLiteral("Air-core crystal radio"), &Make<CMutualInductanceDlg>},
         {QStringLiteral("Impedance"), QStringLiteral("Impedance Calulator"), &Make<CImpedanceDlg>},
         {QStringLiteral("Ferrite"), QStringLiteral("Ferrite rod"), &Make<FerriteDlg>},
         {QStringLiteral("DiodeCapacitance"), QStringLiteral("Diode Capacitance"), &Make<DiodeCapacitanceDlg>},

@@ -1,0 +1,688 @@
+#include "forms/MutualInductanceDlg.h"
+
+#include "controls/VKEdit.h"
+#include "forms/FormatNumber.h"
+#include "forms/WaitCursor.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+#include <iterator>
+
+namespace {
+
+using Dlg = CMutualInductanceDlg;
+
+// The field table in set-up order, cut where the set-up clears or checks buttons.
+const CFieldRow SourceFields[] = {
+    {1207, "Voltage (pp)", 9, 4, false, 0.0001, 99.999, "source voltage", "0.10", "V", FieldReal},
+    {1188, "Resistance (ohms)", 6, 3, false, 0.001, 9999.999, "source resistance", "50.000", "ohm", FieldReal},
+    {1226, "Capacitance (pF)", 9, 3, false, 0.0, 999999999.999, "source capacitance", "2200.000", "pF", FieldReal},
+    {1227, "Inductance (uH)", 9, 3, false, 0.0, 99999.999, "source inductance", "0.000", "µH", FieldReal},
+};
+
+const CFieldRow PrimaryFields[] = {
+    {1225, "Start inductance (uH)", 6, 1, false, 0.1, 999999.9, "primary inductance", "33.3", "µH", FieldReal},
+    {1231, "Diameter (mm)", 3, 2, false, 0.01, 999.99, "primary diameter", "103.0", "mm", FieldReal},
+    {1232, "Length", 3, 2, false, 0.1, 999.9, "primary length", "8.0", "mm", FieldReal},
+    {1216, "Number of Turns", 3, 1, false, 0.1, 999.9, "primary number of turns", "12.0", "", FieldReal},
+    {1233, "Conductor diameter (mm)", 3, 2, false, 0.01, 999.99, "primary conductor diameter", "0.5", "mm",
+     FieldReal},
+    {1234, "Resistivity (uOhms-metre)", 3, 3, false, 0.001, 999.999, "primary conductor resistivity", "0.0168",
+     "µΩ·m", FieldReal},
+    {1236, "Core relative permeability", 3, 3, false, 0.001, 999.999, "primary core relative permeability", "1.0",
+     "", FieldReal},
+    {1237, "Former relative permittivity", 3, 3, false, 0.001, 999.999, "primary former relative permitivity",
+     "2.7", "", FieldReal},
+    {1239, "Dissipation factor", 4, 4, false, 0.0, 99.9999, "primary dissipation factor", "0.0", "", FieldReal},
+    {1221, "Wall thickness", 4, 2, false, 0, 0, "", "2.0", "mm", FieldUnchecked},
+    {1223, "Unused turns", 2, 0, false, 0, 0, "", "0.0", "turns", FieldUnchecked},
+};
+
+const CFieldRow SecondaryFields[] = {
+    {1240, "Start inductance (uH)", 6, 1, false, 0.1, 999999.9, "secondary inductance", "331.2", "µH", FieldReal},
+    {1244, "Diameter (mm)", 3, 2, false, 0.01, 999.99, "secondary diameter", "103.0", "mm", FieldReal},
+    {1245, "Length", 3, 1, false, 0.1, 999.9, "secondary length", "28.0", "mm", FieldReal},
+    {1218, "Number of Turns", 3, 1, false, 0.1, 999.9, "secondary number of turns", "48.0", "", FieldReal},
+    {1241, "Conductor diameter (mm)", 3, 2, false, 0.01, 999.99, "secondary conductor diameter", "0.5", "mm",
+     FieldReal},
+    {1242, "Resistivity (uOhms-metre)", 3, 3, false, 0.001, 999.999, "secondary conductor resistivity", "0.0168",
+     "µΩ·m", FieldReal},
+    {1238, "Core relative permeability", 4, 3, false, 0.001, 9999.999, "secondary core relative permeability",
+     "1.0", "", FieldReal},
+    {1243, "Former relative permittivity", 3, 3, false, 0.001, 999.999, "secondary former relative permitivity",
+     "2.7", "", FieldReal},
+    {1249, "Dissipation factor", 4, 4, false, 0.0, 99.9999, "secondary dissipation factor", "0.0", "", FieldReal},
+    {1222, "Wall thickness", 4, 2, false, 0, 0, "", "2.0", "mm", FieldUnchecked},
+};
+
+const CFieldRow PrimaryLitzFields[] = {
+    {1208, "Conductor diameter (mm)", 2, 4, false, 0.0001, 999.9999, "litz wire diameter", "0.0375", "mm",
+     FieldReal},
+    {1212, "Number of wires", 3, 0, false, 1.0, 999.0, "litz wire number of conductors", "175", "", FieldReal},
+    {1215, "Proximity effect reduction", 3, 3, false, 0.001, 999.999, "litz wire proximity effect reduction", "1.6",
+     "", FieldReal},
+};
+
+const CFieldRow SecondaryLitzFields[] = {
+    {1206, "Conductor diameter (mm)", 2, 4, false, 0.0001, 999.9999, "litz wire diameter", "0.0375", "mm",
+     FieldReal},
+    {1211, "Number of wires", 3, 0, false, 1.0, 999.0, "litz wire number of conductors", "175", "", FieldReal},
+    {1214, "Proximity effect reduction", 3, 3, false, 0.001, 999.999, "litz wire proximity effect reduction", "1.6",
+     "", FieldReal},
+};
+
+// The two quotients keep the control's own digit rules; the negative quotient has no default.
+const CFieldRow ForwardFields[] = {
+    {1250, "Vbi", 1, 3, false, 0.001, 9.999, "turn on voltage", "0.43", "V", FieldReal},
+    {1255, "Junction Cap(pF)", 2, 2, false, 0.01, 99.99, "junction capacitance", "3.38", "pF", FieldReal},
+    {1256, "At voltage value", 2, 2, true, 0, 0, "", "-1.0", "V", FieldUnchecked},
+    {1257, "Paraistic Cap", 2, 2, false, 0, 0, "", "0.1", "pF", FieldUnchecked},
+    {1268, "Min Carrier (Av time nS)", 5, 5, false, 0, 0, "", "1.0", "ns", FieldUnchecked},
+    {1248, "Ideality factor", 1, 2, false, 0.0, 9.99, "ideality factor", "1.1", "", FieldReal},
+    {1270, "Cap Quotient", 0, 0, false, 0.0, 9.99, "Forward junction capcitance quotient", "2.0", "",
+     FieldRealRange | FieldDefaultText},
+    {1293, "High negV Cap Quotient", 0, 0, false, 0.0, 9.99, "Negative junction capcitance quotient", "", "",
+     FieldRealRange | FieldDefaultText},
+    {1247, "Is (uAmps)", 2, 5, false, 1e-05, 99.99999, "saturation current", "1.61", "µA", FieldReal},
+    {1258, "a", 4, 4, true, -9999.9999, 9999.9999, "quad a", "16.69", "", FieldReal},
+    {1259, "b", 4, 4, true, -9999.9999, 9999.9999, "quad b", "-1.6791", "", FieldReal},
+    {1260, "c", 4, 4, true, -9999.99991, 9999.9999, "quad c", "0.0132", "", FieldReal},
+    {1263, "a", 4, 4, true, -9999.9999, 9999.9999, "power a", "25.845", "", FieldReal},
+    {1267, "b", 4, 4, true, -9999.9999, 9999.9999, "power n", "2.8423", "", FieldReal},
+};
+
+const CFieldRow ReverseFields[] = {
+    {1264, "a", 4, 4, true, -9999.9999, 9999.9999, "quad a", "-0.0763", "", FieldReal},
+    {1265, "b", 4, 4, true, -9999.9999, 9999.9999, "quad b", "0.6965", "", FieldReal},
+    {1266, "c", 4, 4, true, -9999.9999, 9999.9999, "quad c", "-1.8365", "", FieldReal},
+    {1261, "Is (uAmps)", 3, 4, false, 0.001, 999.9999, "reverse Is", "", "µA", FieldReal},
+    {1262, "n", 3, 4, false, 0.001, 999.9999, "reverse N", "", "", FieldReal},
+    {1254, "R (Ohms)", 7, 0, false, 0.0, 9999999.0, "diode reverse bias resistance", "338000.0", "ohm", FieldReal},
+};
+
+const CFieldRow LoadFields[] = {
+    {1251, "Audio resistor (Ohms)", 7, 0, false, 0.0, 9999999.0, "audio resistor", "47000", "ohm", FieldReal},
+    {1252, "Audio capacitor (pF)", 6, 0, false, 0.0, 999999.0, "audio capacitor", "0.0", "pF", FieldReal},
+    {1253, "Eaphone capacitance (pF)", 6, 0, false, 0.0, 999999.0, "earphone capacitance", "15000.0", "pF",
+     FieldReal},
+    {1273, "Dielectric and other losses (% of Q)", 6, 2, false, 0.0, 99.0, "% other losses", "0.0", "%", FieldReal},
+    {1275, "Constant resistive loss (Ohms)", 4, 2, false, 0.0, 9999.0, "% other losses", "0.0", "ohm", FieldReal},
+};
+
+const CFieldRow WorkingFields[] = {
+    {1217, "Working frequency(kHz)", 9, 3, false, 1.0, 999999999.999, "Frequency kHz", "1000.0", "kHz", FieldReal},
+    {1228, "Start distance (mm)", 3, 1, false, 0.1, 999.9, "start distance", "50.0", "mm", FieldReal},
+    {1229, "End distance (mm)", 3, 1, false, 1.0, 999.9, "end distance", "120.0", "mm", FieldReal},
+    {1230, "Steps", 2, 0, false, 1.0, 99.0, "steps", "10", "mm", FieldReal},
+    {1278, "Tap loop #", 2, 0, false, 0, 99, "loop", "20", "", FieldWhole},
+};
+
+// The core fields and the two core-loss displays get no set-up calls.
+const CFieldRow CoreFields[] = {
+    {1288, "Diameter (mm)", 0, 0, false, 0, 0, "", "", "mm", 0},
+    {1289, "Length (mm)", 0, 0, false, 0, 0, "", "", "mm", 0},
+    {1285, "Relative loss factor (10^-6)", 0, 0, false, 0, 0, "", "", "", 0},
+    {1286, "RL Factor frequency (kHz)", 0, 0, false, 0, 0, "", "", "kHz", 0},
+    {1224, "Initial permeability", 0, 0, false, 0, 0, "", "", "", 0},
+    {1283, "Gap exponent", 0, 0, false, 0, 0, "", "", "", 0},
+    {1284, "Length exponent", 0, 0, false, 0, 0, "", "", "", 0},
+    {1246, "Core loss", 0, 0, false, 0, 0, "", "", "", 0},
+    {1279, "Core loss", 0, 0, false, 0, 0, "", "", "", 0},
+};
+
+// Ids of the fields each coil reads, in reading order: inductance, diameter, length, turns,
+// conductor diameter, resistivity, core permeability, former permittivity, dissipation factor.
+constexpr int PrimaryIds[] = {1225, 1231, 1232, 1216, 1233, 1234, 1236, 1237, 1239};
+constexpr int SecondaryIds[] = {1240, 1244, 1245, 1218, 1241, 1242, 1238, 1243, 1249};
+// Strand diameter, number of strands, proximity effect reduction.
+constexpr int PrimaryLitzIds[] = {1208, 1212, 1215};
+constexpr int SecondaryLitzIds[] = {1206, 1211, 1214};
+constexpr int PrimaryWallId = 1221;
+constexpr int SecondaryWallId = 1222;
+constexpr int UnusedTurnsId = 1223;
+constexpr int FrequencyId = 1217;
+
+constexpr double Micro = 1e-6;
+constexpr double Milli = 0.001;
+constexpr double Pico = 1e-12;
+// The engine limit of the loaded Q before each tap sweep.
+constexpr double QLimit = 10000.0;
+
+const char NoLoadHeader[] =
+    "\t\t\t\t\t\t************* Primary coil *************\t\t\t\t\t\t\t********** Secondary coil ***********\r\n"
+    "D \tM \tK \tQ \tNRGain \t\tVp(0) \tZin(0) \t\tZ(refl) \t\tZin(res) \t\tRqrd for res \t\tVs(0) \tVs(res) "
+    "\tTuneCap \r\n";
+const char LoopHeader[] =
+    "\t\t\t\t\t\t\t*********** Diode forward bias ***********\t\t**********  Diode reverse bias ***********\r\n"
+    "\r\nW# \tQ \tVcoil \tVtap \tVdc \tVadio \tSPL \tVd(f) \tRd(f) \tCj(f) \tCdiff(f) \tZd(f) \tVd(r) \tRd(r) "
+    "\tCj(r) \tZd(r) \r\n";
+const char DistanceHeader[] =
+    "\r\nDist \tW# \tQ \tVcoil \tVtap \tVdc \tVadio \tSPL \tVd(f) \tRd(f) \tCj(f) \tCdiff(f) \tZd(f) \tVd(r) "
+    "\tRd(r) \tCj(r) \tZd(r) \r\n";
+
+const std::vector<int> LoopRowTabStops = {30, 60, 90, 120, 150, 180, 240, 270, 330, 390, 450, 540, 600, 660, 720, 780};
+const std::vector<int> DistanceTabStops = {30,  60,  90,  120, 150, 180, 210, 270, 330,
+                                           390, 450, 510, 600, 660, 720, 780, 840};
+
+__attribute__((format(printf, 1, 2))) std::string Printf(const char* format, ...)
+{
+    va_list args;
+    va_start(args, format);
+    va_list copy;
+    va_copy(copy, args);
+    const int length = std::vsnprintf(nullptr, 0, format, copy);
+    va_end(copy);
+    std::string text(length > 0 ? static_cast<std::size_t>(length) : 0, '\0');
+    if (length > 0)
+        std::vsnprintf(text.data(), text.size() + 1, format, args);
+    va_end(args);
+    return text;
+}
+
+std::string N(double value, int decimals)
+{
+    return FormatNumber(value, decimals);
+}
+
+// Groups are laid out as a column of check boxes and radio buttons over a grid of fields.
+QGridLayout* FieldGrid(QVBoxLayout* groupLayout)
+{
+    auto* grid = new QGridLayout;
+    groupLayout->addLayout(grid);
+    return grid;
+}
+
+} // namespace
+
+CMutualInductanceDlg::CMutualInductanceDlg(QWidget* parent)
+    : CVKFormView(QStringLiteral("CrystalRadio"), 16006, parent)
+{
+    setEnterMovesFocus(true);
+}
+
+// Template order: the design files list the controls in this order.
+void CMutualInductanceDlg::BuildForm()
+{
+    auto* columns = new QHBoxLayout;
+    MainLayout()->addLayout(columns);
+    auto* coils = new QVBoxLayout;
+    auto* diode = new QVBoxLayout;
+    auto* working = new QVBoxLayout;
+    columns->addLayout(coils);
+    columns->addLayout(diode);
+    columns->addLayout(working);
+
+    auto* source = new QGridLayout(AddGroup(QStringLiteral("Power source"), coils));
+    AddFields(source, SourceFields, static_cast<int>(std::size(SourceFields)));
+
+    auto* primary = new QVBoxLayout(AddGroup(QStringLiteral("Primary coil"), coils));
+    AddCheck(primary, IdResonant, QStringLiteral("Resonant"));
+    AddCheck(primary, IdPrimaryLitz, QStringLiteral("Litz wire"));
+    QGridLayout* primaryGrid = FieldGrid(primary);
+    AddFields(primaryGrid, PrimaryFields, static_cast<int>(std::size(PrimaryFields)));
+    AddFields(primaryGrid, PrimaryLitzFields, static_cast<int>(std::size(PrimaryLitzFields)));
+
+    auto* secondary = new QVBoxLayout(AddGroup(QStringLiteral("Secondary coil"), coils));
+    AddCheck(secondary, IdSecondaryLitz, QStringLiteral("Litz wire"));
+    QGridLayout* secondaryGrid = FieldGrid(secondary);
+    AddFields(secondaryGrid, SecondaryFields, static_cast<int>(std::size(SecondaryFields)));
+    AddFields(secondaryGrid, SecondaryLitzFields, static_cast<int>(std::size(SecondaryLitzFields)));
+
+    auto* forward = new QVBoxLayout(AddGroup(QStringLiteral("Diode forward bias"), diode));
+    AddRadio(forward, IdForwardDiode, QStringLiteral("Use diode equation"), 1);
+    AddRadio(forward, IdForwardQuadratic, QStringLiteral("Use quadratic"), 1);
+    AddRadio(forward, IdForwardPower, QStringLiteral("Use power equation"), 1);
+    AddFields(FieldGrid(forward), ForwardFields, static_cast<int>(std::size(ForwardFields)));
+
+    auto* reverse = new QVBoxLayout(AddGroup(QStringLiteral("Diode reverse bias"), diode));
+    AddRadio(reverse, IdReverseDiode, QStringLiteral("Use diode equation"), 2);
+    AddRadio(reverse, IdReverseQuadratic, QStringLiteral("Use quadratic"), 2);
+    AddRadio(reverse, IdReverseResistance, QStringLiteral("Use constant resistance"), 2);
+    AddFields(FieldGrid(reverse), ReverseFields, static_cast<int>(std::size(ReverseFields)));
+
+    auto* load = new QGridLayout(AddGroup(QStringLiteral("Load"), working));
+    AddFields(load, LoadFields, static_cast<int>(std::size(LoadFields)));
+
+    auto* core = new QVBoxLayout(AddGroup(QString(), working));
+    AddCheck(core, IdHasCore, QStringLiteral("Has core"));
+    AddFields(FieldGrid(core), CoreFields, static_cast<int>(std::size(CoreFields)));
+
+    auto* mode = new QGridLayout(AddGroup(QStringLiteral("Working mode"), working));
+    AddFields(mode, WorkingFields, static_cast<int>(std::size(WorkingFields)));
+    working->addStretch();
+
+    AddResultsAndActions(MainLayout(), {{IdAnalyseNoLoad, QStringLiteral("Analyse - no load")},
+                                        {IdSplEachLoop, QStringLiteral("Calc SPL each loop at start distance")},
+                                        {IdSplAtLoopOverDistance, QStringLiteral("SPL at given loop over distance range")},
+                                        {IdMaxSplOverDistance, QStringLiteral("Max SPL over distance range")}});
+}
+
+void CMutualInductanceDlg::SetupFields()
+{
+    setWindowTitle(QStringLiteral("Mutual Inductance"));
+    CVKFormView::SetupFields(SourceFields, static_cast<int>(std::size(SourceFields)));
+    CVKFormView::SetupFields(PrimaryFields, static_cast<int>(std::size(PrimaryFields)));
+    SetCheck(IdResonant, false);
+    CVKFormView::SetupFields(SecondaryFields, static_cast<int>(std::size(SecondaryFields)));
+    SetCheck(IdPrimaryLitz, false);
+    CVKFormView::SetupFields(PrimaryLitzFields, static_cast<int>(std::size(PrimaryLitzFields)));
+    SetCheck(IdSecondaryLitz, false);
+    CVKFormView::SetupFields(SecondaryLitzFields, static_cast<int>(std::size(SecondaryLitzFields)));
+    m_ForwardLaw = LawDiodeEquation;
+    m_ReverseLaw = LawQuadratic;
+    SetCheck(IdForwardDiode, true);
+    SetCheck(IdReverseQuadratic, true);
+    CVKFormView::SetupFields(ForwardFields, static_cast<int>(std::size(ForwardFields)));
+    CVKFormView::SetupFields(ReverseFields, static_cast<int>(std::size(ReverseFields)));
+    CVKFormView::SetupFields(LoadFields, static_cast<int>(std::size(LoadFields)));
+    CVKFormView::SetupFields(WorkingFields, static_cast<int>(std::size(WorkingFields)));
+}
+
+bool CMutualInductanceDlg::OnCommand(int id)
+{
+    switch (id) {
+    case IdAnalyseNoLoad:
+    case IdSplEachLoop:
+    case IdMaxSplOverDistance:
+    case IdSplAtLoopOverDistance:
+        RunAction(id);
+        return true;
+    case IdForwardDiode:
+        return SetForwardLaw(id, LawDiodeEquation);
+    case IdForwardQuadratic:
+        return SetForwardLaw(id, LawQuadratic);
+    case IdForwardPower:
+        return SetForwardLaw(id, LawPower);
+    case IdReverseDiode:
+        return SetReverseLaw(id, LawDiodeEquation);
+    case IdReverseQuadratic:
+        return SetReverseLaw(id, LawQuadratic);
+    case IdReverseResistance:
+        return SetReverseLaw(id, LawConstantResistance);
+    default:
+        return CVKFormView::OnCommand(id);
+    }
+}
+
+// The radio buttons only record the law; the button clicked is the one checked.
+bool CMutualInductanceDlg::SetForwardLaw(int id, int law)
+{
+    m_ForwardLaw = law;
+    SetCheck(id, true);
+    return true;
+}
+
+bool CMutualInductanceDlg::SetReverseLaw(int id, int law)
+{
+    m_ReverseLaw = law;
+    SetCheck(id, true);
+    return true;
+}
+
+void CMutualInductanceDlg::RunAction(int id)
+{
+    CWaitCursor wait;
+    if (!ReadInputs())
+        return;
+    switch (id) {
+    case IdAnalyseNoLoad:
+        NoLoadSweep();
+        break;
+    case IdSplEachLoop:
+        TapSweepAtStart();
+        break;
+    case IdMaxSplOverDistance:
+        BestTapSweep();
+        break;
+    default:
+        if (m_TapLoop > 0)
+            GivenTapSweep();
+        break;
+    }
+}
+
+bool CMutualInductanceDlg::Read(int id, double& value) const
+{
+    return Field(id)->ValidateInput(value);
+}
+
+bool CMutualInductanceDlg::ReadInputs()
+{
+    return ReadSource() && ReadPrimary() && ReadSecondary() && ReadCore() && ReadDiode() && ReadLoad() &&
+           ReadWorking();
+}
+
+bool CMutualInductanceDlg::ReadSource()
+{
+    return Read(1207, m_SourceVoltage) && Read(1188, m_SourceResistance) && Read(1226, m_SourceCapacitance) &&
+           Read(1227, m_SourceInductance);
+}
+
+// The nine coil fields and the wall thickness of one coil, in SI units into the engine's coil.
+bool CMutualInductanceDlg::ReadCoil(CCoil& coil, const int* ids, int wallId)
+{
+    double value[CoilFieldCount] = {};
+    for (int i = 0; i < CoilFieldCount; ++i)
+        if (!Read(ids[i], value[i]))
+            return false;
+
+    coil.m_Inductance = value[0] * Micro;
+    coil.m_Diameter = value[1] * Milli;
+    coil.m_Length = value[2] * Milli;
+    coil.m_Turns = value[3];
+    coil.m_ConductorDiameter = value[4] * Milli;
+    coil.m_Resistivity = value[5] / 1e6;
+    coil.m_WirePermeability = 1.0;
+    coil.m_CExtra = 0.0;
+    coil.m_ApparentPermeability = value[6];
+    coil.m_FormerPermittivity = value[7];
+    coil.m_DissipationFactor = value[8];
+    coil.m_CoreCoilDiameter = value[1] * Milli;
+
+    double wall = 0.0;
+    (void)Read(wallId, wall); // no range: any text reads
+    coil.m_WallThickness = wall * Milli;
+    return true;
+}
+
+// Strand diameter, strand count and proximity effect reduction, when the coil is of litz wire.
+// The reduction is raised to the working frequency in MHz.
+bool CMutualInductanceDlg::ReadLitz(CCoil& coil, int litzCheck, const int* ids)
+{
+    coil.m_IsLitz = false;
+    if (!IsChecked(litzCheck))
+        return true;
+    double strand = 0.0;
+    double count = 0.0;
+    double reduction = 0.0;
+    double frequency = 0.0;
+    if (!Read(ids[0], strand) || !Read(ids[1], count) || !Read(ids[2], reduction) || !Read(FrequencyId, frequency))
+        return false;
+    coil.m_IsLitz = true;
+    coil.m_StrandDiameter = strand * Milli;
+    coil.m_StrandCount = count;
+    coil.m_LitzFactor = std::pow(reduction, frequency / 1000.0);
+    return true;
+}
+
+bool CMutualInductanceDlg::ReadPrimary()
+{
+    CCoil& coil = m_Circuit.m_Primary;
+    if (!ReadCoil(coil, PrimaryIds, PrimaryWallId))
+        return false;
+    m_Resonant = IsChecked(IdResonant);
+    double unused = 0.0;
+    if (Read(UnusedTurnsId, unused))
+        m_Circuit.m_UnusedTurns = unused;
+    return ReadLitz(coil, IdPrimaryLitz, PrimaryLitzIds);
+}
+
+bool CMutualInductanceDlg::ReadSecondary()
+{
+    CCoil& coil = m_Circuit.m_Secondary;
+    return ReadCoil(coil, SecondaryIds, SecondaryWallId) && ReadLitz(coil, IdSecondaryLitz, SecondaryLitzIds);
+}
+
+bool CMutualInductanceDlg::ReadCore()
+{
+    m_HasCore = false;
+    m_Circuit.m_Primary.ResetCore();
+    m_Circuit.m_Secondary.ResetCore();
+    if (!IsChecked(IdHasCore))
+        return true;
+    double diameter = 0.0;
+    double length = 0.0;
+    double gapExponent = 0.0;
+    double lengthExponent = 0.0;
+    double permeability = 0.0;
+    double lossFactor = 0.0;
+    double lossFrequency = 0.0;
+    if (!Read(1288, diameter) || !Read(1289, length) || !Read(1283, gapExponent) || !Read(1284, lengthExponent) ||
+        !Read(1224, permeability) || !Read(1285, lossFactor) || !Read(1286, lossFrequency))
+        return false;
+    m_HasCore = true;
+    m_Circuit.SetCore(diameter * Milli, length * Milli, permeability, gapExponent, lengthExponent, lossFactor,
+                      lossFrequency * 1000.0);
+    return true;
+}
+
+bool CMutualInductanceDlg::ReadDiode()
+{
+    // The coefficients of the laws not chosen stay 0.
+    m_JunctionCap = m_JunctionVoltage = 0.0;
+    m_SatCurrent = m_QuadA = m_QuadB = m_QuadC = 0.0;
+    m_RevSatCurrent = m_RevN = m_RevQuadA = m_RevQuadB = m_RevQuadC = m_RevResistance = 0.0;
+
+    if (!Read(1250, m_TurnOnVoltage) || !Read(1255, m_JunctionCap) || !Read(1256, m_JunctionVoltage) ||
+        !Read(1257, m_ParasiticCap) || !Read(1268, m_TransitTime) || !Read(1248, m_Ideality) ||
+        !Read(1270, m_CapQuotient))
+        return false;
+    m_NegCapQuotient = 0.0;
+    (void)Read(1293, m_NegCapQuotient); // empty reads as 0: the fixed quotient everywhere
+
+    bool valid = true;
+    switch (m_ForwardLaw) {
+    case LawDiodeEquation:
+        valid = Read(1247, m_SatCurrent);
+        break;
+    case LawPower:
+        valid = Read(1263, m_QuadA) && Read(1267, m_QuadB);
+        break;
+    default:
+        valid = Read(1258, m_QuadA) && Read(1259, m_QuadB) && Read(1260, m_QuadC);
+        break;
+    }
+    if (!valid)
+        return false;
+
+    switch (m_ReverseLaw) {
+    case LawDiodeEquation:
+        return Read(1261, m_RevSatCurrent) && Read(1262, m_RevN);
+    case LawQuadratic:
+        return Read(1264, m_RevQuadA) && Read(1265, m_RevQuadB) && Read(1266, m_RevQuadC);
+    default:
+        return Read(1254, m_RevResistance);
+    }
+}
+
+bool CMutualInductanceDlg::ReadLoad()
+{
+    return Read(1251, m_AudioResistor) && Read(1252, m_AudioCapacitor) && Read(1253, m_EarphoneCapacitance) &&
+           Read(1254, m_RevResistance) && Read(1273, m_OtherLosses) && Read(1275, m_ConstantLoss);
+}
+
+bool CMutualInductanceDlg::ReadWorking()
+{
+    if (!Read(FrequencyId, m_Frequency) || !Read(1228, m_StartDistance) || !Read(1229, m_EndDistance) ||
+        !Read(1230, m_Step))
+        return false;
+    m_TapLoop = 0;
+    (void)Field(1278)->ValidateInput(m_TapLoop); // the given-tap action alone uses it
+    return true;
+}
+
+std::vector<double> CMutualInductanceDlg::Distances(double start, double end, double step)
+{
+    std::vector<double> distances{start};
+    if (!(step > 0.0) || !std::isfinite(start) || !std::isfinite(end))
+        return distances;
+    // Counted rather than summed, so that rounding never brings in the end distance itself.
+    const double last = end - step * 1e-6;
+    for (int k = 1;; ++k) {
+        const double d = start + k * step;
+        if (!(d < last))
+            break;
+        distances.push_back(d);
+    }
+    return distances;
+}
+
+template <typename Process> void CMutualInductanceDlg::ForEachDistance(Process process)
+{
+    for (double d : Distances(m_StartDistance * Milli, m_EndDistance * Milli, m_Step * Milli))
+        process(d);
+}
+
+void CMutualInductanceDlg::SetUpDistance(double distance)
+{
+    if (m_HasCore)
+        m_Circuit.MoveCores(distance * 0.5);
+    m_Circuit.SetDistance(distance, m_HasCore);
+    const double frequency = m_Frequency * 1000.0;
+    if (m_SourceCapacitance > 0.0)
+        m_SourceImpedance.SetComponent(CImpedance::Capacitor, m_SourceCapacitance * Pico, m_SourceResistance,
+                                       frequency);
+    else
+        m_SourceImpedance.SetComponent(CImpedance::Inductor, m_SourceInductance * Micro, m_SourceResistance,
+                                       frequency);
+    m_Circuit.SetSource(m_SourceVoltage, m_SourceImpedance);
+    m_Circuit.AnalyseNoLoad(m_Frequency, m_ConstantLoss, m_Resonant);
+}
+
+void CMutualInductanceDlg::SetUpDetector()
+{
+    m_Circuit.SetDiode(m_TurnOnVoltage, m_JunctionCap * Pico, m_JunctionVoltage, m_ParasiticCap * Pico, m_ForwardLaw,
+                       m_SatCurrent, m_Ideality, m_QuadA, m_QuadB, m_QuadC, m_ReverseLaw, m_RevSatCurrent, m_RevN,
+                       m_RevQuadA, m_RevQuadB, m_RevQuadC, m_RevResistance, m_TransitTime, m_CapQuotient,
+                       m_NegCapQuotient);
+    m_Circuit.SetLoad(m_AudioResistor, m_AudioCapacitor * Pico, m_EarphoneCapacitance * Pico, 0.0);
+    m_Circuit.m_QMax = QLimit;
+}
+
+template <typename Keep> void CMutualInductanceDlg::SweepTaps(Keep keep)
+{
+    const double turns = m_Circuit.m_Secondary.m_Turns;
+    for (int w = 1; w <= turns; ++w) {
+        m_Circuit.SetTap(w);
+        m_Circuit.AnalyseDetector();
+        if (!keep(w))
+            return;
+    }
+}
+
+// The report of a sweep is gathered and appended once: the same text as row by row.
+void CMutualInductanceDlg::NoLoadSweep()
+{
+    SetTabStops({40});
+    QString report = QString::fromLatin1(NoLoadHeader);
+    m_Circuit.SetFrequency(m_Frequency * 1000.0, m_OtherLosses);
+    ForEachDistance([&](double d) {
+        SetUpDistance(d);
+        report += NoLoadRow(d);
+    });
+    AppendReport(report);
+}
+
+void CMutualInductanceDlg::TapSweepAtStart()
+{
+    SetTabStops({30});
+    QString report = QString::fromLatin1(LoopHeader);
+    m_Circuit.SetFrequency(m_Frequency * 1000.0, m_OtherLosses);
+    SetUpDistance(m_StartDistance * Milli);
+    SetTabStops(LoopRowTabStops);
+    report += LoopZeroRow();
+    SetUpDetector();
+    SweepTaps([&](int w) {
+        SetTabStops(LoopRowTabStops);
+        report += LoopRow(w);
+        return true;
+    });
+    AppendReport(report);
+}
+
+void CMutualInductanceDlg::BestTapSweep()
+{
+    SetTabStops(DistanceTabStops);
+    QString report = QString::fromLatin1(DistanceHeader);
+    m_Circuit.SetFrequency(m_Frequency * 1000.0, m_OtherLosses);
+    ForEachDistance([&](double d) {
+        SetUpDistance(d);
+        SetUpDetector();
+        // The last tap before the DC voltage first falls.
+        double previous = 0.0;
+        QString row;
+        SweepTaps([&](int w) {
+            if (previous > m_Circuit.m_DcVoltage)
+                return false;
+            row = DistanceRow(d, w);
+            previous = m_Circuit.m_DcVoltage;
+            return true;
+        });
+        report += row;
+    });
+    AppendReport(report);
+}
+
+void CMutualInductanceDlg::GivenTapSweep()
+{
+    SetTabStops(DistanceTabStops);
+    QString report = QString::fromLatin1(DistanceHeader);
+    m_Circuit.SetFrequency(m_Frequency * 1000.0, m_OtherLosses);
+    ForEachDistance([&](double d) {
+        SetUpDistance(d);
+        SetUpDetector();
+        // Each tap depends on the ones below it, so the sweep runs up from tap 1.
+        SweepTaps([&](int w) {
+            if (w != m_TapLoop)
+                return true;
+            report += DistanceRow(d, w);
+            return false;
+        });
+    });
+    AppendReport(report);
+}
+
+QString CMutualInductanceDlg::NoLoadRow(double distance) const
+{
+    const CReceiverCircuit& c = m_Circuit;
+    return QString::fromStdString(
+        Printf("%s \t%s \t%s \t%s \t%s \t\t%s \t%s \t%s \t%s \t%-40s \t%s \t%s \t%s \r\n",
+               N(distance / Milli, 2).c_str(), N(c.m_Mutual.m_Value / Micro, 2).c_str(), N(c.m_Coupling, 4).c_str(),
+               N(c.m_QNoLoad, 2).c_str(), N(c.m_TransformationRatio, 4).c_str(),
+               N(c.m_PrimaryVoltage.m_Magnitude, 4).c_str(), c.m_ZinOpen.FormatRectangular().c_str(),
+               c.m_ReflectedImpedance.FormatRectangular().c_str(), c.m_ZinResonant.FormatRectangular().c_str(),
+               c.m_RequiredComponent.Label().c_str(), N(c.m_SecondaryEmf.m_Magnitude, 4).c_str(),
+               N(c.m_CoilVoltage.m_Magnitude, 2).c_str(), N(c.m_TuningComponent.m_Value / Pico, 2).c_str()));
+}
+
+QString CMutualInductanceDlg::LoopZeroRow() const
+{
+    return QString::fromStdString(Printf("%d \t%s \t%s \t%s \r\n", 0, N(m_Circuit.m_QNoLoad, 2).c_str(),
+                                         N(m_Circuit.m_CoilVoltage.m_Magnitude, 2).c_str(), "0.0"));
+}
+
+// The columns from Vtap to Zd(r), shared by the loop and distance rows.
+std::string CMutualInductanceDlg::DetectorColumns() const
+{
+    const CReceiverCircuit& c = m_Circuit;
+    const CDiode& diode = c.m_Diode;
+    return Printf("%s \t%s \t%s \t%s \t%s \t%s \t%s \t%s \t%s \t%s \t%s \t%s \t%s \r\n", N(c.m_TapVoltage, 4).c_str(),
+                  N(c.m_DcVoltage, 4).c_str(), N(c.m_AudioVoltage, 4).c_str(), N(c.m_Spl, 2).c_str(),
+                  N(diode.m_FwdVoltage.m_Magnitude, 4).c_str(), N(diode.m_FwdResistance.m_Magnitude, 0).c_str(),
+                  N(diode.m_FwdCap.m_Value / Pico, 2).c_str(), N(diode.m_FwdDiffCap.m_Value / Pico, 2).c_str(),
+                  diode.m_FwdImpedance.FormatRectangular().c_str(), N(diode.m_RevVoltage, 4).c_str(),
+                  N(diode.m_RevDiodeResistance, 0).c_str(), N(diode.m_RevCap.m_Value / Pico, 2).c_str(),
+                  diode.m_RevImpedance.FormatRectangular().c_str());
+}
+
+// The Q text is cut to 6 characters and the Vcoil text to 4.
+QString CMutualInductanceDlg::LoopRow(int turn) const
+{
+    return QString::fromStdString(Printf("%-3.3d \t%-6.6s \t%-8.4s \t", turn, N(m_Circuit.m_LoadedQ, 2).c_str(),
+                                         N(m_Circuit.m_CoilVoltage.m_Magnitude, 2).c_str()) +
+                                  DetectorColumns());
+}
+
+QString CMutualInductanceDlg::DistanceRow(double distance, int turn) const
+{
+    return QString::fromStdString(Printf("%s \t%d \t%s \t%s \t", N(distance / Milli, 2).c_str(), turn,
+                                         N(m_Circuit.m_LoadedQ, 2).c_str(),
+                                         N(m_Circuit.m_CoilVoltage.m_Magnitude, 2).c_str()) +
+                                  DetectorColumns());
+}

@@ -1,0 +1,159 @@
+#pragma once
+
+#include "forms/VKFormView.h"
+#include "models/Complex.h"
+#include "models/ReceiverCircuit.h"
+
+#include <QString>
+
+#include <string>
+#include <vector>
+
+// The air-core crystal radio calculator: a source, two coupled air-core coils (optionally
+// litz wire and a common ferrite rod), a detector diode and an audio load, swept over coil
+// distances and over the tap turns of the secondary.
+class CMutualInductanceDlg : public CVKFormView
+{
+    Q_OBJECT
+
+public:
+    enum EControlId
+    {
+        // Actions.
+        IdAnalyseNoLoad = 3,
+        IdSplEachLoop = 4,
+        IdMaxSplOverDistance = 6,
+        IdSplAtLoopOverDistance = 7,
+        // Check boxes.
+        IdResonant = 1276,
+        IdPrimaryLitz = 1277,
+        IdSecondaryLitz = 1274,
+        IdHasCore = 1280,
+        // Forward law radio buttons.
+        IdForwardDiode = 1194,
+        IdForwardQuadratic = 1195,
+        IdForwardPower = 1210,
+        // Reverse law radio buttons.
+        IdReverseDiode = 1197,
+        IdReverseQuadratic = 1198,
+        IdReverseResistance = 1199,
+    };
+
+    // Current-law selectors, as the receiver engine takes them.
+    enum ELaw
+    {
+        LawDiodeEquation = 0,
+        LawQuadratic = 1,
+        LawConstantResistance = 2, // reverse only
+        LawPower = 3,              // forward only
+    };
+
+    explicit CMutualInductanceDlg(QWidget* parent = nullptr);
+
+    bool OnCommand(int id) override;
+
+    // Reads and checks every field the laws in force use, converting to SI units, and loads
+    // the engine's coils and core. False when a field refused its value (it has said why).
+    bool ReadInputs();
+
+    // The four actions, on the values of the last successful ReadInputs.
+    void NoLoadSweep();
+    void TapSweepAtStart();
+    void BestTapSweep();
+    void GivenTapSweep();
+
+    // The distances (metres) that the sweeps visit: from the start, one step at a time,
+    // up to but not including the end; the start always.
+    static std::vector<double> Distances(double start, double end, double step);
+
+    // Report rows built from the engine's present results (distance in metres).
+    QString NoLoadRow(double distance) const;
+    QString LoopZeroRow() const;
+    QString LoopRow(int turn) const;
+    QString DistanceRow(double distance, int turn) const;
+
+    int ForwardLaw() const { return m_ForwardLaw; }
+    int ReverseLaw() const { return m_ReverseLaw; }
+    CReceiverCircuit& Circuit() { return m_Circuit; }
+    const CReceiverCircuit& Circuit() const { return m_Circuit; }
+
+protected:
+    void BuildForm() override;
+    void SetupFields() override;
+
+private:
+    static constexpr int CoilFieldCount = 9;
+
+    // Wait cursor, ReadInputs, then the action of button `id` when the inputs are sound.
+    void RunAction(int id);
+    bool SetForwardLaw(int id, int law);
+    bool SetReverseLaw(int id, int law);
+
+    bool Read(int id, double& value) const;
+    bool ReadSource();
+    bool ReadCoil(CCoil& coil, const int* ids, int wallId);
+    bool ReadLitz(CCoil& coil, int litzCheck, const int* ids);
+    bool ReadPrimary();
+    bool ReadSecondary();
+    bool ReadCore();
+    bool ReadDiode();
+    bool ReadLoad();
+    bool ReadWorking();
+
+    // Calls `process` for each distance (metres) of the fields' range.
+    template <typename Process> void ForEachDistance(Process process);
+    void SetUpDistance(double distance);
+    void SetUpDetector();
+    // Runs the taps 1, 2, ... of the secondary at the present distance; `keep` sees each
+    // tap after its analysis and returns false to end the sweep.
+    template <typename Keep> void SweepTaps(Keep keep);
+    std::string DetectorColumns() const;
+
+    CImpedance m_SourceImpedance;
+    CReceiverCircuit m_Circuit;
+
+    // Source.
+    double m_SourceVoltage = 0.0;     // V (peak to peak)
+    double m_SourceResistance = 0.0;  // ohm
+    double m_SourceCapacitance = 0.0; // pF
+    double m_SourceInductance = 0.0;  // µH
+
+    // Diode.
+    int m_ForwardLaw = LawDiodeEquation;
+    int m_ReverseLaw = LawQuadratic;
+    double m_TurnOnVoltage = 0.0;      // V
+    double m_JunctionCap = 0.0;        // pF
+    double m_JunctionVoltage = 0.0;    // V at which the junction capacitance holds
+    double m_ParasiticCap = 0.0;       // pF
+    double m_TransitTime = 0.0;        // ns
+    double m_Ideality = 0.0;
+    double m_CapQuotient = 0.0;
+    double m_NegCapQuotient = 0.0;
+    double m_SatCurrent = 0.0;         // µA
+    double m_QuadA = 0.0;              // forward quadratic, or power a and n (a, b)
+    double m_QuadB = 0.0;
+    double m_QuadC = 0.0;
+    double m_RevSatCurrent = 0.0;      // µA
+    double m_RevN = 0.0;
+    double m_RevQuadA = 0.0;
+    double m_RevQuadB = 0.0;
+    double m_RevQuadC = 0.0;
+    double m_RevResistance = 0.0;      // ohm
+
+    // Load.
+    double m_AudioResistor = 0.0;      // ohm
+    double m_AudioCapacitor = 0.0;     // pF
+    double m_EarphoneCapacitance = 0.0; // pF
+    double m_OtherLosses = 0.0;        // % of Q
+    double m_ConstantLoss = 0.0;       // ohm
+
+    // Working mode.
+    double m_Frequency = 0.0;          // kHz
+    double m_StartDistance = 0.0;      // mm
+    double m_EndDistance = 0.0;        // mm
+    double m_Step = 0.0;               // mm
+    int m_TapLoop = 0;
+
+    bool m_Resonant = false;
+    bool m_HasCore = false;
+};
