@@ -1,6 +1,8 @@
 #include "controls/Platform.h"
 #include "controls/VKEdit.h"
 #include "database/MessagePresenter.h"
+#include "forms/BatchRun.h"
+#include "forms/DesignFile.h"
 #include "forms/FormatNumber.h"
 #include "forms/MonopoleDlg.h"
 
@@ -8,6 +10,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -71,29 +74,9 @@ protected:
     }
     void TearDown() override { ResetNumberSettings(); }
 
-    // Applies the records of a design file as the document's reader does: field texts,
-    // check states, and a click for every button restored checked.
     void LoadDefaultDesign()
     {
-        QFile file(DefaultDesignPath());
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << DefaultDesignPath().toStdString();
-        const QStringList lines = QString::fromLatin1(file.readAll()).split(QStringLiteral("\r\n"));
-        ASSERT_GE(lines.size(), 2);
-        ASSERT_EQ(lines[0], QStringLiteral("Monopole"));
-        for (qsizetype i = 2; i < lines.size(); ++i) {
-            const qsizetype comma = lines[i].indexOf(QLatin1Char(','));
-            if (comma < 0)
-                continue;
-            const int id = lines[i].left(comma).toInt();
-            const QString value = lines[i].mid(comma + 1).trimmed();
-            if (CVKEdit* field = m_Form->Field(id)) {
-                field->SetWindowText(value);
-            } else if (m_Form->Button(id)) {
-                m_Form->SetCheck(id, value.toInt() == 1);
-                if (value.toInt() == 1)
-                    m_Form->OnCommand(id);
-            }
-        }
+        ASSERT_TRUE(LoadDesign(m_Form.get(), QStringLiteral("Monopole"), DefaultDesignPath()));
     }
 
     void Click(int id) { QTest::mouseClick(m_Form->Button(id), Qt::LeftButton); }
@@ -334,6 +317,38 @@ TEST_F(MonopoleForm, TheElectricalLineUsesTheEnteredTotals)
     EXPECT_TRUE(report.contains(QStringLiteral("Transmission Line\r\n")));
     EXPECT_TRUE(report.startsWith(QString::fromLatin1(ReportHead) + QString::fromLatin1(AntennaSection)));
     EXPECT_TRUE(m_Messages.m_Messages.empty());
+}
+
+TEST_F(MonopoleForm, TheDefaultDesignSavesBackByteForByte)
+{
+    // Its records are in creation order and restore the shape and line modes by their clicks.
+    LoadDefaultDesign();
+    EXPECT_EQ(m_Form->DiameterLabel(), QStringLiteral("Diameter(mm)"));
+    EXPECT_FALSE(m_Form->IsElectrical());
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("saved.qwf"));
+    ASSERT_TRUE(SaveDesign(m_Form.get(), QStringLiteral("Monopole"), path));
+    QFile saved(path);
+    QFile shipped(DefaultDesignPath());
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(shipped.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll(), shipped.readAll());
+}
+
+TEST(MonopoleBatch, EveryActionReportsAtTheFirstPressOfTheDefaultDesign)
+{
+    for (const char* press : {"3", "4", "6"}) {
+        QString out;
+        QString err;
+        EXPECT_EQ(RunBatch({QStringLiteral("quillon"), QStringLiteral("--batch"), QStringLiteral("Monopole"),
+                            QStringLiteral("--load"), DefaultDesignPath(), QStringLiteral("--press"),
+                            QString::fromLatin1(press)},
+                           out, err),
+                  0)
+            << press;
+        EXPECT_EQ(err, QString()) << press;
+        EXPECT_EQ(out.count(QLatin1Char('\n')), QLatin1String(press) == QLatin1String("3") ? 13 : 120) << press;
+    }
 }
 
 TEST_F(MonopoleForm, EnterMovesToTheNextField)

@@ -1,10 +1,15 @@
 #include "controls/Platform.h"
 #include "controls/VKEdit.h"
 #include "database/MessagePresenter.h"
+#include "forms/BatchRun.h"
+#include "forms/DesignFile.h"
 #include "forms/TuningCapDlg.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -14,6 +19,14 @@
 namespace
 {
 using T = CTuningCapDlg;
+
+QString DefaultDesignPath()
+{
+    QString root = qEnvironmentVariable("QUILLON_SOURCE_DIR");
+    if (root.isEmpty())
+        root = QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../..");
+    return root + QStringLiteral("/app/Data/TuningCap/Tuning Cap_Default.qwf");
+}
 
 class TuningCapForm : public ::testing::Test
 {
@@ -232,6 +245,55 @@ TEST_F(TuningCapForm, EqualCapacitorEndsPrintTheRotationAsTheFormatterRendersIt)
 {
     Type(T::IdCapHigh, QStringLiteral("7"));
     EXPECT_TRUE(Calculate().contains(QStringLiteral("\t% of Capaitor rotation:         \t \t inf. \r\n")));
+}
+
+TEST_F(TuningCapForm, ASavedFileOfTheSetUpDefaultsStartsWithTheSevenLinesOfTheExample)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("tuning.qwf"));
+    ASSERT_TRUE(SaveDesign(m_Form.get(), QStringLiteral("TuningCap"), path));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().startsWith("TuningCap\r\n1.0\r\n1198,525\r\n1197,1,706\r\n1201, \r\n1217,0\r\n"
+                                          "1215,1\r\n1216,0\r\n"));
+}
+
+TEST_F(TuningCapForm, TheDefaultDesignReportsAtTheFirstPress)
+{
+    Type(T::IdLowFrequency, QString());
+    ASSERT_TRUE(LoadDesign(m_Form.get(), QStringLiteral("TuningCap"), DefaultDesignPath()));
+    EXPECT_EQ(Calculate(), QString::fromLatin1(DefaultsMatchedLow));
+    EXPECT_TRUE(m_Messages.m_Messages.empty());
+
+    // Its inductance, used as given, also spans the band: 1e12 / (4 pi^2 * 255 * 525^2)
+    // = 360.4 pF at 525 kHz, 34.1 pF at 1706 kHz, both within 12 to 365 pF.
+    m_Form->SetResultsText(QString());
+    Click(T::IdUseInductance);
+    const QString given = Calculate();
+    EXPECT_TRUE(given.contains(QStringLiteral("\tInductance requried: \t\t 255.000 uH \r\n")));
+    EXPECT_TRUE(given.contains(QStringLiteral("\tCapacitance required for 525 kHz: \t 360 pF. \r\n")));
+    EXPECT_FALSE(given.contains(QStringLiteral("**Note")));
+}
+
+TEST(TuningCapBatch, CalculateResultsPrintsTheReport)
+{
+    QString out;
+    QString err;
+    EXPECT_EQ(RunBatch({QStringLiteral("quillon"), QStringLiteral("--batch"), QStringLiteral("TuningCap"),
+                        QStringLiteral("--load"), DefaultDesignPath(), QStringLiteral("--press"), QStringLiteral("3")},
+                       out, err),
+              0);
+    EXPECT_EQ(err, QString());
+    EXPECT_EQ(out, QString::fromLatin1(DefaultsMatchedLow).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+
+    out.clear();
+    EXPECT_EQ(RunBatch({QStringLiteral("quillon"), QStringLiteral("--batch"), QStringLiteral("TuningCap"),
+                        QStringLiteral("--set"), QStringLiteral("1197=525"), QStringLiteral("--press"),
+                        QStringLiteral("3")},
+                       out, err),
+              1);
+    EXPECT_EQ(out, QString());
+    EXPECT_EQ(err, QStringLiteral("ERROR: High frequency can not be lower or equal to the low frequency!\n"));
 }
 
 TEST_F(TuningCapForm, EnterMovesToTheNextField)
