@@ -228,8 +228,11 @@ bool SaveDesign(CVKFormView* activeForm, const QString& activeKey, const QString
             if (!record.isEmpty())
                 AppendLine(data, record.toUtf8());
         }
+        // The explicit flush catches a short write that commit() alone lets pass; until the
+        // commit the target is untouched.
         QSaveFile file(path);
-        written = file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.commit();
+        written = file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.flush() &&
+                  file.commit();
     } catch (const std::exception&) {
         written = false;
     }

@@ -1,0 +1,306 @@
+#include "controls/VKEdit.h"
+#include "database/MessagePresenter.h"
+#include "forms/DesignFile.h"
+#include "tests/forms/ProbeForm.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#if defined(__linux__)
+#include <sys/resource.h>
+#endif
+
+namespace
+{
+struct CFileCloser
+{
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+// A scratch file holding exactly the given bytes, positioned at its start.
+std::unique_ptr<std::FILE, CFileCloser> BytesFile(const std::string& bytes)
+{
+    std::unique_ptr<std::FILE, CFileCloser> file(std::tmpfile());
+    std::fwrite(bytes.data(), 1, bytes.size(), file.get());
+    std::rewind(file.get());
+    return file;
+}
+
+// Every line of the bytes with ReadLine's flag after it.
+std::vector<std::pair<std::string, bool>> Lines(const std::string& bytes)
+{
+    auto file = BytesFile(bytes);
+    std::vector<std::pair<std::string, bool>> lines;
+    std::string text;
+    bool more = true;
+    while (more && lines.size() < 100) {
+        more = ReadLine(file.get(), text);
+        lines.emplace_back(text, more);
+    }
+    return lines;
+}
+
+using CLines = std::vector<std::pair<std::string, bool>>;
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteAll(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+class DesignFile : public ::testing::Test
+{
+protected:
+    QString Path(const char* name) const { return m_Dir.filePath(QString::fromLatin1(name)); }
+
+    // Loads bytes into the probe form as the active form with key "Probe".
+    bool Load(const QByteArray& bytes)
+    {
+        const QString path = Path("load.qwf");
+        WriteAll(path, bytes);
+        return LoadDesign(m_Form.get(), QStringLiteral("Probe"), path);
+    }
+
+    QTemporaryDir m_Dir;
+    std::unique_ptr<CProbeForm> m_Form = MakeProbe();
+    CRecordingPresenter m_Messages;
+    CScopedPresenter m_Scope{m_Messages};
+};
+} // namespace
+
+TEST(DesignFileLines, PrintableBytesMakeALineAndAnyRunOfOthersSeparatesLines)
+{
+    EXPECT_EQ(Lines("Coil\r\n1.0\r\n"), (CLines{{"Coil", true}, {"1.0", false}}));
+    EXPECT_EQ(Lines("a\r\n\r\n\t\x01" "b"), (CLines{{"a", true}, {"b", false}}));
+    // Bytes from 128 up end a line too.
+    EXPECT_EQ(Lines("ab\x80\xfe" "cd\n"), (CLines{{"ab", true}, {"cd", false}}));
+    // A byte 255 in the file is not the end of the file.
+    EXPECT_EQ(Lines("ab\xff" "cd"), (CLines{{"ab", true}, {"cd", false}}));
+    EXPECT_EQ(Lines(""), (CLines{{"", false}}));
+    EXPECT_EQ(Lines("~\x7f"), (CLines{{"~\x7f", false}})) << "127 counts as printable";
+}
+
+TEST(DesignFileLines, ALineLongerThan255CharactersIsReadInPieces)
+{
+    const std::string longLine(255, 'x');
+    EXPECT_EQ(Lines(longLine + "yz\r\n"), (CLines{{longLine, true}, {"yz", false}}));
+    // Exactly 255 characters: the line break is then read as an empty line of its own.
+    EXPECT_EQ(Lines(longLine + "\r\nq"), (CLines{{longLine, true}, {"", true}, {"q", false}}));
+}
+
+TEST(DesignFileRecords, IdCommaAndTheFirstRunOfNonBlanks)
+{
+    struct
+    {
+        const char* line;
+        bool valid;
+        int id;
+        const char* value;
+    } const cases[] = {
+        {"1201,12.5", true, 1201, "12.5"},
+        {"1197,1,706", true, 1197, "1,706"},   // only the first comma separates
+        {"1201,   7 8", true, 1201, "7"},      // blanks after the comma skipped, cut at a blank
+        {"1201, ", true, 1201, ""},
+        {"1201,", true, 1201, ""},
+        {" 1215,1", true, 1215, "1"},
+        {"1201 ,5", false, 0, ""},
+        {"1201", false, 0, ""},
+        {"abc,1", false, 0, ""},
+        {"", false, 0, ""},
+        {"99999999999,1", false, 0, ""},
+    };
+    for (const auto& c : cases) {
+        const CControlRecord record = ParseControlRecord(c.line);
+        EXPECT_EQ(record.m_Valid, c.valid) << c.line;
+        if (c.valid) {
+            EXPECT_EQ(record.m_Id, c.id) << c.line;
+            EXPECT_EQ(record.m_Value, c.value) << c.line;
+        }
+    }
+}
+
+TEST_F(DesignFile, ControlsAreClassifiedByKind)
+{
+    EXPECT_EQ(ClassifyControl(m_Form->Control(1201)), EControlKind::Edit);
+    EXPECT_EQ(ClassifyControl(m_Form->Control(1210)), EControlKind::Radio);
+    EXPECT_EQ(ClassifyControl(m_Form->Control(1230)), EControlKind::Check);
+    EXPECT_EQ(ClassifyControl(m_Form->Control(1196)), EControlKind::Other);
+    EXPECT_EQ(ClassifyControl(m_Form->Control(3)), EControlKind::Other);
+    EXPECT_EQ(ClassifyControl(m_Form->Control(1001)), EControlKind::Other);
+    EXPECT_EQ(ClassifyControl(nullptr), EControlKind::Other);
+}
+
+TEST_F(DesignFile, SavingWritesKeyVersionAndOneRecordPerControlInCreationOrder)
+{
+    m_Form->Field(1202)->SetWindowText(QStringLiteral("1,706"));
+    m_Form->SetCheck(1211, true);
+    m_Form->SetCheck(1230, true);
+    const QString path = Path("probe.qwf");
+    ASSERT_TRUE(SaveDesign(m_Form.get(), QStringLiteral("Probe"), path));
+    // The empty field is written as a single space; push buttons and the results box not at all.
+    EXPECT_EQ(ReadAll(path), QByteArray("Probe\r\n1.0\r\n1201,12.5\r\n1202,1,706\r\n1203, \r\n"
+                                        "1210,0\r\n1211,1\r\n1212,0\r\n1220,1\r\n1221,0\r\n1230,1\r\n"));
+    ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
+    EXPECT_EQ(m_Messages.m_Messages[0].title, "Message");
+    EXPECT_EQ(m_Messages.m_Messages[0].text, (path + QStringLiteral(" saved!")).toStdString());
+    EXPECT_EQ(m_Messages.m_Messages[0].icon, EMessageIcon::Information);
+}
+
+TEST_F(DesignFile, ASavedDesignLoadsBackIntoAFreshForm)
+{
+    m_Form->Field(1201)->SetWindowText(QStringLiteral("42.25"));
+    m_Form->Field(1202)->SetWindowText(QString());
+    m_Form->Field(1203)->SetWindowText(QStringLiteral("-3"));
+    m_Form->SetCheck(1212, true);
+    m_Form->SetCheck(1221, true);
+    const QString path = Path("round.qwf");
+    ASSERT_TRUE(SaveDesign(m_Form.get(), QStringLiteral("Probe"), path));
+
+    auto fresh = MakeProbe();
+    ASSERT_TRUE(LoadDesign(fresh.get(), QStringLiteral("Probe"), path));
+    EXPECT_EQ(fresh->Field(1201)->GetWindowText(), QStringLiteral("42.25"));
+    EXPECT_EQ(fresh->Field(1202)->GetWindowText(), QString()) << "saved empty, restored empty";
+    EXPECT_EQ(fresh->Field(1203)->GetWindowText(), QStringLiteral("-3"));
+    EXPECT_FALSE(fresh->IsChecked(1210));
+    EXPECT_TRUE(fresh->IsChecked(1212));
+    EXPECT_TRUE(fresh->IsChecked(1221));
+    EXPECT_FALSE(fresh->IsChecked(1220));
+    // Checked buttons ran their handlers, in file order, seeing themselves checked.
+    const std::vector<std::pair<int, bool>> expected = {{1212, true}, {1221, true}};
+    EXPECT_EQ(fresh->m_Commands, expected);
+}
+
+TEST_F(DesignFile, RadioRecordsKeepTheGroupsSense)
+{
+    // State 1 checks the button, clears its group and runs its handler.
+    ASSERT_TRUE(Load("Probe\r\n1.0\r\n1211,1\r\n"));
+    EXPECT_FALSE(m_Form->IsChecked(1210));
+    EXPECT_TRUE(m_Form->IsChecked(1211));
+    ASSERT_EQ(m_Form->m_Commands.size(), 1u);
+    EXPECT_EQ(m_Form->m_Commands[0], std::make_pair(1211, true));
+
+    // State 0 clears just that button, even the checked one, and runs nothing.
+    m_Form->m_Commands.clear();
+    ASSERT_TRUE(Load("Probe\r\n1.0\r\n1211,0\r\n1220,0\r\n"));
+    EXPECT_FALSE(m_Form->IsChecked(1210));
+    EXPECT_FALSE(m_Form->IsChecked(1211));
+    EXPECT_FALSE(m_Form->IsChecked(1212));
+    EXPECT_FALSE(m_Form->IsChecked(1220));
+    EXPECT_TRUE(m_Form->m_Commands.empty());
+
+    // A state that is not a number reads as 0; one that names no state is ignored.
+    ASSERT_TRUE(Load("Probe\r\n1.0\r\n1230,1\r\n1212,x\r\n1221,7\r\n"));
+    EXPECT_TRUE(m_Form->IsChecked(1230));
+    EXPECT_FALSE(m_Form->IsChecked(1212));
+    EXPECT_FALSE(m_Form->IsChecked(1221));
+}
+
+TEST_F(DesignFile, RecordsAreAppliedInFileOrderUpToTheLastOneWithoutALineBreak)
+{
+    ASSERT_TRUE(Load("Probe\r\n1.0\r\n1201,1\r\n9999,5\r\n3,1\r\n1196,junk\r\nnot a record\r\n"
+                     "1201,2 3\r\n1202,7"));
+    EXPECT_EQ(m_Form->Field(1201)->GetWindowText(), QStringLiteral("2")) << "the value is cut at the blank";
+    EXPECT_EQ(m_Form->Field(1202)->GetWindowText(), QStringLiteral("7"));
+    EXPECT_TRUE(m_Form->m_Commands.empty()) << "a push button record is not a click";
+    EXPECT_EQ(m_Form->ResultsText(), QString());
+    EXPECT_TRUE(m_Messages.m_Messages.empty());
+}
+
+TEST_F(DesignFile, ALongLineIsReadAsTwoRecords)
+{
+    const std::string first = "1201,5";
+    const std::string line = first + std::string(255 - first.size(), ' ') + "1202,8";
+    ASSERT_TRUE(Load(QByteArray::fromStdString("Probe\r\n1.0\r\n" + line + "\r\n")));
+    EXPECT_EQ(m_Form->Field(1201)->GetWindowText(), QStringLiteral("5"));
+    EXPECT_EQ(m_Form->Field(1202)->GetWindowText(), QStringLiteral("8"));
+}
+
+TEST_F(DesignFile, RefusedFilesLeaveTheFormAsItWasWithTheirMessages)
+{
+    const QString path = Path("load.qwf");
+    // Another form's file.
+    EXPECT_FALSE(Load("Ferrite\r\n1.0\r\n1201,99\r\n"));
+    EXPECT_EQ(m_Form->Field(1201)->GetWindowText(), QStringLiteral("12.5"));
+    // Only the key and the version.
+    EXPECT_FALSE(Load("Probe\r\n1.0\r\n"));
+    // The key compares exactly.
+    EXPECT_FALSE(Load("probe\r\n1.0\r\n1201,99\r\n"));
+    ASSERT_EQ(m_Messages.m_Messages.size(), 3u);
+    EXPECT_EQ(m_Messages.m_Messages[0].title, "Error");
+    EXPECT_EQ(m_Messages.m_Messages[0].text, ("Invalid file: " + path).toStdString());
+    EXPECT_EQ(m_Messages.m_Messages[0].icon, EMessageIcon::Error);
+    EXPECT_EQ(m_Messages.m_Messages[1].text, "No form selected!");
+    EXPECT_EQ(m_Messages.m_Messages[2].text, ("Invalid file: " + path).toStdString());
+
+    // No active form.
+    m_Messages.m_Messages.clear();
+    WriteAll(path, "Probe\r\n1.0\r\n1201,99\r\n");
+    EXPECT_FALSE(LoadDesign(nullptr, QStringLiteral("Probe"), path));
+    ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
+    EXPECT_EQ(m_Messages.m_Messages[0].text, "No form selected!");
+
+    // Silent refusals: a missing file, an empty one, a single line.
+    m_Messages.m_Messages.clear();
+    EXPECT_FALSE(LoadDesign(m_Form.get(), QStringLiteral("Probe"), Path("missing.qwf")));
+    EXPECT_FALSE(Load(""));
+    EXPECT_FALSE(Load("Probe"));
+    EXPECT_TRUE(m_Messages.m_Messages.empty());
+    EXPECT_EQ(m_Form->Field(1201)->GetWindowText(), QStringLiteral("12.5"));
+}
+
+TEST_F(DesignFile, AFailedSaveSaysSoAndKeepsTheOldFile)
+{
+    // The target is a folder: nothing can be written there.
+    const QString folder = Path("folder.qwf");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    EXPECT_FALSE(SaveDesign(m_Form.get(), QStringLiteral("Probe"), folder));
+    ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
+    EXPECT_EQ(m_Messages.m_Messages[0].title, "Error");
+    EXPECT_EQ(m_Messages.m_Messages[0].text, ("Error while writing to file " + folder).toStdString());
+
+    // Without an active form nothing is written.
+    m_Messages.m_Messages.clear();
+    const QString path = Path("old.qwf");
+    WriteAll(path, "Probe\r\n1.0\r\n1201,77\r\n");
+    EXPECT_FALSE(SaveDesign(nullptr, QStringLiteral("Probe"), path));
+    EXPECT_EQ(ReadAll(path), QByteArray("Probe\r\n1.0\r\n1201,77\r\n"));
+    ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
+    EXPECT_EQ(m_Messages.m_Messages[0].text, "No form selected!");
+
+#if defined(__linux__)
+    // A write that runs out of room half-way (a file size limit) must not cost the old file.
+    m_Messages.m_Messages.clear();
+    rlimit previous{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
+    auto* previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = previous;
+    small.rlim_cur = 20;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool saved = SaveDesign(m_Form.get(), QStringLiteral("Probe"), path);
+    setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousHandler);
+    EXPECT_FALSE(saved);
+    EXPECT_EQ(ReadAll(path), QByteArray("Probe\r\n1.0\r\n1201,77\r\n"));
+    ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
+    EXPECT_EQ(m_Messages.m_Messages[0].text, ("Error while writing to file " + path).toStdString());
+    EXPECT_EQ(QDir(m_Dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("old.qwf")})
+        << "no temporary file is left behind";
+#endif
+}
