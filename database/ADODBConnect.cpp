@@ -28,12 +28,13 @@ CSqliteDatabase& CADODBConnect::Database() const
     return *m_Database;
 }
 
-bool CADODBConnect::OpenDatabase(const std::string&, const std::string& file,
-                                 const std::string&, const std::string&)
+bool CADODBConnect::OpenDatabase(const std::string&, const std::string& file, const std::string&,
+                                 const std::string&)
 {
     return GuardDatabaseCall(
         m_Error, g_Unhandled,
-        [&] {
+        [&]
+        {
             m_Database.reset();
             m_strDataSource.clear();
             m_Database = std::make_shared<CSqliteDatabase>(file);
@@ -44,11 +45,13 @@ bool CADODBConnect::OpenDatabase(const std::string&, const std::string& file,
 
 bool CADODBConnect::CloseDatabase()
 {
-    return GuardDatabaseCall(m_Error, "Unhandled Exception - while closing database! ", [&] {
-        Database();
-        m_Database.reset();
-        m_strDataSource.clear();
-    });
+    return GuardDatabaseCall(m_Error, "Unhandled Exception - while closing database! ",
+                             [&]
+                             {
+                                 Database();
+                                 m_Database.reset();
+                                 m_strDataSource.clear();
+                             });
 }
 
 bool CADODBConnect::IsOpen() const
@@ -80,15 +83,17 @@ std::string CADODBConnect::GetFieldAsStringUsingRecID(const std::string& table,
                                                       const std::string& field, long recId)
 {
     std::string result;
-    GuardDatabaseCall(m_Error, g_Unhandled, [&] {
-        RequirePlainIdentifier(table, "table");
-        RequirePlainIdentifier(field, "field");
-        CSqliteStatement statement(Database(),
-                                   "SELECT " + field + " from " + table + " where RecId = ?");
-        statement.Bind(1, CVariant(recId));
-        if (statement.Step())
-            result = statement.ColumnValue(0).AsString();
-    });
+    GuardDatabaseCall(m_Error, g_Unhandled,
+                      [&]
+                      {
+                          RequirePlainIdentifier(table, "table");
+                          RequirePlainIdentifier(field, "field");
+                          CSqliteStatement statement(Database(), "SELECT " + field + " from " +
+                                                                     table + " where RecId = ?");
+                          statement.Bind(1, CVariant(recId));
+                          if (statement.Step())
+                              result = statement.ColumnValue(0).AsString();
+                      });
     return result;
 }
 
@@ -97,35 +102,41 @@ std::string CADODBConnect::GetHeighestValue(const std::string& table, const std:
 {
     std::string result;
     value = 0;
-    GuardDatabaseCall(m_Error, g_Unhandled, [&] {
-        RequirePlainIdentifier(table, "table");
-        RequirePlainIdentifier(field, "field");
-        CSqliteStatement statement(Database(), "SELECT " + field + " from " + table +
-                                                   " order by " + field + " desc LIMIT 1");
-        if (statement.Step())
-        {
-            const CVariant highest = statement.ColumnValue(0);
-            result = highest.AsString();
-            if (const auto* number = highest.Get<std::int32_t>())
-                value = *number;
-        }
-    });
+    GuardDatabaseCall(m_Error, g_Unhandled,
+                      [&]
+                      {
+                          RequirePlainIdentifier(table, "table");
+                          RequirePlainIdentifier(field, "field");
+                          CSqliteStatement statement(Database(), "SELECT " + field + " from " +
+                                                                     table + " order by " + field +
+                                                                     " desc LIMIT 1");
+                          if (statement.Step())
+                          {
+                              const CVariant highest = statement.ColumnValue(0);
+                              result = highest.AsString();
+                              if (const auto* number = highest.Get<std::int32_t>())
+                                  value = *number;
+                          }
+                      });
     return result;
 }
 
 std::int64_t CADODBConnect::GetRecIDJustAdded()
 {
     std::int64_t id = 0;
-    GuardDatabaseCall(m_Error, g_Unhandled, [&] {
-        CSqliteStatement statement(Database(), "SELECT last_insert_rowid() as IDRec;");
-        if (statement.Step())
-        {
-            const CVariant value = statement.ColumnValue(0);
-            if (const auto* small = value.Get<std::int32_t>())
-                id = *small;
-            else if (const auto* large = value.Get<std::int64_t>())
-                id = *large;
-        }
-    });
+    GuardDatabaseCall(m_Error, g_Unhandled,
+                      [&]
+                      {
+                          CSqliteStatement statement(Database(),
+                                                     "SELECT last_insert_rowid() as IDRec;");
+                          if (statement.Step())
+                          {
+                              const CVariant value = statement.ColumnValue(0);
+                              if (const auto* small = value.Get<std::int32_t>())
+                                  id = *small;
+                              else if (const auto* large = value.Get<std::int64_t>())
+                                  id = *large;
+                          }
+                      });
     return id;
 }

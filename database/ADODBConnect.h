@@ -47,8 +47,7 @@ public:
     // The highest value of the field in the table, as text (empty for an empty table);
     // `value` receives it as a number when it is a whole number within int, else 0.
     // Table and field must be plain names.
-    std::string GetHeighestValue(const std::string& table, const std::string& field,
-                                 int& value);
+    std::string GetHeighestValue(const std::string& table, const std::string& field, int& value);
     // The row id of the row this connection inserted last (0 before any).
     std::int64_t GetRecIDJustAdded();
 

@@ -48,14 +48,16 @@ CRecordsetData& CADODBRecordset::Data() const
 
 bool CADODBRecordset::OpenAttached(const std::string& sql, ECursorType cursor, ELockType lock)
 {
-    return GuardDatabaseCall(m_Error, g_Unhandled, [&] {
-        if (!m_pConnect)
-            throw CDatabaseException(g_InvalidPointer);
-        m_pConnect->Database();
-        if (!m_Recordset)
-            m_Recordset = std::make_shared<CRecordsetData>();
-        m_Recordset->Open(m_pConnect->m_Database, sql, cursor, lock);
-    });
+    return GuardDatabaseCall(m_Error, g_Unhandled,
+                             [&]
+                             {
+                                 if (!m_pConnect)
+                                     throw CDatabaseException(g_InvalidPointer);
+                                 m_pConnect->Database();
+                                 if (!m_Recordset)
+                                     m_Recordset = std::make_shared<CRecordsetData>();
+                                 m_Recordset->Open(m_pConnect->m_Database, sql, cursor, lock);
+                             });
 }
 
 bool CADODBRecordset::OpenRecordSet(const std::string& sql)
@@ -76,11 +78,13 @@ bool CADODBRecordset::OpenTable(const std::string& table)
 
 bool CADODBRecordset::CreateUnattachedRecordSet()
 {
-    return GuardDatabaseCall(m_Error, g_Unhandled, [&] {
-        if (!m_Recordset)
-            m_Recordset = std::make_shared<CRecordsetData>();
-        m_Recordset->MakeUnattached();
-    });
+    return GuardDatabaseCall(m_Error, g_Unhandled,
+                             [&]
+                             {
+                                 if (!m_Recordset)
+                                     m_Recordset = std::make_shared<CRecordsetData>();
+                                 m_Recordset->MakeUnattached();
+                             });
 }
 
 bool CADODBRecordset::OpenUnattachedRecordSet()
@@ -90,9 +94,11 @@ bool CADODBRecordset::OpenUnattachedRecordSet()
 
 bool CADODBRecordset::AppendRecordsetField()
 {
-    return GuardDatabaseCall(m_Error, g_Unhandled, [&] {
-        Data().AppendTextFields({"field1", "field2", "field3", "field4"}, 20);
-    });
+    return GuardDatabaseCall(
+        m_Error, g_Unhandled,
+        [&] {
+            Data().AppendTextFields({"field1", "field2", "field3", "field4"}, 20);
+        });
 }
 
 bool CADODBRecordset::AddNew()
@@ -182,15 +188,18 @@ CVariant CADODBRecordset::GetFieldVariant(const CVariant& field)
 template <class T, class... Accepted>
 bool CADODBRecordset::GetTyped(const CVariant& field, T& value, const char* complaint)
 {
-    return GuardDatabaseCall(m_Error, g_WhileGetting, [&] {
-        const CVariant& stored = Data().Value(field);
-        const bool accepted =
-            ((stored.Is<Accepted>() && (value = static_cast<T>(*stored.Get<Accepted>()), true)) ||
-             ...);
-        if (!accepted)
-            throw CDatabaseException("The database value returned for " +
-                                     GetVariantAsString(field) + complaint);
-    });
+    return GuardDatabaseCall(
+        m_Error, g_WhileGetting,
+        [&]
+        {
+            const CVariant& stored = Data().Value(field);
+            const bool accepted = ((stored.Is<Accepted>() &&
+                                    (value = static_cast<T>(*stored.Get<Accepted>()), true)) ||
+                                   ...);
+            if (!accepted)
+                throw CDatabaseException("The database value returned for " +
+                                         GetVariantAsString(field) + complaint);
+        });
 }
 
 bool CADODBRecordset::GetFieldDouble(const CVariant& field, double& value)
@@ -238,9 +247,11 @@ bool CADODBRecordset::SeField(const CVariant& field, const CVariant& value)
 
 bool CADODBRecordset::Update(const CVariant& field, const CVariant& value)
 {
-    return GuardDatabaseCall(m_Error, g_WhileSetting, [&] {
-        CRecordsetData& data = Data();
-        data.SetValue(field, value);
-        data.Update();
-    });
+    return GuardDatabaseCall(m_Error, g_WhileSetting,
+                             [&]
+                             {
+                                 CRecordsetData& data = Data();
+                                 data.SetValue(field, value);
+                                 data.Update();
+                             });
 }

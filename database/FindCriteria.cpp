@@ -98,7 +98,8 @@ CFindCriteria::CFindCriteria(const std::string& criteria)
 {
     const CDatabaseException invalid("Invalid search criteria: " + criteria);
     std::size_t pos = 0;
-    const auto skipSpaces = [&] {
+    const auto skipSpaces = [&]
+    {
         while (pos < criteria.size() && IsSpace(criteria[pos]))
             ++pos;
     };
@@ -124,10 +125,12 @@ CFindCriteria::CFindCriteria(const std::string& criteria)
         throw invalid;
 
     skipSpaces();
-    static const std::pair<const char*, EOperator> operators[] = {
-        {"<>", EOperator::NotEqual}, {"<=", EOperator::LessOrEqual},
-        {">=", EOperator::GreaterOrEqual}, {"=", EOperator::Equal},
-        {"<", EOperator::Less}, {">", EOperator::Greater}};
+    static const std::pair<const char*, EOperator> operators[] = {{"<>", EOperator::NotEqual},
+                                                                  {"<=", EOperator::LessOrEqual},
+                                                                  {">=", EOperator::GreaterOrEqual},
+                                                                  {"=", EOperator::Equal},
+                                                                  {"<", EOperator::Less},
+                                                                  {">", EOperator::Greater}};
     bool found = false;
     for (const auto& [symbol, op] : operators)
     {

@@ -19,8 +19,22 @@ public:
     bool Matches(const CVariant& value) const;
 
 private:
-    enum class EOperator { Equal, NotEqual, Less, Greater, LessOrEqual, GreaterOrEqual, Like };
-    enum class EKind { Text, Number, Date };
+    enum class EOperator
+    {
+        Equal,
+        NotEqual,
+        Less,
+        Greater,
+        LessOrEqual,
+        GreaterOrEqual,
+        Like
+    };
+    enum class EKind
+    {
+        Text,
+        Number,
+        Date
+    };
 
     std::string m_Field;
     EOperator m_Operator = EOperator::Equal;

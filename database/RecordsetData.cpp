@@ -187,8 +187,7 @@ void CRecordsetData::EndOwnTransaction()
     m_OwnsTransaction = false;
     // Someone else may have committed or rolled back the transaction on the connection;
     // then it is no longer ours to commit.
-    if (!m_Database->InTransaction() ||
-        m_Database->EndedTransactions() != m_TransactionMark)
+    if (!m_Database->InTransaction() || m_Database->EndedTransactions() != m_TransactionMark)
         return;
     try
     {
@@ -300,8 +299,8 @@ std::size_t CRecordsetData::ColumnIndex(const CVariant& field) const
     if (!number)
         throw CDatabaseException("A field is named by its name or its number.");
     if (*number < 0 || *number >= static_cast<long long>(m_Columns.size()))
-        throw CDatabaseException("The recordset has no field number " +
-                                 std::to_string(*number) + ".");
+        throw CDatabaseException("The recordset has no field number " + std::to_string(*number) +
+                                 ".");
     return static_cast<std::size_t>(*number);
 }
 
@@ -404,8 +403,7 @@ void CRecordsetData::UpdateStoredRow()
             edited.push_back(i);
     const CColumn& first = m_Columns[edited.front()];
     const auto inTable = [&](const CColumn& column) {
-        return SameName(column.m_Schema, first.m_Schema) &&
-               SameName(column.m_Table, first.m_Table);
+        return SameName(column.m_Schema, first.m_Schema) && SameName(column.m_Table, first.m_Table);
     };
     for (std::size_t i : edited)
         if (!inTable(m_Columns[i]))
@@ -417,8 +415,8 @@ void CRecordsetData::UpdateStoredRow()
     std::vector<std::size_t> criteria;
     bool wholeKey = true;
     {
-        CSqliteStatement keys(*m_Database,
-                              "SELECT name FROM pragma_table_info(?1, ?2) WHERE pk > 0 ORDER BY pk");
+        CSqliteStatement keys(
+            *m_Database, "SELECT name FROM pragma_table_info(?1, ?2) WHERE pk > 0 ORDER BY pk");
         keys.Bind(1, CVariant(first.m_Table));
         keys.Bind(2, CVariant(first.m_Schema));
         bool anyKey = false;
@@ -476,7 +474,8 @@ void CRecordsetData::UpdateStoredRow()
                                      "been changed or deleted since it was read.");
         if (changes > 1)
             throw CDatabaseException("The row cannot be updated: the recordset does not tell "
-                                     "it apart from other rows of " + first.m_Table + ".");
+                                     "it apart from other rows of " +
+                                     first.m_Table + ".");
     }
     catch (...)
     {

@@ -36,8 +36,8 @@ public:
 
     // Closes, then runs `sql` and reads its rows; a pessimistic recordset first begins
     // a write transaction unless one is open already, and commits it when it closes.
-    void Open(std::shared_ptr<CSqliteDatabase> database, const std::string& sql,
-              ECursorType cursor, ELockType lock);
+    void Open(std::shared_ptr<CSqliteDatabase> database, const std::string& sql, ECursorType cursor,
+              ELockType lock);
     // Closes and becomes an unattached recordset without fields: static, optimistic,
     // held in memory only.
     void MakeUnattached();

@@ -49,14 +49,14 @@ CSqliteDatabase::CSqliteDatabase(const std::string& file)
     sqlite3_busy_timeout(m_Db, g_BusyTimeoutMs);
     sqlite3_commit_hook(
         m_Db,
-        [](void* self) {
+        [](void* self)
+        {
             ++static_cast<CSqliteDatabase*>(self)->m_EndedTransactions;
             return 0;
         },
         this);
     sqlite3_rollback_hook(
-        m_Db, [](void* self) { ++static_cast<CSqliteDatabase*>(self)->m_EndedTransactions; },
-        this);
+        m_Db, [](void* self) { ++static_cast<CSqliteDatabase*>(self)->m_EndedTransactions; }, this);
     try
     {
         // SQLite reads the file lazily; read the schema now so a file that is not a
@@ -108,8 +108,8 @@ CSqliteStatement::CSqliteStatement(CSqliteDatabase& database, const std::string&
 {
     sqlite3_stmt* statement = nullptr;
     const char* tail = nullptr;
-    if (sqlite3_prepare_v2(database.Handle(), sql.c_str(), static_cast<int>(sql.size()),
-                           &statement, &tail) != SQLITE_OK)
+    if (sqlite3_prepare_v2(database.Handle(), sql.c_str(), static_cast<int>(sql.size()), &statement,
+                           &tail) != SQLITE_OK)
         database.ThrowLastError();
     m_Statement.reset(statement);
     if (!statement)
@@ -242,7 +242,8 @@ CVariant CSqliteStatement::ColumnValue(int column) const
     }
     case SQLITE_BLOB:
     {
-        const auto* bytes = static_cast<const std::uint8_t*>(sqlite3_column_blob(statement, column));
+        const auto* bytes =
+            static_cast<const std::uint8_t*>(sqlite3_column_blob(statement, column));
         const auto size = static_cast<std::size_t>(sqlite3_column_bytes(statement, column));
         return CVariant(bytes ? CBlob(bytes, bytes + size) : CBlob{});
     }
@@ -255,10 +256,12 @@ bool IsPlainIdentifier(const std::string& name)
 {
     if (name.empty() || std::isdigit(static_cast<unsigned char>(name.front())))
         return false;
-    return std::all_of(name.begin(), name.end(), [](char c) {
-        const auto u = static_cast<unsigned char>(c);
-        return u < 0x80 && (std::isalnum(u) || c == '_');
-    });
+    return std::all_of(name.begin(), name.end(),
+                       [](char c)
+                       {
+                           const auto u = static_cast<unsigned char>(c);
+                           return u < 0x80 && (std::isalnum(u) || c == '_');
+                       });
 }
 
 std::string QuoteIdentifier(const std::string& name)
@@ -275,10 +278,9 @@ std::string QuoteIdentifier(const std::string& name)
 
 bool SameName(const std::string& a, const std::string& b)
 {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
-               return std::tolower(x) == std::tolower(y);
-           });
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [](unsigned char x, unsigned char y)
+                                              { return std::tolower(x) == std::tolower(y); });
 }
 
 void ReportDatabaseError(CError& error, const std::string& text, bool show)

@@ -44,8 +44,8 @@ template <class T> std::string ShortestText(T value)
 bool CDateTime::IsValid() const
 {
     return m_Year >= 1 && m_Year <= 9999 && m_Month >= 1 && m_Month <= 12 && m_Day >= 1 &&
-           m_Day <= DaysInMonth(m_Year, m_Month) && m_Hour >= 0 && m_Hour <= 23 &&
-           m_Minute >= 0 && m_Minute <= 59 && m_Second >= 0 && m_Second <= 59;
+           m_Day <= DaysInMonth(m_Year, m_Month) && m_Hour >= 0 && m_Hour <= 23 && m_Minute >= 0 &&
+           m_Minute <= 59 && m_Second >= 0 && m_Second <= 59;
 }
 
 std::string CDateTime::Format() const
@@ -70,10 +70,9 @@ std::optional<CDateTime> CDateTime::Parse(const std::string& text)
         !ReadDigits(text, 5, 2, date.m_Month) || text[7] != '-' ||
         !ReadDigits(text, 8, 2, date.m_Day))
         return std::nullopt;
-    if (text.size() == 19 &&
-        (text[10] != ' ' || !ReadDigits(text, 11, 2, date.m_Hour) || text[13] != ':' ||
-         !ReadDigits(text, 14, 2, date.m_Minute) || text[16] != ':' ||
-         !ReadDigits(text, 17, 2, date.m_Second)))
+    if (text.size() == 19 && (text[10] != ' ' || !ReadDigits(text, 11, 2, date.m_Hour) ||
+                              text[13] != ':' || !ReadDigits(text, 14, 2, date.m_Minute) ||
+                              text[16] != ':' || !ReadDigits(text, 17, 2, date.m_Second)))
         return std::nullopt;
     if (!date.IsValid())
         return std::nullopt;

@@ -54,7 +54,7 @@ public:
     CVariant(long long value) : m_Value(static_cast<std::int64_t>(value)) {}
     CVariant(float value) : m_Value(value) {}
     CVariant(double value) : m_Value(value) {}
-    CVariant(const char* value) : m_Value(std::string(value)) {}
+    CVariant(const char* value) : m_Value(std::string(value ? value : "")) {}
     CVariant(std::string value) : m_Value(std::move(value)) {}
     CVariant(CDateTime value) : m_Value(value) {}
     CVariant(CBlob value) : m_Value(std::move(value)) {}

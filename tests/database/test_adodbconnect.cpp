@@ -54,8 +54,8 @@ TEST_F(CConnectTest, DatabaseErrorsShowTheDatabaseText)
     EXPECT_EQ(connect.GetError().m_Kind, CError::ProgramError);
     EXPECT_EQ(connect.GetError().m_ProgramText, "no such table: Resistors");
     EXPECT_FALSE(connect.CommitTransaction());
-    EXPECT_EQ(TakeBoxes(), (CBoxes{"no such table: Resistors",
-                                   "cannot commit - no transaction is active"}));
+    EXPECT_EQ(TakeBoxes(),
+              (CBoxes{"no such table: Resistors", "cannot commit - no transaction is active"}));
 }
 
 TEST_F(CConnectTest, InsertedRowsAndTheirValues)
@@ -101,11 +101,11 @@ TEST_F(CConnectTest, NamesThatAreNotPlainIdentifiersAreRefused)
     EXPECT_EQ(connect.GetFieldAsStringUsingRecID("Coils", "Nam\xc3\xa9", 1), "");
     const std::string rule = "\" is refused: a name is made of letters, digits and underscores "
                              "and does not start with a digit.";
-    EXPECT_EQ(TakeBoxes(), (CBoxes{"The table name \"Coils; DROP TABLE Coils" + rule,
-                                   "The field name \"Turns desc, Name" + rule,
-                                   "The field name \"1" + rule, "The table name \"" + rule,
-                                   "The field name \"Name\"" + rule,
-                                   "The field name \"Nam\xc3\xa9" + rule}));
+    EXPECT_EQ(TakeBoxes(),
+              (CBoxes{"The table name \"Coils; DROP TABLE Coils" + rule,
+                      "The field name \"Turns desc, Name" + rule, "The field name \"1" + rule,
+                      "The table name \"" + rule, "The field name \"Name\"" + rule,
+                      "The field name \"Nam\xc3\xa9" + rule}));
     EXPECT_EQ(connect.GetError().m_ProgramText, "The field name \"Nam\xc3\xa9" + rule);
     EXPECT_EQ(RawQuery("SELECT count(*) FROM Coils"), "3");
     EXPECT_EQ(connect.GetFieldAsStringUsingRecID("Coils", "_Name_2", 1), "");

@@ -33,13 +33,13 @@ TEST_F(CRecordsetTest, ForwardOnlyRecordsetIsReadInOrderAndSearched)
     EXPECT_EQ(rs.GetField("Name"), "");
     const std::string noRow =
         "There is no current record: the recordset is at its beginning or its end.";
-    EXPECT_EQ(TakeBoxes(), (CBoxes{noRow, "The recordset is forward-only; it cannot move backward.",
-                                   noRow}));
+    EXPECT_EQ(TakeBoxes(),
+              (CBoxes{noRow, "The recordset is forward-only; it cannot move backward.", noRow}));
 
     ASSERT_TRUE(rs.MoveFirst());
     EXPECT_TRUE(rs.Find("Name = 'loop'")); // text compares without regard to case
     EXPECT_EQ(rs.GetField("Turns"), "12");
-    EXPECT_TRUE(rs.Find("Turns > 12"));    // from the current row on
+    EXPECT_TRUE(rs.Find("Turns > 12")); // from the current row on
     EXPECT_EQ(rs.GetField("Name"), "Tickler");
     EXPECT_FALSE(rs.Find("Turns >= 100")); // Primary lies behind
     EXPECT_TRUE(rs.EndOfFile());
@@ -131,8 +131,7 @@ TEST(CVariantTest, TextOfEachType)
     EXPECT_EQ(CADODBRecordset::GetVariantAsString(0.1f), "0.1");
     EXPECT_EQ(CADODBRecordset::GetVariantAsString(1e-7), "1e-07");
     EXPECT_EQ(CADODBRecordset::GetVariantAsString(CBlob{1, 2}), "unknown type");
-    EXPECT_EQ(CADODBRecordset::GetVariantAsString(CDateTime{2024, 2, 29, 0, 0, 0}),
-              "2024-02-29");
+    EXPECT_EQ(CADODBRecordset::GetVariantAsString(CDateTime{2024, 2, 29, 0, 0, 0}), "2024-02-29");
     EXPECT_EQ(CADODBRecordset::GetVariantAsString(CDateTime{2024, 2, 29, 23, 5, 9}),
               "2024-02-29 23:05:09");
     // 2023 is no leap year; 1900 neither (divisible by 100, not by 400).
@@ -275,9 +274,9 @@ TEST_F(CRecordsetTest, RecordsetNeverOpenedOrClosed)
     EXPECT_FALSE(rs.MoveFirst());
     EXPECT_FALSE(rs.OpenTable("Resistors"));
     EXPECT_FALSE(rs.OpenRecordSet("SELECT 1; DELETE FROM Coils"));
-    EXPECT_EQ(TakeBoxes(), (CBoxes{"The operation is not allowed while the recordset is closed.",
-                                   "no such table: Resistors",
-                                   "Only one SQL statement can be run here."}));
+    EXPECT_EQ(TakeBoxes(),
+              (CBoxes{"The operation is not allowed while the recordset is closed.",
+                      "no such table: Resistors", "Only one SQL statement can be run here."}));
     EXPECT_EQ(RawQuery("SELECT count(*) FROM Coils"), "3");
 }
 
@@ -305,13 +304,14 @@ TEST_F(CRecordsetTest, FindCriteriaForms)
         ASSERT_TRUE(rs.AddNew());
         ASSERT_TRUE(rs.SeField("field1", text));
     }
-    const auto findFromFirst = [&](const std::string& criteria) {
+    const auto findFromFirst = [&](const std::string& criteria)
+    {
         rs.MoveFirst();
         return rs.Find(criteria) ? rs.GetField("field1") : std::string("(none)");
     };
     EXPECT_EQ(findFromFirst("field1 = 'O''Brien'"), "O'Brien");
-    EXPECT_EQ(findFromFirst("field1='7'"), "7");       // two texts compare as text
-    EXPECT_EQ(findFromFirst("field1 = 7"), "007");     // a number compares by value
+    EXPECT_EQ(findFromFirst("field1='7'"), "7");   // two texts compare as text
+    EXPECT_EQ(findFromFirst("field1 = 7"), "007"); // a number compares by value
     EXPECT_EQ(findFromFirst("field1 <> 'o''brien'"), "007");
     EXPECT_EQ(findFromFirst("field1 LIKE '?'"), "7");
     EXPECT_EQ(findFromFirst("field1 like '%AERIAL'"), "Loop aerial");
