@@ -7,13 +7,13 @@
 
 namespace
 {
-CTransmissionLine TwinLead(double pairs)
+CTransmissionLine TwinLead(double pairs, double spacing = 10e-3)
 {
     CTransmissionLine line;
     line.m_UseGeometry = true;
     line.m_Length = 10.0;
     line.m_WireDiameter = 1e-3;
-    line.m_Spacing = 10e-3;
+    line.m_Spacing = spacing;
     line.m_RelPermittivity = 2.3;
     line.m_Pairs = pairs;
     line.m_Frequency = 1e6;
@@ -21,19 +21,24 @@ CTransmissionLine TwinLead(double pairs)
     return line;
 }
 
-// Electrical mode with a conductor so good that the line is lossless for practical purposes:
-// Z0 = 250 ohm, v = 2.5e8 m/s.
-CTransmissionLine LosslessLine(double length)
+// Electrical mode: Z0 = 250 ohm, v = 2.5e8 m/s.
+CTransmissionLine ElectricalLine(double length, double diameter, double resistivity, double frequency)
 {
     CTransmissionLine line;
     line.m_Length = length;
-    line.m_WireDiameter = 1e-3;
-    line.m_Resistivity = 1e-20;
+    line.m_WireDiameter = diameter;
+    line.m_Resistivity = resistivity;
     line.m_InductancePerMetre = 1e-6;
     line.m_CapacitancePerMetre = 16e-12;
-    line.m_Frequency = 1e6;
+    line.m_Frequency = frequency;
     line.Calculate();
     return line;
+}
+
+// A conductor so good that the line is lossless for practical purposes.
+CTransmissionLine LosslessLine(double length)
+{
+    return ElectricalLine(length, 1e-3, 1e-20, 1e6);
 }
 }  // namespace
 
@@ -45,13 +50,7 @@ TEST(TransmissionLine, ResistanceOfBothConductors)
     EXPECT_NEAR(line.m_RAc, 1.7539280676024676, 1e-9);
 
     // A skin depth (2 mm at 1 kHz) beyond the 0.1 mm radius: AC equals DC.
-    CTransmissionLine thin;
-    thin.m_Length = 10.0;
-    thin.m_WireDiameter = 0.2e-3;
-    thin.m_InductancePerMetre = 1e-6;
-    thin.m_CapacitancePerMetre = 16e-12;
-    thin.m_Frequency = 1000.0;
-    thin.Calculate();
+    const CTransmissionLine thin = ElectricalLine(10.0, 0.2e-3, 1.68e-8, 1000.0);
     EXPECT_DOUBLE_EQ(thin.m_RAc, thin.m_RDc);
 }
 
@@ -101,13 +100,7 @@ TEST(TransmissionLine, OpenLineBeyondAQuarterWaveIsInductive)
 
 TEST(TransmissionLine, SpacingEqualToDiameterIsNotFinite)
 {
-    CTransmissionLine line;
-    line.m_UseGeometry = true;
-    line.m_Length = 10.0;
-    line.m_WireDiameter = 1e-3;
-    line.m_Spacing = 1e-3;
-    line.m_Frequency = 1e6;
-    EXPECT_TRUE(line.Calculate());
+    const CTransmissionLine line = TwinLead(1.0, 1e-3);
     EXPECT_EQ(line.m_InductancePerMetre, 0.0);
     EXPECT_TRUE(std::isinf(line.m_CapacitancePerMetre));
     EXPECT_FALSE(std::isfinite(line.m_ZOpen.real) && std::isfinite(line.m_ZOpen.imag) &&
