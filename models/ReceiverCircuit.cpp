@@ -115,7 +115,7 @@ double CReceiverCircuit::AirCoreMutualInductance(double distance)
     const double e1 = r1 > r2 ? r1 - r2 : 0.0;
     const double e2 = r2 > r1 ? r2 - r1 : 0.0;
     const double disc = CEquations::Pi * r2 * r2;
-    // The part of the secondary outside a larger primary's projection.
+    // The annulus of a larger secondary outside the primary's radius.
     const double outerArea = e2 > 0.0 ? disc - CEquations::Pi * (r2 - e2) * (r2 - e2) : 0.0;
 
     // The flux of each primary turn through each secondary turn, summed over rings of the
