@@ -79,30 +79,27 @@ bool CVKEdit::RefuseZeroOrBlank(bool zero)
     return true;
 }
 
-bool CVKEdit::ValidateInput(double& value)
+template <typename T>
+bool CVKEdit::ValidateNumber(T& value, T min, T max, const char* rangeMessage)
 {
     m_Utils.ConvertStringToNumber(text(), value);
     if (!m_RangeCheck)
-        return !RefuseZeroOrBlank(value == 0.0);
-    if (m_RealMin <= value && value <= m_RealMax)
+        return !RefuseZeroOrBlank(value == T(0));
+    if (min <= value && value <= max)
         return true;
-    CError::DisplayError(QString::asprintf("Error: %s must be between %f and %f!",
-                                           m_FieldName.toUtf8().constData(), m_RealMin, m_RealMax)
-                             .toStdString());
+    CError::DisplayError(
+        QString::asprintf(rangeMessage, m_FieldName.toUtf8().constData(), min, max).toStdString());
     return false;
+}
+
+bool CVKEdit::ValidateInput(double& value)
+{
+    return ValidateNumber(value, m_RealMin, m_RealMax, "Error: %s must be between %f and %f!");
 }
 
 bool CVKEdit::ValidateInput(int& value)
 {
-    m_Utils.ConvertStringToNumber(text(), value);
-    if (!m_RangeCheck)
-        return !RefuseZeroOrBlank(value == 0);
-    if (m_IntMin <= value && value <= m_IntMax)
-        return true;
-    CError::DisplayError(QString::asprintf("Error: %s must be between %d and %d!",
-                                           m_FieldName.toUtf8().constData(), m_IntMin, m_IntMax)
-                             .toStdString());
-    return false;
+    return ValidateNumber(value, m_IntMin, m_IntMax, "Error: %s must be between %d and %d!");
 }
 
 void CVKEdit::SetLocalNumberText(const QString& plainNumber)

@@ -101,6 +101,8 @@ protected:
 private:
     void SetNumericMode(bool on);
     bool RefuseZeroOrBlank(bool zero);
+    template <typename T>
+    bool ValidateNumber(T& value, T min, T max, const char* rangeMessage);
     void SetLocalNumberText(const QString& plainNumber);
 
     bool m_NumericMode = true;

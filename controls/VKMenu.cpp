@@ -18,6 +18,12 @@ int Level(const QWidget* widget)
     return widget != nullptr ? widget->property(kLevel).toInt() : 1;
 }
 
+// Fills part of a menu with the sub-menu brush of its level.
+void FillMenu(const CVKMenu* menu, QPainter* painter, const QRect& rect, const QWidget* widget)
+{
+    CControlDrawing::PaintBrushBitMap(*painter, menu->SubMenuBrush(Level(widget)), rect);
+}
+
 // Draws the bar and the menus of one CVKMenu in its look; the rest is the application style.
 class CMenuStyle : public QProxyStyle
 {
@@ -33,8 +39,7 @@ public:
             m_Menu->EraseBackground(*painter, option->rect);
             return;
         case PE_PanelMenu:
-            CControlDrawing::PaintBrushBitMap(*painter, m_Menu->SubMenuBrush(Level(widget)),
-                                              option->rect);
+            FillMenu(m_Menu, painter, option->rect, widget);
             return;
         case PE_FrameMenu:
             qDrawShadePanel(painter, option->rect, option->palette, false, 1);
@@ -54,8 +59,7 @@ public:
             m_Menu->EraseBackground(*painter, option->rect);
             return;
         case CE_MenuEmptyArea:
-            CControlDrawing::PaintBrushBitMap(*painter, m_Menu->SubMenuBrush(Level(widget)),
-                                              option->rect);
+            FillMenu(m_Menu, painter, option->rect, widget);
             return;
         case CE_MenuBarItem:
             if (item != nullptr)
@@ -108,7 +112,7 @@ private:
                       const QWidget* widget) const
     {
         const QRect rect = item.rect;
-        CControlDrawing::PaintBrushBitMap(*painter, m_Menu->SubMenuBrush(Level(widget)), rect);
+        FillMenu(m_Menu, painter, rect, widget);
         if (item.menuItemType == QStyleOptionMenuItem::Separator)
         {
             const int y = rect.center().y();

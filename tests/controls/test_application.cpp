@@ -1,8 +1,11 @@
 // One QApplication for the whole test program, on Qt's offscreen platform, and number
 // settings that do not depend on the machine's locale.
 #include "controls/Platform.h"
+#include "database/Error.h"
 
 #include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -99,4 +102,43 @@ TEST(VirtualKeys, NavigationKeysForTheParent)
     EXPECT_FALSE(IsParentNavigationKey(VkLeft, false));
     EXPECT_FALSE(IsParentNavigationKey(VkRight, false));
     EXPECT_TRUE(IsParentNavigationKey(VkLeft, true));
+}
+
+namespace
+{
+// Reads the message box that is showing, then presses OK.
+void AnswerBox(QString& title, QString& text, QMessageBox::Icon& icon)
+{
+    QTimer::singleShot(0, [&] {
+        for (QWidget* widget : QApplication::topLevelWidgets())
+        {
+            auto* box = qobject_cast<QMessageBox*>(widget);
+            if (box == nullptr || !box->isVisible())
+                continue;
+            title = box->windowTitle();
+            text = box->text();
+            icon = box->icon();
+            box->accept();
+        }
+    });
+}
+} // namespace
+
+TEST(MessageBoxPresenter, ShowsAModalBoxWithTitleTextAndIcon)
+{
+    CMessageBoxPresenter boxes;
+    CScopedPresenter scope(boxes);
+    QString title;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    AnswerBox(title, text, icon);
+    CError::DisplayError("Error: 0x16 \rBad value");
+    EXPECT_EQ(title, "Error");
+    EXPECT_EQ(text, "Error: 0x16 \nBad value");  // the record's lone carriage return breaks the line
+    EXPECT_EQ(icon, QMessageBox::Critical);
+
+    AnswerBox(title, text, icon);
+    ShowMessage(QStringLiteral("ERROR"), QStringLiteral("Coil too long"), EMessageIcon::None);
+    EXPECT_EQ(title, "ERROR");
+    EXPECT_EQ(icon, QMessageBox::NoIcon);
 }
