@@ -5,6 +5,7 @@
 #include <QDir>
 
 // One include per calculator form.
+#include "forms/CoilDlg.h"
 #include "forms/DiodeCapacitanceDlg.h"
 #include "forms/FerriteDlg.h"
 #include "forms/ImpedanceDlg.h"
@@ -28,6 +29,7 @@ const std::vector<CFormEntry>& FormEntries()
     static const std::vector<CFormEntry> entries = {
         {QStringLiteral("Monopole"), QStringLiteral("Monopole"), &Make<CMonopoleDlg>},
         {QStringLiteral("TuningCap"), QStringLiteral("Tuning Cap"), &Make<CTuningCapDlg>},
+        {QStringLiteral("Coil"), QStringLiteral("Coil"), &Make<CCoilDlg>},
         {QStringLiteral("CrystalRadio"), QStringLiteral("Air-core crystal radio"), &Make<CMutualInductanceDlg>},
         {QStringLiteral("Impedance"), QStringLiteral("Impedance Calulator"), &Make<CImpedanceDlg>},
         {QStringLiteral("Ferrite"), QStringLiteral("Ferrite rod"), &Make<FerriteDlg>},

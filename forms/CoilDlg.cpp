@@ -1,0 +1,631 @@
+#include "forms/CoilDlg.h"
+
+#include "controls/VKEdit.h"
+#include "database/Error.h"
+#include "database/MessagePresenter.h"
+#include "forms/FormatNumber.h"
+#include "forms/WaitCursor.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+#include <cmath>
+#include <iterator>
+
+namespace
+{
+constexpr double Unlimited = 0.0;
+
+// In set-up order. The end inductance, the extra capacitance and the offset take any number;
+// the wall thickness keeps the control's own digit rules.
+const CFieldRow CoilFields[] = {
+    {CCoilDlg::IdStartInductance, "Start inductance (uH)", 9, 3, false, 0.001, 999999999.99, "Given inductance",
+     "300", "uH", FieldReal},
+    {CCoilDlg::IdEndInductance, "End inductance (uH)", 9, 3, false, Unlimited, Unlimited, "", "300", "uH",
+     FieldUnchecked},
+    {CCoilDlg::IdConductorDiameter, "Conductor diameter (mm)", 2, 3, false, 0.001, 99.999, "Conductor diameter",
+     "0.63", "mm", FieldReal},
+    {CCoilDlg::IdWireDiameter, "Wire diameter with insulation (mm)", 2, 3, false, 0.001, 99.999, "Wire diameter",
+     "0.68", "mm", FieldReal},
+    {CCoilDlg::IdResistivity, "Resistivity (uOhms-metre)", 2, 4, false, 0.0001, 999.9999, "Wire resistivity",
+     "0.0168", "uOhms-metre", FieldReal},
+    {CCoilDlg::IdStrandDiameter, "Conductor diameter (mm)", 2, 4, false, 0.0001, 999.9999, "litz wire diameter",
+     "0.0375", "mm", FieldReal},
+    {CCoilDlg::IdStrandCount, "Number of wires", 3, 0, false, 1.0, 999.0, "litz wire number of conductors", "178",
+     "", FieldReal},
+    {CCoilDlg::IdLitzFactor, "AC resistance factor (at 1 MHz)", 2, 3, false, 0.001, 99.999,
+     "litz wire AC resistance factor", "1.6", "", FieldReal},
+    {CCoilDlg::IdPitch, "Pitch (mm)", 2, 3, false, 0.001, 99.999, "Pitch", "0.68", "mm", FieldReal},
+    {CCoilDlg::IdDiameter, "Diameter (mm)", 3, 2, false, 1.0, 999.99, "Coil diameter", "17.18", "mm", FieldReal},
+    {CCoilDlg::IdTurns, "Number of Turns", 5, 2, false, 1.0, 99999.0, "Number of turns", "", "", FieldReal},
+    {CCoilDlg::IdLength, "Coil length (mm)", 3, 2, false, 0.001, 999.99, "Length t", "0.0", "mm", FieldReal},
+    {CCoilDlg::IdLengthToDiameter, "l/D ratio", 2, 4, false, 0.0001, 99.9999, "Length to diameter ratio", "0.407",
+     "", FieldReal},
+    {CCoilDlg::IdExtraCapacitance, "Extra Cricuit Self Capacitance (pF)", 2, 2, false, Unlimited, Unlimited, "",
+     "0.0", "pF", FieldUnchecked},
+    {CCoilDlg::IdWallThickness, "Wall thickness (mm)", 0, 0, false, Unlimited, Unlimited, "", "2.0", "mm",
+     FieldTextOnly},
+    {CCoilDlg::IdFormerPermeability, "Relative permeability", 4, 4, false, 0.0001, 9999.9999,
+     "Former relative permeability", "1.0", "", FieldReal},
+    {CCoilDlg::IdFormerPermittivity, "Relative permittivity", 4, 4, false, 0.0001, 9999.9999,
+     "Former relative permittivity", "3.0", "", FieldReal},
+    {CCoilDlg::IdDissipationFactor, "Dissipation factor", 4, 4, false, 0.0, 9999.9999, "Dielectric loss", "0.0", "",
+     FieldReal},
+    {CCoilDlg::IdInitialPermeabilityValue, "", 4, 4, false, 0.0001, 9999.9999, "Core relative permeability",
+     "120.0", "", FieldReal},
+    {CCoilDlg::IdApparentPermeabilityValue, "", 4, 4, false, 1.0, 9999.9999, "Apparent relative permeability",
+     "16.9", "", FieldReal},
+    {CCoilDlg::IdGapExponent, "Gap exponent", 4, 4, false, 0.0001, 9999.9999, "Gap coefficient", "0.8453", "",
+     FieldReal},
+    {CCoilDlg::IdLengthExponent, "Length exponent", 4, 4, false, 0.0001, 9999.9999, "Length coefficient", "0.3598",
+     "", FieldReal},
+    {CCoilDlg::IdLossFactor, "Relative loss factor (10^-6)", 4, 4, false, 0.0, 9999.9999, "Loss factor", "68.3", "",
+     FieldReal},
+    {CCoilDlg::IdLossFactorFrequency, "RL Factor frequency (kHz)", 4, 4, false, 0.0001, 9999.9999,
+     "Loss factor frequency", "1500.0", "kHz", FieldReal},
+    {CCoilDlg::IdRodDiameter, "Diameter (mm)", 4, 4, false, 0.0, 9999.9999, "Rod diameter", "9.68", "mm", FieldReal},
+    {CCoilDlg::IdRodLength, "Length (mm)", 4, 4, false, 0.0, 9999.9999, "Rod length", "180.0", "mm", FieldReal},
+    {CCoilDlg::IdFrequency, "Working frequency(kHz)", 6, 3, false, 0.001, 999999.999, "frequency", "1000.0", "kHz",
+     FieldReal},
+    {CCoilDlg::IdOffset, "Offset (mm)", 3, 2, false, Unlimited, Unlimited, "", "0.0", "mm", FieldUnchecked},
+};
+
+int FieldIndex(int id)
+{
+    for (int i = 0; i < static_cast<int>(std::size(CoilFields)); ++i)
+        if (CoilFields[i].m_Id == id)
+            return i;
+    return 0;
+}
+
+const CFieldRow& FieldRow(int id)
+{
+    return CoilFields[FieldIndex(id)];
+}
+
+const char* const PitchMessage = "Entered or calculated pitch is smaller than the wire diameter! Adjust L/D ratio, "
+                                 "Diameter or number of turns!*";
+const char* const TurnsMessage = "Number of turns must be specified if calculating core permeability";
+const char* const TurnsLengthMessage =
+    "Number of turns, coil length or pitch must be specified if calculating core permeability";
+const char* const LowPermeabilityMessage = "The apparent core permeability is less than 1. The gap and length "
+                                           "exponents are wrong for this coil geometry!";
+
+QString N(double value, int decimals)
+{
+    return QString::fromStdString(FormatNumber(value, decimals));
+}
+
+QString Separator()
+{
+    return QString(187, QLatin1Char('*')) + QStringLiteral("\r\n");
+}
+
+void ShowError(const std::string& text)
+{
+    ShowMessage("Error", text, EMessageIcon::Error);
+}
+} // namespace
+
+CCoilDlg::CCoilDlg(QWidget* parent)
+    : CVKFormView(QStringLiteral("Coil"), 16004, parent)
+{
+    setEnterMovesFocus(true);
+}
+
+// Template order: design files list the controls in this order.
+void CCoilDlg::BuildForm()
+{
+    auto* columns = new QHBoxLayout;
+    MainLayout()->addLayout(columns);
+    auto* left = new QVBoxLayout;
+    auto* right = new QVBoxLayout;
+    columns->addLayout(left);
+    columns->addLayout(right);
+
+    QGroupBox* mode = AddGroup(QStringLiteral("Working mode"), left);
+    auto* modeLayout = new QVBoxLayout(mode);
+    AddRadio(modeLayout, IdUseGivenInductance, QStringLiteral("Use given inductance"), 1);
+    AddRadio(modeLayout, IdCalculateInductance, QStringLiteral("Calculate inductance"), 1);
+    auto* modeGrid = new QGridLayout;
+    modeLayout->addLayout(modeGrid);
+    AddField(modeGrid, FieldRow(IdFrequency));
+
+    QGroupBox* given = AddGroup(QStringLiteral("Use given inductance"), left);
+    auto* givenLayout = new QVBoxLayout(given);
+    auto* givenGrid = new QGridLayout;
+    givenLayout->addLayout(givenGrid);
+    AddField(givenGrid, FieldRow(IdStartInductance));
+    AddField(givenGrid, FieldRow(IdEndInductance));
+    AddRadio(givenLayout, IdDiameterAndPitch, QStringLiteral("Enter diameter and pitch"), 2);
+    AddRadio(givenLayout, IdRatioAndPitch, QStringLiteral("Enter l/d ratio and pitch"), 2);
+
+    QGroupBox* calculate = AddGroup(QStringLiteral("Calculate inductance"), left);
+    auto* calculateLayout = new QVBoxLayout(calculate);
+    AddRadio(calculateLayout, IdEnterLength, QStringLiteral("Enter length"), 3);
+    AddRadio(calculateLayout, IdEnterPitch, QStringLiteral("Enter pitch"), 3);
+    AddRadio(calculateLayout, IdEnterRatio, QStringLiteral("Enter l/d ratio"), 3);
+
+    QGroupBox* wire = AddGroup(QStringLiteral("Wire "), left);
+    auto* wireLayout = new QVBoxLayout(wire);
+    auto* wireGrid = new QGridLayout;
+    wireLayout->addLayout(wireGrid);
+    AddField(wireGrid, FieldRow(IdConductorDiameter));
+    AddField(wireGrid, FieldRow(IdWireDiameter));
+    AddField(wireGrid, FieldRow(IdResistivity));
+    AddCheck(wireLayout, IdLitz, QStringLiteral("Litz wire"));
+    auto* litzGrid = new QGridLayout;
+    wireLayout->addLayout(litzGrid);
+    AddField(litzGrid, FieldRow(IdStrandDiameter));
+    AddField(litzGrid, FieldRow(IdStrandCount));
+    AddField(litzGrid, FieldRow(IdLitzFactor));
+    left->addStretch();
+
+    QGroupBox* geometry = AddGroup(QStringLiteral("Coil geometry"), right);
+    auto* geometryGrid = new QGridLayout(geometry);
+    for (int id : {IdPitch, IdDiameter, IdTurns, IdLength, IdLengthToDiameter, IdExtraCapacitance})
+        AddField(geometryGrid, FieldRow(id));
+
+    QGroupBox* former = AddGroup(QStringLiteral("Former"), right);
+    auto* formerGrid = new QGridLayout(former);
+    for (int id : {IdWallThickness, IdFormerPermeability, IdFormerPermittivity, IdDissipationFactor})
+        AddField(formerGrid, FieldRow(id));
+
+    QGroupBox* core = AddGroup(QString(), right);
+    auto* coreLayout = new QVBoxLayout(core);
+    AddCheck(coreLayout, IdHasCore, QStringLiteral("Has core"));
+    auto* permeabilityGrid = new QGridLayout;
+    coreLayout->addLayout(permeabilityGrid);
+    auto* initial = new QHBoxLayout;
+    permeabilityGrid->addLayout(initial, 0, 0);
+    AddRadio(initial, IdInitialPermeability, QStringLiteral("Initial permeability"), 4);
+    auto* initialValue = new QGridLayout;
+    permeabilityGrid->addLayout(initialValue, 0, 1);
+    AddField(initialValue, FieldRow(IdInitialPermeabilityValue));
+    auto* apparent = new QHBoxLayout;
+    permeabilityGrid->addLayout(apparent, 1, 0);
+    AddRadio(apparent, IdApparentPermeability, QStringLiteral("Use apparent permeability"), 4);
+    auto* apparentValue = new QGridLayout;
+    permeabilityGrid->addLayout(apparentValue, 1, 1);
+    AddField(apparentValue, FieldRow(IdApparentPermeabilityValue));
+    auto* coreGrid = new QGridLayout;
+    coreLayout->addLayout(coreGrid);
+    for (int id : {IdGapExponent, IdLengthExponent, IdLossFactor, IdLossFactorFrequency, IdRodDiameter, IdRodLength,
+                   IdOffset})
+        AddField(coreGrid, FieldRow(id));
+    right->addStretch();
+
+    AddResultsAndActions(MainLayout(), {{IdAnalyse, QStringLiteral("Analyse")},
+                                        {IdAnalyseRatioRange, QStringLiteral("Analyse using  l/d range")}});
+}
+
+void CCoilDlg::SetupFields()
+{
+    SetCheck(IdUseGivenInductance, true);
+    SetupRows(IdStartInductance, IdResistivity);
+    SetCheck(IdLitz, false);
+    SetupRows(IdStrandDiameter, IdDissipationFactor);
+    SetCheck(IdHasCore, true);
+    SetCheck(IdInitialPermeability, true);
+    SetupField(FieldRow(IdInitialPermeabilityValue));
+    SetCheck(IdApparentPermeability, false);
+    SetupRows(IdApparentPermeabilityValue, IdFrequency);
+    OnUseGivenInductance();
+    SetCheck(IdDiameterAndPitch, true);
+    SetupField(FieldRow(IdOffset));
+    OnDiameterAndPitch();
+}
+
+// The rows from one id to another, inclusive, in table order.
+void CCoilDlg::SetupRows(int first, int last)
+{
+    const int from = FieldIndex(first);
+    CVKFormView::SetupFields(CoilFields + from, FieldIndex(last) - from + 1);
+}
+
+bool CCoilDlg::OnCommand(int id)
+{
+    switch (id) {
+    case IdAnalyse:
+        OnAnalyse();
+        return true;
+    case IdAnalyseRatioRange:
+        OnAnalyseRatioRange();
+        return true;
+    case IdUseGivenInductance:
+        OnUseGivenInductance();
+        return true;
+    case IdCalculateInductance:
+        OnCalculateInductance();
+        return true;
+    case IdDiameterAndPitch:
+        OnDiameterAndPitch();
+        return true;
+    case IdRatioAndPitch:
+        OnRatioAndPitch();
+        return true;
+    case IdEnterLength:
+        OnEnterLength();
+        return true;
+    case IdEnterPitch:
+        OnEnterPitch();
+        return true;
+    case IdEnterRatio:
+        OnEnterRatio();
+        return true;
+    case IdInitialPermeability:
+        OnInitialPermeability();
+        return true;
+    case IdApparentPermeability:
+        OnApparentPermeability();
+        return true;
+    case IdLitz:
+    case IdHasCore:
+        return true; // read at analysis time
+    default:
+        return CVKFormView::OnCommand(id);
+    }
+}
+
+void CCoilDlg::SetChoice(int choice, bool diameter, bool length, bool ratio, bool pitch)
+{
+    m_Choice = choice;
+    m_DiameterInput = diameter;
+    m_LengthInput = length;
+    m_RatioInput = ratio;
+    m_PitchInput = pitch;
+}
+
+void CCoilDlg::EnableGeometry(bool diameter, bool turns, bool length, bool ratio, bool pitch)
+{
+    EnableControl(IdDiameter, diameter);
+    EnableControl(IdTurns, turns);
+    EnableControl(IdLength, length);
+    EnableControl(IdLengthToDiameter, ratio);
+    EnableControl(IdPitch, pitch);
+}
+
+void CCoilDlg::OnUseGivenInductance()
+{
+    m_InductanceGiven = true;
+    EnableControl(IdDiameterAndPitch, true);
+    EnableControl(IdRatioAndPitch, true);
+    SetCheck(IdCalculateInductance, false);
+    EnableControl(IdEnterLength, false);
+    EnableControl(IdEnterPitch, false);
+    EnableControl(IdEnterRatio, false);
+    OnDiameterAndPitch();
+}
+
+// The choices of the other working mode keep their (disabled) check marks; a design file
+// restores those too, and their handlers must then not change the current mode's inputs.
+void CCoilDlg::OnDiameterAndPitch()
+{
+    if (!m_InductanceGiven)
+        return;
+    SetChoice(IdDiameterAndPitch, true, false, false, true);
+    EnableControl(IdDiameter, true);
+    EnableControl(IdPitch, true);
+    EnableControl(IdTurns, false);
+    EnableControl(IdLength, false);
+    EnableControl(IdLengthToDiameter, false);
+    EnableControl(IdStartInductance, true);
+    EnableControl(IdEndInductance, true);
+    EnableControl(IdAnalyseRatioRange, false);
+    if (!IsChecked(IdRatioAndPitch)) {
+        SetCheck(IdDiameterAndPitch, true);
+        SetCheck(IdRatioAndPitch, false);
+    } else {
+        SetCheck(IdDiameterAndPitch, false);
+    }
+}
+
+void CCoilDlg::OnRatioAndPitch()
+{
+    if (!m_InductanceGiven)
+        return;
+    SetChoice(IdRatioAndPitch, false, false, true, true);
+    EnableControl(IdLengthToDiameter, true);
+    EnableControl(IdPitch, true);
+    EnableControl(IdDiameter, false);
+    EnableControl(IdTurns, false);
+    EnableControl(IdLength, false);
+    EnableControl(IdAnalyseRatioRange, true);
+    SetCheck(IdDiameterAndPitch, false);
+}
+
+void CCoilDlg::OnCalculateInductance()
+{
+    m_InductanceGiven = false;
+    EnableControl(IdEnterLength, true);
+    EnableControl(IdEnterPitch, true);
+    EnableControl(IdEnterRatio, true);
+    SetCheck(IdEnterLength, true);
+    SetCheck(IdEnterPitch, false);
+    SetCheck(IdEnterRatio, false);
+    OnEnterLength();
+    EnableControl(IdDiameter, true);
+    SetCheck(IdUseGivenInductance, false);
+    EnableControl(IdAnalyse, true);
+    EnableControl(IdDiameterAndPitch, false);
+    EnableControl(IdRatioAndPitch, false);
+}
+
+void CCoilDlg::OnEnterLength()
+{
+    if (m_InductanceGiven)
+        return;
+    SetChoice(IdEnterLength, true, true, false, false);
+    EnableGeometry(true, true, true, false, false);
+    EnableControl(IdStartInductance, false);
+    EnableControl(IdEndInductance, false);
+    EnableControl(IdAnalyseRatioRange, false);
+}
+
+void CCoilDlg::OnEnterPitch()
+{
+    if (m_InductanceGiven)
+        return;
+    SetChoice(IdEnterPitch, true, false, false, true);
+    EnableGeometry(true, true, false, false, true);
+    EnableControl(IdAnalyseRatioRange, false);
+}
+
+void CCoilDlg::OnEnterRatio()
+{
+    if (m_InductanceGiven)
+        return;
+    SetChoice(IdEnterRatio, true, false, true, false);
+    EnableGeometry(true, true, false, true, false);
+    EnableControl(IdAnalyseRatioRange, false);
+}
+
+void CCoilDlg::OnInitialPermeability()
+{
+    for (int id : {IdOffset, IdInitialPermeabilityValue, IdGapExponent, IdLengthExponent})
+        EnableControl(id, true);
+    EnableControl(IdApparentPermeabilityValue, false);
+}
+
+void CCoilDlg::OnApparentPermeability()
+{
+    if (!IsChecked(IdApparentPermeability))
+        return;
+    for (int id : {IdOffset, IdInitialPermeabilityValue, IdGapExponent, IdLengthExponent})
+        EnableControl(id, false);
+    EnableControl(IdApparentPermeabilityValue, true);
+}
+
+bool CCoilDlg::Read(int id, double& target, double factor)
+{
+    double value = 0.0;
+    if (!Field(id)->ValidateInput(value))
+        return false;
+    target = value * factor;
+    return true;
+}
+
+bool CCoilDlg::ReadDivided(int id, double& target, double divisor)
+{
+    double value = 0.0;
+    if (!Field(id)->ValidateInput(value))
+        return false;
+    target = value / divisor;
+    return true;
+}
+
+// The inputs of the working mode and choice; a failed field has shown its own message.
+bool CCoilDlg::ReadGeometry()
+{
+    if (m_InductanceGiven) {
+        if (!Read(IdStartInductance, m_Coil.m_Inductance, 1e-6) ||
+            !Read(IdEndInductance, m_Coil.m_EndInductance, 1e-6))
+            return false;
+    } else if (!Read(IdTurns, m_Coil.m_Turns)) {
+        return false;
+    }
+    if (m_DiameterInput) {
+        if (!Read(IdDiameter, m_DiameterField))
+            return false;
+        m_Coil.m_Diameter = m_DiameterField * 0.001;
+    }
+    return (!m_LengthInput || Read(IdLength, m_Coil.m_Length, 0.001)) &&
+           (!m_RatioInput || Read(IdLengthToDiameter, m_Coil.m_LengthToDiameter)) &&
+           (!m_PitchInput || Read(IdPitch, m_Coil.m_Pitch, 0.001));
+}
+
+bool CCoilDlg::ReadWireAndFormer()
+{
+    if (!Read(IdConductorDiameter, m_Coil.m_ConductorDiameter, 0.001) ||
+        !Read(IdWireDiameter, m_Coil.m_WireDiameter, 0.001) ||
+        !ReadDivided(IdResistivity, m_Coil.m_Resistivity, 1e6) ||
+        !Read(IdFormerPermeability, m_Coil.m_FormerPermeability) ||
+        !Read(IdFormerPermittivity, m_Coil.m_FormerPermittivity) ||
+        !Read(IdDissipationFactor, m_Coil.m_DissipationFactor) || !Read(IdFrequency, m_FrequencyField))
+        return false;
+    m_Coil.m_Frequency = m_FrequencyField * 1000;
+    return Read(IdWallThickness, m_Coil.m_WallThickness, 0.001) && Read(IdExtraCapacitance, m_Coil.m_CExtra, 1e-12);
+}
+
+bool CCoilDlg::ReadInputs()
+{
+    m_Coil.Reset();
+    m_DiameterField = 0.0;
+    bool ok = ReadGeometry() && ReadWireAndFormer();
+    if (ok) {
+        if (m_Choice == IdEnterLength) {
+            m_Coil.m_Pitch = m_Coil.m_Length / m_Coil.m_Turns;
+        } else if (m_Choice == IdEnterRatio) {
+            m_Coil.m_Length = m_Coil.m_LengthToDiameter * m_Coil.m_Diameter;
+            m_Coil.m_Pitch = m_Coil.m_Length / m_Coil.m_Turns;
+        }
+        // A pitch equal to the conductor diameter is a close-wound coil, and allowed.
+        if (m_Coil.m_ConductorDiameter > m_Coil.m_Pitch) {
+            ShowError(PitchMessage);
+            ok = false;
+        }
+    }
+
+    m_Offset = 0.0;
+    m_Coil.ResetCore();
+    if (!ok) {
+        m_Coil.m_ApparentPermeability = 1.0;
+        return false;
+    }
+    if (!IsChecked(IdHasCore))
+        m_Coil.m_ApparentPermeability = 1.0;
+    else if (!ReadCore())
+        return false;
+
+    if (IsChecked(IdLitz)) {
+        double factor = 0.0;
+        if (!Read(IdStrandDiameter, m_Coil.m_StrandDiameter, 0.001) || !Read(IdStrandCount, m_Coil.m_StrandCount) ||
+            !Read(IdLitzFactor, factor))
+            return false;
+        m_Coil.m_IsLitz = true;
+        // The factor is quoted at 1 MHz; it grows as its power of the frequency in MHz.
+        m_Coil.m_LitzFactor = std::pow(factor, m_FrequencyField / 1000);
+    }
+    return true;
+}
+
+bool CCoilDlg::ReadCore()
+{
+    double gap = 0.0;
+    double lengthExponent = 0.0;
+    m_Coil.m_HasCore = true;
+    if (!ReadDivided(IdRodDiameter, m_Coil.m_RodDiameter, 1000) ||
+        !ReadDivided(IdRodLength, m_Coil.m_RodLength, 1000) || !Read(IdGapExponent, gap) ||
+        !Read(IdLengthExponent, lengthExponent))
+        return false;
+    if (!(m_Coil.m_Turns > 0)) {
+        ShowError(TurnsMessage);
+        return false;
+    }
+    m_Coil.m_CoreCoilDiameter = m_DiameterField / 1000;
+    if (m_Choice == IdEnterPitch)
+        m_Coil.m_Length = m_Coil.m_Pitch * m_Coil.m_Turns;
+
+    if (IsChecked(IdInitialPermeability)) {
+        double initial = 0.0;
+        if (!Read(IdInitialPermeabilityValue, initial))
+            return false;
+        if (!(m_Coil.m_Length > 0) || !(m_Coil.m_Turns > 0)) {
+            ShowError(TurnsLengthMessage);
+            return false;
+        }
+        if (!Read(IdOffset, m_Offset, 0.001))
+            return false;
+        m_Coil.ComputeApparentPermeability(initial, gap, lengthExponent, m_Offset);
+    } else if (IsChecked(IdApparentPermeability)) {
+        if (!Read(IdApparentPermeabilityValue, m_Coil.m_ApparentPermeability))
+            return false;
+    } else {
+        return false;
+    }
+    return Read(IdLossFactor, m_Coil.m_LossFactor) &&
+           Read(IdLossFactorFrequency, m_Coil.m_LossFactorFrequency, 1000);
+}
+
+bool CCoilDlg::AnalyseOnce()
+{
+    if (!m_InductanceGiven) {
+        m_Coil.SetMode(CCoil::ModeDiameterTurnsPitch);
+    } else if (m_Coil.m_EndInductance > 0) {
+        m_Coil.SetMode(m_DiameterInput ? CCoil::ModeInductancePitchDiameter : CCoil::ModeInductancePitchRatio);
+    } else {
+        ShowError(std::string());
+        return false;
+    }
+    if (!m_Coil.SolveGeometry()) {
+        ShowError(m_Coil.m_Message);
+        return false;
+    }
+    m_Coil.ComputeLosses();
+    m_Coil.Analyse();
+    return true;
+}
+
+void CCoilDlg::AppendHeader()
+{
+    SetTabStops({40});
+    QString header = QString::asprintf(
+        "Frequency (kHz): \t\t%s \r\nWire Diameter (mm): \t\t%s \r\nFormer rel permittivity: \t\t%s  \r\n"
+        "Core apparent rel permeability: \t%s \r\n\r\n",
+        qPrintable(N(m_Coil.m_Frequency / 1000, 0)), qPrintable(N(m_Coil.m_ConductorDiameter * 1000, 3)),
+        qPrintable(N(m_Coil.m_FormerPermittivity, 2)), qPrintable(N(m_Coil.m_ApparentPermeability, 4)));
+    header += QStringLiteral("L\tWire \tR(DC) \tR(AC) \tR(AC)  \tR(former) \tR(core) \tX \tQ \tDiam \tLength \tl/D "
+                             "\tPitch \tTurns \tC(axial) \tC(sr) \tF(sr) \tAlpha \tQeff \r\n");
+    header += QStringLiteral("\tlength  \t\t(wire) \t(coil) \t\t\t\t\t\t\t\t\t \t(pF) \t(pF) \t (MHz) \t \t \t \t \r\n");
+    AppendReport(header);
+    if (m_Coil.m_ApparentPermeability < 1.0)
+        CError::DisplayError(LowPermeabilityMessage);
+}
+
+QString CCoilDlg::Row() const
+{
+    const QString values[] = {
+        N(m_Coil.m_Inductance * 1e6, 2),     N(m_Coil.m_WireLength, 2),        N(m_Coil.m_RDc, 2),
+        N(m_Coil.m_RAcWire, 2),              N(m_Coil.m_RAcCoil, 4),           N(m_Coil.m_RFormer, 4),
+        N(m_Coil.m_RCore, 4),                N(m_Coil.m_Impedance.m_Imag, 0),  N(m_Coil.m_Q, 2),
+        N(m_Coil.m_Diameter * 1000, 2),      N(m_Coil.m_Length * 1000, 2),     N(m_Coil.m_LengthToDiameter, 4),
+        N(m_Coil.m_Pitch * 1000, 4),         N(m_Coil.m_Turns, 2),             N(m_Coil.m_CAxial * 1e12, 2),
+        N(m_Coil.m_CSelfResonant * 1e12, 2), N(m_Coil.m_FSelfResonant / 1e6, 2), N(m_Coil.m_Alpha, 4),
+        N(m_Coil.m_QEff, 2),
+    };
+    QString row;
+    for (const QString& value : values)
+        row += value + QStringLiteral(" \t");
+    row.chop(1);
+    return row + QStringLiteral("\r\n");
+}
+
+void CCoilDlg::OnAnalyse()
+{
+    if (!ReadInputs())
+        return;
+    AppendHeader();
+    if (!m_InductanceGiven) {
+        if (AnalyseOnce())
+            AppendReport(Row() + Separator());
+        return;
+    }
+
+    // From one step below the start, 50 uH at a time; a pass past the end analyses the end
+    // inductance itself and is the last one.
+    CWaitCursor wait;
+    const double end = m_Coil.m_EndInductance;
+    double inductance = m_Coil.m_Inductance - InductanceStep;
+    bool last = false;
+    for (int pass = 0; !last; ++pass) {
+        if (pass == MaxSweepRows) {
+            ShowError("The inductance sweep was stopped after " + std::to_string(MaxSweepRows) +
+                      " rows. Narrow the range from start to end inductance.");
+            break;
+        }
+        inductance += InductanceStep;
+        if (inductance > end) {
+            inductance = end;
+            last = true;
+        }
+        m_Coil.m_Inductance = inductance;
+        if (AnalyseOnce())
+            AppendReport(Row());
+    }
+    AppendReport(Separator());
+}
+
+void CCoilDlg::OnAnalyseRatioRange()
+{
+    if (ReadInputs()) {
+        AppendHeader();
+        for (int pass = 0; pass < 10; ++pass) {
+            if (AnalyseOnce())
+                AppendReport(Row());
+            m_Coil.m_LengthToDiameter += 0.1;
+        }
+    }
+    AppendReport(Separator());
+}

@@ -1,0 +1,120 @@
+#pragma once
+
+#include "forms/VKFormView.h"
+#include "models/Coil.h"
+
+// The coil calculator: a single-layer coil of solid or litz wire on a former, with an
+// optional ferrite rod, analysed at one working frequency. With a given inductance it sweeps
+// from the start to the end inductance; with "Enter l/d ratio and pitch" it can also sweep
+// the length-to-diameter ratio. One report row per analysed coil.
+class CCoilDlg : public CVKFormView
+{
+    Q_OBJECT
+
+public:
+    enum EControlId
+    {
+        IdStartInductance = 1202,
+        IdEndInductance = 1216,
+        IdConductorDiameter = 1201,
+        IdWireDiameter = 1209,
+        IdResistivity = 1215,
+        IdStrandDiameter = 1206,
+        IdStrandCount = 1210,
+        IdLitzFactor = 1214,
+        IdPitch = 1198,
+        IdDiameter = 1211,
+        IdTurns = 1212,
+        IdLength = 1219,
+        IdLengthToDiameter = 1213,
+        IdExtraCapacitance = 1218,
+        IdWallThickness = 1221,
+        IdFormerPermeability = 1208,
+        IdFormerPermittivity = 1205,
+        IdDissipationFactor = 1220,
+        IdInitialPermeabilityValue = 1222,
+        IdApparentPermeabilityValue = 1228,
+        IdGapExponent = 1230,
+        IdLengthExponent = 1231,
+        IdLossFactor = 1224,
+        IdLossFactorFrequency = 1225,
+        IdRodDiameter = 1226,
+        IdRodLength = 1227,
+        IdFrequency = 1217,
+        IdOffset = 1229,
+
+        IdLitz = 1273,
+        IdHasCore = 1276,
+        IdUseGivenInductance = 1203,
+        IdCalculateInductance = 1204,
+        IdDiameterAndPitch = 1194,
+        IdRatioAndPitch = 1195,
+        IdEnterLength = 1197,
+        IdEnterPitch = 1199,
+        IdEnterRatio = 1200,
+        IdInitialPermeability = 1275,
+        IdApparentPermeability = 1277,
+
+        IdAnalyse = IdMainAction,
+        IdAnalyseRatioRange = 4,
+    };
+
+    // The inductance sweep steps by 50 uH less one unit in the last place of 5e-5.
+    static constexpr double InductanceStep = 4.9999999999999996e-5;
+    // A sweep stops here rather than exhaust the memory with rows.
+    static constexpr int MaxSweepRows = 100000;
+
+    explicit CCoilDlg(QWidget* parent = nullptr);
+
+    bool OnCommand(int id) override;
+
+    const CCoil& Coil() const { return m_Coil; }
+    bool InductanceGiven() const { return m_InductanceGiven; }
+    bool DiameterInput() const { return m_DiameterInput; }
+    bool LengthInput() const { return m_LengthInput; }
+    bool RatioInput() const { return m_RatioInput; }
+    bool PitchInput() const { return m_PitchInput; }
+
+    // Reads and checks the fields the chosen mode needs into the coil model.
+    bool ReadInputs();
+
+protected:
+    void BuildForm() override;
+    void SetupFields() override;
+
+private:
+    void SetupRows(int first, int last);
+    void OnUseGivenInductance();
+    void OnDiameterAndPitch();
+    void OnRatioAndPitch();
+    void OnCalculateInductance();
+    void OnEnterLength();
+    void OnEnterPitch();
+    void OnEnterRatio();
+    void OnInitialPermeability();
+    void OnApparentPermeability();
+    void SetChoice(int choice, bool diameter, bool length, bool ratio, bool pitch);
+    void EnableGeometry(bool diameter, bool turns, bool length, bool ratio, bool pitch);
+
+    bool Read(int id, double& target, double factor = 1.0);
+    bool ReadDivided(int id, double& target, double divisor);
+    bool ReadGeometry();
+    bool ReadWireAndFormer();
+    bool ReadCore();
+    bool AnalyseOnce();
+    void AppendHeader();
+    QString Row() const;
+    void OnAnalyse();
+    void OnAnalyseRatioRange();
+
+    CCoil m_Coil;
+    bool m_InductanceGiven = true;
+    bool m_DiameterInput = true;
+    bool m_LengthInput = false;
+    bool m_RatioInput = false;
+    bool m_PitchInput = true;
+    int m_Choice = IdDiameterAndPitch; // the input choice whose handler ran last
+    double m_Offset = 0.0;             // winding offset on the rod, m
+    double m_DiameterField = 0.0;      // the Diameter field as read, mm
+    double m_FrequencyField = 0.0;     // the working frequency as read, kHz
+};
