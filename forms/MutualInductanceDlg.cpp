@@ -12,7 +12,6 @@
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
-#include <iterator>
 
 namespace {
 
@@ -185,6 +184,11 @@ __attribute__((format(printf, 1, 2))) std::string Printf(const char* format, ...
     return text;
 }
 
+template <std::size_t Count> constexpr int Rows(const CFieldRow (&)[Count])
+{
+    return static_cast<int>(Count);
+}
+
 std::string N(double value, int decimals)
 {
     return FormatNumber(value, decimals);
@@ -219,42 +223,42 @@ void CMutualInductanceDlg::BuildForm()
     columns->addLayout(working);
 
     auto* source = new QGridLayout(AddGroup(QStringLiteral("Power source"), coils));
-    AddFields(source, SourceFields, static_cast<int>(std::size(SourceFields)));
+    AddFields(source, SourceFields, Rows(SourceFields));
 
     auto* primary = new QVBoxLayout(AddGroup(QStringLiteral("Primary coil"), coils));
     AddCheck(primary, IdResonant, QStringLiteral("Resonant"));
     AddCheck(primary, IdPrimaryLitz, QStringLiteral("Litz wire"));
     QGridLayout* primaryGrid = FieldGrid(primary);
-    AddFields(primaryGrid, PrimaryFields, static_cast<int>(std::size(PrimaryFields)));
-    AddFields(primaryGrid, PrimaryLitzFields, static_cast<int>(std::size(PrimaryLitzFields)));
+    AddFields(primaryGrid, PrimaryFields, Rows(PrimaryFields));
+    AddFields(primaryGrid, PrimaryLitzFields, Rows(PrimaryLitzFields));
 
     auto* secondary = new QVBoxLayout(AddGroup(QStringLiteral("Secondary coil"), coils));
     AddCheck(secondary, IdSecondaryLitz, QStringLiteral("Litz wire"));
     QGridLayout* secondaryGrid = FieldGrid(secondary);
-    AddFields(secondaryGrid, SecondaryFields, static_cast<int>(std::size(SecondaryFields)));
-    AddFields(secondaryGrid, SecondaryLitzFields, static_cast<int>(std::size(SecondaryLitzFields)));
+    AddFields(secondaryGrid, SecondaryFields, Rows(SecondaryFields));
+    AddFields(secondaryGrid, SecondaryLitzFields, Rows(SecondaryLitzFields));
 
     auto* forward = new QVBoxLayout(AddGroup(QStringLiteral("Diode forward bias"), diode));
     AddRadio(forward, IdForwardDiode, QStringLiteral("Use diode equation"), 1);
     AddRadio(forward, IdForwardQuadratic, QStringLiteral("Use quadratic"), 1);
     AddRadio(forward, IdForwardPower, QStringLiteral("Use power equation"), 1);
-    AddFields(FieldGrid(forward), ForwardFields, static_cast<int>(std::size(ForwardFields)));
+    AddFields(FieldGrid(forward), ForwardFields, Rows(ForwardFields));
 
     auto* reverse = new QVBoxLayout(AddGroup(QStringLiteral("Diode reverse bias"), diode));
     AddRadio(reverse, IdReverseDiode, QStringLiteral("Use diode equation"), 2);
     AddRadio(reverse, IdReverseQuadratic, QStringLiteral("Use quadratic"), 2);
     AddRadio(reverse, IdReverseResistance, QStringLiteral("Use constant resistance"), 2);
-    AddFields(FieldGrid(reverse), ReverseFields, static_cast<int>(std::size(ReverseFields)));
+    AddFields(FieldGrid(reverse), ReverseFields, Rows(ReverseFields));
 
     auto* load = new QGridLayout(AddGroup(QStringLiteral("Load"), working));
-    AddFields(load, LoadFields, static_cast<int>(std::size(LoadFields)));
+    AddFields(load, LoadFields, Rows(LoadFields));
 
     auto* core = new QVBoxLayout(AddGroup(QString(), working));
     AddCheck(core, IdHasCore, QStringLiteral("Has core"));
-    AddFields(FieldGrid(core), CoreFields, static_cast<int>(std::size(CoreFields)));
+    AddFields(FieldGrid(core), CoreFields, Rows(CoreFields));
 
     auto* mode = new QGridLayout(AddGroup(QStringLiteral("Working mode"), working));
-    AddFields(mode, WorkingFields, static_cast<int>(std::size(WorkingFields)));
+    AddFields(mode, WorkingFields, Rows(WorkingFields));
     working->addStretch();
 
     AddResultsAndActions(MainLayout(), {{IdAnalyseNoLoad, QStringLiteral("Analyse - no load")},
@@ -266,22 +270,22 @@ void CMutualInductanceDlg::BuildForm()
 void CMutualInductanceDlg::SetupFields()
 {
     setWindowTitle(QStringLiteral("Mutual Inductance"));
-    CVKFormView::SetupFields(SourceFields, static_cast<int>(std::size(SourceFields)));
-    CVKFormView::SetupFields(PrimaryFields, static_cast<int>(std::size(PrimaryFields)));
+    CVKFormView::SetupFields(SourceFields, Rows(SourceFields));
+    CVKFormView::SetupFields(PrimaryFields, Rows(PrimaryFields));
     SetCheck(IdResonant, false);
-    CVKFormView::SetupFields(SecondaryFields, static_cast<int>(std::size(SecondaryFields)));
+    CVKFormView::SetupFields(SecondaryFields, Rows(SecondaryFields));
     SetCheck(IdPrimaryLitz, false);
-    CVKFormView::SetupFields(PrimaryLitzFields, static_cast<int>(std::size(PrimaryLitzFields)));
+    CVKFormView::SetupFields(PrimaryLitzFields, Rows(PrimaryLitzFields));
     SetCheck(IdSecondaryLitz, false);
-    CVKFormView::SetupFields(SecondaryLitzFields, static_cast<int>(std::size(SecondaryLitzFields)));
+    CVKFormView::SetupFields(SecondaryLitzFields, Rows(SecondaryLitzFields));
     m_ForwardLaw = LawDiodeEquation;
     m_ReverseLaw = LawQuadratic;
     SetCheck(IdForwardDiode, true);
     SetCheck(IdReverseQuadratic, true);
-    CVKFormView::SetupFields(ForwardFields, static_cast<int>(std::size(ForwardFields)));
-    CVKFormView::SetupFields(ReverseFields, static_cast<int>(std::size(ReverseFields)));
-    CVKFormView::SetupFields(LoadFields, static_cast<int>(std::size(LoadFields)));
-    CVKFormView::SetupFields(WorkingFields, static_cast<int>(std::size(WorkingFields)));
+    CVKFormView::SetupFields(ForwardFields, Rows(ForwardFields));
+    CVKFormView::SetupFields(ReverseFields, Rows(ReverseFields));
+    CVKFormView::SetupFields(LoadFields, Rows(LoadFields));
+    CVKFormView::SetupFields(WorkingFields, Rows(WorkingFields));
 }
 
 bool CMutualInductanceDlg::OnCommand(int id)
@@ -585,11 +589,11 @@ void CMutualInductanceDlg::TapSweepAtStart()
     QString report = QString::fromLatin1(LoopHeader);
     m_Circuit.SetFrequency(m_Frequency * 1000.0, m_OtherLosses);
     SetUpDistance(m_StartDistance * Milli);
+    // Every loop row sets the same 16 stops: once is enough, the box is laid out again each time.
     SetTabStops(LoopRowTabStops);
     report += LoopZeroRow();
     SetUpDetector();
     SweepTaps([&](int w) {
-        SetTabStops(LoopRowTabStops);
         report += LoopRow(w);
         return true;
     });
