@@ -40,16 +40,21 @@ void CVKEdit::SetDigitRange(int integerPlaces, int decimalPlaces, bool allowNega
     m_FieldName = fieldName;
 }
 
-void CVKEdit::SetNumberValidation(double min, double max, const QString& fieldName)
+void CVKEdit::SetRangeCheck(bool decimalsAllowed, const QString& fieldName)
 {
-    m_RealMin = min;
-    m_RealMax = max;
     SetNumericMode(true);
-    m_Rules.m_DecimalsAllowed = true;
+    m_Rules.m_DecimalsAllowed = decimalsAllowed;
     m_DateMode = false;
     m_RangeCheck = true;
     m_BlankAllowed = false;
     m_FieldName = fieldName;
+}
+
+void CVKEdit::SetNumberValidation(double min, double max, const QString& fieldName)
+{
+    m_RealMin = min;
+    m_RealMax = max;
+    SetRangeCheck(true, fieldName);
 }
 
 void CVKEdit::SetNumberValidation(float min, float max, const QString& fieldName)
@@ -61,12 +66,7 @@ void CVKEdit::SetNumberValidation(int min, int max, const QString& fieldName)
 {
     m_IntMin = min;
     m_IntMax = max;
-    SetNumericMode(true);
-    m_Rules.m_DecimalsAllowed = false;
-    m_DateMode = false;
-    m_RangeCheck = true;
-    m_BlankAllowed = false;
-    m_FieldName = fieldName;
+    SetRangeCheck(false, fieldName);
 }
 
 bool CVKEdit::RefuseZeroOrBlank(bool zero)

@@ -100,6 +100,7 @@ protected:
 
 private:
     void SetNumericMode(bool on);
+    void SetRangeCheck(bool decimalsAllowed, const QString& fieldName);
     bool RefuseZeroOrBlank(bool zero);
     template <typename T>
     bool ValidateNumber(T& value, T min, T max, const char* rangeMessage);
