@@ -1,0 +1,147 @@
+#include "forms/BatchRun.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace
+{
+struct CBatchResult
+{
+    int m_Status = -1;
+    QString m_Out;
+    QString m_Err;
+};
+
+CBatchResult Batch(QStringList args)
+{
+    args.prepend(QStringLiteral("quillon"));
+    CBatchResult result;
+    result.m_Status = RunBatch(args, result.m_Out, result.m_Err);
+    return result;
+}
+
+QString SourceDir()
+{
+    const QString root = qEnvironmentVariable("QUILLON_SOURCE_DIR");
+    return root.isEmpty() ? QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../..") : root;
+}
+
+const char* const UsageLine =
+    "Usage: quillon --batch KEY [--load FILE] [--set ID=VALUE]... [--press ID]... [--save FILE]\n";
+
+// Runs in an empty folder, so that no default design file is found.
+class BatchMode : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_Previous = QDir::currentPath();
+        ASSERT_TRUE(QDir::setCurrent(m_Dir.path()));
+    }
+    void TearDown() override { QDir::setCurrent(m_Previous); }
+
+    QTemporaryDir m_Dir;
+    QString m_Previous;
+};
+} // namespace
+
+TEST_F(BatchMode, BadUsageExitsWith2AndAUsageLine)
+{
+    const QStringList cases[] = {
+        {"--batch", "Nope"},
+        {"--batch", "Coil", "--frobnicate"},
+        {"--batch", "Coil", "--set", "1202"},
+        {"--batch", "Coil", "--set", "x=1"},
+        {"--batch", "Coil", "--press", "Analyse"},
+        {"--batch", "Coil", "stray"},
+        {"--press", "3"},
+        {"--batch"},
+    };
+    for (const QStringList& args : cases) {
+        const CBatchResult result = Batch(args);
+        EXPECT_EQ(result.m_Status, 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(result.m_Err.startsWith(QStringLiteral("quillon: "))) << result.m_Err.toStdString();
+        EXPECT_TRUE(result.m_Err.endsWith(QString::fromLatin1(UsageLine))) << result.m_Err.toStdString();
+        EXPECT_EQ(result.m_Out, QString());
+    }
+    EXPECT_TRUE(Batch({"--batch", "Nope"}).m_Err.contains(QStringLiteral("Coil")))
+        << "the known keys are listed";
+}
+
+TEST_F(BatchMode, HelpAndVersion)
+{
+    const CBatchResult help = Batch({"--help"});
+    EXPECT_EQ(help.m_Status, 0);
+    EXPECT_TRUE(help.m_Out.contains(QStringLiteral("--batch <KEY>")));
+    EXPECT_TRUE(help.m_Out.contains(QStringLiteral("--press <ID>")));
+    const CBatchResult version = Batch({"--version"});
+    EXPECT_EQ(version.m_Status, 0);
+    EXPECT_TRUE(version.m_Out.startsWith(QCoreApplication::applicationName()));
+    EXPECT_EQ(version.m_Err, QString());
+}
+
+TEST_F(BatchMode, AnErrorMessageGoesToErrAndExitsWith1)
+{
+    const CBatchResult result = Batch({"--batch", "Coil", "--press", "3"});
+    EXPECT_EQ(result.m_Status, 1);
+    EXPECT_EQ(result.m_Out, QString());
+    EXPECT_EQ(result.m_Err, QStringLiteral("Error: Number of turns must be specified if calculating core permeability\n"));
+
+    // "ERROR" counts as well (the tuning capacitor's band check).
+    const CBatchResult tuning = Batch({"--batch", "TuningCap", "--set", "1197=100", "--press", "3"});
+    EXPECT_EQ(tuning.m_Status, 1);
+    EXPECT_TRUE(tuning.m_Err.startsWith(QStringLiteral("ERROR: "))) << tuning.m_Err.toStdString();
+}
+
+TEST_F(BatchMode, OptionsApplyInTheOrderGivenAndTheResultsPrintWithPlainLineEnds)
+{
+    const CBatchResult result =
+        Batch({"--batch", "Coil", "--set", "1276=0", "--press", "3", "--set=1202=100", "--set", "1216=100",
+               "--press", "3", "--press", "4", "--press", "999"});
+    EXPECT_EQ(result.m_Status, 0);
+    EXPECT_EQ(result.m_Err, QString());
+    EXPECT_FALSE(result.m_Out.contains(QLatin1Char('\r')));
+    // Two reports: 300 uH once (the first sum lands just above 300 uH and is replaced by the end),
+    // then 100 uH twice (the first sum is exactly 100 uH, the next one is replaced by the end).
+    // The disabled button 4
+    // and the missing 999 do nothing.
+    EXPECT_EQ(result.m_Out.count(QStringLiteral("Frequency (kHz):")), 2);
+    EXPECT_EQ(result.m_Out.count(QStringLiteral("\n300.00 \t")), 1);
+    EXPECT_EQ(result.m_Out.count(QStringLiteral("\n100.00 \t")), 2);
+}
+
+TEST_F(BatchMode, SaveAndLoadRoundTripAndTheDefaultDesignIsLoadedFirst)
+{
+    const QString path = m_Dir.filePath(QStringLiteral("mine.qwf"));
+    const CBatchResult saved =
+        Batch({"--batch", "Coil", "--set", "1276=0", "--set", "1216=350", "--save", path});
+    EXPECT_EQ(saved.m_Status, 0);
+    EXPECT_EQ(saved.m_Err, QStringLiteral("Message: ") + path + QStringLiteral(" saved!\n"));
+
+    const CBatchResult loaded = Batch({"--batch", "Coil", "--load", path, "--press", "3"});
+    EXPECT_EQ(loaded.m_Status, 0);
+    EXPECT_EQ(loaded.m_Out.count(QStringLiteral(" \t17.18 \t")), 2) << "300 and 350 uH";
+
+    // A form opened in batch mode starts from Data/<key>/<caption>_Default.qwf when there is one.
+    ASSERT_TRUE(QDir().mkpath(QStringLiteral("Data/Coil")));
+    ASSERT_TRUE(QFile::copy(SourceDir() + QStringLiteral("/app/Data/Coil/Coil_Default.qwf"),
+                            QStringLiteral("Data/Coil/Coil_Default.qwf")));
+    const CBatchResult withDefault = Batch({"--batch", "Coil", "--press", "3"});
+    EXPECT_EQ(withDefault.m_Status, 0);
+    EXPECT_EQ(withDefault.m_Err, QString());
+    EXPECT_TRUE(withDefault.m_Out.contains(QStringLiteral("\n400.00 \t")));
+
+    // A missing file to load says nothing and changes nothing; one that cannot be written fails.
+    const CBatchResult missing = Batch({"--batch", "Coil", "--load", m_Dir.filePath(QStringLiteral("none.qwf"))});
+    EXPECT_EQ(missing.m_Status, 0);
+    EXPECT_EQ(missing.m_Err, QString());
+    const CBatchResult unwritable = Batch({"--batch", "Coil", "--save", m_Dir.path()});
+    EXPECT_EQ(unwritable.m_Status, 1);
+    EXPECT_EQ(unwritable.m_Err, QStringLiteral("Error: Error while writing to file ") + m_Dir.path() +
+                                    QStringLiteral("\n"));
+}

@@ -1,0 +1,347 @@
+#include "controls/Platform.h"
+#include "controls/VKEdit.h"
+#include "database/MessagePresenter.h"
+#include "forms/CoilDlg.h"
+#include "forms/DesignFile.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+namespace
+{
+using C = CCoilDlg;
+
+QString SourceDir()
+{
+    const QString root = qEnvironmentVariable("QUILLON_SOURCE_DIR");
+    return root.isEmpty() ? QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../..") : root;
+}
+
+const char* const Separator = "**************************************************************************************"
+                              "**************************************************************************************"
+                              "***************\r\n";
+
+// The header with the set-up defaults and no core (Part's layout, values by hand: 1000 kHz,
+// 0.63 mm, permittivity 3, apparent permeability 1).
+const char* const AirCoreHeader =
+    "Frequency (kHz): \t\t1,000 \r\nWire Diameter (mm): \t\t0.630 \r\nFormer rel permittivity: \t\t3.00  \r\n"
+    "Core apparent rel permeability: \t1.0000 \r\n\r\n"
+    "L\tWire \tR(DC) \tR(AC) \tR(AC)  \tR(former) \tR(core) \tX \tQ \tDiam \tLength \tl/D \tPitch \tTurns "
+    "\tC(axial) \tC(sr) \tF(sr) \tAlpha \tQeff \r\n"
+    "\tlength  \t\t(wire) \t(coil) \t\t\t\t\t\t\t\t\t \t(pF) \t(pF) \t (MHz) \t \t \t \t \r\n";
+
+class CoilForm : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        SetNumberSettings(CVKNumberSettings::WithSeparators(QStringLiteral("."), QStringLiteral(",")));
+        m_Form = std::make_unique<CCoilDlg>();
+        m_Form->OnInitialUpdate();
+    }
+    void TearDown() override { ResetNumberSettings(); }
+
+    void Click(int id) { m_Form->Button(id)->click(); }
+    void Type(int id, const char* text) { m_Form->Field(id)->SetWindowText(QString::fromLatin1(text)); }
+    void AirCore() { Click(C::IdHasCore); }
+
+    // The report rows (lines starting with a digit), split into their 19 columns.
+    std::vector<QStringList> Rows() const
+    {
+        std::vector<QStringList> rows;
+        for (const QString& line : m_Form->ResultsText().split(QStringLiteral("\r\n")))
+            if (!line.isEmpty() && line.front().isDigit())
+                rows.push_back(line.split(QStringLiteral(" \t")));
+        return rows;
+    }
+    QStringList Column(int column) const
+    {
+        QStringList values;
+        for (const QStringList& row : Rows())
+            values << row.value(column).trimmed();
+        return values;
+    }
+
+    CRecordingPresenter m_Messages;
+    CScopedPresenter m_Scope{m_Messages};
+    std::unique_ptr<CCoilDlg> m_Form;
+};
+} // namespace
+
+TEST_F(CoilForm, SetUpStartsInTheGivenInductanceModeWithDiameterAndPitch)
+{
+    EXPECT_EQ(m_Form->m_strFormKey, QStringLiteral("Coil"));
+    EXPECT_EQ(m_Form->TemplateId(), 16004);
+    EXPECT_TRUE(m_Form->EnterMovesFocus());
+    EXPECT_TRUE(m_Form->IsChecked(C::IdUseGivenInductance));
+    EXPECT_TRUE(m_Form->IsChecked(C::IdDiameterAndPitch));
+    EXPECT_TRUE(m_Form->IsChecked(C::IdHasCore));
+    EXPECT_TRUE(m_Form->IsChecked(C::IdInitialPermeability));
+    EXPECT_FALSE(m_Form->IsChecked(C::IdLitz));
+    EXPECT_EQ(m_Form->Field(C::IdTurns)->GetWindowText(), QString());
+    EXPECT_EQ(m_Form->Field(C::IdWallThickness)->GetWindowText(), QStringLiteral("2.0"));
+    EXPECT_TRUE(m_Form->Field(C::IdDiameter)->isEnabled());
+    EXPECT_TRUE(m_Form->Field(C::IdPitch)->isEnabled());
+    EXPECT_FALSE(m_Form->Field(C::IdTurns)->isEnabled());
+    EXPECT_FALSE(m_Form->Field(C::IdLengthToDiameter)->isEnabled());
+    EXPECT_FALSE(m_Form->Button(C::IdAnalyseRatioRange)->isEnabled());
+    EXPECT_FALSE(m_Form->Button(C::IdEnterLength)->isEnabled());
+}
+
+TEST_F(CoilForm, TheDefaultsStopAtTheMissingNumberOfTurns)
+{
+    Click(C::IdAnalyse);
+    ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
+    EXPECT_EQ(m_Messages.m_Messages[0].title, "Error");
+    EXPECT_EQ(m_Messages.m_Messages[0].text, "Number of turns must be specified if calculating core permeability");
+    EXPECT_EQ(m_Messages.m_Messages[0].icon, EMessageIcon::Error);
+    EXPECT_EQ(m_Form->ResultsText(), QString());
+}
+
+TEST_F(CoilForm, ModeHandlersEnableTheFieldsOfTheirChoice)
+{
+    Click(C::IdCalculateInductance);
+    EXPECT_FALSE(m_Form->InductanceGiven());
+    EXPECT_TRUE(m_Form->IsChecked(C::IdEnterLength));
+    EXPECT_FALSE(m_Form->IsChecked(C::IdUseGivenInductance));
+    EXPECT_TRUE(m_Form->DiameterInput() && m_Form->LengthInput());
+    EXPECT_FALSE(m_Form->PitchInput() || m_Form->RatioInput());
+    EXPECT_TRUE(m_Form->Field(C::IdTurns)->isEnabled());
+    EXPECT_TRUE(m_Form->Field(C::IdLength)->isEnabled());
+    EXPECT_FALSE(m_Form->Field(C::IdPitch)->isEnabled());
+    EXPECT_FALSE(m_Form->Field(C::IdStartInductance)->isEnabled());
+    EXPECT_FALSE(m_Form->Button(C::IdDiameterAndPitch)->isEnabled());
+
+    Click(C::IdUseGivenInductance);
+    Click(C::IdRatioAndPitch);
+    EXPECT_TRUE(m_Form->InductanceGiven());
+    EXPECT_FALSE(m_Form->IsChecked(C::IdDiameterAndPitch));
+    EXPECT_TRUE(m_Form->RatioInput() && m_Form->PitchInput());
+    EXPECT_FALSE(m_Form->DiameterInput());
+    EXPECT_FALSE(m_Form->Field(C::IdDiameter)->isEnabled());
+    EXPECT_TRUE(m_Form->Button(C::IdAnalyseRatioRange)->isEnabled());
+
+    // Back to the working mode: 1195 stays marked, the fields are those of 1194.
+    Click(C::IdUseGivenInductance);
+    EXPECT_TRUE(m_Form->IsChecked(C::IdRatioAndPitch));
+    EXPECT_FALSE(m_Form->IsChecked(C::IdDiameterAndPitch));
+    EXPECT_TRUE(m_Form->DiameterInput());
+    EXPECT_FALSE(m_Form->Button(C::IdAnalyseRatioRange)->isEnabled());
+
+    Click(C::IdApparentPermeability);
+    EXPECT_TRUE(m_Form->Field(C::IdApparentPermeabilityValue)->isEnabled());
+    EXPECT_FALSE(m_Form->Field(C::IdOffset)->isEnabled());
+    Click(C::IdInitialPermeability);
+    EXPECT_FALSE(m_Form->Field(C::IdApparentPermeabilityValue)->isEnabled());
+    EXPECT_TRUE(m_Form->Field(C::IdGapExponent)->isEnabled());
+}
+
+TEST_F(CoilForm, ACalculatedCoilGivesOneRowWithItsGeometry)
+{
+    AirCore();
+    Click(C::IdCalculateInductance);
+    Click(C::IdEnterPitch);
+    Type(C::IdTurns, "40");
+    Click(C::IdAnalyse);
+    EXPECT_TRUE(m_Messages.m_Messages.empty());
+    ASSERT_TRUE(m_Form->ResultsText().startsWith(QString::fromLatin1(AirCoreHeader)));
+    ASSERT_TRUE(m_Form->ResultsText().endsWith(QString::fromLatin1(Separator)));
+    const std::vector<QStringList> rows = Rows();
+    ASSERT_EQ(rows.size(), 1u);
+    ASSERT_EQ(rows[0].size(), 19);
+    // By hand: l = 40 * 0.68 = 27.2 mm, l/D = 27.2 / 17.18 = 1.58324, wire length
+    // sqrt((pi 40 17.18)^2 + 27.2^2) mm = 2.15907 m, R(DC) = 1.68e-8 * 2.15907 / (pi 0.315e-3^2)
+    // = 0.11636 ohm.
+    EXPECT_EQ(rows[0][1], QStringLiteral("2.16"));
+    EXPECT_EQ(rows[0][2], QStringLiteral("0.12"));
+    EXPECT_EQ(rows[0][9], QStringLiteral("17.18"));
+    EXPECT_EQ(rows[0][10], QStringLiteral("27.20"));
+    EXPECT_EQ(rows[0][11], QStringLiteral("1.5832"));
+    EXPECT_EQ(rows[0][12], QStringLiteral("0.6800"));
+    EXPECT_EQ(rows[0][13], QStringLiteral("40.00"));
+    EXPECT_EQ(rows[0][6], QStringLiteral("0.0000")) << "no core, no core loss";
+    // X = 2 pi f L with L in the first column (uH).
+    const double inductance = rows[0][0].toDouble() * 1e-6;
+    EXPECT_EQ(QString(rows[0][7]).remove(QLatin1Char(',')).toDouble(), std::round(2 * M_PI * 1e6 * inductance));
+}
+
+TEST_F(CoilForm, ThePitchMayEqualTheConductorDiameterButNotBeSmaller)
+{
+    AirCore();
+    Click(C::IdCalculateInductance);
+    Click(C::IdEnterPitch);
+    Type(C::IdTurns, "40");
+    Type(C::IdPitch, "0.63");
+    Click(C::IdAnalyse);
+    EXPECT_TRUE(m_Messages.m_Messages.empty());
+    EXPECT_EQ(Rows().size(), 1u);
+
+    m_Form->SetResultsText(QString());
+    Type(C::IdPitch, "0.62");
+    Click(C::IdAnalyse);
+    ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
+    EXPECT_EQ(m_Messages.m_Messages[0].title, "Error");
+    EXPECT_EQ(m_Messages.m_Messages[0].text, "Entered or calculated pitch is smaller than the wire diameter! Adjust "
+                                             "L/D ratio, Diameter or number of turns!*");
+    EXPECT_EQ(m_Form->ResultsText(), QString());
+
+    // A derived pitch is checked too: 20 mm over 40 turns is 0.5 mm.
+    m_Messages.m_Messages.clear();
+    Click(C::IdEnterLength);
+    Type(C::IdLength, "20");
+    Click(C::IdAnalyse);
+    ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
+    EXPECT_EQ(m_Messages.m_Messages[0].text.substr(0, 22), "Entered or calculated ");
+}
+
+TEST_F(CoilForm, TheInductanceSweepRunsInStepsOf50MicrohenryToTheEnd)
+{
+    AirCore();
+    Type(C::IdStartInductance, "100");
+    Type(C::IdEndInductance, "200");
+    Click(C::IdAnalyse);
+    EXPECT_TRUE(m_Messages.m_Messages.empty());
+    // The third sum falls short of 200 uH by rounding, so 200 uH comes twice.
+    EXPECT_EQ(Column(0), (QStringList{"100.00", "150.00", "200.00", "200.00"}));
+    EXPECT_TRUE(m_Form->ResultsText().endsWith(QString::fromLatin1(Separator)));
+    for (const QString& diameter : Column(9))
+        EXPECT_EQ(diameter, QStringLiteral("17.18")) << "the diameter is an input of this choice";
+
+    // A start above the end analyses the end inductance alone.
+    m_Form->SetResultsText(QString());
+    Type(C::IdStartInductance, "300");
+    Click(C::IdAnalyse);
+    EXPECT_EQ(Column(0), QStringList{"200.00"});
+}
+
+TEST_F(CoilForm, AnEmptyEndInductanceFailsEachPassWithAnEmptyError)
+{
+    AirCore();
+    Type(C::IdEndInductance, "");
+    Click(C::IdAnalyse);
+    ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
+    EXPECT_EQ(m_Messages.m_Messages[0].title, "Error");
+    EXPECT_EQ(m_Messages.m_Messages[0].text, "");
+    EXPECT_EQ(m_Form->ResultsText(), QString::fromLatin1(AirCoreHeader) + QString::fromLatin1(Separator));
+}
+
+TEST_F(CoilForm, TheRatioSweepAnalysesTenRisingRatiosAtTheStartInductance)
+{
+    AirCore();
+    Click(C::IdRatioAndPitch);
+    Type(C::IdEndInductance, "500");
+    Click(C::IdAnalyseRatioRange);
+    EXPECT_TRUE(m_Messages.m_Messages.empty());
+    EXPECT_EQ(Column(11), (QStringList{"0.4070", "0.5070", "0.6070", "0.7070", "0.8070", "0.9070", "1.0070",
+                                       "1.1070", "1.2070", "1.3070"}));
+    EXPECT_EQ(Column(0), QStringList(10, QStringLiteral("300.00")));
+    EXPECT_TRUE(m_Form->ResultsText().endsWith(QString::fromLatin1(Separator)));
+
+    // An invalid field writes the separator alone.
+    m_Form->SetResultsText(QString());
+    Type(C::IdConductorDiameter, "0");
+    Click(C::IdAnalyseRatioRange);
+    ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
+    EXPECT_EQ(m_Messages.m_Messages[0].text.rfind("Error: Conductor diameter must be between", 0), 0u);
+    EXPECT_EQ(m_Form->ResultsText(), QString::fromLatin1(Separator));
+}
+
+TEST_F(CoilForm, TheLitzFactorGrowsAsItsPowerOfTheFrequencyInMegahertz)
+{
+    AirCore();
+    Click(C::IdLitz);
+    Type(C::IdFrequency, "500");
+    ASSERT_TRUE(m_Form->ReadInputs());
+    // 1.6^0.5 = 1.2649 at 500 kHz; 1.6^2 = 2.56 at 2 MHz (the field reads 1.6 in single precision).
+    EXPECT_NEAR(m_Form->Coil().m_LitzFactor, 1.264911, 1e-6);
+    EXPECT_TRUE(m_Form->Coil().m_IsLitz);
+    EXPECT_NEAR(m_Form->Coil().m_StrandDiameter, 0.0375e-3, 1e-10);
+    Type(C::IdFrequency, "2000");
+    ASSERT_TRUE(m_Form->ReadInputs());
+    EXPECT_NEAR(m_Form->Coil().m_LitzFactor, 2.56, 1e-6);
+}
+
+TEST_F(CoilForm, AChoiceOfTheInactiveModeTakesNoPart)
+{
+    // "Enter pitch" after "Enter l/d ratio": the disabled l/D field is not read.
+    AirCore();
+    Click(C::IdCalculateInductance);
+    Click(C::IdEnterRatio);
+    Click(C::IdEnterPitch);
+    Type(C::IdTurns, "40");
+    Type(C::IdLengthToDiameter, "0");
+    ASSERT_TRUE(m_Form->ReadInputs());
+    EXPECT_TRUE(m_Messages.m_Messages.empty());
+
+    // A design file restores the stale marks of the other mode's choices; they must not change
+    // the inputs of the mode in force, whichever order the records come in.
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("stale.qwf"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("Coil\r\n1.0\r\n1203,1\r\n1204,0\r\n1194,1\r\n1195,0\r\n1197,1\r\n1199,0\r\n1200,0\r\n");
+    file.close();
+    ASSERT_TRUE(LoadDesign(m_Form.get(), QStringLiteral("Coil"), path));
+    EXPECT_TRUE(m_Form->InductanceGiven());
+    EXPECT_TRUE(m_Form->DiameterInput() && m_Form->PitchInput());
+    EXPECT_FALSE(m_Form->LengthInput());
+    EXPECT_TRUE(m_Form->Field(C::IdStartInductance)->isEnabled());
+    EXPECT_TRUE(m_Form->IsChecked(C::IdEnterLength)) << "the mark itself is restored";
+}
+
+TEST_F(CoilForm, EnterMovesToTheNextField)
+{
+    m_Form->show();
+    m_Form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(m_Form.get()));
+    m_Form->Field(C::IdFrequency)->setFocus();
+    QTest::keyClick(m_Form->Field(C::IdFrequency), Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), m_Form->Field(C::IdStartInductance));
+    QTest::keyClick(m_Form->Field(C::IdStartInductance), Qt::Key_Enter);
+    EXPECT_EQ(QApplication::focusWidget(), m_Form->Field(C::IdEndInductance));
+}
+
+TEST_F(CoilForm, TheDefaultDesignReportsAtTheFirstPressOfEachAction)
+{
+    ASSERT_TRUE(LoadDesign(m_Form.get(), QStringLiteral("Coil"),
+                           SourceDir() + QStringLiteral("/app/Data/Coil/Coil_Default.qwf")));
+    Click(C::IdAnalyse);
+    EXPECT_EQ(Column(0), (QStringList{"200.00", "250.00", "300.00", "350.00", "400.00"}));
+    m_Form->SetResultsText(QString());
+    Click(C::IdAnalyseRatioRange);
+    EXPECT_EQ(Rows().size(), 10u);
+    EXPECT_TRUE(m_Messages.m_Messages.empty());
+}
+
+TEST_F(CoilForm, ADesignRoundTripRestoresTheModeAndItsFields)
+{
+    AirCore();
+    Click(C::IdCalculateInductance);
+    Click(C::IdEnterRatio);
+    Type(C::IdTurns, "55.5");
+    Click(C::IdLitz);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("coil.qwf"));
+    ASSERT_TRUE(SaveDesign(m_Form.get(), QStringLiteral("Coil"), path));
+
+    CCoilDlg fresh;
+    fresh.OnInitialUpdate();
+    ASSERT_TRUE(LoadDesign(&fresh, QStringLiteral("Coil"), path));
+    EXPECT_FALSE(fresh.InductanceGiven());
+    EXPECT_TRUE(fresh.IsChecked(C::IdEnterRatio));
+    EXPECT_FALSE(fresh.IsChecked(C::IdEnterLength));
+    EXPECT_TRUE(fresh.DiameterInput() && fresh.RatioInput());
+    EXPECT_FALSE(fresh.Field(C::IdPitch)->isEnabled());
+    EXPECT_EQ(fresh.Field(C::IdTurns)->GetWindowText(), QStringLiteral("55.5"));
+    EXPECT_TRUE(fresh.IsChecked(C::IdLitz));
+    EXPECT_FALSE(fresh.IsChecked(C::IdHasCore));
+}
