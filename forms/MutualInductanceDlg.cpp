@@ -7,6 +7,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -194,11 +195,26 @@ std::string N(double value, int decimals)
     return FormatNumber(value, decimals);
 }
 
-// Groups are laid out as a column of check boxes and radio buttons over a grid of fields.
-QGridLayout* FieldGrid(QVBoxLayout* groupLayout)
+// A caption over the fields of one law or option, in the grid's next row.
+void AddHeading(QGridLayout* grid, const QString& text)
+{
+    auto* heading = new QLabel(text);
+    QFont font = heading->font();
+    font.setItalic(true);
+    heading->setFont(font);
+    grid->addWidget(heading, grid->count() == 0 ? 0 : grid->rowCount(), 0, 1, 3);
+}
+
+// A group laid out top to bottom; the layout is in place before any control is created in it.
+QVBoxLayout* Column(QGroupBox* group)
+{
+    return new QVBoxLayout(group);
+}
+
+QGridLayout* AddGrid(QBoxLayout* layout)
 {
     auto* grid = new QGridLayout;
-    groupLayout->addLayout(grid);
+    layout->addLayout(grid);
     return grid;
 }
 
@@ -210,7 +226,8 @@ CMutualInductanceDlg::CMutualInductanceDlg(QWidget* parent)
     setEnterMovesFocus(true);
 }
 
-// Template order: the design files list the controls in this order.
+// Template order: the design files list the controls in this order. Where a check box heads
+// fields further down its group, its place on screen comes from the layouts made beforehand.
 void CMutualInductanceDlg::BuildForm()
 {
     auto* columns = new QHBoxLayout;
@@ -225,37 +242,58 @@ void CMutualInductanceDlg::BuildForm()
     auto* source = new QGridLayout(AddGroup(QStringLiteral("Power source"), coils));
     AddFields(source, SourceFields, Rows(SourceFields));
 
-    auto* primary = new QVBoxLayout(AddGroup(QStringLiteral("Primary coil"), coils));
+    QVBoxLayout* primary = Column(AddGroup(QStringLiteral("Primary coil"), coils));
     AddCheck(primary, IdResonant, QStringLiteral("Resonant"));
-    AddCheck(primary, IdPrimaryLitz, QStringLiteral("Litz wire"));
-    QGridLayout* primaryGrid = FieldGrid(primary);
+    QGridLayout* primaryGrid = AddGrid(primary);
+    auto* primaryLitz = new QVBoxLayout;
+    primary->addLayout(primaryLitz);
+    AddCheck(primaryLitz, IdPrimaryLitz, QStringLiteral("Litz wire"));
     AddFields(primaryGrid, PrimaryFields, Rows(PrimaryFields));
-    AddFields(primaryGrid, PrimaryLitzFields, Rows(PrimaryLitzFields));
+    AddFields(AddGrid(primaryLitz), PrimaryLitzFields, Rows(PrimaryLitzFields));
 
-    auto* secondary = new QVBoxLayout(AddGroup(QStringLiteral("Secondary coil"), coils));
-    AddCheck(secondary, IdSecondaryLitz, QStringLiteral("Litz wire"));
-    QGridLayout* secondaryGrid = FieldGrid(secondary);
+    QVBoxLayout* secondary = Column(AddGroup(QStringLiteral("Secondary coil"), coils));
+    QGridLayout* secondaryGrid = AddGrid(secondary);
+    auto* secondaryLitz = new QVBoxLayout;
+    secondary->addLayout(secondaryLitz);
+    AddCheck(secondaryLitz, IdSecondaryLitz, QStringLiteral("Litz wire"));
     AddFields(secondaryGrid, SecondaryFields, Rows(SecondaryFields));
-    AddFields(secondaryGrid, SecondaryLitzFields, Rows(SecondaryLitzFields));
+    AddFields(AddGrid(secondaryLitz), SecondaryLitzFields, Rows(SecondaryLitzFields));
+    coils->addStretch();
 
-    auto* forward = new QVBoxLayout(AddGroup(QStringLiteral("Diode forward bias"), diode));
+    // Forward: the junction, then Is, the quadratic's a, b, c and the power law's a and n.
+    QVBoxLayout* forward = Column(AddGroup(QStringLiteral("Diode forward bias"), diode));
     AddRadio(forward, IdForwardDiode, QStringLiteral("Use diode equation"), 1);
     AddRadio(forward, IdForwardQuadratic, QStringLiteral("Use quadratic"), 1);
     AddRadio(forward, IdForwardPower, QStringLiteral("Use power equation"), 1);
-    AddFields(FieldGrid(forward), ForwardFields, Rows(ForwardFields));
+    QGridLayout* forwardGrid = AddGrid(forward);
+    AddFields(forwardGrid, ForwardFields, 8);
+    AddHeading(forwardGrid, QStringLiteral("Diode equation"));
+    AddField(forwardGrid, ForwardFields[8]);
+    AddHeading(forwardGrid, QStringLiteral("Quadratic"));
+    AddFields(forwardGrid, ForwardFields + 9, 3);
+    AddHeading(forwardGrid, QStringLiteral("Power equation"));
+    AddFields(forwardGrid, ForwardFields + 12, 2);
 
-    auto* reverse = new QVBoxLayout(AddGroup(QStringLiteral("Diode reverse bias"), diode));
+    // Reverse: the quadratic's a, b, c, the diode equation's Is and n, the resistance.
+    QVBoxLayout* reverse = Column(AddGroup(QStringLiteral("Diode reverse bias"), diode));
     AddRadio(reverse, IdReverseDiode, QStringLiteral("Use diode equation"), 2);
     AddRadio(reverse, IdReverseQuadratic, QStringLiteral("Use quadratic"), 2);
     AddRadio(reverse, IdReverseResistance, QStringLiteral("Use constant resistance"), 2);
-    AddFields(FieldGrid(reverse), ReverseFields, Rows(ReverseFields));
+    QGridLayout* reverseGrid = AddGrid(reverse);
+    AddHeading(reverseGrid, QStringLiteral("Quadratic"));
+    AddFields(reverseGrid, ReverseFields, 3);
+    AddHeading(reverseGrid, QStringLiteral("Diode equation"));
+    AddFields(reverseGrid, ReverseFields + 3, 2);
+    AddHeading(reverseGrid, QStringLiteral("Constant resistance"));
+    AddField(reverseGrid, ReverseFields[5]);
+    diode->addStretch();
 
     auto* load = new QGridLayout(AddGroup(QStringLiteral("Load"), working));
     AddFields(load, LoadFields, Rows(LoadFields));
 
-    auto* core = new QVBoxLayout(AddGroup(QString(), working));
+    QVBoxLayout* core = Column(AddGroup(QString(), working));
     AddCheck(core, IdHasCore, QStringLiteral("Has core"));
-    AddFields(FieldGrid(core), CoreFields, Rows(CoreFields));
+    AddFields(AddGrid(core), CoreFields, Rows(CoreFields));
 
     auto* mode = new QGridLayout(AddGroup(QStringLiteral("Working mode"), working));
     AddFields(mode, WorkingFields, Rows(WorkingFields));
