@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QVBoxLayout>
 
 #include <initializer_list>
@@ -32,11 +33,11 @@ const CFieldRow AerialFields[] = {
     {M::IdPermittivity, "Relative permittivity", 9, 2, false, 0.1, 99.99, "Relative permittivity", "", "", Ranged},
     {M::IdPermeability, "Relative permeability", 9, 2, false, 0.1, 99.99, "Relative permeability", "", "", Ranged},
     {M::IdResistivity, "Resistivity (ohm-metres 10^-8)", 9, 3, false, 0.1, 99.999, "Resistivity", "",
-     "1e-8 ohm·m", Ranged},
+     "ohm-metres 10^-8", Ranged},
     {M::IdGroundDepth, "Depth (metres)", 9, 2, false, 0.1, NoLimit, "Ground depth", "", "m", Ranged},
     {M::IdGroundDiameter, "Diameter (mm)", 4, 3, false, 0.001, 999.999, "Ground diameter", "", "mm", Ranged},
     {M::IdGroundResistivity, "Resistivity (ohm-metres)", 9, 3, false, 0.1, NoLimit, "Ground Resistivity", "",
-     "ohm·m", Ranged},
+     "ohm-metres", Ranged},
     {M::IdGroundPermittivity, "Relative permittivity", 9, 3, false, 0.1, 999.999, "Ground relative permittivity",
      "", "", Ranged},
     {M::IdGroundLossFactor, "Ground loss factor", 1, 3, false, 0.001, 1.0, "Ground efficiency", "", "", Ranged},
@@ -44,7 +45,7 @@ const CFieldRow AerialFields[] = {
 
 const CFieldRow LineAndStationFields[] = {
     {M::IdLineLength, "Length (metres)", 9, 2, false, 0, NoLimit, "Transmission line length", "", "m", Ranged},
-    {M::IdLineInductance, "Inducttance (uH)", 9, 2, false, 0.1, NoLimit, "Inductance", "", "µH", Ranged},
+    {M::IdLineInductance, "Inducttance (uH)", 9, 2, false, 0.1, NoLimit, "Inductance", "", "uH", Ranged},
     {M::IdLineCapacitance, "Cacpacitance (pF)", 9, 2, false, 0.1, NoLimit, "Capacitance", "", "pF", Ranged},
     {M::IdLineWireDiameter, "Wire diameter (mm)", 9, 2, false, 0.1, NoLimit, "Wire diameter", "", "mm", Ranged},
     {M::IdLineSpacing, "Wire spacing (mm)", 9, 2, false, 0, NoLimit, "Wire spacing", "", "mm", Ranged},
@@ -52,20 +53,20 @@ const CFieldRow LineAndStationFields[] = {
     {M::IdLinePermeability, "Relative permeability", 3, 2, false, 0, 999.99, "Wire permiability", "", "", Ranged},
     {M::IdLinePairs, "Treat as # pairs", 2, 0, false, 1, 9, "pairs", "", "", Ranged},
     {M::IdFrequency, "Frequency (kHz)", 6, 3, false, 0.001, 999999.999, "Frequency kHz", "", "kHz", Ranged},
-    {M::IdStationPower, "Station power (watts)", 7, 3, false, 0, 9999999.999, "Station power", "", "W", Ranged},
+    {M::IdStationPower, "Station power (watts)", 7, 3, false, 0, 9999999.999, "Station power", "", "watts", Ranged},
     {M::IdStationDistance, "Station distance (km)", 6, 3, false, 0, 999999.999, "Station distance", "", "km",
      Ranged},
     {M::IdStationGain, "Station gain", 2, 2, false, 0, 99.99, "Station gain", "", "", Ranged},
     {M::IdLoadResistance, "Load ac resistance", 7, 2, false, 0, 9999999.99, "Load ac resistance", "", "ohm",
      Ranged},
-    {M::IdLoadInductance, "Load inductance (uH)", 6, 2, false, 0, 999999.99, "Load inductance", "", "µH", Ranged},
+    {M::IdLoadInductance, "Load inductance (uH)", 6, 2, false, 0, 999999.99, "Load inductance", "", "uH", Ranged},
     {M::IdLoadCapacitance, "Load capacitance (pF)", 6, 2, false, 0, 999999.99, "Load capacitance", "", "pF",
      Ranged},
 };
 
 // Keeps the control's own defaults: any number, no range.
 const CFieldRow ConductanceField = {
-    M::IdLineConductance, "Conductance (u-siemans)", 6, 6, true, 0, 0, "", "", "µS", 0};
+    M::IdLineConductance, "Conductance (u-siemans)", 6, 6, true, 0, 0, "", "", "u-siemans", 0};
 
 const CFieldRow& Row(int id)
 {
@@ -171,6 +172,8 @@ void CMonopoleDlg::BuildForm()
     AddResultsAndActions(MainLayout(), {{IdMainAction, QStringLiteral("Analyse")},
                                         {IdResonantSweep, QStringLiteral("Calc all resonant loads")},
                                         {IdLoadSweep, QStringLiteral("Calc all res use load")}});
+    // Extra height goes to the reports.
+    MainLayout()->setStretchFactor(ResultsBox()->parentWidget(), 1);
 }
 
 void CMonopoleDlg::SetupFields()

@@ -6,6 +6,8 @@
 
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPlainTextEdit>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -24,7 +26,7 @@ const CFieldRow TuningCapFields[] = {
      FieldReal},
     {CTuningCapDlg::IdHighFrequency, "High (kHz)", 9, 0, false, 100, NoLimit, "High frequency", "1,706", "kHz",
      FieldReal},
-    {CTuningCapDlg::IdCapLow, "Low (pf)", 9, 0, false, 1, NoLimit, "Tuning capacitor low value", "7", "pF",
+    {CTuningCapDlg::IdCapLow, "Low (pf)", 9, 0, false, 1, NoLimit, "Tuning capacitor low value", "7", "pf",
      FieldReal},
     {CTuningCapDlg::IdCapHigh, "High (pF)", 9, 0, false, 1, NoLimit, "Tuning capacitor high value", "360", "pF",
      FieldReal},
@@ -60,7 +62,9 @@ CTuningCapDlg::CTuningCapDlg(QWidget* parent)
 // Template order: the design files list the controls in this order.
 void CTuningCapDlg::BuildForm()
 {
-    QGroupBox* band = AddGroup(QStringLiteral("Design frequency range"));
+    auto* groups = new QHBoxLayout;
+    MainLayout()->addLayout(groups);
+    QGroupBox* band = AddGroup(QStringLiteral("Design frequency range"), groups);
     auto* bandLayout = new QVBoxLayout(band);
     auto* bandGrid = new QGridLayout;
     bandLayout->addLayout(bandGrid);
@@ -71,14 +75,19 @@ void CTuningCapDlg::BuildForm()
     AddRadio(bandLayout, IdMatchLow, QStringLiteral("Match inductance to low freqency"), 1);
     AddRadio(bandLayout, IdMatchHigh, QStringLiteral("Match inductance to high freqency"), 1);
 
-    QGroupBox* capacitor = AddGroup(QStringLiteral("Tuning capacitor range"));
-    auto* capGrid = new QGridLayout(capacitor);
+    QGroupBox* capacitor = AddGroup(QStringLiteral("Tuning capacitor range"), groups);
+    auto* capLayout = new QVBoxLayout(capacitor);
+    auto* capGrid = new QGridLayout;
+    capLayout->addLayout(capGrid);
+    capLayout->addStretch();
     AddField(capGrid, Row(IdCapLow));
     AddField(capGrid, Row(IdCapHigh));
     AddField(capGrid, Row(IdSelfCapacitance));
     AddField(capGrid, Row(IdStrayCapacitance));
 
     AddResultsAndActions(MainLayout(), {{IdMainAction, QStringLiteral("Calculate results")}});
+    // Extra height goes to the reports.
+    MainLayout()->setStretchFactor(ResultsBox()->parentWidget(), 1);
 }
 
 void CTuningCapDlg::SetupFields()
