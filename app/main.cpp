@@ -1,19 +1,24 @@
+#include "app/MainFrame.h"
+#include "app/QuillonApp.h"
 #include "controls/Platform.h"
 #include "forms/BatchRun.h"
-#include "forms/DesignFile.h"
-#include "forms/FormFactory.h"
-#include "forms/VKFormView.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QDir>
-#include <QMainWindow>
-#include <QScrollArea>
+#include <QElapsedTimer>
+#include <QPixmap>
+#include <QTimer>
 
 #include <cstdio>
 
 namespace
 {
+const char* const WindowedHelp =
+    "\nWindowed use: quillon [--screenshot FILE.png] [DESIGN.qwf]\n"
+    "  DESIGN.qwf              Open a design file in a new calculator of its kind.\n"
+    "  --screenshot FILE.png   Start as usual, save a picture of the main window once\n"
+    "                          the first calculator is shown, and exit.\n";
+
 void SilentMessages(QtMsgType, const QMessageLogContext&, const QString&)
 {
 }
@@ -26,40 +31,65 @@ QStringList Arguments(int argc, char** argv)
     return args;
 }
 
-// Until the application shell is in place: the air-core receiver calculator in a window.
-int RunWindow(QApplication& app)
+bool AsksForHelp(const QStringList& args)
+{
+    for (const QString& arg : args)
+        if (arg == QLatin1String("--help") || arg == QLatin1String("-h") || arg == QLatin1String("-?") ||
+            arg == QLatin1String("--help-all"))
+            return true;
+    return false;
+}
+
+// Saves the main window once the event loop has shown it with its first calculator.
+void TakeScreenshot(CQuillonApp& quillon, const QString& path, const QElapsedTimer& clock)
+{
+    const qint64 shownAfter = clock.elapsed();
+    CMainFrame* frame = quillon.MainFrame();
+    const bool saved = frame && frame->grab().save(path, "PNG");
+    if (saved)
+        std::printf("Screenshot %s: first calculator shown %lld ms after start\n", qPrintable(path),
+                    static_cast<long long>(shownAfter));
+    else
+        std::fprintf(stderr, "quillon: cannot write the screenshot %s\n", qPrintable(path));
+    std::fflush(stdout);
+    QCoreApplication::exit(saved ? 0 : 1);
+}
+
+int RunWindow(QApplication& app, const QElapsedTimer& clock)
 {
     QCommandLineParser parser;
-    parser.addHelpOption();
-    parser.addVersionOption();
+    const QCommandLineOption screenshot(QStringLiteral("screenshot"),
+                                        QStringLiteral("Save a picture of the main window and exit."),
+                                        QStringLiteral("FILE.png"));
+    parser.addOption(screenshot);
+    parser.addPositionalArgument(QStringLiteral("design"), QStringLiteral("A design file to open."),
+                                 QStringLiteral("[DESIGN.qwf]"));
     parser.process(app);
-
-    const CFormEntry* entry = FindFormEntry(QStringLiteral("CrystalRadio"));
-    if (!entry && !FormEntries().empty())
-        entry = &FormEntries().front();
-    if (!entry)
-        return 1;
 
     CMessageBoxPresenter presenter;
     CScopedPresenter scoped(presenter);
-    QMainWindow window;
-    auto* scroll = new QScrollArea(&window);
-    scroll->setWidgetResizable(true);
-    CVKFormView* form = CreateForm(entry->m_Key).release();
-    scroll->setWidget(form);
-    window.setCentralWidget(scroll);
-    window.setWindowTitle(QStringLiteral("Quillwave - ") + entry->m_Caption);
-    window.resize(form->sizeHint().grownBy(QMargins(0, 0, 40, 40)));
-    window.show();
-    CVKFormView::SetActiveForm(form);
-    LoadDesign(form, form->m_strFormKey, DefaultDesignPath(QDir::currentPath(), *entry));
-    return app.exec();
+    CQuillonOptions options;
+    if (!parser.positionalArguments().isEmpty())
+        options.m_DesignFile = parser.positionalArguments().constFirst();
+    CQuillonApp quillon(options);
+    if (!quillon.InitInstance())
+        return 1;
+    if (parser.isSet(screenshot)) {
+        const QString path = parser.value(screenshot);
+        QTimer::singleShot(0, &quillon, [&quillon, path, &clock] { TakeScreenshot(quillon, path, clock); });
+    }
+    const int status = QApplication::exec();
+    quillon.ExitInstance();
+    return status;
 }
 } // namespace
 
 int main(int argc, char** argv)
 {
-    const bool batch = WantsBatch(Arguments(argc, argv));
+    QElapsedTimer clock;
+    clock.start();
+    const QStringList args = Arguments(argc, argv);
+    const bool batch = WantsBatch(args);
     if (batch) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         qInstallMessageHandler(SilentMessages);
@@ -67,12 +97,15 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillon"));
     QApplication::setApplicationVersion(QStringLiteral("1.0.0"));
+    QApplication::setOrganizationName(QStringLiteral("Harlowen"));
     if (!batch)
-        return RunWindow(app);
+        return RunWindow(app, clock);
 
     QString out;
     QString err;
     const int status = RunBatch(QApplication::arguments(), out, err);
+    if (status == 0 && AsksForHelp(args))
+        out += QLatin1String(WindowedHelp);
     std::fputs(out.toLocal8Bit().constData(), stdout);
     std::fflush(stdout);
     std::fputs(err.toLocal8Bit().constData(), stderr);

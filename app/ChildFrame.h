@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QMdiSubWindow>
+
+#include <memory>
+
+class CQuillonDoc;
+class CVKFormView;
+class QScrollArea;
+
+// The child window of one calculator form. It holds the form (scrolled when the window is
+// smaller than the form) and the form's document, and closes both with itself.
+class CChildFrame : public QMdiSubWindow
+{
+    Q_OBJECT
+
+public:
+    explicit CChildFrame(std::unique_ptr<CVKFormView> form, QWidget* parent = nullptr);
+    ~CChildFrame() override;
+
+    CVKFormView* Form() const { return m_Form; }
+    CQuillonDoc* Document() const { return m_Document.get(); }
+
+    // Leaving the active state clears the active form; the main menu stays as it is.
+    void OnUpdateFrameMenu(bool active);
+
+    // The size that shows the whole form, kept within `available`.
+    QSize FitSize(const QSize& available) const;
+
+private:
+    std::unique_ptr<CQuillonDoc> m_Document;
+    CVKFormView* m_Form;
+    QScrollArea* m_Scroll;
+};

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QWidget>
+
+class QTextBrowser;
+
+// The program's help window: the HTML user guide in a browser with back and forward.
+class CHelpWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit CHelpWindow(QWidget* parent = nullptr);
+
+    // Shows the guide's first page and brings the window to the front.
+    void ShowGuide(const QString& path);
+    QTextBrowser* Browser() const { return m_Browser; }
+
+private:
+    QTextBrowser* m_Browser;
+};

@@ -1,0 +1,251 @@
+#include "app/MainFrame.h"
+
+#include "app/ChildFrame.h"
+#include "app/HelpWindow.h"
+#include "app/LockKeys.h"
+#include "app/MainFrameClient.h"
+#include "app/MainMenu.h"
+#include "app/OpenDocDlgBar.h"
+#include "app/QuillonDoc.h"
+#include "app/Registry.h"
+#include "controls/VKStatusBar.h"
+#include "forms/VKFormView.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QDockWidget>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLayout>
+#include <QStandardPaths>
+
+namespace
+{
+constexpr int ClientBitmap = 206;
+constexpr int BarBitmap = 188;
+const char* const IdleText = "Ready";
+
+QString g_HelpFilePath;
+} // namespace
+
+CMainFrame::CMainFrame(const QString& settingsFile) : m_strSettingsFile(settingsFile)
+{
+    setObjectName(QStringLiteral("MainFrame"));
+}
+
+CMainFrame::~CMainFrame()
+{
+    qApp->removeEventFilter(this);
+    // The calculators go before the bar that lists them.
+    if (m_wndClient)
+        qDeleteAll(m_wndClient->ChildFrames());
+    CVKFormView::SetFormTabs(nullptr);
+    delete m_pMainMenu;
+    delete m_pOpenDocBar;
+    m_pRegistry.reset();
+}
+
+int CMainFrame::OnCreate()
+{
+    if (!CreateClient() || !CreateStatusBar())
+        return -1;
+    m_pRegistry = std::make_unique<CRegistry>(this, m_strSettingsFile);
+    // A failure has already asked the program to quit; creation goes on.
+    m_pRegistry->ReadSettings();
+    CreateSelector();
+    CreateOpenDocBar();
+    qApp->installEventFilter(this);
+    return 0;
+}
+
+bool CMainFrame::CreateClient()
+{
+    m_wndClient = new CVKMainFrameClient(this);
+    m_wndClient->setObjectName(QStringLiteral("MainFrameClient"));
+    setCentralWidget(m_wndClient);
+    m_wndClient->SetBackgroundResourceBitMap(ClientBitmap);
+    connect(m_wndClient, &QMdiArea::subWindowActivated, this, &CMainFrame::OnChildActivated);
+    return true;
+}
+
+bool CMainFrame::CreateStatusBar()
+{
+    m_wndStatusBar = new CVKStatusBar(this);
+    m_wndStatusBar->setObjectName(QStringLiteral("StatusBar"));
+    setStatusBar(m_wndStatusBar);
+    if (!m_wndStatusBar->SetIndicators({QStringLiteral("CAP"), QStringLiteral("NUM"), QStringLiteral("SCRL")}))
+        return false;
+    m_wndStatusBar->SetIdleText(QString::fromLatin1(IdleText));
+    m_wndStatusBar->SetAllSections();
+    m_wndStatusBar->SetBackgroundResourceBitMap(BarBitmap);
+    UpdateIndicators();
+    return true;
+}
+
+void CMainFrame::CreateSelector()
+{
+    m_pMainMenu = new CMainMenu(this);
+    connect(m_pMainMenu, &CMainMenu::ExitRequested, this, &QWidget::close);
+    Dock(m_pMainMenu, Qt::LeftDockWidgetArea);
+}
+
+void CMainFrame::CreateOpenDocBar()
+{
+    m_pOpenDocBar = new COpenDocDlgBar;
+    Dock(m_pOpenDocBar, Qt::TopDockWidgetArea);
+    CVKFormView::SetFormTabs(m_pOpenDocBar);
+}
+
+QDockWidget* CMainFrame::Dock(QWidget* bar, Qt::DockWidgetArea area)
+{
+    // The bars are fixed parts of the frame: no title, not movable, not closable.
+    auto* dock = new QDockWidget(this);
+    dock->setObjectName(bar->objectName() + QStringLiteral("Dock"));
+    dock->setFeatures(QDockWidget::NoDockWidgetFeatures);
+    dock->setTitleBarWidget(new QWidget(dock));
+    dock->setWidget(bar);
+    // The selector runs the full height; the open-documents bar spans the client area.
+    setCorner(Qt::TopLeftCorner, Qt::LeftDockWidgetArea);
+    setCorner(Qt::BottomLeftCorner, Qt::LeftDockWidgetArea);
+    addDockWidget(area, dock);
+    return dock;
+}
+
+CChildFrame* CMainFrame::CreateChildFrame(std::unique_ptr<CVKFormView> form)
+{
+    auto* child = new CChildFrame(std::move(form));
+    m_wndClient->addSubWindow(child);
+    connect(child->Document(), &CQuillonDoc::TitleChanged, this, &CMainFrame::UpdateFrameTitle);
+    return child;
+}
+
+void CMainFrame::ShowChildFrame(CChildFrame* child)
+{
+    if (!child)
+        return;
+    // The client area's size once the bars have taken their place.
+    if (layout())
+        layout()->activate();
+    const QSize area = m_wndClient->viewport()->size();
+    child->resize(child->FitSize(area.isEmpty() ? size() : area));
+    child->show();
+    // Within the client area where it fits, so that the area needs no scroll bars for it.
+    const QPoint inside(qMax(0, qMin(child->x(), area.width() - child->width())),
+                        qMax(0, qMin(child->y(), area.height() - child->height())));
+    if (!area.isEmpty())
+        child->move(inside);
+    m_wndClient->setActiveSubWindow(child);
+}
+
+CHelpWindow* CMainFrame::HelpWindow() const
+{
+    return m_HelpWindow;
+}
+
+CChildFrame* CMainFrame::ActiveChild() const
+{
+    return m_wndClient ? m_wndClient->ActiveChild() : nullptr;
+}
+
+void CMainFrame::OnChildActivated(QMdiSubWindow* window)
+{
+    // The main window losing the focus to a dialog or another program leaves the active
+    // calculator as it is.
+    if (!window && m_LastActiveChild && !isActiveWindow())
+        return;
+    auto* child = qobject_cast<CChildFrame*>(window);
+    if (m_LastActiveChild && m_LastActiveChild != child)
+        m_LastActiveChild->OnUpdateFrameMenu(false);
+    m_LastActiveChild = child;
+    if (child) {
+        child->OnUpdateFrameMenu(true);
+        if (m_pOpenDocBar)
+            m_pOpenDocBar->SelectForm(child->Form());
+    }
+    UpdateFrameTitle();
+}
+
+void CMainFrame::SetTitle(const QString& title)
+{
+    m_strTitle = title;
+    UpdateFrameTitle();
+}
+
+void CMainFrame::UpdateFrameTitle()
+{
+    const CChildFrame* child = ActiveChild();
+    const QString document = child ? child->Document()->GetTitle() : QString();
+    setWindowTitle(document.isEmpty() ? m_strTitle : m_strTitle + QStringLiteral(" - ") + document);
+}
+
+void CMainFrame::UpdateIndicators()
+{
+    if (!m_wndStatusBar)
+        return;
+    CLockKeys::CState state;
+    CLockKeys::Read(state);
+    m_wndStatusBar->SetIndicatorOn(IndicatorCaps, state.m_Caps);
+    m_wndStatusBar->SetIndicatorOn(IndicatorNum, state.m_Num);
+    m_wndStatusBar->SetIndicatorOn(IndicatorScroll, state.m_Scroll);
+}
+
+QString CMainFrame::HelpFilePath()
+{
+    if (!g_HelpFilePath.isEmpty())
+        return g_HelpFilePath;
+    const QString name = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() + QStringLiteral(".html");
+    const QDir program(QCoreApplication::applicationDirPath());
+    const QStringList candidates = {
+        program.filePath(QStringLiteral("help/") + name),
+        program.filePath(QStringLiteral("../share/quillon/help/") + name),
+    };
+    for (const QString& candidate : candidates)
+        if (QFileInfo::exists(candidate))
+            return QFileInfo(candidate).canonicalFilePath();
+    return candidates.front();
+}
+
+void CMainFrame::SetHelpFilePath(const QString& path)
+{
+    g_HelpFilePath = path;
+}
+
+void CMainFrame::OnHelp()
+{
+    const QString path = HelpFilePath();
+    if (!QFileInfo(path).isReadable())
+        return;
+    if (!m_HelpWindow)
+        m_HelpWindow = new CHelpWindow(this);
+    m_HelpWindow->ShowGuide(path);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    // Exit: every calculator closes without asking, then the program ends.
+    m_wndClient->closeAllSubWindows();
+    if (m_HelpWindow)
+        m_HelpWindow->close();
+    event->accept();
+    QCoreApplication::quit();
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease: {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_CapsLock || key == Qt::Key_NumLock || key == Qt::Key_ScrollLock)
+            UpdateIndicators();
+        break;
+    }
+    case QEvent::ApplicationActivate:
+        UpdateIndicators();
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}

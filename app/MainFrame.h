@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <memory>
+
+class CChildFrame;
+class CHelpWindow;
+class CMainMenu;
+class COpenDocDlgBar;
+class CRegistry;
+class CVKFormView;
+class CVKMainFrameClient;
+class CVKStatusBar;
+class QDockWidget;
+class QMdiSubWindow;
+
+// The main window: the design selector at the left, the open-documents bar at the top, the
+// status bar at the bottom and the calculators' child windows in the client area.
+class CMainFrame : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // Status bar panes after the message pane.
+    enum EIndicator
+    {
+        IndicatorCaps = 1,
+        IndicatorNum = 2,
+        IndicatorScroll = 3,
+    };
+
+    explicit CMainFrame(const QString& settingsFile = QString());
+    ~CMainFrame() override;
+
+    // Builds the frame: client area, status bar, preferences, selector, open-documents bar.
+    // 0, or -1 when a part cannot be made.
+    int OnCreate();
+
+    // A child window for a new form, in the client area, fitted to the form.
+    CChildFrame* CreateChildFrame(std::unique_ptr<CVKFormView> form);
+    void ShowChildFrame(CChildFrame* child);
+
+    // "View Help": the user guide in the program's help window; nothing when it is missing.
+    void OnHelp();
+    // Where the guide is looked for: beside the program, then in the installed data folder.
+    static QString HelpFilePath();
+    static void SetHelpFilePath(const QString& path);
+
+    void SetTitle(const QString& title);
+    const QString& GetTitle() const { return m_strTitle; }
+    // "Quillwave", followed by the active calculator's document title.
+    void UpdateFrameTitle();
+    // The lock-key indicators, as the platform tells them.
+    void UpdateIndicators();
+
+    CVKMainFrameClient* Client() const { return m_wndClient; }
+    CMainMenu* Selector() const { return m_pMainMenu; }
+    COpenDocDlgBar* OpenDocBar() const { return m_pOpenDocBar; }
+    CRegistry* Registry() const { return m_pRegistry.get(); }
+    CVKStatusBar* StatusBar() const { return m_wndStatusBar; }
+    CHelpWindow* HelpWindow() const;
+    CChildFrame* ActiveChild() const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    bool CreateClient();
+    bool CreateStatusBar();
+    void CreateSelector();
+    void CreateOpenDocBar();
+    QDockWidget* Dock(QWidget* bar, Qt::DockWidgetArea area);
+    void OnChildActivated(QMdiSubWindow* window);
+
+    CVKMainFrameClient* m_wndClient = nullptr;
+    CMainMenu* m_pMainMenu = nullptr;
+    COpenDocDlgBar* m_pOpenDocBar = nullptr;
+    std::unique_ptr<CRegistry> m_pRegistry;
+    CVKStatusBar* m_wndStatusBar = nullptr;
+    QPointer<CHelpWindow> m_HelpWindow;
+    QPointer<CChildFrame> m_LastActiveChild;
+    QString m_strSettingsFile;
+    QString m_strTitle;
+};

@@ -1,0 +1,369 @@
+#include "app/QuillonApp.h"
+
+#include "app/AboutDlg.h"
+#include "app/ChildFrame.h"
+#include "app/MainFrame.h"
+#include "app/MainFrameClient.h"
+#include "app/MainMenu.h"
+#include "app/OpenDocDlgBar.h"
+#include "app/QuillonDoc.h"
+#include "controls/VKMenu.h"
+#include "controls/VKStatusBar.h"
+#include "forms/DesignFile.h"
+#include "forms/VKFormView.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QIcon>
+#include <QMenu>
+#include <QScreen>
+
+#include <cstdio>
+
+// The bitmaps and icons are compiled into the shell's library.
+static void InitShellResources()
+{
+    Q_INIT_RESOURCE(resources);
+}
+
+namespace
+{
+CQuillonApp* g_App = nullptr;
+
+constexpr int MenuBitmap = 188;
+constexpr quint32 SubMenuColour = 0xFFFFFF;
+constexpr quint32 SubSubMenuColour = 0xC8DCC8;
+constexpr int StartPage = 0;
+constexpr int StartPosition = 3; // the air-core receiver
+const char* const FrameTitle = "Quillwave";
+
+QIcon ProgramIcon()
+{
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/quillon-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+} // namespace
+
+const char* const CQuillonApp::FileFilter = "Quillwave file (*.qwf)|*.qwf|All Files (*.*)|*.*|";
+
+CQuillonApp::CQuillonApp(CQuillonOptions options)
+    : m_strFileVersion(QString::fromLatin1(DesignFileVersion))
+    , m_Options(std::move(options))
+{
+    InitShellResources();
+    g_App = this;
+    m_OpenDialog = [](QWidget* owner, const QString& proposal, const QString& filter) {
+        return QFileDialog::getOpenFileName(owner, QStringLiteral("Open"), proposal, filter);
+    };
+    m_SaveDialog = [](QWidget* owner, const QString& proposal, const QString& filter) {
+        return QFileDialog::getSaveFileName(owner, QStringLiteral("Save As"), proposal, filter);
+    };
+    m_RunDialog = [](QDialog& dialog) { dialog.exec(); };
+}
+
+CQuillonApp::~CQuillonApp()
+{
+    ExitInstance();
+    if (g_App == this)
+        g_App = nullptr;
+}
+
+CQuillonApp* CQuillonApp::Instance()
+{
+    return g_App;
+}
+
+bool CQuillonApp::InitInstance()
+{
+    QApplication::setWindowIcon(ProgramIcon());
+    m_pMainWnd = std::make_unique<CMainFrame>(m_Options.m_SettingsFile);
+    if (m_pMainWnd->OnCreate() != 0) {
+        m_pMainWnd.reset();
+        return false;
+    }
+    // The whole screen also where no window manager maximises (a bare X server).
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        m_pMainWnd->setGeometry(screen->availableGeometry());
+    m_pMainWnd->showMaximized();
+    CreateMenu();
+    m_pMainWnd->OpenDocBar()->SetupTabs();
+    m_pMainWnd->SetTitle(QString::fromLatin1(FrameTitle));
+
+    CVKFormView::SetActiveForm(nullptr);
+    m_strFolderPath = QDir::currentPath();
+    m_strFileVersion = QString::fromLatin1(DesignFileVersion);
+
+    m_pMainWnd->Selector()->OpenFormAt(StartPage, StartPosition);
+    if (!m_Options.m_DesignFile.isEmpty())
+        OpenDesignFile(m_Options.m_DesignFile);
+    return true;
+}
+
+int CQuillonApp::ExitInstance()
+{
+    m_pMainWnd.reset();
+    delete m_pMenu;
+    return 0;
+}
+
+void CQuillonApp::CreateMenu()
+{
+    auto* menu = new CVKMenu;
+    m_pMenu = menu;
+    m_pMainWnd->setMenuBar(menu);
+
+    QMenu* file = AddMenu(QStringLiteral("&File"));
+    AddCommand(file, IdFileOpen, QStringLiteral("&Open...\tCtrl+O"), {QKeySequence(Qt::CTRL | Qt::Key_O)});
+    AddCommand(file, IdFileSave, QStringLiteral("&Save...\tCtrl+S"), {QKeySequence(Qt::CTRL | Qt::Key_S)});
+    AddCommand(file, IdFileSaveAs, QStringLiteral("Save &As"));
+    file->addSeparator();
+    AddCommand(file, IdAppExit, QStringLiteral("E&xit"));
+
+    QMenu* edit = AddMenu(QStringLiteral("&Edit"));
+    AddCommand(edit, IdEditUndo, QStringLiteral("&Undo\tCtrl+Z"),
+               {QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)});
+    edit->addSeparator();
+    AddCommand(edit, IdEditCut, QStringLiteral("Cu&t\tCtrl+X"),
+               {QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete)});
+    AddCommand(edit, IdEditCopy, QStringLiteral("&Copy\tCtrl+C"),
+               {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
+    AddCommand(edit, IdEditPaste, QStringLiteral("&Paste\tCtrl+V"),
+               {QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
+
+    QMenu* view = AddMenu(QStringLiteral("&View"));
+    QAction* statusBar = AddCommand(view, IdViewStatusBar, QStringLiteral("&Status Bar"));
+    statusBar->setCheckable(true);
+    statusBar->setChecked(true);
+
+    QMenu* window = AddMenu(QStringLiteral("&Window"));
+    AddCommand(window, IdWindowCascade, QStringLiteral("&Cascade"));
+    AddCommand(window, IdWindowTile, QStringLiteral("&Tile"));
+    AddCommand(window, IdWindowArrange, QStringLiteral("&Arrange Icons"));
+
+    QMenu* help = AddMenu(QStringLiteral("&Help"));
+    AddCommand(help, IdHelpView, QStringLiteral("View Help"));
+    AddCommand(help, IdAppAbout, QStringLiteral("&About Quillon..."));
+
+    // Accelerators without a menu item; they have no handler and do nothing.
+    AddAccelerator(IdFileNew, {QKeySequence(Qt::CTRL | Qt::Key_N)});
+    AddAccelerator(IdFilePrint, {QKeySequence(Qt::CTRL | Qt::Key_P)});
+    AddAccelerator(IdNextPane, {QKeySequence(Qt::Key_F6)});
+    AddAccelerator(IdPrevPane, {QKeySequence(Qt::SHIFT | Qt::Key_F6)});
+
+    // Undo and Cut have no handler: greyed, as the menu shows commands nobody handles.
+    Action(IdEditUndo)->setEnabled(false);
+    Action(IdEditCut)->setEnabled(false);
+    // Save and Copy/Paste need a calculator.
+    connect(file, &QMenu::aboutToShow, this, [this] {
+        const bool form = ActiveChild() != nullptr;
+        Action(IdFileSave)->setEnabled(form);
+        Action(IdFileSaveAs)->setEnabled(form);
+    });
+    connect(edit, &QMenu::aboutToShow, this, [this] {
+        const bool form = CVKFormView::ActiveForm() != nullptr;
+        Action(IdEditCopy)->setEnabled(form);
+        Action(IdEditPaste)->setEnabled(form);
+    });
+
+    menu->SetBackgroundResourceBitMap(MenuBitmap);
+    menu->SetSumMenuColours(SubMenuColour, SubSubMenuColour, -1);
+    menu->ChangeToOwnerDraw();
+    // The window is already shown: its new menu bar must be shown too to take its place.
+    menu->show();
+}
+
+QMenu* CQuillonApp::AddMenu(const QString& title)
+{
+    return m_pMenu->addMenu(title);
+}
+
+QAction* CQuillonApp::AddCommand(QMenu* menu, int id, const QString& text, const QList<QKeySequence>& keys)
+{
+    auto* action = new QAction(text, menu);
+    action->setShortcuts(keys);
+    action->setData(id);
+    connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+    menu->addAction(action);
+    m_Commands[id] = action;
+    return action;
+}
+
+void CQuillonApp::AddAccelerator(int id, const QList<QKeySequence>& keys)
+{
+    auto* action = new QAction(m_pMainWnd.get());
+    action->setShortcuts(keys);
+    action->setData(id);
+    connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+    m_pMainWnd->addAction(action);
+    m_Commands[id] = action;
+}
+
+CVKMenu* CQuillonApp::Menu() const
+{
+    return m_pMenu;
+}
+
+QAction* CQuillonApp::Action(int id) const
+{
+    const auto found = m_Commands.find(id);
+    return found == m_Commands.end() ? nullptr : found->second;
+}
+
+bool CQuillonApp::OnCommand(int id)
+{
+    CMainFrame* frame = m_pMainWnd.get();
+    if (!frame)
+        return false;
+    CVKMainFrameClient* client = frame->Client();
+    switch (id) {
+    case IdFileOpen:
+        OnFileOpen();
+        return true;
+    case IdFileSave:
+    case IdFileSaveAs:
+        if (CChildFrame* child = ActiveChild()) {
+            if (id == IdFileSave)
+                child->Document()->OnFileSave();
+            else
+                child->Document()->OnFileSaveAs();
+        }
+        return true;
+    case IdAppExit:
+        frame->close();
+        return true;
+    case IdEditCopy:
+        CVKFormView::Copy();
+        return true;
+    case IdEditPaste:
+        CVKFormView::Paste();
+        return true;
+    case IdViewStatusBar:
+        frame->StatusBar()->setVisible(!frame->StatusBar()->isVisible());
+        if (QAction* action = Action(IdViewStatusBar))
+            action->setChecked(frame->StatusBar()->isVisible());
+        return true;
+    case IdWindowCascade:
+        client->cascadeSubWindows();
+        return true;
+    case IdWindowTile:
+        client->tileSubWindows();
+        return true;
+    case IdWindowArrange:
+        client->ArrangeIcons();
+        return true;
+    case IdHelpView:
+        frame->OnHelp();
+        return true;
+    case IdAppAbout:
+        OnAppAbout();
+        return true;
+    default:
+        return false;
+    }
+}
+
+CChildFrame* CQuillonApp::ActiveChild() const
+{
+    return m_pMainWnd ? m_pMainWnd->ActiveChild() : nullptr;
+}
+
+CChildFrame* CQuillonApp::FrameOf(CVKFormView* form)
+{
+    for (QWidget* w = form ? form->parentWidget() : nullptr; w; w = w->parentWidget())
+        if (auto* frame = qobject_cast<CChildFrame*>(w))
+            return frame;
+    return nullptr;
+}
+
+QString CQuillonApp::OpenProposal() const
+{
+    // Below the folder the designs live in; the folder itself when it has no Data/ of the form.
+    const QString below = QDir(m_strFolderPath).filePath(QStringLiteral("Data/") + CVKFormView::ActiveFormKey());
+    if (QFileInfo(below).isDir())
+        return below + QLatin1Char('/');
+    return m_strFolderPath + QLatin1Char('/');
+}
+
+void CQuillonApp::OnFileOpen()
+{
+    QString message;
+    const QString title = m_strFileTitle;
+    const QString folder = m_strFolderPath;
+    m_strOpenPath = OpenProposal();
+    const QString chosen = AskOpenFile(m_strOpenPath);
+    if (chosen.isEmpty()) {
+        m_strFileTitle = title;
+        m_strFolderPath = folder;
+        return;
+    }
+    const QFileInfo info(chosen);
+    m_strFileTitle = info.completeBaseName();
+    m_strFolderPath = info.absolutePath();
+    m_strPathName = info.absoluteFilePath();
+    CVKFormView* form = CVKFormView::ActiveForm();
+    CChildFrame* frame = FrameOf(form);
+    if (!CVKFormView::ActiveFormKey().isEmpty() && form && frame) {
+        if (frame->Document()->OnOpenDocument(m_strPathName))
+            frame->Document()->SetTitle(m_strPathName);
+    } else {
+        message = QStringLiteral("No form selected!");
+    }
+    if (!message.isEmpty())
+        CError::DisplayError(message.toStdString());
+}
+
+void CQuillonApp::OnAppAbout()
+{
+    CAboutDlg about(m_pMainWnd.get());
+    m_RunDialog(about);
+}
+
+bool CQuillonApp::OpenDesignFile(const QString& path)
+{
+    std::string key;
+    if (std::FILE* file = std::fopen(QFile::encodeName(path).constData(), "rb")) {
+        ReadLine(file, key);
+        std::fclose(file);
+    }
+    CMainMenu* selector = m_pMainWnd ? m_pMainWnd->Selector() : nullptr;
+    const CSelectorEntry* entry = selector ? selector->FindEntry(QString::fromLatin1(key)) : nullptr;
+    if (!entry) {
+        CError::DisplayError((QStringLiteral("Invalid file: ") + path).toStdString());
+        return false;
+    }
+    CChildFrame* child = selector->OpenFormAt(entry->m_Page, entry->m_Position);
+    if (!child || !child->Document()->OnOpenDocument(QFileInfo(path).absoluteFilePath()))
+        return false;
+    child->Document()->SetTitle(QFileInfo(path).absoluteFilePath());
+    return true;
+}
+
+QString CQuillonApp::AskOpenFile(const QString& proposal)
+{
+    return m_OpenDialog ? m_OpenDialog(m_pMainWnd.get(), proposal, QtFileFilter(QString::fromLatin1(FileFilter)))
+                        : QString();
+}
+
+QString CQuillonApp::AskSaveFile(const QString& proposal)
+{
+    QWidget* owner = QApplication::activeWindow() ? QApplication::activeWindow() : m_pMainWnd.get();
+    return m_SaveDialog ? m_SaveDialog(owner, proposal, QtFileFilter(QString::fromLatin1(FileFilter))) : QString();
+}
+
+QString CQuillonApp::QtFileFilter(const QString& filter)
+{
+    // "text|pattern|text|pattern|" to "text;;text": Qt reads the patterns from the texts.
+    const QStringList parts = filter.split(QLatin1Char('|'), Qt::SkipEmptyParts);
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString& text = parts[i];
+        const QString& pattern = parts[i + 1];
+        filters << (text.contains(QLatin1Char('(')) ? text : text + QStringLiteral(" (") + pattern + QLatin1Char(')'));
+    }
+    return filters.join(QStringLiteral(";;"));
+}

@@ -1,0 +1,127 @@
+#pragma once
+
+#include "database/ADODBConnect.h"
+#include "database/Error.h"
+
+#include <QKeySequence>
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include <functional>
+#include <map>
+#include <memory>
+
+class CChildFrame;
+class CMainFrame;
+class CVKFormView;
+class CVKMenu;
+class QAction;
+class QDialog;
+class QMenu;
+class QWidget;
+
+// How the program is started: where its preferences live and a design file to open.
+struct CQuillonOptions
+{
+    QString m_SettingsFile; // empty: the user's own preferences
+    QString m_DesignFile;   // a design file named on the command line
+};
+
+// The application: start-up and shutdown, the main menu and its commands, the Open
+// command, and the state that the documents share. One exists at a time.
+class CQuillonApp : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Menu and accelerator commands.
+    enum ECommand
+    {
+        IdFileNew = 57600,
+        IdFileOpen = 57601,
+        IdFileClose = 57602,
+        IdFileSave = 57603,
+        IdFileSaveAs = 57604,
+        IdFilePrintSetup = 57606,
+        IdFilePrint = 57607,
+        IdEditCopy = 57634,
+        IdEditCut = 57635,
+        IdEditPaste = 57637,
+        IdEditUndo = 57643,
+        IdWindowArrange = 57649,
+        IdWindowCascade = 57650,
+        IdWindowTile = 57652,
+        IdAppAbout = 57664,
+        IdAppExit = 57665,
+        IdNextPane = 57680,
+        IdPrevPane = 57681,
+        IdViewStatusBar = 59393,
+        IdHelpView = 32782,
+    };
+
+    // Asks for a file: the owner, the proposed path and the filter in Qt's form. Returns the
+    // chosen path, or an empty text when the user cancels.
+    using CFileDialog = std::function<QString(QWidget* owner, const QString& proposal, const QString& filter)>;
+    using CDialogRunner = std::function<void(QDialog& dialog)>;
+
+    explicit CQuillonApp(CQuillonOptions options = CQuillonOptions());
+    ~CQuillonApp() override;
+
+    static CQuillonApp* Instance();
+
+    // Builds and shows the main window and opens the air-core receiver calculator.
+    // False ends the program.
+    bool InitInstance();
+    // Closes the main window and lets go of the menu. Returns the exit code.
+    int ExitInstance();
+
+    // Runs a menu or accelerator command. False for a command without a handler.
+    bool OnCommand(int id);
+    void OnFileOpen();
+    void OnAppAbout();
+    // A design file given on the command line: a new calculator of the file's kind, loaded
+    // from it.
+    bool OpenDesignFile(const QString& path);
+
+    QString AskOpenFile(const QString& proposal);
+    QString AskSaveFile(const QString& proposal);
+    // The design file filter, and the same in Qt's filter syntax.
+    static const char* const FileFilter;
+    static QString QtFileFilter(const QString& filter);
+
+    CMainFrame* MainFrame() const { return m_pMainWnd.get(); }
+    CVKMenu* Menu() const;
+    QAction* Action(int id) const;
+    // The child window of a form, or null.
+    static CChildFrame* FrameOf(CVKFormView* form);
+
+    // Shared with the documents.
+    CError m_error;
+    QString m_strFileTitle;
+    QString m_strFolderPath;
+    QString m_strPathName;
+    QString m_strOpenPath;
+    QString m_strFileVersion;
+    // Made with the application and gone with it; the program opens no database.
+    CADODBConnect m_connection;
+
+    // The file dialogs and the way modal dialogs run; tests replace them.
+    CFileDialog m_OpenDialog;
+    CFileDialog m_SaveDialog;
+    CDialogRunner m_RunDialog;
+
+private:
+    void CreateMenu();
+    QMenu* AddMenu(const QString& title);
+    QAction* AddCommand(QMenu* menu, int id, const QString& text, const QList<QKeySequence>& keys = {});
+    void AddAccelerator(int id, const QList<QKeySequence>& keys);
+    CChildFrame* ActiveChild() const;
+    QString OpenProposal() const;
+
+    CQuillonOptions m_Options;
+    std::unique_ptr<CMainFrame> m_pMainWnd;
+    QPointer<CVKMenu> m_pMenu;
+    std::map<int, QAction*> m_Commands;
+};
