@@ -5,6 +5,8 @@
 
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
 
 #include <iterator>
 
@@ -49,8 +51,6 @@ const CFieldRow DiodeFields[] = {
      FieldUnchecked},
 };
 
-constexpr int ConfigurationCount = 4; // the first rows of the table form the "Configuration" group
-
 std::string N(double value, int decimals)
 {
     return FormatNumber(value, decimals);
@@ -66,11 +66,14 @@ DiodeCapacitanceDlg::DiodeCapacitanceDlg(QWidget* parent)
 // Template order is the set-up order; the measurements are laid out a bias point per row.
 void DiodeCapacitanceDlg::BuildForm()
 {
-    QGroupBox* configuration = AddGroup(QStringLiteral("Configuration"));
-    AddFields(new QGridLayout(configuration), DiodeFields, ConfigurationCount);
-
-    // Where each measurement field sits: grid row and column block.
-    const std::pair<int, int> places[] = {
+    // Where each field sits: grid row and column block.
+    const std::pair<int, int> configurationPlaces[] = {
+        {0, 0},
+        {0, 1}, // source voltage, frequency
+        {1, 0},
+        {1, 1}, // load resistor, scope capacitance
+    };
+    const std::pair<int, int> measurementPlaces[] = {
         {3, 0},         // Cp
         {0, 0}, {0, 1}, // V1, its DC source resistance
         {1, 0}, {1, 1}, // V2, its DC source resistance
@@ -79,14 +82,24 @@ void DiodeCapacitanceDlg::BuildForm()
         {2, 3}, {2, 2}, // power, Vbi
         {2, 0}, {2, 1}, // Cj and its voltage
     };
-    static_assert(std::size(places) + ConfigurationCount == std::size(DiodeFields));
-    QGroupBox* measurements = AddGroup(QStringLiteral("Diode measurements"));
-    auto* grid = new QGridLayout(measurements);
-    for (int i = 0; i < static_cast<int>(std::size(places)); ++i)
-        PlaceField(grid, DiodeFields[ConfigurationCount + i], places[i].first, places[i].second);
+    static_assert(std::size(configurationPlaces) + std::size(measurementPlaces) ==
+                  std::size(DiodeFields));
+
+    const CFieldRow* row = DiodeFields;
+    auto* configuration = new QGridLayout(AddGroup(QStringLiteral("Configuration")));
+    for (const auto& [line, block] : configurationPlaces)
+        PlaceField(configuration, *row++, line, block);
+    auto* measurements = new QGridLayout(AddGroup(QStringLiteral("Diode measurements")));
+    for (const auto& [line, block] : measurementPlaces)
+        PlaceField(measurements, *row++, line, block);
+    // Spare width goes to the right of the fields.
+    for (QGridLayout* grid : {configuration, measurements})
+        grid->setColumnStretch(grid->columnCount(), 1);
 
     AddResultsAndActions(MainLayout(), {{IdCalcJunction, QStringLiteral("Calc Junction Cap")},
                                         {IdCalcDiffusion, QStringLiteral("Calc diffusion cap")}});
+    // Extra height goes to the reports.
+    MainLayout()->setStretchFactor(ResultsBox()->parentWidget(), 1);
 }
 
 // AddField lays a field out on the next row of a grid; this puts its label, field and unit

@@ -5,8 +5,12 @@
 
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
 
 #include <iterator>
+#include <vector>
 
 namespace
 {
@@ -60,22 +64,26 @@ FerriteDlg::FerriteDlg(QWidget* parent) : CVKFormView(QStringLiteral("Ferrite"),
 // Template order, which is also the order the inputs are read in.
 void FerriteDlg::BuildForm()
 {
-    QGroupBox* rod = AddGroup(QStringLiteral("Ferrite rod"));
-    auto* rodGrid = new QGridLayout(rod);
-    for (int id : {IdRodDiameter, IdRodLength, IdInitialPermeability})
-        AddField(rodGrid, Row(id));
-
-    QGroupBox* inductances = AddGroup(QStringLiteral("Measured inductances"));
-    auto* inductanceGrid = new QGridLayout(inductances);
-    for (int id : {IdL1Core, IdL1Air, IdL2Core, IdL2Air})
-        AddField(inductanceGrid, Row(id));
-
-    QGroupBox* coils = AddGroup(QStringLiteral("Coils"));
-    auto* coilGrid = new QGridLayout(coils);
-    for (int id : {IdCoil1Diameter, IdCoil2Diameter, IdCoil1Length, IdCoil2Length})
-        AddField(coilGrid, Row(id));
+    auto* groups = new QHBoxLayout;
+    MainLayout()->addLayout(groups);
+    const std::pair<const char*, std::vector<int>> columns[] = {
+        {"Ferrite rod", {IdRodDiameter, IdRodLength, IdInitialPermeability}},
+        {"Measured inductances", {IdL1Core, IdL1Air, IdL2Core, IdL2Air}},
+        {"Coils", {IdCoil1Diameter, IdCoil2Diameter, IdCoil1Length, IdCoil2Length}},
+    };
+    for (const auto& [title, ids] : columns)
+    {
+        auto* column = new QVBoxLayout(AddGroup(QString::fromLatin1(title), groups));
+        auto* grid = new QGridLayout;
+        column->addLayout(grid);
+        column->addStretch();
+        for (int id : ids)
+            AddField(grid, Row(id));
+    }
 
     AddResultsAndActions(MainLayout(), {{IdCalcInductance, QStringLiteral("Calc Inductance")}});
+    // Extra height goes to the reports.
+    MainLayout()->setStretchFactor(ResultsBox()->parentWidget(), 1);
 }
 
 void FerriteDlg::SetupFields()

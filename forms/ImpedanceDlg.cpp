@@ -5,6 +5,8 @@
 
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPlainTextEdit>
 #include <QVBoxLayout>
 
 #include <iterator>
@@ -60,25 +62,35 @@ CImpedanceDlg::CImpedanceDlg(QWidget* parent)
 
 void CImpedanceDlg::BuildForm()
 {
+    // The three parts side by side, the frequency and the connection below them.
+    auto* parts = new QHBoxLayout;
+    MainLayout()->addLayout(parts);
     const std::pair<const char*, int> groups[] = {
-        {"Resistor", 1}, {"Inductor", 2}, {"Capacitor", 2}, {"Configuration", 1}};
+        {"Resistor", 1}, {"Inductor", 2}, {"Capacitor", 2}};
     const CFieldRow* row = ImpedanceFields;
-    QGroupBox* group = nullptr;
     for (const auto& [title, count] : groups)
     {
-        group = AddGroup(QString::fromLatin1(title));
-        AddFields(new QGridLayout(group), row, count);
+        auto* column = new QVBoxLayout(AddGroup(QString::fromLatin1(title), parts));
+        auto* grid = new QGridLayout;
+        column->addLayout(grid);
+        column->addStretch();
+        AddFields(grid, row, count);
         row += count;
     }
 
-    // The connection sits with the frequency in "Configuration".
-    auto* connection = new QVBoxLayout;
-    static_cast<QGridLayout*>(group->layout())->addLayout(connection, 1000, 0, 1, -1);
-    AddRadio(connection, IdSeries, QStringLiteral("Series impedance"), 1);
-    AddRadio(connection, IdParallel, QStringLiteral("Parallel impdance"), 1);
+    auto* configuration = new QHBoxLayout(AddGroup(QStringLiteral("Configuration")));
+    auto* frequency = new QGridLayout;
+    configuration->addLayout(frequency);
+    AddField(frequency, *row);
+    configuration->addSpacing(24);
+    AddRadio(configuration, IdSeries, QStringLiteral("Series impedance"), 1);
+    AddRadio(configuration, IdParallel, QStringLiteral("Parallel impdance"), 1);
+    configuration->addStretch();
 
     AddResultsAndActions(MainLayout(), {{IdCalcImpedance, QStringLiteral("Cal impedance")},
                                         {IdCalcResonance, QStringLiteral("Cal resonance")}});
+    // Extra height goes to the reports.
+    MainLayout()->setStretchFactor(ResultsBox()->parentWidget(), 1);
 }
 
 void CImpedanceDlg::SetupFields()
