@@ -117,6 +117,12 @@ CChildFrame* CMainFrame::CreateChildFrame(std::unique_ptr<CVKFormView> form)
     auto* child = new CChildFrame(std::move(form));
     m_wndClient->addSubWindow(child);
     connect(child->Document(), &CQuillonDoc::TitleChanged, this, &CMainFrame::UpdateFrameTitle);
+    // The last window gone leaves no active calculator to name.
+    connect(child, &QObject::destroyed, this, [this, child] {
+        if (m_LastActiveChild == child)
+            m_LastActiveChild = nullptr;
+        UpdateFrameTitle();
+    });
     return child;
 }
 
@@ -145,14 +151,14 @@ CHelpWindow* CMainFrame::HelpWindow() const
 
 CChildFrame* CMainFrame::ActiveChild() const
 {
-    return m_wndClient ? m_wndClient->ActiveChild() : nullptr;
+    return m_LastActiveChild;
 }
 
 void CMainFrame::OnChildActivated(QMdiSubWindow* window)
 {
     // The main window losing the focus to a dialog or another program leaves the active
     // calculator as it is.
-    if (!window && m_LastActiveChild && !isActiveWindow())
+    if (!window && m_LastActiveChild && m_LastActiveChild->isVisible() && !isActiveWindow())
         return;
     auto* child = qobject_cast<CChildFrame*>(window);
     if (m_LastActiveChild && m_LastActiveChild != child)

@@ -19,11 +19,6 @@ QList<CChildFrame*> CVKMainFrameClient::ChildFrames() const
     return frames;
 }
 
-CChildFrame* CVKMainFrameClient::ActiveChild() const
-{
-    return qobject_cast<CChildFrame*>(activeSubWindow());
-}
-
 void CVKMainFrameClient::ArrangeIcons()
 {
     int x = 0;

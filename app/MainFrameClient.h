@@ -17,7 +17,6 @@ public:
 
     // The child windows in the order they were opened.
     QList<CChildFrame*> ChildFrames() const;
-    CChildFrame* ActiveChild() const;
     // Lines the minimised child windows up along the bottom edge.
     void ArrangeIcons();
 

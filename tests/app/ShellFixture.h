@@ -1,0 +1,127 @@
+#pragma once
+
+#include "app/ChildFrame.h"
+#include "app/MainFrame.h"
+#include "app/MainFrameClient.h"
+#include "app/MainMenu.h"
+#include "app/OpenDocDlgBar.h"
+#include "app/QuillonApp.h"
+#include "app/QuillonDoc.h"
+#include "controls/GroupBox.h"
+#include "controls/Platform.h"
+#include "controls/VKButton.h"
+#include "controls/VKTabCtrl.h"
+#include "database/MessagePresenter.h"
+#include "forms/FormFactory.h"
+#include "forms/VKFormView.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+// The program started in a temporary working folder with its own preferences file;
+// every message is recorded.
+class ShellTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_Dir.isValid());
+        m_OldFolder = QDir::currentPath();
+        QDir::setCurrent(m_Dir.path());
+        SetNumberSettings(CVKNumberSettings::WithSeparators(QStringLiteral("."), QStringLiteral(",")));
+        m_Options.m_SettingsFile = Path(QStringLiteral("settings/Quillon.conf"));
+    }
+
+    void TearDown() override
+    {
+        m_App.reset();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QDir::setCurrent(m_OldFolder);
+        ResetNumberSettings();
+    }
+
+    QString Path(const QString& name) const { return m_Dir.filePath(name); }
+
+    static QString SourceDir()
+    {
+        const QString root = qEnvironmentVariable("QUILLON_SOURCE_DIR");
+        return root.isEmpty() ? QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../..") : root;
+    }
+
+    // The shipped default designs, in Data/ below the working folder.
+    void CopyDefaultDesigns()
+    {
+        const QDir source(SourceDir() + QStringLiteral("/app/Data"));
+        QDirIterator it(source.path(), QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString file = it.next();
+            const QString target = Path(QStringLiteral("Data/") + source.relativeFilePath(file));
+            QDir().mkpath(QFileInfo(target).absolutePath());
+            QFile::copy(file, target);
+        }
+    }
+
+    static void WriteFile(const QString& path, const QByteArray& data)
+    {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(data);
+    }
+
+    static QByteArray ReadFile(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    CQuillonApp& Start()
+    {
+        m_App = std::make_unique<CQuillonApp>(m_Options);
+        EXPECT_TRUE(m_App->InitInstance());
+        return *m_App;
+    }
+
+    CMainFrame& Frame() const { return *m_App->MainFrame(); }
+    CMainMenu& Selector() const { return *Frame().Selector(); }
+    COpenDocDlgBar& Bar() const { return *Frame().OpenDocBar(); }
+
+    // Opens a calculator from the selector by its form key.
+    CChildFrame* Open(const QString& key)
+    {
+        const CSelectorEntry* entry = Selector().FindEntry(key);
+        return entry ? Selector().OpenFormAt(entry->m_Page, entry->m_Position) : nullptr;
+    }
+
+    QStringList TabTexts() const
+    {
+        QStringList texts;
+        for (int i = 0; i < Bar().Tabs()->count(); ++i)
+            texts << Bar().Tabs()->tabText(i);
+        return texts;
+    }
+
+    static void CloseChild(CChildFrame* child)
+    {
+        child->close();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    static bool HasForm(const QString& key) { return FindFormEntry(key) != nullptr; }
+
+    QTemporaryDir m_Dir;
+    QString m_OldFolder;
+    CQuillonOptions m_Options;
+    CRecordingPresenter m_Messages;
+    CScopedPresenter m_Scope{m_Messages};
+    std::unique_ptr<CQuillonApp> m_App;
+};

@@ -1,0 +1,88 @@
+#include "ShellFixture.h"
+
+#include "app/AboutDlg.h"
+#include "app/HelpWindow.h"
+#include "controls/VKStatic.h"
+
+#include <QDesktopServices>
+#include <QTextBrowser>
+#include <QUrl>
+
+namespace
+{
+// Catches the addresses that would go to the user's browser.
+class CUrlCatcher : public QObject
+{
+    Q_OBJECT
+
+public:
+    CUrlCatcher() { QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "Open"); }
+    ~CUrlCatcher() override { QDesktopServices::unsetUrlHandler(QStringLiteral("https")); }
+
+    QList<QUrl> m_Urls;
+
+public slots:
+    void Open(const QUrl& url) { m_Urls << url; }
+};
+} // namespace
+
+TEST_F(ShellTest, AboutBoxLinkOpensTheMakersPage)
+{
+    Start();
+    CUrlCatcher catcher;
+    QString title;
+    QString link;
+    QColor colour;
+    bool underlined = false;
+    m_App->m_RunDialog = [&](QDialog& dialog) {
+        auto& about = dynamic_cast<CAboutDlg&>(dialog);
+        title = about.windowTitle();
+        link = about.Link()->GetWindowText();
+        colour = about.Link()->TextColour();
+        underlined = about.Link()->Font().underline();
+        QTest::mouseClick(about.Link(), Qt::LeftButton);
+    };
+    m_App->OnCommand(CQuillonApp::IdAppAbout);
+    EXPECT_EQ(title, QStringLiteral("About Quillon"));
+    EXPECT_EQ(link, QString::fromLatin1(CAboutDlg::MakerUrl));
+    // 0xFF0000 as a colour value is blue.
+    EXPECT_EQ(colour, QColor(0, 0, 255));
+    EXPECT_TRUE(underlined);
+    EXPECT_EQ(catcher.m_Urls, QList<QUrl>{QUrl(QString::fromLatin1(CAboutDlg::MakerUrl))});
+}
+
+TEST_F(ShellTest, ViewHelpOpensTheGuideInTheHelpWindow)
+{
+    const QString guide = Path(QStringLiteral("help/quillon.html"));
+    WriteFile(guide, "<html><body><h1>Guide</h1></body></html>");
+    CMainFrame::SetHelpFilePath(guide);
+    Start();
+    m_App->OnCommand(CQuillonApp::IdHelpView);
+    CMainFrame::SetHelpFilePath(QString());
+    ASSERT_NE(Frame().HelpWindow(), nullptr);
+    EXPECT_TRUE(Frame().HelpWindow()->isVisible());
+    EXPECT_EQ(Frame().HelpWindow()->Browser()->source(), QUrl::fromLocalFile(guide));
+    EXPECT_TRUE(Frame().HelpWindow()->Browser()->toPlainText().contains(QStringLiteral("Guide")));
+}
+
+TEST_F(ShellTest, ViewHelpWithoutAGuideDoesNothing)
+{
+    CMainFrame::SetHelpFilePath(Path(QStringLiteral("missing/quillon.html")));
+    Start();
+    m_App->OnCommand(CQuillonApp::IdHelpView);
+    CMainFrame::SetHelpFilePath(QString());
+    EXPECT_EQ(Frame().HelpWindow(), nullptr);
+    EXPECT_TRUE(m_Messages.m_Messages.empty());
+}
+
+TEST_F(ShellTest, TheShippedGuideCoversEveryCalculator)
+{
+    const QByteArray guide = ReadFile(SourceDir() + QStringLiteral("/app/help/quillon.html"));
+    ASSERT_FALSE(guide.isEmpty());
+    for (const char* caption : {"Monopole", "Tuning Cap", "Coil", "Air-core crystal radio", "Impedance Calulator",
+                                "Ferrite rod", "Diode Capacitance"})
+        EXPECT_TRUE(guide.contains(caption)) << caption;
+    EXPECT_GE(guide.count("Accuracy"), 7);
+}
+
+#include "test_about_help.moc"

@@ -1,0 +1,254 @@
+#include "ShellFixture.h"
+
+#include "controls/VKEdit.h"
+
+#include <QAbstractButton>
+#include <QClipboard>
+
+#include <csignal>
+#include <sys/resource.h>
+
+namespace
+{
+// Lines of a design file, without their "\r\n".
+QStringList Lines(const QByteArray& data)
+{
+    QStringList lines = QString::fromLatin1(data).split(QStringLiteral("\r\n"));
+    if (!lines.isEmpty() && lines.back().isEmpty())
+        lines.pop_back();
+    return lines;
+}
+
+// Files written by this process stop growing past `bytes` while it lives.
+class CFileSizeLimit
+{
+public:
+    explicit CFileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_Old);
+        m_OldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = m_Old;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~CFileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_Old);
+        std::signal(SIGXFSZ, m_OldHandler);
+    }
+
+private:
+    rlimit m_Old{};
+    void (*m_OldHandler)(int);
+};
+} // namespace
+
+TEST_F(ShellTest, AFileOfAnotherFormIsRefusedAndChangesNothing)
+{
+    if (!HasForm(QStringLiteral("Ferrite")))
+        GTEST_SKIP() << "the ferrite calculator is not built yet";
+    Start();
+    CChildFrame* ferrite = Open(QStringLiteral("Ferrite"));
+    ASSERT_NE(ferrite, nullptr);
+    const QString before = ferrite->Document()->GetTitle();
+    QStringList values;
+    for (QWidget* control : ferrite->Form()->Controls())
+        if (auto* field = dynamic_cast<CVKEdit*>(control))
+            values << field->GetWindowText();
+
+    const QString path = Path(QStringLiteral("coil.qwf"));
+    WriteFile(path, "Coil\r\n1.0\r\n1188,1\r\n1189,2\r\n");
+    m_App->m_OpenDialog = [&](QWidget*, const QString&, const QString&) { return path; };
+    m_App->OnFileOpen();
+
+    ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
+    EXPECT_EQ(m_Messages.m_Messages[0].title, "Error");
+    EXPECT_EQ(m_Messages.m_Messages[0].icon, EMessageIcon::Error);
+    EXPECT_EQ(m_Messages.m_Messages[0].text, ("Invalid file: " + path).toStdString());
+    QStringList after;
+    for (QWidget* control : ferrite->Form()->Controls())
+        if (auto* field = dynamic_cast<CVKEdit*>(control))
+            after << field->GetWindowText();
+    EXPECT_EQ(after, values);
+    EXPECT_EQ(ferrite->Document()->GetTitle(), before);
+}
+
+TEST_F(ShellTest, AFileWithOnlyTwoLinesSaysNoFormSelected)
+{
+    Start();
+    const QString path = Path(QStringLiteral("short.qwf"));
+    WriteFile(path, "CrystalRadio\r\n1.0\r\n");
+    m_App->m_OpenDialog = [&](QWidget*, const QString&, const QString&) { return path; };
+    m_App->OnFileOpen();
+    ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
+    EXPECT_EQ(m_Messages.m_Messages[0].title, "Error");
+    EXPECT_EQ(m_Messages.m_Messages[0].text, "No form selected!");
+}
+
+TEST_F(ShellTest, OpenLoadsIntoTheActiveFormAndRemembersTheFolder)
+{
+    CopyDefaultDesigns();
+    Start();
+    CChildFrame* receiver = Frame().Client()->ChildFrames().front();
+    QString proposal;
+    QString filter;
+    const QString path = Path(QStringLiteral("mine/receiver.qwf"));
+    QDir().mkpath(Path(QStringLiteral("mine")));
+    ASSERT_TRUE(QFile::copy(Path(QStringLiteral("Data/CrystalRadio/Air-core crystal radio_Default.qwf")), path));
+    m_App->m_OpenDialog = [&](QWidget*, const QString& proposed, const QString& filters) {
+        proposal = proposed;
+        filter = filters;
+        return path;
+    };
+    m_App->OnFileOpen();
+    EXPECT_TRUE(m_Messages.m_Messages.empty());
+    EXPECT_EQ(proposal, QDir(m_Dir.path()).filePath(QStringLiteral("Data/CrystalRadio/")));
+    EXPECT_EQ(filter, QStringLiteral("Quillwave file (*.qwf);;All Files (*.*)"));
+    EXPECT_EQ(receiver->Document()->GetTitle(), path);
+    EXPECT_EQ(receiver->Document()->GetPathName(), path);
+    EXPECT_EQ(m_App->m_strPathName, path);
+    EXPECT_EQ(m_App->m_strFileTitle, QStringLiteral("receiver"));
+    EXPECT_EQ(m_App->m_strFolderPath, Path(QStringLiteral("mine")));
+
+    // Cancel keeps everything as it was.
+    m_App->m_OpenDialog = [&](QWidget*, const QString& proposed, const QString&) {
+        proposal = proposed;
+        return QString();
+    };
+    m_App->OnFileOpen();
+    EXPECT_EQ(proposal, Path(QStringLiteral("mine")) + QLatin1Char('/'));
+    EXPECT_EQ(m_App->m_strFolderPath, Path(QStringLiteral("mine")));
+    EXPECT_EQ(m_App->m_strFileTitle, QStringLiteral("receiver"));
+    EXPECT_TRUE(m_Messages.m_Messages.empty());
+}
+
+TEST_F(ShellTest, OpenWithNoFormOpenSaysNoFormSelected)
+{
+    Start();
+    CloseChild(Frame().Client()->ChildFrames().front());
+    const QString path = Path(QStringLiteral("any.qwf"));
+    WriteFile(path, "CrystalRadio\r\n1.0\r\n1,1\r\n");
+    m_App->m_OpenDialog = [&](QWidget*, const QString&, const QString&) { return path; };
+    m_App->OnCommand(CQuillonApp::IdFileOpen);
+    ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
+    EXPECT_EQ(m_Messages.m_Messages[0].title, "Error");
+    EXPECT_EQ(m_Messages.m_Messages[0].text, "No form selected!");
+}
+
+TEST_F(ShellTest, SaveAsWritesTheRecordsInCreationOrder)
+{
+    if (!HasForm(QStringLiteral("TuningCap")))
+        GTEST_SKIP() << "the tuning capacitor calculator is not built yet";
+    // No Data/ folder: the form keeps the defaults of its field set-up.
+    Start();
+    CChildFrame* tuning = Open(QStringLiteral("TuningCap"));
+    ASSERT_NE(tuning, nullptr);
+    const QString path = Path(QStringLiteral("designs/tuning.qwf"));
+    QDir().mkpath(Path(QStringLiteral("designs")));
+    m_App->m_SaveDialog = [&](QWidget*, const QString&, const QString&) { return path; };
+    m_App->OnCommand(CQuillonApp::IdFileSaveAs);
+
+    // The first seven lines of the tuning capacitor example of the design file format.
+    const QStringList lines = Lines(ReadFile(path));
+    ASSERT_GE(lines.size(), 7);
+    EXPECT_EQ(lines.mid(0, 7), (QStringList{"TuningCap", "1.0", "1198,525", "1197,1,706", "1201, ", "1217,0", "1215,1"}));
+    ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
+    EXPECT_EQ(m_Messages.m_Messages[0].title, "Message");
+    EXPECT_EQ(m_Messages.m_Messages[0].icon, EMessageIcon::Information);
+    EXPECT_EQ(m_Messages.m_Messages[0].text, (path + " saved!").toStdString());
+    // Save As moves the document to the new file, titled by its name.
+    EXPECT_EQ(tuning->Document()->GetPathName(), path);
+    EXPECT_EQ(tuning->Document()->GetTitle(), QStringLiteral("tuning.qwf"));
+    EXPECT_EQ(m_App->m_strPathName, path);
+
+    // A plain Save writes there again without asking.
+    m_App->m_SaveDialog = [](QWidget*, const QString&, const QString&) {
+        ADD_FAILURE() << "Save asked for a file";
+        return QString();
+    };
+    m_App->OnCommand(CQuillonApp::IdFileSave);
+    EXPECT_EQ(m_Messages.m_Messages.size(), 2u);
+}
+
+TEST_F(ShellTest, SaveWritesBackToTheDefaultDesign)
+{
+    CopyDefaultDesigns();
+    Start();
+    CChildFrame* receiver = Frame().Client()->ChildFrames().front();
+    const QString path = receiver->Document()->GetPathName();
+    const QByteArray before = ReadFile(path);
+    m_App->OnCommand(CQuillonApp::IdFileSave);
+    ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
+    EXPECT_EQ(m_Messages.m_Messages[0].text, (path + " saved!").toStdString());
+    // The shipped file was written by the same form: saving it unchanged gives it back.
+    EXPECT_EQ(Lines(ReadFile(path)), Lines(before));
+}
+
+TEST_F(ShellTest, CancelledSaveAsWritesNothing)
+{
+    Start();
+    m_App->m_SaveDialog = [](QWidget*, const QString&, const QString&) { return QString(); };
+    CChildFrame* receiver = Frame().Client()->ChildFrames().front();
+    EXPECT_FALSE(receiver->Document()->DoSave(QString()));
+    EXPECT_TRUE(m_Messages.m_Messages.empty());
+}
+
+TEST_F(ShellTest, ASaveThatFailsPartWayKeepsTheOldFile)
+{
+    Start();
+    const QString path = Path(QStringLiteral("receiver.qwf"));
+    const QByteArray old = "CrystalRadio\r\n1.0\r\n" + QByteArray(400, 'x') + "\r\n";
+    WriteFile(path, old);
+    CChildFrame* receiver = Frame().Client()->ChildFrames().front();
+    {
+        // The disk fills up after 64 bytes of the new file.
+        CFileSizeLimit limit(64);
+        receiver->Document()->SaveDesign(path);
+    }
+    EXPECT_EQ(ReadFile(path), old);
+    ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
+    EXPECT_EQ(m_Messages.m_Messages[0].title, "Error");
+    EXPECT_EQ(m_Messages.m_Messages[0].text, ("Error while writing to file " + path).toStdString());
+    // No half-written file is left beside it.
+    EXPECT_EQ(QDir(m_Dir.path()).entryList(QDir::Files), QStringList{"receiver.qwf"});
+}
+
+TEST_F(ShellTest, ASaveIntoAFolderThatIsAFileSaysSo)
+{
+    Start();
+    WriteFile(Path(QStringLiteral("plain")), "not a folder");
+    const QString path = Path(QStringLiteral("plain/receiver.qwf"));
+    m_App->m_SaveDialog = [&](QWidget*, const QString&, const QString&) { return path; };
+    m_App->OnCommand(CQuillonApp::IdFileSaveAs);
+    ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
+    EXPECT_EQ(m_Messages.m_Messages[0].text, ("Error while writing to file " + path).toStdString());
+    EXPECT_EQ(ReadFile(Path(QStringLiteral("plain"))), QByteArray("not a folder"));
+}
+
+TEST_F(ShellTest, CopyAndPasteActOnTheFocusedField)
+{
+    Start();
+    Frame().activateWindow();
+    QApplication::setActiveWindow(&Frame());
+    CVKFormView* form = Frame().Client()->ChildFrames().front()->Form();
+    CVKEdit* field = nullptr;
+    for (QWidget* control : form->Controls())
+        if ((field = dynamic_cast<CVKEdit*>(control)) && field->isEnabled())
+            break;
+    ASSERT_NE(field, nullptr);
+    field->setFocus();
+    if (QApplication::focusWidget() != field)
+        GTEST_SKIP() << "this platform gives no keyboard focus";
+    field->SetWindowText(QStringLiteral("12"));
+    field->selectAll();
+    QApplication::clipboard()->setText(QStringLiteral("before"));
+    m_App->OnCommand(CQuillonApp::IdEditCopy);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("12"));
+
+    // With the focus on a push button nothing is copied.
+    QWidget* button = form->Button(CVKFormView::IdClear);
+    button->setFocus();
+    QApplication::clipboard()->setText(QStringLiteral("kept"));
+    m_App->OnCommand(CQuillonApp::IdEditCopy);
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("kept"));
+}
