@@ -2,7 +2,6 @@
 
 #include "controls/VKEdit.h"
 #include "database/Error.h"
-#include "database/MessagePresenter.h"
 #include "forms/FormatNumber.h"
 #include "forms/WaitCursor.h"
 
@@ -74,10 +73,7 @@ const CFieldRow CoilFields[] = {
 
 int FieldIndex(int id)
 {
-    for (int i = 0; i < static_cast<int>(std::size(CoilFields)); ++i)
-        if (CoilFields[i].m_Id == id)
-            return i;
-    return 0;
+    return FieldRowIndex(CoilFields, static_cast<int>(std::size(CoilFields)), id);
 }
 
 const CFieldRow& FieldRow(int id)
@@ -102,11 +98,6 @@ QString Separator()
 {
     return QString(187, QLatin1Char('*')) + QStringLiteral("\r\n");
 }
-
-void ShowError(const std::string& text)
-{
-    ShowMessage("Error", text, EMessageIcon::Error);
-}
 } // namespace
 
 CCoilDlg::CCoilDlg(QWidget* parent)
@@ -129,14 +120,11 @@ void CCoilDlg::BuildForm()
     auto* modeLayout = new QVBoxLayout(mode);
     AddRadio(modeLayout, IdUseGivenInductance, QStringLiteral("Use given inductance"), 1);
     AddRadio(modeLayout, IdCalculateInductance, QStringLiteral("Calculate inductance"), 1);
-    auto* modeGrid = new QGridLayout;
-    modeLayout->addLayout(modeGrid);
-    AddField(modeGrid, FieldRow(IdFrequency));
+    AddField(AddFieldGrid(modeLayout), FieldRow(IdFrequency));
 
     QGroupBox* given = AddGroup(QStringLiteral("Use given inductance"), left);
     auto* givenLayout = new QVBoxLayout(given);
-    auto* givenGrid = new QGridLayout;
-    givenLayout->addLayout(givenGrid);
+    QGridLayout* givenGrid = AddFieldGrid(givenLayout);
     AddField(givenGrid, FieldRow(IdStartInductance));
     AddField(givenGrid, FieldRow(IdEndInductance));
     AddRadio(givenLayout, IdDiameterAndPitch, QStringLiteral("Enter diameter and pitch"), 2);
@@ -150,14 +138,12 @@ void CCoilDlg::BuildForm()
 
     QGroupBox* wire = AddGroup(QStringLiteral("Wire "), left);
     auto* wireLayout = new QVBoxLayout(wire);
-    auto* wireGrid = new QGridLayout;
-    wireLayout->addLayout(wireGrid);
+    QGridLayout* wireGrid = AddFieldGrid(wireLayout);
     AddField(wireGrid, FieldRow(IdConductorDiameter));
     AddField(wireGrid, FieldRow(IdWireDiameter));
     AddField(wireGrid, FieldRow(IdResistivity));
     AddCheck(wireLayout, IdLitz, QStringLiteral("Litz wire"));
-    auto* litzGrid = new QGridLayout;
-    wireLayout->addLayout(litzGrid);
+    QGridLayout* litzGrid = AddFieldGrid(wireLayout);
     AddField(litzGrid, FieldRow(IdStrandDiameter));
     AddField(litzGrid, FieldRow(IdStrandCount));
     AddField(litzGrid, FieldRow(IdLitzFactor));
@@ -190,8 +176,7 @@ void CCoilDlg::BuildForm()
     auto* apparentValue = new QGridLayout;
     permeabilityGrid->addLayout(apparentValue, 1, 1);
     AddField(apparentValue, FieldRow(IdApparentPermeabilityValue));
-    auto* coreGrid = new QGridLayout;
-    coreLayout->addLayout(coreGrid);
+    QGridLayout* coreGrid = AddFieldGrid(coreLayout);
     for (int id : {IdGapExponent, IdLengthExponent, IdLossFactor, IdLossFactorFrequency, IdRodDiameter, IdRodLength,
                    IdOffset})
         AddField(coreGrid, FieldRow(id));
@@ -410,7 +395,7 @@ bool CCoilDlg::Read(int id, double& target, double factor)
 bool CCoilDlg::ReadDivided(int id, double& target, double divisor)
 {
     double value = 0.0;
-    if (!Field(id)->ValidateInput(value))
+    if (!Read(id, value))
         return false;
     target = value / divisor;
     return true;
@@ -463,7 +448,7 @@ bool CCoilDlg::ReadInputs()
         }
         // A pitch equal to the conductor diameter is a close-wound coil, and allowed.
         if (m_Coil.m_ConductorDiameter > m_Coil.m_Pitch) {
-            ShowError(PitchMessage);
+            CError::DisplayError(PitchMessage);
             ok = false;
         }
     }
@@ -501,7 +486,7 @@ bool CCoilDlg::ReadCore()
         !Read(IdLengthExponent, lengthExponent))
         return false;
     if (!(m_Coil.m_Turns > 0)) {
-        ShowError(TurnsMessage);
+        CError::DisplayError(TurnsMessage);
         return false;
     }
     m_Coil.m_CoreCoilDiameter = m_DiameterField / 1000;
@@ -513,7 +498,7 @@ bool CCoilDlg::ReadCore()
         if (!Read(IdInitialPermeabilityValue, initial))
             return false;
         if (!(m_Coil.m_Length > 0) || !(m_Coil.m_Turns > 0)) {
-            ShowError(TurnsLengthMessage);
+            CError::DisplayError(TurnsLengthMessage);
             return false;
         }
         if (!Read(IdOffset, m_Offset, 0.001))
@@ -536,11 +521,11 @@ bool CCoilDlg::AnalyseOnce()
     } else if (m_Coil.m_EndInductance > 0) {
         m_Coil.SetMode(m_DiameterInput ? CCoil::ModeInductancePitchDiameter : CCoil::ModeInductancePitchRatio);
     } else {
-        ShowError(std::string());
+        CError::DisplayError(std::string());
         return false;
     }
     if (!m_Coil.SolveGeometry()) {
-        ShowError(m_Coil.m_Message);
+        CError::DisplayError(m_Coil.m_Message);
         return false;
     }
     m_Coil.ComputeLosses();
@@ -601,7 +586,7 @@ void CCoilDlg::OnAnalyse()
     bool last = false;
     for (int pass = 0; !last; ++pass) {
         if (pass == MaxSweepRows) {
-            ShowError("The inductance sweep was stopped after " + std::to_string(MaxSweepRows) +
+            CError::DisplayError("The inductance sweep was stopped after " + std::to_string(MaxSweepRows) +
                       " rows. Narrow the range from start to end inductance.");
             break;
         }

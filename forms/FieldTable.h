@@ -32,3 +32,12 @@ struct CFieldRow
     const char* m_Unit;      // display unit, for the reader of the form; may be ""
     unsigned m_Calls;        // EFieldCalls
 };
+
+// Where the row of a control id is in a form's table, or -1.
+inline int FieldRowIndex(const CFieldRow* rows, int count, int id)
+{
+    for (int i = 0; i < count; ++i)
+        if (rows[i].m_Id == id)
+            return i;
+    return -1;
+}

@@ -275,6 +275,13 @@ QGroupBox* CVKFormView::AddGroup(const QString& title, QBoxLayout* into)
     return group;
 }
 
+QGridLayout* CVKFormView::AddFieldGrid(QBoxLayout* into)
+{
+    auto* grid = new QGridLayout;
+    (into ? into : m_MainLayout)->addLayout(grid);
+    return grid;
+}
+
 CVKEdit* CVKFormView::AddField(QGridLayout* grid, const CFieldRow& row)
 {
     QWidget* parent = ControlParent(grid);

@@ -104,6 +104,8 @@ protected:
 
     // Builders. Every control carries its id; the form's click handlers run through OnCommand.
     QGroupBox* AddGroup(const QString& title, QBoxLayout* into = nullptr);
+    // A grid for AddField rows, added to the given layout (the form's main layout by default).
+    QGridLayout* AddFieldGrid(QBoxLayout* into = nullptr);
     CVKEdit* AddField(QGridLayout* grid, const CFieldRow& row);
     void AddFields(QGridLayout* grid, const CFieldRow* rows, int count);
     QAbstractButton* AddRadio(QBoxLayout* into, int id, const QString& caption, int radioGroup);
