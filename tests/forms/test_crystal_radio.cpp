@@ -368,3 +368,23 @@ TEST(CrystalRadioBatch, EveryActionReportsAtTheFirstPress)
 }
 
 } // namespace
+
+namespace
+{
+TEST_F(CrystalRadioForm, ExtremeInputsStillReport)
+{
+    // A core with its fields left empty, a secondary of half a turn, the extremes of the
+    // working fields: every action still ends with its headers and no message.
+    m_Form->SetCheck(D::IdHasCore, true);
+    Type(1218, QStringLiteral("0.5"));
+    Type(1217, QStringLiteral("1"));
+    Type(1228, QStringLiteral("999"));
+    Type(1229, QStringLiteral("1"));
+    Type(1278, QStringLiteral("99"));
+    for (int id : {D::IdAnalyseNoLoad, D::IdSplEachLoop, D::IdMaxSplOverDistance, D::IdSplAtLoopOverDistance})
+        EXPECT_FALSE(Press(id).isEmpty()) << id;
+    EXPECT_TRUE(m_Messages.m_Messages.empty());
+    // Half a turn has no tap: the distance sweeps print their header alone.
+    EXPECT_EQ(Press(D::IdMaxSplOverDistance), QString::fromLatin1(DistanceHeader));
+}
+} // namespace
