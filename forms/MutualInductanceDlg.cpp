@@ -205,19 +205,6 @@ void AddHeading(QGridLayout* grid, const QString& text)
     grid->addWidget(heading, grid->count() == 0 ? 0 : grid->rowCount(), 0, 1, 3);
 }
 
-// A group laid out top to bottom; the layout is in place before any control is created in it.
-QVBoxLayout* Column(QGroupBox* group)
-{
-    return new QVBoxLayout(group);
-}
-
-QGridLayout* AddGrid(QBoxLayout* layout)
-{
-    auto* grid = new QGridLayout;
-    layout->addLayout(grid);
-    return grid;
-}
-
 } // namespace
 
 CMutualInductanceDlg::CMutualInductanceDlg(QWidget* parent)
@@ -242,30 +229,30 @@ void CMutualInductanceDlg::BuildForm()
     auto* source = new QGridLayout(AddGroup(QStringLiteral("Power source"), coils));
     AddFields(source, SourceFields, Rows(SourceFields));
 
-    QVBoxLayout* primary = Column(AddGroup(QStringLiteral("Primary coil"), coils));
+    auto* primary = new QVBoxLayout(AddGroup(QStringLiteral("Primary coil"), coils));
     AddCheck(primary, IdResonant, QStringLiteral("Resonant"));
-    QGridLayout* primaryGrid = AddGrid(primary);
+    QGridLayout* primaryGrid = AddFieldGrid(primary);
     auto* primaryLitz = new QVBoxLayout;
     primary->addLayout(primaryLitz);
     AddCheck(primaryLitz, IdPrimaryLitz, QStringLiteral("Litz wire"));
     AddFields(primaryGrid, PrimaryFields, Rows(PrimaryFields));
-    AddFields(AddGrid(primaryLitz), PrimaryLitzFields, Rows(PrimaryLitzFields));
+    AddFields(AddFieldGrid(primaryLitz), PrimaryLitzFields, Rows(PrimaryLitzFields));
 
-    QVBoxLayout* secondary = Column(AddGroup(QStringLiteral("Secondary coil"), coils));
-    QGridLayout* secondaryGrid = AddGrid(secondary);
+    auto* secondary = new QVBoxLayout(AddGroup(QStringLiteral("Secondary coil"), coils));
+    QGridLayout* secondaryGrid = AddFieldGrid(secondary);
     auto* secondaryLitz = new QVBoxLayout;
     secondary->addLayout(secondaryLitz);
     AddCheck(secondaryLitz, IdSecondaryLitz, QStringLiteral("Litz wire"));
     AddFields(secondaryGrid, SecondaryFields, Rows(SecondaryFields));
-    AddFields(AddGrid(secondaryLitz), SecondaryLitzFields, Rows(SecondaryLitzFields));
+    AddFields(AddFieldGrid(secondaryLitz), SecondaryLitzFields, Rows(SecondaryLitzFields));
     coils->addStretch();
 
     // Forward: the junction, then Is, the quadratic's a, b, c and the power law's a and n.
-    QVBoxLayout* forward = Column(AddGroup(QStringLiteral("Diode forward bias"), diode));
+    auto* forward = new QVBoxLayout(AddGroup(QStringLiteral("Diode forward bias"), diode));
     AddRadio(forward, IdForwardDiode, QStringLiteral("Use diode equation"), 1);
     AddRadio(forward, IdForwardQuadratic, QStringLiteral("Use quadratic"), 1);
     AddRadio(forward, IdForwardPower, QStringLiteral("Use power equation"), 1);
-    QGridLayout* forwardGrid = AddGrid(forward);
+    QGridLayout* forwardGrid = AddFieldGrid(forward);
     AddFields(forwardGrid, ForwardFields, 8);
     AddHeading(forwardGrid, QStringLiteral("Diode equation"));
     AddField(forwardGrid, ForwardFields[8]);
@@ -275,11 +262,11 @@ void CMutualInductanceDlg::BuildForm()
     AddFields(forwardGrid, ForwardFields + 12, 2);
 
     // Reverse: the quadratic's a, b, c, the diode equation's Is and n, the resistance.
-    QVBoxLayout* reverse = Column(AddGroup(QStringLiteral("Diode reverse bias"), diode));
+    auto* reverse = new QVBoxLayout(AddGroup(QStringLiteral("Diode reverse bias"), diode));
     AddRadio(reverse, IdReverseDiode, QStringLiteral("Use diode equation"), 2);
     AddRadio(reverse, IdReverseQuadratic, QStringLiteral("Use quadratic"), 2);
     AddRadio(reverse, IdReverseResistance, QStringLiteral("Use constant resistance"), 2);
-    QGridLayout* reverseGrid = AddGrid(reverse);
+    QGridLayout* reverseGrid = AddFieldGrid(reverse);
     AddHeading(reverseGrid, QStringLiteral("Quadratic"));
     AddFields(reverseGrid, ReverseFields, 3);
     AddHeading(reverseGrid, QStringLiteral("Diode equation"));
@@ -291,9 +278,9 @@ void CMutualInductanceDlg::BuildForm()
     auto* load = new QGridLayout(AddGroup(QStringLiteral("Load"), working));
     AddFields(load, LoadFields, Rows(LoadFields));
 
-    QVBoxLayout* core = Column(AddGroup(QString(), working));
+    auto* core = new QVBoxLayout(AddGroup(QString(), working));
     AddCheck(core, IdHasCore, QStringLiteral("Has core"));
-    AddFields(AddGrid(core), CoreFields, Rows(CoreFields));
+    AddFields(AddFieldGrid(core), CoreFields, Rows(CoreFields));
 
     auto* mode = new QGridLayout(AddGroup(QStringLiteral("Working mode"), working));
     AddFields(mode, WorkingFields, Rows(WorkingFields));
