@@ -155,21 +155,10 @@ void CQuillonApp::CreateMenu()
     AddAccelerator(IdNextPane, {QKeySequence(Qt::Key_F6)});
     AddAccelerator(IdPrevPane, {QKeySequence(Qt::SHIFT | Qt::Key_F6)});
 
-    // Undo and Cut have no handler: greyed, as the menu shows commands nobody handles.
+    // Undo and Cut have no handler: greyed, as the menu shows commands nobody handles. Save,
+    // Copy and Paste stay enabled and do nothing while no calculator is open.
     Action(IdEditUndo)->setEnabled(false);
     Action(IdEditCut)->setEnabled(false);
-    // Save and Copy/Paste need a calculator.
-    connect(file, &QMenu::aboutToShow, this, [this] {
-        const bool form = ActiveChild() != nullptr;
-        Action(IdFileSave)->setEnabled(form);
-        Action(IdFileSaveAs)->setEnabled(form);
-    });
-    connect(edit, &QMenu::aboutToShow, this, [this] {
-        const bool form = CVKFormView::ActiveForm() != nullptr;
-        Action(IdEditCopy)->setEnabled(form);
-        Action(IdEditPaste)->setEnabled(form);
-    });
-
     menu->SetBackgroundResourceBitMap(MenuBitmap);
     menu->SetSumMenuColours(SubMenuColour, SubSubMenuColour, -1);
     menu->ChangeToOwnerDraw();

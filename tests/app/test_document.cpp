@@ -252,3 +252,18 @@ TEST_F(ShellTest, CopyAndPasteActOnTheFocusedField)
     m_App->OnCommand(CQuillonApp::IdEditCopy);
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("kept"));
 }
+
+TEST_F(ShellTest, SaveAndCopyWithNoCalculatorOpenDoNothing)
+{
+    Start();
+    CloseChild(Frame().Client()->ChildFrames().front());
+    m_App->m_SaveDialog = [](QWidget*, const QString&, const QString&) {
+        ADD_FAILURE() << "Save asked for a file";
+        return QString();
+    };
+    for (int id : {CQuillonApp::IdFileSave, CQuillonApp::IdFileSaveAs, CQuillonApp::IdEditCopy, CQuillonApp::IdEditPaste}) {
+        EXPECT_TRUE(m_App->Action(id)->isEnabled()) << id;
+        m_App->Action(id)->trigger();
+    }
+    EXPECT_TRUE(m_Messages.m_Messages.empty());
+}
