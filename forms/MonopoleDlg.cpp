@@ -70,13 +70,11 @@ const CFieldRow ConductanceField = {
 
 const CFieldRow& Row(int id)
 {
-    for (const CFieldRow& row : AerialFields)
-        if (row.m_Id == id)
-            return row;
-    for (const CFieldRow& row : LineAndStationFields)
-        if (row.m_Id == id)
-            return row;
-    return ConductanceField;
+    const int aerial = FieldRowIndex(AerialFields, static_cast<int>(std::size(AerialFields)), id);
+    if (aerial >= 0)
+        return AerialFields[aerial];
+    const int other = FieldRowIndex(LineAndStationFields, static_cast<int>(std::size(LineAndStationFields)), id);
+    return other >= 0 ? LineAndStationFields[other] : ConductanceField;
 }
 
 std::string N(double value, int decimals)
@@ -128,8 +126,7 @@ void CMonopoleDlg::BuildForm()
     auto* columns = new QHBoxLayout;
     MainLayout()->addLayout(columns);
     auto addGrid = [this](QBoxLayout* into, std::initializer_list<int> ids) {
-        auto* grid = new QGridLayout;
-        into->addLayout(grid);
+        QGridLayout* grid = AddFieldGrid(into);
         for (int id : ids)
             AddField(grid, Row(id));
         return grid;

@@ -40,10 +40,7 @@ const CFieldRow TuningCapFields[] = {
 
 const CFieldRow& Row(int id)
 {
-    for (const CFieldRow& row : TuningCapFields)
-        if (row.m_Id == id)
-            return row;
-    return TuningCapFields[0];
+    return TuningCapFields[FieldRowIndex(TuningCapFields, static_cast<int>(std::size(TuningCapFields)), id)];
 }
 
 std::string N(double value, int decimals)
@@ -66,8 +63,7 @@ void CTuningCapDlg::BuildForm()
     MainLayout()->addLayout(groups);
     QGroupBox* band = AddGroup(QStringLiteral("Design frequency range"), groups);
     auto* bandLayout = new QVBoxLayout(band);
-    auto* bandGrid = new QGridLayout;
-    bandLayout->addLayout(bandGrid);
+    QGridLayout* bandGrid = AddFieldGrid(bandLayout);
     AddField(bandGrid, Row(IdLowFrequency));
     AddField(bandGrid, Row(IdHighFrequency));
     AddField(bandGrid, Row(IdInductance));
@@ -77,8 +73,7 @@ void CTuningCapDlg::BuildForm()
 
     QGroupBox* capacitor = AddGroup(QStringLiteral("Tuning capacitor range"), groups);
     auto* capLayout = new QVBoxLayout(capacitor);
-    auto* capGrid = new QGridLayout;
-    capLayout->addLayout(capGrid);
+    QGridLayout* capGrid = AddFieldGrid(capLayout);
     capLayout->addStretch();
     AddField(capGrid, Row(IdCapLow));
     AddField(capGrid, Row(IdCapHigh));
