@@ -118,9 +118,12 @@ CChildFrame* CMainFrame::CreateChildFrame(std::unique_ptr<CVKFormView> form)
     m_wndClient->addSubWindow(child);
     connect(child->Document(), &CQuillonDoc::TitleChanged, this, &CMainFrame::UpdateFrameTitle);
     // The last window gone leaves no active calculator to name.
-    connect(child, &QObject::destroyed, this, [this, child] {
-        if (m_LastActiveChild == child)
+    const QObject* object = child;
+    connect(child, &QObject::destroyed, this, [this, object] {
+        if (m_LastActiveObject == object) {
             m_LastActiveChild = nullptr;
+            m_LastActiveObject = nullptr;
+        }
         UpdateFrameTitle();
     });
     return child;
@@ -164,6 +167,7 @@ void CMainFrame::OnChildActivated(QMdiSubWindow* window)
     if (m_LastActiveChild && m_LastActiveChild != child)
         m_LastActiveChild->OnUpdateFrameMenu(false);
     m_LastActiveChild = child;
+    m_LastActiveObject = child;
     if (child) {
         child->OnUpdateFrameMenu(true);
         if (m_pOpenDocBar)

@@ -81,7 +81,9 @@ private:
     std::unique_ptr<CRegistry> m_pRegistry;
     CVKStatusBar* m_wndStatusBar = nullptr;
     QPointer<CHelpWindow> m_HelpWindow;
-    QPointer<CChildFrame> m_LastActiveChild;
+    // The active calculator's window, and the same as a QObject for telling it when it goes.
+    CChildFrame* m_LastActiveChild = nullptr;
+    const QObject* m_LastActiveObject = nullptr;
     QString m_strSettingsFile;
     QString m_strTitle;
 };
