@@ -1,9 +1,9 @@
 #include "forms/BatchRun.h"
+#include "tests/forms/FormTestSupport.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -23,12 +23,6 @@ CBatchResult Batch(QStringList args)
     CBatchResult result;
     result.m_Status = RunBatch(args, result.m_Out, result.m_Err);
     return result;
-}
-
-QString SourceDir()
-{
-    const QString root = qEnvironmentVariable("QUILLON_SOURCE_DIR");
-    return root.isEmpty() ? QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../..") : root;
 }
 
 const char* const UsageLine =

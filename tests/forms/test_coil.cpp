@@ -1,30 +1,14 @@
-#include "controls/Platform.h"
-#include "controls/VKEdit.h"
-#include "database/MessagePresenter.h"
 #include "forms/CoilDlg.h"
-#include "forms/DesignFile.h"
+#include "tests/forms/FormTestSupport.h"
 
-#include <QAbstractButton>
-#include <QApplication>
 #include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 #include <cmath>
-#include <memory>
 
 namespace
 {
 using C = CCoilDlg;
-
-QString SourceDir()
-{
-    const QString root = qEnvironmentVariable("QUILLON_SOURCE_DIR");
-    return root.isEmpty() ? QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../..") : root;
-}
 
 const char* const Separator = "**************************************************************************************"
                               "**************************************************************************************"
@@ -39,19 +23,11 @@ const char* const AirCoreHeader =
     "\tC(axial) \tC(sr) \tF(sr) \tAlpha \tQeff \r\n"
     "\tlength  \t\t(wire) \t(coil) \t\t\t\t\t\t\t\t\t \t(pF) \t(pF) \t (MHz) \t \t \t \t \r\n";
 
-class CoilForm : public ::testing::Test
+class CoilForm : public CFormTest<CCoilDlg>
 {
 protected:
-    void SetUp() override
-    {
-        SetNumberSettings(CVKNumberSettings::WithSeparators(QStringLiteral("."), QStringLiteral(",")));
-        m_Form = std::make_unique<CCoilDlg>();
-        m_Form->OnInitialUpdate();
-    }
-    void TearDown() override { ResetNumberSettings(); }
+    CoilForm() : CFormTest(QStringLiteral("Coil")) {}
 
-    void Click(int id) { m_Form->Button(id)->click(); }
-    void Type(int id, const char* text) { m_Form->Field(id)->SetWindowText(QString::fromLatin1(text)); }
     void AirCore() { Click(C::IdHasCore); }
 
     // The report rows (lines starting with a digit), split into their 19 columns.
@@ -70,10 +46,6 @@ protected:
             values << row.value(column).trimmed();
         return values;
     }
-
-    CRecordingPresenter m_Messages;
-    CScopedPresenter m_Scope{m_Messages};
-    std::unique_ptr<CCoilDlg> m_Form;
 };
 } // namespace
 
@@ -300,20 +272,15 @@ TEST_F(CoilForm, AChoiceOfTheInactiveModeTakesNoPart)
 
 TEST_F(CoilForm, EnterMovesToTheNextField)
 {
-    m_Form->show();
-    m_Form->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(m_Form.get()));
-    m_Form->Field(C::IdFrequency)->setFocus();
-    QTest::keyClick(m_Form->Field(C::IdFrequency), Qt::Key_Return);
-    EXPECT_EQ(QApplication::focusWidget(), m_Form->Field(C::IdStartInductance));
+    EXPECT_EQ(FocusAfterEnter(C::IdFrequency), m_Form->Field(C::IdStartInductance));
+    // The keypad's Enter moves on too.
     QTest::keyClick(m_Form->Field(C::IdStartInductance), Qt::Key_Enter);
     EXPECT_EQ(QApplication::focusWidget(), m_Form->Field(C::IdEndInductance));
 }
 
 TEST_F(CoilForm, TheDefaultDesignReportsAtTheFirstPressOfEachAction)
 {
-    ASSERT_TRUE(LoadDesign(m_Form.get(), QStringLiteral("Coil"),
-                           SourceDir() + QStringLiteral("/app/Data/Coil/Coil_Default.qwf")));
+    ASSERT_TRUE(LoadDefaultDesign());
     Click(C::IdAnalyse);
     EXPECT_EQ(Column(0), (QStringList{"200.00", "250.00", "300.00", "350.00", "400.00"}));
     m_Form->SetResultsText(QString());

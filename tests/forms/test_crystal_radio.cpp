@@ -1,40 +1,14 @@
-#include "controls/Platform.h"
-#include "controls/VKEdit.h"
-#include "database/MessagePresenter.h"
-#include "forms/BatchRun.h"
-#include "forms/DesignFile.h"
 #include "forms/MutualInductanceDlg.h"
+#include "tests/forms/FormTestSupport.h"
 
-#include <QAbstractButton>
 #include <QFile>
-#include <QFileInfo>
 #include <QGuiApplication>
-#include <QTest>
-
-#include <gtest/gtest.h>
 
 #include <cmath>
-#include <memory>
 
 namespace
 {
 using D = CMutualInductanceDlg;
-
-QString DefaultDesignPath()
-{
-    QString root = qEnvironmentVariable("QUILLON_SOURCE_DIR");
-    if (root.isEmpty())
-        root = QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../..");
-    return root + QStringLiteral("/app/Data/CrystalRadio/Air-core crystal radio_Default.qwf");
-}
-
-QStringList Lines(const QString& report)
-{
-    QStringList lines = report.split(QStringLiteral("\r\n"));
-    if (!lines.isEmpty() && lines.back().isEmpty())
-        lines.pop_back();
-    return lines;
-}
 
 // The columns of a report row, each without the blank that ends it.
 QStringList Columns(const QString& row)
@@ -50,29 +24,10 @@ double Number(QString text)
     return text.remove(QLatin1Char(',')).toDouble();
 }
 
-class CrystalRadioForm : public ::testing::Test
+class CrystalRadioForm : public CFormTest<CMutualInductanceDlg>
 {
 protected:
-    void SetUp() override
-    {
-        SetNumberSettings(CVKNumberSettings::WithSeparators(QStringLiteral("."), QStringLiteral(",")));
-        m_Form = std::make_unique<CMutualInductanceDlg>();
-        m_Form->OnInitialUpdate();
-    }
-    void TearDown() override { ResetNumberSettings(); }
-
-    void Click(int id) { QTest::mouseClick(m_Form->Button(id), Qt::LeftButton); }
-    void Type(int id, const QString& text) { m_Form->Field(id)->SetWindowText(text); }
-    QString Press(int id)
-    {
-        m_Form->SetResultsText(QString());
-        Click(id);
-        return m_Form->ResultsText();
-    }
-
-    CRecordingPresenter m_Messages;
-    CScopedPresenter m_Scope{m_Messages};
-    std::unique_ptr<CMutualInductanceDlg> m_Form;
+    CrystalRadioForm() : CFormTest(QStringLiteral("CrystalRadio")) {}
 };
 
 // The defaults. Reference: this form's output, checked by hand at 50 mm:
@@ -178,7 +133,7 @@ TEST_F(CrystalRadioForm, SourceWithoutCapacitanceIsAnInductor)
 TEST_F(CrystalRadioForm, ShortCoreGivesTheFixedCoupling)
 {
     // A 50 mm core is shorter than 8 + 28 mm of windings and the 50 mm gap: K = 0.001.
-    ASSERT_TRUE(LoadDesign(m_Form.get(), QStringLiteral("CrystalRadio"), DefaultDesignPath()));
+    ASSERT_TRUE(LoadDefaultDesign());
     m_Form->SetCheck(D::IdHasCore, true);
     Type(1289, QStringLiteral("50"));
     const QStringList lines = Lines(Press(D::IdAnalyseNoLoad));
@@ -326,7 +281,7 @@ TEST(CrystalRadioDesign, DefaultFileListsTheControlsInCreationOrder)
         if (ClassifyControl(control) != EControlKind::Other)
             expected << QString::number(CVKFormView::ControlId(control));
 
-    QFile file(DefaultDesignPath());
+    QFile file(DefaultDesignPath(QStringLiteral("CrystalRadio")));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QString text = QString::fromLatin1(file.readAll());
     ASSERT_TRUE(text.endsWith(QStringLiteral("\r\n")));
@@ -343,26 +298,24 @@ TEST(CrystalRadioBatch, EveryActionReportsAtTheFirstPress)
     for (const auto& [id, lines] : actions) {
         QString out;
         QString err;
-        EXPECT_EQ(RunBatch({QStringLiteral("quillon"), QStringLiteral("--batch"), QStringLiteral("CrystalRadio"),
-                            QStringLiteral("--load"), DefaultDesignPath(), QStringLiteral("--press"),
-                            QString::fromLatin1(id)},
-                           out, err),
+        EXPECT_EQ(RunFormBatch(
+                      QStringLiteral("CrystalRadio"),
+                      {"--load", DefaultDesignPath(QStringLiteral("CrystalRadio")), "--press", id},
+                      out, err),
                   0)
             << id;
         EXPECT_EQ(err, QString()) << id;
         EXPECT_EQ(out.count(QLatin1Char('\n')), lines) << id;
         if (QLatin1String(id) == QLatin1String("3")) {
-            EXPECT_EQ(out, QString::fromLatin1(DefaultNoLoadReport).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+            EXPECT_EQ(out, BatchText(QString::fromLatin1(DefaultNoLoadReport)));
         }
     }
 
     QString out;
     QString err;
-    EXPECT_EQ(RunBatch({QStringLiteral("quillon"), QStringLiteral("--batch"), QStringLiteral("CrystalRadio"),
-                        QStringLiteral("--set"), QStringLiteral("1197=1"), QStringLiteral("--press"),
-                        QStringLiteral("6")},
-                       out, err),
-              1);
+    EXPECT_EQ(
+        RunFormBatch(QStringLiteral("CrystalRadio"), {"--set", "1197=1", "--press", "6"}, out, err),
+        1);
     EXPECT_EQ(out, QString());
     EXPECT_EQ(err, QStringLiteral("Error: Error: reverse Is must be between 0.001000 and 999.999900!\n"));
 }

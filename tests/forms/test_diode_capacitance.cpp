@@ -1,19 +1,5 @@
-#include "controls/Platform.h"
-#include "controls/VKEdit.h"
-#include "database/MessagePresenter.h"
-#include "forms/BatchRun.h"
-#include "forms/DesignFile.h"
 #include "forms/DiodeCapacitanceDlg.h"
-#include "forms/FormFactory.h"
-
-#include <QAbstractButton>
-#include <QApplication>
-#include <QFileInfo>
-#include <QTest>
-
-#include <gtest/gtest.h>
-
-#include <memory>
+#include "tests/forms/FormTestSupport.h"
 
 namespace
 {
@@ -37,37 +23,10 @@ const char* const DefaultDiffusionReport =
     "Transit time: 63,257.91 nSeconds\r\n"
     "Forward power: 2.00 \r\n\r\n";
 
-QString DefaultDesignPath()
-{
-    QString root = qEnvironmentVariable("QUILLON_SOURCE_DIR");
-    if (root.isEmpty())
-        root = QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../..");
-    return root + QStringLiteral("/app/Data/DiodeCapacitance/Diode Capacitance_Default.qwf");
-}
-
-class DiodeForm : public ::testing::Test
+class DiodeForm : public CFormTest<DiodeCapacitanceDlg>
 {
 protected:
-    void SetUp() override
-    {
-        SetNumberSettings(
-            CVKNumberSettings::WithSeparators(QStringLiteral("."), QStringLiteral(",")));
-        std::unique_ptr<CVKFormView> form = CreateForm(QStringLiteral("DiodeCapacitance"));
-        m_Form.reset(dynamic_cast<DiodeCapacitanceDlg*>(form.release()));
-        ASSERT_TRUE(m_Form);
-    }
-    void TearDown() override { ResetNumberSettings(); }
-
-    void Type(int id, const QString& text) { m_Form->Field(id)->SetWindowText(text); }
-    QString Press(int id)
-    {
-        QTest::mouseClick(m_Form->Button(id), Qt::LeftButton);
-        return m_Form->ResultsText();
-    }
-
-    CRecordingPresenter m_Messages;
-    CScopedPresenter m_Scope{m_Messages};
-    std::unique_ptr<DiodeCapacitanceDlg> m_Form;
+    DiodeForm() : CFormTest(QStringLiteral("DiodeCapacitance")) {}
 };
 } // namespace
 
@@ -83,9 +42,6 @@ TEST_F(DiodeForm, ControlsComeInSetUpOrderWithTheirDefaultsAndNoEnterKey)
         {1198, "0.0484"}, {1199, "9.0"},      {1205, "0.0"},  {1206, "2.0"},      {1207, "0.33"},
         {1208, "1.0"},    {1209, "-1.0"},
     };
-    std::vector<int> ids;
-    for (QWidget* control : m_Form->Controls())
-        ids.push_back(CVKFormView::ControlId(control));
     std::vector<int> expected;
     for (const auto& [id, text] : fields)
     {
@@ -93,7 +49,7 @@ TEST_F(DiodeForm, ControlsComeInSetUpOrderWithTheirDefaultsAndNoEnterKey)
         EXPECT_EQ(m_Form->Field(id)->GetWindowText(), QString::fromLatin1(text)) << id;
     }
     expected.insert(expected.end(), {1196, 1001, 3, 4, 1010, 2});
-    EXPECT_EQ(ids, expected);
+    EXPECT_EQ(ControlIds(), expected);
     EXPECT_EQ(m_Form->Button(D::IdCalcJunction)->text(), QStringLiteral("Calc Junction Cap"));
     EXPECT_EQ(m_Form->Button(D::IdCalcDiffusion)->text(), QStringLiteral("Calc diffusion cap"));
 }
@@ -101,8 +57,9 @@ TEST_F(DiodeForm, ControlsComeInSetUpOrderWithTheirDefaultsAndNoEnterKey)
 TEST_F(DiodeForm, DefaultsGiveBothReportsStartingWithTheFrequencyInWholeKilohertz)
 {
     EXPECT_EQ(Press(D::IdCalcJunction), QString::fromLatin1(DefaultJunctionReport));
-    EXPECT_EQ(Press(D::IdCalcDiffusion), QString::fromLatin1(DefaultJunctionReport) +
-                                             QString::fromLatin1(DefaultDiffusionReport));
+    EXPECT_EQ(Press(D::IdCalcDiffusion), QString::fromLatin1(DefaultDiffusionReport));
+    EXPECT_EQ(m_Form->ResultsText(), QString::fromLatin1(DefaultJunctionReport) +
+                                         QString::fromLatin1(DefaultDiffusionReport));
     EXPECT_TRUE(m_Messages.m_Messages.empty());
 }
 
@@ -142,9 +99,8 @@ TEST_F(DiodeForm, OnlyTheFrequencyIsCheckedAndEmptyFieldsReadAsZero)
                                                        "Built-in voltage: 0.10 volts\r\n\r\n"));
     EXPECT_TRUE(m_Messages.m_Messages.empty());
 
-    const QString before = m_Form->ResultsText();
     Type(D::IdFrequency, QStringLiteral("1000000000"));
-    EXPECT_EQ(Press(D::IdCalcDiffusion), before);
+    EXPECT_EQ(Press(D::IdCalcDiffusion), QString());
     ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
     EXPECT_EQ(m_Messages.m_Messages[0].title, "Error");
     EXPECT_EQ(m_Messages.m_Messages[0].text,
@@ -154,27 +110,20 @@ TEST_F(DiodeForm, OnlyTheFrequencyIsCheckedAndEmptyFieldsReadAsZero)
 
 TEST_F(DiodeForm, EnterStaysInTheField)
 {
-    m_Form->show();
-    m_Form->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(m_Form.get()));
-    m_Form->Field(D::IdFrequency)->setFocus();
-    QTest::keyClick(m_Form->Field(D::IdFrequency), Qt::Key_Return);
-    EXPECT_EQ(QApplication::focusWidget(), m_Form->Field(D::IdFrequency));
+    EXPECT_EQ(FocusAfterEnter(D::IdFrequency), m_Form->Field(D::IdFrequency));
 }
 
 TEST(DiodeBatch, TheDefaultDesignGivesBothReportsAtTheFirstPress)
 {
     QString out;
     QString err;
-    const int status = RunBatch(
-        {QStringLiteral("quillon"), QStringLiteral("--batch"), QStringLiteral("DiodeCapacitance"),
-         QStringLiteral("--load"), DefaultDesignPath(), QStringLiteral("--press"),
-         QStringLiteral("3"), QStringLiteral("--press"), QStringLiteral("4")},
-        out, err);
+    const int status =
+        RunFormBatch(QStringLiteral("DiodeCapacitance"),
+                     {"--load", DefaultDesignPath(QStringLiteral("DiodeCapacitance")), "--press",
+                      "3", "--press", "4"},
+                     out, err);
     EXPECT_EQ(status, 0);
     EXPECT_EQ(err, QString());
-    QString expected =
-        QString::fromLatin1(DefaultJunctionReport) + QString::fromLatin1(DefaultDiffusionReport);
-    expected.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    EXPECT_EQ(out, expected);
+    EXPECT_EQ(out, BatchText(QString::fromLatin1(DefaultJunctionReport) +
+                             QString::fromLatin1(DefaultDiffusionReport)));
 }

@@ -1,19 +1,5 @@
-#include "controls/Platform.h"
-#include "controls/VKEdit.h"
-#include "database/MessagePresenter.h"
-#include "forms/BatchRun.h"
-#include "forms/DesignFile.h"
 #include "forms/FerriteDlg.h"
-#include "forms/FormFactory.h"
-
-#include <QAbstractButton>
-#include <QApplication>
-#include <QFileInfo>
-#include <QTest>
-
-#include <gtest/gtest.h>
-
-#include <memory>
+#include "tests/forms/FormTestSupport.h"
 
 namespace
 {
@@ -34,37 +20,10 @@ QString DefaultReport()
     return QString::fromLatin1(Header) + QString::fromLatin1(DefaultRow) + Stars();
 }
 
-QString DefaultDesignPath()
-{
-    QString root = qEnvironmentVariable("QUILLON_SOURCE_DIR");
-    if (root.isEmpty())
-        root = QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../..");
-    return root + QStringLiteral("/app/Data/Ferrite/Ferrite rod_Default.qwf");
-}
-
-class FerriteForm : public ::testing::Test
+class FerriteForm : public CFormTest<FerriteDlg>
 {
 protected:
-    void SetUp() override
-    {
-        SetNumberSettings(
-            CVKNumberSettings::WithSeparators(QStringLiteral("."), QStringLiteral(",")));
-        std::unique_ptr<CVKFormView> form = CreateForm(QStringLiteral("Ferrite"));
-        m_Form.reset(dynamic_cast<FerriteDlg*>(form.release()));
-        ASSERT_TRUE(m_Form);
-    }
-    void TearDown() override { ResetNumberSettings(); }
-
-    void Type(int id, const QString& text) { m_Form->Field(id)->SetWindowText(text); }
-    QString Press()
-    {
-        QTest::mouseClick(m_Form->Button(F::IdCalcInductance), Qt::LeftButton);
-        return m_Form->ResultsText();
-    }
-
-    CRecordingPresenter m_Messages;
-    CScopedPresenter m_Scope{m_Messages};
-    std::unique_ptr<FerriteDlg> m_Form;
+    FerriteForm() : CFormTest(QStringLiteral("Ferrite")) {}
 };
 } // namespace
 
@@ -79,12 +38,9 @@ TEST_F(FerriteForm, ControlsComeInTemplateOrderWithTheirDefaultsAndNoEnterKey)
         {1233, "21.5"},  {1234, "742.0"}, {1235, "33.9"},  {1238, "17.18"},
         {1239, "17.18"}, {1236, "40.8"},  {1237, "60.8"},
     };
-    std::vector<int> ids;
-    for (QWidget* control : m_Form->Controls())
-        ids.push_back(CVKFormView::ControlId(control));
     const std::vector<int> expected = {1226, 1227, 1222, 1232, 1233, 1234, 1235, 1238,
                                        1239, 1236, 1237, 1196, 1001, 3,    1010, 2};
-    EXPECT_EQ(ids, expected);
+    EXPECT_EQ(ControlIds(), expected);
     for (const auto& [id, text] : fields)
         EXPECT_EQ(m_Form->Field(id)->GetWindowText(), QString::fromLatin1(text)) << id;
     EXPECT_EQ(m_Form->Button(F::IdCalcInductance)->text(), QStringLiteral("Calc Inductance"));
@@ -93,18 +49,20 @@ TEST_F(FerriteForm, ControlsComeInTemplateOrderWithTheirDefaultsAndNoEnterKey)
 
 TEST_F(FerriteForm, DefaultsGiveTheWorkedExampleAndASecondPressAppendsASecondReport)
 {
-    EXPECT_EQ(Press(), DefaultReport());
-    EXPECT_EQ(Press(), DefaultReport() + DefaultReport());
+    EXPECT_EQ(Press(F::IdCalcInductance), DefaultReport());
+    EXPECT_EQ(Press(F::IdCalcInductance), DefaultReport());
+    EXPECT_EQ(m_Form->ResultsText(), DefaultReport() + DefaultReport());
     EXPECT_TRUE(m_Messages.m_Messages.empty());
 
     // Clear, then the next report starts at the top.
-    QTest::mouseClick(m_Form->Button(CVKFormView::IdClear), Qt::LeftButton);
-    EXPECT_EQ(Press(), DefaultReport());
+    Click(CVKFormView::IdClear);
+    EXPECT_EQ(Press(F::IdCalcInductance), DefaultReport());
+    EXPECT_EQ(m_Form->ResultsText(), DefaultReport());
 }
 
 TEST_F(FerriteForm, MillimetresBecomeMetresAndEachCoilKeepsItsOwnInductances)
 {
-    Press();
+    Press(F::IdCalcInductance);
     const CFerrite& ferrite = m_Form->Ferrite();
     // The fields deliver single-precision values: compare to float accuracy.
     EXPECT_NEAR(ferrite.m_RodDiameter, 0.00968, 1e-9);
@@ -124,18 +82,20 @@ TEST_F(FerriteForm, EqualCoilLengthsStillAppendTheRowAsTheNumbersComeOut)
     Type(F::IdCoil2Length, QStringLiteral("40.8"));
     // By hand: A = log10(Ua1/Ua2) / log10(1) = -inf, so (lc1/l)^A = inf, Alpha = log10(0) /
     // log10(d/Dc1) = +inf, Beta0 = A * r = -inf and Coeff = r^inf * inf = 0 * inf = NaN.
-    EXPECT_EQ(Press(), QString::fromLatin1(Header) +
-                           QStringLiteral("16.87 \t21.89 \tinf \t-inf \tnan\r\n") + Stars());
+    EXPECT_EQ(Press(F::IdCalcInductance),
+              QString::fromLatin1(Header) + QStringLiteral("16.87 \t21.89 \tinf \t-inf \tnan\r\n") +
+                  Stars());
     EXPECT_TRUE(m_Messages.m_Messages.empty());
 }
 
 TEST_F(FerriteForm, FieldsAreReadInControlOrderAndABadOneLeavesTheResultsAlone)
 {
-    Press();
+    Press(F::IdCalcInductance);
     // Set-up order has L2(CORE) before L1(AIR); reading follows the controls.
     Type(F::IdL2Core, QStringLiteral("0"));
     Type(F::IdL1Air, QStringLiteral("0"));
-    EXPECT_EQ(Press(), DefaultReport());
+    EXPECT_EQ(Press(F::IdCalcInductance), QString());
+    EXPECT_EQ(m_Form->ResultsText(), DefaultReport());
     ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
     EXPECT_EQ(m_Messages.m_Messages[0].title, "Error");
     EXPECT_EQ(m_Messages.m_Messages[0].text,
@@ -146,34 +106,29 @@ TEST_F(FerriteForm, FieldsAreReadInControlOrderAndABadOneLeavesTheResultsAlone)
 TEST_F(FerriteForm, TheLastFieldOutOfRangeWritesNothing)
 {
     Type(F::IdCoil2Length, QStringLiteral("0"));
-    EXPECT_EQ(Press(), QString());
+    EXPECT_EQ(Press(F::IdCalcInductance), QString());
     ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
     EXPECT_EQ(m_Messages.m_Messages[0].text,
               "Error: Coil 2 length must be between 0.001000 and 9999.999000!");
 
     Type(F::IdCoil2Length, QStringLiteral("60.8"));
     Type(F::IdRodDiameter, QStringLiteral("1000"));
-    EXPECT_EQ(Press(), QString());
+    EXPECT_EQ(Press(F::IdCalcInductance), QString());
     EXPECT_EQ(m_Messages.m_Messages.back().text,
               "Error: Rod diameter must be between 0.001000 and 999.999000!");
 }
 
 TEST_F(FerriteForm, EnterStaysInTheField)
 {
-    m_Form->show();
-    m_Form->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(m_Form.get()));
-    m_Form->Field(F::IdRodDiameter)->setFocus();
-    QTest::keyClick(m_Form->Field(F::IdRodDiameter), Qt::Key_Return);
-    EXPECT_EQ(QApplication::focusWidget(), m_Form->Field(F::IdRodDiameter));
+    EXPECT_EQ(FocusAfterEnter(F::IdRodDiameter), m_Form->Field(F::IdRodDiameter));
 }
 
 TEST_F(FerriteForm, TheDefaultDesignFileLoadsAndReportsAtTheFirstPress)
 {
     for (int id : {F::IdRodDiameter, F::IdL1Core, F::IdCoil2Length})
         Type(id, QString());
-    ASSERT_TRUE(LoadDesign(m_Form.get(), QStringLiteral("Ferrite"), DefaultDesignPath()));
-    EXPECT_EQ(Press(), DefaultReport());
+    ASSERT_TRUE(LoadDefaultDesign());
+    EXPECT_EQ(Press(F::IdCalcInductance), DefaultReport());
     EXPECT_TRUE(m_Messages.m_Messages.empty());
 }
 
@@ -181,25 +136,18 @@ TEST(FerriteBatch, PressingCalcInductancePrintsTheReport)
 {
     QString out;
     QString err;
-    const int status =
-        RunBatch({QStringLiteral("quillon"), QStringLiteral("--batch"), QStringLiteral("Ferrite"),
-                  QStringLiteral("--load"), DefaultDesignPath(), QStringLiteral("--press"),
-                  QStringLiteral("3")},
-                 out, err);
+    const int status = RunFormBatch(
+        QStringLiteral("Ferrite"),
+        {"--load", DefaultDesignPath(QStringLiteral("Ferrite")), "--press", "3"}, out, err);
     EXPECT_EQ(status, 0);
     EXPECT_EQ(err, QString());
-    QString expected = DefaultReport();
-    expected.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    EXPECT_EQ(out, expected);
+    EXPECT_EQ(out, BatchText(DefaultReport()));
 
     // A bad field is a message on err and exit status 1, with nothing in the results.
     out.clear();
     err.clear();
-    EXPECT_EQ(RunBatch({QStringLiteral("quillon"), QStringLiteral("--batch"),
-                        QStringLiteral("Ferrite"), QStringLiteral("--set"),
-                        QStringLiteral("1227=0"), QStringLiteral("--press"), QStringLiteral("3")},
-                       out, err),
-              1);
+    EXPECT_EQ(
+        RunFormBatch(QStringLiteral("Ferrite"), {"--set", "1227=0", "--press", "3"}, out, err), 1);
     EXPECT_EQ(out, QString());
     EXPECT_EQ(
         err, QStringLiteral("Error: Error: Rod length must be between 0.001000 and 999.999000!\n"));

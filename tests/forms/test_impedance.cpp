@@ -1,21 +1,8 @@
-#include "controls/Platform.h"
-#include "controls/VKEdit.h"
-#include "database/MessagePresenter.h"
-#include "forms/BatchRun.h"
-#include "forms/DesignFile.h"
-#include "forms/FormFactory.h"
 #include "forms/FormatNumber.h"
 #include "forms/ImpedanceDlg.h"
-
-#include <QAbstractButton>
-#include <QApplication>
-#include <QFileInfo>
-#include <QTest>
-
-#include <gtest/gtest.h>
+#include "tests/forms/FormTestSupport.h"
 
 #include <cfloat>
-#include <memory>
 
 namespace
 {
@@ -36,40 +23,10 @@ QString Tail(const char* kHz)
     return QStringLiteral("    Resonant frequency (kHz):  %1 \r\n\r\n").arg(QLatin1String(kHz));
 }
 
-QString DefaultDesignPath()
-{
-    QString root = qEnvironmentVariable("QUILLON_SOURCE_DIR");
-    if (root.isEmpty())
-        root = QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../..");
-    return root + QStringLiteral("/app/Data/Impedance/Impedance Calulator_Default.qwf");
-}
-
-class ImpedanceForm : public ::testing::Test
+class ImpedanceForm : public CFormTest<CImpedanceDlg>
 {
 protected:
-    void SetUp() override
-    {
-        SetNumberSettings(
-            CVKNumberSettings::WithSeparators(QStringLiteral("."), QStringLiteral(",")));
-        std::unique_ptr<CVKFormView> form = CreateForm(QStringLiteral("Impedance"));
-        m_Form.reset(dynamic_cast<CImpedanceDlg*>(form.release()));
-        ASSERT_TRUE(m_Form);
-    }
-    void TearDown() override { ResetNumberSettings(); }
-
-    void Type(int id, const QString& text) { m_Form->Field(id)->SetWindowText(text); }
-    void Click(int id) { QTest::mouseClick(m_Form->Button(id), Qt::LeftButton); }
-    // The text that one press of the button adds.
-    QString Press(int id)
-    {
-        const QString before = m_Form->ResultsText();
-        Click(id);
-        return m_Form->ResultsText().mid(before.size());
-    }
-
-    CRecordingPresenter m_Messages;
-    CScopedPresenter m_Scope{m_Messages};
-    std::unique_ptr<CImpedanceDlg> m_Form;
+    ImpedanceForm() : CFormTest(QStringLiteral("Impedance")) {}
 };
 } // namespace
 
@@ -80,12 +37,9 @@ TEST_F(ImpedanceForm, SetUpGivesOnlyTheFrequencyADefaultAndStartsInSeries)
     EXPECT_EQ(m_Form->windowTitle(), QStringLiteral("Impedance"));
     EXPECT_TRUE(m_Form->EnterMovesFocus());
 
-    std::vector<int> ids;
-    for (QWidget* control : m_Form->Controls())
-        ids.push_back(CVKFormView::ControlId(control));
     const std::vector<int> expected = {1188, 1189, 1190, 1191, 1192, 1193, 1194,
                                        1195, 1196, 1001, 3,    4,    1010, 2};
-    EXPECT_EQ(ids, expected);
+    EXPECT_EQ(ControlIds(), expected);
     for (int id : {1188, 1189, 1190, 1191, 1192})
         EXPECT_EQ(m_Form->Field(id)->GetWindowText(), QString()) << id;
     EXPECT_EQ(m_Form->Field(I::IdFrequency)->GetWindowText(), QStringLiteral("1000.0"));
@@ -258,17 +212,12 @@ TEST_F(ImpedanceForm, ABadFieldEndsEitherCommandWithItsMessageAndNoReport)
 
 TEST_F(ImpedanceForm, EnterMovesToTheNextField)
 {
-    m_Form->show();
-    m_Form->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(m_Form.get()));
-    m_Form->Field(I::IdResistance)->setFocus();
-    QTest::keyClick(m_Form->Field(I::IdResistance), Qt::Key_Return);
-    EXPECT_EQ(QApplication::focusWidget(), m_Form->Field(I::IdInductorResistance));
+    EXPECT_EQ(FocusAfterEnter(I::IdResistance), m_Form->Field(I::IdInductorResistance));
 }
 
 TEST_F(ImpedanceForm, TheDefaultDesignIsAParallelTankThatLoadsAndReports)
 {
-    ASSERT_TRUE(LoadDesign(m_Form.get(), QStringLiteral("Impedance"), DefaultDesignPath()));
+    ASSERT_TRUE(LoadDefaultDesign());
     EXPECT_EQ(m_Form->Connection(), I::ConnectionParallel);
     EXPECT_TRUE(m_Form->IsChecked(I::IdParallel));
     EXPECT_FALSE(Press(I::IdCalcImpedance).isEmpty());
@@ -280,17 +229,16 @@ TEST(ImpedanceBatch, TheDefaultDesignGivesBothReportsAtTheFirstPress)
 {
     QString out;
     QString err;
-    const int status =
-        RunBatch({QStringLiteral("quillon"), QStringLiteral("--batch"), QStringLiteral("Impedance"),
-                  QStringLiteral("--load"), DefaultDesignPath(), QStringLiteral("--press"),
-                  QStringLiteral("3"), QStringLiteral("--press"), QStringLiteral("4")},
-                 out, err);
+    const int status = RunFormBatch(
+        QStringLiteral("Impedance"),
+        {"--load", DefaultDesignPath(QStringLiteral("Impedance")), "--press", "3", "--press", "4"},
+        out, err);
     EXPECT_EQ(status, 0);
     EXPECT_EQ(err, QString());
     // By hand: 100 kOhm || (5 + j1,507.96) || -j1,591.55 at 1 MHz; resonance
     // sqrt((L - RL^2 C) / L) / (2 pi sqrt(LC)) = 1,027.335 kHz; required L = 1 / (w^2 C) and
     // C = L / (w^2 L^2 + RL^2).
-    QString expected =
+    const QString expected =
         Head("1,000", "100,000.00 + j0.00 (100,000.00 <0.00)",
              "5.00 + j1,507.96  (1,507.97 <89.81)", "0.00 - j1,591.55  (1,591.55 <-90.00)") +
         QStringLiteral("    Total parallel impedance: \t 8,961.61 + j25,579.70  (27,104.08 <70.69) "
@@ -299,6 +247,5 @@ TEST(ImpedanceBatch, TheDefaultDesignGivesBothReportsAtTheFirstPress)
         QStringLiteral("Parallel resonant frequency at 1,000 kHz \r\n "
                        " given cap: 100.00pF \t ind requred: 253.30uH\r\n"
                        "  given ind: 240.00uH \t cap required: 105.54pF \r\n\r\n");
-    expected.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    EXPECT_EQ(out, expected);
+    EXPECT_EQ(out, BatchText(expected));
 }

@@ -1,21 +1,9 @@
-#include "controls/Platform.h"
-#include "controls/VKEdit.h"
-#include "database/MessagePresenter.h"
-#include "forms/BatchRun.h"
-#include "forms/DesignFile.h"
 #include "forms/FormatNumber.h"
 #include "forms/MonopoleDlg.h"
+#include "tests/forms/FormTestSupport.h"
 
-#include <QAbstractButton>
-#include <QApplication>
 #include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
-#include <QTest>
-
-#include <gtest/gtest.h>
-
-#include <memory>
 
 // Reference reports: an independent re-computation of the aerial, feed-line and load
 // formulas (complex arithmetic in double precision, numbers rounded half up on their
@@ -55,47 +43,10 @@ QString DefaultReport(const char* totalLine)
 const char* const SweepHeader =
     "Freq \tR(tot) \tReact(in) \t\tReact(res) \t\tReact(used) \t\tVp(ant) \t\tVp(load)\r\n";
 
-QString DefaultDesignPath()
-{
-    QString root = qEnvironmentVariable("QUILLON_SOURCE_DIR");
-    if (root.isEmpty())
-        root = QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../..");
-    return root + QStringLiteral("/app/Data/Monopole/Monopole_Default.qwf");
-}
-
-class MonopoleForm : public ::testing::Test
+class MonopoleForm : public CFormTest<CMonopoleDlg>
 {
 protected:
-    void SetUp() override
-    {
-        SetNumberSettings(CVKNumberSettings::WithSeparators(QStringLiteral("."), QStringLiteral(",")));
-        m_Form = std::make_unique<CMonopoleDlg>();
-        m_Form->OnInitialUpdate();
-    }
-    void TearDown() override { ResetNumberSettings(); }
-
-    void LoadDefaultDesign()
-    {
-        ASSERT_TRUE(LoadDesign(m_Form.get(), QStringLiteral("Monopole"), DefaultDesignPath()));
-    }
-
-    void Click(int id) { QTest::mouseClick(m_Form->Button(id), Qt::LeftButton); }
-    void Type(int id, const QString& text) { m_Form->Field(id)->SetWindowText(text); }
-    QString Press(int id)
-    {
-        Click(id);
-        return m_Form->ResultsText();
-    }
-    QStringList Lines() const
-    {
-        QStringList lines = m_Form->ResultsText().split(QStringLiteral("\r\n"));
-        lines.removeLast(); // after the last "\r\n"
-        return lines;
-    }
-
-    CRecordingPresenter m_Messages;
-    CScopedPresenter m_Scope{m_Messages};
-    std::unique_ptr<CMonopoleDlg> m_Form;
+    MonopoleForm() : CFormTest(QStringLiteral("Monopole")) {}
 };
 
 TEST_F(MonopoleForm, SetUpStartsCircularWithTheElectricalFeedLine)
@@ -125,14 +76,11 @@ TEST_F(MonopoleForm, SetUpStartsCircularWithTheElectricalFeedLine)
 
 TEST_F(MonopoleForm, ControlsAreCreatedInTemplateOrder)
 {
-    std::vector<int> ids;
-    for (QWidget* control : m_Form->Controls())
-        ids.push_back(CVKFormView::ControlId(control));
     const std::vector<int> expected = {1188, 1198, 1217, 1218, 1194, 1195, 1197, 1199, 1220, 1200, 1201, 1189,
                                        1192, 1191, 1219, 1190, 1202, 1213, 1210, 1204, 1205, 1206, 1211, 1208,
                                        1209, 1207, 1221, 1193, 1203, 1212, 1214, 1215, 1216, 1222, 1196, 1001,
                                        3,    4,    6,    1010, 2};
-    EXPECT_EQ(ids, expected);
+    EXPECT_EQ(ControlIds(), expected);
 }
 
 TEST_F(MonopoleForm, ShapeAndLineButtonsFollowTheClickedButton)
@@ -161,7 +109,7 @@ TEST_F(MonopoleForm, ShapeAndLineButtonsFollowTheClickedButton)
 
 TEST_F(MonopoleForm, AnalyseWithTheDefaultDesign)
 {
-    LoadDefaultDesign();
+    ASSERT_TRUE(LoadDefaultDesign());
     EXPECT_EQ(Press(M::IdMainAction),
               DefaultReport("\t62.74 \t601.62 \t62.74 - j264.54      \t20.00 + j1,507.96    \t82.74 + j1,243.42    "
                             "\t0.0041 \t0.0050 \t42.10 \r\n"));
@@ -170,7 +118,7 @@ TEST_F(MonopoleForm, AnalyseWithTheDefaultDesign)
 
 TEST_F(MonopoleForm, ALineOfLengthZeroIsLeftOutAndTheAerialFeedsDirectly)
 {
-    LoadDefaultDesign();
+    ASSERT_TRUE(LoadDefaultDesign());
     Type(M::IdLineLength, QStringLiteral("0"));
     EXPECT_EQ(Press(M::IdMainAction),
               QStringLiteral("Fequency:      1,000 kHz \tMonople length(m): 40.0 \t Monople diameter(mm): 1.50 "
@@ -184,7 +132,7 @@ TEST_F(MonopoleForm, ALineOfLengthZeroIsLeftOutAndTheAerialFeedsDirectly)
 
 TEST_F(MonopoleForm, StationPowerZeroGivesNoVoltages)
 {
-    LoadDefaultDesign();
+    ASSERT_TRUE(LoadDefaultDesign());
     Type(M::IdStationPower, QStringLiteral("0"));
     EXPECT_EQ(Press(M::IdMainAction),
               DefaultReport("\t62.74 \t601.62 \t62.74 - j264.54      \t20.00 + j1,507.96    \t0.00 + j0.00         "
@@ -193,7 +141,7 @@ TEST_F(MonopoleForm, StationPowerZeroGivesNoVoltages)
 
 TEST_F(MonopoleForm, ACommandWithoutLoadFieldsReportsNoEarlierLoad)
 {
-    LoadDefaultDesign();
+    ASSERT_TRUE(LoadDefaultDesign());
     Press(M::IdMainAction);
     m_Form->SetResultsText(QString());
     for (int id : {M::IdLoadResistance, M::IdLoadInductance, M::IdLoadCapacitance})
@@ -203,18 +151,20 @@ TEST_F(MonopoleForm, ACommandWithoutLoadFieldsReportsNoEarlierLoad)
                             "\t0.0041 \t0.0000 \t42.10 \r\n"));
 
     // Nor does the sweep with the entered load: no load, no load voltage.
-    Press(M::IdLoadSweep);
-    EXPECT_EQ(Lines().value(1), QStringLiteral("520 \t21.66 \t424.47 pF            \t220.69 uH \t\t0.00 uH \t\t0.0022 "
-                                               "\t\t0.0000 "));
+    Click(M::IdLoadSweep);
+    EXPECT_EQ(
+        ResultLines().value(1),
+        QStringLiteral("520 \t21.66 \t424.47 pF            \t220.69 uH \t\t0.00 uH \t\t0.0022 "
+                       "\t\t0.0000 "));
 }
 
 TEST_F(MonopoleForm, TheLoadSweepReplacesEarlierTextWith119RowsAndAnalyseAppends)
 {
-    LoadDefaultDesign();
+    ASSERT_TRUE(LoadDefaultDesign());
     m_Form->SetResultsText(QStringLiteral("earlier report\r\n"));
     Type(M::IdFrequency, QStringLiteral("200")); // validated, but the sweep covers the band
-    Press(M::IdLoadSweep);
-    const QStringList lines = Lines();
+    Click(M::IdLoadSweep);
+    const QStringList lines = ResultLines();
     ASSERT_EQ(lines.size(), 120);
     EXPECT_EQ(lines[0] + QStringLiteral("\r\n"), QString::fromLatin1(SweepHeader));
     EXPECT_EQ(lines[1], QStringLiteral("520 \t21.66 \t424.47 pF            \t220.69 uH \t\t240.00 uH \t\t0.0022 "
@@ -228,16 +178,18 @@ TEST_F(MonopoleForm, TheLoadSweepReplacesEarlierTextWith119RowsAndAnalyseAppends
 
     const QString sweep = m_Form->ResultsText();
     Type(M::IdFrequency, QStringLiteral("1000"));
-    EXPECT_EQ(Press(M::IdMainAction),
-              sweep + DefaultReport("\t62.74 \t601.62 \t62.74 - j264.54      \t20.00 + j1,507.96    \t82.74 + "
-                                    "j1,243.42    \t0.0041 \t0.0050 \t42.10 \r\n"));
+    const QString report =
+        DefaultReport("\t62.74 \t601.62 \t62.74 - j264.54      \t20.00 + j1,507.96    \t82.74 + "
+                      "j1,243.42    \t0.0041 \t0.0050 \t42.10 \r\n");
+    EXPECT_EQ(Press(M::IdMainAction), report);
+    EXPECT_EQ(m_Form->ResultsText(), sweep + report);
 }
 
 TEST_F(MonopoleForm, TheResonantSweepTunesOutACapacitiveEndOnly)
 {
-    LoadDefaultDesign();
-    Press(M::IdResonantSweep);
-    const QStringList lines = Lines();
+    ASSERT_TRUE(LoadDefaultDesign());
+    Click(M::IdResonantSweep);
+    const QStringList lines = ResultLines();
     ASSERT_EQ(lines.size(), 120);
     EXPECT_EQ(lines[1], QStringLiteral("520 \t21.66 \t424.47 pF            \t220.69 uH \t\t220.69 uH \t\t0.0022 "
                                        "\t\t0.0386 "));
@@ -250,21 +202,26 @@ TEST_F(MonopoleForm, TheResonantSweepTunesOutACapacitiveEndOnly)
 
 TEST_F(MonopoleForm, ACapacitorLoadShowsItsFaradsAsMicrohenry)
 {
-    LoadDefaultDesign();
+    ASSERT_TRUE(LoadDefaultDesign());
     Type(M::IdLoadInductance, QStringLiteral("0"));
     Type(M::IdLoadCapacitance, QStringLiteral("100"));
-    Press(M::IdLoadSweep);
-    EXPECT_EQ(Lines().value(1), QStringLiteral("520 \t21.66 \t424.47 pF            \t220.69 uH \t\t0.00 uH \t\t0.0022 "
-                                               "\t\t0.0018 "));
+    Click(M::IdLoadSweep);
+    EXPECT_EQ(
+        ResultLines().value(1),
+        QStringLiteral("520 \t21.66 \t424.47 pF            \t220.69 uH \t\t0.00 uH \t\t0.0022 "
+                       "\t\t0.0018 "));
 }
 
 TEST_F(MonopoleForm, AnInvalidFieldLeavesTheResultsAsTheyWere)
 {
-    LoadDefaultDesign();
+    ASSERT_TRUE(LoadDefaultDesign());
     m_Form->SetResultsText(QStringLiteral("kept\r\n"));
     Type(M::IdGroundLossFactor, QStringLiteral("2"));
     for (int id : {int(M::IdMainAction), int(M::IdResonantSweep), int(M::IdLoadSweep)})
-        EXPECT_EQ(Press(id), QStringLiteral("kept\r\n")) << id;
+    {
+        EXPECT_EQ(Press(id), QString()) << id;
+        EXPECT_EQ(m_Form->ResultsText(), QStringLiteral("kept\r\n")) << id;
+    }
     ASSERT_EQ(m_Messages.m_Messages.size(), 3u);
     EXPECT_EQ(m_Messages.m_Messages[0].title, "Error");
     EXPECT_EQ(m_Messages.m_Messages[0].text, "Error: Ground efficiency must be between 0.001000 and 1.000000!");
@@ -282,19 +239,19 @@ TEST_F(MonopoleForm, StationFieldsAreReadBeforeTheAerial)
 TEST_F(MonopoleForm, AnAerialThatCannotBeCalculatedGivesNoReport)
 {
     // 1 m of 1 m diameter conductor: ln(2) - 1 < 0, no inductance.
-    LoadDefaultDesign();
+    ASSERT_TRUE(LoadDefaultDesign());
     Type(M::IdLength1, QStringLiteral("1"));
     Type(M::IdLength2, QStringLiteral("0"));
     Type(M::IdDiameter, QStringLiteral("1000"));
     EXPECT_EQ(Press(M::IdMainAction), QString());
-    Press(M::IdLoadSweep);
+    Click(M::IdLoadSweep);
     EXPECT_EQ(m_Form->ResultsText(), QString::fromLatin1(SweepHeader));
     EXPECT_TRUE(m_Messages.m_Messages.empty());
 }
 
 TEST_F(MonopoleForm, TheDepthCountsOnlyForAFlatConductor)
 {
-    LoadDefaultDesign();
+    ASSERT_TRUE(LoadDefaultDesign());
     const QString circular = Press(M::IdMainAction);
     m_Form->SetResultsText(QString());
     Type(M::IdDepth, QStringLiteral("5"));
@@ -311,7 +268,7 @@ TEST_F(MonopoleForm, TheElectricalLineUsesTheEnteredTotals)
 {
     // The default line's totals, 9.2 uH and 30.2 pF over 5 m, are close to what its geometry
     // gives (1.84 uH/m, 6.04 pF/m): the report differs only in the last places.
-    LoadDefaultDesign();
+    ASSERT_TRUE(LoadDefaultDesign());
     Click(M::IdLineElectrical);
     const QString report = Press(M::IdMainAction);
     EXPECT_TRUE(report.contains(QStringLiteral("Transmission Line\r\n")));
@@ -322,14 +279,14 @@ TEST_F(MonopoleForm, TheElectricalLineUsesTheEnteredTotals)
 TEST_F(MonopoleForm, TheDefaultDesignSavesBackByteForByte)
 {
     // Its records are in creation order and restore the shape and line modes by their clicks.
-    LoadDefaultDesign();
+    ASSERT_TRUE(LoadDefaultDesign());
     EXPECT_EQ(m_Form->DiameterLabel(), QStringLiteral("Diameter(mm)"));
     EXPECT_FALSE(m_Form->IsElectrical());
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("saved.qwf"));
     ASSERT_TRUE(SaveDesign(m_Form.get(), QStringLiteral("Monopole"), path));
     QFile saved(path);
-    QFile shipped(DefaultDesignPath());
+    QFile shipped(DefaultDesignPath(QStringLiteral("Monopole")));
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     ASSERT_TRUE(shipped.open(QIODevice::ReadOnly));
     EXPECT_EQ(saved.readAll(), shipped.readAll());
@@ -340,10 +297,10 @@ TEST(MonopoleBatch, EveryActionReportsAtTheFirstPressOfTheDefaultDesign)
     for (const char* press : {"3", "4", "6"}) {
         QString out;
         QString err;
-        EXPECT_EQ(RunBatch({QStringLiteral("quillon"), QStringLiteral("--batch"), QStringLiteral("Monopole"),
-                            QStringLiteral("--load"), DefaultDesignPath(), QStringLiteral("--press"),
-                            QString::fromLatin1(press)},
-                           out, err),
+        EXPECT_EQ(RunFormBatch(
+                      QStringLiteral("Monopole"),
+                      {"--load", DefaultDesignPath(QStringLiteral("Monopole")), "--press", press},
+                      out, err),
                   0)
             << press;
         EXPECT_EQ(err, QString()) << press;
@@ -353,11 +310,7 @@ TEST(MonopoleBatch, EveryActionReportsAtTheFirstPressOfTheDefaultDesign)
 
 TEST_F(MonopoleForm, EnterMovesToTheNextField)
 {
-    m_Form->show();
-    QApplication::setActiveWindow(m_Form.get());
-    m_Form->Field(M::IdLength1)->setFocus();
-    QTest::keyClick(m_Form->Field(M::IdLength1), Qt::Key_Return);
-    EXPECT_EQ(QApplication::focusWidget(), m_Form->Field(M::IdAngle1));
+    EXPECT_EQ(FocusAfterEnter(M::IdLength1), m_Form->Field(M::IdAngle1));
 }
 
 } // namespace

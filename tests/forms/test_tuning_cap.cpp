@@ -1,55 +1,19 @@
-#include "controls/Platform.h"
-#include "controls/VKEdit.h"
-#include "database/MessagePresenter.h"
-#include "forms/BatchRun.h"
-#include "forms/DesignFile.h"
 #include "forms/TuningCapDlg.h"
+#include "tests/forms/FormTestSupport.h"
 
-#include <QAbstractButton>
-#include <QApplication>
 #include <QFile>
-#include <QFileInfo>
 #include <QTemporaryDir>
-#include <QTest>
-
-#include <gtest/gtest.h>
-
-#include <memory>
 
 namespace
 {
 using T = CTuningCapDlg;
 
-QString DefaultDesignPath()
-{
-    QString root = qEnvironmentVariable("QUILLON_SOURCE_DIR");
-    if (root.isEmpty())
-        root = QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../..");
-    return root + QStringLiteral("/app/Data/TuningCap/Tuning Cap_Default.qwf");
-}
-
-class TuningCapForm : public ::testing::Test
+class TuningCapForm : public CFormTest<CTuningCapDlg>
 {
 protected:
-    void SetUp() override
-    {
-        SetNumberSettings(CVKNumberSettings::WithSeparators(QStringLiteral("."), QStringLiteral(",")));
-        m_Form = std::make_unique<CTuningCapDlg>();
-        m_Form->OnInitialUpdate();
-    }
-    void TearDown() override { ResetNumberSettings(); }
+    TuningCapForm() : CFormTest(QStringLiteral("TuningCap")) {}
 
-    void Click(int id) { QTest::mouseClick(m_Form->Button(id), Qt::LeftButton); }
-    void Type(int id, const QString& text) { m_Form->Field(id)->SetWindowText(text); }
-    QString Calculate()
-    {
-        Click(CVKFormView::IdMainAction);
-        return m_Form->ResultsText();
-    }
-
-    CRecordingPresenter m_Messages;
-    CScopedPresenter m_Scope{m_Messages};
-    std::unique_ptr<CTuningCapDlg> m_Form;
+    QString Calculate() { return Press(CVKFormView::IdMainAction); }
 };
 
 // Hand calculation from the defaults: Cmin = 7 + 3 + 2 = 12 pF, Cmax = 360 + 3 + 2 = 365 pF,
@@ -86,12 +50,9 @@ TEST_F(TuningCapForm, SetUpShowsTheDefaultsInTheMatchLowMode)
 TEST_F(TuningCapForm, ControlsAreCreatedInTheOrderDesignFilesAreWritten)
 {
     // The first records of a saved file: 1198, 1197, 1201, 1217, 1215 (design-file example).
-    std::vector<int> ids;
-    for (QWidget* control : m_Form->Controls())
-        ids.push_back(CVKFormView::ControlId(control));
     const std::vector<int> expected = {1198, 1197, 1201, 1217, 1215, 1216, 1199, 1200, 1192, 1193,
                                        1196, 1001, 3,    1010, 2};
-    EXPECT_EQ(ids, expected);
+    EXPECT_EQ(ControlIds(), expected);
 }
 
 TEST_F(TuningCapForm, UseInductanceSwapsTheInductanceFieldAndTheMatchButtons)
@@ -115,7 +76,9 @@ TEST_F(TuningCapForm, DefaultsMatchedToTheLowFrequencyNeedNoNote)
     EXPECT_EQ(Calculate(), QString::fromLatin1(DefaultsMatchedLow));
     EXPECT_TRUE(m_Messages.m_Messages.empty());
     // A second press appends a second complete report.
-    EXPECT_EQ(Calculate(), QString::fromLatin1(DefaultsMatchedLow) + QString::fromLatin1(DefaultsMatchedLow));
+    EXPECT_EQ(Calculate(), QString::fromLatin1(DefaultsMatchedLow));
+    EXPECT_EQ(m_Form->ResultsText(),
+              QString::fromLatin1(DefaultsMatchedLow) + QString::fromLatin1(DefaultsMatchedLow));
 }
 
 TEST_F(TuningCapForm, MatchingTheHighFrequencyMakesItsCapacitanceCmin)
@@ -182,7 +145,8 @@ TEST_F(TuningCapForm, EqualFrequenciesAreRefusedWithThePlainErrorBox)
 {
     m_Form->SetResultsText(QStringLiteral("earlier\r\n"));
     Type(T::IdHighFrequency, QStringLiteral("525"));
-    EXPECT_EQ(Calculate(), QStringLiteral("earlier\r\n"));
+    EXPECT_EQ(Calculate(), QString());
+    EXPECT_EQ(m_Form->ResultsText(), QStringLiteral("earlier\r\n"));
     ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
     EXPECT_EQ(m_Messages.m_Messages[0].title, "ERROR");
     EXPECT_EQ(m_Messages.m_Messages[0].text, "High frequency can not be lower or equal to the low frequency!");
@@ -261,7 +225,7 @@ TEST_F(TuningCapForm, ASavedFileOfTheSetUpDefaultsStartsWithTheSevenLinesOfTheEx
 TEST_F(TuningCapForm, TheDefaultDesignReportsAtTheFirstPress)
 {
     Type(T::IdLowFrequency, QString());
-    ASSERT_TRUE(LoadDesign(m_Form.get(), QStringLiteral("TuningCap"), DefaultDesignPath()));
+    ASSERT_TRUE(LoadDefaultDesign());
     EXPECT_EQ(Calculate(), QString::fromLatin1(DefaultsMatchedLow));
     EXPECT_TRUE(m_Messages.m_Messages.empty());
 
@@ -279,30 +243,25 @@ TEST(TuningCapBatch, CalculateResultsPrintsTheReport)
 {
     QString out;
     QString err;
-    EXPECT_EQ(RunBatch({QStringLiteral("quillon"), QStringLiteral("--batch"), QStringLiteral("TuningCap"),
-                        QStringLiteral("--load"), DefaultDesignPath(), QStringLiteral("--press"), QStringLiteral("3")},
-                       out, err),
-              0);
+    EXPECT_EQ(
+        RunFormBatch(QStringLiteral("TuningCap"),
+                     {"--load", DefaultDesignPath(QStringLiteral("TuningCap")), "--press", "3"},
+                     out, err),
+        0);
     EXPECT_EQ(err, QString());
-    EXPECT_EQ(out, QString::fromLatin1(DefaultsMatchedLow).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    EXPECT_EQ(out, BatchText(QString::fromLatin1(DefaultsMatchedLow)));
 
     out.clear();
-    EXPECT_EQ(RunBatch({QStringLiteral("quillon"), QStringLiteral("--batch"), QStringLiteral("TuningCap"),
-                        QStringLiteral("--set"), QStringLiteral("1197=525"), QStringLiteral("--press"),
-                        QStringLiteral("3")},
-                       out, err),
-              1);
+    EXPECT_EQ(
+        RunFormBatch(QStringLiteral("TuningCap"), {"--set", "1197=525", "--press", "3"}, out, err),
+        1);
     EXPECT_EQ(out, QString());
     EXPECT_EQ(err, QStringLiteral("ERROR: High frequency can not be lower or equal to the low frequency!\n"));
 }
 
 TEST_F(TuningCapForm, EnterMovesToTheNextField)
 {
-    m_Form->show();
-    QApplication::setActiveWindow(m_Form.get());
-    m_Form->Field(T::IdLowFrequency)->setFocus();
-    QTest::keyClick(m_Form->Field(T::IdLowFrequency), Qt::Key_Return);
-    EXPECT_EQ(QApplication::focusWidget(), m_Form->Field(T::IdHighFrequency));
+    EXPECT_EQ(FocusAfterEnter(T::IdLowFrequency), m_Form->Field(T::IdHighFrequency));
 }
 
 } // namespace
