@@ -5,12 +5,15 @@
 
 #include "database/MessagePresenter.h"
 #include "forms/DesignFile.h"
+#include "forms/FormFactory.h"
 #include "forms/VKFormView.h"
 
 #include <QApplication>
 #include <QFileInfo>
 
 #include <benchmark/benchmark.h>
+
+#include <memory>
 
 // The forms are widgets: one offscreen application for the whole program.
 inline void EnsureBenchApplication()
@@ -24,26 +27,28 @@ inline void EnsureBenchApplication()
     static QApplication app(argc, argv);
 }
 
-// design: the file below app/Data/, e.g. "Coil/Coil_Default.qwf".
-template <class TForm>
-void RunFormAction(benchmark::State& state, const char* key, const char* design, int action)
+// The form of calculator `key` as the factory makes it, loaded with the default design below
+// app/Data; each pass clears the results and runs `action`.
+inline void RunFormAction(benchmark::State& state, const QString& key, int action)
 {
     EnsureBenchApplication();
     CRecordingPresenter messages;
     CScopedPresenter scope(messages);
-    TForm form;
-    form.OnInitialUpdate();
-    const QString path = QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../../app/Data/") +
-                         QString::fromUtf8(design);
-    if (!LoadDesign(&form, QString::fromLatin1(key), path)) {
+    const CFormEntry* entry = FindFormEntry(key);
+    std::unique_ptr<CVKFormView> form = CreateForm(key);
+    const QString app =
+        QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../../app");
+    if (!entry || !form || !LoadDesign(form.get(), key, DefaultDesignPath(app, *entry)))
+    {
         state.SkipWithError("default design file not loaded");
         return;
     }
-    for (auto _ : state) {
-        form.OnCommand(CVKFormView::IdClear);
-        form.OnCommand(action);
-        benchmark::DoNotOptimize(form.ResultsText().size());
+    for (auto _ : state)
+    {
+        form->OnCommand(CVKFormView::IdClear);
+        form->OnCommand(action);
+        benchmark::DoNotOptimize(form->ResultsText().size());
     }
-    if (form.ResultsText().isEmpty() || !messages.m_Messages.empty())
+    if (form->ResultsText().isEmpty() || !messages.m_Messages.empty())
         state.SkipWithError("the action wrote no report");
 }

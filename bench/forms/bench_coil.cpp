@@ -7,14 +7,14 @@ namespace
 // Five rows, 200 to 400 uH, each solved by bisection on the length.
 void BM_CoilAnalyse(benchmark::State& state)
 {
-    RunFormAction<CCoilDlg>(state, "Coil", "Coil/Coil_Default.qwf", CCoilDlg::IdAnalyse);
+    RunFormAction(state, QStringLiteral("Coil"), CCoilDlg::IdAnalyse);
 }
 BENCHMARK(BM_CoilAnalyse)->Unit(benchmark::kMicrosecond);
 
 // Ten rows, l/D from 1.0 to 1.9 at 200 uH.
 void BM_CoilAnalyseRatioRange(benchmark::State& state)
 {
-    RunFormAction<CCoilDlg>(state, "Coil", "Coil/Coil_Default.qwf", CCoilDlg::IdAnalyseRatioRange);
+    RunFormAction(state, QStringLiteral("Coil"), CCoilDlg::IdAnalyseRatioRange);
 }
 BENCHMARK(BM_CoilAnalyseRatioRange)->Unit(benchmark::kMicrosecond);
 } // namespace

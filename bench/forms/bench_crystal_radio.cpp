@@ -8,8 +8,7 @@ namespace
 {
 void RunCrystalRadio(benchmark::State& state, int action)
 {
-    RunFormAction<CMutualInductanceDlg>(state, "CrystalRadio",
-                                        "CrystalRadio/Air-core crystal radio_Default.qwf", action);
+    RunFormAction(state, QStringLiteral("CrystalRadio"), action);
 }
 
 void BM_CrystalRadioAnalyseNoLoad(benchmark::State& state)

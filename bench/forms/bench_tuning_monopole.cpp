@@ -5,26 +5,24 @@
 
 namespace
 {
-constexpr const char* MonopoleDesign = "Monopole/Monopole_Default.qwf";
-
 void BM_TuningCapCalculate(benchmark::State& state)
 {
-    RunFormAction<CTuningCapDlg>(state, "TuningCap", "TuningCap/Tuning Cap_Default.qwf", CVKFormView::IdMainAction);
+    RunFormAction(state, QStringLiteral("TuningCap"), CVKFormView::IdMainAction);
 }
 
 void BM_MonopoleAnalyse(benchmark::State& state)
 {
-    RunFormAction<CMonopoleDlg>(state, "Monopole", MonopoleDesign, CVKFormView::IdMainAction);
+    RunFormAction(state, QStringLiteral("Monopole"), CVKFormView::IdMainAction);
 }
 
 void BM_MonopoleResonantLoadSweep(benchmark::State& state)
 {
-    RunFormAction<CMonopoleDlg>(state, "Monopole", MonopoleDesign, CMonopoleDlg::IdResonantSweep);
+    RunFormAction(state, QStringLiteral("Monopole"), CMonopoleDlg::IdResonantSweep);
 }
 
 void BM_MonopoleEnteredLoadSweep(benchmark::State& state)
 {
-    RunFormAction<CMonopoleDlg>(state, "Monopole", MonopoleDesign, CMonopoleDlg::IdLoadSweep);
+    RunFormAction(state, QStringLiteral("Monopole"), CMonopoleDlg::IdLoadSweep);
 }
 } // namespace
 
