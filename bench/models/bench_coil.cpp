@@ -30,7 +30,7 @@ void Solve(benchmark::State& state, CCoil& coil)
     benchmark::DoNotOptimize(coil.m_QEff);
 }
 
-// One analysis row of "Enter diameter and pitch" at the default 300 uH: the bisection on
+// Mode 1, one analysis row of "Enter diameter and pitch" at the default 300 uH: the bisection on
 // the length, then the losses and the self-resonance.
 void BM_CoilAnalysisGivenInductance(benchmark::State& state)
 {
@@ -44,7 +44,36 @@ void BM_CoilAnalysisGivenInductance(benchmark::State& state)
 }
 BENCHMARK(BM_CoilAnalysisGivenInductance);
 
-// "Enter pitch" with 40 turns over the default ferrite rod, initial permeability 120.
+// Mode 0, "Enter l/d ratio and pitch" at the default 300 uH and l/D 0.407: the diameter in
+// closed form, then the losses and the self-resonance.
+void BM_CoilAnalysisGivenRatio(benchmark::State& state)
+{
+    CCoil coil;
+    for (auto _ : state) {
+        SetDefaults(coil);
+        coil.m_Inductance = 300e-6;
+        coil.m_LengthToDiameter = 0.407;
+        coil.SetMode(CCoil::ModeInductancePitchRatio);
+        Solve(state, coil);
+    }
+}
+BENCHMARK(BM_CoilAnalysisGivenRatio);
+
+// Mode 2, "Enter pitch" with 40 turns and no core: the inductance from the geometry.
+void BM_CoilAnalysisGivenTurns(benchmark::State& state)
+{
+    CCoil coil;
+    for (auto _ : state) {
+        SetDefaults(coil);
+        coil.m_Turns = 40;
+        coil.SetMode(CCoil::ModeDiameterTurnsPitch);
+        Solve(state, coil);
+    }
+}
+BENCHMARK(BM_CoilAnalysisGivenTurns);
+
+// Mode 2 as the calculator starts it, "Has core" checked: "Enter pitch" with 40 turns over
+// the default ferrite rod, initial permeability 120.
 void BM_CoilAnalysisWithCore(benchmark::State& state)
 {
     CCoil coil;
