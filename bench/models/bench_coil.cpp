@@ -21,65 +21,65 @@ void SetDefaults(CCoil& coil)
     coil.m_Diameter = 17.18e-3;
 }
 
-void Solve(benchmark::State& state, CCoil& coil)
-{
-    bool ok = coil.SolveGeometry();
-    ok = ok && coil.ComputeLosses() && coil.Analyse();
-    if (!ok)
-        state.SkipWithError("the coil could not be solved");
-    benchmark::DoNotOptimize(coil.m_QEff);
-}
-
-// Mode 1, one analysis row of "Enter diameter and pitch" at the default 300 uH: the bisection on
-// the length, then the losses and the self-resonance.
-void BM_CoilAnalysisGivenInductance(benchmark::State& state)
+// Times one full analysis (SolveGeometry, ComputeLosses, Analyse). Each pass starts from the
+// defaults; `choose` enters what the calculator's input choice adds and sets the model's mode.
+void RunAnalysis(benchmark::State& state, void (*choose)(CCoil&))
 {
     CCoil coil;
     for (auto _ : state) {
         SetDefaults(coil);
-        coil.m_Inductance = 300e-6;
-        coil.SetMode(CCoil::ModeInductancePitchDiameter);
-        Solve(state, coil);
+        choose(coil);
+        if (!(coil.SolveGeometry() && coil.ComputeLosses() && coil.Analyse())) {
+            state.SkipWithError("the coil could not be solved");
+            break;
+        }
+        benchmark::DoNotOptimize(coil.m_QEff);
     }
 }
-BENCHMARK(BM_CoilAnalysisGivenInductance);
+
+// "Enter pitch": 40 turns on the default diameter and pitch.
+void ChooseFortyTurns(CCoil& coil)
+{
+    coil.m_Turns = 40;
+    coil.SetMode(CCoil::ModeDiameterTurnsPitch);
+}
 
 // Mode 0, "Enter l/d ratio and pitch" at the default 300 uH and l/D 0.407: the diameter in
 // closed form, then the losses and the self-resonance.
 void BM_CoilAnalysisGivenRatio(benchmark::State& state)
 {
-    CCoil coil;
-    for (auto _ : state) {
-        SetDefaults(coil);
+    RunAnalysis(state, [](CCoil& coil) {
         coil.m_Inductance = 300e-6;
         coil.m_LengthToDiameter = 0.407;
         coil.SetMode(CCoil::ModeInductancePitchRatio);
-        Solve(state, coil);
-    }
+    });
 }
 BENCHMARK(BM_CoilAnalysisGivenRatio);
 
-// Mode 2, "Enter pitch" with 40 turns and no core: the inductance from the geometry.
+// Mode 1, one analysis row of "Enter diameter and pitch" at the default 300 uH: the bisection
+// on the length, then the losses and the self-resonance.
+void BM_CoilAnalysisGivenInductance(benchmark::State& state)
+{
+    RunAnalysis(state, [](CCoil& coil) {
+        coil.m_Inductance = 300e-6;
+        coil.SetMode(CCoil::ModeInductancePitchDiameter);
+    });
+}
+BENCHMARK(BM_CoilAnalysisGivenInductance);
+
+// Mode 2 without a core: the inductance from the geometry.
 void BM_CoilAnalysisGivenTurns(benchmark::State& state)
 {
-    CCoil coil;
-    for (auto _ : state) {
-        SetDefaults(coil);
-        coil.m_Turns = 40;
-        coil.SetMode(CCoil::ModeDiameterTurnsPitch);
-        Solve(state, coil);
-    }
+    RunAnalysis(state, ChooseFortyTurns);
 }
 BENCHMARK(BM_CoilAnalysisGivenTurns);
 
-// Mode 2 as the calculator starts it, "Has core" checked: "Enter pitch" with 40 turns over
-// the default ferrite rod, initial permeability 120.
+// Mode 2 as the calculator starts it, "Has core" checked: the same coil over the default
+// ferrite rod, initial permeability 120.
 void BM_CoilAnalysisWithCore(benchmark::State& state)
 {
-    CCoil coil;
-    for (auto _ : state) {
-        SetDefaults(coil);
-        coil.m_Turns = 40;
+    RunAnalysis(state, [](CCoil& coil) {
+        ChooseFortyTurns(coil);
         coil.m_HasCore = true;
         coil.m_RodDiameter = 9.68e-3;
         coil.m_RodLength = 180.0e-3;
@@ -88,9 +88,7 @@ void BM_CoilAnalysisWithCore(benchmark::State& state)
         coil.ComputeApparentPermeability(120.0, 0.8453, 0.3598, 0.0);
         coil.m_LossFactor = 68.3;
         coil.m_LossFactorFrequency = 1500.0e3;
-        coil.SetMode(CCoil::ModeDiameterTurnsPitch);
-        Solve(state, coil);
-    }
+    });
 }
 BENCHMARK(BM_CoilAnalysisWithCore);
 
