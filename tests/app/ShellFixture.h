@@ -12,7 +12,6 @@
 #include "controls/VKButton.h"
 #include "controls/VKTabCtrl.h"
 #include "database/MessagePresenter.h"
-#include "forms/FormFactory.h"
 #include "forms/VKFormView.h"
 
 #include <QApplication>
@@ -115,8 +114,6 @@ protected:
         child->close();
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
-
-    static bool HasForm(const QString& key) { return FindFormEntry(key) != nullptr; }
 
     QTemporaryDir m_Dir;
     QString m_OldFolder;

@@ -72,9 +72,7 @@ TEST_F(ShellTest, EmptyAndInertEntriesOpenNothing)
 
 TEST_F(ShellTest, OpeningTwiceMakesTwoCalculatorsWithATabEach)
 {
-    const QString key = HasForm(QStringLiteral("Coil")) ? QStringLiteral("Coil") : QStringLiteral("Monopole");
-    if (!HasForm(key))
-        GTEST_SKIP() << "no calculator of the Design page besides the receiver is built yet";
+    const QString key = QStringLiteral("Coil");
     Start();
     CChildFrame* first = Open(key);
     CChildFrame* second = Open(key);
@@ -89,8 +87,6 @@ TEST_F(ShellTest, OpeningTwiceMakesTwoCalculatorsWithATabEach)
 
 TEST_F(ShellTest, ClosingTheMiddleFormKeepsTheOthersTabs)
 {
-    if (!HasForm(QStringLiteral("Monopole")) || !HasForm(QStringLiteral("Ferrite")))
-        GTEST_SKIP() << "the monopole and ferrite calculators are not built yet";
     Start();
     CChildFrame* receiver = Frame().Client()->ChildFrames().front();
     CChildFrame* monopole = Open(QStringLiteral("Monopole"));
@@ -107,8 +103,6 @@ TEST_F(ShellTest, ClosingTheMiddleFormKeepsTheOthersTabs)
 
 TEST_F(ShellTest, SelectingATabActivatesItsForm)
 {
-    if (!HasForm(QStringLiteral("TuningCap")))
-        GTEST_SKIP() << "the tuning capacitor calculator is not built yet";
     Start();
     CChildFrame* receiver = Frame().Client()->ChildFrames().front();
     CChildFrame* tuning = Open(QStringLiteral("TuningCap"));
