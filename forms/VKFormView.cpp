@@ -21,7 +21,6 @@
 namespace
 {
 CVKFormView* g_ActiveForm = nullptr;
-QString g_ActiveFormKey;
 CVKFormTabs* g_FormTabs = nullptr;
 
 const char* const ControlIdProperty = "quillonControlId";
@@ -238,13 +237,12 @@ CVKFormView* CVKFormView::ActiveForm()
 
 QString CVKFormView::ActiveFormKey()
 {
-    return g_ActiveFormKey;
+    return g_ActiveForm ? g_ActiveForm->m_strFormKey : QString();
 }
 
 void CVKFormView::SetActiveForm(CVKFormView* form)
 {
     g_ActiveForm = form;
-    g_ActiveFormKey = form ? form->m_strFormKey : QString();
 }
 
 void CVKFormView::SetFormTabs(CVKFormTabs* tabs)
