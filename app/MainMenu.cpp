@@ -66,21 +66,33 @@ CMainMenu::~CMainMenu() = default;
 
 void CMainMenu::BuildEntries()
 {
-    const CSelectorEntry filled[] = {
-        {0, 0, QStringLiteral("Monopole"), QStringLiteral("Calculate monopole impedance"), 1, QStringLiteral("Monopole")},
-        {0, 1, QStringLiteral("Tuning Cap"), QStringLiteral("Calculate coil inductance for tuning cap"), 2,
-         QStringLiteral("TuningCap")},
-        {0, 2, QStringLiteral("Coil"), QStringLiteral("Calculate coil geometry and specifications"), 3, QStringLiteral("Coil")},
-        {0, 3, QStringLiteral("Air-core crystal radio"),
-         QStringLiteral("Calculate transofrmer Q and voltages of an air-core crystal radio"), 4, QStringLiteral("CrystalRadio")},
-        {1, 0, QStringLiteral("Impedance Calulator"), QStringLiteral("Calculate impedance of a circuit"), 5,
-         QStringLiteral("Impedance")},
-        {1, 1, QStringLiteral("Ferrite rod"), QStringLiteral("Calculate ferrite rod permeability"), 6, QStringLiteral("Ferrite")},
-        {1, 2, QStringLiteral("Diode Capacitance"), QStringLiteral("Calculate diode capacitance and built-in voltage"), 7,
-         QStringLiteral("DiodeCapacitance")},
+    // Where each form sits and its tool tip; key and caption come from the form factory.
+    struct CPlace
+    {
+        int m_Page;
+        int m_Position;
+        const char* m_Key;
+        const char* m_ToolTip;
     };
-    for (const CSelectorEntry& entry : filled)
-        m_entries[static_cast<size_t>(entry.m_Page * PageSize + entry.m_Position)] = entry;
+    static const CPlace places[] = {
+        {0, 0, "Monopole", "Calculate monopole impedance"},
+        {0, 1, "TuningCap", "Calculate coil inductance for tuning cap"},
+        {0, 2, "Coil", "Calculate coil geometry and specifications"},
+        {0, 3, "CrystalRadio", "Calculate transofrmer Q and voltages of an air-core crystal radio"},
+        {1, 0, "Impedance", "Calculate impedance of a circuit"},
+        {1, 1, "Ferrite", "Calculate ferrite rod permeability"},
+        {1, 2, "DiodeCapacitance", "Calculate diode capacitance and built-in voltage"},
+    };
+    int templateNumber = 0;
+    for (const CPlace& place : places) {
+        const CFormEntry* form = FindFormEntry(QString::fromLatin1(place.m_Key));
+        ++templateNumber;
+        if (!form)
+            continue;
+        m_entries[static_cast<size_t>(place.m_Page * PageSize + place.m_Position)] = {
+            place.m_Page, place.m_Position, form->m_Caption, QString::fromLatin1(place.m_ToolTip), templateNumber,
+            form->m_Key};
+    }
 }
 
 void CMainMenu::CreateControls()
@@ -178,8 +190,7 @@ CChildFrame* CMainMenu::OpenForm(int page, int position)
     m_Frame->ShowChildFrame(child);
     CVKFormView::SetActiveForm(form);
 
-    const CFormEntry named{entry.m_FormKey, entry.m_Caption, nullptr};
-    const QString path = DefaultDesignPath(QDir::currentPath(), named);
+    const QString path = DefaultDesignPath(QDir::currentPath(), *FindFormEntry(entry.m_FormKey));
     child->Document()->OnOpenDocument(path);
     child->Document()->SetTitle(path);
     return child;
