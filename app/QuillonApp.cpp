@@ -91,12 +91,10 @@ bool CQuillonApp::InitInstance()
         m_pMainWnd->setGeometry(screen->availableGeometry());
     m_pMainWnd->showMaximized();
     CreateMenu();
-    m_pMainWnd->OpenDocBar()->SetupTabs();
     m_pMainWnd->SetTitle(QString::fromLatin1(FrameTitle));
 
     CVKFormView::SetActiveForm(nullptr);
     m_strFolderPath = QDir::currentPath();
-    m_strFileVersion = QString::fromLatin1(DesignFileVersion);
 
     m_pMainWnd->Selector()->OpenFormAt(StartPage, StartPosition);
     if (!m_Options.m_DesignFile.isEmpty())
@@ -280,30 +278,22 @@ QString CQuillonApp::OpenProposal() const
 
 void CQuillonApp::OnFileOpen()
 {
-    QString message;
-    const QString title = m_strFileTitle;
-    const QString folder = m_strFolderPath;
     m_strOpenPath = OpenProposal();
     const QString chosen = AskOpenFile(m_strOpenPath);
-    if (chosen.isEmpty()) {
-        m_strFileTitle = title;
-        m_strFolderPath = folder;
+    if (chosen.isEmpty())
         return;
-    }
     const QFileInfo info(chosen);
     m_strFileTitle = info.completeBaseName();
     m_strFolderPath = info.absolutePath();
     m_strPathName = info.absoluteFilePath();
     CVKFormView* form = CVKFormView::ActiveForm();
     CChildFrame* frame = FrameOf(form);
-    if (!CVKFormView::ActiveFormKey().isEmpty() && form && frame) {
-        if (frame->Document()->OnOpenDocument(m_strPathName))
-            frame->Document()->SetTitle(m_strPathName);
-    } else {
-        message = QStringLiteral("No form selected!");
+    if (CVKFormView::ActiveFormKey().isEmpty() || !form || !frame) {
+        CError::DisplayError("No form selected!");
+        return;
     }
-    if (!message.isEmpty())
-        CError::DisplayError(message.toStdString());
+    if (frame->Document()->OnOpenDocument(m_strPathName))
+        frame->Document()->SetTitle(m_strPathName);
 }
 
 void CQuillonApp::OnAppAbout()
