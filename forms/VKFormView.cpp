@@ -18,6 +18,8 @@
 #include <QTextOption>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace
 {
 CVKFormView* g_ActiveForm = nullptr;
@@ -120,10 +122,9 @@ bool CVKFormView::OnCommand(int id)
 
 QWidget* CVKFormView::Control(int id) const
 {
-    for (QWidget* control : m_Controls)
-        if (ControlId(control) == id)
-            return control;
-    return nullptr;
+    // Every field is looked up on every read: the ids are kept beside the controls.
+    const auto at = std::find(m_ControlIds.begin(), m_ControlIds.end(), id);
+    return at == m_ControlIds.end() ? nullptr : m_Controls[static_cast<std::size_t>(at - m_ControlIds.begin())];
 }
 
 CVKEdit* CVKFormView::Field(int id) const
@@ -425,6 +426,7 @@ void CVKFormView::RegisterControl(int id, QWidget* control)
 {
     control->setProperty(ControlIdProperty, id);
     m_Controls.push_back(control);
+    m_ControlIds.push_back(id);
 }
 
 void CVKFormView::OnClicked(int id)

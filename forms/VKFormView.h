@@ -140,6 +140,7 @@ private:
     QPlainTextEdit* m_Results = nullptr;
     QString m_ResultsText; // exactly as appended, "\r\n" line ends included
     std::vector<QWidget*> m_Controls;
+    std::vector<int> m_ControlIds; // beside m_Controls
     std::vector<std::pair<int, int>> m_RadioGroups; // (control id, group)
     QMetaObject::Connection m_FocusConnection;
 };
