@@ -504,6 +504,10 @@ bool CCoilDlg::ReadCore()
         if (!Read(IdOffset, m_Offset, 0.001))
             return false;
         m_Coil.ComputeApparentPermeability(initial, gap, lengthExponent, m_Offset);
+        // The rod's law divides by its length, shortened by the offset of the winding.
+        if (!std::isfinite(m_Coil.m_ApparentPermeability))
+            return m_Coil.m_RodLength == 0 ? RefuseField(IdRodLength, "must not be zero for this calculation")
+                                           : RefuseField(IdOffset, "is too large for this rod length");
     } else if (IsChecked(IdApparentPermeability)) {
         if (!Read(IdApparentPermeabilityValue, m_Coil.m_ApparentPermeability))
             return false;
@@ -533,7 +537,8 @@ bool CCoilDlg::AnalyseOnce()
     return true;
 }
 
-void CCoilDlg::AppendHeader()
+// The header of a report; the low-permeability warning follows it.
+QString CCoilDlg::Header()
 {
     SetTabStops({40});
     QString header = QString::asprintf(
@@ -544,9 +549,22 @@ void CCoilDlg::AppendHeader()
     header += QStringLiteral("L\tWire \tR(DC) \tR(AC) \tR(AC)  \tR(former) \tR(core) \tX \tQ \tDiam \tLength \tl/D "
                              "\tPitch \tTurns \tC(axial) \tC(sr) \tF(sr) \tAlpha \tQeff \r\n");
     header += QStringLiteral("\tlength  \t\t(wire) \t(coil) \t\t\t\t\t\t\t\t\t \t(pF) \t(pF) \t (MHz) \t \t \t \t \r\n");
-    AppendReport(header);
     if (m_Coil.m_ApparentPermeability < 1.0)
         CError::DisplayError(LowPermeabilityMessage);
+    return header;
+}
+
+// The self-resonance is a root of the self capacitance: a wall thicker than the coil or of a
+// negative thickness, or a negative extra capacitance, can take that below zero.
+bool CCoilDlg::CheckRow()
+{
+    if (m_Coil.m_CSelfResonant > 0)
+        return true;
+    if (m_Coil.m_CExtra < 0 && m_Coil.m_CSelfResonant - m_Coil.m_CExtra > 0)
+        return RefuseField(IdExtraCapacitance, "must not make the coil's self capacitance negative");
+    if (m_Coil.m_WallThickness < 0 || m_Coil.m_WallThickness > m_Coil.m_Diameter)
+        return RefuseField(IdWallThickness, "must lie between 0 and the coil diameter for this calculation");
+    return true; // anything else is refused with the report
 }
 
 QString CCoilDlg::Row() const
@@ -571,10 +589,13 @@ void CCoilDlg::OnAnalyse()
 {
     if (!ReadInputs())
         return;
-    AppendHeader();
+    // The report goes into the box in one piece, so that a refused row leaves nothing behind.
+    QString report = Header();
     if (!m_InductanceGiven) {
-        if (AnalyseOnce())
-            AppendReport(Row() + Separator());
+        if (!AnalyseOnce())
+            AppendReport(report);
+        else if (CheckRow())
+            AppendReport(report + Row() + Separator());
         return;
     }
 
@@ -596,21 +617,29 @@ void CCoilDlg::OnAnalyse()
             last = true;
         }
         m_Coil.m_Inductance = inductance;
-        if (AnalyseOnce())
-            AppendReport(Row());
+        if (AnalyseOnce()) {
+            if (!CheckRow())
+                return;
+            report += Row();
+        }
     }
-    AppendReport(Separator());
+    AppendReport(report + Separator());
 }
 
 void CCoilDlg::OnAnalyseRatioRange()
 {
-    if (ReadInputs()) {
-        AppendHeader();
-        for (int pass = 0; pass < 10; ++pass) {
-            if (AnalyseOnce())
-                AppendReport(Row());
-            m_Coil.m_LengthToDiameter += 0.1;
-        }
+    if (!ReadInputs()) {
+        AppendReport(Separator());
+        return;
     }
-    AppendReport(Separator());
+    QString report = Header();
+    for (int pass = 0; pass < 10; ++pass) {
+        if (AnalyseOnce()) {
+            if (!CheckRow())
+                return;
+            report += Row();
+        }
+        m_Coil.m_LengthToDiameter += 0.1;
+    }
+    AppendReport(report + Separator());
 }

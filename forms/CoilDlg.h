@@ -102,7 +102,8 @@ private:
     bool ReadWireAndFormer();
     bool ReadCore();
     bool AnalyseOnce();
-    void AppendHeader();
+    bool CheckRow();
+    QString Header();
     QString Row() const;
     void OnAnalyse();
     void OnAnalyseRatioRange();

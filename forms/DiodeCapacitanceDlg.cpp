@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
+#include <cmath>
 #include <iterator>
 
 namespace
@@ -49,6 +50,37 @@ const CFieldRow DiodeFields[] = {
      FieldUnchecked},
     {DiodeCapacitanceDlg::IdJunctionCapVoltage, "V at Cj", 2, 3, true, 0, 0, "", "-1.0", "V",
      FieldUnchecked},
+};
+
+using D = DiodeCapacitanceDlg;
+const char* const NotZero = "must not be zero for this calculation";
+
+// A measured capacitance divides by the frequency, the load and DC source resistances and
+// (through the divider) the load voltage of its point; both reports show both points.
+const CFieldCheck MeasurementChecks[] = {
+    {D::IdFrequency, EFieldCondition::NotZero, NotZero},
+    {D::IdLoadResistance, EFieldCondition::NotZero, NotZero},
+    // Both rows carry the same label.
+    {D::IdSourceResistance1, EFieldCondition::NotZero,
+     "of the first bias point must not be zero for this calculation"},
+    {D::IdSourceResistance2, EFieldCondition::NotZero,
+     "of the second bias point must not be zero for this calculation"},
+    {D::IdLoadVoltage1, EFieldCondition::NotZero, NotZero},
+    {D::IdLoadVoltage2, EFieldCondition::NotZero, NotZero},
+};
+
+// The fit of the built-in voltage divides by the difference of the bias voltages and by the
+// slope of 1/C^m, which is flat for m = 0.
+const CFieldCheck JunctionChecks[] = {
+    {D::IdBias2, EFieldCondition::DiffersFrom, "must differ from %s for this calculation",
+     D::IdBias1},
+    {D::IdQuotient, EFieldCondition::NotZero, NotZero},
+};
+
+// The transit time divides by the bias voltage.
+const CFieldCheck DiffusionChecks[] = {
+    {D::IdBias1, EFieldCondition::NotZero, NotZero},
+    {D::IdBias2, EFieldCondition::NotZero, NotZero},
 };
 
 std::string N(double value, int decimals)
@@ -182,6 +214,19 @@ double DiodeCapacitanceDlg::MeasuredCapacitance(const CBiasPoint& point) const
                                        m_Frequency, point.m_SourceResistance);
 }
 
+// A load voltage equal in size and phase to the source leaves the diode branch no impedance,
+// so its capacitance is infinite.
+bool DiodeCapacitanceDlg::CheckMeasured()
+{
+    if (!std::isfinite(m_Point1.m_Measured))
+        return RefuseField(IdLoadVoltage1, "must differ from %s for this calculation",
+                           IdSourceVoltage);
+    if (!std::isfinite(m_Point2.m_Measured))
+        return RefuseField(IdLoadVoltage2, "must differ from %s for this calculation",
+                           IdSourceVoltage);
+    return true;
+}
+
 QString DiodeCapacitanceDlg::FrequencyLine() const
 {
     return QString::asprintf("Frequency: %s kHz \r\n", N(m_Frequency / 1000, 0).c_str());
@@ -189,13 +234,34 @@ QString DiodeCapacitanceDlg::FrequencyLine() const
 
 void DiodeCapacitanceDlg::OnCalcJunction()
 {
-    if (!ReadInputs())
+    if (!ReadInputs() || !CheckFields(MeasurementChecks) || !CheckFields(JunctionChecks))
         return;
 
     m_Point1.m_Measured = MeasuredCapacitance(m_Point1);
     m_Point2.m_Measured = MeasuredCapacitance(m_Point2);
+    if (!CheckMeasured())
+        return;
     m_FittedBuiltInVoltage = CDiode::BuiltInVoltage(
         m_Point1.m_Bias, m_Point2.m_Bias, m_Point1.m_Measured, m_Point2.m_Measured, m_Quotient);
+    // The fit draws a line through 1/C^m at the two points: it needs two different positive
+    // capacitances whose powers stay within the doubles.
+    if (!std::isfinite(m_FittedBuiltInVoltage))
+    {
+        const double c1 = m_Point1.m_Measured;
+        const double c2 = m_Point2.m_Measured;
+        if (m_SourceVoltage == 0)
+            RefuseField(IdSourceVoltage, NotZero);
+        else if (!(c1 > 0 && c2 > 0))
+            RefuseField(IdParasiticCap,
+                        "must be less than the capacitance measured at each bias point");
+        else if (c1 == c2)
+            RefuseField(IdBias2,
+                        "measures the same capacitance as %s, so no built-in voltage can be fitted",
+                        IdBias1);
+        else
+            RefuseField(IdQuotient, "is too large in size for the capacitances measured");
+        return;
+    }
 
     QString text = FrequencyLine();
     for (const CBiasPoint* point : {&m_Point1, &m_Point2})
@@ -208,7 +274,7 @@ void DiodeCapacitanceDlg::OnCalcJunction()
 
 void DiodeCapacitanceDlg::OnCalcDiffusion()
 {
-    if (!ReadInputs())
+    if (!ReadInputs() || !CheckFields(MeasurementChecks) || !CheckFields(DiffusionChecks))
         return;
 
     // The entered built-in voltage, not the fitted one; the quotient also serves below Vref.
@@ -231,6 +297,22 @@ void DiodeCapacitanceDlg::OnCalcDiffusion()
             N(point->m_Junction / 1e-12, 2).c_str(), N(point->m_Diffusion / 1e-12, 2).c_str());
         text += QString::asprintf("Transit time: %s nSeconds\r\n",
                                   N(point->m_TransitTime / 1e-9, 2).c_str());
+    }
+    if (!CheckMeasured())
+        return;
+    // The junction law divides by the distance of the bias from Vbi, and raises to the power
+    // 1/m.
+    for (const auto& [point, id] : {std::pair(&m_Point1, IdBias1), std::pair(&m_Point2, IdBias2)})
+    {
+        if (std::isfinite(point->m_Junction))
+            continue;
+        if (point->m_Bias == m_BuiltInVoltage)
+            RefuseField(id, "must differ from %s for this calculation", IdBuiltInVoltage);
+        else if (m_Quotient == 0)
+            RefuseField(IdQuotient, NotZero);
+        else
+            continue;
+        return;
     }
     text += QString::asprintf("Forward power: %s \r\n\r\n", N(m_Quotient, 2).c_str());
     AppendReport(text);

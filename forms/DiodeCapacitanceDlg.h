@@ -63,6 +63,8 @@ private:
     void PlaceField(QGridLayout* grid, const CFieldRow& row, int line, int block);
     bool ReadInputs();
     double MeasuredCapacitance(const CBiasPoint& point) const;
+    // False, with a message, when a point's measured capacitance is not finite.
+    bool CheckMeasured();
     void OnCalcJunction();
     void OnCalcDiffusion();
     QString FrequencyLine() const;

@@ -44,6 +44,15 @@ const CFieldRow FerriteFields[] = {
      "60.8", "mm", FieldReal},
 };
 
+// Equal lengths leave the length exponent undefined, and a coil as wide as the rod the gap
+// exponent: each is a logarithm of their ratio, divided by.
+const CFieldCheck FerriteChecks[] = {
+    {FerriteDlg::IdCoil2Length, EFieldCondition::DiffersFrom,
+     "must differ from %s for this calculation", FerriteDlg::IdCoil1Length},
+    {FerriteDlg::IdCoil1Diameter, EFieldCondition::DiffersFrom,
+     "must differ from %s for this calculation", FerriteDlg::IdRodDiameter},
+};
+
 const CFieldRow& Row(int id)
 {
     for (const CFieldRow& row : FerriteFields)
@@ -135,7 +144,7 @@ bool FerriteDlg::ReadInputs()
 
 void FerriteDlg::OnCalcInductance()
 {
-    if (!ReadInputs())
+    if (!ReadInputs() || !CheckFields(FerriteChecks))
         return;
     if (m_Ferrite.Calculate())
         AppendReport(Report());

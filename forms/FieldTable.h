@@ -41,3 +41,24 @@ inline int FieldRowIndex(const CFieldRow* rows, int count, int id)
             return i;
     return -1;
 }
+
+// A value that a field accepts but that takes a calculation out of its domain (a division
+// by zero, the logarithm or root of a negative number). Forms list them per action; the
+// form base checks them after the fields were read and before anything is computed.
+enum class EFieldCondition
+{
+    NotZero,     // the value is not 0 (an empty field reads as 0)
+    AtLeast,     // the value is m_Bound or more
+    DiffersFrom, // the value is not that of field m_Other
+    Above,       // the value is greater than that of field m_Other
+};
+
+struct CFieldCheck
+{
+    int m_Id;
+    EFieldCondition m_Condition;
+    // Completes "Error: <field> "; "%s" stands for the other field of DiffersFrom and Above.
+    const char* m_Reason;
+    int m_Other = 0;
+    double m_Bound = 0.0;
+};

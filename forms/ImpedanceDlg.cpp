@@ -9,6 +9,7 @@
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
+#include <cmath>
 #include <iterator>
 
 namespace
@@ -32,6 +33,14 @@ const CFieldRow ImpedanceFields[] = {
      "", NoDefault},
     {CImpedanceDlg::IdFrequency, "Frequency (kHz)", 9, 3, false, 0, 999999999.999, "Frequency kHz",
      "1000.0", "", FieldReal},
+};
+
+// The resonant frequency divides by the root of the product of the inductance and capacitance.
+const CFieldCheck ResonantFrequencyChecks[] = {
+    {CImpedanceDlg::IdInductance, EFieldCondition::NotZero,
+     "must not be zero for this calculation"},
+    {CImpedanceDlg::IdCapacitance, EFieldCondition::NotZero,
+     "must not be zero for this calculation"},
 };
 
 std::string N(double value, int decimals)
@@ -183,7 +192,7 @@ QString CImpedanceDlg::EquivalentText() const
 
 void CImpedanceDlg::OnCalcImpedance()
 {
-    if (!ReadInputs())
+    if (!ReadInputs() || !CheckFields(ResonantFrequencyChecks))
         return;
 
     const double inductance = m_Inductor.m_Value;
@@ -201,6 +210,16 @@ void CImpedanceDlg::OnCalcImpedance()
         ParallelTotal();
         m_ResonantFrequency = m_Equations.ResonantFrequencyLossy(
             inductance, m_Inductor.m_Resistance, capacitance, m_Capacitor.m_Resistance);
+        // The lossy resonance has a root of (L - RL^2 C) / (L - RC^2 C): a loss too large for
+        // the circuit leaves it without one.
+        if (!std::isfinite(m_ResonantFrequency))
+        {
+            const double inductorLoss =
+                m_Inductor.m_Resistance * m_Inductor.m_Resistance * capacitance;
+            RefuseField(inductance < inductorLoss ? IdInductorResistance : IdCapacitorResistance,
+                        "is too large for a resonance of this inductor and capacitor");
+            return;
+        }
     }
     m_Equivalent.SetFromImpedance(m_Total, m_Frequency);
 
@@ -243,6 +262,18 @@ void CImpedanceDlg::OnCalcResonance()
             series
                 ? m_Equations.ResonantCapacitance(m_Frequency, inductance)
                 : m_Equations.ResonantCapacitanceLossy(m_Frequency, inductance, inductorResistance);
+    // At no frequency nothing resonates; in parallel, an inductor loss above 1 / (2 w C) leaves
+    // the required inductance without a root.
+    if (!std::isfinite(m_RequiredInductance.m_Value) ||
+        !std::isfinite(m_RequiredCapacitance.m_Value))
+    {
+        if (m_Frequency == 0)
+            RefuseField(IdFrequency, "must not be zero for this calculation");
+        else
+            RefuseField(IdInductorResistance,
+                        "is too large for a resonance with this capacitor at this frequency");
+        return;
+    }
 
     QString text = QString::asprintf(series ? "Series resonant frequency at %s kHz \r\n "
                                             : "Parallel resonant frequency at %s kHz \r\n ",

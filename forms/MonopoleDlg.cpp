@@ -1,6 +1,7 @@
 #include "forms/MonopoleDlg.h"
 
 #include "controls/VKEdit.h"
+#include "database/Error.h"
 #include "forms/FormatNumber.h"
 
 #include <QGridLayout>
@@ -10,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
+#include <cmath>
 #include <initializer_list>
 #include <iterator>
 #include <utility>
@@ -62,6 +64,22 @@ const CFieldRow LineAndStationFields[] = {
     {M::IdLoadInductance, "Load inductance (uH)", 6, 2, false, 0, 999999.99, "Load inductance", "", "uH", Ranged},
     {M::IdLoadCapacitance, "Load capacitance (pF)", 6, 2, false, 0, 999999.99, "Load capacitance", "", "pF",
      Ranged},
+};
+
+const char* const NotZero = "must not be zero for this calculation";
+
+// A flat conductor of no depth has no cross-section for its DC resistance (which only the full
+// report shows).
+const CFieldCheck FlatConductorChecks[] = {
+    {M::IdDepth, EFieldCondition::NotZero, NotZero},
+};
+
+// A twin line by its geometry: arcosh(spacing / diameter) must be above zero, and the
+// characteristic impedance divides by the capacitance.
+const CFieldCheck LineGeometryChecks[] = {
+    {M::IdLineSpacing, EFieldCondition::Above, "must be greater than %s for this calculation",
+     M::IdLineWireDiameter},
+    {M::IdLinePermittivity, EFieldCondition::NotZero, NotZero},
 };
 
 // Keeps the control's own defaults: any number, no range.
@@ -250,7 +268,14 @@ bool CMonopoleDlg::ReadInputs()
     // A command with no load fields filled must not report the load of an earlier one.
     m_Monopole.m_Load = CComponant();
     m_Monopole.m_ZTotal = CComplex();
-    return ReadStationAndLoad() && ReadAerialAndGround() && ReadLine();
+    if (!ReadStationAndLoad() || !ReadAerialAndGround() || !ReadLine())
+        return false;
+    if (m_Line.m_Length > 0 && !m_Electrical && !CheckFields(LineGeometryChecks))
+        return false;
+    // The field strength of a radiating station divides by its distance.
+    if (m_Monopole.m_StationPower > 0 && m_Monopole.m_StationGain > 0 && m_Monopole.m_StationDistance == 0)
+        return RefuseField(IdStationDistance, NotZero);
+    return true;
 }
 
 bool CMonopoleDlg::ReadStationAndLoad()
@@ -368,11 +393,25 @@ void CMonopoleDlg::ConnectFeed()
         m_Monopole.UseFeedLine(m_Line);
 }
 
+// Near a resonance of the aerial as an open line its reactance grows without bound, and the
+// feed line's transformation of it leaves the doubles.
+bool CMonopoleDlg::CheckReceiverEnd()
+{
+    const CComplex& end = m_Monopole.m_ZIn;
+    if (std::isfinite(end.real) && std::isfinite(end.imag))
+        return true;
+    CError::DisplayError("Error: At " + N(m_Monopole.m_Frequency / 1000, 0) +
+                         " kHz the impedance at the receiver end is too large to be calculated");
+    return false;
+}
+
 void CMonopoleDlg::OnAnalyse()
 {
-    if (!ReadInputs() || !m_Monopole.Calculate())
+    if (!ReadInputs() || (!m_Circular && !CheckFields(FlatConductorChecks)) || !m_Monopole.Calculate())
         return;
     ConnectFeed();
+    if (!CheckReceiverEnd())
+        return;
     if (m_Monopole.m_Load.m_Value > 0)
         m_Monopole.ComputeLoadVoltage();
     SetTabStops({ReportTabStop});
@@ -383,10 +422,8 @@ void CMonopoleDlg::OnSweep(bool resonateLoad)
 {
     if (!ReadInputs())
         return;
-    SetTabStops({ReportTabStop});
-    SetResultsText(QString::fromLatin1(SweepHeader));
-
-    // The rows go into the box in one piece: the same text as row-by-row appending.
+    // The rows go into the box in one piece, after the header that replaces the box's text:
+    // the same text as row-by-row appending, and nothing changes when a row is refused.
     QString rows;
     for (int kHz = SweepStart; kHz <= SweepEnd; kHz += SweepStep) {
         const double frequency = kHz * 1000.0;
@@ -395,6 +432,8 @@ void CMonopoleDlg::OnSweep(bool resonateLoad)
         if (!m_Monopole.Calculate())
             continue;
         ConnectFeed();
+        if (!CheckReceiverEnd())
+            return;
         if (resonateLoad) {
             // The coil that cancels a capacitive receiver end (0 H when it is inductive).
             CComponant& load = m_Monopole.m_Load;
@@ -404,6 +443,8 @@ void CMonopoleDlg::OnSweep(bool resonateLoad)
         m_Monopole.ComputeLoadVoltage();
         rows += SweepRow();
     }
+    SetTabStops({ReportTabStop});
+    SetResultsText(QString::fromLatin1(SweepHeader));
     AppendReport(rows);
 }
 

@@ -80,6 +80,8 @@ private:
     bool ReadAerialAndGround();
     bool ReadLine();
     void ConnectFeed();
+    // False, with a message, when the impedance at the receiver end is not finite.
+    bool CheckReceiverEnd();
     void OnAnalyse();
     void OnSweep(bool resonateLoad);
     QString FullReport() const;

@@ -1,6 +1,7 @@
 #include "forms/MutualInductanceDlg.h"
 
 #include "controls/VKEdit.h"
+#include "database/Error.h"
 #include "forms/FormatNumber.h"
 #include "forms/WaitCursor.h"
 
@@ -195,6 +196,35 @@ std::string N(double value, int decimals)
     return FormatNumber(value, decimals);
 }
 
+const char* const NotZero = "must not be zero for this calculation";
+
+// The rod's permeability and coupling divide by its diameter, length and initial permeability,
+// its loss by the frequency of its loss factor.
+const CFieldCheck CoreChecks[] = {
+    {1288, EFieldCondition::NotZero, "must not be zero for a core"},
+    {1289, EFieldCondition::NotZero, "must not be zero for a core"},
+    {1224, EFieldCondition::NotZero, "must not be zero for a core"},
+    {1286, EFieldCondition::NotZero, "must not be zero for a core"},
+};
+
+// The audio output divides by the earphone's capacitance.
+const CFieldCheck DetectorChecks[] = {
+    {1253, EFieldCondition::NotZero, NotZero},
+};
+
+// The air-core coupling counts whole turns: a primary of less than one has none.
+const CFieldCheck AirCoreChecks[] = {
+    {1216, EFieldCondition::AtLeast, "must be at least 1 for this calculation", 0, 1.0},
+};
+
+// The diode equation divides by n Vt; the power law by its a.
+const CFieldCheck DiodeEquationChecks[] = {
+    {1248, EFieldCondition::NotZero, NotZero},
+};
+const CFieldCheck PowerLawChecks[] = {
+    {1263, EFieldCondition::NotZero, NotZero},
+};
+
 // A caption over the fields of one law or option, in the grid's next row.
 void AddHeading(QGridLayout* grid, const QString& text)
 {
@@ -357,7 +387,14 @@ bool CMutualInductanceDlg::SetReverseLaw(int id, int law)
 void CMutualInductanceDlg::RunAction(int id)
 {
     CWaitCursor wait;
-    if (!ReadInputs())
+    if (!ReadInputs() || (m_HasCore && !CheckFields(CoreChecks)))
+        return;
+    // Only a sweep that shows a tap's row needs what the detector divides by.
+    const double turns = m_Circuit.m_Secondary.m_Turns;
+    const bool detector = (id == IdSplEachLoop || id == IdMaxSplOverDistance) ? turns >= 1
+                          : id == IdSplAtLoopOverDistance                    ? m_TapLoop > 0 && m_TapLoop <= turns
+                                                                             : false;
+    if (detector && !CheckDetectorInputs())
         return;
     switch (id) {
     case IdAnalyseNoLoad:
@@ -536,6 +573,13 @@ bool CMutualInductanceDlg::ReadWorking()
     return true;
 }
 
+bool CMutualInductanceDlg::CheckDetectorInputs()
+{
+    return CheckFields(DetectorChecks) && (m_HasCore || CheckFields(AirCoreChecks)) &&
+           (m_ForwardLaw != LawDiodeEquation || CheckFields(DiodeEquationChecks)) &&
+           (m_ForwardLaw != LawPower || CheckFields(PowerLawChecks));
+}
+
 std::vector<double> CMutualInductanceDlg::Distances(double start, double end, double step)
 {
     std::vector<double> distances{start};
@@ -552,16 +596,27 @@ std::vector<double> CMutualInductanceDlg::Distances(double start, double end, do
     return distances;
 }
 
-template <typename Process> void CMutualInductanceDlg::ForEachDistance(Process process)
+template <typename Process> bool CMutualInductanceDlg::ForEachDistance(Process process)
 {
     for (double d : Distances(m_StartDistance * Milli, m_EndDistance * Milli, m_Step * Milli))
-        process(d);
+        if (!process(d))
+            return false;
+    return true;
 }
 
-void CMutualInductanceDlg::SetUpDistance(double distance)
+bool CMutualInductanceDlg::SetUpDistance(double distance)
 {
-    if (m_HasCore)
+    if (m_HasCore) {
         m_Circuit.MoveCores(distance * 0.5);
+        // The rod's law shortens the rod with the offset of each winding; far enough out it
+        // has no length left and no permeability.
+        if (!std::isfinite(m_Circuit.m_Primary.m_ApparentPermeability) ||
+            !std::isfinite(m_Circuit.m_Secondary.m_ApparentPermeability)) {
+            CError::DisplayError("Error: At " + N(distance / Milli, 2) +
+                                 " mm the coils lie too far out on the core for its permeability to be defined");
+            return false;
+        }
+    }
     m_Circuit.SetDistance(distance, m_HasCore);
     const double frequency = m_Frequency * 1000.0;
     if (m_SourceCapacitance > 0.0)
@@ -572,6 +627,13 @@ void CMutualInductanceDlg::SetUpDistance(double distance)
                                        frequency);
     m_Circuit.SetSource(m_SourceVoltage, m_SourceImpedance);
     m_Circuit.AnalyseNoLoad(m_Frequency, m_ConstantLoss, m_Resonant);
+    // The self-resonance of the secondary, which its Q follows, is a root of its self
+    // capacitance; a former wall beyond the coil's diameter (or of a negative thickness) takes
+    // that below zero.
+    if (!(m_Circuit.m_Secondary.m_CSelfResonant > 0))
+        return RefuseField(SecondaryWallId,
+                           "of the secondary coil must lie between 0 and its diameter for this calculation");
+    return true;
 }
 
 void CMutualInductanceDlg::SetUpDetector()
@@ -584,15 +646,50 @@ void CMutualInductanceDlg::SetUpDetector()
     m_Circuit.m_QMax = QLimit;
 }
 
-template <typename Keep> void CMutualInductanceDlg::SweepTaps(Keep keep)
+template <typename Keep> bool CMutualInductanceDlg::SweepTaps(double distance, Keep keep)
 {
     const double turns = m_Circuit.m_Secondary.m_Turns;
+    // A secondary that picks up nothing leaves the detector without a signal to solve for.
+    if (turns >= 1 && !(m_Circuit.m_SecondaryEmf.m_Magnitude > 0)) {
+        CError::DisplayError("Error: The coils are not coupled at " + N(distance / Milli, 2) +
+                             " mm, so the detector has no signal to work on");
+        return false;
+    }
     for (int w = 1; w <= turns; ++w) {
         m_Circuit.SetTap(w);
         m_Circuit.AnalyseDetector();
+        if (!DetectorResultsFinite(distance, w))
+            return false;
         if (!keep(w))
-            return;
+            return true;
     }
+    return true;
+}
+
+bool CMutualInductanceDlg::DetectorResultsFinite(double distance, int turn) const
+{
+    const CReceiverCircuit& c = m_Circuit;
+    const CDiode& diode = c.m_Diode;
+    const double shown[] = {
+        c.m_LoadedQ, c.m_CoilVoltage.m_Magnitude, c.m_TapVoltage, c.m_DcVoltage, c.m_AudioVoltage,
+        diode.m_FwdVoltage.m_Magnitude, diode.m_FwdResistance.m_Magnitude, diode.m_FwdCap.m_Value,
+        diode.m_FwdDiffCap.m_Value, diode.m_FwdImpedance.m_Real, diode.m_FwdImpedance.m_Imag, diode.m_RevVoltage,
+        diode.m_RevDiodeResistance, diode.m_RevCap.m_Value, diode.m_RevImpedance.m_Real, diode.m_RevImpedance.m_Imag,
+    };
+    // Such as a diode driven so far forward that its current overflows.
+    for (double value : shown)
+        if (!std::isfinite(value)) {
+            CError::DisplayError("Error: The detector has no finite solution at " + N(distance / Milli, 2) +
+                                 " mm, tap " + std::to_string(turn) + " for this design");
+            return false;
+        }
+    // The sound pressure level is a logarithm of the audio voltage.
+    if (!std::isfinite(c.m_Spl)) {
+        CError::DisplayError("Error: The detector gives no audio voltage at " + N(distance / Milli, 2) + " mm, tap " +
+                             std::to_string(turn) + ", so the SPL is not defined");
+        return false;
+    }
+    return true;
 }
 
 // The report of a sweep is gathered and appended once: the same text as row by row.
@@ -601,11 +698,14 @@ void CMutualInductanceDlg::NoLoadSweep()
     SetTabStops({40});
     QString report = QString::fromLatin1(NoLoadHeader);
     m_Circuit.SetFrequency(m_Frequency * 1000.0, m_OtherLosses);
-    ForEachDistance([&](double d) {
-        SetUpDistance(d);
+    const bool reported = ForEachDistance([&](double d) {
+        if (!SetUpDistance(d))
+            return false;
         report += NoLoadRow(d);
+        return true;
     });
-    AppendReport(report);
+    if (reported)
+        AppendReport(report);
 }
 
 void CMutualInductanceDlg::TapSweepAtStart()
@@ -613,15 +713,17 @@ void CMutualInductanceDlg::TapSweepAtStart()
     SetTabStops({30});
     QString report = QString::fromLatin1(LoopHeader);
     m_Circuit.SetFrequency(m_Frequency * 1000.0, m_OtherLosses);
-    SetUpDistance(m_StartDistance * Milli);
+    if (!SetUpDistance(m_StartDistance * Milli))
+        return;
     // Every loop row sets the same 16 stops: once is enough, the box is laid out again each time.
     SetTabStops(LoopRowTabStops);
     report += LoopZeroRow();
     SetUpDetector();
-    SweepTaps([&](int w) {
-        report += LoopRow(w);
-        return true;
-    });
+    if (!SweepTaps(m_StartDistance * Milli, [&](int w) {
+            report += LoopRow(w);
+            return true;
+        }))
+        return;
     AppendReport(report);
 }
 
@@ -629,14 +731,20 @@ void CMutualInductanceDlg::BestTapSweep()
 {
     SetTabStops(DistanceTabStops);
     QString report = QString::fromLatin1(DistanceHeader);
+    // Without a tap there is no row to show.
+    if (!(m_Circuit.m_Secondary.m_Turns >= 1)) {
+        AppendReport(report);
+        return;
+    }
     m_Circuit.SetFrequency(m_Frequency * 1000.0, m_OtherLosses);
-    ForEachDistance([&](double d) {
-        SetUpDistance(d);
+    const bool reported = ForEachDistance([&](double d) {
+        if (!SetUpDistance(d))
+            return false;
         SetUpDetector();
         // The last tap before the DC voltage first falls.
         double previous = 0.0;
         QString row;
-        SweepTaps([&](int w) {
+        const bool swept = SweepTaps(d, [&](int w) {
             if (previous > m_Circuit.m_DcVoltage)
                 return false;
             row = DistanceRow(d, w);
@@ -644,27 +752,36 @@ void CMutualInductanceDlg::BestTapSweep()
             return true;
         });
         report += row;
+        return swept;
     });
-    AppendReport(report);
+    if (reported)
+        AppendReport(report);
 }
 
 void CMutualInductanceDlg::GivenTapSweep()
 {
     SetTabStops(DistanceTabStops);
     QString report = QString::fromLatin1(DistanceHeader);
+    // A tap beyond the secondary's turns is never reached: there is no row to show.
+    if (m_TapLoop > m_Circuit.m_Secondary.m_Turns) {
+        AppendReport(report);
+        return;
+    }
     m_Circuit.SetFrequency(m_Frequency * 1000.0, m_OtherLosses);
-    ForEachDistance([&](double d) {
-        SetUpDistance(d);
+    const bool reported = ForEachDistance([&](double d) {
+        if (!SetUpDistance(d))
+            return false;
         SetUpDetector();
         // Each tap depends on the ones below it, so the sweep runs up from tap 1.
-        SweepTaps([&](int w) {
+        return SweepTaps(d, [&](int w) {
             if (w != m_TapLoop)
                 return true;
             report += DistanceRow(d, w);
             return false;
         });
     });
-    AppendReport(report);
+    if (reported)
+        AppendReport(report);
 }
 
 QString CMutualInductanceDlg::NoLoadRow(double distance) const

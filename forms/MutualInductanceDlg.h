@@ -100,13 +100,20 @@ private:
     bool ReadLoad();
     bool ReadWorking();
 
-    // Calls `process` for each distance (metres) of the fields' range.
-    template <typename Process> void ForEachDistance(Process process);
-    void SetUpDistance(double distance);
+    // The fields that the detector sweeps divide by; false when one is refused.
+    bool CheckDetectorInputs();
+    // Calls `process` for each distance (metres) of the fields' range while it returns true;
+    // false when it stopped.
+    template <typename Process> bool ForEachDistance(Process process);
+    // False when a coil at this distance cannot be reported (a message said why): it lies
+    // beyond what the core's law covers, or its self capacitance is not positive.
+    bool SetUpDistance(double distance);
     void SetUpDetector();
     // Runs the taps 1, 2, ... of the secondary at the present distance; `keep` sees each
-    // tap after its analysis and returns false to end the sweep.
-    template <typename Keep> void SweepTaps(Keep keep);
+    // tap after its analysis and returns false to end the sweep. False when the detector
+    // has nothing to work on, or a tap's results cannot be reported: a message said why.
+    template <typename Keep> bool SweepTaps(double distance, Keep keep);
+    bool DetectorResultsFinite(double distance, int turn) const;
     std::string DetectorColumns() const;
 
     CImpedance m_SourceImpedance;

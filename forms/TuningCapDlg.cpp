@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 #include <iterator>
 
@@ -36,6 +37,12 @@ const CFieldRow TuningCapFields[] = {
      "2", "pF", FieldReal},
     {CTuningCapDlg::IdInductance, "Inductance", 9, 3, false, 0.001, NoLimit, "Coil inductance", "", "µH",
      FieldDigitRange | FieldRealRange},
+};
+
+// The part of the swing the band uses is divided by the swing itself.
+const CFieldCheck TuningCapChecks[] = {
+    {CTuningCapDlg::IdCapHigh, EFieldCondition::DiffersFrom, "must differ from %s for this calculation",
+     CTuningCapDlg::IdCapLow},
 };
 
 const CFieldRow& Row(int id)
@@ -146,7 +153,7 @@ bool CTuningCapDlg::ReadInputs()
 
 void CTuningCapDlg::OnCalculate()
 {
-    if (!ReadInputs())
+    if (!ReadInputs() || !CheckFields(TuningCapChecks))
         return;
 
     // The self-capacitance and the strays sit across the capacitor at every setting.
@@ -174,6 +181,14 @@ void CTuningCapDlg::OnCalculate()
     m_LowestResonance = 1e6 / (TwoPi * std::sqrt(m_Inductance * m_CapMax));
     m_HighestResonance = 1e6 / (TwoPi * std::sqrt(m_Inductance * m_CapMin));
     m_Rotation = (m_CapAtLow - m_CapAtHigh) / (m_CapMax - m_CapMin) * 100;
+    // Only the self-capacitance, which has no range, can take the circuit capacitances to zero
+    // or below, where the resonances lose their root.
+    const double results[] = {m_Inductance, m_LowestResonance, m_HighestResonance, m_CapAtLow, m_CapAtHigh};
+    if (!(m_CapMin > 0 && m_CapMax > 0) &&
+        !std::all_of(std::begin(results), std::end(results), [](double value) { return std::isfinite(value); })) {
+        RefuseField(IdSelfCapacitance, "must not make the circuit capacitance zero or negative");
+        return;
+    }
 
     AppendReport(Report());
 }

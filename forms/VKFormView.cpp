@@ -1,6 +1,7 @@
 #include "forms/VKFormView.h"
 
 #include "controls/VKEdit.h"
+#include "database/Error.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -46,6 +47,21 @@ QString DisplayText(QString text)
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return text;
+}
+
+bool Holds(EFieldCondition condition, double value, double other, double bound)
+{
+    switch (condition) {
+    case EFieldCondition::NotZero:
+        return value != 0.0;
+    case EFieldCondition::AtLeast:
+        return value >= bound;
+    case EFieldCondition::DiffersFrom:
+        return value != other;
+    case EFieldCondition::Above:
+        return value > other;
+    }
+    return true;
 }
 
 bool IsEnterKey(const QEvent* event)
@@ -175,6 +191,11 @@ void CVKFormView::AppendReport(const QString& report)
 {
     if (report.isEmpty())
         return;
+    // The last guard: a report with a number that is not finite is never shown.
+    if (HasNonFiniteNumber(report)) {
+        CError::DisplayError(NonFiniteMessage());
+        return;
+    }
     // A "\r\n" split across two reports is shown whole by redrawing everything.
     const bool splitLineEnd = m_ResultsText.endsWith(QLatin1Char('\r')) && report.startsWith(QLatin1Char('\n'));
     m_ResultsText += report;
@@ -188,6 +209,61 @@ void CVKFormView::AppendReport(const QString& report)
     cursor.movePosition(QTextCursor::End);
     cursor.insertText(DisplayText(report));
     m_Results->moveCursor(QTextCursor::End);
+}
+
+bool CVKFormView::HasNonFiniteNumber(const QString& text)
+{
+    // FormatNumber prints "nan", "inf" and "-inf"; in report texts they follow a blank, a
+    // sign, a bracket, the "j" of an imaginary part or a component's kind letter, never a
+    // lower-case letter of a word ("Resonant").
+    for (const QLatin1String word : {QLatin1String("nan"), QLatin1String("inf")}) {
+        for (qsizetype at = text.indexOf(word); at >= 0; at = text.indexOf(word, at + 1)) {
+            const QChar before = at > 0 ? text.at(at - 1) : QChar();
+            if (!before.isLower() || before == QLatin1Char('j'))
+                return true;
+        }
+    }
+    return false;
+}
+
+const char* CVKFormView::NonFiniteMessage()
+{
+    return "Error: These values give a result that is infinite or not a number, so no report was added. "
+           "Check the entries for zeros and extreme values.";
+}
+
+QString CVKFormView::FieldCaption(int id) const
+{
+    const auto named = std::find_if(m_FieldNames.begin(), m_FieldNames.end(),
+                                    [id](const CFieldNames& names) { return names.m_Id == id; });
+    if (named == m_FieldNames.end())
+        return QString();
+    const bool shared = std::any_of(m_FieldNames.begin(), m_FieldNames.end(), [&](const CFieldNames& names) {
+        return names.m_Id != id && names.m_Label == named->m_Label;
+    });
+    return shared && !named->m_FieldName.isEmpty() ? named->m_FieldName : named->m_Label;
+}
+
+bool CVKFormView::CheckFields(const CFieldCheck* checks, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        const CFieldCheck& check = checks[i];
+        const CVKEdit* field = Field(check.m_Id);
+        const CVKEdit* other = check.m_Other ? Field(check.m_Other) : nullptr;
+        const double otherValue = other ? other->GetDouble() : 0.0;
+        if (field && !Holds(check.m_Condition, field->GetDouble(), otherValue, check.m_Bound))
+            return RefuseField(check.m_Id, check.m_Reason, check.m_Other);
+    }
+    return true;
+}
+
+bool CVKFormView::RefuseField(int id, const char* reason, int other)
+{
+    QString text = QStringLiteral("Error: ") + FieldCaption(id) + QLatin1Char(' ') + QString::fromUtf8(reason);
+    if (other)
+        text.replace(QLatin1String("%s"), FieldCaption(other));
+    CError::DisplayError(text.toStdString());
+    return false;
 }
 
 void CVKFormView::ShowResultsText()
@@ -299,6 +375,7 @@ CVKEdit* CVKFormView::AddField(QGridLayout* grid, const CFieldRow& row)
         grid->addWidget(new QLabel(unit, parent), line, 2);
 
     RegisterControl(row.m_Id, field);
+    m_FieldNames.push_back({row.m_Id, label, QString::fromUtf8(row.m_FieldName ? row.m_FieldName : "")});
     field->installEventFilter(this);
     return field;
 }

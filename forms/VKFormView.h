@@ -5,6 +5,7 @@
 #include <QString>
 #include <QWidget>
 
+#include <cstddef>
 #include <vector>
 
 class CVKEdit;
@@ -71,7 +72,16 @@ public:
     QPlainTextEdit* ResultsBox() const { return m_Results; }
     QString ResultsText() const;
     void SetResultsText(const QString& text);
+    // Appends a report to the results box. A report with a number that is not finite is not
+    // appended: NonFiniteMessage is shown instead.
     void AppendReport(const QString& report);
+    // True when the text holds a number as FormatNumber prints an infinite or undefined value.
+    static bool HasNonFiniteNumber(const QString& text);
+    static const char* NonFiniteMessage();
+
+    // How the form's messages name a field: its label, or its field name where another
+    // field of the form has the same label.
+    QString FieldCaption(int id) const;
     // EM_SETTABSTOPS: one value gives a stop every that many dialog units, several give
     // explicit stops. One dialog unit is a quarter of the font's average character width.
     void SetTabStops(const std::vector<int>& dialogUnits);
@@ -115,6 +125,16 @@ protected:
     void AddResultsAndActions(QBoxLayout* into, const std::vector<std::pair<int, QString>>& actions);
     QBoxLayout* MainLayout() const { return m_MainLayout; }
 
+    // Checks the fields' values (read as ValidateInput reads them) against each condition in
+    // turn; at the first one that fails, shows "Error: <field> <reason>" and returns false.
+    bool CheckFields(const CFieldCheck* checks, int count);
+    template <std::size_t Count> bool CheckFields(const CFieldCheck (&checks)[Count])
+    {
+        return CheckFields(checks, static_cast<int>(Count));
+    }
+    // Shows "Error: <field> <reason>", where "%s" in the reason names the other field; false.
+    bool RefuseField(int id, const char* reason, int other = 0);
+
     // The set-up calls of one row, as EFieldCalls lists them.
     void SetupField(const CFieldRow& row);
     void SetupFields(const CFieldRow* rows, int count);
@@ -141,6 +161,13 @@ private:
     QString m_ResultsText; // exactly as appended, "\r\n" line ends included
     std::vector<QWidget*> m_Controls;
     std::vector<int> m_ControlIds; // beside m_Controls
+    struct CFieldNames
+    {
+        int m_Id;
+        QString m_Label;
+        QString m_FieldName;
+    };
+    std::vector<CFieldNames> m_FieldNames;
     std::vector<std::pair<int, int>> m_RadioGroups; // (control id, group)
     QMetaObject::Connection m_FocusConnection;
 };

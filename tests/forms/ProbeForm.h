@@ -43,6 +43,8 @@ public:
         return CVKFormView::OnCommand(id);
     }
 
+    using CVKFormView::CheckFields;
+
     std::vector<std::pair<int, bool>> m_Commands;
 
 protected:

@@ -326,9 +326,8 @@ namespace
 {
 TEST_F(CrystalRadioForm, ExtremeInputsStillReport)
 {
-    // A core with its fields left empty, a secondary of half a turn, the extremes of the
-    // working fields: every action still ends with its headers and no message.
-    m_Form->SetCheck(D::IdHasCore, true);
+    // A secondary of half a turn and the extremes of the working fields: every action still
+    // ends with its headers and no message.
     Type(1218, QStringLiteral("0.5"));
     Type(1217, QStringLiteral("1"));
     Type(1228, QStringLiteral("999"));
@@ -339,5 +338,13 @@ TEST_F(CrystalRadioForm, ExtremeInputsStillReport)
     EXPECT_TRUE(m_Messages.m_Messages.empty());
     // Half a turn has no tap: the distance sweeps print their header alone.
     EXPECT_EQ(Press(D::IdMaxSplOverDistance), QString::fromLatin1(DistanceHeader));
+
+    // A core with its fields left empty has no rod to work with: every action names the
+    // first empty rod field, and reports nothing.
+    m_Form->SetCheck(D::IdHasCore, true);
+    for (int id : {D::IdAnalyseNoLoad, D::IdSplEachLoop, D::IdMaxSplOverDistance, D::IdSplAtLoopOverDistance})
+        EXPECT_EQ(Press(id), QString()) << id;
+    ASSERT_EQ(m_Messages.m_Messages.size(), 4u);
+    EXPECT_EQ(m_Messages.m_Messages[3].text, "Error: Diameter (mm) must not be zero for a core");
 }
 } // namespace

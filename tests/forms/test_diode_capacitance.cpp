@@ -63,20 +63,20 @@ TEST_F(DiodeForm, DefaultsGiveBothReportsStartingWithTheFrequencyInWholeKilohert
     EXPECT_TRUE(m_Messages.m_Messages.empty());
 }
 
-TEST_F(DiodeForm, ABiasOfZeroVoltsLeavesTheTransitTimeUndefined)
+TEST_F(DiodeForm, ABiasOfZeroVoltsIsRefusedForTheTransitTimeOnly)
 {
     Type(D::IdBias1, QStringLiteral("0"));
-    // At 0 V the junction law is the reverse one: sqrt(K / 0.33) + Cp = 2.01 + 0.5 pF; the
-    // transit time (0 * Rdc) / (0 / D) is 0/0.
-    EXPECT_EQ(
-        Press(D::IdCalcDiffusion),
-        QStringLiteral("Frequency: 1,000 kHz \r\n"
-                       "Capactance at 0.00 volts: Total: 89.38 pF Junction: 2.51 Diff: 86.87 \r\n"
-                       "Transit time: nan nSeconds\r\n"
-                       "Capactance at 0.10 volts: Total: 512.55 pF Junction: 2.40 Diff: 510.14 \r\n"
-                       "Transit time: 63,257.91 nSeconds\r\n"
-                       "Forward power: 2.00 \r\n\r\n"));
-    EXPECT_TRUE(m_Messages.m_Messages.empty());
+    // The transit time (0 * Rdc) / (0 / D) is 0/0: the diffusion report is refused, naming
+    // the bias; the junction report has no such division.
+    EXPECT_EQ(Press(D::IdCalcDiffusion), QString());
+    ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
+    EXPECT_EQ(m_Messages.m_Messages[0].title, "Error");
+    EXPECT_EQ(m_Messages.m_Messages[0].text, "Error: Diode V1dc must not be zero for this calculation");
+    EXPECT_EQ(Press(D::IdCalcJunction), QStringLiteral("Frequency: 1,000 kHz \r\n"
+                                                       "Capactance at 0.00 volts: 89.38 pF \r\n"
+                                                       "Capactance at 0.10 volts: 512.55 pF \r\n"
+                                                       "Built-in voltage: 0.10 volts\r\n\r\n"));
+    EXPECT_EQ(m_Messages.m_Messages.size(), 1u);
 }
 
 TEST_F(DiodeForm, WithoutScopeCapacitanceTheLoadIsAPureResistor)

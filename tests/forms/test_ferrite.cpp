@@ -77,15 +77,20 @@ TEST_F(FerriteForm, MillimetresBecomeMetresAndEachCoilKeepsItsOwnInductances)
     EXPECT_NEAR(ferrite.m_L2Air, 33.9, 1e-4);
 }
 
-TEST_F(FerriteForm, EqualCoilLengthsStillAppendTheRowAsTheNumbersComeOut)
+TEST_F(FerriteForm, EqualCoilLengthsAreRefusedAsTheExponentsWouldBeUndefined)
 {
     Type(F::IdCoil2Length, QStringLiteral("40.8"));
-    // By hand: A = log10(Ua1/Ua2) / log10(1) = -inf, so (lc1/l)^A = inf, Alpha = log10(0) /
-    // log10(d/Dc1) = +inf, Beta0 = A * r = -inf and Coeff = r^inf * inf = 0 * inf = NaN.
-    EXPECT_EQ(Press(F::IdCalcInductance),
-              QString::fromLatin1(Header) + QStringLiteral("16.87 \t21.89 \tinf \t-inf \tnan\r\n") +
-                  Stars());
-    EXPECT_TRUE(m_Messages.m_Messages.empty());
+    // A = log10(Ua1/Ua2) / log10(1) would be -inf, and Alpha, Beta0 and Coeff with it.
+    EXPECT_EQ(Press(F::IdCalcInductance), QString());
+    // A coil as wide as the rod: Alpha divides by log10(d/Dc1) = 0.
+    Type(F::IdCoil2Length, QStringLiteral("60.8"));
+    Type(F::IdCoil1Diameter, QStringLiteral("9.68"));
+    EXPECT_EQ(Press(F::IdCalcInductance), QString());
+    ASSERT_EQ(m_Messages.m_Messages.size(), 2u);
+    EXPECT_EQ(m_Messages.m_Messages[0].text,
+              "Error: Coil 2 length must differ from Coil 1 length for this calculation");
+    EXPECT_EQ(m_Messages.m_Messages[1].text,
+              "Error: Coil 1 diameter must differ from Rod diameter(mm) for this calculation");
 }
 
 TEST_F(FerriteForm, FieldsAreReadInControlOrderAndABadOneLeavesTheResultsAlone)

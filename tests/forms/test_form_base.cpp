@@ -1,4 +1,6 @@
 #include "controls/VKEdit.h"
+#include "database/MessagePresenter.h"
+#include "forms/FormFactory.h"
 #include "forms/VKFormView.h"
 #include "tests/forms/ProbeForm.h"
 
@@ -256,4 +258,85 @@ TEST(FormBase, CopyAndPasteActOnTheFocusedFieldOnly)
     form->Field(1203)->setFocus();
     EXPECT_TRUE(CVKFormView::Paste());
     EXPECT_EQ(form->Field(1203)->text(), copied);
+}
+
+TEST(FormBase, FieldChecksRefuseTheFirstValueOutsideItsCalculationNamingTheField)
+{
+    auto form = MakeProbe();
+    CRecordingPresenter messages;
+    CScopedPresenter scope(messages);
+    using P = CProbeForm;
+    static const CFieldCheck checks[] = {
+        {P::IdThird, EFieldCondition::NotZero, "must not be zero for this calculation"},
+        {P::IdFirst, EFieldCondition::AtLeast, "must be at least 20 here", 0, 20.0},
+        {P::IdSecond, EFieldCondition::DiffersFrom, "must differ from %s here", P::IdFirst},
+        {P::IdFirst, EFieldCondition::Above, "must be greater than %s here", P::IdSecond},
+    };
+    // (text of Third, First, Second) and the message, empty when every check holds. Third is
+    // unchecked and empty at set-up: it reads as 0, and a file may give it a negative value.
+    const struct
+    {
+        const char* m_Third;
+        const char* m_First;
+        const char* m_Second;
+        std::string m_Message;
+    } cases[] = {
+        {"", "12.5", "3", "Error: Third must not be zero for this calculation"},
+        {"-5", "12.5", "3", "Error: First (mm) must be at least 20 here"},
+        {"-5", "20", "20", "Error: Second must differ from First (mm) here"},
+        {"-5", "20", "30", "Error: First (mm) must be greater than Second here"},
+        {"-5", "20", "3", ""},
+    };
+    for (const auto& c : cases) {
+        form->Field(P::IdThird)->SetWindowText(QString::fromLatin1(c.m_Third));
+        form->Field(P::IdFirst)->SetWindowText(QString::fromLatin1(c.m_First));
+        form->Field(P::IdSecond)->SetWindowText(QString::fromLatin1(c.m_Second));
+        messages.m_Messages.clear();
+        EXPECT_EQ(form->CheckFields(checks), c.m_Message.empty()) << c.m_Message;
+        ASSERT_EQ(messages.m_Messages.size(), c.m_Message.empty() ? 0u : 1u) << c.m_Message;
+        if (!c.m_Message.empty()) {
+            EXPECT_EQ(messages.m_Messages[0].title, "Error");
+            EXPECT_EQ(messages.m_Messages[0].text, c.m_Message);
+        }
+    }
+}
+
+TEST(FormBase, AFieldIsNamedByItsLabelOrByItsFieldNameWhereTheLabelIsShared)
+{
+    std::unique_ptr<CVKFormView> coil = CreateForm(QStringLiteral("Coil"));
+    // "Conductor diameter (mm)" labels both the wire and the litz strand.
+    EXPECT_EQ(coil->FieldCaption(1201), QStringLiteral("Conductor diameter"));
+    EXPECT_EQ(coil->FieldCaption(1206), QStringLiteral("litz wire diameter"));
+    EXPECT_EQ(coil->FieldCaption(1218), QStringLiteral("Extra Cricuit Self Capacitance (pF)"));
+    std::unique_ptr<CVKFormView> radio = CreateForm(QStringLiteral("CrystalRadio"));
+    EXPECT_EQ(radio->FieldCaption(1253), QStringLiteral("Eaphone capacitance (pF)"));
+    EXPECT_EQ(radio->FieldCaption(1263), QStringLiteral("power a"));
+    EXPECT_EQ(coil->FieldCaption(3), QString()) << "a button is no field";
+}
+
+TEST(FormBase, AReportWithANumberThatIsNotFiniteIsNotAppendedButSaysSo)
+{
+    auto form = MakeProbe();
+    CRecordingPresenter messages;
+    CScopedPresenter scope(messages);
+    // As FormatNumber, CComplex and CComponant::Label print such values, and words that only
+    // contain the letters.
+    const std::pair<const char*, bool> reports[] = {
+        {"1.00 \tnan \r\n", false},       {"-inf\r\n", false},
+        {"0.00 + jinf\r\n", false},       {"(inf <90.00)\r\n", false},
+        {"Cnan \r\n", false},             {"infpF\r\n", false},
+        {"Resonant frequency: 1.00 \r\n", true}, {"L(resonance) \tCap(resonance) \r\n", true},
+    };
+    QString shown;
+    for (const auto& [report, appended] : reports) {
+        messages.m_Messages.clear();
+        form->AppendReport(QString::fromLatin1(report));
+        if (appended)
+            shown += QString::fromLatin1(report);
+        EXPECT_EQ(form->ResultsText(), shown) << report;
+        ASSERT_EQ(messages.m_Messages.size(), appended ? 0u : 1u) << report;
+        if (!appended) {
+            EXPECT_EQ(messages.m_Messages[0].text, CVKFormView::NonFiniteMessage());
+        }
+    }
 }

@@ -51,19 +51,15 @@ TEST_F(ImpedanceForm, SetUpGivesOnlyTheFrequencyADefaultAndStartsInSeries)
     EXPECT_EQ(m_Form->Button(I::IdCalcResonance)->text(), QStringLiteral("Cal resonance"));
 }
 
-TEST_F(ImpedanceForm, AHundredOhmResistorAloneInSeries)
+TEST_F(ImpedanceForm, AHundredOhmResistorAloneHasNoResonanceAndIsRefused)
 {
     Type(I::IdResistance, QStringLiteral("100"));
-    // The absent inductor and capacitor are zero impedances, phase +90 degrees; with L = C = 0
-    // the resonant frequency 1 / (2 pi sqrt(0)) is infinite.
-    EXPECT_EQ(
-        Press(I::IdCalcImpedance),
-        Head("1,000", "100.00 + j0.00 (100.00 <0.00)", "0.00 + j0.00  (0.00 <90.00)",
-             "0.00 + j0.00  (0.00 <90.00)") +
-            QStringLiteral(
-                "    Total series impedance: \t 100.00 + j0.00  (100.00 <0.00) (0.00Ohms) \r\n") +
-            Tail("inf"));
-    EXPECT_TRUE(m_Messages.m_Messages.empty());
+    // With L = C = 0 the resonant frequency 1 / (2 pi sqrt(0)) is infinite: the missing
+    // inductance is named and nothing is reported.
+    EXPECT_EQ(Press(I::IdCalcImpedance), QString());
+    ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
+    EXPECT_EQ(m_Messages.m_Messages[0].title, "Error");
+    EXPECT_EQ(m_Messages.m_Messages[0].text, "Error: Inductance (uH) must not be zero for this calculation");
 }
 
 TEST_F(ImpedanceForm, SeriesAndParallelCircuitsOfAllThreeParts)
@@ -96,27 +92,36 @@ TEST_F(ImpedanceForm, SeriesAndParallelCircuitsOfAllThreeParts)
                   Tail("503.292"));
 }
 
-TEST_F(ImpedanceForm, ParallelUsesOnlyThePartsThatArePresent)
+TEST_F(ImpedanceForm, ParallelCircuitsWithoutAResonanceAreRefusedNamingTheCause)
 {
     Click(I::IdParallel);
-    // Nothing entered: the total is the capacitor's zero impedance; (0 - 0) / (0 - 0) is NaN.
-    const QString nothing = Head("1,000", "0.00 + j0.00 (0.00 <90.00)",
-                                 "0.00 + j0.00  (0.00 <90.00)", "0.00 + j0.00  (0.00 <90.00)");
-    EXPECT_EQ(
-        Press(I::IdCalcImpedance),
-        nothing +
-            QStringLiteral(
-                "    Total parallel impedance: \t 0.00 + j0.00  (0.00 <90.00) (0.00Ohms) \r\n") +
-            Tail("nan"));
-
-    // A lossless inductor alone: its own impedance, not combined with the absent capacitor.
+    // Nothing entered: (0 - 0) / (0 - 0) is NaN. A lossless inductor alone: 1 / 0.
+    EXPECT_EQ(Press(I::IdCalcImpedance), QString());
     Type(I::IdInductance, QStringLiteral("100"));
-    EXPECT_EQ(Press(I::IdCalcImpedance),
-              Head("1,000", "0.00 + j0.00 (0.00 <90.00)", "0.00 + j628.32  (628.32 <90.00)",
-                   "0.00 + j0.00  (0.00 <90.00)") +
-                  QStringLiteral("    Total parallel impedance: \t 0.00 + j628.32  (628.32 <90.00) "
-                                 "(100.00uH) \r\n") +
-                  Tail("inf"));
+    EXPECT_EQ(Press(I::IdCalcImpedance), QString());
+    // 240 uH and 100 pF: L - RL^2 C < 0 above RL = 1,549.19 ohm, and L - RC^2 C likewise.
+    Type(I::IdInductance, QStringLiteral("240"));
+    Type(I::IdCapacitance, QStringLiteral("100"));
+    Type(I::IdInductorResistance, QStringLiteral("1550"));
+    EXPECT_EQ(Press(I::IdCalcImpedance), QString());
+    Type(I::IdInductorResistance, QStringLiteral("0"));
+    Type(I::IdCapacitorResistance, QStringLiteral("1550"));
+    EXPECT_EQ(Press(I::IdCalcImpedance), QString());
+    // Both too large: the quotient is positive again and the resonance is reported.
+    Type(I::IdInductorResistance, QStringLiteral("1600"));
+    // sqrt((240e-6 - 256e-6) / (240e-6 - 240.25e-6)) = 8 times 1 / (2 pi sqrt(LC)), about 8,218.7 kHz.
+    EXPECT_TRUE(Press(I::IdCalcImpedance).endsWith(Tail("8,218.726")));
+
+    std::vector<std::string> texts;
+    for (const auto& message : m_Messages.m_Messages)
+        texts.push_back(message.text);
+    const std::vector<std::string> expected = {
+        "Error: Inductance (uH) must not be zero for this calculation",
+        "Error: Capacitance (pF) must not be zero for this calculation",
+        "Error: Inductor Resistance is too large for a resonance of this inductor and capacitor",
+        "Error: Capacitor Resistance is too large for a resonance of this inductor and capacitor",
+    };
+    EXPECT_EQ(texts, expected);
 }
 
 TEST_F(ImpedanceForm, ALosslessParallelCircuitExactlyAtResonanceHasTheLargestMagnitude)

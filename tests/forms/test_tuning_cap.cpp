@@ -205,10 +205,18 @@ TEST_F(TuningCapForm, GroupedHighFrequencyDependsOnTheUsersSeparators)
               "Error: High frequency must be between 100.000000 and 999999999.990000!");
 }
 
-TEST_F(TuningCapForm, EqualCapacitorEndsPrintTheRotationAsTheFormatterRendersIt)
+TEST_F(TuningCapForm, EqualCapacitorEndsAreRefusedAsTheRotationDividesByTheSwing)
 {
     Type(T::IdCapHigh, QStringLiteral("7"));
-    EXPECT_TRUE(Calculate().contains(QStringLiteral("\t% of Capaitor rotation:         \t \t inf. \r\n")));
+    EXPECT_EQ(Calculate(), QString());
+    // A negative self-capacitance that leaves no circuit capacitance: the resonances have no root.
+    Type(T::IdCapHigh, QStringLiteral("360"));
+    Type(T::IdSelfCapacitance, QStringLiteral("-9"));
+    EXPECT_EQ(Calculate(), QString());
+    ASSERT_EQ(m_Messages.m_Messages.size(), 2u);
+    EXPECT_EQ(m_Messages.m_Messages[0].text, "Error: High (pF) must differ from Low (pf) for this calculation");
+    EXPECT_EQ(m_Messages.m_Messages[1].text,
+              "Error: Coil self-res cap (pF) must not make the circuit capacitance zero or negative");
 }
 
 TEST_F(TuningCapForm, ASavedFileOfTheSetUpDefaultsStartsWithTheSevenLinesOfTheExample)
