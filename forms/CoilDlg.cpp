@@ -554,6 +554,19 @@ QString CCoilDlg::Header()
     return header;
 }
 
+// The end inductance that a sweep from the start inductance may reach, refused beyond it as a
+// field's range is.
+bool CCoilDlg::CheckSweepRange()
+{
+    const double highest = m_Coil.m_Inductance + MaxSweepSteps * InductanceStep;
+    if (!(m_Coil.m_EndInductance > highest))
+        return true;
+    CError::DisplayError(QString::asprintf("Error: %s must be between %f and %f!", "End inductance", 0.0,
+                                           highest * 1e6)
+                             .toStdString());
+    return false;
+}
+
 // The self-resonance is a root of the self capacitance: a wall thicker than the coil or of a
 // negative thickness, or a negative extra capacitance, can take that below zero.
 bool CCoilDlg::CheckRow()
@@ -587,7 +600,7 @@ QString CCoilDlg::Row() const
 
 void CCoilDlg::OnAnalyse()
 {
-    if (!ReadInputs())
+    if (!ReadInputs() || (m_InductanceGiven && !CheckSweepRange()))
         return;
     // The report goes into the box in one piece, so that a refused row leaves nothing behind.
     QString report = Header();

@@ -61,6 +61,9 @@ public:
 
     // The inductance sweep steps by 50 uH less one unit in the last place of 5e-5.
     static constexpr double InductanceStep = 4.9999999999999996e-5;
+    // The end inductance may lie at most this many steps above the start, so that a sweep
+    // (which also analyses the end inductance itself) stays under 10,000 rows.
+    static constexpr int MaxSweepSteps = 9997;
     // A sweep stops here rather than exhaust the memory with rows.
     static constexpr int MaxSweepRows = 100000;
 
@@ -102,6 +105,7 @@ private:
     bool ReadWireAndFormer();
     bool ReadCore();
     bool AnalyseOnce();
+    bool CheckSweepRange();
     bool CheckRow();
     QString Header();
     QString Row() const;

@@ -195,6 +195,48 @@ TEST_F(CoilForm, TheInductanceSweepRunsInStepsOf50MicrohenryToTheEnd)
     EXPECT_EQ(Column(0), QStringList{"200.00"});
 }
 
+TEST_F(CoilForm, TheEndInductanceMayLieUpTo9997StepsAboveTheStartSoASweepStaysUnder10000Rows)
+{
+    AirCore();
+    // From 200 uH the bound is 200 + 9,997 * 50 = 500,050 uH; a start above the end still
+    // analyses the end alone, whatever the end.
+    const struct
+    {
+        const char* m_Start;
+        const char* m_End;
+        int m_Rows; // -1: refused with the range message
+        const char* m_Message;
+    } cases[] = {
+        {"200", "500050", 9999, ""},
+        {"200", "500051", -1, "Error: End inductance must be between 0.000000 and 500050.000000!"},
+        {"200", "999999999", -1, "Error: End inductance must be between 0.000000 and 500050.000000!"},
+        {"1000", "999999999", -1, "Error: End inductance must be between 0.000000 and 500850.000000!"},
+        {"999999", "300", 1, ""},
+    };
+    for (const auto& c : cases) {
+        m_Form->SetResultsText(QString());
+        m_Messages.m_Messages.clear();
+        Type(C::IdStartInductance, QString::fromLatin1(c.m_Start));
+        Type(C::IdEndInductance, QString::fromLatin1(c.m_End));
+        Click(C::IdAnalyse);
+        if (c.m_Rows < 0) {
+            EXPECT_EQ(m_Form->ResultsText(), QString()) << c.m_End;
+            ASSERT_EQ(m_Messages.m_Messages.size(), 1u) << c.m_End;
+            EXPECT_EQ(m_Messages.m_Messages[0].title, "Error");
+            EXPECT_EQ(m_Messages.m_Messages[0].text, c.m_Message);
+        } else {
+            EXPECT_EQ(static_cast<int>(Rows().size()), c.m_Rows) << c.m_End;
+            EXPECT_TRUE(m_Messages.m_Messages.empty()) << c.m_End;
+        }
+    }
+    // The l/d range analyses the start inductance only: the end takes no part in it.
+    Click(C::IdRatioAndPitch);
+    m_Form->SetResultsText(QString());
+    Type(C::IdStartInductance, "200");
+    Click(C::IdAnalyseRatioRange);
+    EXPECT_EQ(Rows().size(), 10u);
+}
+
 TEST_F(CoilForm, AnEmptyEndInductanceFailsEachPassWithAnEmptyError)
 {
     AirCore();
