@@ -9,6 +9,8 @@
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <cmath>
 #include <iterator>
 #include <vector>
 
@@ -146,8 +148,20 @@ void FerriteDlg::OnCalcInductance()
 {
     if (!ReadInputs() || !CheckFields(FerriteChecks))
         return;
-    if (m_Ferrite.Calculate())
-        AppendReport(Report());
+    if (!m_Ferrite.Calculate())
+        return;
+    // Below 1 the rod's law 1 + 0.84 (ui - 1) (d/l)^1.7 reaches zero for a thick enough rod,
+    // and its logarithms have no value.
+    const double results[] = {m_Ferrite.m_Ua1, m_Ferrite.m_Ua2, m_Ferrite.m_Alpha, m_Ferrite.m_Beta0,
+                              m_Ferrite.m_Coeff};
+    const bool finite = std::all_of(std::begin(results), std::end(results),
+                                    [](double value) { return std::isfinite(value); });
+    if (!finite && m_Ferrite.m_InitialPermeability < 1)
+    {
+        RefuseField(IdInitialPermeability, "below 1 does not suit a rod of this diameter and length");
+        return;
+    }
+    AppendReport(Report());
 }
 
 QString FerriteDlg::Report() const

@@ -658,15 +658,13 @@ template <typename Keep> bool CMutualInductanceDlg::SweepTaps(double distance, K
     for (int w = 1; w <= turns; ++w) {
         m_Circuit.SetTap(w);
         m_Circuit.AnalyseDetector();
-        if (!DetectorResultsFinite(distance, w))
-            return false;
         if (!keep(w))
             return true;
     }
     return true;
 }
 
-bool CMutualInductanceDlg::DetectorResultsFinite(double distance, int turn) const
+CMutualInductanceDlg::EDetectorResult CMutualInductanceDlg::DetectorResult() const
 {
     const CReceiverCircuit& c = m_Circuit;
     const CDiode& diode = c.m_Diode;
@@ -676,20 +674,22 @@ bool CMutualInductanceDlg::DetectorResultsFinite(double distance, int turn) cons
         diode.m_FwdDiffCap.m_Value, diode.m_FwdImpedance.m_Real, diode.m_FwdImpedance.m_Imag, diode.m_RevVoltage,
         diode.m_RevDiodeResistance, diode.m_RevCap.m_Value, diode.m_RevImpedance.m_Real, diode.m_RevImpedance.m_Imag,
     };
-    // Such as a diode driven so far forward that its current overflows.
     for (double value : shown)
-        if (!std::isfinite(value)) {
-            CError::DisplayError("Error: The detector has no finite solution at " + N(distance / Milli, 2) +
-                                 " mm, tap " + std::to_string(turn) + " for this design");
-            return false;
-        }
+        if (!std::isfinite(value))
+            return EDetectorResult::NotFinite;
     // The sound pressure level is a logarithm of the audio voltage.
-    if (!std::isfinite(c.m_Spl)) {
-        CError::DisplayError("Error: The detector gives no audio voltage at " + N(distance / Milli, 2) + " mm, tap " +
-                             std::to_string(turn) + ", so the SPL is not defined");
-        return false;
-    }
-    return true;
+    return std::isfinite(c.m_Spl) ? EDetectorResult::Finite : EDetectorResult::NoAudio;
+}
+
+bool CMutualInductanceDlg::RefuseDetector(EDetectorResult result, double distance, int turn) const
+{
+    const std::string where = N(distance / Milli, 2) + " mm, tap " + std::to_string(turn);
+    // Such as a diode driven so far forward that its current overflows.
+    if (result == EDetectorResult::NotFinite)
+        CError::DisplayError("Error: The detector has no finite solution at " + where + " for this design");
+    else
+        CError::DisplayError("Error: The detector gives no audio voltage at " + where + ", so the SPL is not defined");
+    return false;
 }
 
 // The report of a sweep is gathered and appended once: the same text as row by row.
@@ -719,10 +719,15 @@ void CMutualInductanceDlg::TapSweepAtStart()
     SetTabStops(LoopRowTabStops);
     report += LoopZeroRow();
     SetUpDetector();
+    bool shown = true;
     if (!SweepTaps(m_StartDistance * Milli, [&](int w) {
+            const EDetectorResult result = DetectorResult();
+            if (result != EDetectorResult::Finite)
+                return shown = RefuseDetector(result, m_StartDistance * Milli, w);
             report += LoopRow(w);
             return true;
-        }))
+        }) ||
+        !shown)
         return;
     AppendReport(report);
 }
@@ -744,15 +749,22 @@ void CMutualInductanceDlg::BestTapSweep()
         // The last tap before the DC voltage first falls.
         double previous = 0.0;
         QString row;
-        const bool swept = SweepTaps(d, [&](int w) {
-            if (previous > m_Circuit.m_DcVoltage)
-                return false;
-            row = DistanceRow(d, w);
-            previous = m_Circuit.m_DcVoltage;
-            return true;
-        });
+        int kept = 0;
+        EDetectorResult result = EDetectorResult::Finite;
+        if (!SweepTaps(d, [&](int w) {
+                if (previous > m_Circuit.m_DcVoltage)
+                    return false;
+                row = DistanceRow(d, w);
+                kept = w;
+                result = DetectorResult();
+                previous = m_Circuit.m_DcVoltage;
+                return true;
+            }))
+            return false;
+        if (result != EDetectorResult::Finite)
+            return RefuseDetector(result, d, kept);
         report += row;
-        return swept;
+        return true;
     });
     if (reported)
         AppendReport(report);
@@ -773,12 +785,17 @@ void CMutualInductanceDlg::GivenTapSweep()
             return false;
         SetUpDetector();
         // Each tap depends on the ones below it, so the sweep runs up from tap 1.
+        bool shown = true;
         return SweepTaps(d, [&](int w) {
-            if (w != m_TapLoop)
-                return true;
-            report += DistanceRow(d, w);
-            return false;
-        });
+                   if (w != m_TapLoop)
+                       return true;
+                   const EDetectorResult result = DetectorResult();
+                   if (result != EDetectorResult::Finite)
+                       return shown = RefuseDetector(result, d, w);
+                   report += DistanceRow(d, w);
+                   return false;
+               }) &&
+               shown;
     });
     if (reported)
         AppendReport(report);

@@ -111,9 +111,18 @@ private:
     void SetUpDetector();
     // Runs the taps 1, 2, ... of the secondary at the present distance; `keep` sees each
     // tap after its analysis and returns false to end the sweep. False when the detector
-    // has nothing to work on, or a tap's results cannot be reported: a message said why.
+    // has nothing to work on: a message said why.
     template <typename Keep> bool SweepTaps(double distance, Keep keep);
-    bool DetectorResultsFinite(double distance, int turn) const;
+    // Whether the present tap's results can be reported.
+    enum class EDetectorResult
+    {
+        Finite,
+        NoAudio,   // no audio voltage: the SPL is its logarithm
+        NotFinite, // a result that a row shows is not finite
+    };
+    EDetectorResult DetectorResult() const;
+    // Says why a tap's results cannot be reported; false.
+    bool RefuseDetector(EDetectorResult result, double distance, int turn) const;
     std::string DetectorColumns() const;
 
     CImpedance m_SourceImpedance;

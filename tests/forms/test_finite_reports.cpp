@@ -61,8 +61,9 @@ const QRegularExpression NonFiniteNumber(QStringLiteral("(^|[^a-ik-z])-?(nan|inf
 // The messages with which an action refuses a value that its calculation cannot take.
 bool IsRefusal(const std::string& text)
 {
-    for (const char* phrase : {"for this calculation", "for a core", "must not make", "is too large for",
-                               "are not coupled", "no audio voltage", "no finite solution", "too far out on the core",
+    for (const char* phrase : {"for this calculation", "for a core", "must not make", "is too large", "does not suit",
+                               "must be less than the capacitance", "measures the same", "are not coupled",
+                               "no audio voltage", "no finite solution", "too far out on the core",
                                "too large to be calculated"})
         if (text.find(phrase) != std::string::npos)
             return true;
