@@ -139,3 +139,29 @@ TEST_F(BatchMode, SaveAndLoadRoundTripAndTheDefaultDesignIsLoadedFirst)
     EXPECT_EQ(unwritable.m_Err, QStringLiteral("Error: Error while writing to file ") + m_Dir.path() +
                                     QStringLiteral("\n"));
 }
+
+TEST_F(BatchMode, EveryValueAFieldShowsIsTheValueItComputesWith)
+{
+    // Garbage from a file or --set stops the action with its name; a range's own ends pass.
+    const struct
+    {
+        const char* m_Key;
+        const char* m_Set;
+        const char* m_Press;
+        int m_Status;
+        const char* m_Err;
+    } cases[] = {
+        {"Impedance", "1193=1.5e3", "3", 1, "Error: Error: Frequency kHz is not a number: 1.5e3\n"},
+        {"Impedance", "1193=abc", "4", 1, "Error: Error: Frequency kHz is not a number: abc\n"},
+        {"Ferrite", "1238=9999.999", "3", 0, ""},
+        {"CrystalRadio", "1228=999.9", "3", 0, ""},
+    };
+    for (const auto& c : cases)
+    {
+        const CBatchResult result =
+            Batch({"--batch", c.m_Key, "--load", DefaultDesignPath(c.m_Key), "--set", c.m_Set, "--press", c.m_Press});
+        EXPECT_EQ(result.m_Status, c.m_Status) << c.m_Key << " " << c.m_Set;
+        EXPECT_EQ(result.m_Err, QString::fromLatin1(c.m_Err)) << c.m_Key << " " << c.m_Set;
+        EXPECT_EQ(result.m_Out.isEmpty(), c.m_Status != 0) << c.m_Key << " " << c.m_Set;
+    }
+}
