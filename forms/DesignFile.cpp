@@ -18,7 +18,7 @@
 
 namespace
 {
-constexpr int MaxLineLength = 255;
+constexpr size_t MaxLineLength = 255;
 
 bool IsPrintable(int byte)
 {
@@ -28,6 +28,19 @@ bool IsPrintable(int byte)
 bool IsBlank(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// The bytes of the UTF-8 character that a byte starts, or 0 when it starts none. Such a
+// character stays in its line: the locales' own separators and minus signs are written so.
+int Utf8Length(int byte)
+{
+    if (byte >= 0xC2 && byte <= 0xDF)
+        return 2;
+    if (byte >= 0xE0 && byte <= 0xEF)
+        return 3;
+    if (byte >= 0xF0 && byte <= 0xF4)
+        return 4;
+    return 0;
 }
 
 // Skips the bytes that separate two lines; false at the end of the file.
@@ -90,11 +103,35 @@ EControlKind ClassifyControl(const QWidget* control)
 bool ReadLine(std::FILE* file, std::string& text)
 {
     text.clear();
-    for (int count = 0; count < MaxLineLength; ++count) {
+    while (text.size() < MaxLineLength) {
         const int byte = std::fgetc(file);
-        if (!IsPrintable(byte))
+        if (IsPrintable(byte)) {
+            text += static_cast<char>(byte);
+            continue;
+        }
+        const int length = Utf8Length(byte);
+        if (length == 0)
             return byte != EOF && SkipLineBreak(file);
-        text += static_cast<char>(byte);
+        if (text.size() + static_cast<size_t>(length) > MaxLineLength) {
+            std::ungetc(byte, file);
+            return true;
+        }
+        std::string sequence(1, static_cast<char>(byte));
+        while (static_cast<int>(sequence.size()) < length) {
+            const int next = std::fgetc(file);
+            if (next < 0x80 || next > 0xBF) {
+                // Not a character: the line ends at its first byte, as at any byte from 128.
+                if (next == EOF)
+                    return false;
+                if (IsPrintable(next)) {
+                    std::ungetc(next, file);
+                    return true;
+                }
+                return SkipLineBreak(file);
+            }
+            sequence += static_cast<char>(next);
+        }
+        text += sequence;
     }
     return true;
 }
@@ -126,7 +163,7 @@ bool ApplyControlRecord(CVKFormView& form, const std::string& line)
     QWidget* control = form.Control(record.m_Id);
     switch (ClassifyControl(control)) {
     case EControlKind::Edit:
-        static_cast<CVKEdit*>(control)->SetWindowText(QString::fromLatin1(record.m_Value));
+        static_cast<CVKEdit*>(control)->SetWindowText(QString::fromUtf8(record.m_Value));
         return true;
     case EControlKind::Radio:
     case EControlKind::Check: {
@@ -168,7 +205,8 @@ QString ControlRecord(const QWidget* control)
     const int id = CVKFormView::ControlId(control);
     switch (ClassifyControl(control)) {
     case EControlKind::Edit: {
-        const QString text = static_cast<const CVKEdit*>(control)->GetWindowText();
+        // Without the locale's characters that are not ASCII the number reads back the same.
+        const QString text = CVKUtils().GetStringNumberInFileFormat(static_cast<const CVKEdit*>(control)->GetWindowText());
         return QStringLiteral("%1,%2").arg(id).arg(text.isEmpty() ? QStringLiteral(" ") : text);
     }
     case EControlKind::Radio:

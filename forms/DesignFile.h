@@ -26,8 +26,8 @@ enum class EControlKind
 
 EControlKind ClassifyControl(const QWidget* control);
 
-// Reads one line of printable bytes (32 to 127), at most 255 of them; any other byte ends
-// the line and the run of such bytes after it is skipped. True when another line follows;
+// Reads one line of printable bytes (32 to 127) and whole UTF-8 characters, at most 255
+// bytes; any other byte ends the line and the run of such bytes after it is skipped. True when another line follows;
 // the text is valid either way. A longer line is returned in pieces of 255.
 bool ReadLine(std::FILE* file, std::string& text);
 

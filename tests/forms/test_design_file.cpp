@@ -91,6 +91,9 @@ TEST(DesignFileLines, PrintableBytesMakeALineAndAnyRunOfOthersSeparatesLines)
     EXPECT_EQ(Lines("a\r\n\r\n\t\x01" "b"), (CLines{{"a", true}, {"b", false}}));
     // Bytes from 128 up end a line too.
     EXPECT_EQ(Lines("ab\x80\xfe" "cd\n"), (CLines{{"ab", true}, {"cd", false}}));
+    // ... unless they make a whole UTF-8 character, such as a locale's group separator.
+    EXPECT_EQ(Lines("47\xe2\x80\xaf" "000\r\n"), (CLines{{"47\xe2\x80\xaf" "000", false}}));
+    EXPECT_EQ(Lines("ab\xe2\x80" "cd"), (CLines{{"ab", true}, {"cd", false}}));
     // A byte 255 in the file is not the end of the file.
     EXPECT_EQ(Lines("ab\xff" "cd"), (CLines{{"ab", true}, {"cd", false}}));
     EXPECT_EQ(Lines(""), (CLines{{"", false}}));
