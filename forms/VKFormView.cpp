@@ -100,6 +100,7 @@ bool CVKFormView::OnCommand(int id)
 {
     switch (id) {
     case IdClear:
+        m_Tables.clear();
         SetResultsText(QString());
         return true;
     case IdExit:
@@ -187,6 +188,28 @@ void CVKFormView::AppendReport(const QString& report)
     cursor.movePosition(QTextCursor::End);
     cursor.insertText(DisplayText(report));
     m_Results->moveCursor(QTextCursor::End);
+}
+
+void CVKFormView::BeginTable(CReportTable table)
+{
+    table.m_Rows.clear();
+    m_Tables.push_back(std::move(table));
+    AppendReport(m_Tables.back().m_Header);
+}
+
+void CVKFormView::AddRow(std::vector<CReportCell> cells)
+{
+    if (m_Tables.empty())
+        return;
+    CReportTable& table = m_Tables.back();
+    table.m_Rows.push_back(std::move(cells));
+    AppendReport(table.RowText(table.m_Rows.size() - 1));
+}
+
+void CVKFormView::EndTable()
+{
+    if (!m_Tables.empty())
+        AppendReport(m_Tables.back().m_Footer);
 }
 
 void CVKFormView::ShowResultsText()

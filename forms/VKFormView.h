@@ -1,6 +1,7 @@
 #pragma once
 
 #include "forms/FieldTable.h"
+#include "forms/ReportTable.h"
 
 #include <QString>
 #include <QWidget>
@@ -72,6 +73,14 @@ public:
     QString ResultsText() const;
     void SetResultsText(const QString& text);
     void AppendReport(const QString& report);
+    // Report tables. Beginning one appends its header, each row is appended as it is added,
+    // ending it appends its footer; the results keep every table until "Clear", so that the
+    // report text and the data behind the views and exports cannot disagree.
+    void BeginTable(CReportTable table);
+    void AddRow(std::vector<CReportCell> cells);
+    void EndTable();
+    const std::vector<CReportTable>& Tables() const { return m_Tables; }
+
     // EM_SETTABSTOPS: one value gives a stop every that many dialog units, several give
     // explicit stops. One dialog unit is a quarter of the font's average character width.
     void SetTabStops(const std::vector<int>& dialogUnits);
@@ -139,6 +148,7 @@ private:
     QBoxLayout* m_MainLayout = nullptr;
     QPlainTextEdit* m_Results = nullptr;
     QString m_ResultsText; // exactly as appended, "\r\n" line ends included
+    std::vector<CReportTable> m_Tables;
     std::vector<QWidget*> m_Controls;
     std::vector<std::pair<int, int>> m_RadioGroups; // (control id, group)
     QMetaObject::Connection m_FocusConnection;
