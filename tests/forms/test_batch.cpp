@@ -26,7 +26,8 @@ CBatchResult Batch(QStringList args)
 }
 
 const char* const UsageLine =
-    "Usage: quillon --batch KEY [--load FILE] [--set ID=VALUE]... [--press ID]... [--save FILE]\n";
+    "Usage: quillon --batch KEY [--load FILE] [--set ID=VALUE]... [--press ID]... [--save FILE]"
+    " [--export-csv FILE] [--export-pdf FILE]\n";
 
 // Runs in an empty folder, so that no default design file is found.
 class BatchMode : public ::testing::Test
@@ -163,5 +164,40 @@ TEST_F(BatchMode, EveryValueAFieldShowsIsTheValueItComputesWith)
         EXPECT_EQ(result.m_Status, c.m_Status) << c.m_Key << " " << c.m_Set;
         EXPECT_EQ(result.m_Err, QString::fromLatin1(c.m_Err)) << c.m_Key << " " << c.m_Set;
         EXPECT_EQ(result.m_Out.isEmpty(), c.m_Status != 0) << c.m_Key << " " << c.m_Set;
+    }
+}
+
+TEST_F(BatchMode, ExportsWriteTheTablesOrSayWhyNot)
+{
+    const QString csv = QDir::current().filePath(QStringLiteral("ferrite.csv"));
+    const QString pdf = QDir::current().filePath(QStringLiteral("ferrite.pdf"));
+    const CBatchResult result = Batch({"--batch", "Ferrite", "--load", DefaultDesignPath("Ferrite"), "--press", "3",
+                                       "--press", "3", "--export-csv", csv, "--export-pdf", pdf});
+    EXPECT_EQ(result.m_Status, 0) << result.m_Err.toStdString();
+    QFile csvFile(csv);
+    ASSERT_TRUE(csvFile.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = csvFile.readAll().split('\n');
+    // Two tables of a header and a row, a blank line between them.
+    ASSERT_GE(lines.size(), 5);
+    EXPECT_EQ(lines[0], "Ua1,Ua2,Alpha,Beta0,Coeff\r");
+    EXPECT_EQ(lines[2], "\r");
+    EXPECT_EQ(lines[3], lines[0]);
+    EXPECT_EQ(lines[1].split(',').size(), 5);
+    QFile pdfFile(pdf);
+    ASSERT_TRUE(pdfFile.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(pdfFile.read(4) == "%PDF");
+
+    // Into a "folder" that is a plain file: the message, and no file.
+    const QString blocked = QDir::current().filePath(QStringLiteral("plain/ferrite.csv"));
+    QFile plain(QDir::current().filePath(QStringLiteral("plain")));
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    for (const char* option : {"--export-csv", "--export-pdf"})
+    {
+        const CBatchResult refused = Batch({"--batch", "Ferrite", "--load", DefaultDesignPath("Ferrite"), "--press",
+                                            "3", option, blocked});
+        EXPECT_EQ(refused.m_Status, 1);
+        EXPECT_EQ(refused.m_Err, QStringLiteral("Error: Error while writing to file ") + blocked + QLatin1Char('\n'));
+        EXPECT_FALSE(QFileInfo::exists(blocked));
     }
 }
