@@ -1,6 +1,7 @@
 #include "forms/VKFormView.h"
 
 #include "controls/VKEdit.h"
+#include "forms/ResultsPane.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -14,6 +15,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QSplitter>
 #include <QTextCursor>
 #include <QTextOption>
 #include <QVBoxLayout>
@@ -22,6 +25,7 @@ namespace
 {
 CVKFormView* g_ActiveForm = nullptr;
 CVKFormTabs* g_FormTabs = nullptr;
+CVKLayoutStore* g_LayoutStore = nullptr;
 
 const char* const ControlIdProperty = "quillonControlId";
 
@@ -60,7 +64,17 @@ CVKFormView::CVKFormView(const QString& formKey, int templateId, QWidget* parent
     , m_strFormKey(formKey)
     , m_TemplateId(templateId)
 {
-    m_MainLayout = new QVBoxLayout(this);
+    m_FormLayout = new QVBoxLayout(this);
+    m_Splitter = new QSplitter(Qt::Vertical, this);
+    m_Splitter->setChildrenCollapsible(false);
+    m_InputsArea = new QScrollArea(m_Splitter);
+    m_InputsArea->setWidgetResizable(true);
+    m_InputsArea->setFrameShape(QFrame::NoFrame);
+    auto* inputs = new QWidget;
+    m_MainLayout = new QVBoxLayout(inputs);
+    m_InputsArea->setWidget(inputs);
+    m_Splitter->addWidget(m_InputsArea);
+    m_FormLayout->addWidget(m_Splitter, 1);
     if (qApp)
         m_FocusConnection = connect(qApp, &QApplication::focusChanged, this,
                                     [this](QWidget*, QWidget* now) {
@@ -94,6 +108,15 @@ void CVKFormView::OnInitialUpdate()
         previous = control;
     }
     SetupFields();
+    if (g_LayoutStore) {
+        const QByteArray state = g_LayoutStore->LoadLayout(m_strFormKey);
+        if (!state.isEmpty())
+            m_Splitter->restoreState(state);
+    }
+    connect(m_Splitter, &QSplitter::splitterMoved, this, [this] {
+        if (g_LayoutStore)
+            g_LayoutStore->SaveLayout(m_strFormKey, m_Splitter->saveState());
+    });
 }
 
 bool CVKFormView::OnCommand(int id)
@@ -101,6 +124,8 @@ bool CVKFormView::OnCommand(int id)
     switch (id) {
     case IdClear:
         m_Tables.clear();
+        if (m_ResultsPane)
+            m_ResultsPane->ShowTables(&m_Tables);
         SetResultsText(QString());
         return true;
     case IdExit:
@@ -208,8 +233,11 @@ void CVKFormView::AddRow(std::vector<CReportCell> cells)
 
 void CVKFormView::EndTable()
 {
-    if (!m_Tables.empty())
-        AppendReport(m_Tables.back().m_Footer);
+    if (m_Tables.empty())
+        return;
+    AppendReport(m_Tables.back().m_Footer);
+    if (m_ResultsPane)
+        m_ResultsPane->ShowTables(&m_Tables);
 }
 
 void CVKFormView::ShowResultsText()
@@ -271,6 +299,11 @@ void CVKFormView::SetActiveForm(CVKFormView* form)
 void CVKFormView::SetFormTabs(CVKFormTabs* tabs)
 {
     g_FormTabs = tabs;
+}
+
+void CVKFormView::SetLayoutStore(CVKLayoutStore* store)
+{
+    g_LayoutStore = store;
 }
 
 void CVKFormView::Activate()
@@ -371,20 +404,30 @@ void CVKFormView::AddResultsAndActions(QBoxLayout* into, const std::vector<std::
 {
     if (!into)
         into = m_MainLayout;
-    QGroupBox* results = AddGroup(QStringLiteral("Results"), into);
+    const bool inSplitter = into == m_MainLayout;
+    auto* results = new QGroupBox(QStringLiteral("Results"), inSplitter ? m_Splitter : ControlParent(into));
+    if (inSplitter) {
+        m_Splitter->addWidget(results);
+        m_Splitter->setStretchFactor(0, 0);
+        m_Splitter->setStretchFactor(1, 1);
+    } else {
+        into->addWidget(results);
+    }
     auto* resultsLayout = new QVBoxLayout(results);
-    m_Results = new QPlainTextEdit(results);
+    m_Results = new QPlainTextEdit;
     m_Results->setReadOnly(true);
     m_Results->setUndoRedoEnabled(false);
     m_Results->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_Results->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_Results->setMinimumHeight(QFontMetrics(m_Results->font()).height() * 8);
-    resultsLayout->addWidget(m_Results);
+    m_ResultsPane = new CResultsPane(m_Results, results);
+    resultsLayout->addWidget(m_ResultsPane);
     RegisterControl(IdResults, m_Results);
     ShowResultsText();
 
-    auto* frame = new QGroupBox(ControlParent(into));
-    into->addWidget(frame);
+    QBoxLayout* below = inSplitter ? m_FormLayout : into;
+    auto* frame = new QGroupBox(inSplitter ? this : ControlParent(into));
+    below->addWidget(frame);
     RegisterControl(IdActionFrame, frame);
     auto* row = new QHBoxLayout(frame);
     for (const auto& [id, caption] : actions)

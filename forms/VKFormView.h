@@ -17,6 +17,9 @@ class QGridLayout;
 class QLayout;
 class QPlainTextEdit;
 class QPushButton;
+class QScrollArea;
+class QSplitter;
+class CResultsPane;
 
 // What the open-documents bar offers the forms. The application installs one; while none is
 // installed the hooks do nothing.
@@ -26,6 +29,16 @@ public:
     virtual ~CVKFormTabs() = default;
     virtual void SelectForm(CVKFormView* form) = 0;
     virtual void RemoveForm(CVKFormView* form) = 0;
+};
+
+// Where the forms keep the sizes of their panes between runs (never in design files). The
+// application installs one; while none is installed the sizes are not kept.
+class CVKLayoutStore
+{
+public:
+    virtual ~CVKLayoutStore() = default;
+    virtual QByteArray LoadLayout(const QString& formKey) = 0;
+    virtual void SaveLayout(const QString& formKey, const QByteArray& state) = 0;
 };
 
 // The base of every calculator form: its key, its controls by id in creation order, the
@@ -70,6 +83,11 @@ public:
     void EnableControl(int id, bool enable);
 
     QPlainTextEdit* ResultsBox() const { return m_Results; }
+    // The "Report" and "Table" tabs; null until the results are built.
+    CResultsPane* ResultsPane() const { return m_ResultsPane; }
+    // The inputs (scrolled) above the results; the action buttons stay below both.
+    QSplitter* Splitter() const { return m_Splitter; }
+    QScrollArea* InputsArea() const { return m_InputsArea; }
     QString ResultsText() const;
     void SetResultsText(const QString& text);
     void AppendReport(const QString& report);
@@ -98,6 +116,7 @@ public:
     static QString ActiveFormKey();
     static void SetActiveForm(CVKFormView* form);
     static void SetFormTabs(CVKFormTabs* tabs);
+    static void SetLayoutStore(CVKLayoutStore* store);
 
     QString m_strFormKey;
 
@@ -121,6 +140,8 @@ protected:
     QAbstractButton* AddCheck(QBoxLayout* into, int id, const QString& caption);
     QPushButton* AddButton(QBoxLayout* into, int id, const QString& caption);
     // The results group, the action frame (1001) with the given action buttons, "Clear" and "Exit".
+    // Given the main layout, the results take the splitter's second pane and the action
+    // frame the bottom of the form.
     void AddResultsAndActions(QBoxLayout* into, const std::vector<std::pair<int, QString>>& actions);
     QBoxLayout* MainLayout() const { return m_MainLayout; }
 
@@ -145,7 +166,11 @@ private:
     int m_TemplateId;
     bool m_EnterMovesFocus = false;
     bool m_Initialised = false;
-    QBoxLayout* m_MainLayout = nullptr;
+    QBoxLayout* m_MainLayout = nullptr; // the inputs
+    QBoxLayout* m_FormLayout = nullptr; // the splitter over the action frame
+    QSplitter* m_Splitter = nullptr;
+    QScrollArea* m_InputsArea = nullptr;
+    CResultsPane* m_ResultsPane = nullptr;
     QPlainTextEdit* m_Results = nullptr;
     QString m_ResultsText; // exactly as appended, "\r\n" line ends included
     std::vector<CReportTable> m_Tables;
