@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QRadioButton>
 #include <QSaveFile>
 
@@ -19,6 +20,8 @@
 namespace
 {
 constexpr size_t MaxLineLength = 255;
+// 1 MB: far more than any design holds, so a larger file is not a design file.
+constexpr long MaxDesignFileBytes = 1024L * 1024L;
 
 bool IsPrintable(int byte)
 {
@@ -84,6 +87,19 @@ void AppendLine(QByteArray& data, const QByteArray& text)
 void ShowError(const QString& text)
 {
     CError::DisplayError(text.toStdString());
+}
+
+// Only a regular file, or a link to one, holds a design: a pipe would block the reader or be
+// replaced by the writer, and a device may never end or must not be replaced.
+bool IsSpecialFile(const QFileInfo& info)
+{
+    return info.exists() && !info.isFile();
+}
+
+// A regular file, a link to one, or a path that names nothing yet (a new file).
+bool IsSaveTarget(const QFileInfo& info)
+{
+    return info.isFile() || (!info.exists() && !info.isSymLink());
 }
 } // namespace
 
@@ -223,6 +239,11 @@ QString ControlRecord(const QWidget* control)
 
 bool LoadDesign(CVKFormView* activeForm, const QString& activeKey, const QString& path)
 {
+    const QFileInfo info(path);
+    if (IsSpecialFile(info) || info.size() > MaxDesignFileBytes) {
+        ShowError(QStringLiteral("Invalid file: ") + path);
+        return false;
+    }
     CFilePtr file(std::fopen(QFile::encodeName(path).constData(), "rb"));
     if (!file)
         return false;
@@ -236,10 +257,16 @@ bool LoadDesign(CVKFormView* activeForm, const QString& activeKey, const QString
         } else if (!ReadLine(file.get(), line) || !activeForm) {
             message = QStringLiteral("No form selected!");
         } else {
-            while (ReadControlRecord(file.get(), *activeForm)) {
+            // The size was checked; a file that grows while it is read stops at the same budget.
+            bool more = true;
+            while (more && std::ftell(file.get()) <= MaxDesignFileBytes)
+                more = ReadControlRecord(file.get(), *activeForm);
+            if (more) {
+                message = QStringLiteral("Invalid file: ") + path;
+            } else {
+                activeForm->setFocus();
+                return true;
             }
-            activeForm->setFocus();
-            return true;
         }
     } catch (const std::exception&) {
         message = QStringLiteral("Error while reading ") + path;
@@ -269,8 +296,8 @@ bool SaveDesign(CVKFormView* activeForm, const QString& activeKey, const QString
         // The explicit flush catches a short write that commit() alone lets pass; until the
         // commit the target is untouched.
         QSaveFile file(path);
-        written = file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.flush() &&
-                  file.commit();
+        written = IsSaveTarget(QFileInfo(path)) && file.open(QIODevice::WriteOnly) &&
+                  file.write(data) == data.size() && file.flush() && file.commit();
     } catch (const std::exception&) {
         written = false;
     }

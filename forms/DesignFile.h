@@ -56,13 +56,15 @@ bool ReadControlRecord(std::FILE* file, CVKFormView& form);
 QString ControlRecord(const QWidget* control);
 
 // Loads a design file into the active form. A file that cannot be opened, or has fewer than
-// two lines, loads nothing and says nothing; another form's file gives "Invalid file: " +
+// two lines, loads nothing and says nothing; another form's file, anything but a regular
+// file (a pipe, a device, a folder) and a file larger than 1 MB give "Invalid file: " +
 // path, a file without records or no active form "No form selected!". The form gets the
 // keyboard focus. True when the records were applied.
 bool LoadDesign(CVKFormView* activeForm, const QString& activeKey, const QString& path);
 
 // Writes the active form into a design file and says "<path> saved!". The file is written
 // beside the target first and replaces it only when complete, so a failed save leaves the
-// old file as it was and says "Error while writing to file " + path.
+// old file as it was and says "Error while writing to file " + path. Only a regular file, or
+// a link to one, is replaced: a pipe, a device or a folder is refused the same way.
 bool SaveDesign(CVKFormView* activeForm, const QString& activeKey, const QString& path,
                 const QString& version = QString::fromLatin1(DesignFileVersion));

@@ -8,6 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#if defined(__unix__)
+#include <sys/stat.h>
+#endif
+
 namespace
 {
 struct CBatchResult
@@ -201,3 +205,17 @@ TEST_F(BatchMode, ExportsWriteTheTablesOrSayWhyNot)
         EXPECT_FALSE(QFileInfo::exists(blocked));
     }
 }
+
+#if defined(__unix__)
+TEST_F(BatchMode, LoadingADeviceOrAPipeEndsAtOnceWithInvalidFile)
+{
+    const QString fifo = m_Dir.filePath(QStringLiteral("pipe.qwf"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const QString& path : {QStringLiteral("/dev/zero"), fifo}) {
+        const CBatchResult result = Batch({"--batch", "Coil", "--load", path, "--press", "3"});
+        EXPECT_EQ(result.m_Status, 1);
+        EXPECT_TRUE(result.m_Err.startsWith(QStringLiteral("Error: Invalid file: ") + path + QStringLiteral("\n")))
+            << result.m_Err.toStdString();
+    }
+}
+#endif

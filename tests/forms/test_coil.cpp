@@ -312,3 +312,25 @@ TEST_F(CoilForm, ADesignRoundTripRestoresTheModeAndItsFields)
     EXPECT_TRUE(fresh.IsChecked(C::IdLitz));
     EXPECT_FALSE(fresh.IsChecked(C::IdHasCore));
 }
+
+TEST(CoilBatch, AWidelySpacedThinWireNeverGetsLessThanItsStraightWireResistance)
+{
+    // Pitch 10 mm with 0.01 mm wire (p/d = 1000) once printed R(AC) = -5,802 ohm.
+    QString out;
+    QString err;
+    ASSERT_EQ(RunFormBatch(QStringLiteral("Coil"),
+                           {"--set", "1276=0", "--set", "1204=1", "--set", "1199=1", "--set", "1212=20",
+                            "--set", "1198=10", "--set", "1201=0.01", "--set", "1209=0.01", "--press", "3"},
+                           out, err),
+              0);
+    EXPECT_EQ(err, QString());
+    QStringList row;
+    for (const QString& line : out.split(QLatin1Char('\n')))
+        if (!line.isEmpty() && line.front().isDigit())
+            row = line.split(QStringLiteral(" \t"));
+    ASSERT_EQ(row.size(), 19) << out.toStdString();
+    const auto ohms = [&](int column) { return QString(row[column]).remove(QLatin1Char(',')).toDouble(); };
+    EXPECT_GT(ohms(2), 0.0);          // R(DC)
+    EXPECT_GE(ohms(3), ohms(2));      // R(AC) of the straight wire
+    EXPECT_NEAR(ohms(4), ohms(3), 0.01); // R(AC) of the coil: no proximity effect
+}
