@@ -3,28 +3,23 @@
 #include "app/QuillonDoc.h"
 #include "forms/VKFormView.h"
 
-#include <QScrollArea>
-#include <QScrollBar>
 #include <QStyle>
 
 CChildFrame::CChildFrame(std::unique_ptr<CVKFormView> form, QWidget* parent)
     : QMdiSubWindow(parent)
     , m_Document(std::make_unique<CQuillonDoc>())
     , m_Form(form.get())
-    , m_Scroll(new QScrollArea(this))
 {
     setAttribute(Qt::WA_DeleteOnClose);
-    m_Scroll->setWidgetResizable(true);
-    m_Scroll->setFrameShape(QFrame::NoFrame);
-    m_Scroll->setWidget(form.release());
-    setWidget(m_Scroll);
+    // The form scrolls its own inputs, so that its results and buttons stay in view.
+    setWidget(form.release());
     connect(m_Document.get(), &CQuillonDoc::TitleChanged, this, &QWidget::setWindowTitle);
 }
 
 CChildFrame::~CChildFrame()
 {
     // The form goes first (it removes its own tab), while the frame is still whole.
-    delete m_Scroll->takeWidget();
+    delete m_Form;
 }
 
 void CChildFrame::OnUpdateFrameMenu(bool active)
@@ -45,11 +40,6 @@ QSize CChildFrame::FitSize(const QSize& available) const
     const int frameWidth = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, this);
     const int titleHeight = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
     const QSize form = m_Form->sizeHint().expandedTo(m_Form->minimumSizeHint());
-    QSize fit(form.width() + 2 * frameWidth, form.height() + titleHeight + frameWidth);
-    // A window cut to the area scrolls: leave room for the scroll bars then.
-    if (fit.height() > available.height())
-        fit.rwidth() += m_Scroll->verticalScrollBar()->sizeHint().width();
-    if (fit.width() > available.width())
-        fit.rheight() += m_Scroll->horizontalScrollBar()->sizeHint().height();
+    const QSize fit(form.width() + 2 * frameWidth, form.height() + titleHeight + frameWidth);
     return fit.boundedTo(available);
 }

@@ -6,10 +6,9 @@
 
 class CQuillonDoc;
 class CVKFormView;
-class QScrollArea;
 
-// The child window of one calculator form. It holds the form (scrolled when the window is
-// smaller than the form) and the form's document, and closes both with itself.
+// The child window of one calculator form. It holds the form and the form's document, and
+// closes both with itself.
 class CChildFrame : public QMdiSubWindow
 {
     Q_OBJECT
@@ -30,5 +29,4 @@ public:
 private:
     std::unique_ptr<CQuillonDoc> m_Document;
     CVKFormView* m_Form;
-    QScrollArea* m_Scroll;
 };

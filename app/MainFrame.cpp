@@ -41,6 +41,7 @@ CMainFrame::~CMainFrame()
     if (m_wndClient)
         qDeleteAll(m_wndClient->ChildFrames());
     CVKFormView::SetFormTabs(nullptr);
+    CVKFormView::SetLayoutStore(nullptr);
     delete m_pMainMenu;
     delete m_pOpenDocBar;
     m_pRegistry.reset();
@@ -53,6 +54,7 @@ int CMainFrame::OnCreate()
     m_pRegistry = std::make_unique<CRegistry>(this, m_strSettingsFile);
     // A failure has already asked the program to quit; creation goes on.
     m_pRegistry->ReadSettings();
+    CVKFormView::SetLayoutStore(m_pRegistry.get());
     CreateSelector();
     CreateOpenDocBar();
     qApp->installEventFilter(this);

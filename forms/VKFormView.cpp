@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTextCursor>
 #include <QTextOption>
@@ -110,10 +111,11 @@ void CVKFormView::OnInitialUpdate()
     SetupFields();
     if (g_LayoutStore) {
         const QByteArray state = g_LayoutStore->LoadLayout(m_strFormKey);
-        if (!state.isEmpty())
-            m_Splitter->restoreState(state);
+        if (!state.isEmpty() && m_Splitter->restoreState(state))
+            m_AutoPanes = false;
     }
     connect(m_Splitter, &QSplitter::splitterMoved, this, [this] {
+        m_AutoPanes = false;
         if (g_LayoutStore)
             g_LayoutStore->SaveLayout(m_strFormKey, m_Splitter->saveState());
     });
@@ -457,6 +459,48 @@ void CVKFormView::SetupFields(const CFieldRow* rows, int count)
 {
     for (int i = 0; i < count; ++i)
         SetupField(rows[i]);
+}
+
+int CVKFormView::ResultsPaneHeight() const
+{
+    if (!m_ResultsPane)
+        return 0;
+    // The lines, the tab bar and the group's frame around them.
+    const QWidget* group = m_ResultsPane->parentWidget();
+    const int lines = QFontMetrics(m_Results->font()).lineSpacing() * ResultLines;
+    const int chrome = m_ResultsPane->sizeHint().height() - m_Results->sizeHint().height() +
+                       (group ? group->sizeHint().height() - m_ResultsPane->sizeHint().height() : 0);
+    return lines + 2 * m_Results->frameWidth() + qMax(0, chrome);
+}
+
+QSize CVKFormView::sizeHint() const
+{
+    const QWidget* inputs = m_InputsArea->widget();
+    const QSize wanted = inputs ? inputs->sizeHint() : QSize();
+    const int actions = m_FormLayout->count() > 1 ? m_FormLayout->itemAt(1)->sizeHint().height() : 0;
+    const QMargins margins = m_FormLayout->contentsMargins();
+    const int width = qMax(wanted.width() + m_InputsArea->verticalScrollBar()->sizeHint().width(),
+                           m_FormLayout->count() > 1 ? m_FormLayout->itemAt(1)->sizeHint().width() : 0);
+    const int height = wanted.height() + m_Splitter->handleWidth() + ResultsPaneHeight() + actions +
+                       m_FormLayout->spacing();
+    return QSize(width + margins.left() + margins.right(), height + margins.top() + margins.bottom());
+}
+
+void CVKFormView::FitPanes()
+{
+    if (!m_AutoPanes || m_Splitter->count() < 2)
+        return;
+    const int total = m_Splitter->height() - m_Splitter->handleWidth();
+    const QWidget* inputs = m_InputsArea->widget();
+    const int wanted = inputs ? inputs->sizeHint().height() + 2 * m_InputsArea->frameWidth() : 0;
+    const int forInputs = qMax(0, qMin(wanted, total - ResultsPaneHeight()));
+    m_Splitter->setSizes({forInputs, qMax(0, total - forInputs)});
+}
+
+void CVKFormView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    FitPanes();
 }
 
 void CVKFormView::keyPressEvent(QKeyEvent* event)

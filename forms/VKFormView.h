@@ -88,6 +88,11 @@ public:
     // The inputs (scrolled) above the results; the action buttons stay below both.
     QSplitter* Splitter() const { return m_Splitter; }
     QScrollArea* InputsArea() const { return m_InputsArea; }
+    // Lines of a report the results pane shows at the least, when the window has room.
+    static constexpr int ResultLines = 15;
+
+    // All inputs, the results' lines and the action buttons.
+    QSize sizeHint() const override;
     QString ResultsText() const;
     void SetResultsText(const QString& text);
     void AppendReport(const QString& report);
@@ -153,6 +158,7 @@ protected:
 
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -162,6 +168,10 @@ private:
     void Activate();
     QWidget* ControlParent(QLayout* layout);
     void ShowResultsText();
+    // Until the user moves the splitter (or sizes are restored): the inputs take what they
+    // need, up to what leaves the results their lines.
+    void FitPanes();
+    int ResultsPaneHeight() const;
 
     int m_TemplateId;
     bool m_EnterMovesFocus = false;
@@ -171,6 +181,7 @@ private:
     QSplitter* m_Splitter = nullptr;
     QScrollArea* m_InputsArea = nullptr;
     CResultsPane* m_ResultsPane = nullptr;
+    bool m_AutoPanes = true;
     QPlainTextEdit* m_Results = nullptr;
     QString m_ResultsText; // exactly as appended, "\r\n" line ends included
     std::vector<CReportTable> m_Tables;
