@@ -102,8 +102,8 @@ private:
     bool ReadWireAndFormer();
     bool ReadCore();
     bool AnalyseOnce();
-    void AppendHeader();
-    QString Row() const;
+    void BeginReport(const QString& title);
+    std::vector<CReportCell> Row() const;
     void OnAnalyse();
     void OnAnalyseRatioRange();
 

@@ -51,11 +51,6 @@ const CFieldRow DiodeFields[] = {
      FieldUnchecked},
 };
 
-std::string N(double value, int decimals)
-{
-    return FormatNumber(value, decimals);
-}
-
 } // namespace
 
 DiodeCapacitanceDlg::DiodeCapacitanceDlg(QWidget* parent)
@@ -182,9 +177,16 @@ double DiodeCapacitanceDlg::MeasuredCapacitance(const CBiasPoint& point) const
                                        m_Frequency, point.m_SourceResistance);
 }
 
-QString DiodeCapacitanceDlg::FrequencyLine() const
+// The frequency, then a row per bias point, each starting with its bias.
+void DiodeCapacitanceDlg::BeginPointsTable(const QString& title, std::vector<CReportColumn> columns)
 {
-    return QString::asprintf("Frequency: %s kHz \r\n", N(m_Frequency / 1000, 0).c_str());
+    CReportTable table;
+    table.m_Title = title;
+    table.m_Header =
+        QString::asprintf("Frequency: %s kHz \r\n", FormatNumber(m_Frequency / 1000, 0).c_str());
+    table.m_RowStart = QStringLiteral("Capactance at ");
+    table.m_Columns = std::move(columns);
+    BeginTable(std::move(table));
 }
 
 void DiodeCapacitanceDlg::OnCalcJunction()
@@ -197,13 +199,18 @@ void DiodeCapacitanceDlg::OnCalcJunction()
     m_FittedBuiltInVoltage = CDiode::BuiltInVoltage(
         m_Point1.m_Bias, m_Point2.m_Bias, m_Point1.m_Measured, m_Point2.m_Measured, m_Quotient);
 
-    QString text = FrequencyLine();
+    const QString title = QStringLiteral("Calc Junction Cap");
+    BeginPointsTable(
+        title, {{QStringLiteral("Bias"), QStringLiteral("V"), 2, QStringLiteral(" volts: ")},
+                {QStringLiteral("Capactance"), QStringLiteral("pF"), 2, QStringLiteral(" pF ")}});
     for (const CBiasPoint* point : {&m_Point1, &m_Point2})
-        text += QString::asprintf("Capactance at %s volts: %s pF \r\n", N(point->m_Bias, 2).c_str(),
-                                  N(point->m_Measured / 1e-12, 2).c_str());
-    text += QString::asprintf("Built-in voltage: %s volts\r\n\r\n",
-                              N(m_FittedBuiltInVoltage, 2).c_str());
-    AppendReport(text);
+        AddRow(
+            {CReportCell::Number(point->m_Bias), CReportCell::Number(point->m_Measured / 1e-12)});
+    EndTable();
+    AppendValueLine(
+        title, QStringLiteral("Built-in voltage: "),
+        {QStringLiteral("Built-in voltage"), QStringLiteral("V"), 2, QStringLiteral(" volts")},
+        m_FittedBuiltInVoltage);
 }
 
 void DiodeCapacitanceDlg::OnCalcDiffusion()
@@ -215,7 +222,15 @@ void DiodeCapacitanceDlg::OnCalcDiffusion()
     m_Diode.SetJunction(m_JunctionCap, m_BuiltInVoltage, m_RefVoltage, m_ParasiticCap, 0.0, 1.0,
                         m_Quotient, m_Quotient);
 
-    QString text = FrequencyLine();
+    const QString title = QStringLiteral("Calc diffusion cap");
+    const QString pF = QStringLiteral("pF");
+    BeginPointsTable(
+        title,
+        {{QStringLiteral("Bias"), QStringLiteral("V"), 2, QStringLiteral(" volts: Total: ")},
+         {QStringLiteral("Total"), pF, 2, QStringLiteral(" pF Junction: ")},
+         {QStringLiteral("Junction"), pF, 2, QStringLiteral(" Diff: ")},
+         {QStringLiteral("Diff"), pF, 2, QStringLiteral(" \r\nTransit time: ")},
+         {QStringLiteral("Transit time"), QStringLiteral("ns"), 2, QStringLiteral(" nSeconds")}});
     for (CBiasPoint* point : {&m_Point1, &m_Point2})
     {
         point->m_Diffusion = m_Diode.DiffusionFromMeasurement(
@@ -225,13 +240,27 @@ void DiodeCapacitanceDlg::OnCalcDiffusion()
         point->m_TransitTime =
             CDiode::TransitTime(point->m_Bias, point->m_Diffusion, point->m_SourceResistance);
 
-        text += QString::asprintf(
-            "Capactance at %s volts: Total: %s pF Junction: %s Diff: %s \r\n",
-            N(point->m_Bias, 2).c_str(), N(point->m_Measured / 1e-12, 2).c_str(),
-            N(point->m_Junction / 1e-12, 2).c_str(), N(point->m_Diffusion / 1e-12, 2).c_str());
-        text += QString::asprintf("Transit time: %s nSeconds\r\n",
-                                  N(point->m_TransitTime / 1e-9, 2).c_str());
+        AddRow({CReportCell::Number(point->m_Bias), CReportCell::Number(point->m_Measured / 1e-12),
+                CReportCell::Number(point->m_Junction / 1e-12),
+                CReportCell::Number(point->m_Diffusion / 1e-12),
+                CReportCell::Number(point->m_TransitTime / 1e-9)});
     }
-    text += QString::asprintf("Forward power: %s \r\n\r\n", N(m_Quotient, 2).c_str());
-    AppendReport(text);
+    EndTable();
+    AppendValueLine(title, QStringLiteral("Forward power: "),
+                    {QStringLiteral("Forward power"), QString(), 2, QStringLiteral(" ")},
+                    m_Quotient);
+}
+
+// A value on a line of its own after the rows, and the blank line that ends the report.
+void DiodeCapacitanceDlg::AppendValueLine(const QString& title, const QString& label,
+                                          const CReportColumn& column, double value)
+{
+    CReportTable table;
+    table.m_Title = title;
+    table.m_RowStart = label;
+    table.m_Columns = {column};
+    table.m_Footer = QStringLiteral("\r\n");
+    BeginTable(std::move(table));
+    AddRow({CReportCell::Number(value)});
+    EndTable();
 }

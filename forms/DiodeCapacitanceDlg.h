@@ -65,7 +65,9 @@ private:
     double MeasuredCapacitance(const CBiasPoint& point) const;
     void OnCalcJunction();
     void OnCalcDiffusion();
-    QString FrequencyLine() const;
+    void BeginPointsTable(const QString& title, std::vector<CReportColumn> columns);
+    void AppendValueLine(const QString& title, const QString& label, const CReportColumn& column,
+                         double value);
 
     CDiode m_Diode;
 

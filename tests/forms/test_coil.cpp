@@ -195,6 +195,29 @@ TEST_F(CoilForm, TheInductanceSweepRunsInStepsOf50MicrohenryToTheEnd)
     EXPECT_EQ(Column(0), QStringList{"200.00"});
 }
 
+TEST_F(CoilForm, TheSweepsTableIsItsReportWithTheNumbersInFull)
+{
+    AirCore();
+    Type(C::IdStartInductance, "100");
+    Type(C::IdEndInductance, "200");
+    Click(C::IdAnalyse);
+    ASSERT_EQ(m_Form->Tables().size(), 1u);
+    const CReportTable& table = m_Form->Tables().front();
+    EXPECT_EQ(table.m_Title, QStringLiteral("Analyse"));
+    EXPECT_EQ(table.m_Rows.size(), Rows().size());
+    EXPECT_EQ(table.Text(), m_Form->ResultsText());
+    ASSERT_EQ(table.m_Rows.size(), 4u);
+    EXPECT_EQ(table.FieldNames().size(), 19);
+    EXPECT_EQ(table.FieldNames()[7], QStringLiteral("X (ohm)"));
+
+    const std::vector<CReportCell>& first = table.m_Rows.front();
+    EXPECT_DOUBLE_EQ(first[0].m_Value, 100.0) << "L in uH";
+    // The reactance is shown whole; the table keeps 2 pi f L.
+    EXPECT_EQ(Rows().front().value(7), QStringLiteral("628"));
+    EXPECT_NEAR(first[7].m_Value, 2 * 3.141592653589793 * 1e6 * 100e-6, 1e-9);
+    EXPECT_EQ(table.Fields(0)[7].toDouble(), first[7].m_Value);
+}
+
 TEST_F(CoilForm, AnEmptyEndInductanceFailsEachPassWithAnEmptyError)
 {
     AirCore();
