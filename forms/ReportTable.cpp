@@ -20,6 +20,9 @@ QString FullPrecision(double value)
         return QStringLiteral("nan");
     if (std::isinf(value))
         return value < 0 ? QStringLiteral("-inf") : QStringLiteral("inf");
+    // Fixed notation as far as it stays short, so that spreadsheets read every field alike.
+    if (std::fabs(value) < 1e21)
+        return QString::number(value, 'f', QLocale::FloatingPointShortest);
     return QString::number(value, 'g', QLocale::FloatingPointShortest);
 }
 

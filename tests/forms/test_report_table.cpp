@@ -37,6 +37,9 @@ TEST(ReportTable, TheTextIsTheReportAndTheFieldsAreItsData)
     EXPECT_EQ(table.Fields(0), (QStringList{"50", "51.8234", "-136.891", "C", "23394.2801", "say \"hi\", twice"}));
     EXPECT_EQ(table.Fields(1).size(), table.FieldNames().size());
     EXPECT_EQ(table.Fields(1)[0].toDouble(), 1.0 / 3.0) << "full precision";
+    CReportTable large = table;
+    large.m_Rows = {{CReportCell::Number(100000.0), CReportCell::Number(1.5e-12)}};
+    EXPECT_EQ(large.Fields(0), (QStringList{"100000", "0.0000000000015"})) << "no exponents";
 }
 
 TEST(ReportTable, CsvQuotesAndSeparatesTables)
