@@ -82,8 +82,8 @@ private:
     void ConnectFeed();
     void OnAnalyse();
     void OnSweep(bool resonateLoad);
-    QString FullReport() const;
-    QString SweepRow() const;
+    void WriteFullReport();
+    std::vector<CReportCell> SweepCells() const;
 
     double m_FrequencykHz = 0.0; // the entered frequency, kHz
     CMonopole m_Monopole;

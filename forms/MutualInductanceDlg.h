@@ -66,9 +66,8 @@ public:
     // up to but not including the end; the start always.
     static std::vector<double> Distances(double start, double end, double step);
 
-    // Report rows built from the engine's present results (distance in metres).
-    QString NoLoadRow(double distance) const;
-    QString LoopZeroRow() const;
+    // The report lines of a loop row and of a distance row, built from the engine's present
+    // results (distance in metres).
     QString LoopRow(int turn) const;
     QString DistanceRow(double distance, int turn) const;
 
@@ -107,7 +106,12 @@ private:
     // Runs the taps 1, 2, ... of the secondary at the present distance; `keep` sees each
     // tap after its analysis and returns false to end the sweep.
     template <typename Keep> void SweepTaps(Keep keep);
-    std::string DetectorColumns() const;
+    // The cells of the report rows, from the engine's present results (distance in metres).
+    std::vector<CReportCell> NoLoadCells(double distance) const;
+    std::vector<CReportCell> LoopZeroCells() const;
+    std::vector<CReportCell> LoopCells(int turn) const;
+    std::vector<CReportCell> DistanceCells(double distance, int turn) const;
+    std::vector<CReportCell> WithDetectorCells(std::vector<CReportCell> cells) const;
 
     CImpedance m_SourceImpedance;
     CReceiverCircuit m_Circuit;

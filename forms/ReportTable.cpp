@@ -58,6 +58,8 @@ QString CReportTable::ShownValue(const CReportCell& cell, size_t column) const
                Formatted(std::fabs(cell.m_Imag), decimals);
     case CReportCell::EKind::Tagged:
         return cell.m_Text + Formatted(cell.m_Value, decimals);
+    case CReportCell::EKind::WithUnit:
+        return Formatted(cell.m_Value, decimals) + QLatin1Char(' ') + cell.m_Text;
     case CReportCell::EKind::Text:
         break;
     }
@@ -69,8 +71,22 @@ QString CReportTable::CellText(const CReportCell& cell, size_t column) const
     QString text = ShownValue(cell, column);
     if (column < m_Columns.size()) {
         const CReportColumn& layout = m_Columns[column];
-        if (layout.m_Width > text.size())
-            text = text.leftJustified(layout.m_Width);
+        if (layout.m_Cut > 0)
+            text.truncate(layout.m_Cut);
+        if (layout.m_Width > text.size()) {
+            switch (layout.m_Pad) {
+            case CReportColumn::EPad::After:
+                text = text.leftJustified(layout.m_Width);
+                break;
+            case CReportColumn::EPad::Before:
+                text = text.rightJustified(layout.m_Width);
+                break;
+            case CReportColumn::EPad::Zeros:
+                text.insert(text.startsWith(QLatin1Char('-')) ? 1 : 0,
+                            QString(layout.m_Width - text.size(), QLatin1Char('0')));
+                break;
+            }
+        }
         text += layout.m_After;
     }
     return text;
@@ -107,6 +123,8 @@ QStringList CReportTable::FieldNames() const
                   << Heading(layout.m_Name + QStringLiteral(" X"), layout.m_Unit);
         } else if (kind == CReportCell::EKind::Tagged) {
             names << layout.m_Name + QStringLiteral(" kind") << Heading(layout.m_Name, layout.m_Unit);
+        } else if (kind == CReportCell::EKind::WithUnit) {
+            names << layout.m_Name << layout.m_Name + QStringLiteral(" unit");
         } else {
             names << Heading(layout.m_Name, layout.m_Unit);
         }
@@ -127,6 +145,9 @@ QStringList CReportTable::Fields(size_t row) const
             break;
         case CReportCell::EKind::Tagged:
             fields << cell.m_Text << FullPrecision(cell.m_Value);
+            break;
+        case CReportCell::EKind::WithUnit:
+            fields << FullPrecision(cell.m_Value) << cell.m_Text;
             break;
         case CReportCell::EKind::Text:
             fields << cell.m_Text.trimmed();

@@ -15,17 +15,20 @@ struct CReportCell
         Complex, // "R + jX", rectangular
         Tagged,  // a value with its kind before it, as "C23,394.28"
         Text,    // a text kept as it is
+        // A value with its unit after it, as "424.47 pF", where the unit changes from row to row.
+        WithUnit,
     };
 
     EKind m_Kind = EKind::Text;
     double m_Value = 0.0; // the value, the real part, or the tagged value
     double m_Imag = 0.0;  // the imaginary part of a complex value
-    QString m_Text;       // the text, or the tag of a tagged value
+    QString m_Text;       // the text, the tag of a tagged value, or the unit
 
     static CReportCell Number(double value) { return {EKind::Number, value, 0.0, QString()}; }
     static CReportCell Complex(double real, double imag) { return {EKind::Complex, real, imag, QString()}; }
     static CReportCell Tagged(const QString& tag, double value) { return {EKind::Tagged, value, 0.0, tag}; }
     static CReportCell Text(const QString& text) { return {EKind::Text, 0.0, 0.0, text}; }
+    static CReportCell WithUnit(double value, const QString& unit) { return {EKind::WithUnit, value, 0.0, unit}; }
 };
 
 // A column of a report table: what it is called, its unit, how the report writes its cells.
@@ -35,7 +38,18 @@ struct CReportColumn
     QString m_Unit;               // "mm"; empty for a pure number
     int m_Decimals = 2;           // FormatNumber decimals of the cells
     QString m_After = " \t";      // what follows a cell in the report line
-    int m_Width = 0;              // a cell is padded with blanks to this width; 0: not padded
+    int m_Width = 0;              // a cell is padded to this width, as m_Pad says; 0: not padded
+    int m_Cut = 0;                // the report writes at most this many characters of a cell; 0: all
+
+    // Where a cell's padding goes: blanks after it, blanks before it, or zeros before its
+    // digits ("001").
+    enum class EPad
+    {
+        After,
+        Before,
+        Zeros,
+    };
+    EPad m_Pad = EPad::After;
 };
 
 // A report table: the title of the action that wrote it, the report's lines before the rows
@@ -62,9 +76,9 @@ public:
     QString Text() const;
 
     // The data fields of a row and the header of those fields: a complex value takes two
-    // ("Zin R (ohm)", "Zin X (ohm)"), a tagged value a kind and a number, so every row has
-    // as many fields as the header. Numbers in full precision, "." as decimal point, no
-    // grouping.
+    // ("Zin R (ohm)", "Zin X (ohm)"), a tagged value a kind and a number, a value with its
+    // unit a number and a unit, so every row has as many fields as the header. Numbers in
+    // full precision, "." as decimal point, no grouping.
     QStringList FieldNames() const;
     QStringList Fields(size_t row) const;
 };

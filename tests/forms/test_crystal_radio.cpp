@@ -1,3 +1,4 @@
+#include "forms/FormatNumber.h"
 #include "forms/MutualInductanceDlg.h"
 #include "tests/forms/FormTestSupport.h"
 
@@ -188,6 +189,44 @@ TEST_F(CrystalRadioForm, TapSweepAndTheDistanceSweepsAgree)
     ASSERT_EQ(given.size(), 2 + 7);
     EXPECT_EQ(Columns(given[2]).mid(2), Columns(loops[3 + 20]).mid(1));
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(CrystalRadioForm, MaxSplTableHoldsTheRowsAndTheCsvSplitsTheDiodeImpedances)
+{
+    // A blank line and the heading, then one data line a distance.
+    const QStringList data = Lines(Press(D::IdMaxSplOverDistance)).mid(2);
+    ASSERT_EQ(data.size(), 7);
+    ASSERT_EQ(m_Form->Tables().size(), 1u);
+    const CReportTable& table = m_Form->Tables().back();
+    EXPECT_EQ(table.m_Title, QStringLiteral("Max SPL over distance range"));
+    EXPECT_EQ(table.m_Rows.size(), static_cast<size_t>(data.size()));
+    EXPECT_EQ(Lines(table.Text()).mid(2), data);
+
+    const QStringList csv = Lines(TablesAsCsv(m_Form->Tables()));
+    ASSERT_EQ(csv.size(), 1 + data.size());
+    const QStringList names = csv[0].split(QLatin1Char(','));
+    ASSERT_EQ(names.size(), 17 + 2);
+    EXPECT_EQ(names.mid(12, 2), (QStringList{QStringLiteral("Zd(f) R (ohm)"), QStringLiteral("Zd(f) X (ohm)")}));
+    EXPECT_EQ(names.mid(17), (QStringList{QStringLiteral("Zd(r) R (ohm)"), QStringLiteral("Zd(r) X (ohm)")}));
+    const auto shown = [](const QString& field, int decimals) {
+        return QString::fromStdString(FormatNumber(field.toDouble(), decimals));
+    };
+    for (int row = 0; row < data.size(); ++row) {
+        const QStringList fields = csv[1 + row].split(QLatin1Char(','));
+        ASSERT_EQ(fields.size(), names.size()) << row;
+        // The fields hold the values the report rounds: distance, tap, Vdc, Rd(f) and Zd(r).
+        const QStringList columns = Columns(data[row]);
+        EXPECT_EQ(shown(fields[0], 2), columns[0]) << row;
+        EXPECT_EQ(fields[1], columns[1]) << row;
+        EXPECT_EQ(shown(fields[5], 4), columns[5]) << row;
+        EXPECT_NE(fields[5], columns[5]) << row;
+        EXPECT_EQ(shown(fields[9], 0), columns[9]) << row;
+        const double x = fields[18].toDouble();
+        EXPECT_EQ(shown(fields[17], 2) + (x < 0 ? QStringLiteral(" - j") : QStringLiteral(" + j")) +
+                      QString::fromStdString(FormatNumber(std::fabs(x), 2)),
+                  columns[16])
+            << row;
+    }
 }
 
 TEST_F(CrystalRadioForm, GivenTapOutsideTheSecondary)
