@@ -2,6 +2,7 @@
 
 #include "forms/FormatNumber.h"
 
+#include <QBuffer>
 #include <QLocale>
 
 #include <cmath>
@@ -157,23 +158,32 @@ QStringList CReportTable::Fields(size_t row) const
     return fields;
 }
 
-QString TablesAsCsv(const std::vector<CReportTable>& tables)
+bool WriteTablesAsCsv(const std::vector<CReportTable>& tables, QIODevice& device)
 {
-    const auto line = [](const QStringList& fields) {
+    const auto line = [&device](const QStringList& fields) {
         QStringList quoted;
         for (const QString& field : fields)
             quoted << CsvField(field);
-        return quoted.join(QLatin1Char(',')) + QStringLiteral("\r\n");
+        const QByteArray bytes = (quoted.join(QLatin1Char(',')) + QStringLiteral("\r\n")).toUtf8();
+        return device.write(bytes) == bytes.size();
     };
-    QString csv;
-    for (const CReportTable& table : tables) {
-        if (!csv.isEmpty())
-            csv += QStringLiteral("\r\n");
-        csv += line(table.FieldNames());
-        for (size_t row = 0; row < table.m_Rows.size(); ++row)
-            csv += line(table.Fields(row));
+    bool written = true;
+    for (size_t table = 0; table < tables.size() && written; ++table) {
+        if (table > 0)
+            written = device.write("\r\n") == 2;
+        written = written && line(tables[table].FieldNames());
+        for (size_t row = 0; row < tables[table].m_Rows.size() && written; ++row)
+            written = line(tables[table].Fields(row));
     }
-    return csv;
+    return written;
+}
+
+QString TablesAsCsv(const std::vector<CReportTable>& tables)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    WriteTablesAsCsv(tables, buffer);
+    return QString::fromUtf8(buffer.data());
 }
 
 QString TablesAsTabText(const std::vector<CReportTable>& tables)

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+class QIODevice;
+
 #include <vector>
 
 // One cell of a report row. Numbers are kept at full precision; the report shows them with
@@ -84,8 +86,9 @@ public:
 };
 
 // The tables as CSV: UTF-8 text, one header row per table, RFC 4180 quoting, a blank line
-// between tables.
+// between tables. The writer goes line by line, so that a large sweep needs no copy whole.
 QString TablesAsCsv(const std::vector<CReportTable>& tables);
+bool WriteTablesAsCsv(const std::vector<CReportTable>& tables, QIODevice& device);
 // The tables as tab-separated text and as an HTML table, for the clipboard: values as the
 // report shows them.
 QString TablesAsTabText(const std::vector<CReportTable>& tables);

@@ -19,17 +19,6 @@ namespace
 // Wider tables than this go on landscape pages.
 constexpr int PortraitColumns = 10;
 
-bool WriteSafely(const QString& path, const QByteArray& data)
-{
-    // Until the commit the target is untouched; a failed commit removes the temporary file.
-    QSaveFile file(path);
-    const bool written =
-        file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.flush() && file.commit();
-    if (!written)
-        CError::DisplayError((QStringLiteral("Error while writing to file ") + path).toStdString());
-    return written;
-}
-
 // The caption a field shows beside it.
 QString Caption(const CVKFormView& form, const QWidget* field)
 {
@@ -93,7 +82,11 @@ bool IsWide(const CVKFormView& form)
 
 bool ExportResultsCsv(const std::vector<CReportTable>& tables, const QString& path)
 {
-    return WriteSafely(path, TablesAsCsv(tables).toUtf8());
+    QSaveFile file(path);
+    const bool written = file.open(QIODevice::WriteOnly) && WriteTablesAsCsv(tables, file) && file.commit();
+    if (!written)
+        CError::DisplayError((QStringLiteral("Error while writing to file ") + path).toStdString());
+    return written;
 }
 
 QString ResultsDocumentHtml(const CVKFormView& form, const QString& designName)
