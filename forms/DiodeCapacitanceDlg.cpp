@@ -5,7 +5,7 @@
 
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QVBoxLayout>
 
 #include <iterator>

@@ -5,7 +5,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QVBoxLayout>
 
 #include <iterator>

@@ -2,7 +2,7 @@
 
 #include <QComboBox>
 #include <QHeaderView>
-#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -53,7 +53,7 @@ QVariant CReportTableModel::headerData(int section, Qt::Orientation orientation,
     return column.m_Unit.isEmpty() ? column.m_Name : column.m_Name + QStringLiteral("\n(") + column.m_Unit + QLatin1Char(')');
 }
 
-CResultsPane::CResultsPane(QPlainTextEdit* report, QWidget* parent)
+CResultsPane::CResultsPane(QTextEdit* report, QWidget* parent)
     : QWidget(parent)
     , m_Tabs(new QTabWidget(this))
     , m_Choice(new QComboBox)

@@ -8,7 +8,7 @@
 #include <vector>
 
 class QComboBox;
-class QPlainTextEdit;
+class QTextEdit;
 class QTabWidget;
 class QTableView;
 
@@ -40,7 +40,7 @@ class CResultsPane : public QWidget
     Q_OBJECT
 
 public:
-    CResultsPane(QPlainTextEdit* report, QWidget* parent = nullptr);
+    CResultsPane(QTextEdit* report, QWidget* parent = nullptr);
 
     // The tables have changed (a table ended, or the results were cleared).
     void ShowTables(const std::vector<CReportTable>* tables);

@@ -12,13 +12,15 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMdiSubWindow>
-#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSplitter>
+#include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTextOption>
 #include <QVBoxLayout>
 
@@ -126,6 +128,7 @@ bool CVKFormView::OnCommand(int id)
     switch (id) {
     case IdClear:
         m_Tables.clear();
+        m_TableBlocks.clear();
         if (m_ResultsPane)
             m_ResultsPane->ShowTables(&m_Tables);
         SetResultsText(QString());
@@ -220,6 +223,7 @@ void CVKFormView::AppendReport(const QString& report)
 void CVKFormView::BeginTable(CReportTable table)
 {
     table.m_Rows.clear();
+    m_TableBlocks.push_back(m_Results ? m_Results->document()->blockCount() - 1 : 0);
     m_Tables.push_back(std::move(table));
     AppendReport(m_Tables.back().m_Header);
 }
@@ -240,12 +244,157 @@ void CVKFormView::EndTable()
     AppendReport(m_Tables.back().m_Footer);
     if (m_ResultsPane)
         m_ResultsPane->ShowTables(&m_Tables);
+    ScheduleTabStops();
+}
+
+void CVKFormView::ScheduleTabStops()
+{
+    if (m_TabsPending || !m_Results)
+        return;
+    m_TabsPending = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_TabsPending = false;
+            for (size_t table = 0; table < m_Tables.size(); ++table)
+                ApplyTabStops(table);
+        },
+        Qt::QueuedConnection);
+}
+
+namespace
+{
+// The widest rows a column's width is measured over: the first and the last of them.
+constexpr qsizetype MeasuredRows = 2000;
+
+bool IsBlankCell(const QString& cell)
+{
+    return cell.trimmed().isEmpty();
+}
+} // namespace
+
+void CVKFormView::ApplyTabStops(size_t index)
+{
+    const CReportTable& table = m_Tables[index];
+    QTextDocument* document = m_Results->document();
+    const int first = m_TableBlocks[index];
+    const int headerLines = static_cast<int>(table.m_Header.count(QLatin1String("\r\n")));
+    QString rowsText;
+    for (size_t row = 0; row < table.m_Rows.size(); ++row)
+        rowsText += table.RowText(row);
+    QStringList rowLines = rowsText.split(QStringLiteral("\r\n"));
+    if (!rowLines.isEmpty() && rowLines.back().isEmpty())
+        rowLines.pop_back();
+    if (rowLines.isEmpty() || first + headerLines + rowLines.size() > document->blockCount())
+        return;
+
+    // The columns are the rows' cells by position; the fullest row line shows which are blank.
+    QList<QStringList> rows;
+    QStringList reference;
+    for (const QString& line : rowLines) {
+        rows.append(line.split(QLatin1Char('\t')));
+        if (rows.back().size() > reference.size())
+            reference = rows.back();
+    }
+    const qsizetype columns = reference.size();
+    if (columns < 2)
+        return;
+    std::vector<int> nonBlank; // the columns that hold values
+    for (qsizetype column = 0; column < columns; ++column)
+        if (!IsBlankCell(reference[column]))
+            nonBlank.push_back(static_cast<int>(column));
+
+    // A heading line names the columns by position, or names the columns that hold values
+    // in order (its blank cells only widen the spacing); other lines keep the default stops.
+    const QStringList allHeaders = table.m_Header.split(QStringLiteral("\r\n"));
+    QList<std::vector<int>> headingColumns; // per heading line, per cell: its column or -1
+    for (int line = 0; line < headerLines; ++line) {
+        const QStringList cells = allHeaders[line].split(QLatin1Char('\t'));
+        std::vector<int> map;
+        if (cells.size() == columns) {
+            for (qsizetype cell = 0; cell < cells.size(); ++cell)
+                map.push_back(static_cast<int>(cell));
+        } else {
+            size_t next = 0;
+            for (const QString& cell : cells)
+                map.push_back(IsBlankCell(cell) || next >= nonBlank.size() ? -1 : nonBlank[next++]);
+            if (next != nonBlank.size() || cells.size() < 2)
+                map.clear();
+        }
+        headingColumns.append(map);
+    }
+
+    const QFontMetricsF metrics(m_Results->font());
+    std::vector<qreal> widths(static_cast<size_t>(columns), 1.0);
+    const auto measure = [&](int column, const QString& text) {
+        widths[static_cast<size_t>(column)] = qMax(widths[static_cast<size_t>(column)], metrics.horizontalAdvance(text));
+    };
+    for (qsizetype row = 0; row < rows.size(); ++row) {
+        if (row == MeasuredRows / 2 && rows.size() > MeasuredRows)
+            row = rows.size() - MeasuredRows / 2;
+        for (qsizetype cell = 0; cell < rows[row].size() && cell < columns; ++cell)
+            measure(static_cast<int>(cell), rows[row][cell]);
+    }
+    for (int line = 0; line < headerLines; ++line) {
+        const QStringList cells = allHeaders[line].split(QLatin1Char('\t'));
+        // A banner over a few columns ("*** Primary coil ***") spans them: it widens none.
+        int named = 0;
+        for (const QString& cell : cells)
+            named += IsBlankCell(cell) ? 0 : 1;
+        if (2 * named < static_cast<int>(nonBlank.size()))
+            continue;
+        const std::vector<int>& map = headingColumns[line];
+        for (size_t cell = 0; cell < map.size(); ++cell)
+            if (map[cell] >= 0)
+                measure(map[cell], cells[static_cast<qsizetype>(cell)]);
+    }
+    const qreal gap = metrics.horizontalAdvance(QLatin1Char(' '));
+    std::vector<qreal> starts(static_cast<size_t>(columns) + 1, 0.0);
+    for (size_t column = 0; column < widths.size(); ++column)
+        starts[column + 1] = starts[column] + widths[column] + (widths[column] > 1.0 ? gap : 1.0);
+
+    const auto setStops = [document](int fromBlock, int toBlock, const QList<QTextOption::Tab>& tabs) {
+        QTextCursor cursor(document->findBlockByNumber(fromBlock));
+        cursor.setPosition(document->findBlockByNumber(toBlock).position(), QTextCursor::KeepAnchor);
+        QTextBlockFormat format;
+        format.setTabPositions(tabs);
+        cursor.mergeBlockFormat(format);
+    };
+    QList<QTextOption::Tab> rowTabs;
+    for (qsizetype column = 1; column < columns; ++column)
+        rowTabs.append(QTextOption::Tab(starts[static_cast<size_t>(column)], QTextOption::LeftTab));
+    setStops(first + headerLines, first + headerLines + static_cast<int>(rowLines.size()) - 1, rowTabs);
+
+    for (int line = 0; line < headerLines; ++line) {
+        const std::vector<int>& map = headingColumns[line];
+        if (map.empty())
+            continue;
+        // Blank heading cells sit just before the next named one.
+        QList<QTextOption::Tab> tabs;
+        for (size_t cell = 1; cell < map.size(); ++cell) {
+            qreal start = 0.0;
+            if (map[cell] >= 0) {
+                start = starts[static_cast<size_t>(map[cell])];
+            } else {
+                size_t named = cell;
+                while (named < map.size() && map[named] < 0)
+                    ++named;
+                const qreal next = named < map.size() ? starts[static_cast<size_t>(map[named])] : starts.back();
+                start = next - static_cast<qreal>(named - cell);
+            }
+            tabs.append(QTextOption::Tab(start, QTextOption::LeftTab));
+        }
+        setStops(first + line, first + line, tabs);
+    }
 }
 
 void CVKFormView::ShowResultsText()
 {
-    if (m_Results)
-        m_Results->setPlainText(DisplayText(m_ResultsText));
+    if (!m_Results)
+        return;
+    m_Results->setPlainText(DisplayText(m_ResultsText));
+    if (!m_Tables.empty())
+        ScheduleTabStops();
 }
 
 void CVKFormView::SetTabStops(const std::vector<int>& dialogUnits)
@@ -416,10 +565,11 @@ void CVKFormView::AddResultsAndActions(QBoxLayout* into, const std::vector<std::
         into->addWidget(results);
     }
     auto* resultsLayout = new QVBoxLayout(results);
-    m_Results = new QPlainTextEdit;
+    m_Results = new QTextEdit;
     m_Results->setReadOnly(true);
     m_Results->setUndoRedoEnabled(false);
-    m_Results->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_Results->setLineWrapMode(QTextEdit::NoWrap);
+    m_Results->setAcceptRichText(false);
     m_Results->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_Results->setMinimumHeight(QFontMetrics(m_Results->font()).height() * 8);
     m_ResultsPane = new CResultsPane(m_Results, results);

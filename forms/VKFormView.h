@@ -15,7 +15,7 @@ class QBoxLayout;
 class QGroupBox;
 class QGridLayout;
 class QLayout;
-class QPlainTextEdit;
+class QTextEdit;
 class QPushButton;
 class QScrollArea;
 class QSplitter;
@@ -82,7 +82,7 @@ public:
     void SetCheck(int id, bool checked);
     void EnableControl(int id, bool enable);
 
-    QPlainTextEdit* ResultsBox() const { return m_Results; }
+    QTextEdit* ResultsBox() const { return m_Results; }
     // The "Report" and "Table" tabs; null until the results are built.
     CResultsPane* ResultsPane() const { return m_ResultsPane; }
     // The inputs (scrolled) above the results; the action buttons stay below both.
@@ -171,6 +171,11 @@ private:
     // Until the user moves the splitter (or sizes are restored): the inputs take what they
     // need, up to what leaves the results their lines.
     void FitPanes();
+    // Elastic tab stops: each column of a table starts just right of its widest cell or
+    // heading in the results box's font, so that every value sits under its heading. Done
+    // once the action is over (never in the batch mode, which has no event loop).
+    void ScheduleTabStops();
+    void ApplyTabStops(size_t table);
     int ResultsPaneHeight() const;
 
     int m_TemplateId;
@@ -182,9 +187,11 @@ private:
     QScrollArea* m_InputsArea = nullptr;
     CResultsPane* m_ResultsPane = nullptr;
     bool m_AutoPanes = true;
-    QPlainTextEdit* m_Results = nullptr;
+    QTextEdit* m_Results = nullptr;
     QString m_ResultsText; // exactly as appended, "\r\n" line ends included
     std::vector<CReportTable> m_Tables;
+    std::vector<int> m_TableBlocks; // the results box's block of each table's first line
+    bool m_TabsPending = false;
     std::vector<QWidget*> m_Controls;
     std::vector<std::pair<int, int>> m_RadioGroups; // (control id, group)
     QMetaObject::Connection m_FocusConnection;

@@ -3,7 +3,7 @@
 #include "forms/ResultsPane.h"
 
 #include <QComboBox>
-#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -35,7 +35,7 @@ TEST_F(ShellTest, TheAirCoreReportShowsFifteenLinesWithItsHeadingsAndTheButtonsS
     qobject_cast<QPushButton*>(form->Button(3))->click();
     QApplication::processEvents();
 
-    QPlainTextEdit* results = form->ResultsBox();
+    QTextEdit* results = form->ResultsBox();
     ASSERT_TRUE(results->isVisible());
     const int lines = results->viewport()->height() / QFontMetrics(results->font()).lineSpacing();
     EXPECT_GE(lines, CVKFormView::ResultLines);

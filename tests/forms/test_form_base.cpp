@@ -9,7 +9,7 @@
 #include <QGroupBox>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
