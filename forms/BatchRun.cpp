@@ -135,6 +135,7 @@ void RunStep(CVKFormView& form, const CStep& step)
         break;
     case EStep::Set:
         ApplyControlRecord(form, step.m_Text.toStdString());
+        form.OnChoicesRestored();
         break;
     case EStep::Press:
         // As a click: nothing happens for a disabled or missing button.

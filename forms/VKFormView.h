@@ -53,6 +53,10 @@ public:
     // Runs the handler of a control id, as a click on that control does. Returns false when
     // the form has no handler for it. The base handles "Clear" and "Exit".
     virtual bool OnCommand(int id);
+    // A design file or a single record has set the check marks. The clicks it replayed have
+    // re-derived the fields of every checked choice; a form whose radio group may be left
+    // with none checked puts that group back as its set-up leaves it.
+    virtual void OnChoicesRestored() {}
 
     // Controls by id, in creation order (the order design files are written in).
     QWidget* Control(int id) const;
