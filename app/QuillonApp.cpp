@@ -153,9 +153,8 @@ void CQuillonApp::CreateMenu()
     AddAccelerator(IdNextPane, {QKeySequence(Qt::Key_F6)});
     AddAccelerator(IdPrevPane, {QKeySequence(Qt::SHIFT | Qt::Key_F6)});
 
-    // Undo and Cut have no handler: greyed, as the menu shows commands nobody handles. Save,
-    // Copy and Paste stay enabled and do nothing while no calculator is open.
-    Action(IdEditUndo)->setEnabled(false);
+    // Cut has no handler: greyed, as the menu shows commands nobody handles. Save, Undo, Copy
+    // and Paste stay enabled and do nothing while no calculator is open.
     Action(IdEditCut)->setEnabled(false);
     menu->SetBackgroundResourceBitMap(MenuBitmap);
     menu->SetSumMenuColours(SubMenuColour, SubSubMenuColour, -1);
@@ -228,6 +227,9 @@ bool CQuillonApp::OnCommand(int id)
         return true;
     case IdEditPaste:
         CVKFormView::Paste();
+        return true;
+    case IdEditUndo:
+        CVKFormView::Undo();
         return true;
     case IdViewStatusBar:
         frame->StatusBar()->setVisible(!frame->StatusBar()->isVisible());

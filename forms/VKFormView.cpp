@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTextCursor>
+#include <QTextEdit>
 #include <QTextOption>
 #include <QVBoxLayout>
 
@@ -214,8 +215,17 @@ void CVKFormView::SetTabStops(const std::vector<int>& dialogUnits)
 
 bool CVKFormView::Copy()
 {
-    if (auto* field = dynamic_cast<CVKEdit*>(QApplication::focusWidget())) {
-        field->copy();
+    QWidget* focus = QApplication::focusWidget();
+    if (auto* line = qobject_cast<QLineEdit*>(focus)) {
+        line->copy();
+        return true;
+    }
+    if (auto* text = qobject_cast<QPlainTextEdit*>(focus)) {
+        text->copy();
+        return true;
+    }
+    if (auto* rich = qobject_cast<QTextEdit*>(focus)) {
+        rich->copy();
         return true;
     }
     return false;
@@ -225,6 +235,15 @@ bool CVKFormView::Paste()
 {
     if (auto* field = dynamic_cast<CVKEdit*>(QApplication::focusWidget())) {
         field->paste();
+        return true;
+    }
+    return false;
+}
+
+bool CVKFormView::Undo()
+{
+    if (auto* field = dynamic_cast<CVKEdit*>(QApplication::focusWidget())) {
+        field->undo();
         return true;
     }
     return false;

@@ -80,10 +80,11 @@ public:
     // explicit stops. One dialog unit is a quarter of the font's average character width.
     void SetTabStops(const std::vector<int>& dialogUnits);
 
-    // Copy and Paste of the Edit menu: they act on the focused widget only when it is a
-    // numeric field. True when they did.
+    // Copy, Paste and Undo of the Edit menu act on the focused widget: Copy on any text
+    // widget, the results box included; Paste and Undo on a numeric field. True when they did.
     static bool Copy();
     static bool Paste();
+    static bool Undo();
 
     bool EnterMovesFocus() const { return m_EnterMovesFocus; }
     int TemplateId() const { return m_TemplateId; }

@@ -257,7 +257,8 @@ TEST_F(ShellTest, SaveAndCopyWithNoCalculatorOpenDoNothing)
         ADD_FAILURE() << "Save asked for a file";
         return QString();
     };
-    for (int id : {CQuillonApp::IdFileSave, CQuillonApp::IdFileSaveAs, CQuillonApp::IdEditCopy, CQuillonApp::IdEditPaste}) {
+    for (int id : {CQuillonApp::IdFileSave, CQuillonApp::IdFileSaveAs, CQuillonApp::IdEditUndo, CQuillonApp::IdEditCopy,
+                   CQuillonApp::IdEditPaste}) {
         EXPECT_TRUE(m_App->Action(id)->isEnabled()) << id;
         m_App->Action(id)->trigger();
     }
