@@ -318,6 +318,8 @@ CVKEdit* CVKFormView::AddField(QGridLayout* grid, const CFieldRow& row)
 
     RegisterControl(row.m_Id, field);
     field->installEventFilter(this);
+    // Typing, pasting and undoing; not the texts the program sets (regrouping, loading).
+    connect(field, &QLineEdit::textEdited, this, &CVKFormView::Edited);
     return field;
 }
 
@@ -336,6 +338,7 @@ QAbstractButton* CVKFormView::AddRadio(QBoxLayout* into, int id, const QString& 
     RegisterControl(id, radio);
     m_RadioGroups.emplace_back(id, radioGroup);
     connect(radio, &QAbstractButton::toggled, this, [this, id](bool checked) { OnRadioToggled(id, checked); });
+    connect(radio, &QAbstractButton::toggled, this, &CVKFormView::Edited);
     connect(radio, &QAbstractButton::clicked, this, [this, id] { OnClicked(id); });
     return radio;
 }
@@ -347,6 +350,7 @@ QAbstractButton* CVKFormView::AddCheck(QBoxLayout* into, int id, const QString& 
     auto* check = new QCheckBox(caption, ControlParent(into));
     into->addWidget(check);
     RegisterControl(id, check);
+    connect(check, &QAbstractButton::toggled, this, &CVKFormView::Edited);
     connect(check, &QAbstractButton::clicked, this, [this, id] { OnClicked(id); });
     return check;
 }

@@ -100,6 +100,9 @@ public:
 signals:
     // "Exit": the frame that holds the form should close.
     void ExitRequested(CVKFormView* form);
+    // The user edited a field, or a check box or radio button changed: what a design file
+    // keeps is no longer what was last loaded or saved.
+    void Edited();
 
 protected:
     // Each form creates its controls here, in template order, through the builders below.

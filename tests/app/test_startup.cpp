@@ -48,12 +48,15 @@ TEST_F(ShellTest, StartOpensTheAirCoreReceiverOnTheDesignPage)
     EXPECT_EQ(Selector().Tabs()->tabText(0), QStringLiteral("Design "));
     EXPECT_EQ(Selector().Tabs()->tabText(1), QStringLiteral("  Utilities"));
 
-    // Its default design was loaded: the document is at that file and titled by it.
+    // Its default design was loaded: the document is at that file and titled by it; the
+    // window names the calculator and the file, unmodified.
     const QString path = QDir(m_Dir.path()).filePath(QStringLiteral("Data/CrystalRadio/Air-core crystal radio_Default.qwf"));
     EXPECT_EQ(children.front()->Document()->GetTitle(), path);
     EXPECT_EQ(children.front()->Document()->GetPathName(), path);
-    EXPECT_EQ(children.front()->windowTitle(), path);
-    EXPECT_EQ(Frame().windowTitle(), QStringLiteral("Quillwave - ") + path);
+    const QString title = QStringLiteral("Air-core crystal radio \u2014 Air-core crystal radio_Default.qwf[*]");
+    EXPECT_EQ(children.front()->windowTitle(), title);
+    EXPECT_FALSE(children.front()->isWindowModified());
+    EXPECT_EQ(Frame().windowTitle(), QStringLiteral("Quillwave - ") + title);
     EXPECT_EQ(Frame().GetTitle(), QStringLiteral("Quillwave"));
 
     EXPECT_EQ(m_App->m_strFolderPath, m_Dir.path());
@@ -79,6 +82,10 @@ TEST_F(ShellTest, StatusBarShowsReadyAndTheLockIndicators)
     Start();
     const CVKStatusBar* status = Frame().StatusBar();
     ASSERT_EQ(status->PaneCount(), 4);
+    // The active calculator's design file; with none active, "Ready".
+    CChildFrame* receiver = Frame().Client()->ChildFrames().front();
+    EXPECT_EQ(status->PaneText(0), receiver->PathText());
+    CloseChild(receiver);
     EXPECT_EQ(status->PaneText(0), QStringLiteral("Ready"));
     EXPECT_EQ(status->PaneText(CMainFrame::IndicatorCaps), QStringLiteral("CAP"));
     EXPECT_EQ(status->PaneText(CMainFrame::IndicatorNum), QStringLiteral("NUM"));
