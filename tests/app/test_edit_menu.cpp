@@ -1,7 +1,5 @@
 #include "ShellFixture.h"
 
-#include "controls/VKEdit.h"
-
 #include <QAction>
 #include <QClipboard>
 #include <QPlainTextEdit>
@@ -36,18 +34,4 @@ TEST_F(ShellTest, CtrlCInTheResultsBoxPutsItsSelectionOnTheClipboard)
     QApplication::clipboard()->setText(QStringLiteral("before"));
     m_App->Action(CQuillonApp::IdEditCopy)->trigger();
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("D \tM \tK \n50.00 \t9.96 \t0.0948 \n"));
-}
-
-TEST_F(ShellTest, EditUndoRestoresTheFocusedFieldsText)
-{
-    Start();
-    EXPECT_TRUE(m_App->Action(CQuillonApp::IdEditUndo)->isEnabled());
-    CVKEdit* field = Frame().Client()->ChildFrames().front()->Form()->Field(1207);
-    if (!FocusIn(Frame(), field))
-        GTEST_SKIP() << "this platform gives no keyboard focus";
-    const QString before = field->text();
-    QTest::keyClicks(field, QStringLiteral("9"));
-    ASSERT_NE(field->text(), before);
-    m_App->Action(CQuillonApp::IdEditUndo)->trigger();
-    EXPECT_EQ(field->text(), before);
 }
