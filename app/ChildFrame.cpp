@@ -1,9 +1,17 @@
 #include "app/ChildFrame.h"
 
 #include "app/QuillonDoc.h"
+#include "forms/FormFactory.h"
 #include "forms/VKFormView.h"
 
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QHelpEvent>
+#include <QMdiArea>
 #include <QStyle>
+#include <QStyleOptionTitleBar>
+#include <QToolTip>
 
 CChildFrame::CChildFrame(std::unique_ptr<CVKFormView> form, QWidget* parent)
     : QMdiSubWindow(parent)
@@ -13,7 +21,10 @@ CChildFrame::CChildFrame(std::unique_ptr<CVKFormView> form, QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose);
     // The form scrolls its own inputs, so that its results and buttons stay in view.
     setWidget(form.release());
-    connect(m_Document.get(), &CQuillonDoc::TitleChanged, this, &QWidget::setWindowTitle);
+    connect(m_Document.get(), &CQuillonDoc::TitleChanged, this, &CChildFrame::UpdateTitle);
+    connect(m_Document.get(), &CQuillonDoc::ModifiedChanged, this, &QWidget::setWindowModified);
+    connect(m_Form, &CVKFormView::Edited, m_Document.get(), [this] { m_Document->SetModifiedFlag(true); });
+    UpdateTitle();
 }
 
 CChildFrame::~CChildFrame()
@@ -42,4 +53,61 @@ QSize CChildFrame::FitSize(const QSize& available) const
     const QSize form = m_Form->sizeHint().expandedTo(m_Form->minimumSizeHint());
     const QSize fit(form.width() + 2 * frameWidth, form.height() + titleHeight + frameWidth);
     return fit.boundedTo(available);
+}
+
+void CChildFrame::UpdateTitle()
+{
+    const CFormEntry* entry = FindFormEntry(m_Form->m_strFormKey);
+    const QString caption = entry ? entry->m_Caption : m_Form->m_strFormKey;
+    const QString file = QFileInfo(m_Document->GetTitle()).fileName();
+    const QString title = file.isEmpty() ? caption : caption + QStringLiteral(" \u2014 ") + file;
+    setWindowTitle(title + QStringLiteral("[*]"));
+}
+
+QString CChildFrame::PathText() const
+{
+    return QDir::toNativeSeparators(m_Document->FilePath());
+}
+
+void CChildFrame::closeEvent(QCloseEvent* event)
+{
+    if (m_Document->IsModified()) {
+        // The window asked about comes to the front, and a save writes its form.
+        if (QMdiArea* area = mdiArea())
+            area->setActiveSubWindow(this);
+        CVKFormView::SetActiveForm(m_Form);
+        if (!m_Document->SaveModified()) {
+            event->ignore();
+            return;
+        }
+    }
+    QMdiSubWindow::closeEvent(event);
+}
+
+bool CChildFrame::OverTitle(const QPoint& pos) const
+{
+    if (!widget() || pos.y() >= widget()->geometry().top())
+        return false;
+    // The caption itself, not the window's buttons, which have tooltips of their own.
+    QStyleOptionTitleBar option;
+    option.initFrom(this);
+    option.rect = QRect(0, 0, width(), widget()->geometry().top());
+    option.subControls = QStyle::SC_All;
+    option.titleBarFlags = windowFlags();
+    option.titleBarState = static_cast<int>(windowState());
+    option.text = windowTitle();
+    const QStyle::SubControl hit = style()->hitTestComplexControl(QStyle::CC_TitleBar, &option, pos, this);
+    return hit == QStyle::SC_TitleBarLabel || hit == QStyle::SC_None;
+}
+
+bool CChildFrame::event(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        if (OverTitle(help->pos())) {
+            QToolTip::showText(help->globalPos(), PathText(), this);
+            return true;
+        }
+    }
+    return QMdiSubWindow::event(event);
 }

@@ -26,7 +26,20 @@ public:
     // The size that shows the whole form, kept within `available`.
     QSize FitSize(const QSize& available) const;
 
+    // The calculator's caption and the file name of its design, "[*]" marking unsaved
+    // changes: "Coil — Coil_Default.qwf[*]".
+    void UpdateTitle();
+    // The design's full path, as the title bar's tooltip and the status bar show it.
+    QString PathText() const;
+
+protected:
+    // A modified design asks whether to save it first; Cancel keeps the window open.
+    void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+
 private:
+    bool OverTitle(const QPoint& pos) const;
+
     std::unique_ptr<CQuillonDoc> m_Document;
     CVKFormView* m_Form;
 };

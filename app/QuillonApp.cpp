@@ -10,6 +10,7 @@
 #include "controls/VKMenu.h"
 #include "controls/VKStatusBar.h"
 #include "forms/DesignFile.h"
+#include "forms/FormFactory.h"
 #include "forms/VKFormView.h"
 
 #include <QAction>
@@ -64,6 +65,9 @@ CQuillonApp::CQuillonApp(CQuillonOptions options)
         return QFileDialog::getSaveFileName(owner, QStringLiteral("Save As"), proposal, filter);
     };
     m_RunDialog = [](QDialog& dialog) { dialog.exec(); };
+    m_AskQuestion = [](QWidget* owner, const QString& text, const std::vector<EAnswer>& answers) {
+        return AskQuestion(owner, QString::fromLatin1(FrameTitle), text, answers);
+    };
 }
 
 CQuillonApp::~CQuillonApp()
@@ -153,9 +157,8 @@ void CQuillonApp::CreateMenu()
     AddAccelerator(IdNextPane, {QKeySequence(Qt::Key_F6)});
     AddAccelerator(IdPrevPane, {QKeySequence(Qt::SHIFT | Qt::Key_F6)});
 
-    // Undo and Cut have no handler: greyed, as the menu shows commands nobody handles. Save,
-    // Copy and Paste stay enabled and do nothing while no calculator is open.
-    Action(IdEditUndo)->setEnabled(false);
+    // Cut has no handler: greyed, as the menu shows commands nobody handles. Save, Undo, Copy
+    // and Paste stay enabled and do nothing while no calculator is open.
     Action(IdEditCut)->setEnabled(false);
     menu->SetBackgroundResourceBitMap(MenuBitmap);
     menu->SetSumMenuColours(SubMenuColour, SubSubMenuColour, -1);
@@ -228,6 +231,9 @@ bool CQuillonApp::OnCommand(int id)
         return true;
     case IdEditPaste:
         CVKFormView::Paste();
+        return true;
+    case IdEditUndo:
+        CVKFormView::Undo();
         return true;
     case IdViewStatusBar:
         frame->StatusBar()->setVisible(!frame->StatusBar()->isVisible());
@@ -332,6 +338,34 @@ QString CQuillonApp::AskSaveFile(const QString& proposal)
 {
     QWidget* owner = QApplication::activeWindow() ? QApplication::activeWindow() : m_pMainWnd.get();
     return m_SaveDialog ? m_SaveDialog(owner, proposal, QtFileFilter(QString::fromLatin1(FileFilter))) : QString();
+}
+
+EAnswer CQuillonApp::Ask(QWidget* owner, const QString& text, const std::vector<EAnswer>& answers)
+{
+    if (answers.empty())
+        return EAnswer::Cancel;
+    return m_AskQuestion ? m_AskQuestion(owner ? owner : m_pMainWnd.get(), text, answers) : answers.back();
+}
+
+bool CQuillonApp::IsDefaultDesign(const QString& path)
+{
+    const QString target = QFileInfo(path).absoluteFilePath();
+    for (const CFormEntry& entry : FormEntries())
+        if (QFileInfo(DefaultDesignPath(QDir::currentPath(), entry)).absoluteFilePath() == target)
+            return true;
+    return false;
+}
+
+bool CQuillonApp::MayReplace(const QString& path)
+{
+    const QString target = QFileInfo(path).absoluteFilePath();
+    if (!QFileInfo::exists(target) || !IsDefaultDesign(target) || m_ReplacedDefaults.contains(target))
+        return true;
+    const QString text = QStringLiteral("This replaces the design this calculator starts with. Continue?");
+    if (Ask(QApplication::activeWindow(), text, {EAnswer::Yes, EAnswer::No}) != EAnswer::Yes)
+        return false;
+    m_ReplacedDefaults.insert(target);
+    return true;
 }
 
 QString CQuillonApp::QtFileFilter(const QString& filter)

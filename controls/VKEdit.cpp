@@ -407,6 +407,12 @@ void CVKEdit::keyPressEvent(QKeyEvent* event)
     // A key press here is the whole keystroke, so a refused Backspace or Delete has nothing
     // left to suppress: the flag only lasts until the next key.
     m_SuppressNextKeyDown = false;
+    // Undo and redo give back texts that the field has held.
+    if (event->matches(QKeySequence::Undo) || event->matches(QKeySequence::Redo))
+    {
+        QLineEdit::keyPressEvent(event);
+        return;
+    }
     const int virtualKey = VirtualKeyFromQt(*event);
     if (m_NumericMode && virtualKey != VkNone
         && AllowNumbersOnly(virtualKey, event->modifiers().testFlag(Qt::ControlModifier)))

@@ -153,6 +153,7 @@ void RunStep(CVKFormView& form, const CStep& step, QString& designName)
         break;
     case EStep::Set:
         ApplyControlRecord(form, step.m_Text.toStdString());
+        form.OnChoicesRestored();
         break;
     case EStep::Press:
         // As a click: nothing happens for a disabled or missing button.

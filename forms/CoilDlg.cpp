@@ -197,6 +197,8 @@ void CCoilDlg::SetupFields()
     SetupField(FieldRow(IdInitialPermeabilityValue));
     SetCheck(IdApparentPermeability, false);
     SetupRows(IdApparentPermeabilityValue, IdFrequency);
+    // The fields of the checked permeability choice, as its click gives them.
+    OnInitialPermeability();
     OnUseGivenInductance();
     SetCheck(IdDiameterAndPitch, true);
     SetupField(FieldRow(IdOffset));

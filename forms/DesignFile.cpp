@@ -185,8 +185,14 @@ bool ApplyControlRecord(CVKFormView& form, const std::string& line)
     case EControlKind::Check: {
         const char* end = nullptr;
         const long state = LeadingNumber(record.m_Value, &end);
+        // A check box's handler derives the fields it enables from the box's state, so it
+        // runs for a cleared box too; a cleared radio button leaves the choice to the one
+        // of its group that is checked.
+        const bool check = ClassifyControl(control) == EControlKind::Check;
         if (end == record.m_Value.c_str() || state == 0) {
             form.SetCheck(record.m_Id, false);
+            if (check)
+                form.OnCommand(record.m_Id);
             return true;
         }
         if (state == 1) {
@@ -198,6 +204,7 @@ bool ApplyControlRecord(CVKFormView& form, const std::string& line)
         auto* box = qobject_cast<QCheckBox*>(control);
         if (state == 2 && box && box->isTristate()) {
             box->setCheckState(Qt::PartiallyChecked);
+            form.OnCommand(record.m_Id);
             return true;
         }
         return false;
@@ -264,6 +271,7 @@ bool LoadDesign(CVKFormView* activeForm, const QString& activeKey, const QString
             if (more) {
                 message = QStringLiteral("Invalid file: ") + path;
             } else {
+                activeForm->OnChoicesRestored();
                 activeForm->setFocus();
                 return true;
             }

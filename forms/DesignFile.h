@@ -44,7 +44,9 @@ struct CControlRecord
 CControlRecord ParseControlRecord(const std::string& line);
 
 // Applies one record line to the form: a field gets the text; a radio button or check box
-// with state 1 is checked and its handler runs (OnCommand), with state 0 it is only cleared.
+// with state 1 is checked and its handler runs (OnCommand); a radio button with state 0 is
+// only cleared, a check box with state 0 is cleared and its handler runs, so that the form
+// is left as the same clicks would leave it.
 // False when the line names nothing the form keeps in a design file.
 bool ApplyControlRecord(CVKFormView& form, const std::string& line);
 

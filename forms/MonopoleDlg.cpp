@@ -179,7 +179,17 @@ void CMonopoleDlg::SetupFields()
     OnLineMode(IdLineElectrical);
     CVKFormView::SetupFields(LineAndStationFields, static_cast<int>(std::size(LineAndStationFields)));
     // Neither shape button is checked yet; the form starts as the model does, circular.
+    OnChoicesRestored();
+}
+
+// Without a shape button checked the form is circular, as it starts.
+void CMonopoleDlg::OnChoicesRestored()
+{
+    if (IsChecked(IdCircular) || IsChecked(IdFlat))
+        return;
     m_Circular = true;
+    if (m_DiameterLabel)
+        m_DiameterLabel->setText(QString::fromUtf8(Row(IdDiameter).m_Label));
     EnableControl(IdDepth, false);
 }
 

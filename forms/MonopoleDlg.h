@@ -58,6 +58,7 @@ public:
     explicit CMonopoleDlg(QWidget* parent = nullptr);
 
     bool OnCommand(int id) override;
+    void OnChoicesRestored() override;
 
     bool IsCircular() const { return m_Circular; }
     bool IsElectrical() const { return m_Electrical; }

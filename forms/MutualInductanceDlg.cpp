@@ -145,6 +145,10 @@ constexpr int PrimaryWallId = 1221;
 constexpr int SecondaryWallId = 1222;
 constexpr int UnusedTurnsId = 1223;
 constexpr int FrequencyId = 1217;
+// The coils' core permeabilities are read and checked, but the core step resets both coils
+// to air before any calculation; the two core-loss fields are never read.
+constexpr int UnusedPermeabilityIds[] = {1236, 1238};
+constexpr int UnreadCoreLossIds[] = {1246, 1279};
 
 constexpr double Micro = 1e-6;
 constexpr double Milli = 0.001;
@@ -375,6 +379,24 @@ void CMutualInductanceDlg::SetupFields()
     CVKFormView::SetupFields(ReverseFields, Rows(ReverseFields));
     CVKFormView::SetupFields(LoadFields, Rows(LoadFields));
     CVKFormView::SetupFields(WorkingFields, Rows(WorkingFields));
+    for (int id : UnusedPermeabilityIds)
+        MarkUnused(id, "Checked, but does not enter the air-core calculation: a ferrite rod is described under "
+                       "\"Has core\".");
+    for (int id : UnreadCoreLossIds) {
+        MarkUnused(id, "Not read: does not enter the air-core calculation.");
+        EnableControl(id, false);
+    }
+}
+
+// Kept in the form and its design files, but of no effect on a result: the field and its
+// label say so.
+void CMutualInductanceDlg::MarkUnused(int id, const char* why)
+{
+    CVKEdit* field = Field(id);
+    field->setToolTip(QString::fromUtf8(why));
+    for (QLabel* label : findChildren<QLabel*>())
+        if (label->buddy() == field)
+            label->setToolTip(field->toolTip());
 }
 
 bool CMutualInductanceDlg::OnCommand(int id)

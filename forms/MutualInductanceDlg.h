@@ -81,6 +81,7 @@ protected:
     void SetupFields() override;
 
 private:
+    void MarkUnused(int id, const char* why);
     static constexpr int CoilFieldCount = 9;
 
     // Wait cursor, ReadInputs, then the action of button `id` when the inputs are sound.

@@ -21,6 +21,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextEdit>
 #include <QTextOption>
 #include <QVBoxLayout>
 
@@ -416,8 +417,13 @@ void CVKFormView::SetTabStops(const std::vector<int>& dialogUnits)
 
 bool CVKFormView::Copy()
 {
-    if (auto* field = dynamic_cast<CVKEdit*>(QApplication::focusWidget())) {
-        field->copy();
+    QWidget* focus = QApplication::focusWidget();
+    if (auto* line = qobject_cast<QLineEdit*>(focus)) {
+        line->copy();
+        return true;
+    }
+    if (auto* text = qobject_cast<QTextEdit*>(focus)) {
+        text->copy();
         return true;
     }
     return false;
@@ -427,6 +433,15 @@ bool CVKFormView::Paste()
 {
     if (auto* field = dynamic_cast<CVKEdit*>(QApplication::focusWidget())) {
         field->paste();
+        return true;
+    }
+    return false;
+}
+
+bool CVKFormView::Undo()
+{
+    if (auto* field = dynamic_cast<CVKEdit*>(QApplication::focusWidget())) {
+        field->undo();
         return true;
     }
     return false;
@@ -506,6 +521,8 @@ CVKEdit* CVKFormView::AddField(QGridLayout* grid, const CFieldRow& row)
 
     RegisterControl(row.m_Id, field);
     field->installEventFilter(this);
+    // Typing, pasting and undoing; not the texts the program sets (regrouping, loading).
+    connect(field, &QLineEdit::textEdited, this, &CVKFormView::Edited);
     return field;
 }
 
@@ -524,6 +541,7 @@ QAbstractButton* CVKFormView::AddRadio(QBoxLayout* into, int id, const QString& 
     RegisterControl(id, radio);
     m_RadioGroups.emplace_back(id, radioGroup);
     connect(radio, &QAbstractButton::toggled, this, [this, id](bool checked) { OnRadioToggled(id, checked); });
+    connect(radio, &QAbstractButton::toggled, this, &CVKFormView::Edited);
     connect(radio, &QAbstractButton::clicked, this, [this, id] { OnClicked(id); });
     return radio;
 }
@@ -535,6 +553,7 @@ QAbstractButton* CVKFormView::AddCheck(QBoxLayout* into, int id, const QString& 
     auto* check = new QCheckBox(caption, ControlParent(into));
     into->addWidget(check);
     RegisterControl(id, check);
+    connect(check, &QAbstractButton::toggled, this, &CVKFormView::Edited);
     connect(check, &QAbstractButton::clicked, this, [this, id] { OnClicked(id); });
     return check;
 }

@@ -67,6 +67,10 @@ public:
     // Runs the handler of a control id, as a click on that control does. Returns false when
     // the form has no handler for it. The base handles "Clear" and "Exit".
     virtual bool OnCommand(int id);
+    // A design file or a single record has set the check marks. The clicks it replayed have
+    // re-derived the fields of every checked choice; a form whose radio group may be left
+    // with none checked puts that group back as its set-up leaves it.
+    virtual void OnChoicesRestored() {}
 
     // Controls by id, in creation order (the order design files are written in).
     QWidget* Control(int id) const;
@@ -108,10 +112,11 @@ public:
     // explicit stops. One dialog unit is a quarter of the font's average character width.
     void SetTabStops(const std::vector<int>& dialogUnits);
 
-    // Copy and Paste of the Edit menu: they act on the focused widget only when it is a
-    // numeric field. True when they did.
+    // Copy, Paste and Undo of the Edit menu act on the focused widget: Copy on any text
+    // widget, the results box included; Paste and Undo on a numeric field. True when they did.
     static bool Copy();
     static bool Paste();
+    static bool Undo();
 
     bool EnterMovesFocus() const { return m_EnterMovesFocus; }
     int TemplateId() const { return m_TemplateId; }
@@ -128,6 +133,9 @@ public:
 signals:
     // "Exit": the frame that holds the form should close.
     void ExitRequested(CVKFormView* form);
+    // The user edited a field, or a check box or radio button changed: what a design file
+    // keeps is no longer what was last loaded or saved.
+    void Edited();
 
 protected:
     // Each form creates its controls here, in template order, through the builders below.

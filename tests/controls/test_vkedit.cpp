@@ -407,7 +407,9 @@ TEST_F(CEditTest, TextThatIsNotANumberIsRefusedBeforeTheRange)
         double value = -1.0;
         EXPECT_EQ(edit.ValidateInput(value), c.m_Accepted) << c.m_Text;
         if (!c.m_Accepted)
+        {
             EXPECT_EQ(OnlyMessage().text, std::string("Error: Resistance is not a number: ") + c.m_Text);
+        }
     }
 
     // A whole field would drop the fraction it shows.

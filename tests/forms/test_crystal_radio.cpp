@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QGuiApplication>
+#include <QLabel>
 
 #include <cmath>
 
@@ -378,5 +379,41 @@ TEST_F(CrystalRadioForm, ExtremeInputsStillReport)
     EXPECT_TRUE(m_Messages.m_Messages.empty());
     // Half a turn has no tap: the distance sweeps print their header alone.
     EXPECT_EQ(Press(D::IdMaxSplOverDistance), QString::fromLatin1(DistanceHeader));
+}
+} // namespace
+
+namespace
+{
+TEST_F(CrystalRadioForm, FieldsThatChangeNoResultSaySoAndTheUnreadOnesAreDisabled)
+{
+    // The coils' core permeabilities are checked but reset before the calculation; the two
+    // core-loss fields are never read.
+    for (int id : {1236, 1238, 1246, 1279}) {
+        const QString tip = m_Form->Field(id)->toolTip();
+        EXPECT_TRUE(tip.contains(QStringLiteral("does not enter the air-core calculation"))) << id;
+        int labelled = 0;
+        for (const QLabel* label : m_Form->findChildren<QLabel*>())
+            if (label->buddy() == m_Form->Field(id)) {
+                EXPECT_EQ(label->toolTip(), tip) << id;
+                ++labelled;
+            }
+        EXPECT_EQ(labelled, 1) << id;
+    }
+    EXPECT_TRUE(m_Form->Field(1236)->isEnabled());
+    EXPECT_TRUE(m_Form->Field(1238)->isEnabled());
+    EXPECT_FALSE(m_Form->Field(1246)->isEnabled());
+    EXPECT_FALSE(m_Form->Field(1279)->isEnabled());
+
+    // What the tooltips claim: other permeabilities give the same report, with and without a core.
+    for (bool core : {false, true}) {
+        m_Form->SetCheck(D::IdHasCore, core);
+        Type(1236, QStringLiteral("1.0"));
+        Type(1238, QStringLiteral("1.0"));
+        const QString air = Press(D::IdAnalyseNoLoad);
+        Type(1236, QStringLiteral("500"));
+        Type(1238, QStringLiteral("900"));
+        EXPECT_EQ(Press(D::IdAnalyseNoLoad), air) << "core " << core;
+    }
+    EXPECT_TRUE(m_Messages.m_Messages.empty());
 }
 } // namespace

@@ -190,8 +190,9 @@ TEST_F(DesignFile, ASavedDesignLoadsBackIntoAFreshForm)
     EXPECT_TRUE(fresh->IsChecked(1212));
     EXPECT_TRUE(fresh->IsChecked(1221));
     EXPECT_FALSE(fresh->IsChecked(1220));
-    // Checked buttons ran their handlers, in file order, seeing themselves checked.
-    const std::vector<std::pair<int, bool>> expected = {{1212, true}, {1221, true}};
+    // Checked buttons ran their handlers, in file order, seeing themselves checked; the
+    // check box ran its handler too, seeing itself cleared.
+    const std::vector<std::pair<int, bool>> expected = {{1212, true}, {1221, true}, {1230, false}};
     EXPECT_EQ(fresh->m_Commands, expected);
 }
 
