@@ -10,10 +10,15 @@
 #include "controls/VKMenu.h"
 #include "controls/VKStatusBar.h"
 #include "forms/DesignFile.h"
+#include "forms/ResultsExport.h"
 #include "forms/FormFactory.h"
 #include "forms/VKFormView.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QMimeData>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -124,6 +129,10 @@ void CQuillonApp::CreateMenu()
     AddCommand(file, IdFileSave, QStringLiteral("&Save...\tCtrl+S"), {QKeySequence(Qt::CTRL | Qt::Key_S)});
     AddCommand(file, IdFileSaveAs, QStringLiteral("Save &As"));
     file->addSeparator();
+    AddCommand(file, IdFileExportResults, QStringLiteral("&Export results..."));
+    AddCommand(file, IdFileExportPdf, QStringLiteral("Export P&DF..."));
+    AddCommand(file, IdFilePrint, QStringLiteral("&Print...\tCtrl+P"), {QKeySequence(Qt::CTRL | Qt::Key_P)});
+    file->addSeparator();
     AddCommand(file, IdAppExit, QStringLiteral("E&xit"));
 
     QMenu* edit = AddMenu(QStringLiteral("&Edit"));
@@ -134,6 +143,7 @@ void CQuillonApp::CreateMenu()
                {QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete)});
     AddCommand(edit, IdEditCopy, QStringLiteral("&Copy\tCtrl+C"),
                {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
+    AddCommand(edit, IdEditCopyResults, QStringLiteral("Copy &results"));
     AddCommand(edit, IdEditPaste, QStringLiteral("&Paste\tCtrl+V"),
                {QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
 
@@ -153,7 +163,6 @@ void CQuillonApp::CreateMenu()
 
     // Accelerators without a menu item; they have no handler and do nothing.
     AddAccelerator(IdFileNew, {QKeySequence(Qt::CTRL | Qt::Key_N)});
-    AddAccelerator(IdFilePrint, {QKeySequence(Qt::CTRL | Qt::Key_P)});
     AddAccelerator(IdNextPane, {QKeySequence(Qt::Key_F6)});
     AddAccelerator(IdPrevPane, {QKeySequence(Qt::SHIFT | Qt::Key_F6)});
 
@@ -235,6 +244,16 @@ bool CQuillonApp::OnCommand(int id)
     case IdEditUndo:
         CVKFormView::Undo();
         return true;
+    case IdEditCopyResults:
+        OnCopyResults();
+        return true;
+    case IdFileExportResults:
+    case IdFileExportPdf:
+        OnExportResults(id == IdFileExportPdf);
+        return true;
+    case IdFilePrint:
+        OnPrint();
+        return true;
     case IdViewStatusBar:
         frame->StatusBar()->setVisible(!frame->StatusBar()->isVisible());
         if (QAction* action = Action(IdViewStatusBar))
@@ -300,6 +319,54 @@ void CQuillonApp::OnFileOpen()
     }
     if (frame->Document()->OnOpenDocument(m_strPathName))
         frame->Document()->SetTitle(m_strPathName);
+}
+
+void CQuillonApp::OnCopyResults()
+{
+    const CChildFrame* child = ActiveChild();
+    if (!child)
+        return;
+    const std::vector<CReportTable> latest = child->Form()->LatestTables();
+    if (latest.empty())
+        return;
+    // Cells for a spreadsheet, a table for a word processor.
+    auto* data = new QMimeData;
+    data->setText(TablesAsTabText(latest));
+    data->setHtml(TablesAsHtml(latest));
+    QGuiApplication::clipboard()->setMimeData(data);
+}
+
+void CQuillonApp::OnExportResults(bool pdf)
+{
+    const CChildFrame* child = ActiveChild();
+    if (!child)
+        return;
+    const QFileInfo design(child->Document()->GetPathName());
+    const QString extension = pdf ? QStringLiteral(".pdf") : QStringLiteral(".csv");
+    const QString proposal = QDir(m_strFolderPath).filePath(
+        (design.completeBaseName().isEmpty() ? child->Form()->m_strFormKey : design.completeBaseName()) + extension);
+    const QString filter = pdf ? QStringLiteral("PDF file (*.pdf);;All Files (*)")
+                               : QStringLiteral("CSV file (*.csv);;All Files (*)");
+    QWidget* owner = m_pMainWnd.get();
+    const QString path = m_SaveDialog ? m_SaveDialog(owner, proposal, filter) : QString();
+    if (path.isEmpty())
+        return;
+    if (pdf)
+        ExportResultsPdf(*child->Form(), design.fileName(), path);
+    else
+        ExportResultsCsv(child->Form()->Tables(), path);
+}
+
+void CQuillonApp::OnPrint()
+{
+    const CChildFrame* child = ActiveChild();
+    if (!child)
+        return;
+    QPrinter printer;
+    QPrintDialog dialog(&printer, m_pMainWnd.get());
+    m_RunDialog(dialog);
+    if (dialog.result() == QDialog::Accepted)
+        PrintResults(*child->Form(), QFileInfo(child->Document()->GetPathName()).fileName(), printer);
 }
 
 void CQuillonApp::OnAppAbout()

@@ -62,6 +62,10 @@ public:
         IdPrevPane = 57681,
         IdViewStatusBar = 59393,
         IdHelpView = 32782,
+        // The results of the active calculator.
+        IdEditCopyResults = 32790,
+        IdFileExportResults = 32791,
+        IdFileExportPdf = 32792,
     };
 
     // Asks for a file: the owner, the proposed path and the filter in Qt's form. Returns the
@@ -86,6 +90,10 @@ public:
     // Runs a menu or accelerator command. False for a command without a handler.
     bool OnCommand(int id);
     void OnFileOpen();
+    // Copy results, Export results..., Export PDF... and Print... for the active calculator.
+    void OnCopyResults();
+    void OnExportResults(bool pdf);
+    void OnPrint();
     void OnAppAbout();
     // A design file given on the command line: a new calculator of the file's kind, loaded
     // from it.

@@ -128,6 +128,7 @@ bool CVKFormView::OnCommand(int id)
 {
     switch (id) {
     case IdClear:
+        m_LatestTables = 0;
         m_Tables.clear();
         m_TableBlocks.clear();
         if (m_ResultsPane)
@@ -219,6 +220,12 @@ void CVKFormView::AppendReport(const QString& report)
     cursor.movePosition(QTextCursor::End);
     cursor.insertText(DisplayText(report));
     m_Results->moveCursor(QTextCursor::End);
+}
+
+std::vector<CReportTable> CVKFormView::LatestTables() const
+{
+    return std::vector<CReportTable>(m_Tables.begin() + static_cast<std::ptrdiff_t>(qMin(m_LatestTables, m_Tables.size())),
+                                     m_Tables.end());
 }
 
 void CVKFormView::BeginTable(CReportTable table)
@@ -708,7 +715,10 @@ void CVKFormView::RegisterControl(int id, QWidget* control)
 
 void CVKFormView::OnClicked(int id)
 {
+    const size_t before = m_Tables.size();
     OnCommand(id);
+    if (m_Tables.size() > before)
+        m_LatestTables = before;
 }
 
 void CVKFormView::OnRadioToggled(int id, bool checked)

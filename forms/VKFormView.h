@@ -107,6 +107,8 @@ public:
     void AddRow(std::vector<CReportCell> cells);
     void EndTable();
     const std::vector<CReportTable>& Tables() const { return m_Tables; }
+    // The tables of the latest action that wrote any.
+    std::vector<CReportTable> LatestTables() const;
 
     // EM_SETTABSTOPS: one value gives a stop every that many dialog units, several give
     // explicit stops. One dialog unit is a quarter of the font's average character width.
@@ -200,6 +202,7 @@ private:
     std::vector<CReportTable> m_Tables;
     std::vector<int> m_TableBlocks; // the results box's block of each table's first line
     bool m_TabsPending = false;
+    size_t m_LatestTables = 0; // the first table of the latest action that wrote one
     std::vector<QWidget*> m_Controls;
     std::vector<std::pair<int, int>> m_RadioGroups; // (control id, group)
     QMetaObject::Connection m_FocusConnection;

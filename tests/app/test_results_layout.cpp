@@ -2,7 +2,9 @@
 
 #include "forms/ResultsPane.h"
 
+#include <QClipboard>
 #include <QComboBox>
+#include <QMimeData>
 #include <QTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
@@ -87,4 +89,32 @@ TEST_F(ShellTest, PaneSizesSurviveARestart)
     Start();
     CVKFormView* again = MaximisedCalculator(Frame(), Open(QStringLiteral("Coil")));
     EXPECT_EQ(again->Splitter()->sizes().front(), moved.front());
+}
+
+TEST_F(ShellTest, CopyResultsGivesCellsAndExportsSayWhyTheyFail)
+{
+    CopyDefaultDesigns();
+    Start();
+    CChildFrame* child = Open(QStringLiteral("Ferrite"));
+    ASSERT_TRUE(child);
+    qobject_cast<QPushButton*>(child->Form()->Button(3))->click();
+    m_App->OnCommand(CQuillonApp::IdEditCopyResults);
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    ASSERT_TRUE(data);
+    EXPECT_TRUE(data->hasFormat(QStringLiteral("text/plain")));
+    EXPECT_TRUE(data->hasFormat(QStringLiteral("text/html")));
+    EXPECT_TRUE(data->text().startsWith(QStringLiteral("Ua1\tUa2\tAlpha\tBeta0\tCoeff\n")));
+    EXPECT_TRUE(data->html().contains(QStringLiteral("<td>")));
+
+    // Export results... to a file the dialog names, then into a folder that is a plain file.
+    QString target = Path(QStringLiteral("ferrite.pdf"));
+    m_App->m_SaveDialog = [&target](QWidget*, const QString&, const QString&) { return target; };
+    m_App->OnCommand(CQuillonApp::IdFileExportPdf);
+    EXPECT_TRUE(ReadFile(target).startsWith("%PDF"));
+    WriteFile(Path(QStringLiteral("plain")), "x");
+    target = Path(QStringLiteral("plain/ferrite.csv"));
+    m_App->OnCommand(CQuillonApp::IdFileExportResults);
+    ASSERT_FALSE(m_Messages.m_Messages.empty());
+    EXPECT_EQ(m_Messages.m_Messages.back().text, "Error while writing to file " + target.toStdString());
+    EXPECT_FALSE(QFileInfo::exists(target));
 }

@@ -113,9 +113,10 @@ TEST_F(ShellTest, MenuHasTheItemsAndAcceleratorsOfTheRunningProgram)
     for (const QAction* action : bar->actions())
         titles << action->text();
     EXPECT_EQ(titles, (QStringList{"&File", "&Edit", "&View", "&Window", "&Help"}));
-    EXPECT_EQ(MenuTexts(TopMenu(bar, "&File")), (QStringList{"&Open...\tCtrl+O", "&Save...\tCtrl+S", "Save &As", "-", "E&xit"}));
+    EXPECT_EQ(MenuTexts(TopMenu(bar, "&File")), (QStringList{"&Open...\tCtrl+O", "&Save...\tCtrl+S", "Save &As", "-", "&Export results...",
+                           "Export P&DF...", "&Print...\tCtrl+P", "-", "E&xit"}));
     EXPECT_EQ(MenuTexts(TopMenu(bar, "&Edit")),
-              (QStringList{"&Undo\tCtrl+Z", "-", "Cu&t\tCtrl+X", "&Copy\tCtrl+C", "&Paste\tCtrl+V"}));
+              (QStringList{"&Undo\tCtrl+Z", "-", "Cu&t\tCtrl+X", "&Copy\tCtrl+C", "Copy &results", "&Paste\tCtrl+V"}));
     EXPECT_EQ(MenuTexts(TopMenu(bar, "&View")), QStringList{"&Status Bar"});
     EXPECT_EQ(MenuTexts(TopMenu(bar, "&Window")), (QStringList{"&Cascade", "&Tile", "&Arrange Icons"}));
     EXPECT_EQ(MenuTexts(TopMenu(bar, "&Help")), (QStringList{"View Help", "&About Quillon..."}));
@@ -142,7 +143,7 @@ TEST_F(ShellTest, CommandsWithoutHandlerDoNothing)
 {
     Start();
     const int children = Frame().Client()->ChildFrames().size();
-    for (int id : {CQuillonApp::IdFileNew, CQuillonApp::IdFilePrint, CQuillonApp::IdEditCut, CQuillonApp::IdNextPane,
+    for (int id : {CQuillonApp::IdFileNew, CQuillonApp::IdEditCut, CQuillonApp::IdNextPane,
                    CQuillonApp::IdPrevPane}) {
         EXPECT_FALSE(m_App->OnCommand(id)) << id;
         m_App->Action(id)->trigger();
