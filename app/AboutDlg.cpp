@@ -34,6 +34,8 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent), m_Link(new CVKStatic(th
     m_Link->SetWindowText(QString::fromLatin1(MakerUrl));
     // Underlined, as a link reads.
     m_Link->SetTextFont(QStringLiteral("Arial"), 10, false, false, true, LinkColour, 0);
+    // The layout sizes the link by the font it is drawn in, so that it is not cut off.
+    m_Link->setFont(m_Link->Font());
     m_Link->setCursor(Qt::PointingHandCursor);
     m_Link->setToolTip(QStringLiteral("Open the maker's web page"));
     connect(m_Link, &CVKStatic::clicked, this, &CAboutDlg::OnLinkClicked);

@@ -1,30 +1,36 @@
 #include "app/ChildFrame.h"
 
 #include "app/QuillonDoc.h"
+#include "forms/FormFactory.h"
 #include "forms/VKFormView.h"
 
-#include <QScrollArea>
-#include <QScrollBar>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QHelpEvent>
+#include <QMdiArea>
 #include <QStyle>
+#include <QStyleOptionTitleBar>
+#include <QToolTip>
 
 CChildFrame::CChildFrame(std::unique_ptr<CVKFormView> form, QWidget* parent)
     : QMdiSubWindow(parent)
     , m_Document(std::make_unique<CQuillonDoc>())
     , m_Form(form.get())
-    , m_Scroll(new QScrollArea(this))
 {
     setAttribute(Qt::WA_DeleteOnClose);
-    m_Scroll->setWidgetResizable(true);
-    m_Scroll->setFrameShape(QFrame::NoFrame);
-    m_Scroll->setWidget(form.release());
-    setWidget(m_Scroll);
-    connect(m_Document.get(), &CQuillonDoc::TitleChanged, this, &QWidget::setWindowTitle);
+    // The form scrolls its own inputs, so that its results and buttons stay in view.
+    setWidget(form.release());
+    connect(m_Document.get(), &CQuillonDoc::TitleChanged, this, &CChildFrame::UpdateTitle);
+    connect(m_Document.get(), &CQuillonDoc::ModifiedChanged, this, &QWidget::setWindowModified);
+    connect(m_Form, &CVKFormView::Edited, m_Document.get(), [this] { m_Document->SetModifiedFlag(true); });
+    UpdateTitle();
 }
 
 CChildFrame::~CChildFrame()
 {
     // The form goes first (it removes its own tab), while the frame is still whole.
-    delete m_Scroll->takeWidget();
+    delete m_Form;
 }
 
 void CChildFrame::OnUpdateFrameMenu(bool active)
@@ -45,11 +51,63 @@ QSize CChildFrame::FitSize(const QSize& available) const
     const int frameWidth = style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, this);
     const int titleHeight = style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this);
     const QSize form = m_Form->sizeHint().expandedTo(m_Form->minimumSizeHint());
-    QSize fit(form.width() + 2 * frameWidth, form.height() + titleHeight + frameWidth);
-    // A window cut to the area scrolls: leave room for the scroll bars then.
-    if (fit.height() > available.height())
-        fit.rwidth() += m_Scroll->verticalScrollBar()->sizeHint().width();
-    if (fit.width() > available.width())
-        fit.rheight() += m_Scroll->horizontalScrollBar()->sizeHint().height();
+    const QSize fit(form.width() + 2 * frameWidth, form.height() + titleHeight + frameWidth);
     return fit.boundedTo(available);
+}
+
+void CChildFrame::UpdateTitle()
+{
+    const CFormEntry* entry = FindFormEntry(m_Form->m_strFormKey);
+    const QString caption = entry ? entry->m_Caption : m_Form->m_strFormKey;
+    const QString file = QFileInfo(m_Document->GetTitle()).fileName();
+    const QString title = file.isEmpty() ? caption : caption + QStringLiteral(" \u2014 ") + file;
+    setWindowTitle(title + QStringLiteral("[*]"));
+}
+
+QString CChildFrame::PathText() const
+{
+    return QDir::toNativeSeparators(m_Document->FilePath());
+}
+
+void CChildFrame::closeEvent(QCloseEvent* event)
+{
+    if (m_Document->IsModified()) {
+        // The window asked about comes to the front, and a save writes its form.
+        if (QMdiArea* area = mdiArea())
+            area->setActiveSubWindow(this);
+        CVKFormView::SetActiveForm(m_Form);
+        if (!m_Document->SaveModified()) {
+            event->ignore();
+            return;
+        }
+    }
+    QMdiSubWindow::closeEvent(event);
+}
+
+bool CChildFrame::OverTitle(const QPoint& pos) const
+{
+    if (!widget() || pos.y() >= widget()->geometry().top())
+        return false;
+    // The caption itself, not the window's buttons, which have tooltips of their own.
+    QStyleOptionTitleBar option;
+    option.initFrom(this);
+    option.rect = QRect(0, 0, width(), widget()->geometry().top());
+    option.subControls = QStyle::SC_All;
+    option.titleBarFlags = windowFlags();
+    option.titleBarState = static_cast<int>(windowState());
+    option.text = windowTitle();
+    const QStyle::SubControl hit = style()->hitTestComplexControl(QStyle::CC_TitleBar, &option, pos, this);
+    return hit == QStyle::SC_TitleBarLabel || hit == QStyle::SC_None;
+}
+
+bool CChildFrame::event(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        if (OverTitle(help->pos())) {
+            QToolTip::showText(help->globalPos(), PathText(), this);
+            return true;
+        }
+    }
+    return QMdiSubWindow::event(event);
 }

@@ -6,10 +6,9 @@
 
 class CQuillonDoc;
 class CVKFormView;
-class QScrollArea;
 
-// The child window of one calculator form. It holds the form (scrolled when the window is
-// smaller than the form) and the form's document, and closes both with itself.
+// The child window of one calculator form. It holds the form and the form's document, and
+// closes both with itself.
 class CChildFrame : public QMdiSubWindow
 {
     Q_OBJECT
@@ -27,8 +26,20 @@ public:
     // The size that shows the whole form, kept within `available`.
     QSize FitSize(const QSize& available) const;
 
+    // The calculator's caption and the file name of its design, "[*]" marking unsaved
+    // changes: "Coil — Coil_Default.qwf[*]".
+    void UpdateTitle();
+    // The design's full path, as the title bar's tooltip and the status bar show it.
+    QString PathText() const;
+
+protected:
+    // A modified design asks whether to save it first; Cancel keeps the window open.
+    void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+
 private:
+    bool OverTitle(const QPoint& pos) const;
+
     std::unique_ptr<CQuillonDoc> m_Document;
     CVKFormView* m_Form;
-    QScrollArea* m_Scroll;
 };

@@ -41,6 +41,7 @@ CMainFrame::~CMainFrame()
     if (m_wndClient)
         qDeleteAll(m_wndClient->ChildFrames());
     CVKFormView::SetFormTabs(nullptr);
+    CVKFormView::SetLayoutStore(nullptr);
     delete m_pMainMenu;
     delete m_pOpenDocBar;
     m_pRegistry.reset();
@@ -53,6 +54,7 @@ int CMainFrame::OnCreate()
     m_pRegistry = std::make_unique<CRegistry>(this, m_strSettingsFile);
     // A failure has already asked the program to quit; creation goes on.
     m_pRegistry->ReadSettings();
+    CVKFormView::SetLayoutStore(m_pRegistry.get());
     CreateSelector();
     CreateOpenDocBar();
     qApp->installEventFilter(this);
@@ -117,6 +119,7 @@ CChildFrame* CMainFrame::CreateChildFrame(std::unique_ptr<CVKFormView> form)
     auto* child = new CChildFrame(std::move(form));
     m_wndClient->addSubWindow(child);
     connect(child->Document(), &CQuillonDoc::TitleChanged, this, &CMainFrame::UpdateFrameTitle);
+    connect(child->Document(), &CQuillonDoc::ModifiedChanged, this, &CMainFrame::UpdateFrameTitle);
     // The last window gone leaves no active calculator to name.
     const QObject* object = child;
     connect(child, &QObject::destroyed, this, [this, object] {
@@ -137,13 +140,17 @@ void CMainFrame::ShowChildFrame(CChildFrame* child)
     if (layout())
         layout()->activate();
     const QSize area = m_wndClient->viewport()->size();
-    child->resize(child->FitSize(area.isEmpty() ? size() : area));
+    // The windows already open, before this one is shown among them.
+    int opened = 0;
+    for (const CChildFrame* other : m_wndClient->ChildFrames())
+        if (other != child && other->isVisible() && !other->isMinimized())
+            ++opened;
+    // Cascaded below the title bars of the windows before it, and kept inside the area.
+    const QPoint at = area.isEmpty() ? QPoint() : m_wndClient->CascadePosition(opened);
+    child->resize(child->FitSize(area.isEmpty() ? size() : area - QSize(at.x(), at.y())));
     child->show();
-    // Within the client area where it fits, so that the area needs no scroll bars for it.
-    const QPoint inside(qMax(0, qMin(child->x(), area.width() - child->width())),
-                        qMax(0, qMin(child->y(), area.height() - child->height())));
     if (!area.isEmpty())
-        child->move(inside);
+        child->move(at);
     m_wndClient->setActiveSubWindow(child);
 }
 
@@ -184,9 +191,15 @@ void CMainFrame::SetTitle(const QString& title)
 
 void CMainFrame::UpdateFrameTitle()
 {
+    // The active calculator's title, "[*]" and all: the frame is marked while it is modified.
     const CChildFrame* child = ActiveChild();
-    const QString document = child ? child->Document()->GetTitle() : QString();
-    setWindowTitle(document.isEmpty() ? m_strTitle : m_strTitle + QStringLiteral(" - ") + document);
+    setWindowTitle(child ? m_strTitle + QStringLiteral(" - ") + child->windowTitle() : m_strTitle);
+    setWindowModified(child && child->isWindowModified());
+    // Its design's full path in the status bar; "Ready" while none is active.
+    if (m_wndStatusBar && child)
+        m_wndStatusBar->showMessage(child->PathText());
+    else if (m_wndStatusBar)
+        m_wndStatusBar->clearMessage();
 }
 
 void CMainFrame::UpdateIndicators()
@@ -233,8 +246,14 @@ void CMainFrame::OnHelp()
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
-    // Exit: every calculator closes without asking, then the program ends.
-    m_wndClient->closeAllSubWindows();
+    // Exit: every calculator closes, each modified one asking first; a Cancel keeps it and
+    // the program running.
+    for (CChildFrame* child : m_wndClient->ChildFrames()) {
+        if (!child->close()) {
+            event->ignore();
+            return;
+        }
+    }
     if (m_HelpWindow)
         m_HelpWindow->close();
     event->accept();

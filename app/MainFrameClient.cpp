@@ -3,6 +3,7 @@
 #include "app/ChildFrame.h"
 
 #include <QMdiSubWindow>
+#include <QStyle>
 
 CVKMainFrameClient::CVKMainFrameClient(QWidget* parent) : QMdiArea(parent)
 {
@@ -35,4 +36,32 @@ void CVKMainFrameClient::DrawingChanged()
 {
     // The brush is a pattern brush from the bitmap: the area tiles it.
     setBackground(BackgroundBrush());
+}
+
+QPoint CVKMainFrameClient::CascadePosition(int opened) const
+{
+    const QSize area = viewport()->size();
+    const int step = qMax(1, style()->pixelMetric(QStyle::PM_TitleBarHeight));
+    const int places = qMin(area.width(), area.height()) / 3 / step + 1;
+    const int offset = (qMax(0, opened) % places) * step;
+    return QPoint(offset, offset);
+}
+
+void CVKMainFrameClient::resizeEvent(QResizeEvent* event)
+{
+    QMdiArea::resizeEvent(event);
+    const QSize area = viewport()->size();
+    if (area.isEmpty())
+        return;
+    for (QMdiSubWindow* window : subWindowList()) {
+        if (window->isMinimized() || window->isMaximized() || !window->isVisible())
+            continue;
+        const QSize size = window->size().boundedTo(area);
+        if (size != window->size())
+            window->resize(size);
+        const QPoint inside(qBound(0, window->x(), area.width() - size.width()),
+                            qBound(0, window->y(), area.height() - size.height()));
+        if (inside != window->pos())
+            window->move(inside);
+    }
 }

@@ -19,7 +19,13 @@ public:
     QList<CChildFrame*> ChildFrames() const;
     // Lines the minimised child windows up along the bottom edge.
     void ArrangeIcons();
+    // Where a new window goes after `opened` others: one title bar further down and right
+    // for each, from the top-left corner, and back to it after a third of the area.
+    QPoint CascadePosition(int opened) const;
 
 protected:
     void DrawingChanged() override;
+    // A smaller area (the frame maximised by the desktop, or made smaller) keeps every
+    // window inside it.
+    void resizeEvent(QResizeEvent* event) override;
 };

@@ -10,9 +10,15 @@
 #include "controls/VKMenu.h"
 #include "controls/VKStatusBar.h"
 #include "forms/DesignFile.h"
+#include "forms/ResultsExport.h"
+#include "forms/FormFactory.h"
 #include "forms/VKFormView.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QMimeData>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
@@ -64,6 +70,9 @@ CQuillonApp::CQuillonApp(CQuillonOptions options)
         return QFileDialog::getSaveFileName(owner, QStringLiteral("Save As"), proposal, filter);
     };
     m_RunDialog = [](QDialog& dialog) { dialog.exec(); };
+    m_AskQuestion = [](QWidget* owner, const QString& text, const std::vector<EAnswer>& answers) {
+        return AskQuestion(owner, QString::fromLatin1(FrameTitle), text, answers);
+    };
 }
 
 CQuillonApp::~CQuillonApp()
@@ -120,6 +129,10 @@ void CQuillonApp::CreateMenu()
     AddCommand(file, IdFileSave, QStringLiteral("&Save...\tCtrl+S"), {QKeySequence(Qt::CTRL | Qt::Key_S)});
     AddCommand(file, IdFileSaveAs, QStringLiteral("Save &As"));
     file->addSeparator();
+    AddCommand(file, IdFileExportResults, QStringLiteral("&Export results..."));
+    AddCommand(file, IdFileExportPdf, QStringLiteral("Export P&DF..."));
+    AddCommand(file, IdFilePrint, QStringLiteral("&Print...\tCtrl+P"), {QKeySequence(Qt::CTRL | Qt::Key_P)});
+    file->addSeparator();
     AddCommand(file, IdAppExit, QStringLiteral("E&xit"));
 
     QMenu* edit = AddMenu(QStringLiteral("&Edit"));
@@ -130,6 +143,7 @@ void CQuillonApp::CreateMenu()
                {QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete)});
     AddCommand(edit, IdEditCopy, QStringLiteral("&Copy\tCtrl+C"),
                {QKeySequence(Qt::CTRL | Qt::Key_C), QKeySequence(Qt::CTRL | Qt::Key_Insert)});
+    AddCommand(edit, IdEditCopyResults, QStringLiteral("Copy &results"));
     AddCommand(edit, IdEditPaste, QStringLiteral("&Paste\tCtrl+V"),
                {QKeySequence(Qt::CTRL | Qt::Key_V), QKeySequence(Qt::SHIFT | Qt::Key_Insert)});
 
@@ -149,13 +163,11 @@ void CQuillonApp::CreateMenu()
 
     // Accelerators without a menu item; they have no handler and do nothing.
     AddAccelerator(IdFileNew, {QKeySequence(Qt::CTRL | Qt::Key_N)});
-    AddAccelerator(IdFilePrint, {QKeySequence(Qt::CTRL | Qt::Key_P)});
     AddAccelerator(IdNextPane, {QKeySequence(Qt::Key_F6)});
     AddAccelerator(IdPrevPane, {QKeySequence(Qt::SHIFT | Qt::Key_F6)});
 
-    // Undo and Cut have no handler: greyed, as the menu shows commands nobody handles. Save,
-    // Copy and Paste stay enabled and do nothing while no calculator is open.
-    Action(IdEditUndo)->setEnabled(false);
+    // Cut has no handler: greyed, as the menu shows commands nobody handles. Save, Undo, Copy
+    // and Paste stay enabled and do nothing while no calculator is open.
     Action(IdEditCut)->setEnabled(false);
     menu->SetBackgroundResourceBitMap(MenuBitmap);
     menu->SetSumMenuColours(SubMenuColour, SubSubMenuColour, -1);
@@ -229,6 +241,19 @@ bool CQuillonApp::OnCommand(int id)
     case IdEditPaste:
         CVKFormView::Paste();
         return true;
+    case IdEditUndo:
+        CVKFormView::Undo();
+        return true;
+    case IdEditCopyResults:
+        OnCopyResults();
+        return true;
+    case IdFileExportResults:
+    case IdFileExportPdf:
+        OnExportResults(id == IdFileExportPdf);
+        return true;
+    case IdFilePrint:
+        OnPrint();
+        return true;
     case IdViewStatusBar:
         frame->StatusBar()->setVisible(!frame->StatusBar()->isVisible());
         if (QAction* action = Action(IdViewStatusBar))
@@ -296,6 +321,54 @@ void CQuillonApp::OnFileOpen()
         frame->Document()->SetTitle(m_strPathName);
 }
 
+void CQuillonApp::OnCopyResults()
+{
+    const CChildFrame* child = ActiveChild();
+    if (!child)
+        return;
+    const std::vector<CReportTable> latest = child->Form()->LatestTables();
+    if (latest.empty())
+        return;
+    // Cells for a spreadsheet, a table for a word processor.
+    auto* data = new QMimeData;
+    data->setText(TablesAsTabText(latest));
+    data->setHtml(TablesAsHtml(latest));
+    QGuiApplication::clipboard()->setMimeData(data);
+}
+
+void CQuillonApp::OnExportResults(bool pdf)
+{
+    const CChildFrame* child = ActiveChild();
+    if (!child)
+        return;
+    const QFileInfo design(child->Document()->GetPathName());
+    const QString extension = pdf ? QStringLiteral(".pdf") : QStringLiteral(".csv");
+    const QString proposal = QDir(m_strFolderPath).filePath(
+        (design.completeBaseName().isEmpty() ? child->Form()->m_strFormKey : design.completeBaseName()) + extension);
+    const QString filter = pdf ? QStringLiteral("PDF file (*.pdf);;All Files (*)")
+                               : QStringLiteral("CSV file (*.csv);;All Files (*)");
+    QWidget* owner = m_pMainWnd.get();
+    const QString path = m_SaveDialog ? m_SaveDialog(owner, proposal, filter) : QString();
+    if (path.isEmpty())
+        return;
+    if (pdf)
+        ExportResultsPdf(*child->Form(), design.fileName(), path);
+    else
+        ExportResultsCsv(child->Form()->Tables(), path);
+}
+
+void CQuillonApp::OnPrint()
+{
+    const CChildFrame* child = ActiveChild();
+    if (!child)
+        return;
+    QPrinter printer;
+    QPrintDialog dialog(&printer, m_pMainWnd.get());
+    m_RunDialog(dialog);
+    if (dialog.result() == QDialog::Accepted)
+        PrintResults(*child->Form(), QFileInfo(child->Document()->GetPathName()).fileName(), printer);
+}
+
 void CQuillonApp::OnAppAbout()
 {
     CAboutDlg about(m_pMainWnd.get());
@@ -332,6 +405,34 @@ QString CQuillonApp::AskSaveFile(const QString& proposal)
 {
     QWidget* owner = QApplication::activeWindow() ? QApplication::activeWindow() : m_pMainWnd.get();
     return m_SaveDialog ? m_SaveDialog(owner, proposal, QtFileFilter(QString::fromLatin1(FileFilter))) : QString();
+}
+
+EAnswer CQuillonApp::Ask(QWidget* owner, const QString& text, const std::vector<EAnswer>& answers)
+{
+    if (answers.empty())
+        return EAnswer::Cancel;
+    return m_AskQuestion ? m_AskQuestion(owner ? owner : m_pMainWnd.get(), text, answers) : answers.back();
+}
+
+bool CQuillonApp::IsDefaultDesign(const QString& path)
+{
+    const QString target = QFileInfo(path).absoluteFilePath();
+    for (const CFormEntry& entry : FormEntries())
+        if (QFileInfo(DefaultDesignPath(QDir::currentPath(), entry)).absoluteFilePath() == target)
+            return true;
+    return false;
+}
+
+bool CQuillonApp::MayReplace(const QString& path)
+{
+    const QString target = QFileInfo(path).absoluteFilePath();
+    if (!QFileInfo::exists(target) || !IsDefaultDesign(target) || m_ReplacedDefaults.contains(target))
+        return true;
+    const QString text = QStringLiteral("This replaces the design this calculator starts with. Continue?");
+    if (Ask(QApplication::activeWindow(), text, {EAnswer::Yes, EAnswer::No}) != EAnswer::Yes)
+        return false;
+    m_ReplacedDefaults.insert(target);
+    return true;
 }
 
 QString CQuillonApp::QtFileFilter(const QString& filter)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controls/Platform.h"
 #include "database/ADODBConnect.h"
 #include "database/Error.h"
 
@@ -7,11 +8,13 @@
 #include <QList>
 #include <QObject>
 #include <QPointer>
+#include <QSet>
 #include <QString>
 
 #include <functional>
 #include <map>
 #include <memory>
+#include <vector>
 
 class CChildFrame;
 class CMainFrame;
@@ -59,12 +62,19 @@ public:
         IdPrevPane = 57681,
         IdViewStatusBar = 59393,
         IdHelpView = 32782,
+        // The results of the active calculator.
+        IdEditCopyResults = 32790,
+        IdFileExportResults = 32791,
+        IdFileExportPdf = 32792,
     };
 
     // Asks for a file: the owner, the proposed path and the filter in Qt's form. Returns the
     // chosen path, or an empty text when the user cancels.
     using CFileDialog = std::function<QString(QWidget* owner, const QString& proposal, const QString& filter)>;
     using CDialogRunner = std::function<void(QDialog& dialog)>;
+    // Asks a question: the owner, the text and the answers offered, the first the default.
+    using CQuestionDialog =
+        std::function<EAnswer(QWidget* owner, const QString& text, const std::vector<EAnswer>& answers)>;
 
     explicit CQuillonApp(CQuillonOptions options = CQuillonOptions());
     ~CQuillonApp() override;
@@ -80,6 +90,10 @@ public:
     // Runs a menu or accelerator command. False for a command without a handler.
     bool OnCommand(int id);
     void OnFileOpen();
+    // Copy results, Export results..., Export PDF... and Print... for the active calculator.
+    void OnCopyResults();
+    void OnExportResults(bool pdf);
+    void OnPrint();
     void OnAppAbout();
     // A design file given on the command line: a new calculator of the file's kind, loaded
     // from it.
@@ -87,6 +101,11 @@ public:
 
     QString AskOpenFile(const QString& proposal);
     QString AskSaveFile(const QString& proposal);
+    EAnswer Ask(QWidget* owner, const QString& text, const std::vector<EAnswer>& answers);
+    // The first time in this run that a save would replace a default design (the design a
+    // calculator starts with), asks whether to go on. True when the save may go ahead.
+    bool MayReplace(const QString& path);
+    static bool IsDefaultDesign(const QString& path);
     // The design file filter, and the same in Qt's filter syntax.
     static const char* const FileFilter;
     static QString QtFileFilter(const QString& filter);
@@ -107,10 +126,11 @@ public:
     // Made with the application and gone with it; the program opens no database.
     CADODBConnect m_connection;
 
-    // The file dialogs and the way modal dialogs run; tests replace them.
+    // The file dialogs, the question box and the way modal dialogs run; tests replace them.
     CFileDialog m_OpenDialog;
     CFileDialog m_SaveDialog;
     CDialogRunner m_RunDialog;
+    CQuestionDialog m_AskQuestion;
 
 private:
     void CreateMenu();
@@ -124,4 +144,5 @@ private:
     std::unique_ptr<CMainFrame> m_pMainWnd;
     QPointer<CVKMenu> m_pMenu;
     std::map<int, QAction*> m_Commands;
+    QSet<QString> m_ReplacedDefaults; // default designs the user agreed to replace
 };

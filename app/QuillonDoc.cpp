@@ -23,6 +23,7 @@ bool CQuillonDoc::OnOpenDocument(const QString& path)
     if (!LoadDesign(CVKFormView::ActiveForm(), CVKFormView::ActiveFormKey(), path))
         return false;
     SetPathName(path);
+    SetModifiedFlag(false);
     return true;
 }
 
@@ -35,19 +36,48 @@ bool CQuillonDoc::DoSave(const QString& path, bool replace)
         target = app ? app->AskSaveFile(proposal) : QString();
         if (target.isEmpty())
             return false;
-        SetPathName(target);
     }
+    if (app && !app->MayReplace(target))
+        return false;
     if (app)
         app->m_strPathName = target;
-    SaveDesign(target);
+    if (!SaveDesign(target))
+        return false;
+    if (path.isEmpty())
+        SetPathName(target);
+    SetModifiedFlag(false);
     return true;
 }
 
-void CQuillonDoc::SaveDesign(const QString& path)
+bool CQuillonDoc::SaveDesign(const QString& path)
 {
     const CQuillonApp* app = CQuillonApp::Instance();
     const QString version = app ? app->m_strFileVersion : QString::fromLatin1(DesignFileVersion);
-    ::SaveDesign(CVKFormView::ActiveForm(), CVKFormView::ActiveFormKey(), path, version);
+    return ::SaveDesign(CVKFormView::ActiveForm(), CVKFormView::ActiveFormKey(), path, version);
+}
+
+bool CQuillonDoc::SaveModified()
+{
+    CQuillonApp* app = CQuillonApp::Instance();
+    if (!IsModified() || !app)
+        return true;
+    const QString text = QStringLiteral("Save changes to %1?").arg(QFileInfo(FilePath()).fileName());
+    switch (app->Ask(nullptr, text, {EAnswer::Save, EAnswer::Discard, EAnswer::Cancel})) {
+    case EAnswer::Save:
+        return DoSave(m_strPathName);
+    case EAnswer::Discard:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CQuillonDoc::SetModifiedFlag(bool modified)
+{
+    if (m_bModified == modified)
+        return;
+    m_bModified = modified;
+    emit ModifiedChanged(modified);
 }
 
 void CQuillonDoc::OnFileSave()

@@ -16,12 +16,16 @@ public:
     ~CQuillonDoc() override;
 
     // Loads a design file into the active form; on success the file becomes the
-    // document's path name.
+    // document's path name and the document is unmodified.
     virtual bool OnOpenDocument(const QString& path);
     // Save (with the document's path name) and Save As (with none, which asks for a file).
+    // Only a save that wrote the file moves the document to it; false when nothing was saved.
     virtual bool DoSave(const QString& path, bool replace = true);
-    // Writes the active form to the file, safely, and says so.
-    void SaveDesign(const QString& path);
+    // Writes the active form to the file, safely, and says so. False when it could not.
+    bool SaveDesign(const QString& path);
+    // Before the document's window closes: a modified document asks "Save changes to
+    // <file>?". True when the window may close (saved or discarded).
+    virtual bool SaveModified();
 
     // The menu commands "&Save..." and "Save &As".
     void OnFileSave();
@@ -32,13 +36,17 @@ public:
     const QString& GetPathName() const { return m_strPathName; }
     void SetTitle(const QString& title);
     const QString& GetTitle() const { return m_strTitle; }
+    // The file the document stands for: its path name, or else the title, which names the
+    // default design it looked for.
+    QString FilePath() const { return m_strPathName.isEmpty() ? m_strTitle : m_strPathName; }
 
-    // Nothing sets the flag, so closing a form never asks to save.
+    // Set when a field, check box or radio button changes after the last load or save.
     virtual bool IsModified() const { return m_bModified; }
-    virtual void SetModifiedFlag(bool modified = true) { m_bModified = modified; }
+    virtual void SetModifiedFlag(bool modified = true);
 
 signals:
     void TitleChanged(const QString& title);
+    void ModifiedChanged(bool modified);
 
 private:
     // The Save dialog's proposal when the document has no path name.

@@ -41,6 +41,17 @@ bool CRegistry::WriteString(const QString& key, const QString& name, const QStri
     return m_Settings->status() == QSettings::NoError;
 }
 
+QByteArray CRegistry::LoadLayout(const QString& formKey)
+{
+    return m_Settings->value(QStringLiteral("Layout/") + formKey).toByteArray();
+}
+
+void CRegistry::SaveLayout(const QString& formKey, const QByteArray& state)
+{
+    m_Settings->setValue(QStringLiteral("Layout/") + formKey, state);
+    m_Settings->sync();
+}
+
 bool CRegistry::ReadSettings()
 {
     const bool opened = m_Settings->status() == QSettings::NoError && m_Settings->childGroups().contains(m_strKeyPath);

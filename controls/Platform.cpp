@@ -33,6 +33,34 @@ void CMessageBoxPresenter::Show(const std::string& title, const std::string& tex
     box.exec();
 }
 
+EAnswer AskQuestion(QWidget* owner, const QString& title, const QString& text,
+                    const std::vector<EAnswer>& answers)
+{
+    static const std::pair<EAnswer, QMessageBox::StandardButton> buttons[] = {
+        {EAnswer::Save, QMessageBox::Save}, {EAnswer::Discard, QMessageBox::Discard},
+        {EAnswer::Cancel, QMessageBox::Cancel}, {EAnswer::Yes, QMessageBox::Yes},
+        {EAnswer::No, QMessageBox::No},
+    };
+    const auto button = [](EAnswer answer) {
+        for (const auto& [each, standard] : buttons)
+            if (each == answer)
+                return standard;
+        return QMessageBox::NoButton;
+    };
+    if (answers.empty())
+        return EAnswer::Cancel;
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, owner);
+    for (EAnswer answer : answers)
+        box.addButton(button(answer));
+    box.setDefaultButton(button(answers.front()));
+    box.setEscapeButton(box.button(button(answers.back())));
+    const int chosen = box.exec();
+    for (EAnswer answer : answers)
+        if (button(answer) == chosen)
+            return answer;
+    return answers.back();
+}
+
 void ShowMessage(const QString& title, const QString& text, EMessageIcon icon)
 {
     ShowMessage(title.toStdString(), text.toStdString(), icon);

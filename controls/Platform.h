@@ -6,6 +6,8 @@
 #include <QString>
 #include <Qt>
 
+#include <vector>
+
 class QKeyEvent;
 class QLocale;
 class QWidget;
@@ -27,6 +29,21 @@ inline void ShowMessage(const char* title, const char* text, EMessageIcon icon)
 {
     ShowMessage(std::string(title), std::string(text), icon);
 }
+
+// The answers a question box can offer.
+enum class EAnswer
+{
+    Save,
+    Discard,
+    Cancel,
+    Yes,
+    No,
+};
+
+// Asks a question in a modal box over the owner, offering the answers in the order given;
+// the first is the default. Closing the box gives the last answer.
+CORVANE_EXPORT EAnswer AskQuestion(QWidget* owner, const QString& title, const QString& text,
+                                   const std::vector<EAnswer>& answers);
 
 // The user's number settings, shared by every control of the library.
 struct CORVANE_EXPORT CVKNumberSettings

@@ -3,8 +3,32 @@
 #include <QDate>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QValidator>
 
-#include <cerrno>
+#include <functional>
+#include <type_traits>
+
+namespace
+{
+// Guards every change that does not come from a typed key (paste, drop, the middle button):
+// it must leave a number the field could have been typed into.
+class CPasteGuard : public QValidator
+{
+public:
+    CPasteGuard(std::function<bool(const QString&)> accepts, QObject* parent)
+        : QValidator(parent), m_Accepts(std::move(accepts))
+    {
+    }
+
+    State validate(QString& input, int&) const override
+    {
+        return m_Accepts(input) ? Acceptable : Invalid;
+    }
+
+private:
+    std::function<bool(const QString&)> m_Accepts;
+};
+} // namespace
 
 CVKEdit::CVKEdit(QWidget* parent) : QLineEdit(parent)
 {
@@ -23,6 +47,23 @@ void CVKEdit::SetNumericMode(bool on)
     m_NumericMode = on;
     // Composed input would slip past the keystroke filter.
     setAttribute(Qt::WA_InputMethodEnabled, !on);
+    if (!on) {
+        setValidator(nullptr);
+        return;
+    }
+    if (!validator())
+        setValidator(new CPasteGuard(
+            [this](const QString& text) {
+                if (m_Typing || !m_NumericMode || text.isEmpty())
+                    return true;
+                // What may stand before the first digit is typed.
+                const QString& separator = m_Utils.Settings().m_DecimalSeparator;
+                if (text == QLatin1String("-") || text == separator
+                    || text == QLatin1Char('-') + separator)
+                    return IsTypeableNumber(text + QLatin1Char('0'), m_Rules, m_Utils.Settings());
+                return IsTypeableNumber(text, m_Rules, m_Utils.Settings());
+            },
+            this));
 }
 
 void CVKEdit::SetDigitRange(int integerPlaces, int decimalPlaces, bool allowNegative)
@@ -69,6 +110,13 @@ void CVKEdit::SetNumberValidation(int min, int max, const QString& fieldName)
     SetRangeCheck(false, fieldName);
 }
 
+void CVKEdit::Refused()
+{
+    // Back to the field that needs mending, its text ready to be overtyped.
+    setFocus(Qt::OtherFocusReason);
+    selectAll();
+}
+
 bool CVKEdit::RefuseZeroOrBlank(bool zero)
 {
     if (m_BlankAllowed || !zero)
@@ -76,19 +124,58 @@ bool CVKEdit::RefuseZeroOrBlank(bool zero)
     CError::DisplayError(QString::asprintf("Error: %s should not be zero or blank!",
                                            m_FieldName.toUtf8().constData())
                              .toStdString());
+    Refused();
     return true;
 }
+
+bool CVKEdit::RefuseNotANumber(bool whole)
+{
+    const QString shown = text();
+    if (shown.trimmed().isEmpty())
+        return false;
+    QString plain;
+    bool number = m_Utils.IsWellFormedNumber(shown, &plain);
+    // A whole field would drop the fraction it shows.
+    const qsizetype point = plain.indexOf(QLatin1Char('.'));
+    if (number && whole && point >= 0)
+        for (QChar c : plain.mid(point + 1))
+            number = number && c == QLatin1Char('0');
+    if (number)
+        return false;
+    CError::DisplayError(QStringLiteral("Error: %1 is not a number: %2").arg(m_FieldName, shown).toStdString());
+    Refused();
+    return true;
+}
+
+namespace
+{
+// The values are single-precision quotients: a bound counts in that same precision, so that
+// a range's own ends can be entered.
+bool InRange(double value, double min, double max)
+{
+    const float single = static_cast<float>(value);
+    return static_cast<float>(min) <= single && single <= static_cast<float>(max);
+}
+
+bool InRange(int value, int min, int max)
+{
+    return min <= value && value <= max;
+}
+} // namespace
 
 template <typename T>
 bool CVKEdit::ValidateNumber(T& value, T min, T max, const char* rangeMessage)
 {
     m_Utils.ConvertStringToNumber(text(), value);
+    if (RefuseNotANumber(std::is_integral_v<T>))
+        return false;
     if (!m_RangeCheck)
         return !RefuseZeroOrBlank(value == T(0));
-    if (min <= value && value <= max)
+    if (InRange(value, min, max))
         return true;
     CError::DisplayError(
         QString::asprintf(rangeMessage, m_FieldName.toUtf8().constData(), min, max).toStdString());
+    Refused();
     return false;
 }
 
@@ -282,6 +369,31 @@ bool CVKEdit::AllowNumbersOnly(const QString& text, int selStart, int selEnd, in
     return true;  // letters and punctuation
 }
 
+bool CVKEdit::IsTypeableNumber(const QString& text, const CVKDigitRules& rules,
+                               const CVKNumberSettings& settings)
+{
+    QString body = text;
+    if (body.startsWith(QLatin1Char('-'))
+        || (!settings.m_NegativeSign.isEmpty() && body.startsWith(settings.m_NegativeSign))) {
+        if (!rules.m_AllowNegative)
+            return false;
+        body = body.mid(body.startsWith(QLatin1Char('-')) ? 1 : settings.m_NegativeSign.size());
+    }
+    // Blanks, a currency symbol or a second sign cannot be typed.
+    if (body.isEmpty() || body != body.trimmed() || body.contains(QLatin1Char('-'))
+        || (!settings.m_CurrencySymbol.isEmpty() && body.contains(settings.m_CurrencySymbol)))
+        return false;
+    QString plain;
+    if (!CVKUtils(settings).IsWellFormedNumber(body, &plain))
+        return false;
+    const qsizetype point = plain.indexOf(QLatin1Char('.'));
+    const qsizetype integerDigits = point < 0 ? plain.size() : point;
+    const qsizetype decimals = point < 0 ? 0 : plain.size() - point - 1;
+    if (point >= 0 && (!rules.m_DecimalsAllowed || rules.m_DecimalPlaces < 1))
+        return false;
+    return integerDigits <= rules.m_IntegerPlaces && decimals <= rules.m_DecimalPlaces;
+}
+
 bool CVKEdit::AllowNumbersOnly(int virtualKey, bool controlDown)
 {
     const int start = hasSelectedText() ? selectionStart() : cursorPosition();
@@ -295,6 +407,12 @@ void CVKEdit::keyPressEvent(QKeyEvent* event)
     // A key press here is the whole keystroke, so a refused Backspace or Delete has nothing
     // left to suppress: the flag only lasts until the next key.
     m_SuppressNextKeyDown = false;
+    // Undo and redo give back texts that the field has held.
+    if (event->matches(QKeySequence::Undo) || event->matches(QKeySequence::Redo))
+    {
+        QLineEdit::keyPressEvent(event);
+        return;
+    }
     const int virtualKey = VirtualKeyFromQt(*event);
     if (m_NumericMode && virtualKey != VkNone
         && AllowNumbersOnly(virtualKey, event->modifiers().testFlag(Qt::ControlModifier)))
@@ -302,7 +420,10 @@ void CVKEdit::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
+    // A typed key has passed the filter; a pasting key goes through the paste guard.
+    m_Typing = !event->matches(QKeySequence::Paste);
     QLineEdit::keyPressEvent(event);
+    m_Typing = false;
     if (IsParentNavigationKey(virtualKey, false))
         PassKeyToParent(this, event);
 }
@@ -328,20 +449,11 @@ void CVKEdit::focusOutEvent(QFocusEvent* event)
 
 void CVKEdit::RegroupText()
 {
-    const QString trimmed = text().trimmed();
-    if (trimmed.isEmpty())
-        return;
+    // A message here would take the click that moved the focus: text that is not a number
+    // (only a design file can give one) stays as it is until the action's check names it.
+    QString plain;
     QString formatted;
-    const int places = m_Rules.m_DecimalPlaces;
-    if (m_Utils.GetLocalNumberFormatedAsString(m_Utils.GetStringNumberInDecimalFormat(trimmed),
-                                               places, formatted))
-    {
+    if (m_Utils.IsWellFormedNumber(text(), &plain)
+        && m_Utils.GetLocalNumberFormatedAsString(plain, m_Rules.m_DecimalPlaces, formatted))
         setText(formatted.trimmed());
-        return;
-    }
-    errno = EINVAL;
-    m_Error.SetSysError("Error while converting number to local settings!");
-    CError::DisplayError(m_Error.FormatErrorMessage());
-    // Keep the number as typed, ungrouped, in the locale's own decimal form.
-    setText(m_Utils.StripNumberSeparators(trimmed));
 }

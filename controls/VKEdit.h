@@ -37,8 +37,11 @@ public:
     void SetNumberValidation(float min, float max, const QString& fieldName);
     void SetNumberValidation(int min, int max, const QString& fieldName);
 
-    // Converts the text into value (written in every case, before the check) and checks it.
-    // A failure has been shown to the user, titled "Error", when these return false.
+    // Converts the text into value (written in every case, before the check) and checks it:
+    // a text that is not one number in the locale's format is refused before the range (an
+    // empty one reads as 0), and a whole field refuses a fraction. A failure has been shown
+    // to the user, titled "Error", and the field holds the focus with its text selected
+    // when these return false.
     bool ValidateInput(double& value);
     bool ValidateInput(int& value);
 
@@ -71,7 +74,15 @@ public:
     // The same decision for this field as it stands.
     bool AllowNumbersOnly(int virtualKey, bool controlDown);
 
-    // Groups the text in the locale's format as losing the focus does.
+    // True when the text is a number that the keystroke filter lets a user type: digits
+    // within the places, one decimal separator where decimals are allowed, a leading minus
+    // where negatives are, the locale's grouping. A paste is applied only when the field's
+    // text after it is such a number (or empty).
+    static bool IsTypeableNumber(const QString& text, const CVKDigitRules& rules,
+                                 const CVKNumberSettings& settings);
+
+    // Groups the text in the locale's format as losing the focus does. A text that is not a
+    // number is left as it is: the action's check names it.
     void RegroupText();
 
     const QString& FieldName() const { return m_FieldName; }
@@ -102,6 +113,8 @@ private:
     void SetNumericMode(bool on);
     void SetRangeCheck(bool decimalsAllowed, const QString& fieldName);
     bool RefuseZeroOrBlank(bool zero);
+    bool RefuseNotANumber(bool whole);
+    void Refused();
     template <typename T>
     bool ValidateNumber(T& value, T min, T max, const char* rangeMessage);
     void SetLocalNumberText(const QString& plainNumber);
@@ -120,4 +133,5 @@ private:
     CError m_Error;
     CVKUtils m_Utils;
     bool m_SuppressNextKeyDown = false;
+    bool m_Typing = false;  // a key is being handled: the keystroke filter has decided
 };

@@ -149,7 +149,99 @@ QString CVKUtils::GetStringNumberInDecimalFormat(const QString& text) const
     QString plain = StripNumberSeparators(text);
     if (!settings.m_DecimalSeparator.isEmpty() && settings.m_DecimalSeparator != QLatin1String("."))
         plain.replace(settings.m_DecimalSeparator, QStringLiteral("."));
+    if (!settings.m_NegativeSign.isEmpty() && settings.m_NegativeSign != QLatin1String("-"))
+        plain.replace(settings.m_NegativeSign, QStringLiteral("-"));
+    // Negative order 0 writes a negative number in brackets.
+    const QString trimmed = plain.trimmed();
+    if (settings.m_NegativeOrder == 0 && trimmed.startsWith(QLatin1Char('(')) && trimmed.endsWith(QLatin1Char(')')))
+        plain.prepend(QLatin1Char('-'));
     return plain;
+}
+
+bool CVKUtils::IsWellFormedNumber(const QString& text, QString* plain) const
+{
+    const CVKNumberSettings& settings = Settings();
+    QString body = text.trimmed();
+    if (!settings.m_CurrencySymbol.isEmpty())
+        body.remove(settings.m_CurrencySymbol);
+    body = body.trimmed();
+
+    // The sign: "-" or the locale's own, in front or behind, or the brackets of order 0.
+    bool negative = false;
+    const auto takeSign = [&body](const QString& sign) {
+        if (sign.isEmpty())
+            return false;
+        if (body.startsWith(sign)) {
+            body = body.mid(sign.size()).trimmed();
+            return true;
+        }
+        if (body.endsWith(sign)) {
+            body.chop(sign.size());
+            body = body.trimmed();
+            return true;
+        }
+        return false;
+    };
+    if (settings.m_NegativeOrder == 0 && body.size() >= 2 && body.startsWith(QLatin1Char('('))
+        && body.endsWith(QLatin1Char(')'))) {
+        body = body.mid(1, body.size() - 2);
+        negative = true;
+    } else {
+        negative = takeSign(QStringLiteral("-"))
+                   || (settings.m_NegativeSign != QLatin1String("-") && takeSign(settings.m_NegativeSign));
+    }
+
+    const QString& decimal = settings.m_DecimalSeparator.isEmpty() ? QStringLiteral(".")
+                                                                    : settings.m_DecimalSeparator;
+    const qsizetype point = body.indexOf(decimal);
+    const QString whole = point < 0 ? body : body.left(point);
+    const QString fraction = point < 0 ? QString() : body.mid(point + decimal.size());
+    const auto isDigits = [](const QString& s) {
+        for (QChar c : s)
+            if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+                return false;
+        return true;
+    };
+    if (!isDigits(fraction) || whole.size() + fraction.size() == 0)
+        return false;
+
+    // Grouped digits stand in threes after a first group of one to three.
+    QString digits = whole;
+    const QString& group = settings.m_ThousandsSeparator;
+    if (!group.isEmpty() && whole.contains(group)) {
+        const QStringList groups = whole.split(group);
+        for (qsizetype i = 0; i < groups.size(); ++i) {
+            const qsizetype size = groups[i].size();
+            if (i == 0 ? (size < 1 || size > 3) : size != 3)
+                return false;
+        }
+        digits = groups.join(QString());
+    }
+    if (!isDigits(digits) || digits.size() + fraction.size() == 0)
+        return false;
+    if (plain) {
+        *plain = (negative ? QStringLiteral("-") : QString()) + (digits.isEmpty() ? QStringLiteral("0") : digits);
+        if (point >= 0)
+            *plain += QLatin1Char('.') + fraction;
+    }
+    return true;
+}
+
+QString CVKUtils::GetStringNumberInFileFormat(const QString& text) const
+{
+    const CVKNumberSettings& settings = Settings();
+    const auto isAscii = [](const QString& s) {
+        for (QChar c : s)
+            if (c.unicode() > 127)
+                return false;
+        return true;
+    };
+    QString file = text;
+    if (!isAscii(settings.m_ThousandsSeparator))
+        file.remove(settings.m_ThousandsSeparator);
+    if (!isAscii(settings.m_NegativeSign))
+        file.replace(settings.m_NegativeSign, QStringLiteral("-"));
+    return file;
 }
 
 bool CVKUtils::GetLocalNumberFormatedAsString(const QString& number, int decimals,

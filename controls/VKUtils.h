@@ -38,8 +38,21 @@ public:
 
     // Removes the thousands separator and the currency symbol.
     QString StripNumberSeparators(const QString& text) const;
-    // StripNumberSeparators, then the locale decimal separator becomes ".".
+    // StripNumberSeparators, then the locale decimal separator becomes "." and the locale's
+    // own minus sign "-".
     QString GetStringNumberInDecimalFormat(const QString& text) const;
+
+    // True when the text, blanks around it aside, is one number in the locale's format: a
+    // minus where the locale or the keyboard puts it, digits grouped in threes by the
+    // locale's separator or not grouped, at most one decimal separator, at least one digit.
+    // Only such a text converts to the number it shows. plain, when given, gets the number
+    // as "-1234.5".
+    bool IsWellFormedNumber(const QString& text, QString* plain = nullptr) const;
+
+    // The text with the locale's separators that are not ASCII taken out (the grouping) or
+    // written as ASCII (the minus sign), so that it keeps its value through a design file,
+    // which holds ASCII numbers. A text in ASCII comes back as it is.
+    QString GetStringNumberInFileFormat(const QString& text) const;
 
     // Formats a plain number text ("-1234567.5": an optional leading "-", digits and at most
     // one ".") in the locale's way: groups of 3, the locale separators, rounded or padded to

@@ -14,6 +14,25 @@ void RequirePlainIdentifier(const std::string& name, const std::string& what)
                                  "\" is refused: a name is made of letters, digits and "
                                  "underscores and does not start with a digit.");
 }
+
+// `field` of `table`, quoted for the SQL text. The field must be one of the table's own
+// columns: a plain name may still be a keyword such as CURRENT_DATE, which would otherwise
+// be read as a value.
+std::string ColumnOfTable(CSqliteDatabase& database, const std::string& table, const std::string& field)
+{
+    RequirePlainIdentifier(table, "table");
+    RequirePlainIdentifier(field, "field");
+    CSqliteStatement columns(database, "SELECT name FROM pragma_table_info(?1)");
+    columns.Bind(1, CVariant(table));
+    bool tableFound = false;
+    while (columns.Step())
+    {
+        tableFound = true;
+        if (SameName(columns.ColumnValue(0).AsString(), field))
+            return QuoteIdentifier(field);
+    }
+    throw CDatabaseException(tableFound ? "no such column: " + field : "no such table: " + table);
+}
 } // namespace
 
 CADODBConnect::CADODBConnect() = default;
@@ -86,10 +105,10 @@ std::string CADODBConnect::GetFieldAsStringUsingRecID(const std::string& table,
     GuardDatabaseCall(m_Error, g_Unhandled,
                       [&]
                       {
-                          RequirePlainIdentifier(table, "table");
-                          RequirePlainIdentifier(field, "field");
-                          CSqliteStatement statement(Database(), "SELECT " + field + " from " +
-                                                                     table + " where RecId = ?");
+                          const std::string column = ColumnOfTable(Database(), table, field);
+                          CSqliteStatement statement(Database(), "SELECT " + column + " from " +
+                                                                     QuoteIdentifier(table) +
+                                                                     " where RecId = ?");
                           statement.Bind(1, CVariant(recId));
                           if (statement.Step())
                               result = statement.ColumnValue(0).AsString();
@@ -105,10 +124,10 @@ std::string CADODBConnect::GetHeighestValue(const std::string& table, const std:
     GuardDatabaseCall(m_Error, g_Unhandled,
                       [&]
                       {
-                          RequirePlainIdentifier(table, "table");
-                          RequirePlainIdentifier(field, "field");
-                          CSqliteStatement statement(Database(), "SELECT " + field + " from " +
-                                                                     table + " order by " + field +
+                          const std::string column = ColumnOfTable(Database(), table, field);
+                          CSqliteStatement statement(Database(), "SELECT " + column + " from " +
+                                                                     QuoteIdentifier(table) +
+                                                                     " order by " + column +
                                                                      " desc LIMIT 1");
                           if (statement.Step())
                           {

@@ -41,12 +41,13 @@ public:
     bool RollbackTransaction();
 
     // The field of the row of `table` whose RecId is `recId`, as text; empty when there
-    // is no such row. Table and field must be plain names (letters, digits, underscores).
+    // is no such row. Table and field must be plain names (letters, digits, underscores),
+    // and the field one of the table's columns.
     std::string GetFieldAsStringUsingRecID(const std::string& table, const std::string& field,
                                            long recId);
     // The highest value of the field in the table, as text (empty for an empty table);
     // `value` receives it as a number when it is a whole number within int, else 0.
-    // Table and field must be plain names.
+    // Table and field must be plain names, the field one of the table's columns.
     std::string GetHeighestValue(const std::string& table, const std::string& field, int& value);
     // The row id of the row this connection inserted last (0 before any).
     std::int64_t GetRecIDJustAdded();

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <cmath>
 #include <optional>
 
 namespace
@@ -21,12 +22,13 @@ std::string Lower(std::string text)
     return text;
 }
 
+// Not-a-number is no number here: it would compare equal to every number.
 std::optional<double> ParseNumber(const std::string& text)
 {
     double value = 0;
     const char* end = text.data() + text.size();
     const auto result = std::from_chars(text.data(), end, value);
-    if (text.empty() || result.ec != std::errc() || result.ptr != end)
+    if (text.empty() || result.ec != std::errc() || result.ptr != end || std::isnan(value))
         return std::nullopt;
     return value;
 }
@@ -214,6 +216,8 @@ bool CFindCriteria::Matches(const CVariant& value) const
     const auto valueDate = DateOf(value, m_Kind == EKind::Date);
     const auto textNumber = ParseNumber(m_Text);
     const auto textDate = CDateTime::Parse(m_Text);
+    if (valueNumber && std::isnan(*valueNumber))
+        return false; // stored as NULL by the database, and like NULL it matches nothing
     if (valueNumber && textNumber)
         order = Compare<long double>(*valueNumber, *textNumber);
     else if (valueDate && textDate)

@@ -6,7 +6,8 @@
 
 // A search condition on one field, "Field op value", as a recordset's Find takes it.
 // op is =, <>, <, >, <=, >= or LIKE; the field may be written [in brackets]; the value
-// is 'text' (with '' for a quote), #YYYY-MM-DD# or #YYYY-MM-DD HH:MM:SS#, or a number.
+// is 'text' (with '' for a quote), #YYYY-MM-DD# or #YYYY-MM-DD HH:MM:SS#, or a number
+// (not "nan").
 // LIKE takes a text pattern where * and % stand for any run of characters and _ and ?
 // for one. Text compares without regard to case; NULL matches nothing.
 class CFindCriteria

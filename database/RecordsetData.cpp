@@ -408,6 +408,17 @@ void CRecordsetData::UpdateStoredRow()
     for (std::size_t i : edited)
         if (!inTable(m_Columns[i]))
             throw CDatabaseException("The fields changed in one row must belong to one table.");
+    // Two names for one column would both be written, and the row would show only one of them.
+    for (std::size_t n = 0; n < edited.size(); ++n)
+        for (std::size_t k = n + 1; k < edited.size(); ++k)
+        {
+            const CColumn& a = m_Columns[edited[n]];
+            const CColumn& b = m_Columns[edited[k]];
+            if (SameName(a.m_Origin, b.m_Origin))
+                throw CDatabaseException("The fields " + a.m_Name + " and " + b.m_Name +
+                                         " are both the column " + a.m_Origin + " of " +
+                                         a.m_Table + "; change it through one of them.");
+        }
 
     // The row is found by its primary key when the recordset holds all of it, else by
     // every field it holds of the table; the changed fields must also still hold what

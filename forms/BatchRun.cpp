@@ -1,13 +1,17 @@
 #include "forms/BatchRun.h"
 
+#include "forms/ResultsExport.h"
+
 #include "database/MessagePresenter.h"
 #include "forms/DesignFile.h"
 #include "forms/FormFactory.h"
+#include "forms/ResultsExport.h"
 #include "forms/VKFormView.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QPushButton>
 
 #include <memory>
@@ -16,7 +20,8 @@
 namespace
 {
 const char* const UsageLine =
-    "Usage: quillon --batch KEY [--load FILE] [--set ID=VALUE]... [--press ID]... [--save FILE]";
+    "Usage: quillon --batch KEY [--load FILE] [--set ID=VALUE]... [--press ID]... [--save FILE]"
+    " [--export-csv FILE] [--export-pdf FILE]";
 
 enum class EStep
 {
@@ -24,6 +29,8 @@ enum class EStep
     Set,
     Press,
     Save,
+    ExportCsv,
+    ExportPdf,
 };
 
 struct CStep
@@ -81,6 +88,10 @@ void AddOptions(QCommandLineParser& parser)
                       QStringLiteral("ID=VALUE")});
     parser.addOption({QStringLiteral("press"), QStringLiteral("Press the push button <ID>."), QStringLiteral("ID")});
     parser.addOption({QStringLiteral("save"), QStringLiteral("Save the design file <FILE>."), QStringLiteral("FILE")});
+    parser.addOption({QStringLiteral("export-csv"), QStringLiteral("Write every table reported so far to the CSV file <FILE>."),
+                      QStringLiteral("FILE")});
+    parser.addOption({QStringLiteral("export-pdf"), QStringLiteral("Write the inputs and every table reported so far to the PDF file <FILE>."),
+                      QStringLiteral("FILE")});
 }
 
 // The steps in command-line order (the parser keeps each option's values apart).
@@ -98,7 +109,8 @@ bool CollectSteps(const QStringList& args, std::vector<CStep>& steps, QString& r
             value = name.mid(equals + 1);
             name.truncate(equals);
         } else if (name == QLatin1String("batch") || name == QLatin1String("load") || name == QLatin1String("set") ||
-                   name == QLatin1String("press") || name == QLatin1String("save")) {
+                   name == QLatin1String("press") || name == QLatin1String("save") ||
+                   name == QLatin1String("export-csv") || name == QLatin1String("export-pdf")) {
             value = i + 1 < args.size() ? args[++i] : QString();
         }
 
@@ -107,6 +119,10 @@ bool CollectSteps(const QStringList& args, std::vector<CStep>& steps, QString& r
             steps.push_back({EStep::Load, value});
         } else if (name == QLatin1String("save")) {
             steps.push_back({EStep::Save, value});
+        } else if (name == QLatin1String("export-csv")) {
+            steps.push_back({EStep::ExportCsv, value});
+        } else if (name == QLatin1String("export-pdf")) {
+            steps.push_back({EStep::ExportPdf, value});
         } else if (name == QLatin1String("set")) {
             const qsizetype split = value.indexOf(QLatin1Char('='));
             const int id = value.left(split).toInt(&isNumber);
@@ -127,14 +143,17 @@ bool CollectSteps(const QStringList& args, std::vector<CStep>& steps, QString& r
     return true;
 }
 
-void RunStep(CVKFormView& form, const CStep& step)
+// designName is the file name of the design last loaded or saved.
+void RunStep(CVKFormView& form, const CStep& step, QString& designName)
 {
     switch (step.m_Kind) {
     case EStep::Load:
-        LoadDesign(&form, form.m_strFormKey, step.m_Text);
+        if (LoadDesign(&form, form.m_strFormKey, step.m_Text))
+            designName = QFileInfo(step.m_Text).fileName();
         break;
     case EStep::Set:
         ApplyControlRecord(form, step.m_Text.toStdString());
+        form.OnChoicesRestored();
         break;
     case EStep::Press:
         // As a click: nothing happens for a disabled or missing button.
@@ -142,7 +161,14 @@ void RunStep(CVKFormView& form, const CStep& step)
             button->click();
         break;
     case EStep::Save:
-        SaveDesign(&form, form.m_strFormKey, step.m_Text);
+        if (SaveDesign(&form, form.m_strFormKey, step.m_Text))
+            designName = QFileInfo(step.m_Text).fileName();
+        break;
+    case EStep::ExportCsv:
+        ExportResultsCsv(form.Tables(), step.m_Text);
+        break;
+    case EStep::ExportPdf:
+        ExportResultsPdf(form, designName, step.m_Text);
         break;
     }
 }
@@ -196,9 +222,12 @@ int RunBatch(const QStringList& args, QString& out, QString& err)
     std::unique_ptr<CVKFormView> form = CreateForm(entry->m_Key);
     CVKFormView::SetActiveForm(form.get());
     // As a form opened in a window, it starts from its default design when there is one.
-    LoadDesign(form.get(), entry->m_Key, DefaultDesignPath(QDir::currentPath(), *entry));
+    const QString defaultPath = DefaultDesignPath(QDir::currentPath(), *entry);
+    QString designName;
+    if (LoadDesign(form.get(), entry->m_Key, defaultPath))
+        designName = QFileInfo(defaultPath).fileName();
     for (const CStep& step : steps)
-        RunStep(*form, step);
+        RunStep(*form, step, designName);
 
     out += form->ResultsText().replace(QLatin1String("\r\n"), QLatin1String("\n"));
     return presenter.m_Failed ? 1 : 0;

@@ -197,6 +197,8 @@ void CCoilDlg::SetupFields()
     SetupField(FieldRow(IdInitialPermeabilityValue));
     SetCheck(IdApparentPermeability, false);
     SetupRows(IdApparentPermeabilityValue, IdFrequency);
+    // The fields of the checked permeability choice, as its click gives them.
+    OnInitialPermeability();
     OnUseGivenInductance();
     SetCheck(IdDiameterAndPitch, true);
     SetupField(FieldRow(IdOffset));
@@ -537,21 +539,48 @@ bool CCoilDlg::AnalyseOnce()
     return true;
 }
 
-// The header of a report; the low-permeability warning follows it.
-QString CCoilDlg::Header()
+// The report of one action: the key values and the column headings before the rows, the
+// separator after them.
+void CCoilDlg::BeginReport(const QString& title)
 {
     SetTabStops({40});
-    QString header = QString::asprintf(
+    CReportTable table;
+    table.m_Title = title;
+    table.m_Header = QString::asprintf(
         "Frequency (kHz): \t\t%s \r\nWire Diameter (mm): \t\t%s \r\nFormer rel permittivity: \t\t%s  \r\n"
         "Core apparent rel permeability: \t%s \r\n\r\n",
         qPrintable(N(m_Coil.m_Frequency / 1000, 0)), qPrintable(N(m_Coil.m_ConductorDiameter * 1000, 3)),
         qPrintable(N(m_Coil.m_FormerPermittivity, 2)), qPrintable(N(m_Coil.m_ApparentPermeability, 4)));
-    header += QStringLiteral("L\tWire \tR(DC) \tR(AC) \tR(AC)  \tR(former) \tR(core) \tX \tQ \tDiam \tLength \tl/D "
-                             "\tPitch \tTurns \tC(axial) \tC(sr) \tF(sr) \tAlpha \tQeff \r\n");
-    header += QStringLiteral("\tlength  \t\t(wire) \t(coil) \t\t\t\t\t\t\t\t\t \t(pF) \t(pF) \t (MHz) \t \t \t \t \r\n");
+    table.m_Header += QStringLiteral("L\tWire \tR(DC) \tR(AC) \tR(AC)  \tR(former) \tR(core) \tX \tQ \tDiam \tLength \tl/D "
+                                     "\tPitch \tTurns \tC(axial) \tC(sr) \tF(sr) \tAlpha \tQeff \r\n");
+    table.m_Header += QStringLiteral(
+        "\tlength  \t\t(wire) \t(coil) \t\t\t\t\t\t\t\t\t \t(pF) \t(pF) \t (MHz) \t \t \t \t \r\n");
+    const QString ohm = QStringLiteral("ohm");
+    const QString mm = QStringLiteral("mm");
+    const QString pF = QStringLiteral("pF");
+    table.m_Columns = {{QStringLiteral("L"), QStringLiteral("uH"), 2},
+                       {QStringLiteral("Wire length"), QStringLiteral("m"), 2},
+                       {QStringLiteral("R(DC)"), ohm, 2},
+                       {QStringLiteral("R(AC) wire"), ohm, 2},
+                       {QStringLiteral("R(AC) coil"), ohm, 4},
+                       {QStringLiteral("R(former)"), ohm, 4},
+                       {QStringLiteral("R(core)"), ohm, 4},
+                       {QStringLiteral("X"), ohm, 0},
+                       {QStringLiteral("Q"), QString(), 2},
+                       {QStringLiteral("Diam"), mm, 2},
+                       {QStringLiteral("Length"), mm, 2},
+                       {QStringLiteral("l/D"), QString(), 4},
+                       {QStringLiteral("Pitch"), mm, 4},
+                       {QStringLiteral("Turns"), QString(), 2},
+                       {QStringLiteral("C(axial)"), pF, 2},
+                       {QStringLiteral("C(sr)"), pF, 2},
+                       {QStringLiteral("F(sr)"), QStringLiteral("MHz"), 2},
+                       {QStringLiteral("Alpha"), QString(), 4},
+                       {QStringLiteral("Qeff"), QString(), 2, QStringLiteral(" ")}};
+    table.m_Footer = Separator();
+    BeginTable(std::move(table));
     if (m_Coil.m_ApparentPermeability < 1.0)
         CError::DisplayError(LowPermeabilityMessage);
-    return header;
 }
 
 // The end inductance that a sweep from the start inductance may reach, refused beyond it as a
@@ -580,35 +609,32 @@ bool CCoilDlg::CheckRow()
     return true; // anything else is refused with the report
 }
 
-QString CCoilDlg::Row() const
+std::vector<CReportCell> CCoilDlg::Row() const
 {
-    const QString values[] = {
-        N(m_Coil.m_Inductance * 1e6, 2),     N(m_Coil.m_WireLength, 2),        N(m_Coil.m_RDc, 2),
-        N(m_Coil.m_RAcWire, 2),              N(m_Coil.m_RAcCoil, 4),           N(m_Coil.m_RFormer, 4),
-        N(m_Coil.m_RCore, 4),                N(m_Coil.m_Impedance.m_Imag, 0),  N(m_Coil.m_Q, 2),
-        N(m_Coil.m_Diameter * 1000, 2),      N(m_Coil.m_Length * 1000, 2),     N(m_Coil.m_LengthToDiameter, 4),
-        N(m_Coil.m_Pitch * 1000, 4),         N(m_Coil.m_Turns, 2),             N(m_Coil.m_CAxial * 1e12, 2),
-        N(m_Coil.m_CSelfResonant * 1e12, 2), N(m_Coil.m_FSelfResonant / 1e6, 2), N(m_Coil.m_Alpha, 4),
-        N(m_Coil.m_QEff, 2),
-    };
-    QString row;
-    for (const QString& value : values)
-        row += value + QStringLiteral(" \t");
-    row.chop(1);
-    return row + QStringLiteral("\r\n");
+    std::vector<CReportCell> cells;
+    for (double value : {m_Coil.m_Inductance * 1e6, m_Coil.m_WireLength, m_Coil.m_RDc, m_Coil.m_RAcWire,
+                         m_Coil.m_RAcCoil, m_Coil.m_RFormer, m_Coil.m_RCore, m_Coil.m_Impedance.m_Imag, m_Coil.m_Q,
+                         m_Coil.m_Diameter * 1000, m_Coil.m_Length * 1000, m_Coil.m_LengthToDiameter,
+                         m_Coil.m_Pitch * 1000, m_Coil.m_Turns, m_Coil.m_CAxial * 1e12, m_Coil.m_CSelfResonant * 1e12,
+                         m_Coil.m_FSelfResonant / 1e6, m_Coil.m_Alpha, m_Coil.m_QEff})
+        cells.push_back(CReportCell::Number(value));
+    return cells;
 }
 
 void CCoilDlg::OnAnalyse()
 {
     if (!ReadInputs() || (m_InductanceGiven && !CheckSweepRange()))
         return;
-    // The report goes into the box in one piece, so that a refused row leaves nothing behind.
-    QString report = Header();
+    BeginReport(QStringLiteral("Analyse"));
     if (!m_InductanceGiven) {
-        if (!AnalyseOnce())
-            AppendReport(report);
-        else if (CheckRow())
-            AppendReport(report + Row() + Separator());
+        if (!AnalyseOnce()) {
+            EndTable(false);
+        } else if (CheckRow()) {
+            AddRow(Row());
+            EndTable();
+        } else {
+            DiscardTable();
+        }
         return;
     }
 
@@ -631,12 +657,14 @@ void CCoilDlg::OnAnalyse()
         }
         m_Coil.m_Inductance = inductance;
         if (AnalyseOnce()) {
-            if (!CheckRow())
+            if (!CheckRow()) {
+                DiscardTable();
                 return;
-            report += Row();
+            }
+            AddRow(Row());
         }
     }
-    AppendReport(report + Separator());
+    EndTable();
 }
 
 void CCoilDlg::OnAnalyseRatioRange()
@@ -645,14 +673,16 @@ void CCoilDlg::OnAnalyseRatioRange()
         AppendReport(Separator());
         return;
     }
-    QString report = Header();
+    BeginReport(QStringLiteral("Analyse using  l/d range"));
     for (int pass = 0; pass < 10; ++pass) {
         if (AnalyseOnce()) {
-            if (!CheckRow())
+            if (!CheckRow()) {
+                DiscardTable();
                 return;
-            report += Row();
+            }
+            AddRow(Row());
         }
         m_Coil.m_LengthToDiameter += 0.1;
     }
-    AppendReport(report + Separator());
+    EndTable();
 }

@@ -107,8 +107,8 @@ private:
     bool AnalyseOnce();
     bool CheckSweepRange();
     bool CheckRow();
-    QString Header();
-    QString Row() const;
+    void BeginReport(const QString& title);
+    std::vector<CReportCell> Row() const;
     void OnAnalyse();
     void OnAnalyseRatioRange();
 

@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QRadioButton>
 #include <QSaveFile>
 
@@ -18,7 +19,9 @@
 
 namespace
 {
-constexpr int MaxLineLength = 255;
+constexpr size_t MaxLineLength = 255;
+// 1 MB: far more than any design holds, so a larger file is not a design file.
+constexpr long MaxDesignFileBytes = 1024L * 1024L;
 
 bool IsPrintable(int byte)
 {
@@ -28,6 +31,19 @@ bool IsPrintable(int byte)
 bool IsBlank(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// The bytes of the UTF-8 character that a byte starts, or 0 when it starts none. Such a
+// character stays in its line: the locales' own separators and minus signs are written so.
+int Utf8Length(int byte)
+{
+    if (byte >= 0xC2 && byte <= 0xDF)
+        return 2;
+    if (byte >= 0xE0 && byte <= 0xEF)
+        return 3;
+    if (byte >= 0xF0 && byte <= 0xF4)
+        return 4;
+    return 0;
 }
 
 // Skips the bytes that separate two lines; false at the end of the file.
@@ -72,6 +88,19 @@ void ShowError(const QString& text)
 {
     CError::DisplayError(text.toStdString());
 }
+
+// Only a regular file, or a link to one, holds a design: a pipe would block the reader or be
+// replaced by the writer, and a device may never end or must not be replaced.
+bool IsSpecialFile(const QFileInfo& info)
+{
+    return info.exists() && !info.isFile();
+}
+
+// A regular file, a link to one, or a path that names nothing yet (a new file).
+bool IsSaveTarget(const QFileInfo& info)
+{
+    return info.isFile() || (!info.exists() && !info.isSymLink());
+}
 } // namespace
 
 EControlKind ClassifyControl(const QWidget* control)
@@ -90,11 +119,35 @@ EControlKind ClassifyControl(const QWidget* control)
 bool ReadLine(std::FILE* file, std::string& text)
 {
     text.clear();
-    for (int count = 0; count < MaxLineLength; ++count) {
+    while (text.size() < MaxLineLength) {
         const int byte = std::fgetc(file);
-        if (!IsPrintable(byte))
+        if (IsPrintable(byte)) {
+            text += static_cast<char>(byte);
+            continue;
+        }
+        const int length = Utf8Length(byte);
+        if (length == 0)
             return byte != EOF && SkipLineBreak(file);
-        text += static_cast<char>(byte);
+        if (text.size() + static_cast<size_t>(length) > MaxLineLength) {
+            std::ungetc(byte, file);
+            return true;
+        }
+        std::string sequence(1, static_cast<char>(byte));
+        while (static_cast<int>(sequence.size()) < length) {
+            const int next = std::fgetc(file);
+            if (next < 0x80 || next > 0xBF) {
+                // Not a character: the line ends at its first byte, as at any byte from 128.
+                if (next == EOF)
+                    return false;
+                if (IsPrintable(next)) {
+                    std::ungetc(next, file);
+                    return true;
+                }
+                return SkipLineBreak(file);
+            }
+            sequence += static_cast<char>(next);
+        }
+        text += sequence;
     }
     return true;
 }
@@ -126,14 +179,20 @@ bool ApplyControlRecord(CVKFormView& form, const std::string& line)
     QWidget* control = form.Control(record.m_Id);
     switch (ClassifyControl(control)) {
     case EControlKind::Edit:
-        static_cast<CVKEdit*>(control)->SetWindowText(QString::fromLatin1(record.m_Value));
+        static_cast<CVKEdit*>(control)->SetWindowText(QString::fromUtf8(record.m_Value));
         return true;
     case EControlKind::Radio:
     case EControlKind::Check: {
         const char* end = nullptr;
         const long state = LeadingNumber(record.m_Value, &end);
+        // A check box's handler derives the fields it enables from the box's state, so it
+        // runs for a cleared box too; a cleared radio button leaves the choice to the one
+        // of its group that is checked.
+        const bool check = ClassifyControl(control) == EControlKind::Check;
         if (end == record.m_Value.c_str() || state == 0) {
             form.SetCheck(record.m_Id, false);
+            if (check)
+                form.OnCommand(record.m_Id);
             return true;
         }
         if (state == 1) {
@@ -145,6 +204,7 @@ bool ApplyControlRecord(CVKFormView& form, const std::string& line)
         auto* box = qobject_cast<QCheckBox*>(control);
         if (state == 2 && box && box->isTristate()) {
             box->setCheckState(Qt::PartiallyChecked);
+            form.OnCommand(record.m_Id);
             return true;
         }
         return false;
@@ -168,7 +228,8 @@ QString ControlRecord(const QWidget* control)
     const int id = CVKFormView::ControlId(control);
     switch (ClassifyControl(control)) {
     case EControlKind::Edit: {
-        const QString text = static_cast<const CVKEdit*>(control)->GetWindowText();
+        // Without the locale's characters that are not ASCII the number reads back the same.
+        const QString text = CVKUtils().GetStringNumberInFileFormat(static_cast<const CVKEdit*>(control)->GetWindowText());
         return QStringLiteral("%1,%2").arg(id).arg(text.isEmpty() ? QStringLiteral(" ") : text);
     }
     case EControlKind::Radio:
@@ -185,6 +246,11 @@ QString ControlRecord(const QWidget* control)
 
 bool LoadDesign(CVKFormView* activeForm, const QString& activeKey, const QString& path)
 {
+    const QFileInfo info(path);
+    if (IsSpecialFile(info) || info.size() > MaxDesignFileBytes) {
+        ShowError(QStringLiteral("Invalid file: ") + path);
+        return false;
+    }
     CFilePtr file(std::fopen(QFile::encodeName(path).constData(), "rb"));
     if (!file)
         return false;
@@ -198,10 +264,17 @@ bool LoadDesign(CVKFormView* activeForm, const QString& activeKey, const QString
         } else if (!ReadLine(file.get(), line) || !activeForm) {
             message = QStringLiteral("No form selected!");
         } else {
-            while (ReadControlRecord(file.get(), *activeForm)) {
+            // The size was checked; a file that grows while it is read stops at the same budget.
+            bool more = true;
+            while (more && std::ftell(file.get()) <= MaxDesignFileBytes)
+                more = ReadControlRecord(file.get(), *activeForm);
+            if (more) {
+                message = QStringLiteral("Invalid file: ") + path;
+            } else {
+                activeForm->OnChoicesRestored();
+                activeForm->setFocus();
+                return true;
             }
-            activeForm->setFocus();
-            return true;
         }
     } catch (const std::exception&) {
         message = QStringLiteral("Error while reading ") + path;
@@ -231,8 +304,8 @@ bool SaveDesign(CVKFormView* activeForm, const QString& activeKey, const QString
         // The explicit flush catches a short write that commit() alone lets pass; until the
         // commit the target is untouched.
         QSaveFile file(path);
-        written = file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.flush() &&
-                  file.commit();
+        written = IsSaveTarget(QFileInfo(path)) && file.open(QIODevice::WriteOnly) &&
+                  file.write(data) == data.size() && file.flush() && file.commit();
     } catch (const std::exception&) {
         written = false;
     }

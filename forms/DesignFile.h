@@ -26,8 +26,8 @@ enum class EControlKind
 
 EControlKind ClassifyControl(const QWidget* control);
 
-// Reads one line of printable bytes (32 to 127), at most 255 of them; any other byte ends
-// the line and the run of such bytes after it is skipped. True when another line follows;
+// Reads one line of printable bytes (32 to 127) and whole UTF-8 characters, at most 255
+// bytes; any other byte ends the line and the run of such bytes after it is skipped. True when another line follows;
 // the text is valid either way. A longer line is returned in pieces of 255.
 bool ReadLine(std::FILE* file, std::string& text);
 
@@ -44,7 +44,9 @@ struct CControlRecord
 CControlRecord ParseControlRecord(const std::string& line);
 
 // Applies one record line to the form: a field gets the text; a radio button or check box
-// with state 1 is checked and its handler runs (OnCommand), with state 0 it is only cleared.
+// with state 1 is checked and its handler runs (OnCommand); a radio button with state 0 is
+// only cleared, a check box with state 0 is cleared and its handler runs, so that the form
+// is left as the same clicks would leave it.
 // False when the line names nothing the form keeps in a design file.
 bool ApplyControlRecord(CVKFormView& form, const std::string& line);
 
@@ -56,13 +58,15 @@ bool ReadControlRecord(std::FILE* file, CVKFormView& form);
 QString ControlRecord(const QWidget* control);
 
 // Loads a design file into the active form. A file that cannot be opened, or has fewer than
-// two lines, loads nothing and says nothing; another form's file gives "Invalid file: " +
+// two lines, loads nothing and says nothing; another form's file, anything but a regular
+// file (a pipe, a device, a folder) and a file larger than 1 MB give "Invalid file: " +
 // path, a file without records or no active form "No form selected!". The form gets the
 // keyboard focus. True when the records were applied.
 bool LoadDesign(CVKFormView* activeForm, const QString& activeKey, const QString& path);
 
 // Writes the active form into a design file and says "<path> saved!". The file is written
 // beside the target first and replaces it only when complete, so a failed save leaves the
-// old file as it was and says "Error while writing to file " + path.
+// old file as it was and says "Error while writing to file " + path. Only a regular file, or
+// a link to one, is replaced: a pipe, a device or a folder is refused the same way.
 bool SaveDesign(CVKFormView* activeForm, const QString& activeKey, const QString& path,
                 const QString& version = QString::fromLatin1(DesignFileVersion));

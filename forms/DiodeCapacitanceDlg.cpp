@@ -5,7 +5,7 @@
 
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -82,11 +82,6 @@ const CFieldCheck DiffusionChecks[] = {
     {D::IdBias1, EFieldCondition::NotZero, NotZero},
     {D::IdBias2, EFieldCondition::NotZero, NotZero},
 };
-
-std::string N(double value, int decimals)
-{
-    return FormatNumber(value, decimals);
-}
 
 } // namespace
 
@@ -227,9 +222,16 @@ bool DiodeCapacitanceDlg::CheckMeasured()
     return true;
 }
 
-QString DiodeCapacitanceDlg::FrequencyLine() const
+// The frequency, then a row per bias point, each starting with its bias.
+void DiodeCapacitanceDlg::BeginPointsTable(const QString& title, std::vector<CReportColumn> columns)
 {
-    return QString::asprintf("Frequency: %s kHz \r\n", N(m_Frequency / 1000, 0).c_str());
+    CReportTable table;
+    table.m_Title = title;
+    table.m_Header =
+        QString::asprintf("Frequency: %s kHz \r\n", FormatNumber(m_Frequency / 1000, 0).c_str());
+    table.m_RowStart = QStringLiteral("Capactance at ");
+    table.m_Columns = std::move(columns);
+    BeginTable(std::move(table));
 }
 
 void DiodeCapacitanceDlg::OnCalcJunction()
@@ -263,13 +265,18 @@ void DiodeCapacitanceDlg::OnCalcJunction()
         return;
     }
 
-    QString text = FrequencyLine();
+    const QString title = QStringLiteral("Calc Junction Cap");
+    BeginPointsTable(
+        title, {{QStringLiteral("Bias"), QStringLiteral("V"), 2, QStringLiteral(" volts: ")},
+                {QStringLiteral("Capactance"), QStringLiteral("pF"), 2, QStringLiteral(" pF ")}});
     for (const CBiasPoint* point : {&m_Point1, &m_Point2})
-        text += QString::asprintf("Capactance at %s volts: %s pF \r\n", N(point->m_Bias, 2).c_str(),
-                                  N(point->m_Measured / 1e-12, 2).c_str());
-    text += QString::asprintf("Built-in voltage: %s volts\r\n\r\n",
-                              N(m_FittedBuiltInVoltage, 2).c_str());
-    AppendReport(text);
+        AddRow(
+            {CReportCell::Number(point->m_Bias), CReportCell::Number(point->m_Measured / 1e-12)});
+    EndTable();
+    AppendValueLine(
+        title, QStringLiteral("Built-in voltage: "),
+        {QStringLiteral("Built-in voltage"), QStringLiteral("V"), 2, QStringLiteral(" volts")},
+        m_FittedBuiltInVoltage);
 }
 
 void DiodeCapacitanceDlg::OnCalcDiffusion()
@@ -281,7 +288,15 @@ void DiodeCapacitanceDlg::OnCalcDiffusion()
     m_Diode.SetJunction(m_JunctionCap, m_BuiltInVoltage, m_RefVoltage, m_ParasiticCap, 0.0, 1.0,
                         m_Quotient, m_Quotient);
 
-    QString text = FrequencyLine();
+    const QString title = QStringLiteral("Calc diffusion cap");
+    const QString pF = QStringLiteral("pF");
+    BeginPointsTable(
+        title,
+        {{QStringLiteral("Bias"), QStringLiteral("V"), 2, QStringLiteral(" volts: Total: ")},
+         {QStringLiteral("Total"), pF, 2, QStringLiteral(" pF Junction: ")},
+         {QStringLiteral("Junction"), pF, 2, QStringLiteral(" Diff: ")},
+         {QStringLiteral("Diff"), pF, 2, QStringLiteral(" \r\nTransit time: ")},
+         {QStringLiteral("Transit time"), QStringLiteral("ns"), 2, QStringLiteral(" nSeconds")}});
     for (CBiasPoint* point : {&m_Point1, &m_Point2})
     {
         point->m_Diffusion = m_Diode.DiffusionFromMeasurement(
@@ -291,15 +306,13 @@ void DiodeCapacitanceDlg::OnCalcDiffusion()
         point->m_TransitTime =
             CDiode::TransitTime(point->m_Bias, point->m_Diffusion, point->m_SourceResistance);
 
-        text += QString::asprintf(
-            "Capactance at %s volts: Total: %s pF Junction: %s Diff: %s \r\n",
-            N(point->m_Bias, 2).c_str(), N(point->m_Measured / 1e-12, 2).c_str(),
-            N(point->m_Junction / 1e-12, 2).c_str(), N(point->m_Diffusion / 1e-12, 2).c_str());
-        text += QString::asprintf("Transit time: %s nSeconds\r\n",
-                                  N(point->m_TransitTime / 1e-9, 2).c_str());
+        AddRow({CReportCell::Number(point->m_Bias), CReportCell::Number(point->m_Measured / 1e-12),
+                CReportCell::Number(point->m_Junction / 1e-12),
+                CReportCell::Number(point->m_Diffusion / 1e-12),
+                CReportCell::Number(point->m_TransitTime / 1e-9)});
     }
     if (!CheckMeasured())
-        return;
+        return DiscardTable();
     // The junction law divides by the distance of the bias from Vbi, and raises to the power
     // 1/m.
     for (const auto& [point, id] : {std::pair(&m_Point1, IdBias1), std::pair(&m_Point2, IdBias2)})
@@ -312,8 +325,24 @@ void DiodeCapacitanceDlg::OnCalcDiffusion()
             RefuseField(IdQuotient, NotZero);
         else
             continue;
-        return;
+        return DiscardTable();
     }
-    text += QString::asprintf("Forward power: %s \r\n\r\n", N(m_Quotient, 2).c_str());
-    AppendReport(text);
+    EndTable();
+    AppendValueLine(title, QStringLiteral("Forward power: "),
+                    {QStringLiteral("Forward power"), QString(), 2, QStringLiteral(" ")},
+                    m_Quotient);
+}
+
+// A value on a line of its own after the rows, and the blank line that ends the report.
+void DiodeCapacitanceDlg::AppendValueLine(const QString& title, const QString& label,
+                                          const CReportColumn& column, double value)
+{
+    CReportTable table;
+    table.m_Title = title;
+    table.m_RowStart = label;
+    table.m_Columns = {column};
+    table.m_Footer = QStringLiteral("\r\n");
+    BeginTable(std::move(table));
+    AddRow({CReportCell::Number(value)});
+    EndTable();
 }

@@ -67,7 +67,9 @@ private:
     bool CheckMeasured();
     void OnCalcJunction();
     void OnCalcDiffusion();
-    QString FrequencyLine() const;
+    void BeginPointsTable(const QString& title, std::vector<CReportColumn> columns);
+    void AppendValueLine(const QString& title, const QString& label, const CReportColumn& column,
+                         double value);
 
     CDiode m_Diode;
 

@@ -1,12 +1,11 @@
 #include "forms/FerriteDlg.h"
 
 #include "controls/VKEdit.h"
-#include "forms/FormatNumber.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -61,11 +60,6 @@ const CFieldRow& Row(int id)
         if (row.m_Id == id)
             return row;
     return FerriteFields[0];
-}
-
-std::string N(double value, int decimals)
-{
-    return FormatNumber(value, decimals);
 }
 
 } // namespace
@@ -161,15 +155,18 @@ void FerriteDlg::OnCalcInductance()
         RefuseField(IdInitialPermeability, "below 1 does not suit a rod of this diameter and length");
         return;
     }
-    AppendReport(Report());
-}
-
-QString FerriteDlg::Report() const
-{
-    QString text = QStringLiteral("tUa1 \tUa2 \tAlpha \tBeta0 \tCoeff\r\n");
-    text += QString::asprintf("%s \t%s \t%s \t%s \t%s\r\n", N(m_Ferrite.m_Ua1, 2).c_str(),
-                              N(m_Ferrite.m_Ua2, 2).c_str(), N(m_Ferrite.m_Alpha, 4).c_str(),
-                              N(m_Ferrite.m_Beta0, 4).c_str(), N(m_Ferrite.m_Coeff, 4).c_str());
-    text += QString(59, QLatin1Char('*')) + QStringLiteral("\r\n");
-    return text;
+    CReportTable table;
+    table.m_Title = QStringLiteral("Calc Inductance");
+    table.m_Header = QStringLiteral("tUa1 \tUa2 \tAlpha \tBeta0 \tCoeff\r\n");
+    table.m_Columns = {{QStringLiteral("Ua1"), QString(), 2},
+                       {QStringLiteral("Ua2"), QString(), 2},
+                       {QStringLiteral("Alpha"), QString(), 4},
+                       {QStringLiteral("Beta0"), QString(), 4},
+                       {QStringLiteral("Coeff"), QString(), 4, QString()}};
+    table.m_Footer = QString(59, QLatin1Char('*')) + QStringLiteral("\r\n");
+    BeginTable(std::move(table));
+    AddRow({CReportCell::Number(m_Ferrite.m_Ua1), CReportCell::Number(m_Ferrite.m_Ua2),
+            CReportCell::Number(m_Ferrite.m_Alpha), CReportCell::Number(m_Ferrite.m_Beta0),
+            CReportCell::Number(m_Ferrite.m_Coeff)});
+    EndTable();
 }

@@ -39,7 +39,6 @@ protected:
 private:
     bool ReadInputs();
     void OnCalcInductance();
-    QString Report() const;
 
     CFerrite m_Ferrite;
 };

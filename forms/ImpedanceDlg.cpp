@@ -1,12 +1,11 @@
 #include "forms/ImpedanceDlg.h"
 
 #include "controls/VKEdit.h"
-#include "forms/FormatNumber.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -43,19 +42,41 @@ const CFieldCheck ResonantFrequencyChecks[] = {
      "must not be zero for this calculation"},
 };
 
-std::string N(double value, int decimals)
+// A part's impedance as the report writes it, "R + jX (|Z| <phase)": three columns.
+void AddImpedanceColumns(std::vector<CReportColumn>& columns, const QString& name,
+                         const QString& beforePolar, const QString& after)
 {
-    return FormatNumber(value, decimals);
+    const QString ohm = QStringLiteral("ohm");
+    columns.push_back({name, ohm, 2, beforePolar});
+    columns.push_back({name + QStringLiteral(" |Z|"), ohm, 2, QStringLiteral(" <")});
+    columns.push_back({name + QStringLiteral(" phase"), QStringLiteral("deg"), 2, after});
 }
 
-std::string Rectangular(const CComponant& part)
+void AddImpedanceCells(std::vector<CReportCell>& cells, const CImpedance& impedance)
 {
-    return part.m_Impedance.FormatRectangular();
+    cells.push_back(CReportCell::Complex(impedance.m_Real, impedance.m_Imag));
+    cells.push_back(CReportCell::Number(impedance.m_Magnitude));
+    cells.push_back(CReportCell::Number(RadToDeg(impedance.m_Phase)));
 }
 
-std::string Polar(const CComponant& part)
+// The equivalent component's value in the unit of its kind, the unit written straight after
+// the number ("1,904.11pF"); a resistive total shows its value, 0, in "Ohms".
+CReportCell EquivalentCell(const CComponant& equivalent, const QString& after,
+                           CReportColumn& column)
 {
-    return part.m_Impedance.FormatPolar();
+    const QString name = QStringLiteral("Equivalent");
+    switch (equivalent.m_Kind)
+    {
+    case CComponant::Capacitor:
+        column = {name, QStringLiteral("pF"), 2, QStringLiteral("pF") + after};
+        return CReportCell::Number(equivalent.m_Value / 1e-12);
+    case CComponant::Inductor:
+        column = {name, QStringLiteral("uH"), 2, QStringLiteral("uH") + after};
+        return CReportCell::Number(equivalent.m_Value / 1e-6);
+    default:
+        column = {name, QStringLiteral("ohm"), 2, QStringLiteral("Ohms") + after};
+        return CReportCell::Number(equivalent.m_Value);
+    }
 }
 
 } // namespace
@@ -177,19 +198,6 @@ void CImpedanceDlg::ParallelTotal()
         m_Total.Parallel(m_Total, m_Capacitor.m_Impedance);
 }
 
-QString CImpedanceDlg::EquivalentText() const
-{
-    switch (m_Equivalent.m_Kind)
-    {
-    case CComponant::Capacitor:
-        return QString::fromStdString(N(m_Equivalent.m_Value / 1e-12, 2) + "pF");
-    case CComponant::Inductor:
-        return QString::fromStdString(N(m_Equivalent.m_Value / 1e-6, 2) + "uH");
-    default:
-        return QString::fromStdString(N(m_Equivalent.m_Value, 2) + "Ohms");
-    }
-}
-
 void CImpedanceDlg::OnCalcImpedance()
 {
     if (!ReadInputs() || !CheckFields(ResonantFrequencyChecks))
@@ -223,21 +231,37 @@ void CImpedanceDlg::OnCalcImpedance()
     }
     m_Equivalent.SetFromImpedance(m_Total, m_Frequency);
 
-    QString text =
-        QString::asprintf("Impedances at %s kHz \r\n ", N(m_Frequency / 1000, 0).c_str());
-    text += QString::asprintf(
-        "  Component impedances: \r\n \t resistor: \t\t %s (%s)\r\n \t inductor: \t %s  "
-        "(%s)\r\n \t capacitor: \t %s  (%s) \r\n",
-        Rectangular(m_Resistor).c_str(), Polar(m_Resistor).c_str(), Rectangular(m_Inductor).c_str(),
-        Polar(m_Inductor).c_str(), Rectangular(m_Capacitor).c_str(), Polar(m_Capacitor).c_str());
-    const char* label = m_Connection == ConnectionSeries ? "  Total series impedance:"
-                                                         : "  Total parallel impedance:";
-    text +=
-        QString::asprintf("  %s \t %s  (%s) (%s) \r\n", label, m_Total.FormatRectangular().c_str(),
-                          m_Total.FormatPolar().c_str(), EquivalentText().toStdString().c_str());
-    text += QString::asprintf("    Resonant frequency (kHz):  %s \r\n\r\n",
-                              N(m_ResonantFrequency / 1000, 3).c_str());
-    AppendReport(text);
+    const QString label = m_Connection == ConnectionSeries
+                              ? QStringLiteral("Total series impedance")
+                              : QStringLiteral("Total parallel impedance");
+    CReportTable table;
+    table.m_Title = QStringLiteral("Cal impedance");
+    table.m_RowStart = QStringLiteral("Impedances at ");
+    table.m_Columns.push_back(
+        {QStringLiteral("Frequency"), QStringLiteral("kHz"), 0,
+         QStringLiteral(" kHz \r\n   Component impedances: \r\n \t resistor: \t\t ")});
+    AddImpedanceColumns(table.m_Columns, QStringLiteral("resistor"), QStringLiteral(" ("),
+                        QStringLiteral(")\r\n \t inductor: \t "));
+    AddImpedanceColumns(table.m_Columns, QStringLiteral("inductor"), QStringLiteral("  ("),
+                        QStringLiteral(")\r\n \t capacitor: \t "));
+    AddImpedanceColumns(table.m_Columns, QStringLiteral("capacitor"), QStringLiteral("  ("),
+                        QStringLiteral(") \r\n    ") + label + QStringLiteral(": \t "));
+    AddImpedanceColumns(table.m_Columns, label, QStringLiteral("  ("), QStringLiteral(") ("));
+    std::vector<CReportCell> cells{CReportCell::Number(m_Frequency / 1000)};
+    for (const CImpedance* impedance :
+         {&m_Resistor.m_Impedance, &m_Inductor.m_Impedance, &m_Capacitor.m_Impedance, &m_Total})
+        AddImpedanceCells(cells, *impedance);
+    CReportColumn equivalent;
+    cells.push_back(EquivalentCell(
+        m_Equivalent, QStringLiteral(") \r\n    Resonant frequency (kHz):  "), equivalent));
+    table.m_Columns.push_back(equivalent);
+    table.m_Columns.push_back(
+        {QStringLiteral("Resonant frequency"), QStringLiteral("kHz"), 3, QStringLiteral(" ")});
+    cells.push_back(CReportCell::Number(m_ResonantFrequency / 1000));
+    table.m_Footer = QStringLiteral("\r\n");
+    BeginTable(std::move(table));
+    AddRow(std::move(cells));
+    EndTable();
 }
 
 void CImpedanceDlg::OnCalcResonance()
@@ -275,12 +299,24 @@ void CImpedanceDlg::OnCalcResonance()
         return;
     }
 
-    QString text = QString::asprintf(series ? "Series resonant frequency at %s kHz \r\n "
-                                            : "Parallel resonant frequency at %s kHz \r\n ",
-                                     N(m_Frequency / 1000, 0).c_str());
-    text += QString::asprintf(
-        " given cap: %spF \t ind requred: %suH\r\n  given ind: %suH \t cap required: %spF \r\n\r\n",
-        N(capacitance / 1e-12, 2).c_str(), N(m_RequiredInductance.m_Value / 1e-6, 2).c_str(),
-        N(inductance / 1e-6, 2).c_str(), N(m_RequiredCapacitance.m_Value / 1e-12, 2).c_str());
-    AppendReport(text);
+    const QString pF = QStringLiteral("pF");
+    const QString uH = QStringLiteral("uH");
+    CReportTable table;
+    table.m_Title = QStringLiteral("Cal resonance");
+    table.m_RowStart = series ? QStringLiteral("Series resonant frequency at ")
+                              : QStringLiteral("Parallel resonant frequency at ");
+    table.m_Columns = {
+        {QStringLiteral("Frequency"), QStringLiteral("kHz"), 0,
+         QStringLiteral(" kHz \r\n  given cap: ")},
+        {QStringLiteral("given cap"), pF, 2, QStringLiteral("pF \t ind requred: ")},
+        {QStringLiteral("ind requred"), uH, 2, QStringLiteral("uH\r\n  given ind: ")},
+        {QStringLiteral("given ind"), uH, 2, QStringLiteral("uH \t cap required: ")},
+        {QStringLiteral("cap required"), pF, 2, QStringLiteral("pF ")}};
+    table.m_Footer = QStringLiteral("\r\n");
+    BeginTable(std::move(table));
+    AddRow({CReportCell::Number(m_Frequency / 1000), CReportCell::Number(capacitance / 1e-12),
+            CReportCell::Number(m_RequiredInductance.m_Value / 1e-6),
+            CReportCell::Number(inductance / 1e-6),
+            CReportCell::Number(m_RequiredCapacitance.m_Value / 1e-12)});
+    EndTable();
 }

@@ -47,7 +47,6 @@ private:
     void OnCalcImpedance();
     void OnCalcResonance();
     void ParallelTotal();
-    QString EquivalentText() const;
 
     CComponant m_Resistor;
     CComponant m_Inductor;

@@ -8,7 +8,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -17,6 +17,12 @@
 #include <utility>
 
 namespace {
+
+// A number of a message, as the reports write it.
+std::string N(double value, int decimals)
+{
+    return FormatNumber(value, decimals);
+}
 
 constexpr double Pi = 3.141592653589793;
 constexpr double NoLimit = 999999999.99;
@@ -95,20 +101,20 @@ const CFieldRow& Row(int id)
     return other >= 0 ? LineAndStationFields[other] : ConductanceField;
 }
 
-std::string N(double value, int decimals)
+// "%s uH" or "%s pF": a value with its unit, where the unit changes from row to row.
+CReportCell Micro(double henry)
 {
-    return FormatNumber(value, decimals);
+    return CReportCell::WithUnit(henry / 1e-6, QStringLiteral("uH"));
 }
 
-// "%s uH" or "%s pF" with 2 decimals.
-std::string Micro(double henry)
+CReportCell Pico(double farad)
 {
-    return N(henry / 1e-6, 2) + " uH";
+    return CReportCell::WithUnit(farad / 1e-12, QStringLiteral("pF"));
 }
 
-std::string Pico(double farad)
+CReportCell Rectangular(const CComplex& z)
 {
-    return N(farad / 1e-12, 2) + " pF";
+    return CReportCell::Complex(z.real, z.imag);
 }
 
 // The static text in the same grid row as a field, before it.
@@ -198,7 +204,17 @@ void CMonopoleDlg::SetupFields()
     OnLineMode(IdLineElectrical);
     CVKFormView::SetupFields(LineAndStationFields, static_cast<int>(std::size(LineAndStationFields)));
     // Neither shape button is checked yet; the form starts as the model does, circular.
+    OnChoicesRestored();
+}
+
+// Without a shape button checked the form is circular, as it starts.
+void CMonopoleDlg::OnChoicesRestored()
+{
+    if (IsChecked(IdCircular) || IsChecked(IdFlat))
+        return;
     m_Circular = true;
+    if (m_DiameterLabel)
+        m_DiameterLabel->setText(QString::fromUtf8(Row(IdDiameter).m_Label));
     EnableControl(IdDepth, false);
 }
 
@@ -415,16 +431,27 @@ void CMonopoleDlg::OnAnalyse()
     if (m_Monopole.m_Load.m_Value > 0)
         m_Monopole.ComputeLoadVoltage();
     SetTabStops({ReportTabStop});
-    AppendReport(FullReport());
+    WriteFullReport();
 }
 
 void CMonopoleDlg::OnSweep(bool resonateLoad)
 {
     if (!ReadInputs())
         return;
-    // The rows go into the box in one piece, after the header that replaces the box's text:
-    // the same text as row-by-row appending, and nothing changes when a row is refused.
-    QString rows;
+    // The rows go into the box in one piece, replacing the earlier reports and their tables;
+    // nothing changes when a row is refused.
+    CReportTable table;
+    table.m_Title =
+        resonateLoad ? QStringLiteral("Calc all resonant loads") : QStringLiteral("Calc all res use load");
+    table.m_Header = QString::fromLatin1(SweepHeader);
+    table.m_Columns = {{"Freq", "kHz", 0},
+                       {"R(tot)", "ohm", 2},
+                       {"React(in)", "", 2, " \t", 20},
+                       {"React(res)", "", 2, " \t\t"},
+                       {"React(used)", "uH", 2, " uH \t\t"},
+                       {"Vp(ant)", "V", 4, " \t\t"},
+                       {"Vp(load)", "V", 4, " "}};
+    std::vector<std::vector<CReportCell>> rows;
     for (int kHz = SweepStart; kHz <= SweepEnd; kHz += SweepStep) {
         const double frequency = kHz * 1000.0;
         m_Monopole.m_Frequency = frequency;
@@ -441,72 +468,111 @@ void CMonopoleDlg::OnSweep(bool resonateLoad)
             load.ComputeImpedance(frequency);
         }
         m_Monopole.ComputeLoadVoltage();
-        rows += SweepRow();
+        rows.push_back(SweepCells());
     }
     SetTabStops({ReportTabStop});
-    SetResultsText(QString::fromLatin1(SweepHeader));
-    AppendReport(rows);
+    CVKFormView::OnCommand(IdClear);
+    BeginTable(std::move(table));
+    for (std::vector<CReportCell>& row : rows)
+        AddRow(std::move(row));
+    EndTable();
 }
 
-QString CMonopoleDlg::FullReport() const
+// Each block of the report is a table of one row.
+void CMonopoleDlg::WriteFullReport()
 {
     const CMonopole& m = m_Monopole;
     const CTransmissionLine& line = m_Line;
+    const auto write = [this](CReportTable table, std::vector<CReportCell> cells) {
+        table.m_Title = QStringLiteral("Analyse");
+        BeginTable(std::move(table));
+        AddRow(std::move(cells));
+        EndTable();
+    };
 
-    QString text = QString::asprintf(
-        "Fequency: %10.10s kHz \tMonople length(m): %s \t Monople diameter(mm): %s \t Ground depth(m): %s "
-        "\tTransline lengh(m): %s \t Transline wire diameter(mm): %s\r\n\r\n",
-        N(m.m_Frequency / 1000, 0).c_str(), N(m.m_Length, 1).c_str(), N(m.m_Diameter * 1000, 2).c_str(),
-        N(m.m_GroundDepth, 1).c_str(), N(line.m_Length, 1).c_str(), N(line.m_WireDiameter * 1000, 2).c_str());
+    CReportTable design;
+    design.m_RowStart = QStringLiteral("Fequency: ");
+    // The frequency is right-aligned in 10 characters and cut to 10.
+    design.m_Columns = {{"Fequency", "kHz", 0, " kHz \tMonople length(m): ", 10, 10, CReportColumn::EPad::Before},
+                        {"Monople length", "m", 1, " \t Monople diameter(mm): "},
+                        {"Monople diameter", "mm", 2, " \t Ground depth(m): "},
+                        {"Ground depth", "m", 1, " \tTransline lengh(m): "},
+                        {"Transline lengh", "m", 1, " \t Transline wire diameter(mm): "},
+                        {"Transline wire diameter", "mm", 2, ""}};
+    design.m_Footer = QStringLiteral("\r\n");
+    write(std::move(design), {CReportCell::Number(m.m_Frequency / 1000), CReportCell::Number(m.m_Length),
+                              CReportCell::Number(m.m_Diameter * 1000), CReportCell::Number(m.m_GroundDepth),
+                              CReportCell::Number(line.m_Length), CReportCell::Number(line.m_WireDiameter * 1000)});
 
-    text += QString::asprintf("Antenna\r\n \t%s \t%s \t%s \t%s \t%s \t%s \t%s \t%s \t%s", "R(DC)", "R(AC)",
-                              "R(Rad)", "R(Grd)", "R(Tot)", "Z0", "Vf", "WL(elec)", "Zin");
-    text += QString::fromLatin1(m.m_IsCapacitive ? " \t\tCap(pF)\r\n" : " \t\tInd(uH)\r\n");
-    text += QString::asprintf(" \t%s \t%s \t%s \t%s \t%s \t%s \t%s \t%s \t%-20s", N(m.m_RDc, 2).c_str(),
-                              N(m.m_RAc, 2).c_str(), N(m.m_RRad, 2).c_str(), N(m.m_RGround, 2).c_str(),
-                              N(m.m_RTotal, 2).c_str(), N(m.m_Z0.magnitude, 2).c_str(),
-                              N(m.m_VelocityFactor, 2).c_str(), N(m.m_ElectricalWavelength, 2).c_str(),
-                              m.m_ZAntenna.Format().c_str());
-    text += QString::asprintf(
-        "\t%s \r\n", N(m.m_IsCapacitive ? m.m_CAntenna / 1e-12 : m.m_LAntenna / 1e-6, 2).c_str());
+    CReportTable antenna;
+    antenna.m_Header =
+        QStringLiteral("Antenna\r\n \tR(DC) \tR(AC) \tR(Rad) \tR(Grd) \tR(Tot) \tZ0 \tVf \tWL(elec) \tZin") +
+        QString::fromLatin1(m.m_IsCapacitive ? " \t\tCap(pF)\r\n" : " \t\tInd(uH)\r\n");
+    antenna.m_RowStart = QStringLiteral(" \t");
+    antenna.m_Columns = {{"R(DC)", "ohm", 2}, {"R(AC)", "ohm", 2}, {"R(Rad)", "ohm", 2},
+                         {"R(Grd)", "ohm", 2}, {"R(Tot)", "ohm", 2}, {"Z0", "ohm", 2},
+                         {"Vf", "", 2}, {"WL(elec)", "m", 2}, {"Zin", "ohm", 2, "\t", 20}};
+    antenna.m_Columns.push_back(m.m_IsCapacitive ? CReportColumn{"Cap", "pF", 2, " "}
+                                                 : CReportColumn{"Ind", "uH", 2, " "});
+    write(std::move(antenna),
+          {CReportCell::Number(m.m_RDc), CReportCell::Number(m.m_RAc), CReportCell::Number(m.m_RRad),
+           CReportCell::Number(m.m_RGround), CReportCell::Number(m.m_RTotal), CReportCell::Number(m.m_Z0.magnitude),
+           CReportCell::Number(m.m_VelocityFactor), CReportCell::Number(m.m_ElectricalWavelength),
+           Rectangular(m.m_ZAntenna),
+           CReportCell::Number(m.m_IsCapacitive ? m.m_CAntenna / 1e-12 : m.m_LAntenna / 1e-6)});
 
     if (line.m_Length > 0) {
-        text += QString::fromLatin1("Transmission Line\r\n \tR(DC) \tR(AC) \tZ0 \tVf \tZin(o/c)");
-        text += QString::fromLatin1(line.m_IsCapacitive ? " \t\tCap(pF)\r\n" : " \t\tInd(uH)\r\n");
-        text += QString::asprintf(" \t%s \t%s \t%s \t%s \t%s", N(line.m_RDc, 2).c_str(), N(line.m_RAc, 2).c_str(),
-                                  N(line.m_Z0.magnitude, 2).c_str(), N(line.m_VelocityFactor, 2).c_str(),
-                                  line.m_ZOpen.Format().c_str());
-        text += QString::asprintf(
-            " \t\t%s \r\n",
-            N(line.m_IsCapacitive ? line.m_CEquivalent / 1e-12 : line.m_LEquivalent / 1e-6, 2).c_str());
+        CReportTable feed;
+        feed.m_Header = QStringLiteral("Transmission Line\r\n \tR(DC) \tR(AC) \tZ0 \tVf \tZin(o/c)") +
+                        QString::fromLatin1(line.m_IsCapacitive ? " \t\tCap(pF)\r\n" : " \t\tInd(uH)\r\n");
+        feed.m_RowStart = QStringLiteral(" \t");
+        feed.m_Columns = {{"R(DC)", "ohm", 2}, {"R(AC)", "ohm", 2}, {"Z0", "ohm", 2}, {"Vf", "", 2},
+                          {"Zin(o/c)", "ohm", 2, " \t\t"}};
+        feed.m_Columns.push_back(line.m_IsCapacitive ? CReportColumn{"Cap", "pF", 2, " "}
+                                                     : CReportColumn{"Ind", "uH", 2, " "});
+        write(std::move(feed),
+              {CReportCell::Number(line.m_RDc), CReportCell::Number(line.m_RAc),
+               CReportCell::Number(line.m_Z0.magnitude), CReportCell::Number(line.m_VelocityFactor),
+               Rectangular(line.m_ZOpen),
+               CReportCell::Number(line.m_IsCapacitive ? line.m_CEquivalent / 1e-12 : line.m_LEquivalent / 1e-6)});
     }
 
     // A capacitive receiver end is tuned out by a coil, an inductive one by a capacitor.
     const bool capacitive = m.m_LResonate > 0;
-    text += QString::fromLatin1("Total circuit\r\n");
-    text += QString::fromLatin1(
-        capacitive
-            ? "\tRtot \tCap \tZin \t\tZ(load) \t\tZ(tot) \t\tVp(ant) \tVp(load) \tL(resonance) \r\n"
-            : "\tRtot \tInd \tZin \t\tZ(load) \t\tZ(tot) \t\tVp(ant) \tVp(load) \tCap(resonance) \r\n");
-    text += QString::asprintf(
-        "\t%s \t%s \t%-20s \t%-20s \t%-20s \t%s \t%s \t%s \r\n", N(m.m_ZIn.real, 2).c_str(),
-        N(capacitive ? m.m_CIn / 1e-12 : m.m_LIn / 1e-6, 2).c_str(), m.m_ZIn.Format().c_str(),
-        m.m_Load.m_Impedance.FormatRectangular().c_str(), m.m_ZTotal.Format().c_str(),
-        N(m.m_VAntenna, 4).c_str(), N(m.m_VLoad.magnitude, 4).c_str(),
-        N(capacitive ? m.m_LResonate / 1e-6 : m.m_CResonate / 1e-12, 2).c_str());
-
-    text += QString(154, QLatin1Char('*')) + QStringLiteral("\r\n\r\n");
-    return text;
+    CReportTable total;
+    total.m_Header = QString::fromLatin1(
+        capacitive ? "Total circuit\r\n\tRtot \tCap \tZin \t\tZ(load) \t\tZ(tot) \t\tVp(ant) \tVp(load) "
+                     "\tL(resonance) \r\n"
+                   : "Total circuit\r\n\tRtot \tInd \tZin \t\tZ(load) \t\tZ(tot) \t\tVp(ant) \tVp(load) "
+                     "\tCap(resonance) \r\n");
+    total.m_RowStart = QStringLiteral("\t");
+    total.m_Columns = {{"Rtot", "ohm", 2},
+                       capacitive ? CReportColumn{"Cap", "pF", 2} : CReportColumn{"Ind", "uH", 2},
+                       {"Zin", "ohm", 2, " \t", 20},
+                       {"Z(load)", "ohm", 2, " \t", 20},
+                       {"Z(tot)", "ohm", 2, " \t", 20},
+                       {"Vp(ant)", "V", 4},
+                       {"Vp(load)", "V", 4},
+                       capacitive ? CReportColumn{"L(resonance)", "uH", 2, " "}
+                                  : CReportColumn{"Cap(resonance)", "pF", 2, " "}};
+    total.m_Footer = QString(154, QLatin1Char('*')) + QStringLiteral("\r\n\r\n");
+    const CImpedance& load = m.m_Load.m_Impedance;
+    write(std::move(total),
+          {CReportCell::Number(m.m_ZIn.real), CReportCell::Number(capacitive ? m.m_CIn / 1e-12 : m.m_LIn / 1e-6),
+           Rectangular(m.m_ZIn), CReportCell::Complex(load.m_Real, load.m_Imag), Rectangular(m.m_ZTotal),
+           CReportCell::Number(m.m_VAntenna), CReportCell::Number(m.m_VLoad.magnitude),
+           CReportCell::Number(capacitive ? m.m_LResonate / 1e-6 : m.m_CResonate / 1e-12)});
 }
 
-QString CMonopoleDlg::SweepRow() const
+std::vector<CReportCell> CMonopoleDlg::SweepCells() const
 {
     const CMonopole& m = m_Monopole;
     const bool inductive = !m.m_IsResistive && !(m.m_LResonate > 0);
-    const std::string reactIn = inductive ? Micro(m.m_LIn) : Pico(m.m_CIn);
-    const std::string reactRes = inductive ? Pico(m.m_CResonate) : Micro(m.m_LResonate);
-    return QString::asprintf("%s \t%s \t%-20s \t%s \t\t%s \t\t%s \t\t%s \r\n", N(m.m_Frequency / 1000, 0).c_str(),
-                             N(m.m_ZIn.real, 2).c_str(), reactIn.c_str(), reactRes.c_str(),
-                             Micro(m.m_Load.m_Value).c_str(), N(m.m_VAntenna, 4).c_str(),
-                             N(m.m_VLoad.magnitude, 4).c_str());
+    return {CReportCell::Number(m.m_Frequency / 1000),
+            CReportCell::Number(m.m_ZIn.real),
+            inductive ? Micro(m.m_LIn) : Pico(m.m_CIn),
+            inductive ? Pico(m.m_CResonate) : Micro(m.m_LResonate),
+            CReportCell::Number(m.m_Load.m_Value / 1e-6),
+            CReportCell::Number(m.m_VAntenna),
+            CReportCell::Number(m.m_VLoad.magnitude)};
 }

@@ -58,6 +58,7 @@ public:
     explicit CMonopoleDlg(QWidget* parent = nullptr);
 
     bool OnCommand(int id) override;
+    void OnChoicesRestored() override;
 
     bool IsCircular() const { return m_Circular; }
     bool IsElectrical() const { return m_Electrical; }
@@ -84,8 +85,8 @@ private:
     bool CheckReceiverEnd();
     void OnAnalyse();
     void OnSweep(bool resonateLoad);
-    QString FullReport() const;
-    QString SweepRow() const;
+    void WriteFullReport();
+    std::vector<CReportCell> SweepCells() const;
 
     double m_FrequencykHz = 0.0; // the entered frequency, kHz
     CMonopole m_Monopole;

@@ -12,10 +12,15 @@
 #include <QVBoxLayout>
 
 #include <cmath>
-#include <cstdarg>
-#include <cstdio>
+#include <utility>
 
 namespace {
+
+// A number of a message, as the reports write it.
+std::string N(double value, int decimals)
+{
+    return FormatNumber(value, decimals);
+}
 
 using Dlg = CMutualInductanceDlg;
 
@@ -148,6 +153,10 @@ constexpr int PrimaryWallId = 1221;
 constexpr int SecondaryWallId = 1222;
 constexpr int UnusedTurnsId = 1223;
 constexpr int FrequencyId = 1217;
+// The coils' core permeabilities are read and checked, but the core step resets both coils
+// to air before any calculation; the two core-loss fields are never read.
+constexpr int UnusedPermeabilityIds[] = {1236, 1238};
+constexpr int UnreadCoreLossIds[] = {1246, 1279};
 
 constexpr double Micro = 1e-6;
 constexpr double Milli = 0.001;
@@ -171,29 +180,95 @@ const std::vector<int> LoopRowTabStops = {30, 60, 90, 120, 150, 180, 240, 270, 3
 const std::vector<int> DistanceTabStops = {30,  60,  90,  120, 150, 180, 210, 270, 330,
                                            390, 450, 510, 600, 660, 720, 780, 840};
 
-__attribute__((format(printf, 1, 2))) std::string Printf(const char* format, ...)
-{
-    va_list args;
-    va_start(args, format);
-    va_list copy;
-    va_copy(copy, args);
-    const int length = std::vsnprintf(nullptr, 0, format, copy);
-    va_end(copy);
-    std::string text(length > 0 ? static_cast<std::size_t>(length) : 0, '\0');
-    if (length > 0)
-        std::vsnprintf(text.data(), text.size() + 1, format, args);
-    va_end(args);
-    return text;
-}
-
 template <std::size_t Count> constexpr int Rows(const CFieldRow (&)[Count])
 {
     return static_cast<int>(Count);
 }
 
-std::string N(double value, int decimals)
+CReportTable Table(const char* title, const char* header, std::vector<CReportColumn> columns)
 {
-    return FormatNumber(value, decimals);
+    CReportTable table;
+    table.m_Title = QString::fromLatin1(title);
+    table.m_Header = QString::fromLatin1(header);
+    table.m_Columns = std::move(columns);
+    return table;
+}
+
+CReportTable NoLoadTable()
+{
+    return Table("Analyse - no load", NoLoadHeader,
+                 {{"D", "mm", 2}, {"M", "uH", 2}, {"K", "", 4}, {"Q", "", 2}, {"NRGain", "", 4, " \t\t"},
+                  {"Vp(0)", "V", 4}, {"Zin(0)", "ohm", 2}, {"Z(refl)", "ohm", 2}, {"Zin(res)", "ohm", 2},
+                  {"Rqrd for res", "", 2, " \t", 40}, {"Vs(0)", "V", 4}, {"Vs(res)", "V", 2},
+                  {"TuneCap", "pF", 2, " "}});
+}
+
+// The columns from Vtap to Zd(r), shared by the loop and distance rows, after the given ones.
+std::vector<CReportColumn> WithDetectorColumns(std::vector<CReportColumn> columns)
+{
+    columns.insert(columns.end(), {{"Vtap", "V", 4},
+                                   {"Vdc", "V", 4},
+                                   {"Vadio", "V", 4},
+                                   {"SPL", "dB", 2},
+                                   {"Vd(f)", "V", 4},
+                                   {"Rd(f)", "ohm", 0},
+                                   {"Cj(f)", "pF", 2},
+                                   {"Cdiff(f)", "pF", 2},
+                                   {"Zd(f)", "ohm", 2},
+                                   {"Vd(r)", "V", 4},
+                                   {"Rd(r)", "ohm", 0},
+                                   {"Cj(r)", "pF", 2},
+                                   {"Zd(r)", "ohm", 2, " "}});
+    return columns;
+}
+
+const char SplEachLoopTitle[] = "Calc SPL each loop at start distance";
+
+// Loop 0, the coil before any tap: a layout of its own, under the loop header.
+CReportTable LoopZeroTable()
+{
+    return Table(SplEachLoopTitle, LoopHeader,
+                 {{"W#", "", 0}, {"Q", "", 2}, {"Vcoil", "V", 2}, {"Vtap", "V", 1, " "}});
+}
+
+// The tap number has three digits, the Q text is cut to 6 characters and the Vcoil text to 4.
+CReportTable LoopTable()
+{
+    return Table(SplEachLoopTitle, "",
+                 WithDetectorColumns({{"W#", "", 0, " \t", 3, 0, CReportColumn::EPad::Zeros},
+                                      {"Q", "", 2, " \t", 6, 6},
+                                      {"Vcoil", "V", 2, " \t", 8, 4}}));
+}
+
+CReportTable DistanceTable(const char* title)
+{
+    return Table(title, DistanceHeader,
+                 WithDetectorColumns({{"Dist", "mm", 2}, {"W#", "", 0}, {"Q", "", 2}, {"Vcoil", "V", 2}}));
+}
+
+// The line a table writes for one row.
+QString RowText(CReportTable table, std::vector<CReportCell> cells)
+{
+    table.m_Rows = {std::move(cells)};
+    return table.RowText(0);
+}
+
+CReportCell Rectangular(const CImpedance& z)
+{
+    return CReportCell::Complex(z.m_Real, z.m_Imag);
+}
+
+// The component's label, "L" in uH, "C" in pF or "R" in ohm, as a tagged value.
+CReportCell Required(const CComponant& component)
+{
+    switch (component.m_Kind) {
+    case CComponant::Inductor:
+        return CReportCell::Tagged(QStringLiteral("L"), component.m_Value / Micro);
+    case CComponant::Capacitor:
+        return CReportCell::Tagged(QStringLiteral("C"), component.m_Value / Pico);
+    default:
+        return CReportCell::Tagged(QStringLiteral("R"), component.m_Resistance);
+    }
 }
 
 const char* const NotZero = "must not be zero for this calculation";
@@ -341,6 +416,24 @@ void CMutualInductanceDlg::SetupFields()
     CVKFormView::SetupFields(ReverseFields, Rows(ReverseFields));
     CVKFormView::SetupFields(LoadFields, Rows(LoadFields));
     CVKFormView::SetupFields(WorkingFields, Rows(WorkingFields));
+    for (int id : UnusedPermeabilityIds)
+        MarkUnused(id, "Checked, but does not enter the air-core calculation: a ferrite rod is described under "
+                       "\"Has core\".");
+    for (int id : UnreadCoreLossIds) {
+        MarkUnused(id, "Not read: does not enter the air-core calculation.");
+        EnableControl(id, false);
+    }
+}
+
+// Kept in the form and its design files, but of no effect on a result: the field and its
+// label say so.
+void CMutualInductanceDlg::MarkUnused(int id, const char* why)
+{
+    CVKEdit* field = Field(id);
+    field->setToolTip(QString::fromUtf8(why));
+    for (QLabel* label : findChildren<QLabel*>())
+        if (label->buddy() == field)
+            label->setToolTip(field->toolTip());
 }
 
 bool CMutualInductanceDlg::OnCommand(int id)
@@ -692,53 +785,61 @@ bool CMutualInductanceDlg::RefuseDetector(EDetectorResult result, double distanc
     return false;
 }
 
-// The report of a sweep is gathered and appended once: the same text as row by row.
 void CMutualInductanceDlg::NoLoadSweep()
 {
     SetTabStops({40});
-    QString report = QString::fromLatin1(NoLoadHeader);
+    BeginTable(NoLoadTable());
     m_Circuit.SetFrequency(m_Frequency * 1000.0, m_OtherLosses);
     const bool reported = ForEachDistance([&](double d) {
         if (!SetUpDistance(d))
             return false;
-        report += NoLoadRow(d);
+        AddRow(NoLoadCells(d));
         return true;
     });
     if (reported)
-        AppendReport(report);
+        EndTable();
+    else
+        DiscardTable();
 }
 
 void CMutualInductanceDlg::TapSweepAtStart()
 {
     SetTabStops({30});
-    QString report = QString::fromLatin1(LoopHeader);
     m_Circuit.SetFrequency(m_Frequency * 1000.0, m_OtherLosses);
     if (!SetUpDistance(m_StartDistance * Milli))
         return;
     // Every loop row sets the same 16 stops: once is enough, the box is laid out again each time.
     SetTabStops(LoopRowTabStops);
-    report += LoopZeroRow();
+    std::vector<CReportCell> zero = LoopZeroCells();
     SetUpDetector();
+    std::vector<std::vector<CReportCell>> rows;
     bool shown = true;
     if (!SweepTaps(m_StartDistance * Milli, [&](int w) {
             const EDetectorResult result = DetectorResult();
             if (result != EDetectorResult::Finite)
                 return shown = RefuseDetector(result, m_StartDistance * Milli, w);
-            report += LoopRow(w);
+            rows.push_back(LoopCells(w));
             return true;
         }) ||
         !shown)
         return;
-    AppendReport(report);
+    // Loop 0 and the taps go into the box together, or not at all.
+    BeginTable(LoopZeroTable());
+    AddRow(std::move(zero));
+    EndTable();
+    BeginTable(LoopTable());
+    for (std::vector<CReportCell>& row : rows)
+        AddRow(std::move(row));
+    EndTable();
 }
 
 void CMutualInductanceDlg::BestTapSweep()
 {
     SetTabStops(DistanceTabStops);
-    QString report = QString::fromLatin1(DistanceHeader);
+    BeginTable(DistanceTable("Max SPL over distance range"));
     // Without a tap there is no row to show.
     if (!(m_Circuit.m_Secondary.m_Turns >= 1)) {
-        AppendReport(report);
+        EndTable();
         return;
     }
     m_Circuit.SetFrequency(m_Frequency * 1000.0, m_OtherLosses);
@@ -748,13 +849,13 @@ void CMutualInductanceDlg::BestTapSweep()
         SetUpDetector();
         // The last tap before the DC voltage first falls.
         double previous = 0.0;
-        QString row;
+        std::vector<CReportCell> row;
         int kept = 0;
         EDetectorResult result = EDetectorResult::Finite;
         if (!SweepTaps(d, [&](int w) {
                 if (previous > m_Circuit.m_DcVoltage)
                     return false;
-                row = DistanceRow(d, w);
+                row = DistanceCells(d, w);
                 kept = w;
                 result = DetectorResult();
                 previous = m_Circuit.m_DcVoltage;
@@ -763,20 +864,23 @@ void CMutualInductanceDlg::BestTapSweep()
             return false;
         if (result != EDetectorResult::Finite)
             return RefuseDetector(result, d, kept);
-        report += row;
+        if (!row.empty())
+            AddRow(std::move(row));
         return true;
     });
     if (reported)
-        AppendReport(report);
+        EndTable();
+    else
+        DiscardTable();
 }
 
 void CMutualInductanceDlg::GivenTapSweep()
 {
     SetTabStops(DistanceTabStops);
-    QString report = QString::fromLatin1(DistanceHeader);
+    BeginTable(DistanceTable("SPL at given loop over distance range"));
     // A tap beyond the secondary's turns is never reached: there is no row to show.
     if (m_TapLoop > m_Circuit.m_Secondary.m_Turns) {
-        AppendReport(report);
+        EndTable();
         return;
     }
     m_Circuit.SetFrequency(m_Frequency * 1000.0, m_OtherLosses);
@@ -792,60 +896,82 @@ void CMutualInductanceDlg::GivenTapSweep()
                    const EDetectorResult result = DetectorResult();
                    if (result != EDetectorResult::Finite)
                        return shown = RefuseDetector(result, d, w);
-                   report += DistanceRow(d, w);
+                   AddRow(DistanceCells(d, w));
                    return false;
                }) &&
                shown;
     });
     if (reported)
-        AppendReport(report);
+        EndTable();
+    else
+        DiscardTable();
 }
 
-QString CMutualInductanceDlg::NoLoadRow(double distance) const
+std::vector<CReportCell> CMutualInductanceDlg::NoLoadCells(double distance) const
 {
     const CReceiverCircuit& c = m_Circuit;
-    return QString::fromStdString(
-        Printf("%s \t%s \t%s \t%s \t%s \t\t%s \t%s \t%s \t%s \t%-40s \t%s \t%s \t%s \r\n",
-               N(distance / Milli, 2).c_str(), N(c.m_Mutual.m_Value / Micro, 2).c_str(), N(c.m_Coupling, 4).c_str(),
-               N(c.m_QNoLoad, 2).c_str(), N(c.m_TransformationRatio, 4).c_str(),
-               N(c.m_PrimaryVoltage.m_Magnitude, 4).c_str(), c.m_ZinOpen.FormatRectangular().c_str(),
-               c.m_ReflectedImpedance.FormatRectangular().c_str(), c.m_ZinResonant.FormatRectangular().c_str(),
-               c.m_RequiredComponent.Label().c_str(), N(c.m_SecondaryEmf.m_Magnitude, 4).c_str(),
-               N(c.m_CoilVoltage.m_Magnitude, 2).c_str(), N(c.m_TuningComponent.m_Value / Pico, 2).c_str()));
+    return {CReportCell::Number(distance / Milli),
+            CReportCell::Number(c.m_Mutual.m_Value / Micro),
+            CReportCell::Number(c.m_Coupling),
+            CReportCell::Number(c.m_QNoLoad),
+            CReportCell::Number(c.m_TransformationRatio),
+            CReportCell::Number(c.m_PrimaryVoltage.m_Magnitude),
+            Rectangular(c.m_ZinOpen),
+            Rectangular(c.m_ReflectedImpedance),
+            Rectangular(c.m_ZinResonant),
+            Required(c.m_RequiredComponent),
+            CReportCell::Number(c.m_SecondaryEmf.m_Magnitude),
+            CReportCell::Number(c.m_CoilVoltage.m_Magnitude),
+            CReportCell::Number(c.m_TuningComponent.m_Value / Pico)};
 }
 
-QString CMutualInductanceDlg::LoopZeroRow() const
+// No tap yet: no tap voltage.
+std::vector<CReportCell> CMutualInductanceDlg::LoopZeroCells() const
 {
-    return QString::fromStdString(Printf("%d \t%s \t%s \t%s \r\n", 0, N(m_Circuit.m_QNoLoad, 2).c_str(),
-                                         N(m_Circuit.m_CoilVoltage.m_Magnitude, 2).c_str(), "0.0"));
+    return {CReportCell::Number(0), CReportCell::Number(m_Circuit.m_QNoLoad),
+            CReportCell::Number(m_Circuit.m_CoilVoltage.m_Magnitude), CReportCell::Number(0.0)};
 }
 
-// The columns from Vtap to Zd(r), shared by the loop and distance rows.
-std::string CMutualInductanceDlg::DetectorColumns() const
+// The cells from Vtap to Zd(r) after the given ones.
+std::vector<CReportCell> CMutualInductanceDlg::WithDetectorCells(std::vector<CReportCell> cells) const
 {
     const CReceiverCircuit& c = m_Circuit;
     const CDiode& diode = c.m_Diode;
-    return Printf("%s \t%s \t%s \t%s \t%s \t%s \t%s \t%s \t%s \t%s \t%s \t%s \t%s \r\n", N(c.m_TapVoltage, 4).c_str(),
-                  N(c.m_DcVoltage, 4).c_str(), N(c.m_AudioVoltage, 4).c_str(), N(c.m_Spl, 2).c_str(),
-                  N(diode.m_FwdVoltage.m_Magnitude, 4).c_str(), N(diode.m_FwdResistance.m_Magnitude, 0).c_str(),
-                  N(diode.m_FwdCap.m_Value / Pico, 2).c_str(), N(diode.m_FwdDiffCap.m_Value / Pico, 2).c_str(),
-                  diode.m_FwdImpedance.FormatRectangular().c_str(), N(diode.m_RevVoltage, 4).c_str(),
-                  N(diode.m_RevDiodeResistance, 0).c_str(), N(diode.m_RevCap.m_Value / Pico, 2).c_str(),
-                  diode.m_RevImpedance.FormatRectangular().c_str());
+    cells.insert(cells.end(), {CReportCell::Number(c.m_TapVoltage),
+                               CReportCell::Number(c.m_DcVoltage),
+                               CReportCell::Number(c.m_AudioVoltage),
+                               CReportCell::Number(c.m_Spl),
+                               CReportCell::Number(diode.m_FwdVoltage.m_Magnitude),
+                               CReportCell::Number(diode.m_FwdResistance.m_Magnitude),
+                               CReportCell::Number(diode.m_FwdCap.m_Value / Pico),
+                               CReportCell::Number(diode.m_FwdDiffCap.m_Value / Pico),
+                               Rectangular(diode.m_FwdImpedance),
+                               CReportCell::Number(diode.m_RevVoltage),
+                               CReportCell::Number(diode.m_RevDiodeResistance),
+                               CReportCell::Number(diode.m_RevCap.m_Value / Pico),
+                               Rectangular(diode.m_RevImpedance)});
+    return cells;
 }
 
-// The Q text is cut to 6 characters and the Vcoil text to 4.
+std::vector<CReportCell> CMutualInductanceDlg::LoopCells(int turn) const
+{
+    return WithDetectorCells({CReportCell::Number(turn), CReportCell::Number(m_Circuit.m_LoadedQ),
+                              CReportCell::Number(m_Circuit.m_CoilVoltage.m_Magnitude)});
+}
+
+std::vector<CReportCell> CMutualInductanceDlg::DistanceCells(double distance, int turn) const
+{
+    return WithDetectorCells({CReportCell::Number(distance / Milli), CReportCell::Number(turn),
+                              CReportCell::Number(m_Circuit.m_LoadedQ),
+                              CReportCell::Number(m_Circuit.m_CoilVoltage.m_Magnitude)});
+}
+
 QString CMutualInductanceDlg::LoopRow(int turn) const
 {
-    return QString::fromStdString(Printf("%-3.3d \t%-6.6s \t%-8.4s \t", turn, N(m_Circuit.m_LoadedQ, 2).c_str(),
-                                         N(m_Circuit.m_CoilVoltage.m_Magnitude, 2).c_str()) +
-                                  DetectorColumns());
+    return RowText(LoopTable(), LoopCells(turn));
 }
 
 QString CMutualInductanceDlg::DistanceRow(double distance, int turn) const
 {
-    return QString::fromStdString(Printf("%s \t%d \t%s \t%s \t", N(distance / Milli, 2).c_str(), turn,
-                                         N(m_Circuit.m_LoadedQ, 2).c_str(),
-                                         N(m_Circuit.m_CoilVoltage.m_Magnitude, 2).c_str()) +
-                                  DetectorColumns());
+    return RowText(DistanceTable(""), DistanceCells(distance, turn));
 }

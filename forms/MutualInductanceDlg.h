@@ -66,9 +66,8 @@ public:
     // up to but not including the end; the start always.
     static std::vector<double> Distances(double start, double end, double step);
 
-    // Report rows built from the engine's present results (distance in metres).
-    QString NoLoadRow(double distance) const;
-    QString LoopZeroRow() const;
+    // The report lines of a loop row and of a distance row, built from the engine's present
+    // results (distance in metres).
     QString LoopRow(int turn) const;
     QString DistanceRow(double distance, int turn) const;
 
@@ -82,6 +81,7 @@ protected:
     void SetupFields() override;
 
 private:
+    void MarkUnused(int id, const char* why);
     static constexpr int CoilFieldCount = 9;
 
     // Wait cursor, ReadInputs, then the action of button `id` when the inputs are sound.
@@ -123,7 +123,13 @@ private:
     EDetectorResult DetectorResult() const;
     // Says why a tap's results cannot be reported; false.
     bool RefuseDetector(EDetectorResult result, double distance, int turn) const;
-    std::string DetectorColumns() const;
+    // tap after its analysis and returns false to end the sweep.
+    // The cells of the report rows, from the engine's present results (distance in metres).
+    std::vector<CReportCell> NoLoadCells(double distance) const;
+    std::vector<CReportCell> LoopZeroCells() const;
+    std::vector<CReportCell> LoopCells(int turn) const;
+    std::vector<CReportCell> DistanceCells(double distance, int turn) const;
+    std::vector<CReportCell> WithDetectorCells(std::vector<CReportCell> cells) const;
 
     CImpedance m_SourceImpedance;
     CReceiverCircuit m_Circuit;

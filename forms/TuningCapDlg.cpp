@@ -7,7 +7,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -48,11 +48,6 @@ const CFieldCheck TuningCapChecks[] = {
 const CFieldRow& Row(int id)
 {
     return TuningCapFields[FieldRowIndex(TuningCapFields, static_cast<int>(std::size(TuningCapFields)), id)];
-}
-
-std::string N(double value, int decimals)
-{
-    return FormatNumber(value, decimals);
 }
 
 } // namespace
@@ -190,33 +185,54 @@ void CTuningCapDlg::OnCalculate()
         return;
     }
 
-    AppendReport(Report());
+    WriteReport();
 }
 
-QString CTuningCapDlg::Report() const
+// One row of the values; the labels between them, which repeat the band edges, follow the cells.
+void CTuningCapDlg::WriteReport()
 {
     static const char* const ModeHeaders[] = {
-        "Results (given inductance)\r\n\tInductance requried: \t\t %s uH \r\n",
-        "Results (matched to low frequency)\r\n\tInductance requried: \t\t %s uH \r\n",
-        "Results (matched to high frequency)\r\n\tInductance requried: \t\t %s uH \r\n",
+        "Results (given inductance)",
+        "Results (matched to low frequency)",
+        "Results (matched to high frequency)",
     };
+    const auto required = [](double frequency) {
+        return QStringLiteral("\tCapacitance required for ") + QString::fromStdString(FormatNumber(frequency, 0)) +
+               QStringLiteral(" kHz: \t ");
+    };
+    const QString pF = QStringLiteral("pF");
+    const QString kHz = QStringLiteral("kHz");
 
-    QString text = QStringLiteral("Tuning capacitor analysis \r\n");
-    text += QString::asprintf("\tCap min: %spF \t\tCap max: %spF\r\n", N(m_CapMin, 0).c_str(),
-                              N(m_CapMax, 0).c_str());
-    text += QString::asprintf("\tFreq min: %skHz \t\tFreq max: %skHz\r\n\r\n", N(m_LowFrequency, 0).c_str(),
-                              N(m_HighFrequency, 0).c_str());
-    text += QString::asprintf(ModeHeaders[static_cast<int>(m_Mode)], N(m_Inductance, 3).c_str());
-    text += QString::asprintf("\tLowest resonant frequency: \t\t %s kHz \r\n", N(m_LowestResonance, 0).c_str());
-    text += QString::asprintf("\tHighest resonant frequency: \t\t %s kHz \r\n", N(m_HighestResonance, 0).c_str());
-    text += QString::asprintf("\tCapacitance required for %s kHz: \t %s pF. \r\n", N(m_LowFrequency, 0).c_str(),
-                              N(m_CapAtLow, 0).c_str());
-    text += QString::asprintf("\tCapacitance required for %s kHz: \t %s pF. \r\n", N(m_HighFrequency, 0).c_str(),
-                              N(m_CapAtHigh, 0).c_str());
-    text += QString::asprintf("\t%% of Capaitor rotation:         \t \t %s. \r\n", N(m_Rotation, 0).c_str());
+    CReportTable table;
+    table.m_Title = QStringLiteral("Calculate results");
+    table.m_Header = QStringLiteral("Tuning capacitor analysis \r\n");
+    table.m_RowStart = QStringLiteral("\tCap min: ");
+    table.m_Columns = {
+        {QStringLiteral("Cap min"), pF, 0, QStringLiteral("pF \t\tCap max: ")},
+        {QStringLiteral("Cap max"), pF, 0, QStringLiteral("pF\r\n\tFreq min: ")},
+        {QStringLiteral("Freq min"), kHz, 0, QStringLiteral("kHz \t\tFreq max: ")},
+        {QStringLiteral("Freq max"), kHz, 0,
+         QStringLiteral("kHz\r\n\r\n") + QLatin1String(ModeHeaders[static_cast<int>(m_Mode)]) +
+             QStringLiteral("\r\n\tInductance requried: \t\t ")},
+        {QStringLiteral("Inductance requried"), QStringLiteral("uH"), 3,
+         QStringLiteral(" uH \r\n\tLowest resonant frequency: \t\t ")},
+        {QStringLiteral("Lowest resonant frequency"), kHz, 0,
+         QStringLiteral(" kHz \r\n\tHighest resonant frequency: \t\t ")},
+        {QStringLiteral("Highest resonant frequency"), kHz, 0, QStringLiteral(" kHz \r\n") + required(m_LowFrequency)},
+        {QStringLiteral("Capacitance required for Freq min"), pF, 0,
+         QStringLiteral(" pF. \r\n") + required(m_HighFrequency)},
+        {QStringLiteral("Capacitance required for Freq max"), pF, 0,
+         QStringLiteral(" pF. \r\n\t% of Capaitor rotation:         \t \t ")},
+        {QStringLiteral("Capaitor rotation"), QStringLiteral("%"), 0, QStringLiteral(". ")},
+    };
     if (m_CapAtLow > m_CapMax || m_CapAtHigh < m_CapMin)
-        text += QStringLiteral(
+        table.m_Footer = QStringLiteral(
             "**Note: \r\n\tThe entire frequency range can not be spanned by this tuning capacitor. \r\n");
-    text += QStringLiteral("\r\n");
-    return text;
+    table.m_Footer += QStringLiteral("\r\n");
+    BeginTable(std::move(table));
+    AddRow({CReportCell::Number(m_CapMin), CReportCell::Number(m_CapMax), CReportCell::Number(m_LowFrequency),
+            CReportCell::Number(m_HighFrequency), CReportCell::Number(m_Inductance),
+            CReportCell::Number(m_LowestResonance), CReportCell::Number(m_HighestResonance),
+            CReportCell::Number(m_CapAtLow), CReportCell::Number(m_CapAtHigh), CReportCell::Number(m_Rotation)});
+    EndTable();
 }

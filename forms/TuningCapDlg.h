@@ -46,7 +46,7 @@ private:
     void OnUseInductance();
     bool ReadInputs();
     void OnCalculate();
-    QString Report() const;
+    void WriteReport();
 
     // Inputs (kHz, pF, µH).
     double m_LowFrequency = 0.0;

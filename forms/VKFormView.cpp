@@ -2,6 +2,7 @@
 
 #include "controls/VKEdit.h"
 #include "database/Error.h"
+#include "forms/ResultsPane.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -12,10 +13,16 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMdiSubWindow>
-#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocument>
+#include <QTextEdit>
 #include <QTextOption>
 #include <QVBoxLayout>
 
@@ -25,6 +32,7 @@ namespace
 {
 CVKFormView* g_ActiveForm = nullptr;
 CVKFormTabs* g_FormTabs = nullptr;
+CVKLayoutStore* g_LayoutStore = nullptr;
 
 const char* const ControlIdProperty = "quillonControlId";
 
@@ -78,7 +86,17 @@ CVKFormView::CVKFormView(const QString& formKey, int templateId, QWidget* parent
     , m_strFormKey(formKey)
     , m_TemplateId(templateId)
 {
-    m_MainLayout = new QVBoxLayout(this);
+    m_FormLayout = new QVBoxLayout(this);
+    m_Splitter = new QSplitter(Qt::Vertical, this);
+    m_Splitter->setChildrenCollapsible(false);
+    m_InputsArea = new QScrollArea(m_Splitter);
+    m_InputsArea->setWidgetResizable(true);
+    m_InputsArea->setFrameShape(QFrame::NoFrame);
+    auto* inputs = new QWidget;
+    m_MainLayout = new QVBoxLayout(inputs);
+    m_InputsArea->setWidget(inputs);
+    m_Splitter->addWidget(m_InputsArea);
+    m_FormLayout->addWidget(m_Splitter, 1);
     if (qApp)
         m_FocusConnection = connect(qApp, &QApplication::focusChanged, this,
                                     [this](QWidget*, QWidget* now) {
@@ -112,12 +130,28 @@ void CVKFormView::OnInitialUpdate()
         previous = control;
     }
     SetupFields();
+    if (g_LayoutStore) {
+        const QByteArray state = g_LayoutStore->LoadLayout(m_strFormKey);
+        if (!state.isEmpty() && m_Splitter->restoreState(state))
+            m_AutoPanes = false;
+    }
+    connect(m_Splitter, &QSplitter::splitterMoved, this, [this] {
+        m_AutoPanes = false;
+        if (g_LayoutStore)
+            g_LayoutStore->SaveLayout(m_strFormKey, m_Splitter->saveState());
+    });
 }
 
 bool CVKFormView::OnCommand(int id)
 {
     switch (id) {
     case IdClear:
+        m_LatestTables = 0;
+        m_TableOpen = false;
+        m_Tables.clear();
+        m_TableBlocks.clear();
+        if (m_ResultsPane)
+            m_ResultsPane->ShowTables(&m_Tables);
         SetResultsText(QString());
         return true;
     case IdExit:
@@ -266,10 +300,203 @@ bool CVKFormView::RefuseField(int id, const char* reason, int other)
     return false;
 }
 
+std::vector<CReportTable> CVKFormView::LatestTables() const
+{
+    return std::vector<CReportTable>(m_Tables.begin() + static_cast<std::ptrdiff_t>(qMin(m_LatestTables, m_Tables.size())),
+                                     m_Tables.end());
+}
+
+void CVKFormView::BeginTable(CReportTable table)
+{
+    table.m_Rows.clear();
+    m_Tables.push_back(std::move(table));
+    m_TableOpen = true;
+}
+
+void CVKFormView::AddRow(std::vector<CReportCell> cells)
+{
+    if (m_TableOpen)
+        m_Tables.back().m_Rows.push_back(std::move(cells));
+}
+
+void CVKFormView::DiscardTable()
+{
+    if (!m_TableOpen)
+        return;
+    m_Tables.pop_back();
+    m_TableOpen = false;
+}
+
+void CVKFormView::EndTable(bool withFooter)
+{
+    if (!m_TableOpen)
+        return;
+    m_TableOpen = false;
+    // The table goes into the box in one piece, or not at all.
+    CReportTable& table = m_Tables.back();
+    if (!withFooter)
+        table.m_Footer.clear();
+    const QString text = table.Text();
+    if (HasNonFiniteNumber(text)) {
+        m_Tables.pop_back();
+        CError::DisplayError(NonFiniteMessage());
+        return;
+    }
+    m_TableBlocks.push_back(m_Results ? m_Results->document()->blockCount() - 1 : 0);
+    AppendReport(text);
+    if (m_ResultsPane)
+        m_ResultsPane->ShowTables(&m_Tables);
+    ScheduleTabStops();
+}
+
+void CVKFormView::ScheduleTabStops()
+{
+    if (m_TabsPending || !m_Results)
+        return;
+    m_TabsPending = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_TabsPending = false;
+            for (size_t table = 0; table < m_Tables.size(); ++table)
+                ApplyTabStops(table);
+        },
+        Qt::QueuedConnection);
+}
+
+namespace
+{
+// The widest rows a column's width is measured over: the first and the last of them.
+constexpr qsizetype MeasuredRows = 2000;
+
+bool IsBlankCell(const QString& cell)
+{
+    return cell.trimmed().isEmpty();
+}
+} // namespace
+
+void CVKFormView::ApplyTabStops(size_t index)
+{
+    const CReportTable& table = m_Tables[index];
+    QTextDocument* document = m_Results->document();
+    const int first = m_TableBlocks[index];
+    const int headerLines = static_cast<int>(table.m_Header.count(QLatin1String("\r\n")));
+    QString rowsText;
+    for (size_t row = 0; row < table.m_Rows.size(); ++row)
+        rowsText += table.RowText(row);
+    QStringList rowLines = rowsText.split(QStringLiteral("\r\n"));
+    if (!rowLines.isEmpty() && rowLines.back().isEmpty())
+        rowLines.pop_back();
+    if (rowLines.isEmpty() || first + headerLines + rowLines.size() > document->blockCount())
+        return;
+
+    // The columns are the rows' cells by position; the fullest row line shows which are blank.
+    QList<QStringList> rows;
+    QStringList reference;
+    for (const QString& line : rowLines) {
+        rows.append(line.split(QLatin1Char('\t')));
+        if (rows.back().size() > reference.size())
+            reference = rows.back();
+    }
+    const qsizetype columns = reference.size();
+    if (columns < 2)
+        return;
+    std::vector<int> nonBlank; // the columns that hold values
+    for (qsizetype column = 0; column < columns; ++column)
+        if (!IsBlankCell(reference[column]))
+            nonBlank.push_back(static_cast<int>(column));
+
+    // A heading line names the columns by position, or names the columns that hold values
+    // in order (its blank cells only widen the spacing); other lines keep the default stops.
+    const QStringList allHeaders = table.m_Header.split(QStringLiteral("\r\n"));
+    QList<std::vector<int>> headingColumns; // per heading line, per cell: its column or -1
+    for (int line = 0; line < headerLines; ++line) {
+        const QStringList cells = allHeaders[line].split(QLatin1Char('\t'));
+        std::vector<int> map;
+        if (cells.size() == columns) {
+            for (qsizetype cell = 0; cell < cells.size(); ++cell)
+                map.push_back(static_cast<int>(cell));
+        } else {
+            size_t next = 0;
+            for (const QString& cell : cells)
+                map.push_back(IsBlankCell(cell) || next >= nonBlank.size() ? -1 : nonBlank[next++]);
+            if (next != nonBlank.size() || cells.size() < 2)
+                map.clear();
+        }
+        headingColumns.append(map);
+    }
+
+    const QFontMetricsF metrics(m_Results->font());
+    std::vector<qreal> widths(static_cast<size_t>(columns), 1.0);
+    const auto measure = [&](int column, const QString& text) {
+        widths[static_cast<size_t>(column)] = qMax(widths[static_cast<size_t>(column)], metrics.horizontalAdvance(text));
+    };
+    for (qsizetype row = 0; row < rows.size(); ++row) {
+        if (row == MeasuredRows / 2 && rows.size() > MeasuredRows)
+            row = rows.size() - MeasuredRows / 2;
+        for (qsizetype cell = 0; cell < rows[row].size() && cell < columns; ++cell)
+            measure(static_cast<int>(cell), rows[row][cell]);
+    }
+    for (int line = 0; line < headerLines; ++line) {
+        const QStringList cells = allHeaders[line].split(QLatin1Char('\t'));
+        // A banner over a few columns ("*** Primary coil ***") spans them: it widens none.
+        int named = 0;
+        for (const QString& cell : cells)
+            named += IsBlankCell(cell) ? 0 : 1;
+        if (2 * named < static_cast<int>(nonBlank.size()))
+            continue;
+        const std::vector<int>& map = headingColumns[line];
+        for (size_t cell = 0; cell < map.size(); ++cell)
+            if (map[cell] >= 0)
+                measure(map[cell], cells[static_cast<qsizetype>(cell)]);
+    }
+    const qreal gap = metrics.horizontalAdvance(QLatin1Char(' '));
+    std::vector<qreal> starts(static_cast<size_t>(columns) + 1, 0.0);
+    for (size_t column = 0; column < widths.size(); ++column)
+        starts[column + 1] = starts[column] + widths[column] + (widths[column] > 1.0 ? gap : 1.0);
+
+    const auto setStops = [document](int fromBlock, int toBlock, const QList<QTextOption::Tab>& tabs) {
+        QTextCursor cursor(document->findBlockByNumber(fromBlock));
+        cursor.setPosition(document->findBlockByNumber(toBlock).position(), QTextCursor::KeepAnchor);
+        QTextBlockFormat format;
+        format.setTabPositions(tabs);
+        cursor.mergeBlockFormat(format);
+    };
+    QList<QTextOption::Tab> rowTabs;
+    for (qsizetype column = 1; column < columns; ++column)
+        rowTabs.append(QTextOption::Tab(starts[static_cast<size_t>(column)], QTextOption::LeftTab));
+    setStops(first + headerLines, first + headerLines + static_cast<int>(rowLines.size()) - 1, rowTabs);
+
+    for (int line = 0; line < headerLines; ++line) {
+        const std::vector<int>& map = headingColumns[line];
+        if (map.empty())
+            continue;
+        // Blank heading cells sit just before the next named one.
+        QList<QTextOption::Tab> tabs;
+        for (size_t cell = 1; cell < map.size(); ++cell) {
+            qreal start = 0.0;
+            if (map[cell] >= 0) {
+                start = starts[static_cast<size_t>(map[cell])];
+            } else {
+                size_t named = cell;
+                while (named < map.size() && map[named] < 0)
+                    ++named;
+                const qreal next = named < map.size() ? starts[static_cast<size_t>(map[named])] : starts.back();
+                start = next - static_cast<qreal>(named - cell);
+            }
+            tabs.append(QTextOption::Tab(start, QTextOption::LeftTab));
+        }
+        setStops(first + line, first + line, tabs);
+    }
+}
+
 void CVKFormView::ShowResultsText()
 {
-    if (m_Results)
-        m_Results->setPlainText(DisplayText(m_ResultsText));
+    if (!m_Results)
+        return;
+    m_Results->setPlainText(DisplayText(m_ResultsText));
+    if (!m_Tables.empty())
+        ScheduleTabStops();
 }
 
 void CVKFormView::SetTabStops(const std::vector<int>& dialogUnits)
@@ -291,8 +518,13 @@ void CVKFormView::SetTabStops(const std::vector<int>& dialogUnits)
 
 bool CVKFormView::Copy()
 {
-    if (auto* field = dynamic_cast<CVKEdit*>(QApplication::focusWidget())) {
-        field->copy();
+    QWidget* focus = QApplication::focusWidget();
+    if (auto* line = qobject_cast<QLineEdit*>(focus)) {
+        line->copy();
+        return true;
+    }
+    if (auto* text = qobject_cast<QTextEdit*>(focus)) {
+        text->copy();
         return true;
     }
     return false;
@@ -302,6 +534,15 @@ bool CVKFormView::Paste()
 {
     if (auto* field = dynamic_cast<CVKEdit*>(QApplication::focusWidget())) {
         field->paste();
+        return true;
+    }
+    return false;
+}
+
+bool CVKFormView::Undo()
+{
+    if (auto* field = dynamic_cast<CVKEdit*>(QApplication::focusWidget())) {
+        field->undo();
         return true;
     }
     return false;
@@ -325,6 +566,11 @@ void CVKFormView::SetActiveForm(CVKFormView* form)
 void CVKFormView::SetFormTabs(CVKFormTabs* tabs)
 {
     g_FormTabs = tabs;
+}
+
+void CVKFormView::SetLayoutStore(CVKLayoutStore* store)
+{
+    g_LayoutStore = store;
 }
 
 void CVKFormView::Activate()
@@ -377,6 +623,8 @@ CVKEdit* CVKFormView::AddField(QGridLayout* grid, const CFieldRow& row)
     RegisterControl(row.m_Id, field);
     m_FieldNames.push_back({row.m_Id, label, QString::fromUtf8(row.m_FieldName ? row.m_FieldName : "")});
     field->installEventFilter(this);
+    // Typing, pasting and undoing; not the texts the program sets (regrouping, loading).
+    connect(field, &QLineEdit::textEdited, this, &CVKFormView::Edited);
     return field;
 }
 
@@ -395,6 +643,7 @@ QAbstractButton* CVKFormView::AddRadio(QBoxLayout* into, int id, const QString& 
     RegisterControl(id, radio);
     m_RadioGroups.emplace_back(id, radioGroup);
     connect(radio, &QAbstractButton::toggled, this, [this, id](bool checked) { OnRadioToggled(id, checked); });
+    connect(radio, &QAbstractButton::toggled, this, &CVKFormView::Edited);
     connect(radio, &QAbstractButton::clicked, this, [this, id] { OnClicked(id); });
     return radio;
 }
@@ -406,6 +655,7 @@ QAbstractButton* CVKFormView::AddCheck(QBoxLayout* into, int id, const QString& 
     auto* check = new QCheckBox(caption, ControlParent(into));
     into->addWidget(check);
     RegisterControl(id, check);
+    connect(check, &QAbstractButton::toggled, this, &CVKFormView::Edited);
     connect(check, &QAbstractButton::clicked, this, [this, id] { OnClicked(id); });
     return check;
 }
@@ -426,20 +676,31 @@ void CVKFormView::AddResultsAndActions(QBoxLayout* into, const std::vector<std::
 {
     if (!into)
         into = m_MainLayout;
-    QGroupBox* results = AddGroup(QStringLiteral("Results"), into);
+    const bool inSplitter = into == m_MainLayout;
+    auto* results = new QGroupBox(QStringLiteral("Results"), inSplitter ? m_Splitter : ControlParent(into));
+    if (inSplitter) {
+        m_Splitter->addWidget(results);
+        m_Splitter->setStretchFactor(0, 0);
+        m_Splitter->setStretchFactor(1, 1);
+    } else {
+        into->addWidget(results);
+    }
     auto* resultsLayout = new QVBoxLayout(results);
-    m_Results = new QPlainTextEdit(results);
+    m_Results = new QTextEdit;
     m_Results->setReadOnly(true);
     m_Results->setUndoRedoEnabled(false);
-    m_Results->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_Results->setLineWrapMode(QTextEdit::NoWrap);
+    m_Results->setAcceptRichText(false);
     m_Results->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_Results->setMinimumHeight(QFontMetrics(m_Results->font()).height() * 8);
-    resultsLayout->addWidget(m_Results);
+    m_ResultsPane = new CResultsPane(m_Results, results);
+    resultsLayout->addWidget(m_ResultsPane);
     RegisterControl(IdResults, m_Results);
     ShowResultsText();
 
-    auto* frame = new QGroupBox(ControlParent(into));
-    into->addWidget(frame);
+    QBoxLayout* below = inSplitter ? m_FormLayout : into;
+    auto* frame = new QGroupBox(inSplitter ? this : ControlParent(into));
+    below->addWidget(frame);
     RegisterControl(IdActionFrame, frame);
     auto* row = new QHBoxLayout(frame);
     for (const auto& [id, caption] : actions)
@@ -469,6 +730,48 @@ void CVKFormView::SetupFields(const CFieldRow* rows, int count)
 {
     for (int i = 0; i < count; ++i)
         SetupField(rows[i]);
+}
+
+int CVKFormView::ResultsPaneHeight() const
+{
+    if (!m_ResultsPane)
+        return 0;
+    // The lines, the tab bar and the group's frame around them.
+    const QWidget* group = m_ResultsPane->parentWidget();
+    const int lines = QFontMetrics(m_Results->font()).lineSpacing() * ResultLines;
+    const int chrome = m_ResultsPane->sizeHint().height() - m_Results->sizeHint().height() +
+                       (group ? group->sizeHint().height() - m_ResultsPane->sizeHint().height() : 0);
+    return lines + 2 * m_Results->frameWidth() + qMax(0, chrome);
+}
+
+QSize CVKFormView::sizeHint() const
+{
+    const QWidget* inputs = m_InputsArea->widget();
+    const QSize wanted = inputs ? inputs->sizeHint() : QSize();
+    const int actions = m_FormLayout->count() > 1 ? m_FormLayout->itemAt(1)->sizeHint().height() : 0;
+    const QMargins margins = m_FormLayout->contentsMargins();
+    const int width = qMax(wanted.width() + m_InputsArea->verticalScrollBar()->sizeHint().width(),
+                           m_FormLayout->count() > 1 ? m_FormLayout->itemAt(1)->sizeHint().width() : 0);
+    const int height = wanted.height() + m_Splitter->handleWidth() + ResultsPaneHeight() + actions +
+                       m_FormLayout->spacing();
+    return QSize(width + margins.left() + margins.right(), height + margins.top() + margins.bottom());
+}
+
+void CVKFormView::FitPanes()
+{
+    if (!m_AutoPanes || m_Splitter->count() < 2)
+        return;
+    const int total = m_Splitter->height() - m_Splitter->handleWidth();
+    const QWidget* inputs = m_InputsArea->widget();
+    const int wanted = inputs ? inputs->sizeHint().height() + 2 * m_InputsArea->frameWidth() : 0;
+    const int forInputs = qMax(0, qMin(wanted, total - ResultsPaneHeight()));
+    m_Splitter->setSizes({forInputs, qMax(0, total - forInputs)});
+}
+
+void CVKFormView::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    FitPanes();
 }
 
 void CVKFormView::keyPressEvent(QKeyEvent* event)
@@ -508,7 +811,10 @@ void CVKFormView::RegisterControl(int id, QWidget* control)
 
 void CVKFormView::OnClicked(int id)
 {
+    const size_t before = m_Tables.size();
     OnCommand(id);
+    if (m_Tables.size() > before)
+        m_LatestTables = before;
 }
 
 void CVKFormView::OnRadioToggled(int id, bool checked)

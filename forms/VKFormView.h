@@ -1,6 +1,7 @@
 #pragma once
 
 #include "forms/FieldTable.h"
+#include "forms/ReportTable.h"
 
 #include <QString>
 #include <QWidget>
@@ -15,8 +16,11 @@ class QBoxLayout;
 class QGroupBox;
 class QGridLayout;
 class QLayout;
-class QPlainTextEdit;
+class QTextEdit;
 class QPushButton;
+class QScrollArea;
+class QSplitter;
+class CResultsPane;
 
 // What the open-documents bar offers the forms. The application installs one; while none is
 // installed the hooks do nothing.
@@ -26,6 +30,16 @@ public:
     virtual ~CVKFormTabs() = default;
     virtual void SelectForm(CVKFormView* form) = 0;
     virtual void RemoveForm(CVKFormView* form) = 0;
+};
+
+// Where the forms keep the sizes of their panes between runs (never in design files). The
+// application installs one; while none is installed the sizes are not kept.
+class CVKLayoutStore
+{
+public:
+    virtual ~CVKLayoutStore() = default;
+    virtual QByteArray LoadLayout(const QString& formKey) = 0;
+    virtual void SaveLayout(const QString& formKey, const QByteArray& state) = 0;
 };
 
 // The base of every calculator form: its key, its controls by id in creation order, the
@@ -54,6 +68,10 @@ public:
     // Runs the handler of a control id, as a click on that control does. Returns false when
     // the form has no handler for it. The base handles "Clear" and "Exit".
     virtual bool OnCommand(int id);
+    // A design file or a single record has set the check marks. The clicks it replayed have
+    // re-derived the fields of every checked choice; a form whose radio group may be left
+    // with none checked puts that group back as its set-up leaves it.
+    virtual void OnChoicesRestored() {}
 
     // Controls by id, in creation order (the order design files are written in).
     QWidget* Control(int id) const;
@@ -69,7 +87,17 @@ public:
     void SetCheck(int id, bool checked);
     void EnableControl(int id, bool enable);
 
-    QPlainTextEdit* ResultsBox() const { return m_Results; }
+    QTextEdit* ResultsBox() const { return m_Results; }
+    // The "Report" and "Table" tabs; null until the results are built.
+    CResultsPane* ResultsPane() const { return m_ResultsPane; }
+    // The inputs (scrolled) above the results; the action buttons stay below both.
+    QSplitter* Splitter() const { return m_Splitter; }
+    QScrollArea* InputsArea() const { return m_InputsArea; }
+    // Lines of a report the results pane shows at the least, when the window has room.
+    static constexpr int ResultLines = 15;
+
+    // All inputs, the results' lines and the action buttons.
+    QSize sizeHint() const override;
     QString ResultsText() const;
     void SetResultsText(const QString& text);
     // Appends a report to the results box. A report with a number that is not finite is not
@@ -82,14 +110,27 @@ public:
     // How the form's messages name a field: its label, or its field name where another
     // field of the form has the same label.
     QString FieldCaption(int id) const;
+    // Report tables. A table begins, takes its rows and, when it ends, goes into the results
+    // box whole (its footer left out when asked), so that a refused row leaves nothing
+    // behind; a discarded table writes nothing. The results keep every table until "Clear",
+    // so that the report text and the data behind the views and exports cannot disagree.
+    void BeginTable(CReportTable table);
+    void AddRow(std::vector<CReportCell> cells);
+    void EndTable(bool withFooter = true);
+    void DiscardTable();
+    const std::vector<CReportTable>& Tables() const { return m_Tables; }
+    // The tables of the latest action that wrote any.
+    std::vector<CReportTable> LatestTables() const;
+
     // EM_SETTABSTOPS: one value gives a stop every that many dialog units, several give
     // explicit stops. One dialog unit is a quarter of the font's average character width.
     void SetTabStops(const std::vector<int>& dialogUnits);
 
-    // Copy and Paste of the Edit menu: they act on the focused widget only when it is a
-    // numeric field. True when they did.
+    // Copy, Paste and Undo of the Edit menu act on the focused widget: Copy on any text
+    // widget, the results box included; Paste and Undo on a numeric field. True when they did.
     static bool Copy();
     static bool Paste();
+    static bool Undo();
 
     bool EnterMovesFocus() const { return m_EnterMovesFocus; }
     int TemplateId() const { return m_TemplateId; }
@@ -99,12 +140,16 @@ public:
     static QString ActiveFormKey();
     static void SetActiveForm(CVKFormView* form);
     static void SetFormTabs(CVKFormTabs* tabs);
+    static void SetLayoutStore(CVKLayoutStore* store);
 
     QString m_strFormKey;
 
 signals:
     // "Exit": the frame that holds the form should close.
     void ExitRequested(CVKFormView* form);
+    // The user edited a field, or a check box or radio button changed: what a design file
+    // keeps is no longer what was last loaded or saved.
+    void Edited();
 
 protected:
     // Each form creates its controls here, in template order, through the builders below.
@@ -122,6 +167,8 @@ protected:
     QAbstractButton* AddCheck(QBoxLayout* into, int id, const QString& caption);
     QPushButton* AddButton(QBoxLayout* into, int id, const QString& caption);
     // The results group, the action frame (1001) with the given action buttons, "Clear" and "Exit".
+    // Given the main layout, the results take the splitter's second pane and the action
+    // frame the bottom of the form.
     void AddResultsAndActions(QBoxLayout* into, const std::vector<std::pair<int, QString>>& actions);
     QBoxLayout* MainLayout() const { return m_MainLayout; }
 
@@ -143,6 +190,7 @@ protected:
 
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -152,13 +200,32 @@ private:
     void Activate();
     QWidget* ControlParent(QLayout* layout);
     void ShowResultsText();
+    // Until the user moves the splitter (or sizes are restored): the inputs take what they
+    // need, up to what leaves the results their lines.
+    void FitPanes();
+    // Elastic tab stops: each column of a table starts just right of its widest cell or
+    // heading in the results box's font, so that every value sits under its heading. Done
+    // once the action is over (never in the batch mode, which has no event loop).
+    void ScheduleTabStops();
+    void ApplyTabStops(size_t table);
+    int ResultsPaneHeight() const;
 
     int m_TemplateId;
     bool m_EnterMovesFocus = false;
     bool m_Initialised = false;
-    QBoxLayout* m_MainLayout = nullptr;
-    QPlainTextEdit* m_Results = nullptr;
+    QBoxLayout* m_MainLayout = nullptr; // the inputs
+    QBoxLayout* m_FormLayout = nullptr; // the splitter over the action frame
+    QSplitter* m_Splitter = nullptr;
+    QScrollArea* m_InputsArea = nullptr;
+    CResultsPane* m_ResultsPane = nullptr;
+    bool m_AutoPanes = true;
+    QTextEdit* m_Results = nullptr;
     QString m_ResultsText; // exactly as appended, "\r\n" line ends included
+    std::vector<CReportTable> m_Tables;
+    std::vector<int> m_TableBlocks; // the results box's block of each table's first line
+    bool m_TabsPending = false;
+    bool m_TableOpen = false;
+    size_t m_LatestTables = 0; // the first table of the latest action that wrote one
     std::vector<QWidget*> m_Controls;
     std::vector<int> m_ControlIds; // beside m_Controls
     struct CFieldNames

@@ -423,5 +423,9 @@ double CCoil::ProximityFactor(double pitchToConductor, double lengthToDiameter)
                                   / (ProximityLengthRatios[j] - ProximityLengthRatios[j0])
                             : 0.0;
     const auto& t = ProximityTable;
-    return (1 - wy) * ((1 - wx) * t[j0][i0] + wx * t[j0][i]) + wy * ((1 - wx) * t[j][i0] + wx * t[j][i]);
+    const double factor =
+        (1 - wy) * ((1 - wx) * t[j0][i0] + wx * t[j0][i]) + wy * ((1 - wx) * t[j][i0] + wx * t[j][i]);
+    // Beyond a pitch of 10 conductor diameters the extrapolation falls on towards zero; a wound
+    // wire never has less resistance than a straight one, so it stops at no proximity effect.
+    return factor < NoProximityFactor ? NoProximityFactor : factor;
 }

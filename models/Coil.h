@@ -25,6 +25,8 @@ public:
     static const double ProximityPitchRatios[ProximityColumns];
     static const double ProximityLengthRatios[ProximityRows];
     static const double ProximityTable[ProximityRows][ProximityColumns];
+    // The factor of widely spaced turns: no proximity effect; the least the table gives.
+    static constexpr double NoProximityFactor = 1.0;
 
     CEquations m_Equations;
     int m_Mode = 0;
@@ -107,7 +109,8 @@ public:
     bool SplitAtTap(double tapTurns);
 
     // Bilinear interpolation in the proximity table; below p/d = 1 and l/D = 0 the first
-    // column and row hold, above the last ones the table is extrapolated linearly.
+    // column and row hold, above the last ones the table is extrapolated linearly, but never
+    // below NoProximityFactor.
     static double ProximityFactor(double pitchToConductor, double lengthToDiameter);
 
 private:

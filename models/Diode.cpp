@@ -1,4 +1,5 @@
 #include "models/Diode.h"
+#include "models/Bisection.h"
 #include "models/Equations.h"
 
 #include <cmath>
@@ -175,18 +176,28 @@ CImpedance& CDiode::Impedance(CImpedance& z, double v, double frequency, double 
 double CDiode::SolveOperatingPoint(double sourceVoltage, double seriesResistance, double frequency,
                                    CImpedance& diodeImpedance, CImpedance& current) const
 {
+    bool converged = false;
+    return SolveOperatingPoint(sourceVoltage, seriesResistance, frequency, diodeImpedance, current, converged);
+}
+
+double CDiode::SolveOperatingPoint(double sourceVoltage, double seriesResistance, double frequency,
+                                   CImpedance& diodeImpedance, CImpedance& current, bool& converged) const
+{
     // The bisection runs on the voltage between 0 and the source voltage; the
     // error is taken against the source amplitude so that a negative source
     // (the reverse half-cycle) converges as the positive one does.
     const double amplitude = std::fabs(sourceVoltage);
-    double lo = 0.0;
-    double hi = sourceVoltage;
-    double vd = sourceVoltage * 0.5;
+    CBisectionState state{0.0, sourceVoltage, sourceVoltage * 0.5};
     diodeImpedance.SetRectangular(0.0, 0.0);
     current.SetRectangular(0.0, 0.0);
+    converged = false;
+    // Without a source, or with no finite circuit, no pass can improve on the first.
+    const bool degenerate = IsZeroOrNonFinite(sourceVoltage) || !std::isfinite(seriesResistance) ||
+                            !std::isfinite(frequency);
 
     for (int pass = 0; pass < 1000; ++pass)
     {
+        const double vd = state.m_Value;
         const double m = std::fabs(vd);
         double r = 0.0;
         double c = 0.0;
@@ -195,14 +206,20 @@ double CDiode::SolveOperatingPoint(double sourceVoltage, double seriesResistance
         const CImpedance calculated = RealValue(vd) + current * seriesResistance;
         const double error = (amplitude - calculated.m_Magnitude) / amplitude;
         if (std::fabs(error) < 0.0001)
+        {
+            converged = true;
             break;
+        }
+        const CBisectionState before = state;
         if (error > 0.0)
-            lo = vd;
+            state.m_Lo = vd;
         else
-            hi = vd;
-        vd = lo + (hi - lo) / 2.0;
+            state.m_Hi = vd;
+        state.m_Value = state.m_Lo + (state.m_Hi - state.m_Lo) / 2.0;
+        if (degenerate || state.Repeats(before))
+            break;
     }
-    return std::fabs(vd);
+    return std::fabs(state.m_Value);
 }
 
 double CDiode::MeasuredCapacitance(double /*vdc*/, double sourceVoltagePp, double loadVoltagePp,

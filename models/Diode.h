@@ -39,6 +39,10 @@ public:
     CImpedance& Impedance(CImpedance& z, double v, double frequency, double resistanceScale,
                           double& resistance, double& capacitance) const;
     // Diode voltage magnitude when driven by sourceVoltage through seriesResistance.
+    // `converged` tells whether the voltages met within the tolerance. A zero or non-finite
+    // source, or a non-finite resistance or frequency, stops the solve at its first pass.
+    double SolveOperatingPoint(double sourceVoltage, double seriesResistance, double frequency,
+                               CImpedance& diodeImpedance, CImpedance& current, bool& converged) const;
     double SolveOperatingPoint(double sourceVoltage, double seriesResistance, double frequency,
                                CImpedance& diodeImpedance, CImpedance& current) const;
 

@@ -1,4 +1,5 @@
 #include "models/ReceiverCircuit.h"
+#include "models/Bisection.h"
 
 #include <algorithm>
 #include <cmath>
@@ -336,7 +337,7 @@ bool CReceiverCircuit::AnalyseDetector()
     m_PrevTapVoltage = m_TapVoltage;
 
     const double peak = m_TapVoltage * 0.5;
-    SolveDetector(peak);
+    m_DetectorConverged = SolveDetector(peak) == 1.0;
 
     const CImpedance& ztap = m_Secondary.m_TapSection.m_Impedance;
     const CImpedance& zrest = m_Secondary.m_RestSection.m_Impedance;
@@ -389,6 +390,18 @@ bool CReceiverCircuit::AnalyseDetector()
 
     AudioOutput(m_TapVoltage * 0.5, m_DcVoltage);
     m_Spl = 20.0 * std::log10(m_AudioVoltage / 0.001);
+    return DetectorResultsFinite();
+}
+
+bool CReceiverCircuit::DetectorResultsFinite() const
+{
+    const CDiode& d = m_Diode;
+    for (double x : {m_LoadedQ, m_CoilVoltage.m_Magnitude, m_TapVoltage, m_DcVoltage, m_AudioVoltage, m_Spl,
+                     d.m_FwdVoltage.m_Magnitude, d.m_FwdResistance.m_Magnitude, d.m_FwdCap.m_Value,
+                     d.m_FwdDiffCap.m_Value, d.m_FwdImpedance.m_Real, d.m_FwdImpedance.m_Imag, d.m_RevVoltage,
+                     d.m_RevDiodeResistance, d.m_RevCap.m_Value, d.m_RevImpedance.m_Real, d.m_RevImpedance.m_Imag})
+        if (!std::isfinite(x))
+            return false;
     return true;
 }
 
@@ -439,14 +452,17 @@ double CReceiverCircuit::SolveDetector(double peak)
 
     // The DC voltage at which the charge taken on near each crest equals the droop
     // through the discharge path during the rest of the cycle.
-    double hi = peak;
-    double lo = 0.0;
     m_Diode.SolveOperatingPoint(peak, loadMagnitude, f, zd, current);
-    double vc = (current * m_LoadImpedance).m_Magnitude;
+    CBisectionState state{0.0, peak, (current * m_LoadImpedance).m_Magnitude};
+    double vc = state.m_Value;
     double recharge = 0.0;
     bool converged = false;
+    // No RF, no finite load or no finite cycle: no pass can improve on the first.
+    const bool degenerate = IsZeroOrNonFinite(peak) || IsZeroOrNonFinite(f) || !std::isfinite(loadMagnitude) ||
+                            !std::isfinite(loadCapacitance);
     for (int pass = 0; pass < DetectorPasses;)
     {
+        vc = state.m_Value;
         const double duty = ConductionFraction(vc, peak);
         const double reverseVoltage = -(peak * RmsFactor + vc);
         m_Diode.m_RevVoltage = reverseVoltage;
@@ -464,7 +480,7 @@ double CReceiverCircuit::SolveDetector(double peak)
         recharge = (current * m_LoadImpedance).m_Magnitude;
         vc = recharge + minimum;
 
-        if (++pass == DetectorPasses)
+        if (++pass == DetectorPasses || degenerate)
             break;
         const double error = (recharge - droop) / recharge;
         if (std::fabs(error) < 1e-6)
@@ -472,11 +488,16 @@ double CReceiverCircuit::SolveDetector(double peak)
             converged = true;
             break;
         }
+        // A pass that hands on what it was given would repeat itself up to the last pass,
+        // which ends on the voltage just charged.
+        const CBisectionState before = state;
         if (error > 0.0)
-            lo = vc;
+            state.m_Lo = vc;
         else
-            hi = vc;
-        vc = std::fabs(lo) + std::fabs(hi - lo) / 2.0;
+            state.m_Hi = vc;
+        state.m_Value = std::fabs(state.m_Lo) + std::fabs(state.m_Hi - state.m_Lo) / 2.0;
+        if (state.Repeats(before))
+            break;
     }
 
     m_DcVoltage = vc - recharge;

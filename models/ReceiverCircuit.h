@@ -24,7 +24,8 @@ public:
     bool SetFrequency(double frequency, double otherLossPercent);
     // Slides both windings to `position` (m) on the ferrite core.
     bool MoveCores(double position);
-    // Mutual inductance (H) at the axial gap `distance` (m).
+    // Mutual inductance (H) at the axial gap `distance` (m). It is 0 when the windings do not
+    // couple, as on a ferrite rod much thinner than the coils, where the coupling law underflows.
     double SetDistance(double distance, bool hasCore);
     bool SetSource(double voltage, CImpedance impedance);
     // frequencyKHz in kHz, constantLoss in ohm.
@@ -40,7 +41,8 @@ public:
     bool SetLoad(double audioResistor, double audioCapacitor, double earphoneCapacitor, double unused);
     bool SetTap(int tapTurn);
     // One detector analysis at the current tap. False (nothing computed) until the coils,
-    // the source and the load are set.
+    // the source and the load are set; false too when a result is not a finite number (no
+    // coupling, no source or no load leave nothing to detect), the results then as computed.
     bool AnalyseDetector();
     // Lengths in m, loss factor in units of 1e-6, its frequency in Hz.
     bool SetCore(double coreDiameter, double coreLength, double initialPermeability, double gapExponent,
@@ -52,6 +54,7 @@ public:
     // at axial distance z (m), in a medium of relative permeability mu.
     double LoopField(double a, double b, double z, double mu) const;
     // DC output of the detector driven with RF amplitude `peak` (V): 1 when converged, else 0.
+    // A zero or non-finite amplitude, frequency or load stops the solve at its first pass.
     double SolveDetector(double peak);
     // Audio voltage (V) from RF amplitude and DC voltage (V).
     double AudioOutput(double amplitude, double dcVoltage);
@@ -113,6 +116,7 @@ public:
     double m_PrevTapVoltage = 0.0;       // V
     bool m_TapClamped = false;           // the tap voltage has fallen once in this sweep
     double m_DcVoltage = 0.0;            // V, "Vdc"
+    bool m_DetectorConverged = false;    // the last detector charge balance met its tolerance
     CImpedance m_DetectorCurrent;        // A
     CImpedance m_DetectorImpedance;      // ohm
     double m_TransformationRatio = 0.0;  // "NRGain"
@@ -129,6 +133,8 @@ public:
 
 private:
     bool SolveCoil(CCoil& coil);
+    // Whether every value of a detector report row is a finite number.
+    bool DetectorResultsFinite() const;
     // m_DischargeImpedance: the path through which the load capacitance discharges while
     // the diode blocks, in parallel with the audio resistor when there is one.
     void SetDischargePath(const CImpedance& diodePath, double reverseResistance, double voltage);

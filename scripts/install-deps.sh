@@ -4,7 +4,7 @@
 set -eu
 
 PACKAGES="cmake make g++ pkg-config qt6-base-dev libgl-dev libsqlite3-dev \
-libgtest-dev googletest libbenchmark-dev xvfb fonts-dejavu-core"
+libgtest-dev googletest libbenchmark-dev xvfb fonts-dejavu-core python3"
 
 missing=""
 for pkg in $PACKAGES; do

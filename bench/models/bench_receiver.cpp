@@ -49,14 +49,20 @@ void BM_AirCoreMutualInductance(benchmark::State& state)
 }
 BENCHMARK(BM_AirCoreMutualInductance)->Unit(benchmark::kMillisecond);
 
-// One detector analysis at tap 10, each pass starting from the no-load state.
-void BM_AnalyseDetector(benchmark::State& state)
+// The detector at tap 10 after the no-load analysis of the defaults.
+void SetUpTenthTap(CReceiverCircuit& radio)
 {
-    CReceiverCircuit radio;
     SetUpDistance(radio);
     radio.AnalyseNoLoad(1000.0, 0.0, false);
     SetUpDetector(radio);
     radio.SetTap(10);
+}
+
+// One detector analysis at tap 10, each pass starting from the no-load state.
+void BM_AnalyseDetector(benchmark::State& state)
+{
+    CReceiverCircuit radio;
+    SetUpTenthTap(radio);
     for (auto _ : state)
     {
         radio.m_LoadedQ = radio.m_QNoLoad;
@@ -70,10 +76,8 @@ BENCHMARK(BM_AnalyseDetector)->Unit(benchmark::kMicrosecond);
 
 // What the calculator does per distance after the coupling: the no-load analysis, the
 // detector set-up and taps 1 to 48.
-void BM_TapSweep(benchmark::State& state)
+void SweepTaps(benchmark::State& state, CReceiverCircuit& radio)
 {
-    CReceiverCircuit radio;
-    SetUpDistance(radio);
     for (auto _ : state)
     {
         radio.AnalyseNoLoad(1000.0, 0.0, false);
@@ -86,6 +90,37 @@ void BM_TapSweep(benchmark::State& state)
         benchmark::DoNotOptimize(radio.m_Spl);
     }
 }
+
+void BM_TapSweep(benchmark::State& state)
+{
+    CReceiverCircuit radio;
+    SetUpDistance(radio);
+    SweepTaps(state, radio);
+}
 BENCHMARK(BM_TapSweep)->Unit(benchmark::kMillisecond);
+
+// The degenerate solve: no RF at the detector, as when nothing couples the coils.
+void BM_SolveDetectorWithoutSignal(benchmark::State& state)
+{
+    CReceiverCircuit radio;
+    SetUpTenthTap(radio);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(radio.SolveDetector(0.0));
+}
+BENCHMARK(BM_SolveDetectorWithoutSignal)->Unit(benchmark::kMicrosecond);
+
+// The defaults with "Has core": the 9.68 mm rod in the 103 mm coils couples nothing, and
+// each of the 48 taps meets a detector with no signal (then a not-a-number Q).
+void BM_TapSweepWithoutCoupling(benchmark::State& state)
+{
+    CReceiverCircuit radio;
+    SetUpDistance(radio);
+    radio.SetCore(9.68e-3, 0.18, 120.0, 0.8453, 0.3598, 68.3, 1.5e6);
+    radio.SetFrequency(1e6, 0.0);
+    radio.MoveCores(0.025);
+    radio.SetDistance(0.05, true);
+    SweepTaps(state, radio);
+}
+BENCHMARK(BM_TapSweepWithoutCoupling)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -25,6 +25,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 // The program started in a temporary working folder with its own preferences file;
 // every message is recorded.
@@ -86,8 +87,47 @@ protected:
     CQuillonApp& Start()
     {
         m_App = std::make_unique<CQuillonApp>(m_Options);
+        m_App->m_AskQuestion = [this](QWidget*, const QString& text, const std::vector<EAnswer>& answers) {
+            return Answer(text, answers);
+        };
         EXPECT_TRUE(m_App->InitInstance());
         return *m_App;
+    }
+
+    // The program's questions, recorded and answered from m_Answers in turn; a question the
+    // test did not expect fails it and is cancelled.
+    struct CQuestion
+    {
+        QString m_Text;
+        std::vector<EAnswer> m_Answers;
+    };
+
+    EAnswer Answer(const QString& text, const std::vector<EAnswer>& answers)
+    {
+        m_Questions.push_back({text, answers});
+        if (m_Answers.empty()) {
+            ADD_FAILURE() << "unexpected question: " << text.toStdString();
+            return EAnswer::Cancel;
+        }
+        const EAnswer answer = m_Answers.front();
+        m_Answers.erase(m_Answers.begin());
+        return answer;
+    }
+
+    QStringList QuestionTexts() const
+    {
+        QStringList texts;
+        for (const CQuestion& question : m_Questions)
+            texts << question.m_Text;
+        return texts;
+    }
+
+    // Started with the shipped default designs: the air-core receiver's window.
+    CChildFrame* StartWithDefaults()
+    {
+        CopyDefaultDesigns();
+        Start();
+        return Frame().Client()->ChildFrames().front();
     }
 
     CMainFrame& Frame() const { return *m_App->MainFrame(); }
@@ -118,6 +158,8 @@ protected:
     QTemporaryDir m_Dir;
     QString m_OldFolder;
     CQuillonOptions m_Options;
+    std::vector<CQuestion> m_Questions;
+    std::vector<EAnswer> m_Answers;
     CRecordingPresenter m_Messages;
     CScopedPresenter m_Scope{m_Messages};
     std::unique_ptr<CQuillonApp> m_App;

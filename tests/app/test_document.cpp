@@ -173,7 +173,10 @@ TEST_F(ShellTest, SaveWritesBackToTheDefaultDesign)
     CChildFrame* receiver = Frame().Client()->ChildFrames().front();
     const QString path = receiver->Document()->GetPathName();
     const QByteArray before = ReadFile(path);
+    // It asks first, since the file is the design the calculator starts with.
+    m_Answers = {EAnswer::Yes};
     m_App->OnCommand(CQuillonApp::IdFileSave);
+    EXPECT_EQ(QuestionTexts(), QStringList{"This replaces the design this calculator starts with. Continue?"});
     ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
     EXPECT_EQ(m_Messages.m_Messages[0].text, (path + " saved!").toStdString());
     // The shipped file was written by the same form: saving it unchanged gives it back.
@@ -257,7 +260,8 @@ TEST_F(ShellTest, SaveAndCopyWithNoCalculatorOpenDoNothing)
         ADD_FAILURE() << "Save asked for a file";
         return QString();
     };
-    for (int id : {CQuillonApp::IdFileSave, CQuillonApp::IdFileSaveAs, CQuillonApp::IdEditCopy, CQuillonApp::IdEditPaste}) {
+    for (int id : {CQuillonApp::IdFileSave, CQuillonApp::IdFileSaveAs, CQuillonApp::IdEditUndo, CQuillonApp::IdEditCopy,
+                   CQuillonApp::IdEditPaste}) {
         EXPECT_TRUE(m_App->Action(id)->isEnabled()) << id;
         m_App->Action(id)->trigger();
     }

@@ -114,7 +114,7 @@ TEST_F(ShellTest, SelectingATabActivatesItsForm)
     EXPECT_EQ(Frame().ActiveChild(), receiver);
     EXPECT_EQ(CVKFormView::ActiveForm(), receiver->Form());
     EXPECT_EQ(CVKFormView::ActiveFormKey(), QStringLiteral("CrystalRadio"));
-    EXPECT_EQ(Frame().windowTitle(), QStringLiteral("Quillwave - ") + receiver->Document()->GetTitle());
+    EXPECT_EQ(Frame().windowTitle(), QStringLiteral("Quillwave - ") + receiver->windowTitle());
 
     // Activating a window by other means selects its tab.
     Frame().Client()->setActiveSubWindow(tuning);

@@ -48,12 +48,15 @@ TEST_F(ShellTest, StartOpensTheAirCoreReceiverOnTheDesignPage)
     EXPECT_EQ(Selector().Tabs()->tabText(0), QStringLiteral("Design "));
     EXPECT_EQ(Selector().Tabs()->tabText(1), QStringLiteral("  Utilities"));
 
-    // Its default design was loaded: the document is at that file and titled by it.
+    // Its default design was loaded: the document is at that file and titled by it; the
+    // window names the calculator and the file, unmodified.
     const QString path = QDir(m_Dir.path()).filePath(QStringLiteral("Data/CrystalRadio/Air-core crystal radio_Default.qwf"));
     EXPECT_EQ(children.front()->Document()->GetTitle(), path);
     EXPECT_EQ(children.front()->Document()->GetPathName(), path);
-    EXPECT_EQ(children.front()->windowTitle(), path);
-    EXPECT_EQ(Frame().windowTitle(), QStringLiteral("Quillwave - ") + path);
+    const QString title = QStringLiteral("Air-core crystal radio \u2014 Air-core crystal radio_Default.qwf[*]");
+    EXPECT_EQ(children.front()->windowTitle(), title);
+    EXPECT_FALSE(children.front()->isWindowModified());
+    EXPECT_EQ(Frame().windowTitle(), QStringLiteral("Quillwave - ") + title);
     EXPECT_EQ(Frame().GetTitle(), QStringLiteral("Quillwave"));
 
     EXPECT_EQ(m_App->m_strFolderPath, m_Dir.path());
@@ -79,6 +82,10 @@ TEST_F(ShellTest, StatusBarShowsReadyAndTheLockIndicators)
     Start();
     const CVKStatusBar* status = Frame().StatusBar();
     ASSERT_EQ(status->PaneCount(), 4);
+    // The active calculator's design file; with none active, "Ready".
+    CChildFrame* receiver = Frame().Client()->ChildFrames().front();
+    EXPECT_EQ(status->PaneText(0), receiver->PathText());
+    CloseChild(receiver);
     EXPECT_EQ(status->PaneText(0), QStringLiteral("Ready"));
     EXPECT_EQ(status->PaneText(CMainFrame::IndicatorCaps), QStringLiteral("CAP"));
     EXPECT_EQ(status->PaneText(CMainFrame::IndicatorNum), QStringLiteral("NUM"));
@@ -106,9 +113,10 @@ TEST_F(ShellTest, MenuHasTheItemsAndAcceleratorsOfTheRunningProgram)
     for (const QAction* action : bar->actions())
         titles << action->text();
     EXPECT_EQ(titles, (QStringList{"&File", "&Edit", "&View", "&Window", "&Help"}));
-    EXPECT_EQ(MenuTexts(TopMenu(bar, "&File")), (QStringList{"&Open...\tCtrl+O", "&Save...\tCtrl+S", "Save &As", "-", "E&xit"}));
+    EXPECT_EQ(MenuTexts(TopMenu(bar, "&File")), (QStringList{"&Open...\tCtrl+O", "&Save...\tCtrl+S", "Save &As", "-", "&Export results...",
+                           "Export P&DF...", "&Print...\tCtrl+P", "-", "E&xit"}));
     EXPECT_EQ(MenuTexts(TopMenu(bar, "&Edit")),
-              (QStringList{"&Undo\tCtrl+Z", "-", "Cu&t\tCtrl+X", "&Copy\tCtrl+C", "&Paste\tCtrl+V"}));
+              (QStringList{"&Undo\tCtrl+Z", "-", "Cu&t\tCtrl+X", "&Copy\tCtrl+C", "Copy &results", "&Paste\tCtrl+V"}));
     EXPECT_EQ(MenuTexts(TopMenu(bar, "&View")), QStringList{"&Status Bar"});
     EXPECT_EQ(MenuTexts(TopMenu(bar, "&Window")), (QStringList{"&Cascade", "&Tile", "&Arrange Icons"}));
     EXPECT_EQ(MenuTexts(TopMenu(bar, "&Help")), (QStringList{"View Help", "&About Quillon..."}));
@@ -135,14 +143,13 @@ TEST_F(ShellTest, CommandsWithoutHandlerDoNothing)
 {
     Start();
     const int children = Frame().Client()->ChildFrames().size();
-    for (int id : {CQuillonApp::IdFileNew, CQuillonApp::IdFilePrint, CQuillonApp::IdEditUndo, CQuillonApp::IdEditCut,
-                   CQuillonApp::IdNextPane, CQuillonApp::IdPrevPane}) {
+    for (int id : {CQuillonApp::IdFileNew, CQuillonApp::IdEditCut, CQuillonApp::IdNextPane,
+                   CQuillonApp::IdPrevPane}) {
         EXPECT_FALSE(m_App->OnCommand(id)) << id;
         m_App->Action(id)->trigger();
     }
     EXPECT_EQ(Frame().Client()->ChildFrames().size(), children);
     EXPECT_TRUE(m_Messages.m_Messages.empty());
-    EXPECT_FALSE(m_App->Action(CQuillonApp::IdEditUndo)->isEnabled());
     EXPECT_FALSE(m_App->Action(CQuillonApp::IdEditCut)->isEnabled());
 }
 

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -141,4 +142,38 @@ TEST(MessageBoxPresenter, ShowsAModalBoxWithTitleTextAndIcon)
     ShowMessage(QStringLiteral("ERROR"), QStringLiteral("Coil too long"), EMessageIcon::None);
     EXPECT_EQ(title, "ERROR");
     EXPECT_EQ(icon, QMessageBox::NoIcon);
+}
+
+namespace
+{
+// Presses one standard button of the question box that is showing, after noting its
+// buttons and its default.
+void PressInQuestion(QMessageBox::StandardButton press, QList<QMessageBox::StandardButton>& offered,
+                     QMessageBox::StandardButton& defaultButton)
+{
+    QTimer::singleShot(0, [&offered, &defaultButton, press] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr)
+            return;
+        offered.clear();
+        for (QAbstractButton* button : box->buttons())
+            offered << box->standardButton(button);
+        defaultButton = box->standardButton(box->defaultButton());
+        box->button(press)->click();
+    });
+}
+} // namespace
+
+TEST(QuestionBox, OffersTheAnswersAndGivesTheOneChosen)
+{
+    const std::vector<EAnswer> closing = {EAnswer::Save, EAnswer::Discard, EAnswer::Cancel};
+    QList<QMessageBox::StandardButton> offered;
+    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+
+    PressInQuestion(QMessageBox::Discard, offered, defaultButton);
+    EXPECT_EQ(AskQuestion(nullptr, QStringLiteral("Quillwave"), QStringLiteral("Save changes to a.qwf?"), closing),
+              EAnswer::Discard);
+    EXPECT_EQ(offered.size(), 3);
+    EXPECT_TRUE(offered.contains(QMessageBox::Save) && offered.contains(QMessageBox::Cancel));
+    EXPECT_EQ(defaultButton, QMessageBox::Save);
 }

@@ -1,6 +1,7 @@
 #include "controls/VKEdit.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QTest>
@@ -308,16 +309,17 @@ TEST_F(CEditTest, FocusOutOnADecimalCommaLocale)
     EXPECT_EQ(edit.text(), "1234,500");
 }
 
-TEST_F(CEditTest, FocusOutReportsWhatCannotBeFormatted)
+TEST_F(CEditTest, FocusOutLeavesWhatIsNotANumberWithoutAWord)
 {
+    // A message box here would take the click that moved the focus.
     CVKEdit edit(6, 2, true);
-    edit.SetWindowText("-");
-    Focus(&edit, QEvent::FocusOut);
-    const auto& message = OnlyMessage();
-    EXPECT_EQ(message.title, "Error");
-    EXPECT_EQ(message.text, "Error: 0x16 \rError while converting number to local settings! \r"
-                                + std::string(std::strerror(EINVAL)));
-    EXPECT_EQ(edit.text(), "-");
+    for (const char* text : {"-", "abc", "1.2.3", "12,34"})
+    {
+        edit.SetWindowText(text);
+        Focus(&edit, QEvent::FocusOut);
+        EXPECT_EQ(edit.text(), text);
+    }
+    EXPECT_TRUE(m_Presenter.m_Messages.empty());
 }
 
 TEST_F(CEditTest, NavigationKeysReachTheParent)
@@ -385,4 +387,119 @@ TEST_F(CEditTest, TextAndDateModes)
     edit.SetDate(QDate(2001, 3, 4));
     EXPECT_TRUE(edit.ValidateInput(text));
     EXPECT_EQ(text, "3/4/2001");
+}
+
+TEST_F(CEditTest, TextThatIsNotANumberIsRefusedBeforeTheRange)
+{
+    CVKEdit edit;
+    edit.SetDigitRange(9, 2, false);
+    edit.SetNumberValidation(0.0, 100000.0, "Resistance");
+    const struct
+    {
+        const char* m_Text;
+        bool m_Accepted;
+    } cases[] = {{"1e3", false}, {"abc", false}, {"1.5e3", false}, {"12,34", false}, {"1,234.5", true},
+                 {" 7 ", true},  {"", true}};
+    for (const auto& c : cases)
+    {
+        m_Presenter.m_Messages.clear();
+        edit.SetWindowText(c.m_Text);
+        double value = -1.0;
+        EXPECT_EQ(edit.ValidateInput(value), c.m_Accepted) << c.m_Text;
+        if (!c.m_Accepted)
+        {
+            EXPECT_EQ(OnlyMessage().text, std::string("Error: Resistance is not a number: ") + c.m_Text);
+        }
+    }
+
+    // A whole field would drop the fraction it shows.
+    CVKEdit turns;
+    turns.SetDigitRange(4, 0, false);
+    turns.SetNumberValidation(1, 1000, "Turns");
+    int whole = 0;
+    turns.SetWindowText("12.5");
+    m_Presenter.m_Messages.clear();
+    EXPECT_FALSE(turns.ValidateInput(whole));
+    EXPECT_EQ(OnlyMessage().text, "Error: Turns is not a number: 12.5");
+    turns.SetWindowText("12.0");
+    EXPECT_TRUE(turns.ValidateInput(whole));
+    EXPECT_EQ(whole, 12);
+}
+
+TEST_F(CEditTest, ARangesOwnEndsCanBeEntered)
+{
+    // Single-precision quotients of the typed text compared with single-precision bounds.
+    const struct
+    {
+        double m_Min, m_Max;
+        const char* m_Text;
+        bool m_Accepted;
+    } cases[] = {
+        {0.001, 9999.999, "9999.999", true}, {0.001, 9999.999, "0.001", true},
+        {0.1, 999.9, "999.9", true},         {0.1, 999.9, "1,000", false},
+        {0.1, 999.9, "0.09", false},         {0.001, 9999.999, "9999.9991", true},
+    };
+    for (const auto& c : cases)
+    {
+        CVKEdit edit;
+        edit.SetDigitRange(4, 4, false);
+        edit.SetNumberValidation(c.m_Min, c.m_Max, "Coil 1 diameter");
+        edit.SetWindowText(c.m_Text);
+        double value = 0.0;
+        EXPECT_EQ(edit.ValidateInput(value), c.m_Accepted) << c.m_Text;
+    }
+}
+
+TEST_F(CEditTest, ARefusedFieldTakesTheFocusWithItsTextSelected)
+{
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* other = new CVKEdit(&window);
+    auto* field = new CVKEdit(&window);
+    layout->addWidget(other);
+    layout->addWidget(field);
+    field->SetNumberValidation(1.0, 10.0, "Turns");
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    other->setFocus();
+    for (const char* text : {"20", "abc"})
+    {
+        field->SetWindowText(text);
+        double value = 0.0;
+        EXPECT_FALSE(field->ValidateInput(value));
+        EXPECT_TRUE(field->hasFocus()) << text;
+        EXPECT_EQ(field->selectedText(), text);
+        other->setFocus();
+    }
+}
+
+TEST_F(CEditTest, APasteIsAppliedOnlyWhenItLeavesATypeableNumber)
+{
+    const struct
+    {
+        const char* m_Before;
+        const char* m_Clipboard;
+        const char* m_After;
+    } cases[] = {
+        {"", "1e3", ""},           {"13", "abc", "13"},       {"", "1,234.56", "1,234.56"},
+        {"", "-5", ""},            {"", "12.345", ""},        {"", "1234567890", ""},
+        {"12", "3", "123"},        {"", "0.5", "0.5"},        {"7", " 8", "7"},
+    };
+    for (const auto& c : cases)
+    {
+        CVKEdit edit(9, 2, false);  // 9 integer places, 2 decimals, no negatives
+        edit.SetWindowText(c.m_Before);
+        edit.end(false);
+        QApplication::clipboard()->setText(c.m_Clipboard);
+        QTest::keyClick(&edit, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(edit.text(), c.m_After) << c.m_Clipboard;
+        edit.SetWindowText(c.m_Before);
+        edit.paste();  // the context menu's way
+        EXPECT_EQ(edit.text(), c.m_After) << c.m_Clipboard;
+    }
+    // Typing is the keystroke filter's to decide, as before.
+    CVKEdit typed(9, 2, false);
+    QTest::keyClicks(&typed, "12.5");
+    EXPECT_EQ(typed.text(), "12.5");
 }

@@ -1,6 +1,7 @@
 #include "controls/VKUtils.h"
 
 #include <QDate>
+#include <QLocale>
 
 #include <gtest/gtest.h>
 
@@ -171,4 +172,79 @@ TEST(FormatedString, DatesInTheShortFormat)
     EXPECT_EQ(date, QDate(1999, 7, 4));
     EXPECT_EQ(utils.ConvertDateToFormatedString(QDate(2001, 12, 31)), "12/31/2001");
     EXPECT_FALSE(utils.ConvertStringToDate("31/31/2001", date));
+}
+
+namespace
+{
+// The number settings of real locales, from Qt's own locale data.
+CVKNumberSettings Locale(const char* name)
+{
+    return CVKNumberSettings::FromLocale(QLocale(QString::fromLatin1(name)));
+}
+} // namespace
+
+TEST(WellFormedNumber, OnlyTextsThatConvertToWhatTheyShow)
+{
+    struct CCase
+    {
+        const char* m_Locale;
+        QString m_Text;
+        const char* m_Plain; // nullptr: not a number
+    };
+    const QString nnbsp(QChar(0x202F)), nbsp(QChar(0x00A0)), apostrophe(QChar(0x2019)), minus(QChar(0x2212));
+    const CCase cases[] = {
+        {"en_US", "1,706", "1706"},
+        {"en_US", " -1,234,567.50 ", "-1234567.50"},
+        {"en_US", ".5", "0.5"},
+        {"en_US", "5.", "5."},
+        {"en_US", "12-", "-12"},
+        {"en_US", "1e3", nullptr},
+        {"en_US", "1.5e3", nullptr},
+        {"en_US", "abc", nullptr},
+        {"en_US", "1,2", nullptr},  // not grouped in threes
+        {"en_US", "1.2.3", nullptr},
+        {"en_US", "-", nullptr},
+        {"en_US", "--5", nullptr},
+        {"de_DE", "1.234,5", "1234.5"},
+        {"de_DE", "1.5", nullptr},  // would read as 15
+        {"fr_FR", "47" + nnbsp + "000", "47000"},
+        {"fr_FR", "1" + nnbsp + "234,5", "1234.5"},
+        {"de_CH", "47" + apostrophe + "000.25", "47000.25"},
+        {"sv_SE", minus + "1,6791", "-1.6791"},
+        {"sv_SE", "15" + nbsp + "000", "15000"},
+    };
+    for (const CCase& c : cases)
+    {
+        const CVKUtils utils(Locale(c.m_Locale));
+        QString plain;
+        const bool number = utils.IsWellFormedNumber(c.m_Text, &plain);
+        EXPECT_EQ(number, c.m_Plain != nullptr) << c.m_Locale << " " << c.m_Text.toStdString();
+        if (number && c.m_Plain)
+        {
+            EXPECT_EQ(plain, QString::fromLatin1(c.m_Plain)) << c.m_Locale;
+            // What it shows is what the documented scan gives.
+            EXPECT_DOUBLE_EQ(ToDouble(utils, c.m_Text), static_cast<double>(plain.toFloat()))
+                << c.m_Locale << " " << c.m_Text.toStdString();
+        }
+    }
+}
+
+TEST(ConvertStringToNumber, TheLocalesOwnMinusAndGrouping)
+{
+    const QString minus(QChar(0x2212));
+    EXPECT_EQ(ToDouble(CVKUtils(Locale("sv_SE")), minus + "1,6791"), static_cast<double>(-16791.0f / 10000.0f));
+    EXPECT_EQ(ToDouble(CVKUtils(Locale("fr_FR")), "47" + QString(QChar(0x202F)) + "000"), 47000.0);
+    CVKNumberSettings brackets = kPoint;
+    brackets.m_NegativeOrder = 0;
+    EXPECT_EQ(ToDouble(CVKUtils(brackets), "(1.5)"), -1.5);
+}
+
+TEST(FileFormat, NonAsciiSeparatorsBecomeAscii)
+{
+    // ASCII texts stay exactly as they are, whatever the locale.
+    EXPECT_EQ(CVKUtils(kPoint).GetStringNumberInFileFormat("1,234.5"), "1,234.5");
+    EXPECT_EQ(CVKUtils(kComma).GetStringNumberInFileFormat("1.234,5"), "1.234,5");
+    EXPECT_EQ(CVKUtils(Locale("fr_FR")).GetStringNumberInFileFormat("47" + QString(QChar(0x202F)) + "000,5"),
+              "47000,5");
+    EXPECT_EQ(CVKUtils(Locale("sv_SE")).GetStringNumberInFileFormat(QString(QChar(0x2212)) + "1,5"), "-1,5");
 }

@@ -151,3 +151,34 @@ TEST_F(CConnectTest, CopiesShareTheOpenDatabase)
     EXPECT_EQ(first.GetRecIDJustAdded(), 4);
     EXPECT_TRUE(TakeBoxes().empty());
 }
+
+TEST_F(CConnectTest, FieldsMustBeColumnsOfTheTableSoKeywordsAreNoValues)
+{
+    RawExecute("CREATE TABLE Orders (RecId INTEGER PRIMARY KEY, \"Order\" INTEGER);"
+               "INSERT INTO Orders VALUES (1, 5);");
+    CADODBConnect connect;
+    ASSERT_TRUE(connect.OpenDatabase("", m_File, "", ""));
+    struct CCase
+    {
+        const char* m_Table;
+        const char* m_Field;
+        std::string m_Value; // of row 1, or of the highest
+        std::string m_Message;
+    };
+    const CCase cases[] = {
+        {"Coils", "CURRENT_DATE", "", "no such column: CURRENT_DATE"},
+        {"Coils", "current_timestamp", "", "no such column: current_timestamp"},
+        {"Coils", "NULL", "", "no such column: NULL"},
+        {"CURRENT_DATE", "Name", "", "no such table: CURRENT_DATE"},
+        {"Coils", "turns", "120", ""},  // names compare without regard to case
+        {"Orders", "Order", "5", ""},   // a column named like a keyword is read as the column
+    };
+    for (const CCase& c : cases)
+    {
+        SCOPED_TRACE(std::string(c.m_Table) + "." + c.m_Field);
+        int highest = -1;
+        EXPECT_EQ(connect.GetFieldAsStringUsingRecID(c.m_Table, c.m_Field, 1), c.m_Value);
+        EXPECT_EQ(connect.GetHeighestValue(c.m_Table, c.m_Field, highest), c.m_Value);
+        EXPECT_EQ(TakeBoxes(), c.m_Message.empty() ? CBoxes{} : (CBoxes{c.m_Message, c.m_Message}));
+    }
+}

@@ -3,6 +3,8 @@
 #include "database/ADODBConnect.h"
 #include "database/ADODBRecordset.h"
 
+#include <limits>
+
 class CRecordsetTest : public CDatabaseTest
 {
 protected:
@@ -384,4 +386,50 @@ TEST_F(CRecordsetTest, UnattachedRecordsetWithItsFourTextFields)
     EXPECT_FALSE(attached.AddNew());
     EXPECT_EQ(TakeBoxes(), CBoxes{"Rows can be added only to an unattached recordset; add rows "
                                   "to a table with an INSERT statement."});
+}
+
+TEST_F(CRecordsetTest, NotANumberFindsNothing)
+{
+    CADODBRecordset rs(&m_Connect);
+    ASSERT_TRUE(rs.OpenTable("Coils"));
+    for (const char* criteria : {"Turns = nan", "Turns <> nan", "Turns < -nan", "Turns >= NaN(1)"})
+    {
+        ASSERT_TRUE(rs.MoveFirst());
+        EXPECT_FALSE(rs.Find(criteria));
+        EXPECT_EQ(TakeBoxes(), CBoxes{std::string("Invalid search criteria: ") + criteria});
+    }
+    // Infinity still orders.
+    ASSERT_TRUE(rs.MoveFirst());
+    EXPECT_TRUE(rs.Find("Turns < inf"));
+    EXPECT_EQ(rs.GetField("Name"), "Primary");
+
+    // A value set to not-a-number is stored as NULL, and like NULL it matches nothing.
+    ASSERT_TRUE(rs.Update("Diameter", std::numeric_limits<double>::quiet_NaN()));
+    EXPECT_EQ(RawQuery("SELECT Diameter IS NULL FROM Coils WHERE RecId = 1"), "1");
+    ASSERT_TRUE(rs.MoveFirst());
+    EXPECT_TRUE(rs.Find("Diameter = 0.04"));
+    EXPECT_EQ(rs.GetField("Name"), "Tickler");
+    EXPECT_TRUE(TakeBoxes().empty());
+}
+
+TEST_F(CRecordsetTest, TwoNamesOfOneColumnCannotBothBeChangedInOneUpdate)
+{
+    const std::string sql = "SELECT RecId, Name AS A, Name AS B FROM Coils";
+    CADODBRecordset rs(&m_Connect);
+    ASSERT_TRUE(rs.OpenRecordSetForUpdate(sql));
+    ASSERT_TRUE(rs.SeField("A", "Aerial"));
+    EXPECT_FALSE(rs.Update("B", "Bobbin"));
+    EXPECT_EQ(TakeBoxes(), CBoxes{"The fields A and B are both the column Name of Coils; change it "
+                                  "through one of them."});
+    EXPECT_EQ(rs.GetField("A"), "Primary"); // the row is back as it was read
+    EXPECT_EQ(rs.GetField("B"), "Primary");
+    ASSERT_TRUE(rs.CloseRecordset());
+    EXPECT_EQ(RawQuery("SELECT Name FROM Coils WHERE RecId = 1"), "Primary");
+
+    // One of them alone is written.
+    ASSERT_TRUE(rs.OpenRecordSetForUpdate(sql));
+    EXPECT_TRUE(rs.Update("B", "Bobbin"));
+    ASSERT_TRUE(rs.CloseRecordset());
+    EXPECT_EQ(RawQuery("SELECT Name FROM Coils WHERE RecId = 1"), "Bobbin");
+    EXPECT_TRUE(TakeBoxes().empty());
 }

@@ -8,6 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#if defined(__unix__)
+#include <sys/stat.h>
+#endif
+
 namespace
 {
 struct CBatchResult
@@ -26,7 +30,8 @@ CBatchResult Batch(QStringList args)
 }
 
 const char* const UsageLine =
-    "Usage: quillon --batch KEY [--load FILE] [--set ID=VALUE]... [--press ID]... [--save FILE]\n";
+    "Usage: quillon --batch KEY [--load FILE] [--set ID=VALUE]... [--press ID]... [--save FILE]"
+    " [--export-csv FILE] [--export-pdf FILE]\n";
 
 // Runs in an empty folder, so that no default design file is found.
 class BatchMode : public ::testing::Test
@@ -139,3 +144,78 @@ TEST_F(BatchMode, SaveAndLoadRoundTripAndTheDefaultDesignIsLoadedFirst)
     EXPECT_EQ(unwritable.m_Err, QStringLiteral("Error: Error while writing to file ") + m_Dir.path() +
                                     QStringLiteral("\n"));
 }
+
+TEST_F(BatchMode, EveryValueAFieldShowsIsTheValueItComputesWith)
+{
+    // Garbage from a file or --set stops the action with its name; a range's own ends pass.
+    const struct
+    {
+        const char* m_Key;
+        const char* m_Set;
+        const char* m_Press;
+        int m_Status;
+        const char* m_Err;
+    } cases[] = {
+        {"Impedance", "1193=1.5e3", "3", 1, "Error: Error: Frequency kHz is not a number: 1.5e3\n"},
+        {"Impedance", "1193=abc", "4", 1, "Error: Error: Frequency kHz is not a number: abc\n"},
+        {"Ferrite", "1238=9999.999", "3", 0, ""},
+        {"CrystalRadio", "1228=999.9", "3", 0, ""},
+    };
+    for (const auto& c : cases)
+    {
+        const CBatchResult result =
+            Batch({"--batch", c.m_Key, "--load", DefaultDesignPath(c.m_Key), "--set", c.m_Set, "--press", c.m_Press});
+        EXPECT_EQ(result.m_Status, c.m_Status) << c.m_Key << " " << c.m_Set;
+        EXPECT_EQ(result.m_Err, QString::fromLatin1(c.m_Err)) << c.m_Key << " " << c.m_Set;
+        EXPECT_EQ(result.m_Out.isEmpty(), c.m_Status != 0) << c.m_Key << " " << c.m_Set;
+    }
+}
+
+TEST_F(BatchMode, ExportsWriteTheTablesOrSayWhyNot)
+{
+    const QString csv = QDir::current().filePath(QStringLiteral("ferrite.csv"));
+    const QString pdf = QDir::current().filePath(QStringLiteral("ferrite.pdf"));
+    const CBatchResult result = Batch({"--batch", "Ferrite", "--load", DefaultDesignPath("Ferrite"), "--press", "3",
+                                       "--press", "3", "--export-csv", csv, "--export-pdf", pdf});
+    EXPECT_EQ(result.m_Status, 0) << result.m_Err.toStdString();
+    QFile csvFile(csv);
+    ASSERT_TRUE(csvFile.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = csvFile.readAll().split('\n');
+    // Two tables of a header and a row, a blank line between them.
+    ASSERT_GE(lines.size(), 5);
+    EXPECT_EQ(lines[0], "Ua1,Ua2,Alpha,Beta0,Coeff\r");
+    EXPECT_EQ(lines[2], "\r");
+    EXPECT_EQ(lines[3], lines[0]);
+    EXPECT_EQ(lines[1].split(',').size(), 5);
+    QFile pdfFile(pdf);
+    ASSERT_TRUE(pdfFile.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(pdfFile.read(4) == "%PDF");
+
+    // Into a "folder" that is a plain file: the message, and no file.
+    const QString blocked = QDir::current().filePath(QStringLiteral("plain/ferrite.csv"));
+    QFile plain(QDir::current().filePath(QStringLiteral("plain")));
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    for (const char* option : {"--export-csv", "--export-pdf"})
+    {
+        const CBatchResult refused = Batch({"--batch", "Ferrite", "--load", DefaultDesignPath("Ferrite"), "--press",
+                                            "3", option, blocked});
+        EXPECT_EQ(refused.m_Status, 1);
+        EXPECT_EQ(refused.m_Err, QStringLiteral("Error: Error while writing to file ") + blocked + QLatin1Char('\n'));
+        EXPECT_FALSE(QFileInfo::exists(blocked));
+    }
+}
+
+#if defined(__unix__)
+TEST_F(BatchMode, LoadingADeviceOrAPipeEndsAtOnceWithInvalidFile)
+{
+    const QString fifo = m_Dir.filePath(QStringLiteral("pipe.qwf"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const QString& path : {QStringLiteral("/dev/zero"), fifo}) {
+        const CBatchResult result = Batch({"--batch", "Coil", "--load", path, "--press", "3"});
+        EXPECT_EQ(result.m_Status, 1);
+        EXPECT_TRUE(result.m_Err.startsWith(QStringLiteral("Error: Invalid file: ") + path + QStringLiteral("\n")))
+            << result.m_Err.toStdString();
+    }
+}
+#endif

@@ -237,6 +237,29 @@ TEST_F(CoilForm, TheEndInductanceMayLieUpTo9997StepsAboveTheStartSoASweepStaysUn
     EXPECT_EQ(Rows().size(), 10u);
 }
 
+TEST_F(CoilForm, TheSweepsTableIsItsReportWithTheNumbersInFull)
+{
+    AirCore();
+    Type(C::IdStartInductance, "100");
+    Type(C::IdEndInductance, "200");
+    Click(C::IdAnalyse);
+    ASSERT_EQ(m_Form->Tables().size(), 1u);
+    const CReportTable& table = m_Form->Tables().front();
+    EXPECT_EQ(table.m_Title, QStringLiteral("Analyse"));
+    EXPECT_EQ(table.m_Rows.size(), Rows().size());
+    EXPECT_EQ(table.Text(), m_Form->ResultsText());
+    ASSERT_EQ(table.m_Rows.size(), 4u);
+    EXPECT_EQ(table.FieldNames().size(), 19);
+    EXPECT_EQ(table.FieldNames()[7], QStringLiteral("X (ohm)"));
+
+    const std::vector<CReportCell>& first = table.m_Rows.front();
+    EXPECT_DOUBLE_EQ(first[0].m_Value, 100.0) << "L in uH";
+    // The reactance is shown whole; the table keeps 2 pi f L.
+    EXPECT_EQ(Rows().front().value(7), QStringLiteral("628"));
+    EXPECT_NEAR(first[7].m_Value, 2 * 3.141592653589793 * 1e6 * 100e-6, 1e-9);
+    EXPECT_EQ(table.Fields(0)[7].toDouble(), first[7].m_Value);
+}
+
 TEST_F(CoilForm, AnEmptyEndInductanceFailsEachPassWithAnEmptyError)
 {
     AirCore();
@@ -353,4 +376,26 @@ TEST_F(CoilForm, ADesignRoundTripRestoresTheModeAndItsFields)
     EXPECT_EQ(fresh.Field(C::IdTurns)->GetWindowText(), QStringLiteral("55.5"));
     EXPECT_TRUE(fresh.IsChecked(C::IdLitz));
     EXPECT_FALSE(fresh.IsChecked(C::IdHasCore));
+}
+
+TEST(CoilBatch, AWidelySpacedThinWireNeverGetsLessThanItsStraightWireResistance)
+{
+    // Pitch 10 mm with 0.01 mm wire (p/d = 1000) once printed R(AC) = -5,802 ohm.
+    QString out;
+    QString err;
+    ASSERT_EQ(RunFormBatch(QStringLiteral("Coil"),
+                           {"--set", "1276=0", "--set", "1204=1", "--set", "1199=1", "--set", "1212=20",
+                            "--set", "1198=10", "--set", "1201=0.01", "--set", "1209=0.01", "--press", "3"},
+                           out, err),
+              0);
+    EXPECT_EQ(err, QString());
+    QStringList row;
+    for (const QString& line : out.split(QLatin1Char('\n')))
+        if (!line.isEmpty() && line.front().isDigit())
+            row = line.split(QStringLiteral(" \t"));
+    ASSERT_EQ(row.size(), 19) << out.toStdString();
+    const auto ohms = [&](int column) { return QString(row[column]).remove(QLatin1Char(',')).toDouble(); };
+    EXPECT_GT(ohms(2), 0.0);          // R(DC)
+    EXPECT_GE(ohms(3), ohms(2));      // R(AC) of the straight wire
+    EXPECT_NEAR(ohms(4), ohms(3), 0.01); // R(AC) of the coil: no proximity effect
 }

@@ -1,8 +1,10 @@
+#include "forms/FormatNumber.h"
 #include "forms/MutualInductanceDlg.h"
 #include "tests/forms/FormTestSupport.h"
 
 #include <QFile>
 #include <QGuiApplication>
+#include <QLabel>
 
 #include <cmath>
 
@@ -190,6 +192,44 @@ TEST_F(CrystalRadioForm, TapSweepAndTheDistanceSweepsAgree)
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
+TEST_F(CrystalRadioForm, MaxSplTableHoldsTheRowsAndTheCsvSplitsTheDiodeImpedances)
+{
+    // A blank line and the heading, then one data line a distance.
+    const QStringList data = Lines(Press(D::IdMaxSplOverDistance)).mid(2);
+    ASSERT_EQ(data.size(), 7);
+    ASSERT_EQ(m_Form->Tables().size(), 1u);
+    const CReportTable& table = m_Form->Tables().back();
+    EXPECT_EQ(table.m_Title, QStringLiteral("Max SPL over distance range"));
+    EXPECT_EQ(table.m_Rows.size(), static_cast<size_t>(data.size()));
+    EXPECT_EQ(Lines(table.Text()).mid(2), data);
+
+    const QStringList csv = Lines(TablesAsCsv(m_Form->Tables()));
+    ASSERT_EQ(csv.size(), 1 + data.size());
+    const QStringList names = csv[0].split(QLatin1Char(','));
+    ASSERT_EQ(names.size(), 17 + 2);
+    EXPECT_EQ(names.mid(12, 2), (QStringList{QStringLiteral("Zd(f) R (ohm)"), QStringLiteral("Zd(f) X (ohm)")}));
+    EXPECT_EQ(names.mid(17), (QStringList{QStringLiteral("Zd(r) R (ohm)"), QStringLiteral("Zd(r) X (ohm)")}));
+    const auto shown = [](const QString& field, int decimals) {
+        return QString::fromStdString(FormatNumber(field.toDouble(), decimals));
+    };
+    for (int row = 0; row < data.size(); ++row) {
+        const QStringList fields = csv[1 + row].split(QLatin1Char(','));
+        ASSERT_EQ(fields.size(), names.size()) << row;
+        // The fields hold the values the report rounds: distance, tap, Vdc, Rd(f) and Zd(r).
+        const QStringList columns = Columns(data[row]);
+        EXPECT_EQ(shown(fields[0], 2), columns[0]) << row;
+        EXPECT_EQ(fields[1], columns[1]) << row;
+        EXPECT_EQ(shown(fields[5], 4), columns[5]) << row;
+        EXPECT_NE(fields[5], columns[5]) << row;
+        EXPECT_EQ(shown(fields[9], 0), columns[9]) << row;
+        const double x = fields[18].toDouble();
+        EXPECT_EQ(shown(fields[17], 2) + (x < 0 ? QStringLiteral(" - j") : QStringLiteral(" + j")) +
+                      QString::fromStdString(FormatNumber(std::fabs(x), 2)),
+                  columns[16])
+            << row;
+    }
+}
+
 TEST_F(CrystalRadioForm, GivenTapOutsideTheSecondary)
 {
     Type(1278, QStringLiteral("0"));
@@ -346,5 +386,45 @@ TEST_F(CrystalRadioForm, ExtremeInputsStillReport)
         EXPECT_EQ(Press(id), QString()) << id;
     ASSERT_EQ(m_Messages.m_Messages.size(), 4u);
     EXPECT_EQ(m_Messages.m_Messages[3].text, "Error: Diameter (mm) must not be zero for a core");
+}
+} // namespace
+
+namespace
+{
+TEST_F(CrystalRadioForm, FieldsThatChangeNoResultSaySoAndTheUnreadOnesAreDisabled)
+{
+    // The coils' core permeabilities are checked but reset before the calculation; the two
+    // core-loss fields are never read.
+    for (int id : {1236, 1238, 1246, 1279}) {
+        const QString tip = m_Form->Field(id)->toolTip();
+        EXPECT_TRUE(tip.contains(QStringLiteral("does not enter the air-core calculation"))) << id;
+        int labelled = 0;
+        for (const QLabel* label : m_Form->findChildren<QLabel*>())
+            if (label->buddy() == m_Form->Field(id)) {
+                EXPECT_EQ(label->toolTip(), tip) << id;
+                ++labelled;
+            }
+        EXPECT_EQ(labelled, 1) << id;
+    }
+    EXPECT_TRUE(m_Form->Field(1236)->isEnabled());
+    EXPECT_TRUE(m_Form->Field(1238)->isEnabled());
+    EXPECT_FALSE(m_Form->Field(1246)->isEnabled());
+    EXPECT_FALSE(m_Form->Field(1279)->isEnabled());
+
+    // What the tooltips claim: other permeabilities give the same report, with and without a
+    // core (the shipped design's rod).
+    for (const auto& [id, text] : {std::pair(1288, "9.68"), std::pair(1289, "180.0"), std::pair(1286, "1500.0"),
+                                   std::pair(1224, "120.0")})
+        Type(id, QString::fromLatin1(text));
+    for (bool core : {false, true}) {
+        m_Form->SetCheck(D::IdHasCore, core);
+        Type(1236, QStringLiteral("1.0"));
+        Type(1238, QStringLiteral("1.0"));
+        const QString air = Press(D::IdAnalyseNoLoad);
+        Type(1236, QStringLiteral("500"));
+        Type(1238, QStringLiteral("900"));
+        EXPECT_EQ(Press(D::IdAnalyseNoLoad), air) << "core " << core;
+    }
+    EXPECT_TRUE(m_Messages.m_Messages.empty());
 }
 } // namespace

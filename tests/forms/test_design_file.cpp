@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -18,6 +19,10 @@
 
 #if defined(__linux__)
 #include <sys/resource.h>
+#endif
+#if defined(__unix__)
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #endif
 
 namespace
@@ -91,6 +96,9 @@ TEST(DesignFileLines, PrintableBytesMakeALineAndAnyRunOfOthersSeparatesLines)
     EXPECT_EQ(Lines("a\r\n\r\n\t\x01" "b"), (CLines{{"a", true}, {"b", false}}));
     // Bytes from 128 up end a line too.
     EXPECT_EQ(Lines("ab\x80\xfe" "cd\n"), (CLines{{"ab", true}, {"cd", false}}));
+    // ... unless they make a whole UTF-8 character, such as a locale's group separator.
+    EXPECT_EQ(Lines("47\xe2\x80\xaf" "000\r\n"), (CLines{{"47\xe2\x80\xaf" "000", false}}));
+    EXPECT_EQ(Lines("ab\xe2\x80" "cd"), (CLines{{"ab", true}, {"cd", false}}));
     // A byte 255 in the file is not the end of the file.
     EXPECT_EQ(Lines("ab\xff" "cd"), (CLines{{"ab", true}, {"cd", false}}));
     EXPECT_EQ(Lines(""), (CLines{{"", false}}));
@@ -182,8 +190,9 @@ TEST_F(DesignFile, ASavedDesignLoadsBackIntoAFreshForm)
     EXPECT_TRUE(fresh->IsChecked(1212));
     EXPECT_TRUE(fresh->IsChecked(1221));
     EXPECT_FALSE(fresh->IsChecked(1220));
-    // Checked buttons ran their handlers, in file order, seeing themselves checked.
-    const std::vector<std::pair<int, bool>> expected = {{1212, true}, {1221, true}};
+    // Checked buttons ran their handlers, in file order, seeing themselves checked; the
+    // check box ran its handler too, seeing itself cleared.
+    const std::vector<std::pair<int, bool>> expected = {{1212, true}, {1221, true}, {1230, false}};
     EXPECT_EQ(fresh->m_Commands, expected);
 }
 
@@ -304,3 +313,85 @@ TEST_F(DesignFile, AFailedSaveSaysSoAndKeepsTheOldFile)
         << "no temporary file is left behind";
 #endif
 }
+
+TEST_F(DesignFile, ADesignFileOfUpTo1MBLoadsAndALargerOneIsRefusedUnread)
+{
+    const QByteArray design("Probe\r\n1.0\r\n1201,99\r\n");
+    const qint64 budget = 1024 * 1024;
+    // Padded with line breaks to exactly 1 MB: still a design.
+    ASSERT_TRUE(Load(design + QByteArray(budget - design.size(), '\n')));
+    EXPECT_EQ(m_Form->Field(1201)->GetWindowText(), QStringLiteral("99"));
+    // One byte more, and nothing is applied.
+    EXPECT_FALSE(Load("Probe\r\n1.0\r\n1201,77\r\n" + QByteArray(budget - design.size() + 1, '\n')));
+    EXPECT_EQ(m_Form->Field(1201)->GetWindowText(), QStringLiteral("99"));
+    ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
+    EXPECT_EQ(m_Messages.m_Messages[0].title, "Error");
+    EXPECT_EQ(m_Messages.m_Messages[0].text, ("Invalid file: " + Path("load.qwf")).toStdString());
+}
+
+#if defined(__unix__)
+TEST_F(DesignFile, PipesDevicesAndFoldersAreNeitherReadNorReplaced)
+{
+    const QString fifo = Path("pipe.qwf");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString linkToFifo = Path("to-pipe.qwf");
+    ASSERT_TRUE(QFile::link(fifo, linkToFifo));
+    const QString dangling = Path("dangling.qwf");
+    ASSERT_TRUE(QFile::link(Path("nowhere.qwf"), dangling));
+    const QString folder = Path("folder.qwf");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    // A character device like /dev/null of our own, where the machine lets us make one.
+    const QString device = Path("device.qwf");
+    const bool haveDevice = mknod(QFile::encodeName(device).constData(), S_IFCHR | 0600, makedev(1, 3)) == 0;
+
+    struct CCase
+    {
+        QString m_Path;
+        bool m_Load;  // refused on loading with "Invalid file: " (a dangling link is only missing)
+        bool m_Save;  // refused on saving with "Error while writing to file "
+    };
+    std::vector<CCase> cases{{fifo, true, true},        {linkToFifo, true, true},
+                             {dangling, false, true},   {folder, true, true},
+                             {QStringLiteral("/dev/zero"), true, false}};
+    if (haveDevice)
+        cases.push_back({device, true, true});
+    for (const CCase& c : cases) {
+        SCOPED_TRACE(c.m_Path.toStdString());
+        m_Messages.m_Messages.clear();
+        EXPECT_FALSE(LoadDesign(m_Form.get(), QStringLiteral("Probe"), c.m_Path));
+        if (c.m_Load) {
+            ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
+            EXPECT_EQ(m_Messages.m_Messages[0].text, ("Invalid file: " + c.m_Path).toStdString());
+        } else {
+            EXPECT_TRUE(m_Messages.m_Messages.empty());
+        }
+        if (!c.m_Save)
+            continue;
+        m_Messages.m_Messages.clear();
+        EXPECT_FALSE(SaveDesign(m_Form.get(), QStringLiteral("Probe"), c.m_Path));
+        ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
+        EXPECT_EQ(m_Messages.m_Messages[0].text, ("Error while writing to file " + c.m_Path).toStdString());
+    }
+    EXPECT_EQ(m_Form->Field(1201)->GetWindowText(), QStringLiteral("12.5"));
+    EXPECT_EQ(QFileInfo(fifo).isFile(), false) << "still a pipe";
+    EXPECT_TRUE(QFileInfo(dangling).isSymLink());
+    EXPECT_FALSE(QFileInfo(dangling).exists());
+    if (haveDevice) {
+        struct stat status{};
+        ASSERT_EQ(stat(QFile::encodeName(device).constData(), &status), 0);
+        EXPECT_TRUE(S_ISCHR(status.st_mode)) << "the device node is not replaced";
+    }
+
+    // A link to a regular file is written through and stays a link.
+    const QString real = Path("real.qwf");
+    WriteAll(real, "Probe\r\n1.0\r\n1201,77\r\n");
+    const QString link = Path("link.qwf");
+    ASSERT_TRUE(QFile::link(real, link));
+    ASSERT_TRUE(LoadDesign(m_Form.get(), QStringLiteral("Probe"), link));
+    EXPECT_EQ(m_Form->Field(1201)->GetWindowText(), QStringLiteral("77"));
+    m_Form->Field(1201)->SetWindowText(QStringLiteral("78"));
+    ASSERT_TRUE(SaveDesign(m_Form.get(), QStringLiteral("Probe"), link));
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_TRUE(ReadAll(real).contains("\r\n1201,78\r\n"));
+}
+#endif

@@ -99,7 +99,7 @@ TEST_F(DiodeForm, OnlyTheFrequencyIsCheckedAndEmptyFieldsReadAsZero)
                                                        "Built-in voltage: 0.10 volts\r\n\r\n"));
     EXPECT_TRUE(m_Messages.m_Messages.empty());
 
-    Type(D::IdFrequency, QStringLiteral("1000000000"));
+    Type(D::IdFrequency, QStringLiteral("2000000000"));
     EXPECT_EQ(Press(D::IdCalcDiffusion), QString());
     ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
     EXPECT_EQ(m_Messages.m_Messages[0].title, "Error");

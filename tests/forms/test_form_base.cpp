@@ -11,7 +11,7 @@
 #include <QGroupBox>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -235,7 +235,7 @@ TEST(FormBase, FocusMakesTheFormActiveAndDestructionForgetsIt)
     CVKFormView::SetActiveForm(nullptr);
 }
 
-TEST(FormBase, CopyAndPasteActOnTheFocusedFieldOnly)
+TEST(FormBase, CopyActsOnTheFocusedTextAndPasteOnTheFocusedFieldOnly)
 {
     auto form = MakeProbe();
     ShowActive(form.get());
@@ -244,10 +244,17 @@ TEST(FormBase, CopyAndPasteActOnTheFocusedFieldOnly)
 
     form->Button(1211)->setFocus();
     EXPECT_FALSE(CVKFormView::Copy());
+    EXPECT_FALSE(CVKFormView::Paste());
     EXPECT_EQ(clipboard->text(), QStringLiteral("unchanged"));
 
+    // The results box copies its selection; nothing is pasted into it.
+    form->AppendReport(QStringLiteral("Cap min: 12pF\r\n"));
     form->ResultsBox()->setFocus();
-    EXPECT_FALSE(CVKFormView::Copy()) << "the results box is not a field";
+    form->ResultsBox()->selectAll();
+    EXPECT_TRUE(CVKFormView::Copy());
+    EXPECT_EQ(clipboard->text(), QStringLiteral("Cap min: 12pF\n"));
+    EXPECT_FALSE(CVKFormView::Paste());
+    EXPECT_EQ(form->ResultsText(), QStringLiteral("Cap min: 12pF\r\n"));
 
     form->Field(1201)->setFocus();
     form->Field(1201)->selectAll();
@@ -339,4 +346,29 @@ TEST(FormBase, AReportWithANumberThatIsNotFiniteIsNotAppendedButSaysSo)
             EXPECT_EQ(messages.m_Messages[0].text, CVKFormView::NonFiniteMessage());
         }
     }
+}
+
+TEST(FormBase, CtrlZAndEditUndoGiveAFieldItsTextBack)
+{
+    auto form = MakeProbe();
+    ShowActive(form.get());
+    CVKEdit* field = form->Field(CProbeForm::IdFirst);
+    field->setFocus();
+    const QString before = field->text();
+    field->selectAll();
+    QTest::keyClicks(field, QStringLiteral("7.5"));
+    ASSERT_EQ(field->text(), QStringLiteral("7.5"));
+
+    QTest::keyClick(field, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(field->text(), before);
+    QTest::keyClick(field, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(field->text(), QStringLiteral("7.5")) << "redo";
+
+    // Edit > Undo: the focused field undoes; with the focus on a button nothing happens.
+    EXPECT_TRUE(CVKFormView::Undo());
+    EXPECT_EQ(field->text(), before);
+    form->Button(CProbeForm::IdRadioA)->setFocus();
+    const QString shown = field->text(); // as losing the focus formats it
+    EXPECT_FALSE(CVKFormView::Undo());
+    EXPECT_EQ(field->text(), shown);
 }

@@ -199,7 +199,7 @@ TEST_F(ImpedanceForm, ABadFieldEndsEitherCommandWithItsMessageAndNoReport)
     Press(I::IdCalcResonance);
     const QString before = m_Form->ResultsText();
 
-    Type(I::IdFrequency, QStringLiteral("1000000000"));
+    Type(I::IdFrequency, QStringLiteral("2000000000"));
     EXPECT_EQ(Press(I::IdCalcResonance), QString());
     Type(I::IdFrequency, QStringLiteral("1000"));
     Type(I::IdInductorResistance, QStringLiteral("-1"));

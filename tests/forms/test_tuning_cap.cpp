@@ -164,7 +164,7 @@ TEST_F(TuningCapForm, TheFrequencyCheckComesBeforeTheCapacitorFields)
 
 TEST_F(TuningCapForm, AnInvalidFieldShowsItsOwnMessageAndWritesNothing)
 {
-    Type(T::IdStrayCapacitance, QStringLiteral("1000000000"));
+    Type(T::IdStrayCapacitance, QStringLiteral("2000000000"));
     EXPECT_EQ(Calculate(), QString());
     ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
     EXPECT_EQ(m_Messages.m_Messages[0].title, "Error");

@@ -204,11 +204,53 @@ TEST(Coil, ProximityTableCornersAndInterpolation)
     EXPECT_DOUBLE_EQ(CCoil::ProximityFactor(1.429, 0.6), 2.38); // a table cell
     // Between 1.33, 1.21, 1.38, 1.22 (p/d 2.5..3.333, l/D 0.4..0.6).
     EXPECT_NEAR(CCoil::ProximityFactor(3.0, 0.5), 1.2709664, 1e-7);
-    // Linear extrapolation beyond the last column: 1.07 + (1.02 - 1.07) * 2.
-    EXPECT_NEAR(CCoil::ProximityFactor(15.0, 0.0), 0.97, 1e-12);
+    // Linear extrapolation beyond the last column: 1.07 + (1.02 - 1.07) * 1.2, and at 15
+    // (1.07 + (1.02 - 1.07) * 2 = 0.97) held at 1, no proximity effect.
+    EXPECT_NEAR(CCoil::ProximityFactor(11.0, 0.0), 1.01, 1e-12);
+    EXPECT_EQ(CCoil::ProximityFactor(15.0, 0.0), 1.0);
     // Below the first column and row the first ones hold.
     EXPECT_DOUBLE_EQ(CCoil::ProximityFactor(0.5, -1.0), 5.31);
     EXPECT_DOUBLE_EQ(CCoil::ProximityFactor(0.9, 0.2), 5.45);
+}
+
+TEST(Coil, ProximityFactorBeyondTheTableNeverFallsBelowNoProximityEffect)
+{
+    // Each row extrapolates down from its p/d = 10 value to 1 and stays there; the factor
+    // never rises with the pitch.
+    for (double ratio : {0.0, 0.3, 1.0, 5.0, 10.0, 50.0, 9999.9, 20000.0})
+    {
+        double previous = CCoil::ProximityFactor(5.0, ratio);
+        for (double pitch = 5.5; pitch <= 200.0; pitch += 0.5)
+        {
+            const double factor = CCoil::ProximityFactor(pitch, ratio);
+            EXPECT_GE(factor, 1.0) << pitch << " " << ratio;
+            EXPECT_LE(factor, previous) << pitch << " " << ratio;
+            previous = factor;
+        }
+        EXPECT_EQ(CCoil::ProximityFactor(1000.0, ratio), 1.0);
+    }
+    // Where the extrapolation is still above 1 it is kept: 1.05 + (1.05 - 1.19) / 5 * 0.5.
+    EXPECT_NEAR(CCoil::ProximityFactor(10.5, 9999.9), 1.036, 1e-12);
+}
+
+TEST(Coil, WidelySpacedThinWireHasAtLeastItsStraightWireResistance)
+{
+    // 20 turns of 0.01 mm wire at a 10 mm pitch on 17.18 mm: p/d = 1000, where the
+    // extrapolated factor was -25 and R(AC) some -5,800 ohm.
+    CCoil coil;
+    SetWireAndFormer(coil);
+    coil.m_ConductorDiameter = 0.01e-3;
+    coil.m_WireDiameter = 0.01e-3;
+    coil.m_Diameter = 17.18e-3;
+    coil.m_Turns = 20.0;
+    coil.m_Pitch = 10e-3;
+    coil.SetMode(CCoil::ModeDiameterTurnsPitch);
+    ASSERT_TRUE(coil.SolveGeometry());
+    coil.ComputeLosses();
+    EXPECT_GT(coil.m_RDc, 0.0);
+    EXPECT_GE(coil.m_RAcWire, coil.m_RDc);
+    EXPECT_EQ(coil.m_RAcCoil, coil.m_RAcWire);
+    EXPECT_GT(coil.m_Q, 0.0);
 }
 
 TEST(Coil, LitzWireUsesTheClosedFormLawBelowOneSkinDepth)

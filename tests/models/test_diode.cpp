@@ -4,6 +4,8 @@
 
 #include <cmath>
 #include <complex>
+#include <cstring>
+#include <limits>
 #include <numbers>
 
 namespace
@@ -214,4 +216,107 @@ TEST(Diode, TransitTime)
 {
     EXPECT_NEAR(CDiode::TransitTime(0.3, 2e-12, 124000.0), 248e-9, 1e-20);  // Cd Rdc
     EXPECT_TRUE(std::isnan(CDiode::TransitTime(0.0, 2e-12, 124000.0)));    // 0 / 0
+}
+
+namespace
+{
+// The operating-point bisection as designed, always run through its 1000 passes: the
+// solve must stop early only where the remaining passes could change nothing.
+struct COperatingPoint
+{
+    double m_Voltage = 0.0;
+    CImpedance m_Impedance;
+    CImpedance m_Current;
+    bool m_Converged = false;
+};
+
+COperatingPoint AllPasses(const CDiode& diode, double vs, double rs, double f)
+{
+    COperatingPoint result;
+    double lo = 0.0;
+    double hi = vs;
+    double vd = vs * 0.5;
+    for (int pass = 0; pass < 1000 && !result.m_Converged; ++pass)
+    {
+        double r = 0.0;
+        double c = 0.0;
+        diode.Impedance(result.m_Impedance, vs > 0.0 ? std::fabs(vd) : -std::fabs(vd), f, 1.0, r, c);
+        result.m_Current = vd / result.m_Impedance;
+        const CImpedance calculated = CImpedance(CComplex(vd, 0.0)) + result.m_Current * rs;
+        const double error = (std::fabs(vs) - calculated.m_Magnitude) / std::fabs(vs);
+        result.m_Converged = std::fabs(error) < 0.0001;
+        if (result.m_Converged)
+            break;
+        (error > 0.0 ? lo : hi) = vd;
+        vd = lo + (hi - lo) / 2.0;
+    }
+    result.m_Voltage = std::fabs(vd);
+    return result;
+}
+
+bool SameBits(double a, double b)
+{
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+bool SameBits(const CImpedance& a, const CImpedance& b)
+{
+    return SameBits(a.m_Real, b.m_Real) && SameBits(a.m_Imag, b.m_Imag);
+}
+}  // namespace
+
+TEST(Diode, OperatingPointStopsOnlyWhereTheRemainingPassesChangeNothing)
+{
+    CDiode quadratic = DefaultDiode();
+    quadratic.SetReverseQuadratic(-0.0763, 0.6965, -1.8365);
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    int unconverged = 0;
+    for (const CDiode& diode : {quadratic, DefaultDiode()})
+    {
+        // Zero, not-a-number and infinite sources, and 1 nV through 1 GOhm, where the bounds
+        // close in without meeting the tolerance; the rest converge.
+        for (double vs : {0.0, nan, inf, -inf, -1.0, -1e-6, 1e-9, 0.05, 0.5, 5.0})
+            for (double rs : {0.0, 50.0, 47000.0, 1e9})
+                for (double f : {0.0, 1000.0, 1e6})
+                {
+                    CImpedance zd;
+                    CImpedance current;
+                    bool converged = true;
+                    const double vd = diode.SolveOperatingPoint(vs, rs, f, zd, current, converged);
+                    const COperatingPoint expected = AllPasses(diode, vs, rs, f);
+                    SCOPED_TRACE(testing::Message() << "vs " << vs << ", rs " << rs << ", f " << f);
+                    EXPECT_TRUE(SameBits(vd, expected.m_Voltage)) << vd << " " << expected.m_Voltage;
+                    EXPECT_TRUE(SameBits(zd, expected.m_Impedance));
+                    EXPECT_TRUE(SameBits(current, expected.m_Current));
+                    EXPECT_EQ(converged, expected.m_Converged);
+                    unconverged += !converged;
+                }
+    }
+    EXPECT_GT(unconverged, 40);
+}
+
+TEST(Diode, OperatingPointWithoutAFiniteCircuitReportsNoConvergence)
+{
+    const CDiode diode = DefaultDiode();
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double inf = std::numeric_limits<double>::infinity();
+    struct CCase
+    {
+        double m_Source, m_Resistance, m_Frequency;
+    };
+    for (const CCase& c : {CCase{0.5, inf, 1e6}, CCase{0.5, nan, 1e6}, CCase{0.5, 47000.0, inf},
+                           CCase{0.5, 47000.0, nan}, CCase{nan, 47000.0, 1e6}, CCase{0.0, 47000.0, 1e6}})
+    {
+        CImpedance zd;
+        CImpedance current;
+        bool converged = true;
+        diode.SolveOperatingPoint(c.m_Source, c.m_Resistance, c.m_Frequency, zd, current, converged);
+        EXPECT_FALSE(converged) << c.m_Source << " " << c.m_Resistance << " " << c.m_Frequency;
+    }
+    CImpedance zd;
+    CImpedance current;
+    bool converged = false;
+    diode.SolveOperatingPoint(0.5, 47000.0, 1e6, zd, current, converged);
+    EXPECT_TRUE(converged);
 }

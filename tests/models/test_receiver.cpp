@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <complex>
+#include <limits>
 #include <numbers>
 #include <vector>
 
@@ -365,8 +366,47 @@ TEST(ReceiverCircuit, DegenerateDetectorInputsStop)
     const double converged = radio.SolveDetector(0.0);
     EXPECT_TRUE(converged == 0.0 || converged == 1.0);
 
-    // No load at all: a zero load impedance.
+    // No load at all: a zero load impedance. The analysis ends, and says that its results
+    // are not all finite numbers.
     radio.SetLoad(0.0, 0.0, 0.0, 0.0);
     EXPECT_EQ(radio.m_LoadImpedance.m_Magnitude, 0.0);
-    EXPECT_TRUE(radio.AnalyseDetector());
+    EXPECT_FALSE(radio.AnalyseDetector());
+}
+
+TEST(ReceiverCircuit, AThinRodCouplesNothingAndEveryTapSaysSo)
+{
+    // The calculator's defaults with "Has core": the 9.68 mm rod in 103 mm coils.
+    CReceiverCircuit radio;
+    SetDefaults(radio);
+    radio.SetCore(9.68e-3, 0.18, 120.0, 0.8453, 0.3598, 68.3, 1.5e6);
+    ASSERT_TRUE(radio.SetFrequency(1e6, 0.0));
+    radio.MoveCores(0.025);
+    EXPECT_EQ(radio.SetDistance(0.05, true), 0.0);
+    EXPECT_EQ(radio.m_Coupling, 0.0);  // exp(-d / a^e) underflows
+    ASSERT_TRUE(radio.AnalyseNoLoad(1000.0, 0.0, false));
+    SetDetector(radio);
+    for (int w = 1; w <= 48; ++w)
+    {
+        ASSERT_TRUE(radio.SetTap(w));
+        EXPECT_FALSE(radio.AnalyseDetector()) << "tap " << w;
+        EXPECT_FALSE(radio.m_DetectorConverged) << "tap " << w;
+    }
+
+    // Without RF the detector gives nothing: no DC, no diode voltage.
+    ASSERT_TRUE(radio.SetTap(1));
+    EXPECT_EQ(radio.SolveDetector(0.0), 0.0);
+    EXPECT_EQ(radio.m_DcVoltage, 0.0);
+    EXPECT_EQ(radio.m_Diode.m_FwdVoltage.m_Magnitude, 0.0);
+    EXPECT_EQ(radio.SolveDetector(std::numeric_limits<double>::quiet_NaN()), 0.0);
+    EXPECT_TRUE(std::isnan(radio.m_DcVoltage));
+
+    // The same set-up with coupling converges at every tap.
+    radio.SetDistance(0.05, false);
+    ASSERT_TRUE(radio.AnalyseNoLoad(1000.0, 0.0, false));
+    SetDetector(radio);
+    for (int w = 1; w <= 48; ++w)
+    {
+        ASSERT_TRUE(radio.SetTap(w));
+        EXPECT_TRUE(radio.AnalyseDetector()) << "tap " << w;
+    }
 }

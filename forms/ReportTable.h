@@ -1,0 +1,95 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QIODevice;
+
+#include <vector>
+
+// One cell of a report row. Numbers are kept at full precision; the report shows them with
+// their column's decimals.
+struct CReportCell
+{
+    enum class EKind
+    {
+        Number,  // a value
+        Complex, // "R + jX", rectangular
+        Tagged,  // a value with its kind before it, as "C23,394.28"
+        Text,    // a text kept as it is
+        // A value with its unit after it, as "424.47 pF", where the unit changes from row to row.
+        WithUnit,
+    };
+
+    EKind m_Kind = EKind::Text;
+    double m_Value = 0.0; // the value, the real part, or the tagged value
+    double m_Imag = 0.0;  // the imaginary part of a complex value
+    QString m_Text;       // the text, the tag of a tagged value, or the unit
+
+    static CReportCell Number(double value) { return {EKind::Number, value, 0.0, QString()}; }
+    static CReportCell Complex(double real, double imag) { return {EKind::Complex, real, imag, QString()}; }
+    static CReportCell Tagged(const QString& tag, double value) { return {EKind::Tagged, value, 0.0, tag}; }
+    static CReportCell Text(const QString& text) { return {EKind::Text, 0.0, 0.0, text}; }
+    static CReportCell WithUnit(double value, const QString& unit) { return {EKind::WithUnit, value, 0.0, unit}; }
+};
+
+// A column of a report table: what it is called, its unit, how the report writes its cells.
+struct CReportColumn
+{
+    QString m_Name;               // "D", "Zin"
+    QString m_Unit;               // "mm"; empty for a pure number
+    int m_Decimals = 2;           // FormatNumber decimals of the cells
+    QString m_After = " \t";      // what follows a cell in the report line
+    int m_Width = 0;              // a cell is padded to this width, as m_Pad says; 0: not padded
+    int m_Cut = 0;                // the report writes at most this many characters of a cell; 0: all
+
+    // Where a cell's padding goes: blanks after it, blanks before it, or zeros before its
+    // digits ("001").
+    enum class EPad
+    {
+        After,
+        Before,
+        Zeros,
+    };
+    EPad m_Pad = EPad::After;
+};
+
+// A report table: the title of the action that wrote it, the report's lines before the rows
+// exactly as written, the columns, the rows as data, and the lines after them. The results
+// box, the table view, the clipboard and the exports all take their text from here, so the
+// report and its data cannot disagree.
+class CReportTable
+{
+public:
+    QString m_Title;
+    QString m_Header;                  // lines before the rows, "\r\n" line ends included
+    QString m_RowStart;                // text before the first cell of every row
+    QString m_RowEnd = QStringLiteral("\r\n");
+    QString m_Footer;                  // lines after the rows
+    std::vector<CReportColumn> m_Columns;
+    std::vector<std::vector<CReportCell>> m_Rows;
+
+    // The cell as the report writes it, padding and following text included.
+    QString CellText(const CReportCell& cell, size_t column) const;
+    // The cell's value alone, as the report writes it ("51.82 + j136.89").
+    QString ShownValue(const CReportCell& cell, size_t column) const;
+    QString RowText(size_t row) const;
+    // Header, rows and footer: the report text.
+    QString Text() const;
+
+    // The data fields of a row and the header of those fields: a complex value takes two
+    // ("Zin R (ohm)", "Zin X (ohm)"), a tagged value a kind and a number, a value with its
+    // unit a number and a unit, so every row has as many fields as the header. Numbers in
+    // full precision, "." as decimal point, no grouping.
+    QStringList FieldNames() const;
+    QStringList Fields(size_t row) const;
+};
+
+// The tables as CSV: UTF-8 text, one header row per table, RFC 4180 quoting, a blank line
+// between tables. The writer goes line by line, so that a large sweep needs no copy whole.
+QString TablesAsCsv(const std::vector<CReportTable>& tables);
+bool WriteTablesAsCsv(const std::vector<CReportTable>& tables, QIODevice& device);
+// The tables as tab-separated text and as an HTML table, for the clipboard: values as the
+// report shows them.
+QString TablesAsTabText(const std::vector<CReportTable>& tables);
+QString TablesAsHtml(const std::vector<CReportTable>& tables);

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "forms/ReportTable.h"
+
+#include <QAbstractTableModel>
+#include <QWidget>
+
+#include <vector>
+
+class QComboBox;
+class QTextEdit;
+class QTabWidget;
+class QTableView;
+
+// One report table as a model for a table view: a column per report column, headed by its
+// name and unit, the cells as the report shows them, right-aligned.
+class CReportTableModel : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    // Shows the table; null shows nothing. The table must outlive its showing.
+    void SetTable(const CReportTable* table);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+private:
+    const CReportTable* m_Table = nullptr;
+};
+
+// The results of a calculator: the "Report" tab with the results box, and the "Table" tab
+// with the report tables, the latest shown first, any other chosen from a list.
+class CResultsPane : public QWidget
+{
+    Q_OBJECT
+
+public:
+    CResultsPane(QTextEdit* report, QWidget* parent = nullptr);
+
+    // The tables have changed (a table ended, or the results were cleared).
+    void ShowTables(const std::vector<CReportTable>* tables);
+
+    QTabWidget* Tabs() const { return m_Tabs; }
+    QTableView* TableView() const { return m_View; }
+    QComboBox* TableChoice() const { return m_Choice; }
+    CReportTableModel* Model() const { return m_Model; }
+
+private:
+    void ShowTable(int index);
+
+    QTabWidget* m_Tabs;
+    QComboBox* m_Choice;
+    QTableView* m_View;
+    CReportTableModel* m_Model;
+    const std::vector<CReportTable>* m_Tables = nullptr;
+};

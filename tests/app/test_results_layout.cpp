@@ -1,0 +1,120 @@
+#include "ShellFixture.h"
+
+#include "forms/ResultsPane.h"
+
+#include <QClipboard>
+#include <QComboBox>
+#include <QMimeData>
+#include <QTextEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QTableView>
+
+namespace
+{
+// A 1366 x 768 screen less a window manager's title bar.
+const QSize SmallScreen(1366, 738);
+
+CVKFormView* MaximisedCalculator(CMainFrame& frame, CChildFrame* child)
+{
+    frame.resize(SmallScreen);
+    child->showMaximized();
+    QApplication::processEvents();
+    return child->Form();
+}
+} // namespace
+
+TEST_F(ShellTest, TheAirCoreReportShowsFifteenLinesWithItsHeadingsAndTheButtonsStayInView)
+{
+    CopyDefaultDesigns();
+    Start();
+    CChildFrame* child = Open(QStringLiteral("CrystalRadio"));
+    ASSERT_TRUE(child);
+    CVKFormView* form = MaximisedCalculator(Frame(), child);
+    qobject_cast<QPushButton*>(form->Button(3))->click();
+    QApplication::processEvents();
+
+    QTextEdit* results = form->ResultsBox();
+    ASSERT_TRUE(results->isVisible());
+    const int lines = results->viewport()->height() / QFontMetrics(results->font()).lineSpacing();
+    EXPECT_GE(lines, CVKFormView::ResultLines);
+    EXPECT_EQ(results->cursorForPosition(QPoint(1, 1)).blockNumber(), 0) << "the heading line is in view";
+
+    // The inputs scroll; the action buttons lie inside the window whatever their scroll.
+    form->InputsArea()->verticalScrollBar()->setValue(form->InputsArea()->verticalScrollBar()->maximum());
+    for (int id : {3, 4, 6, 7, int(CVKFormView::IdClear), int(CVKFormView::IdExit)}) {
+        const QWidget* button = form->Button(id);
+        const QRect inForm(button->mapTo(form, QPoint(0, 0)), button->size());
+        EXPECT_TRUE(form->rect().contains(inForm)) << id;
+    }
+}
+
+TEST_F(ShellTest, TheTableTabShowsTheLatestTableAndClearEmptiesIt)
+{
+    CopyDefaultDesigns();
+    Start();
+    CChildFrame* child = Open(QStringLiteral("Ferrite"));
+    ASSERT_TRUE(child);
+    CVKFormView* form = child->Form();
+    qobject_cast<QPushButton*>(form->Button(3))->click();
+    CResultsPane* pane = form->ResultsPane();
+    ASSERT_TRUE(pane);
+    EXPECT_EQ(pane->Tabs()->tabText(0), QStringLiteral("Report"));
+    EXPECT_EQ(pane->Tabs()->tabText(1), QStringLiteral("Table"));
+    EXPECT_EQ(pane->Model()->rowCount(), 1);
+    EXPECT_EQ(pane->Model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("Alpha"));
+    EXPECT_EQ(pane->Model()->index(0, 2).data().toString(), QStringLiteral("0.8100"));
+    qobject_cast<QPushButton*>(form->Button(CVKFormView::IdClear))->click();
+    EXPECT_EQ(pane->Model()->rowCount(), 0);
+    EXPECT_EQ(pane->TableChoice()->count(), 0);
+}
+
+TEST_F(ShellTest, PaneSizesSurviveARestart)
+{
+    CopyDefaultDesigns();
+    Start();
+    CChildFrame* child = Open(QStringLiteral("Coil"));
+    ASSERT_TRUE(child);
+    CVKFormView* form = MaximisedCalculator(Frame(), child);
+    QSplitter* splitter = form->Splitter();
+    // What a drag of the handle does.
+    splitter->setSizes({120, splitter->height() - 120 - splitter->handleWidth()});
+    emit splitter->splitterMoved(120, 1);
+    const QList<int> moved = splitter->sizes();
+    m_App.reset();
+
+    Start();
+    CVKFormView* again = MaximisedCalculator(Frame(), Open(QStringLiteral("Coil")));
+    EXPECT_EQ(again->Splitter()->sizes().front(), moved.front());
+}
+
+TEST_F(ShellTest, CopyResultsGivesCellsAndExportsSayWhyTheyFail)
+{
+    CopyDefaultDesigns();
+    Start();
+    CChildFrame* child = Open(QStringLiteral("Ferrite"));
+    ASSERT_TRUE(child);
+    qobject_cast<QPushButton*>(child->Form()->Button(3))->click();
+    m_App->OnCommand(CQuillonApp::IdEditCopyResults);
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    ASSERT_TRUE(data);
+    EXPECT_TRUE(data->hasFormat(QStringLiteral("text/plain")));
+    EXPECT_TRUE(data->hasFormat(QStringLiteral("text/html")));
+    EXPECT_TRUE(data->text().startsWith(QStringLiteral("Ua1\tUa2\tAlpha\tBeta0\tCoeff\n")));
+    EXPECT_TRUE(data->html().contains(QStringLiteral("<td>")));
+
+    // Export results... to a file the dialog names, then into a folder that is a plain file.
+    QString target = Path(QStringLiteral("ferrite.pdf"));
+    m_App->m_SaveDialog = [&target](QWidget*, const QString&, const QString&) { return target; };
+    m_App->OnCommand(CQuillonApp::IdFileExportPdf);
+    EXPECT_TRUE(ReadFile(target).startsWith("%PDF"));
+    WriteFile(Path(QStringLiteral("plain")), "x");
+    target = Path(QStringLiteral("plain/ferrite.csv"));
+    m_App->OnCommand(CQuillonApp::IdFileExportResults);
+    ASSERT_FALSE(m_Messages.m_Messages.empty());
+    EXPECT_EQ(m_Messages.m_Messages.back().text, "Error while writing to file " + target.toStdString());
+    EXPECT_FALSE(QFileInfo::exists(target));
+}

@@ -1,0 +1,103 @@
+#include "ShellFixture.h"
+
+#include "app/AboutDlg.h"
+#include "controls/VKStatic.h"
+#include "controls/VKStatusBar.h"
+#include "forms/FormFactory.h"
+
+#include <QHelpEvent>
+#include <QToolTip>
+
+namespace
+{
+// The tooltip shown for a point of a child window.
+QString ToolTipAt(CChildFrame* child, const QPoint& pos)
+{
+    QHelpEvent help(QEvent::ToolTip, pos, child->mapToGlobal(pos));
+    QApplication::sendEvent(child, &help);
+    return QToolTip::isVisible() ? QToolTip::text() : QString();
+}
+
+QRect ClientRect(CMainFrame& frame)
+{
+    return QRect(QPoint(0, 0), frame.Client()->viewport()->size());
+}
+} // namespace
+
+TEST_F(ShellTest, TitlesNameTheCalculatorAndTheFileAndThePathIsShownBeside)
+{
+    CChildFrame* receiver = StartWithDefaults();
+    CChildFrame* coil = Open(QStringLiteral("Coil"));
+    ASSERT_NE(coil, nullptr);
+    const QString path = QDir::toNativeSeparators(Path(QStringLiteral("Data/Coil/Coil_Default.qwf")));
+    EXPECT_EQ(coil->windowTitle(), QStringLiteral("Coil \u2014 Coil_Default.qwf[*]"));
+    EXPECT_EQ(coil->PathText(), path);
+    EXPECT_EQ(Frame().windowTitle(), QStringLiteral("Quillwave - Coil \u2014 Coil_Default.qwf[*]"));
+    EXPECT_EQ(Frame().StatusBar()->PaneText(0), path);
+
+    // The full path is the caption's tooltip; the form's own controls keep theirs.
+    const int titleBar = coil->widget()->geometry().top();
+    ASSERT_GT(titleBar, 0);
+    EXPECT_EQ(ToolTipAt(coil, QPoint(coil->width() / 3, titleBar + 20)), QString());
+    EXPECT_EQ(ToolTipAt(coil, QPoint(coil->width() / 3, titleBar / 2)), path);
+
+    // Save As renames it by the new file; activating another window shows that one's path.
+    const QString mine = Path(QStringLiteral("mine.qwf"));
+    m_App->m_SaveDialog = [&](QWidget*, const QString&, const QString&) { return mine; };
+    m_App->OnCommand(CQuillonApp::IdFileSaveAs);
+    EXPECT_EQ(coil->windowTitle(), QStringLiteral("Coil \u2014 mine.qwf[*]"));
+    EXPECT_EQ(Frame().StatusBar()->PaneText(0), QDir::toNativeSeparators(mine));
+    Frame().Client()->setActiveSubWindow(receiver);
+    EXPECT_EQ(Frame().StatusBar()->PaneText(0), receiver->PathText());
+    EXPECT_EQ(Frame().windowTitle(), QStringLiteral("Quillwave - ") + receiver->windowTitle());
+}
+
+TEST_F(ShellTest, NewWindowsCascadeInsideTheClientArea)
+{
+    Start();
+    for (const QSize screen : {QSize(1366, 768), QSize(1920, 1080)}) {
+        for (CChildFrame* child : Frame().Client()->ChildFrames())
+            CloseChild(child);
+        Frame().showNormal();
+        Frame().resize(screen);
+        QApplication::processEvents();
+        QList<QPoint> places;
+        for (const CFormEntry& entry : FormEntries()) {
+            CChildFrame* child = Open(entry.m_Key);
+            ASSERT_NE(child, nullptr);
+            EXPECT_TRUE(ClientRect(Frame()).contains(child->geometry()))
+                << entry.m_Key.toStdString() << " at " << screen.width() << " x " << screen.height();
+            places << child->pos();
+        }
+        // From the top-left corner, each further down and to the right, or back at the corner.
+        EXPECT_EQ(places.front(), QPoint(0, 0));
+        for (qsizetype i = 1; i < places.size(); ++i)
+            EXPECT_TRUE(places[i] == QPoint(0, 0) ||
+                        (places[i].x() > places[i - 1].x() && places[i].y() > places[i - 1].y()))
+                << i;
+
+        // A smaller frame keeps them inside.
+        Frame().resize(screen * 3 / 4);
+        QApplication::processEvents();
+        for (CChildFrame* child : Frame().Client()->ChildFrames())
+            EXPECT_TRUE(ClientRect(Frame()).contains(child->geometry()))
+                << child->Form()->m_strFormKey.toStdString();
+    }
+}
+
+TEST_F(ShellTest, TheAboutBoxShowsItsLinkWhole)
+{
+    Start();
+    QRect link;
+    QSize needed;
+    m_App->m_RunDialog = [&](QDialog& dialog) {
+        dialog.show();
+        const CVKStatic* text = dynamic_cast<CAboutDlg&>(dialog).Link();
+        const QFontMetrics metrics(text->Font());
+        link = text->contentsRect();
+        needed = QSize(metrics.horizontalAdvance(text->GetWindowText()), metrics.height());
+    };
+    m_App->OnCommand(CQuillonApp::IdAppAbout);
+    EXPECT_GE(link.width(), needed.width());
+    EXPECT_GE(link.height(), needed.height());
+}
