@@ -150,6 +150,7 @@ bool CVKFormView::OnCommand(int id)
         m_TableOpen = false;
         m_Tables.clear();
         m_TableBlocks.clear();
+        m_TabsDone = 0;
         if (m_ResultsPane)
             m_ResultsPane->ShowTables(&m_Tables);
         SetResultsText(QString());
@@ -358,8 +359,10 @@ void CVKFormView::ScheduleTabStops()
         this,
         [this] {
             m_TabsPending = false;
-            for (size_t table = 0; table < m_Tables.size(); ++table)
-                ApplyTabStops(table);
+            // Only the tables shown since the last time: the earlier lines keep their stops.
+            // A table still open has no lines yet.
+            for (; m_TabsDone < m_TableBlocks.size(); ++m_TabsDone)
+                ApplyTabStops(m_TabsDone);
         },
         Qt::QueuedConnection);
 }
@@ -495,6 +498,8 @@ void CVKFormView::ShowResultsText()
     if (!m_Results)
         return;
     m_Results->setPlainText(DisplayText(m_ResultsText));
+    // The text was laid out anew: every table needs its stops again.
+    m_TabsDone = 0;
     if (!m_Tables.empty())
         ScheduleTabStops();
 }

@@ -224,6 +224,7 @@ private:
     std::vector<CReportTable> m_Tables;
     std::vector<int> m_TableBlocks; // the results box's block of each table's first line
     bool m_TabsPending = false;
+    size_t m_TabsDone = 0; // tables whose lines have their stops
     bool m_TableOpen = false;
     size_t m_LatestTables = 0; // the first table of the latest action that wrote one
     std::vector<QWidget*> m_Controls;
