@@ -14,16 +14,15 @@
 #include <QToolTip>
 
 CChildFrame::CChildFrame(std::unique_ptr<CVKFormView> form, QWidget* parent)
-    : QMdiSubWindow(parent)
-    , m_Document(std::make_unique<CQuillonDoc>())
-    , m_Form(form.get())
+    : QMdiSubWindow(parent), m_Document(std::make_unique<CQuillonDoc>()), m_Form(form.get())
 {
     setAttribute(Qt::WA_DeleteOnClose);
     // The form scrolls its own inputs, so that its results and buttons stay in view.
     setWidget(form.release());
     connect(m_Document.get(), &CQuillonDoc::TitleChanged, this, &CChildFrame::UpdateTitle);
     connect(m_Document.get(), &CQuillonDoc::ModifiedChanged, this, &QWidget::setWindowModified);
-    connect(m_Form, &CVKFormView::Edited, m_Document.get(), [this] { m_Document->SetModifiedFlag(true); });
+    connect(m_Form, &CVKFormView::Edited, m_Document.get(),
+            [this] { m_Document->SetModifiedFlag(true); });
     UpdateTitle();
 }
 
@@ -35,7 +34,8 @@ CChildFrame::~CChildFrame()
 
 void CChildFrame::OnUpdateFrameMenu(bool active)
 {
-    if (active) {
+    if (active)
+    {
         // What the form does when it gains the focus, also for an activation that moves
         // no focus (a window without keyboard focus, the offscreen platform).
         if (CVKFormView::ActiveForm() != m_Form)
@@ -71,12 +71,14 @@ QString CChildFrame::PathText() const
 
 void CChildFrame::closeEvent(QCloseEvent* event)
 {
-    if (m_Document->IsModified()) {
+    if (m_Document->IsModified())
+    {
         // The window asked about comes to the front, and a save writes its form.
         if (QMdiArea* area = mdiArea())
             area->setActiveSubWindow(this);
         CVKFormView::SetActiveForm(m_Form);
-        if (!m_Document->SaveModified()) {
+        if (!m_Document->SaveModified())
+        {
             event->ignore();
             return;
         }
@@ -96,15 +98,18 @@ bool CChildFrame::OverTitle(const QPoint& pos) const
     option.titleBarFlags = windowFlags();
     option.titleBarState = static_cast<int>(windowState());
     option.text = windowTitle();
-    const QStyle::SubControl hit = style()->hitTestComplexControl(QStyle::CC_TitleBar, &option, pos, this);
+    const QStyle::SubControl hit =
+        style()->hitTestComplexControl(QStyle::CC_TitleBar, &option, pos, this);
     return hit == QStyle::SC_TitleBarLabel || hit == QStyle::SC_None;
 }
 
 bool CChildFrame::event(QEvent* event)
 {
-    if (event->type() == QEvent::ToolTip) {
+    if (event->type() == QEvent::ToolTip)
+    {
         auto* help = static_cast<QHelpEvent*>(event);
-        if (OverTitle(help->pos())) {
+        if (OverTitle(help->pos()))
+        {
             QToolTip::showText(help->globalPos(), PathText(), this);
             return true;
         }

@@ -7,7 +7,8 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-CHelpWindow::CHelpWindow(QWidget* parent) : QWidget(parent, Qt::Window), m_Browser(new QTextBrowser(this))
+CHelpWindow::CHelpWindow(QWidget* parent)
+    : QWidget(parent, Qt::Window), m_Browser(new QTextBrowser(this))
 {
     setObjectName(QStringLiteral("HelpWindow"));
     setWindowTitle(QStringLiteral("Quillon Help"));

@@ -26,7 +26,8 @@ struct CXkb
             return;
         auto open = reinterpret_cast<OpenDisplay>(dlsym(library, "XOpenDisplay"));
         m_InternAtom = reinterpret_cast<InternAtom>(dlsym(library, "XInternAtom"));
-        m_GetNamedIndicator = reinterpret_cast<GetNamedIndicator>(dlsym(library, "XkbGetNamedIndicator"));
+        m_GetNamedIndicator =
+            reinterpret_cast<GetNamedIndicator>(dlsym(library, "XkbGetNamedIndicator"));
         if (open && m_InternAtom && m_GetNamedIndicator)
             m_Display = open(nullptr);
     }
@@ -35,7 +36,8 @@ struct CXkb
     {
         const unsigned long atom = m_InternAtom(m_Display, name, 0);
         int state = 0;
-        return atom && m_GetNamedIndicator(m_Display, atom, nullptr, &state, nullptr, nullptr) && state;
+        return atom && m_GetNamedIndicator(m_Display, atom, nullptr, &state, nullptr, nullptr) &&
+               state;
     }
 };
 } // namespace

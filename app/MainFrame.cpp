@@ -76,7 +76,8 @@ bool CMainFrame::CreateStatusBar()
     m_wndStatusBar = new CVKStatusBar(this);
     m_wndStatusBar->setObjectName(QStringLiteral("StatusBar"));
     setStatusBar(m_wndStatusBar);
-    if (!m_wndStatusBar->SetIndicators({QStringLiteral("CAP"), QStringLiteral("NUM"), QStringLiteral("SCRL")}))
+    if (!m_wndStatusBar->SetIndicators(
+            {QStringLiteral("CAP"), QStringLiteral("NUM"), QStringLiteral("SCRL")}))
         return false;
     m_wndStatusBar->SetIdleText(QString::fromLatin1(IdleText));
     m_wndStatusBar->SetAllSections();
@@ -122,13 +123,16 @@ CChildFrame* CMainFrame::CreateChildFrame(std::unique_ptr<CVKFormView> form)
     connect(child->Document(), &CQuillonDoc::ModifiedChanged, this, &CMainFrame::UpdateFrameTitle);
     // The last window gone leaves no active calculator to name.
     const QObject* object = child;
-    connect(child, &QObject::destroyed, this, [this, object] {
-        if (m_LastActiveObject == object) {
-            m_LastActiveChild = nullptr;
-            m_LastActiveObject = nullptr;
-        }
-        UpdateFrameTitle();
-    });
+    connect(child, &QObject::destroyed, this,
+            [this, object]
+            {
+                if (m_LastActiveObject == object)
+                {
+                    m_LastActiveChild = nullptr;
+                    m_LastActiveObject = nullptr;
+                }
+                UpdateFrameTitle();
+            });
     return child;
 }
 
@@ -175,7 +179,8 @@ void CMainFrame::OnChildActivated(QMdiSubWindow* window)
         m_LastActiveChild->OnUpdateFrameMenu(false);
     m_LastActiveChild = child;
     m_LastActiveObject = child;
-    if (child) {
+    if (child)
+    {
         child->OnUpdateFrameMenu(true);
         if (m_pOpenDocBar)
             m_pOpenDocBar->SelectForm(child->Form());
@@ -217,7 +222,8 @@ QString CMainFrame::HelpFilePath()
 {
     if (!g_HelpFilePath.isEmpty())
         return g_HelpFilePath;
-    const QString name = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() + QStringLiteral(".html");
+    const QString name = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() +
+                         QStringLiteral(".html");
     const QDir program(QCoreApplication::applicationDirPath());
     const QStringList candidates = {
         program.filePath(QStringLiteral("help/") + name),
@@ -248,8 +254,10 @@ void CMainFrame::closeEvent(QCloseEvent* event)
 {
     // Exit: every calculator closes, each modified one asking first; a Cancel keeps it and
     // the program running.
-    for (CChildFrame* child : m_wndClient->ChildFrames()) {
-        if (!child->close()) {
+    for (CChildFrame* child : m_wndClient->ChildFrames())
+    {
+        if (!child->close())
+        {
             event->ignore();
             return;
         }
@@ -262,9 +270,11 @@ void CMainFrame::closeEvent(QCloseEvent* event)
 
 bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
 {
-    switch (event->type()) {
+    switch (event->type())
+    {
     case QEvent::KeyPress:
-    case QEvent::KeyRelease: {
+    case QEvent::KeyRelease:
+    {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_CapsLock || key == Qt::Key_NumLock || key == Qt::Key_ScrollLock)
             UpdateIndicators();

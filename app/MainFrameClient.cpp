@@ -23,7 +23,8 @@ QList<CChildFrame*> CVKMainFrameClient::ChildFrames() const
 void CVKMainFrameClient::ArrangeIcons()
 {
     int x = 0;
-    for (QMdiSubWindow* window : subWindowList(QMdiArea::CreationOrder)) {
+    for (QMdiSubWindow* window : subWindowList(QMdiArea::CreationOrder))
+    {
         if (!window->isMinimized())
             continue;
         const QSize size = window->size();
@@ -53,7 +54,8 @@ void CVKMainFrameClient::resizeEvent(QResizeEvent* event)
     const QSize area = viewport()->size();
     if (area.isEmpty())
         return;
-    for (QMdiSubWindow* window : subWindowList()) {
+    for (QMdiSubWindow* window : subWindowList())
+    {
         if (window->isMinimized() || window->isMaximized() || !window->isVisible())
             continue;
         const QSize size = window->size().boundedTo(area);

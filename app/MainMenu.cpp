@@ -46,13 +46,8 @@ void SetupGroup(CGroupBox* group, int points)
 } // namespace
 
 CMainMenu::CMainMenu(CMainFrame* frame, QWidget* parent)
-    : QWidget(parent)
-    , m_Frame(frame)
-    , m_grpMenu(nullptr)
-    , m_grpExit(nullptr)
-    , m_btnExit(nullptr)
-    , m_tab(nullptr)
-    , m_pageNames{QStringLiteral("Design"), QStringLiteral("Utilities")}
+    : QWidget(parent), m_Frame(frame), m_grpMenu(nullptr), m_grpExit(nullptr), m_btnExit(nullptr),
+      m_tab(nullptr), m_pageNames{QStringLiteral("Design"), QStringLiteral("Utilities")}
 {
     setObjectName(QStringLiteral("DesignSelector"));
     BuildEntries();
@@ -84,14 +79,15 @@ void CMainMenu::BuildEntries()
         {1, 2, "DiodeCapacitance", "Calculate diode capacitance and built-in voltage"},
     };
     int templateNumber = 0;
-    for (const CPlace& place : places) {
+    for (const CPlace& place : places)
+    {
         const CFormEntry* form = FindFormEntry(QString::fromLatin1(place.m_Key));
         ++templateNumber;
         if (!form)
             continue;
         m_entries[static_cast<size_t>(place.m_Page * PageSize + place.m_Position)] = {
-            place.m_Page, place.m_Position, form->m_Caption, QString::fromLatin1(place.m_ToolTip), templateNumber,
-            form->m_Key};
+            place.m_Page,   place.m_Position, form->m_Caption, QString::fromLatin1(place.m_ToolTip),
+            templateNumber, form->m_Key};
     }
 }
 
@@ -107,11 +103,13 @@ void CMainMenu::CreateControls()
     m_tab->setGeometry(DialogRect(7, 7, 155, 16).adjusted(0, 0, 0, 4));
     m_grpMenu = new CGroupBox(this);
     m_grpMenu->setGeometry(DialogRect(7, 43, 155, 208));
-    for (int position = 0; position < PageSize; ++position) {
+    for (int position = 0; position < PageSize; ++position)
+    {
         auto* button = new CVKButton(this);
         button->setGeometry(DialogRect(26, ButtonTops[position], 112, 13));
         button->setObjectName(QStringLiteral("SelectorButton%1").arg(position));
-        connect(button, &QPushButton::clicked, this, [this, position] { OpenFormAt(m_nCurrentTab, position); });
+        connect(button, &QPushButton::clicked, this,
+                [this, position] { OpenFormAt(m_nCurrentTab, position); });
         m_buttons[static_cast<size_t>(position)] = button;
     }
     m_grpExit = new CGroupBox(this);
@@ -126,7 +124,8 @@ void CMainMenu::SetupControls()
     SetBackgroundResourceBitMap(BarBitmap);
     SetupGroup(m_grpMenu, 12);
     SetupGroup(m_grpExit, 10);
-    for (CVKButton* button : m_buttons) {
+    for (CVKButton* button : m_buttons)
+    {
         SetupButton(button);
         button->SetupToolTip(button, QString());
     }
@@ -140,11 +139,14 @@ void CMainMenu::SetupTabs()
     m_tab->addTab(QStringLiteral("Design "));
     m_tab->addTab(QStringLiteral("  Utilities"));
     m_tab->SetBackgroundResourceBitMap(BarBitmap);
-    m_tab->SetTextFont(QStringLiteral("Arial"), 9, false, false, 0x000000, CControlDrawing::DtCenter);
-    connect(m_tab, &QTabBar::currentChanged, this, [this](int page) {
-        if (page >= 0)
-            ShowPage(page);
-    });
+    m_tab->SetTextFont(QStringLiteral("Arial"), 9, false, false, 0x000000,
+                       CControlDrawing::DtCenter);
+    connect(m_tab, &QTabBar::currentChanged, this,
+            [this](int page)
+            {
+                if (page >= 0)
+                    ShowPage(page);
+            });
 }
 
 void CMainMenu::ShowPage(int page)
@@ -153,14 +155,18 @@ void CMainMenu::ShowPage(int page)
         return;
     m_nCurrentTab = page;
     m_grpMenu->setTitle(m_pageNames[static_cast<size_t>(page)]);
-    for (int position = 0; position < PageSize; ++position) {
+    for (int position = 0; position < PageSize; ++position)
+    {
         const CSelectorEntry& entry = Entry(page, position);
         CVKButton* button = FormButton(position);
-        if (entry.m_TemplateNumber > 0) {
+        if (entry.m_TemplateNumber > 0)
+        {
             button->setText(entry.m_Caption);
             button->UpdateToolTip(button, entry.m_ToolTip);
             button->show();
-        } else {
+        }
+        else
+        {
             button->hide();
         }
     }

@@ -16,12 +16,12 @@ class CVKTabCtrl;
 // One button of the design selector: the calculator it opens.
 struct CSelectorEntry
 {
-    int m_Page = -1;       // -1: an empty entry
+    int m_Page = -1; // -1: an empty entry
     int m_Position = -1;
-    QString m_Caption;     // button, open-documents tab and default file name
+    QString m_Caption; // button, open-documents tab and default file name
     QString m_ToolTip;
     int m_TemplateNumber = -1; // 1-based place in the template list; -1 empty, 99 shown but inert
-    QString m_FormKey;     // the form the entry's factory makes
+    QString m_FormKey;         // the form the entry's factory makes
 };
 
 // The design selector docked at the left of the main window: two pages of calculator

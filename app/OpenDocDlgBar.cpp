@@ -29,10 +29,12 @@ COpenDocDlgBar::COpenDocDlgBar(QWidget* parent) : QWidget(parent), m_tab(new CVK
     m_tab->setExpanding(false);
     setFixedHeight(BarHeight);
     SetBackgroundResourceBitMap(BackgroundBitmap);
-    connect(m_tab, &QTabBar::currentChanged, this, [this](int index) {
-        if (!m_Selecting && index >= 0)
-            ActivateTab(index);
-    });
+    connect(m_tab, &QTabBar::currentChanged, this,
+            [this](int index)
+            {
+                if (!m_Selecting && index >= 0)
+                    ActivateTab(index);
+            });
     SetupTabs();
 }
 
@@ -42,7 +44,8 @@ void COpenDocDlgBar::SetupTabs()
 {
     m_tab->SetItemSize(0, TabItemHeight);
     m_tab->SetBackgroundResourceBitMap(BackgroundBitmap);
-    m_tab->SetTextFont(QStringLiteral("Arial"), 9, false, false, 0x000000, CControlDrawing::DtCenter);
+    m_tab->SetTextFont(QStringLiteral("Arial"), 9, false, false, 0x000000,
+                       CControlDrawing::DtCenter);
     m_tab->setGeometry(0, 0, width(), height());
     m_tab->hide();
 }
@@ -60,7 +63,8 @@ void COpenDocDlgBar::AddForm(const QString& caption, CVKFormView* form)
 
 void COpenDocDlgBar::RemoveForm(CVKFormView* form)
 {
-    for (size_t i = 0; i < m_forms.size(); ++i) {
+    for (size_t i = 0; i < m_forms.size(); ++i)
+    {
         if (m_forms[i] != form)
             continue;
         m_forms.erase(m_forms.begin() + static_cast<std::ptrdiff_t>(i));
@@ -74,8 +78,10 @@ void COpenDocDlgBar::RemoveForm(CVKFormView* form)
 
 void COpenDocDlgBar::SelectForm(CVKFormView* form)
 {
-    for (size_t i = 0; i < m_forms.size(); ++i) {
-        if (m_forms[i] == form) {
+    for (size_t i = 0; i < m_forms.size(); ++i)
+    {
+        if (m_forms[i] == form)
+        {
             SetCurrentTab(static_cast<int>(i));
             return;
         }
@@ -89,7 +95,8 @@ void COpenDocDlgBar::ActivateTab(int index)
     CVKFormView* form = m_forms[static_cast<size_t>(index)];
     if (!form)
         return;
-    if (QMdiSubWindow* window = ChildWindowOf(form)) {
+    if (QMdiSubWindow* window = ChildWindowOf(form))
+    {
         if (QMdiArea* area = window->mdiArea())
             area->setActiveSubWindow(window);
     }

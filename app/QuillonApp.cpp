@@ -10,21 +10,21 @@
 #include "controls/VKMenu.h"
 #include "controls/VKStatusBar.h"
 #include "forms/DesignFile.h"
-#include "forms/ResultsExport.h"
 #include "forms/FormFactory.h"
+#include "forms/ResultsExport.h"
 #include "forms/VKFormView.h"
 
 #include <QAction>
-#include <QClipboard>
-#include <QMimeData>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QIcon>
 #include <QMenu>
+#include <QMimeData>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QScreen>
 
 #include <cstdio>
@@ -58,21 +58,17 @@ QIcon ProgramIcon()
 const char* const CQuillonApp::FileFilter = "Quillwave file (*.qwf)|*.qwf|All Files (*.*)|*.*|";
 
 CQuillonApp::CQuillonApp(CQuillonOptions options)
-    : m_strFileVersion(QString::fromLatin1(DesignFileVersion))
-    , m_Options(std::move(options))
+    : m_strFileVersion(QString::fromLatin1(DesignFileVersion)), m_Options(std::move(options))
 {
     InitShellResources();
     g_App = this;
-    m_OpenDialog = [](QWidget* owner, const QString& proposal, const QString& filter) {
-        return QFileDialog::getOpenFileName(owner, QStringLiteral("Open"), proposal, filter);
-    };
-    m_SaveDialog = [](QWidget* owner, const QString& proposal, const QString& filter) {
-        return QFileDialog::getSaveFileName(owner, QStringLiteral("Save As"), proposal, filter);
-    };
+    m_OpenDialog = [](QWidget* owner, const QString& proposal, const QString& filter)
+    { return QFileDialog::getOpenFileName(owner, QStringLiteral("Open"), proposal, filter); };
+    m_SaveDialog = [](QWidget* owner, const QString& proposal, const QString& filter)
+    { return QFileDialog::getSaveFileName(owner, QStringLiteral("Save As"), proposal, filter); };
     m_RunDialog = [](QDialog& dialog) { dialog.exec(); };
-    m_AskQuestion = [](QWidget* owner, const QString& text, const std::vector<EAnswer>& answers) {
-        return AskQuestion(owner, QString::fromLatin1(FrameTitle), text, answers);
-    };
+    m_AskQuestion = [](QWidget* owner, const QString& text, const std::vector<EAnswer>& answers)
+    { return AskQuestion(owner, QString::fromLatin1(FrameTitle), text, answers); };
 }
 
 CQuillonApp::~CQuillonApp()
@@ -91,7 +87,8 @@ bool CQuillonApp::InitInstance()
 {
     QApplication::setWindowIcon(ProgramIcon());
     m_pMainWnd = std::make_unique<CMainFrame>(m_Options.m_SettingsFile);
-    if (m_pMainWnd->OnCreate() != 0) {
+    if (m_pMainWnd->OnCreate() != 0)
+    {
         m_pMainWnd.reset();
         return false;
     }
@@ -125,13 +122,16 @@ void CQuillonApp::CreateMenu()
     m_pMainWnd->setMenuBar(menu);
 
     QMenu* file = AddMenu(QStringLiteral("&File"));
-    AddCommand(file, IdFileOpen, QStringLiteral("&Open...\tCtrl+O"), {QKeySequence(Qt::CTRL | Qt::Key_O)});
-    AddCommand(file, IdFileSave, QStringLiteral("&Save...\tCtrl+S"), {QKeySequence(Qt::CTRL | Qt::Key_S)});
+    AddCommand(file, IdFileOpen, QStringLiteral("&Open...\tCtrl+O"),
+               {QKeySequence(Qt::CTRL | Qt::Key_O)});
+    AddCommand(file, IdFileSave, QStringLiteral("&Save...\tCtrl+S"),
+               {QKeySequence(Qt::CTRL | Qt::Key_S)});
     AddCommand(file, IdFileSaveAs, QStringLiteral("Save &As"));
     file->addSeparator();
     AddCommand(file, IdFileExportResults, QStringLiteral("&Export results..."));
     AddCommand(file, IdFileExportPdf, QStringLiteral("Export P&DF..."));
-    AddCommand(file, IdFilePrint, QStringLiteral("&Print...\tCtrl+P"), {QKeySequence(Qt::CTRL | Qt::Key_P)});
+    AddCommand(file, IdFilePrint, QStringLiteral("&Print...\tCtrl+P"),
+               {QKeySequence(Qt::CTRL | Qt::Key_P)});
     file->addSeparator();
     AddCommand(file, IdAppExit, QStringLiteral("E&xit"));
 
@@ -181,7 +181,8 @@ QMenu* CQuillonApp::AddMenu(const QString& title)
     return m_pMenu->addMenu(title);
 }
 
-QAction* CQuillonApp::AddCommand(QMenu* menu, int id, const QString& text, const QList<QKeySequence>& keys)
+QAction* CQuillonApp::AddCommand(QMenu* menu, int id, const QString& text,
+                                 const QList<QKeySequence>& keys)
 {
     auto* action = new QAction(text, menu);
     action->setShortcuts(keys);
@@ -219,13 +220,15 @@ bool CQuillonApp::OnCommand(int id)
     if (!frame)
         return false;
     CVKMainFrameClient* client = frame->Client();
-    switch (id) {
+    switch (id)
+    {
     case IdFileOpen:
         OnFileOpen();
         return true;
     case IdFileSave:
     case IdFileSaveAs:
-        if (CChildFrame* child = ActiveChild()) {
+        if (CChildFrame* child = ActiveChild())
+        {
             if (id == IdFileSave)
                 child->Document()->OnFileSave();
             else
@@ -295,7 +298,8 @@ CChildFrame* CQuillonApp::FrameOf(CVKFormView* form)
 QString CQuillonApp::OpenProposal() const
 {
     // Below the folder the designs live in; the folder itself when it has no Data/ of the form.
-    const QString below = QDir(m_strFolderPath).filePath(QStringLiteral("Data/") + CVKFormView::ActiveFormKey());
+    const QString below =
+        QDir(m_strFolderPath).filePath(QStringLiteral("Data/") + CVKFormView::ActiveFormKey());
     if (QFileInfo(below).isDir())
         return below + QLatin1Char('/');
     return m_strFolderPath + QLatin1Char('/');
@@ -313,7 +317,8 @@ void CQuillonApp::OnFileOpen()
     m_strPathName = info.absoluteFilePath();
     CVKFormView* form = CVKFormView::ActiveForm();
     CChildFrame* frame = FrameOf(form);
-    if (CVKFormView::ActiveFormKey().isEmpty() || !form || !frame) {
+    if (CVKFormView::ActiveFormKey().isEmpty() || !form || !frame)
+    {
         CError::DisplayError("No form selected!");
         return;
     }
@@ -343,8 +348,11 @@ void CQuillonApp::OnExportResults(bool pdf)
         return;
     const QFileInfo design(child->Document()->GetPathName());
     const QString extension = pdf ? QStringLiteral(".pdf") : QStringLiteral(".csv");
-    const QString proposal = QDir(m_strFolderPath).filePath(
-        (design.completeBaseName().isEmpty() ? child->Form()->m_strFormKey : design.completeBaseName()) + extension);
+    const QString proposal =
+        QDir(m_strFolderPath)
+            .filePath((design.completeBaseName().isEmpty() ? child->Form()->m_strFormKey
+                                                           : design.completeBaseName()) +
+                      extension);
     const QString filter = pdf ? QStringLiteral("PDF file (*.pdf);;All Files (*)")
                                : QStringLiteral("CSV file (*.csv);;All Files (*)");
     QWidget* owner = m_pMainWnd.get();
@@ -366,7 +374,8 @@ void CQuillonApp::OnPrint()
     QPrintDialog dialog(&printer, m_pMainWnd.get());
     m_RunDialog(dialog);
     if (dialog.result() == QDialog::Accepted)
-        PrintResults(*child->Form(), QFileInfo(child->Document()->GetPathName()).fileName(), printer);
+        PrintResults(*child->Form(), QFileInfo(child->Document()->GetPathName()).fileName(),
+                     printer);
 }
 
 void CQuillonApp::OnAppAbout()
@@ -378,13 +387,16 @@ void CQuillonApp::OnAppAbout()
 bool CQuillonApp::OpenDesignFile(const QString& path)
 {
     std::string key;
-    if (std::FILE* file = std::fopen(QFile::encodeName(path).constData(), "rb")) {
+    if (std::FILE* file = std::fopen(QFile::encodeName(path).constData(), "rb"))
+    {
         ReadLine(file, key);
         std::fclose(file);
     }
     CMainMenu* selector = m_pMainWnd ? m_pMainWnd->Selector() : nullptr;
-    const CSelectorEntry* entry = selector ? selector->FindEntry(QString::fromLatin1(key)) : nullptr;
-    if (!entry) {
+    const CSelectorEntry* entry =
+        selector ? selector->FindEntry(QString::fromLatin1(key)) : nullptr;
+    if (!entry)
+    {
         CError::DisplayError((QStringLiteral("Invalid file: ") + path).toStdString());
         return false;
     }
@@ -397,21 +409,25 @@ bool CQuillonApp::OpenDesignFile(const QString& path)
 
 QString CQuillonApp::AskOpenFile(const QString& proposal)
 {
-    return m_OpenDialog ? m_OpenDialog(m_pMainWnd.get(), proposal, QtFileFilter(QString::fromLatin1(FileFilter)))
+    return m_OpenDialog ? m_OpenDialog(m_pMainWnd.get(), proposal,
+                                       QtFileFilter(QString::fromLatin1(FileFilter)))
                         : QString();
 }
 
 QString CQuillonApp::AskSaveFile(const QString& proposal)
 {
     QWidget* owner = QApplication::activeWindow() ? QApplication::activeWindow() : m_pMainWnd.get();
-    return m_SaveDialog ? m_SaveDialog(owner, proposal, QtFileFilter(QString::fromLatin1(FileFilter))) : QString();
+    return m_SaveDialog
+               ? m_SaveDialog(owner, proposal, QtFileFilter(QString::fromLatin1(FileFilter)))
+               : QString();
 }
 
 EAnswer CQuillonApp::Ask(QWidget* owner, const QString& text, const std::vector<EAnswer>& answers)
 {
     if (answers.empty())
         return EAnswer::Cancel;
-    return m_AskQuestion ? m_AskQuestion(owner ? owner : m_pMainWnd.get(), text, answers) : answers.back();
+    return m_AskQuestion ? m_AskQuestion(owner ? owner : m_pMainWnd.get(), text, answers)
+                         : answers.back();
 }
 
 bool CQuillonApp::IsDefaultDesign(const QString& path)
@@ -426,9 +442,11 @@ bool CQuillonApp::IsDefaultDesign(const QString& path)
 bool CQuillonApp::MayReplace(const QString& path)
 {
     const QString target = QFileInfo(path).absoluteFilePath();
-    if (!QFileInfo::exists(target) || !IsDefaultDesign(target) || m_ReplacedDefaults.contains(target))
+    if (!QFileInfo::exists(target) || !IsDefaultDesign(target) ||
+        m_ReplacedDefaults.contains(target))
         return true;
-    const QString text = QStringLiteral("This replaces the design this calculator starts with. Continue?");
+    const QString text =
+        QStringLiteral("This replaces the design this calculator starts with. Continue?");
     if (Ask(QApplication::activeWindow(), text, {EAnswer::Yes, EAnswer::No}) != EAnswer::Yes)
         return false;
     m_ReplacedDefaults.insert(target);
@@ -440,10 +458,13 @@ QString CQuillonApp::QtFileFilter(const QString& filter)
     // "text|pattern|text|pattern|" to "text;;text": Qt reads the patterns from the texts.
     const QStringList parts = filter.split(QLatin1Char('|'), Qt::SkipEmptyParts);
     QStringList filters;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+    {
         const QString& text = parts[i];
         const QString& pattern = parts[i + 1];
-        filters << (text.contains(QLatin1Char('(')) ? text : text + QStringLiteral(" (") + pattern + QLatin1Char(')'));
+        filters << (text.contains(QLatin1Char('('))
+                        ? text
+                        : text + QStringLiteral(" (") + pattern + QLatin1Char(')'));
     }
     return filters.join(QStringLiteral(";;"));
 }

@@ -70,11 +70,12 @@ public:
 
     // Asks for a file: the owner, the proposed path and the filter in Qt's form. Returns the
     // chosen path, or an empty text when the user cancels.
-    using CFileDialog = std::function<QString(QWidget* owner, const QString& proposal, const QString& filter)>;
+    using CFileDialog =
+        std::function<QString(QWidget* owner, const QString& proposal, const QString& filter)>;
     using CDialogRunner = std::function<void(QDialog& dialog)>;
     // Asks a question: the owner, the text and the answers offered, the first the default.
-    using CQuestionDialog =
-        std::function<EAnswer(QWidget* owner, const QString& text, const std::vector<EAnswer>& answers)>;
+    using CQuestionDialog = std::function<EAnswer(QWidget* owner, const QString& text,
+                                                  const std::vector<EAnswer>& answers)>;
 
     explicit CQuillonApp(CQuillonOptions options = CQuillonOptions());
     ~CQuillonApp() override;
@@ -135,7 +136,8 @@ public:
 private:
     void CreateMenu();
     QMenu* AddMenu(const QString& title);
-    QAction* AddCommand(QMenu* menu, int id, const QString& text, const QList<QKeySequence>& keys = {});
+    QAction* AddCommand(QMenu* menu, int id, const QString& text,
+                        const QList<QKeySequence>& keys = {});
     void AddAccelerator(int id, const QList<QKeySequence>& keys);
     CChildFrame* ActiveChild() const;
     QString OpenProposal() const;

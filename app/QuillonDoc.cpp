@@ -12,9 +12,7 @@ namespace
 constexpr int MaxProposalLength = 256;
 } // namespace
 
-CQuillonDoc::CQuillonDoc(QObject* parent) : QObject(parent)
-{
-}
+CQuillonDoc::CQuillonDoc(QObject* parent) : QObject(parent) {}
 
 CQuillonDoc::~CQuillonDoc() = default;
 
@@ -31,7 +29,8 @@ bool CQuillonDoc::DoSave(const QString& path, bool replace)
 {
     CQuillonApp* app = CQuillonApp::Instance();
     QString target = path;
-    if (target.isEmpty()) {
+    if (target.isEmpty())
+    {
         const QString proposal = m_strPathName.isEmpty() ? SaveProposal(replace) : m_strPathName;
         target = app ? app->AskSaveFile(proposal) : QString();
         if (target.isEmpty())
@@ -61,8 +60,10 @@ bool CQuillonDoc::SaveModified()
     CQuillonApp* app = CQuillonApp::Instance();
     if (!IsModified() || !app)
         return true;
-    const QString text = QStringLiteral("Save changes to %1?").arg(QFileInfo(FilePath()).fileName());
-    switch (app->Ask(nullptr, text, {EAnswer::Save, EAnswer::Discard, EAnswer::Cancel})) {
+    const QString text =
+        QStringLiteral("Save changes to %1?").arg(QFileInfo(FilePath()).fileName());
+    switch (app->Ask(nullptr, text, {EAnswer::Save, EAnswer::Discard, EAnswer::Cancel}))
+    {
     case EAnswer::Save:
         return DoSave(m_strPathName);
     case EAnswer::Discard:

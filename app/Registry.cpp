@@ -12,12 +12,12 @@ const char* const ErrorTitle = " Error!";
 } // namespace
 
 CRegistry::CRegistry(QWidget* owner, const QString& settingsFile)
-    : m_pOwner(owner)
-    , m_strVersion(QString::fromLatin1(ProgramVersion))
-    , m_strKeyPath(QStringLiteral("Preferences"))
+    : m_pOwner(owner), m_strVersion(QString::fromLatin1(ProgramVersion)),
+      m_strKeyPath(QStringLiteral("Preferences"))
 {
     if (settingsFile.isEmpty())
-        m_Settings = std::make_unique<QSettings>(QStringLiteral("Harlowen"), QStringLiteral("Quillon"));
+        m_Settings =
+            std::make_unique<QSettings>(QStringLiteral("Harlowen"), QStringLiteral("Quillon"));
     else
         m_Settings = std::make_unique<QSettings>(settingsFile, QSettings::IniFormat);
 }
@@ -54,7 +54,8 @@ void CRegistry::SaveLayout(const QString& formKey, const QByteArray& state)
 
 bool CRegistry::ReadSettings()
 {
-    const bool opened = m_Settings->status() == QSettings::NoError && m_Settings->childGroups().contains(m_strKeyPath);
+    const bool opened = m_Settings->status() == QSettings::NoError &&
+                        m_Settings->childGroups().contains(m_strKeyPath);
     if (opened && ReadString(m_strKeyPath, QStringLiteral("Version"), m_strVersion))
         return true;
     if (WriteSettings())
@@ -63,7 +64,8 @@ bool CRegistry::ReadSettings()
     // As a posted quit: start-up runs on and the program ends once its event loop starts.
     m_QuitPosted = true;
     if (QCoreApplication* app = QCoreApplication::instance())
-        QMetaObject::invokeMethod(app, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            app, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
     return false;
 }
 

@@ -19,9 +19,7 @@ const char* const WindowedHelp =
     "  --screenshot FILE.png   Start as usual, save a picture of the main window once\n"
     "                          the first calculator is shown, and exit.\n";
 
-void SilentMessages(QtMsgType, const QMessageLogContext&, const QString&)
-{
-}
+void SilentMessages(QtMsgType, const QMessageLogContext&, const QString&) {}
 
 QStringList Arguments(int argc, char** argv)
 {
@@ -34,8 +32,8 @@ QStringList Arguments(int argc, char** argv)
 bool AsksForHelp(const QStringList& args)
 {
     for (const QString& arg : args)
-        if (arg == QLatin1String("--help") || arg == QLatin1String("-h") || arg == QLatin1String("-?") ||
-            arg == QLatin1String("--help-all"))
+        if (arg == QLatin1String("--help") || arg == QLatin1String("-h") ||
+            arg == QLatin1String("-?") || arg == QLatin1String("--help-all"))
             return true;
     return false;
 }
@@ -58,9 +56,9 @@ void TakeScreenshot(CQuillonApp& quillon, const QString& path, const QElapsedTim
 int RunWindow(QApplication& app, const QElapsedTimer& clock)
 {
     QCommandLineParser parser;
-    const QCommandLineOption screenshot(QStringLiteral("screenshot"),
-                                        QStringLiteral("Save a picture of the main window and exit."),
-                                        QStringLiteral("FILE.png"));
+    const QCommandLineOption screenshot(
+        QStringLiteral("screenshot"), QStringLiteral("Save a picture of the main window and exit."),
+        QStringLiteral("FILE.png"));
     parser.addOption(screenshot);
     parser.addPositionalArgument(QStringLiteral("design"), QStringLiteral("A design file to open."),
                                  QStringLiteral("[DESIGN.qwf]"));
@@ -74,9 +72,11 @@ int RunWindow(QApplication& app, const QElapsedTimer& clock)
     CQuillonApp quillon(options);
     if (!quillon.InitInstance())
         return 1;
-    if (parser.isSet(screenshot)) {
+    if (parser.isSet(screenshot))
+    {
         const QString path = parser.value(screenshot);
-        QTimer::singleShot(0, &quillon, [&quillon, path, &clock] { TakeScreenshot(quillon, path, clock); });
+        QTimer::singleShot(0, &quillon,
+                           [&quillon, path, &clock] { TakeScreenshot(quillon, path, clock); });
     }
     const int status = QApplication::exec();
     quillon.ExitInstance();
@@ -90,7 +90,8 @@ int main(int argc, char** argv)
     clock.start();
     const QStringList args = Arguments(argc, argv);
     const bool batch = WantsBatch(args);
-    if (batch) {
+    if (batch)
+    {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         qInstallMessageHandler(SilentMessages);
     }

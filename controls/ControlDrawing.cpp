@@ -20,12 +20,18 @@ Qt::BrushStyle HatchStyle(int hatch)
 {
     switch (hatch)
     {
-    case 1: return Qt::VerPattern;
-    case 2: return Qt::FDiagPattern;
-    case 3: return Qt::BDiagPattern;
-    case 4: return Qt::CrossPattern;
-    case 5: return Qt::DiagCrossPattern;
-    default: return Qt::HorPattern;
+    case 1:
+        return Qt::VerPattern;
+    case 2:
+        return Qt::FDiagPattern;
+    case 3:
+        return Qt::BDiagPattern;
+    case 4:
+        return Qt::CrossPattern;
+    case 5:
+        return Qt::DiagCrossPattern;
+    default:
+        return Qt::HorPattern;
     }
 }
 } // namespace
@@ -129,13 +135,26 @@ bool CControlDrawing::SetPen(int style, int width, quint32 colour)
     switch (style)
     {
     case PsSolid:
-    case PsInsideFrame: penStyle = Qt::SolidLine; break;
-    case PsDash: penStyle = Qt::DashLine; break;
-    case PsDot: penStyle = Qt::DotLine; break;
-    case PsDashDot: penStyle = Qt::DashDotLine; break;
-    case PsDashDotDot: penStyle = Qt::DashDotDotLine; break;
-    case PsNull: penStyle = Qt::NoPen; break;
-    default: return false;
+    case PsInsideFrame:
+        penStyle = Qt::SolidLine;
+        break;
+    case PsDash:
+        penStyle = Qt::DashLine;
+        break;
+    case PsDot:
+        penStyle = Qt::DotLine;
+        break;
+    case PsDashDot:
+        penStyle = Qt::DashDotLine;
+        break;
+    case PsDashDotDot:
+        penStyle = Qt::DashDotDotLine;
+        break;
+    case PsNull:
+        penStyle = Qt::NoPen;
+        break;
+    default:
+        return false;
     }
     m_Pen = QPen(ColourFromColorRef(colour), qMax(0, width), penStyle);
     DrawingChanged();
@@ -186,7 +205,8 @@ bool CControlDrawing::FloodBrushBitMap(QImage& image, const QRect& rect) const
     const QImage texture = m_BackgroundBrush.textureImage();
     const QRgb solid = m_BackgroundBrush.color().rgba();
     const QRgb boundary = m_Pen.color().rgba();
-    const auto fill = [&](int x, int y) {
+    const auto fill = [&](int x, int y)
+    {
         if (texture.isNull())
             return solid;
         return texture.pixel(x % texture.width(), y % texture.height());
@@ -199,7 +219,8 @@ bool CControlDrawing::FloodBrushBitMap(QImage& image, const QRect& rect) const
         pending.pop_back();
         if (!area.contains(p))
             continue;
-        char& visited = seen[static_cast<size_t>(p.y() - area.top()) * area.width() + (p.x() - area.left())];
+        char& visited =
+            seen[static_cast<size_t>(p.y() - area.top()) * area.width() + (p.x() - area.left())];
         if (visited || image.pixel(p) == boundary)
             continue;
         visited = 1;

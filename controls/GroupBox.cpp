@@ -2,13 +2,9 @@
 
 #include <QPainter>
 
-CGroupBox::CGroupBox(QWidget* parent) : QGroupBox(parent)
-{
-}
+CGroupBox::CGroupBox(QWidget* parent) : QGroupBox(parent) {}
 
-CGroupBox::CGroupBox(const QString& title, QWidget* parent) : QGroupBox(title, parent)
-{
-}
+CGroupBox::CGroupBox(const QString& title, QWidget* parent) : QGroupBox(title, parent) {}
 
 void CGroupBox::SetBorder(int style, int margin)
 {
@@ -43,6 +39,6 @@ void CGroupBox::paintEvent(QPaintEvent*)
     }
     painter.setFont(Font());
     painter.setPen(TextColour());
-    painter.drawText(rect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextShowMnemonic,
-                     title());
+    painter.drawText(
+        rect(), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextShowMnemonic, title());
 }

@@ -19,10 +19,17 @@ void CMessageBoxPresenter::Show(const std::string& title, const std::string& tex
     QMessageBox::Icon boxIcon = QMessageBox::NoIcon;
     switch (icon)
     {
-    case EMessageIcon::Information: boxIcon = QMessageBox::Information; break;
-    case EMessageIcon::Warning: boxIcon = QMessageBox::Warning; break;
-    case EMessageIcon::Error: boxIcon = QMessageBox::Critical; break;
-    case EMessageIcon::None: break;
+    case EMessageIcon::Information:
+        boxIcon = QMessageBox::Information;
+        break;
+    case EMessageIcon::Warning:
+        boxIcon = QMessageBox::Warning;
+        break;
+    case EMessageIcon::Error:
+        boxIcon = QMessageBox::Critical;
+        break;
+    case EMessageIcon::None:
+        break;
     }
     // Error records separate their parts with a lone carriage return.
     QString body = QString::fromStdString(text);
@@ -37,11 +44,12 @@ EAnswer AskQuestion(QWidget* owner, const QString& title, const QString& text,
                     const std::vector<EAnswer>& answers)
 {
     static const std::pair<EAnswer, QMessageBox::StandardButton> buttons[] = {
-        {EAnswer::Save, QMessageBox::Save}, {EAnswer::Discard, QMessageBox::Discard},
+        {EAnswer::Save, QMessageBox::Save},     {EAnswer::Discard, QMessageBox::Discard},
         {EAnswer::Cancel, QMessageBox::Cancel}, {EAnswer::Yes, QMessageBox::Yes},
         {EAnswer::No, QMessageBox::No},
     };
-    const auto button = [](EAnswer answer) {
+    const auto button = [](EAnswer answer)
+    {
         for (const auto& [each, standard] : buttons)
             if (each == answer)
                 return standard;
@@ -162,46 +170,84 @@ int VirtualKeyFromQt(int qtKey, Qt::KeyboardModifiers modifiers, const QString& 
         return VkF1 + (qtKey - Qt::Key_F1);
     switch (qtKey)
     {
-    case Qt::Key_Period: return keypad ? CVKNumberSettings::KeyDecimal : CVKNumberSettings::KeyOemPeriod;
-    case Qt::Key_Comma: return keypad ? CVKNumberSettings::KeySeparator : CVKNumberSettings::KeyOemComma;
-    case Qt::Key_Minus: return keypad ? VkSubtract : VkOemMinus;
-    case Qt::Key_Plus: return keypad ? 107 : 187;
-    case Qt::Key_Asterisk: return keypad ? 106 : VkOemOther;
-    case Qt::Key_Slash: return keypad ? 111 : 191;
-    case Qt::Key_Backspace: return VkBack;
+    case Qt::Key_Period:
+        return keypad ? CVKNumberSettings::KeyDecimal : CVKNumberSettings::KeyOemPeriod;
+    case Qt::Key_Comma:
+        return keypad ? CVKNumberSettings::KeySeparator : CVKNumberSettings::KeyOemComma;
+    case Qt::Key_Minus:
+        return keypad ? VkSubtract : VkOemMinus;
+    case Qt::Key_Plus:
+        return keypad ? 107 : 187;
+    case Qt::Key_Asterisk:
+        return keypad ? 106 : VkOemOther;
+    case Qt::Key_Slash:
+        return keypad ? 111 : 191;
+    case Qt::Key_Backspace:
+        return VkBack;
     case Qt::Key_Tab:
-    case Qt::Key_Backtab: return VkTab;
-    case Qt::Key_Clear: return 12;
+    case Qt::Key_Backtab:
+        return VkTab;
+    case Qt::Key_Clear:
+        return 12;
     case Qt::Key_Return:
-    case Qt::Key_Enter: return VkReturn;
-    case Qt::Key_Shift: return 16;
-    case Qt::Key_Control: return 17;
-    case Qt::Key_Alt: return 18;
-    case Qt::Key_Pause: return 19;
-    case Qt::Key_CapsLock: return 20;
-    case Qt::Key_Escape: return VkEscape;
-    case Qt::Key_Space: return VkSpace;
-    case Qt::Key_PageUp: return VkPageUp;
-    case Qt::Key_PageDown: return 34;
-    case Qt::Key_End: return VkEnd;
-    case Qt::Key_Home: return VkHome;
-    case Qt::Key_Left: return VkLeft;
-    case Qt::Key_Up: return VkUp;
-    case Qt::Key_Right: return VkRight;
-    case Qt::Key_Down: return VkDown;
-    case Qt::Key_Select: return 41;
-    case Qt::Key_Printer: return 42;
-    case Qt::Key_Execute: return 43;
-    case Qt::Key_Print: return 44;
-    case Qt::Key_Insert: return VkInsert;
-    case Qt::Key_Delete: return VkDelete;
-    case Qt::Key_Help: return VkHelp;
-    case Qt::Key_Meta: return 91;
-    case Qt::Key_Menu: return 93;
-    case Qt::Key_NumLock: return 144;
-    case Qt::Key_ScrollLock: return 145;
-    case Qt::Key_AltGr: return 165;
-    default: break;
+    case Qt::Key_Enter:
+        return VkReturn;
+    case Qt::Key_Shift:
+        return 16;
+    case Qt::Key_Control:
+        return 17;
+    case Qt::Key_Alt:
+        return 18;
+    case Qt::Key_Pause:
+        return 19;
+    case Qt::Key_CapsLock:
+        return 20;
+    case Qt::Key_Escape:
+        return VkEscape;
+    case Qt::Key_Space:
+        return VkSpace;
+    case Qt::Key_PageUp:
+        return VkPageUp;
+    case Qt::Key_PageDown:
+        return 34;
+    case Qt::Key_End:
+        return VkEnd;
+    case Qt::Key_Home:
+        return VkHome;
+    case Qt::Key_Left:
+        return VkLeft;
+    case Qt::Key_Up:
+        return VkUp;
+    case Qt::Key_Right:
+        return VkRight;
+    case Qt::Key_Down:
+        return VkDown;
+    case Qt::Key_Select:
+        return 41;
+    case Qt::Key_Printer:
+        return 42;
+    case Qt::Key_Execute:
+        return 43;
+    case Qt::Key_Print:
+        return 44;
+    case Qt::Key_Insert:
+        return VkInsert;
+    case Qt::Key_Delete:
+        return VkDelete;
+    case Qt::Key_Help:
+        return VkHelp;
+    case Qt::Key_Meta:
+        return 91;
+    case Qt::Key_Menu:
+        return 93;
+    case Qt::Key_NumLock:
+        return 144;
+    case Qt::Key_ScrollLock:
+        return 145;
+    case Qt::Key_AltGr:
+        return 165;
+    default:
+        break;
     }
     // Every other key that types something is punctuation or a letter outside A to Z.
     return text.isEmpty() || !text.at(0).isPrint() ? VkNone : VkOemOther;

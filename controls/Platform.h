@@ -51,17 +51,17 @@ struct CORVANE_EXPORT CVKNumberSettings
     // Virtual-key codes of the keys that type a decimal separator.
     enum EDecimalKey
     {
-        KeySeparator = 108,  // keypad separator
-        KeyDecimal = 110,    // keypad decimal point
-        KeyOemComma = 188,   // ","
-        KeyOemPeriod = 190,  // "."
+        KeySeparator = 108, // keypad separator
+        KeyDecimal = 110,   // keypad decimal point
+        KeyOemComma = 188,  // ","
+        KeyOemPeriod = 190, // "."
     };
 
     QString m_DecimalSeparator = QStringLiteral(".");
     QString m_ThousandsSeparator = QStringLiteral(",");
     QString m_NegativeSign = QStringLiteral("-");
-    int m_LeadingZero = 1;    // 1: "0.5", 0: ".5"
-    int m_NegativeOrder = 1;  // 0 "(1.1)", 1 "-1.1", 2 "- 1.1", 3 "1.1-", 4 "1.1 -"
+    int m_LeadingZero = 1;   // 1: "0.5", 0: ".5"
+    int m_NegativeOrder = 1; // 0 "(1.1)", 1 "-1.1", 2 "- 1.1", 3 "1.1-", 4 "1.1 -"
     QString m_CurrencySymbol;
     QString m_DateSeparator = QStringLiteral("/");
     QString m_ShortDateFormat = QStringLiteral("M/d/yyyy");
@@ -111,8 +111,8 @@ enum EVirtualKey : int
     VkF1 = 112,
     VkF24 = 135,
     VkOemMinus = 189,
-    VkOemOther = 222,  // any other character key
-    VkNone = -1,       // a key the rules do not name (media keys and the like)
+    VkOemOther = 222, // any other character key
+    VkNone = -1,      // a key the rules do not name (media keys and the like)
 };
 
 // Maps a Qt key onto the virtual-key code of the key that types it.

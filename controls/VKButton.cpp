@@ -14,13 +14,9 @@ namespace
 const quint32 kDisabledText = 0x969696;
 }
 
-CVKButton::CVKButton(QWidget* parent) : QPushButton(parent)
-{
-}
+CVKButton::CVKButton(QWidget* parent) : QPushButton(parent) {}
 
-CVKButton::CVKButton(const QString& text, QWidget* parent) : QPushButton(text, parent)
-{
-}
+CVKButton::CVKButton(const QString& text, QWidget* parent) : QPushButton(text, parent) {}
 
 void CVKButton::SetButtonStyle(int style)
 {
@@ -39,9 +35,10 @@ bool CVKButton::SetBitMapButton(int background, int pressed, int hot, int disabl
     if (!SetBackgroundResourceBitMap(background))
         return false;
     setFixedSize(BitmapWidth(), BitmapHeight());
-    return SetResourceBitMapBrush(m_PressedBrush, pressed) && SetResourceBitMapBrush(m_HotBrush, hot)
-           && SetResourceBitMapBrush(m_DisabledBrush, disabled)
-           && SetResourceBitMapBrush(m_SelectedBrush, selected);
+    return SetResourceBitMapBrush(m_PressedBrush, pressed) &&
+           SetResourceBitMapBrush(m_HotBrush, hot) &&
+           SetResourceBitMapBrush(m_DisabledBrush, disabled) &&
+           SetResourceBitMapBrush(m_SelectedBrush, selected);
 }
 
 void CVKButton::SetCheck(bool checked)
@@ -83,11 +80,16 @@ const QBrush& CVKButton::StateBrush(EStateBrush which) const
 {
     switch (which)
     {
-    case BrushPressed: return m_PressedBrush;
-    case BrushHot: return m_HotBrush;
-    case BrushDisabled: return m_DisabledBrush;
-    case BrushSelected: return m_SelectedBrush;
-    case BrushBackground: break;
+    case BrushPressed:
+        return m_PressedBrush;
+    case BrushHot:
+        return m_HotBrush;
+    case BrushDisabled:
+        return m_DisabledBrush;
+    case BrushSelected:
+        return m_SelectedBrush;
+    case BrushBackground:
+        break;
     }
     return BackgroundBrush();
 }
@@ -126,8 +128,8 @@ void CVKButton::paintEvent(QPaintEvent*)
 
     painter.setFont(Font());
     painter.setPen(isEnabled() ? TextColour() : ColourFromColorRef(kDisabledText));
-    const int flags = (m_CheckStyle ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignVCenter
-                      | Qt::TextSingleLine | Qt::TextShowMnemonic;
+    const int flags = (m_CheckStyle ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignVCenter |
+                      Qt::TextSingleLine | Qt::TextShowMnemonic;
     painter.drawText(textRect, flags, text());
 
     if (hasFocus() && !pressed && !m_Hot)

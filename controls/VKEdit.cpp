@@ -47,19 +47,21 @@ void CVKEdit::SetNumericMode(bool on)
     m_NumericMode = on;
     // Composed input would slip past the keystroke filter.
     setAttribute(Qt::WA_InputMethodEnabled, !on);
-    if (!on) {
+    if (!on)
+    {
         setValidator(nullptr);
         return;
     }
     if (!validator())
         setValidator(new CPasteGuard(
-            [this](const QString& text) {
+            [this](const QString& text)
+            {
                 if (m_Typing || !m_NumericMode || text.isEmpty())
                     return true;
                 // What may stand before the first digit is typed.
                 const QString& separator = m_Utils.Settings().m_DecimalSeparator;
-                if (text == QLatin1String("-") || text == separator
-                    || text == QLatin1Char('-') + separator)
+                if (text == QLatin1String("-") || text == separator ||
+                    text == QLatin1Char('-') + separator)
                     return IsTypeableNumber(text + QLatin1Char('0'), m_Rules, m_Utils.Settings());
                 return IsTypeableNumber(text, m_Rules, m_Utils.Settings());
             },
@@ -142,7 +144,8 @@ bool CVKEdit::RefuseNotANumber(bool whole)
             number = number && c == QLatin1Char('0');
     if (number)
         return false;
-    CError::DisplayError(QStringLiteral("Error: %1 is not a number: %2").arg(m_FieldName, shown).toStdString());
+    CError::DisplayError(
+        QStringLiteral("Error: %1 is not a number: %2").arg(m_FieldName, shown).toStdString());
     Refused();
     return true;
 }
@@ -163,8 +166,7 @@ bool InRange(int value, int min, int max)
 }
 } // namespace
 
-template <typename T>
-bool CVKEdit::ValidateNumber(T& value, T min, T max, const char* rangeMessage)
+template <typename T> bool CVKEdit::ValidateNumber(T& value, T min, T max, const char* rangeMessage)
 {
     m_Utils.ConvertStringToNumber(text(), value);
     if (RefuseNotANumber(std::is_integral_v<T>))
@@ -279,9 +281,8 @@ bool CVKEdit::AllowNumbersOnly(const QString& text, int selStart, int selEnd, in
 {
     if (selStart > selEnd)
         std::swap(selStart, selEnd);
-    const QString separator = settings.m_DecimalSeparator.isEmpty()
-                                  ? QStringLiteral(".")
-                                  : settings.m_DecimalSeparator;
+    const QString separator =
+        settings.m_DecimalSeparator.isEmpty() ? QStringLiteral(".") : settings.m_DecimalSeparator;
     const int length = static_cast<int>(text.size());
     const int dp = static_cast<int>(text.indexOf(separator));
     const int signPos = static_cast<int>(text.indexOf(QLatin1Char('-'))) + 1;
@@ -303,8 +304,8 @@ bool CVKEdit::AllowNumbersOnly(const QString& text, int selStart, int selEnd, in
             from = virtualKey == VkBack ? selStart - 1 : selStart;
             to = from + 1;
         }
-        const bool removesSeparator = from >= 0 && to <= length
-                                      && from < dp + separator.size() && to > dp;
+        const bool removesSeparator =
+            from >= 0 && to <= length && from < dp + separator.size() && to > dp;
         if (!removesSeparator)
             return false;
         // Without the separator the decimals join the integer part.
@@ -319,8 +320,8 @@ bool CVKEdit::AllowNumbersOnly(const QString& text, int selStart, int selEnd, in
         return false;
     }
 
-    const bool digit = (virtualKey >= VkKey0 && virtualKey <= VkKey9)
-                       || (virtualKey >= VkNumpad0 && virtualKey <= VkNumpad9);
+    const bool digit = (virtualKey >= VkKey0 && virtualKey <= VkKey9) ||
+                       (virtualKey >= VkNumpad0 && virtualKey <= VkNumpad9);
     if (digit)
     {
         if (text.isEmpty() || !emptySelection)
@@ -334,9 +335,10 @@ bool CVKEdit::AllowNumbersOnly(const QString& text, int selStart, int selEnd, in
         return length - dp - separator.size() >= rules.m_DecimalPlaces;
     }
 
-    if (virtualKey == CVKNumberSettings::KeySeparator || virtualKey == CVKNumberSettings::KeyDecimal
-        || virtualKey == CVKNumberSettings::KeyOemComma
-        || virtualKey == CVKNumberSettings::KeyOemPeriod)
+    if (virtualKey == CVKNumberSettings::KeySeparator ||
+        virtualKey == CVKNumberSettings::KeyDecimal ||
+        virtualKey == CVKNumberSettings::KeyOemComma ||
+        virtualKey == CVKNumberSettings::KeyOemPeriod)
     {
         if (virtualKey != settings.m_DecimalKey1 && virtualKey != settings.m_DecimalKey2)
             return true;
@@ -362,26 +364,27 @@ bool CVKEdit::AllowNumbersOnly(const QString& text, int selStart, int selEnd, in
     if (virtualKey == VkSpace)
         return true;
     if (virtualKey < VkKeyA && virtualKey != 0)
-        return false;  // navigation and control keys
-    if ((virtualKey >= 91 && virtualKey <= 105) || (virtualKey >= VkF1 && virtualKey <= 185)
-        || (virtualKey >= 229 && virtualKey <= 254))
+        return false; // navigation and control keys
+    if ((virtualKey >= 91 && virtualKey <= 105) || (virtualKey >= VkF1 && virtualKey <= 185) ||
+        (virtualKey >= 229 && virtualKey <= 254))
         return false;
-    return true;  // letters and punctuation
+    return true; // letters and punctuation
 }
 
 bool CVKEdit::IsTypeableNumber(const QString& text, const CVKDigitRules& rules,
                                const CVKNumberSettings& settings)
 {
     QString body = text;
-    if (body.startsWith(QLatin1Char('-'))
-        || (!settings.m_NegativeSign.isEmpty() && body.startsWith(settings.m_NegativeSign))) {
+    if (body.startsWith(QLatin1Char('-')) ||
+        (!settings.m_NegativeSign.isEmpty() && body.startsWith(settings.m_NegativeSign)))
+    {
         if (!rules.m_AllowNegative)
             return false;
         body = body.mid(body.startsWith(QLatin1Char('-')) ? 1 : settings.m_NegativeSign.size());
     }
     // Blanks, a currency symbol or a second sign cannot be typed.
-    if (body.isEmpty() || body != body.trimmed() || body.contains(QLatin1Char('-'))
-        || (!settings.m_CurrencySymbol.isEmpty() && body.contains(settings.m_CurrencySymbol)))
+    if (body.isEmpty() || body != body.trimmed() || body.contains(QLatin1Char('-')) ||
+        (!settings.m_CurrencySymbol.isEmpty() && body.contains(settings.m_CurrencySymbol)))
         return false;
     QString plain;
     if (!CVKUtils(settings).IsWellFormedNumber(body, &plain))
@@ -414,8 +417,8 @@ void CVKEdit::keyPressEvent(QKeyEvent* event)
         return;
     }
     const int virtualKey = VirtualKeyFromQt(*event);
-    if (m_NumericMode && virtualKey != VkNone
-        && AllowNumbersOnly(virtualKey, event->modifiers().testFlag(Qt::ControlModifier)))
+    if (m_NumericMode && virtualKey != VkNone &&
+        AllowNumbersOnly(virtualKey, event->modifiers().testFlag(Qt::ControlModifier)))
     {
         event->accept();
         return;
@@ -453,7 +456,7 @@ void CVKEdit::RegroupText()
     // (only a design file can give one) stays as it is until the action's check names it.
     QString plain;
     QString formatted;
-    if (m_Utils.IsWellFormedNumber(text(), &plain)
-        && m_Utils.GetLocalNumberFormatedAsString(plain, m_Rules.m_DecimalPlaces, formatted))
+    if (m_Utils.IsWellFormedNumber(text(), &plain) &&
+        m_Utils.GetLocalNumberFormatedAsString(plain, m_Rules.m_DecimalPlaces, formatted))
         setText(formatted.trimmed());
 }

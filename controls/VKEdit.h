@@ -13,8 +13,8 @@ class QDate;
 // The digit rules of a numeric field that the keystroke filter applies.
 struct CVKDigitRules
 {
-    int m_IntegerPlaces = 6;  // digits before the separator, not counting a sign
-    int m_DecimalPlaces = 6;  // digits after it
+    int m_IntegerPlaces = 6; // digits before the separator, not counting a sign
+    int m_DecimalPlaces = 6; // digits after it
     bool m_AllowNegative = true;
     bool m_DecimalsAllowed = true;
 };
@@ -115,8 +115,7 @@ private:
     bool RefuseZeroOrBlank(bool zero);
     bool RefuseNotANumber(bool whole);
     void Refused();
-    template <typename T>
-    bool ValidateNumber(T& value, T min, T max, const char* rangeMessage);
+    template <typename T> bool ValidateNumber(T& value, T min, T max, const char* rangeMessage);
     void SetLocalNumberText(const QString& plainNumber);
 
     bool m_NumericMode = true;
@@ -133,5 +132,5 @@ private:
     CError m_Error;
     CVKUtils m_Utils;
     bool m_SuppressNextKeyDown = false;
-    bool m_Typing = false;  // a key is being handled: the keystroke filter has decided
+    bool m_Typing = false; // a key is being handled: the keystroke filter has decided
 };

@@ -10,7 +10,7 @@
 
 namespace
 {
-const char* const kLevel = "corvaneMenuLevel";  // 0 the bar, 1 its menus, 2 and on below
+const char* const kLevel = "corvaneMenuLevel"; // 0 the bar, 1 its menus, 2 and on below
 const quint32 kDisabledText = 0x969696;
 
 int Level(const QWidget* widget)
@@ -217,8 +217,8 @@ bool CVKMenu::SetSumMenuColours(quint32 first, quint32 second, int hatch)
 
 bool CVKMenu::SetSumMenuColours(int firstBitmap, int secondBitmap)
 {
-    if (!SetResourceBitMapBrush(m_SubMenuBrush2, secondBitmap)
-        || !SetResourceBitMapBrush(m_SubMenuBrush1, firstBitmap))
+    if (!SetResourceBitMapBrush(m_SubMenuBrush2, secondBitmap) ||
+        !SetResourceBitMapBrush(m_SubMenuBrush1, firstBitmap))
         return false;
     SetAllBackgroundBrushs();
     return true;

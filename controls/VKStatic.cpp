@@ -3,13 +3,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-CVKStatic::CVKStatic(QWidget* parent) : QLabel(parent)
-{
-}
+CVKStatic::CVKStatic(QWidget* parent) : QLabel(parent) {}
 
-CVKStatic::CVKStatic(const QString& text, QWidget* parent) : QLabel(text, parent)
-{
-}
+CVKStatic::CVKStatic(const QString& text, QWidget* parent) : QLabel(text, parent) {}
 
 void CVKStatic::SetWindowText(const QString& text)
 {

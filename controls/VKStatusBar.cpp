@@ -100,8 +100,8 @@ void CVKStatusBar::DrawPane(QPainter& painter, const QRect& rect, int pane) cons
     const bool dimmed = pane > 0 && !IndicatorOn(pane);
     painter.setFont(Font());
     painter.setPen(dimmed ? ColourFromColorRef(0x969696) : TextColour());
-    const int flags = Qt::AlignVCenter | Qt::TextSingleLine
-                      | (AlignmentFromFormat(TextFormat()) & Qt::AlignHorizontal_Mask);
+    const int flags = Qt::AlignVCenter | Qt::TextSingleLine |
+                      (AlignmentFromFormat(TextFormat()) & Qt::AlignHorizontal_Mask);
     painter.drawText(rect.adjusted(4, 0, -4, 0), flags, PaneText(pane));
 }
 

@@ -60,8 +60,8 @@ void CVKTabCtrl::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     EraseBackground(painter, rect());
-    const int flags = Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextShowMnemonic
-                      | (AlignmentFromFormat(TextFormat()) & Qt::AlignHorizontal_Mask);
+    const int flags = Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextShowMnemonic |
+                      (AlignmentFromFormat(TextFormat()) & Qt::AlignHorizontal_Mask);
     for (int i = 0; i < count(); ++i)
     {
         const QRect tab = tabRect(i);

@@ -17,7 +17,7 @@ struct CScan
     int m_Sign = 1;
     qint64 m_Mantissa = 0;
     qint64 m_Divisor = 0;
-    int m_Scale = 0;  // powers of ten left over when the mantissa is full
+    int m_Scale = 0; // powers of ten left over when the mantissa is full
 };
 
 CScan Scan(const QString& text)
@@ -31,8 +31,8 @@ CScan Scan(const QString& text)
             scan.m_Divisor = 1;
         else if (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
         {
-            const bool room = scan.m_Mantissa <= (INT64_MAX - 9) / 10
-                              && scan.m_Divisor <= INT64_MAX / 10;
+            const bool room =
+                scan.m_Mantissa <= (INT64_MAX - 9) / 10 && scan.m_Divisor <= INT64_MAX / 10;
             if (room)
             {
                 scan.m_Mantissa = scan.m_Mantissa * 10 + (c.unicode() - '0');
@@ -51,8 +51,8 @@ CScan Scan(const QString& text)
 // The single-precision quotient, widened to double.
 double RealValue(const CScan& scan)
 {
-    const float quotient = static_cast<float>(scan.m_Sign * scan.m_Mantissa)
-                           / static_cast<float>(scan.m_Divisor);
+    const float quotient =
+        static_cast<float>(scan.m_Sign * scan.m_Mantissa) / static_cast<float>(scan.m_Divisor);
     double value = quotient;
     if (scan.m_Scale > 0)
         value *= std::pow(10.0, scan.m_Scale);
@@ -79,9 +79,7 @@ qint64 WholeValue(const CScan& scan, qint64 low, qint64 high)
 }
 } // namespace
 
-CVKUtils::CVKUtils(const CVKNumberSettings& settings) : m_Settings(settings)
-{
-}
+CVKUtils::CVKUtils(const CVKNumberSettings& settings) : m_Settings(settings) {}
 
 const CVKNumberSettings& CVKUtils::Settings() const
 {
@@ -153,7 +151,8 @@ QString CVKUtils::GetStringNumberInDecimalFormat(const QString& text) const
         plain.replace(settings.m_NegativeSign, QStringLiteral("-"));
     // Negative order 0 writes a negative number in brackets.
     const QString trimmed = plain.trimmed();
-    if (settings.m_NegativeOrder == 0 && trimmed.startsWith(QLatin1Char('(')) && trimmed.endsWith(QLatin1Char(')')))
+    if (settings.m_NegativeOrder == 0 && trimmed.startsWith(QLatin1Char('(')) &&
+        trimmed.endsWith(QLatin1Char(')')))
         plain.prepend(QLatin1Char('-'));
     return plain;
 }
@@ -168,35 +167,43 @@ bool CVKUtils::IsWellFormedNumber(const QString& text, QString* plain) const
 
     // The sign: "-" or the locale's own, in front or behind, or the brackets of order 0.
     bool negative = false;
-    const auto takeSign = [&body](const QString& sign) {
+    const auto takeSign = [&body](const QString& sign)
+    {
         if (sign.isEmpty())
             return false;
-        if (body.startsWith(sign)) {
+        if (body.startsWith(sign))
+        {
             body = body.mid(sign.size()).trimmed();
             return true;
         }
-        if (body.endsWith(sign)) {
+        if (body.endsWith(sign))
+        {
             body.chop(sign.size());
             body = body.trimmed();
             return true;
         }
         return false;
     };
-    if (settings.m_NegativeOrder == 0 && body.size() >= 2 && body.startsWith(QLatin1Char('('))
-        && body.endsWith(QLatin1Char(')'))) {
+    if (settings.m_NegativeOrder == 0 && body.size() >= 2 && body.startsWith(QLatin1Char('(')) &&
+        body.endsWith(QLatin1Char(')')))
+    {
         body = body.mid(1, body.size() - 2);
         negative = true;
-    } else {
-        negative = takeSign(QStringLiteral("-"))
-                   || (settings.m_NegativeSign != QLatin1String("-") && takeSign(settings.m_NegativeSign));
+    }
+    else
+    {
+        negative =
+            takeSign(QStringLiteral("-")) ||
+            (settings.m_NegativeSign != QLatin1String("-") && takeSign(settings.m_NegativeSign));
     }
 
-    const QString& decimal = settings.m_DecimalSeparator.isEmpty() ? QStringLiteral(".")
-                                                                    : settings.m_DecimalSeparator;
+    const QString& decimal =
+        settings.m_DecimalSeparator.isEmpty() ? QStringLiteral(".") : settings.m_DecimalSeparator;
     const qsizetype point = body.indexOf(decimal);
     const QString whole = point < 0 ? body : body.left(point);
     const QString fraction = point < 0 ? QString() : body.mid(point + decimal.size());
-    const auto isDigits = [](const QString& s) {
+    const auto isDigits = [](const QString& s)
+    {
         for (QChar c : s)
             if (c < QLatin1Char('0') || c > QLatin1Char('9'))
                 return false;
@@ -208,9 +215,11 @@ bool CVKUtils::IsWellFormedNumber(const QString& text, QString* plain) const
     // Grouped digits stand in threes after a first group of one to three.
     QString digits = whole;
     const QString& group = settings.m_ThousandsSeparator;
-    if (!group.isEmpty() && whole.contains(group)) {
+    if (!group.isEmpty() && whole.contains(group))
+    {
         const QStringList groups = whole.split(group);
-        for (qsizetype i = 0; i < groups.size(); ++i) {
+        for (qsizetype i = 0; i < groups.size(); ++i)
+        {
             const qsizetype size = groups[i].size();
             if (i == 0 ? (size < 1 || size > 3) : size != 3)
                 return false;
@@ -219,8 +228,10 @@ bool CVKUtils::IsWellFormedNumber(const QString& text, QString* plain) const
     }
     if (!isDigits(digits) || digits.size() + fraction.size() == 0)
         return false;
-    if (plain) {
-        *plain = (negative ? QStringLiteral("-") : QString()) + (digits.isEmpty() ? QStringLiteral("0") : digits);
+    if (plain)
+    {
+        *plain = (negative ? QStringLiteral("-") : QString()) +
+                 (digits.isEmpty() ? QStringLiteral("0") : digits);
         if (point >= 0)
             *plain += QLatin1Char('.') + fraction;
     }
@@ -230,7 +241,8 @@ bool CVKUtils::IsWellFormedNumber(const QString& text, QString* plain) const
 QString CVKUtils::GetStringNumberInFileFormat(const QString& text) const
 {
     const CVKNumberSettings& settings = Settings();
-    const auto isAscii = [](const QString& s) {
+    const auto isAscii = [](const QString& s)
+    {
         for (QChar c : s)
             if (c.unicode() > 127)
                 return false;
@@ -244,8 +256,7 @@ QString CVKUtils::GetStringNumberInFileFormat(const QString& text) const
     return file;
 }
 
-bool CVKUtils::GetLocalNumberFormatedAsString(const QString& number, int decimals,
-                                              QString& result)
+bool CVKUtils::GetLocalNumberFormatedAsString(const QString& number, int decimals, QString& result)
 {
     const CVKNumberSettings& settings = Settings();
     const bool negative = number.startsWith(QLatin1Char('-'));
@@ -253,7 +264,8 @@ bool CVKUtils::GetLocalNumberFormatedAsString(const QString& number, int decimal
     const qsizetype point = body.indexOf(QLatin1Char('.'));
     QString whole = point < 0 ? body : body.left(point);
     QString fraction = point < 0 ? QString() : body.mid(point + 1);
-    const auto allDigits = [](const QString& s) {
+    const auto allDigits = [](const QString& s)
+    {
         for (QChar c : s)
             if (c < QLatin1Char('0') || c > QLatin1Char('9'))
                 return false;
@@ -309,11 +321,21 @@ bool CVKUtils::GetLocalNumberFormatedAsString(const QString& number, int decimal
         const QString& sign = settings.m_NegativeSign;
         switch (settings.m_NegativeOrder)
         {
-        case 0: text = QLatin1Char('(') + text + QLatin1Char(')'); break;
-        case 2: text = sign + QLatin1Char(' ') + text; break;
-        case 3: text = text + sign; break;
-        case 4: text = text + QLatin1Char(' ') + sign; break;
-        default: text = sign + text; break;
+        case 0:
+            text = QLatin1Char('(') + text + QLatin1Char(')');
+            break;
+        case 2:
+            text = sign + QLatin1Char(' ') + text;
+            break;
+        case 3:
+            text = text + sign;
+            break;
+        case 4:
+            text = text + QLatin1Char(' ') + sign;
+            break;
+        default:
+            text = sign + text;
+            break;
         }
     }
     result = text;

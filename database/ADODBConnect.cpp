@@ -18,7 +18,8 @@ void RequirePlainIdentifier(const std::string& name, const std::string& what)
 // `field` of `table`, quoted for the SQL text. The field must be one of the table's own
 // columns: a plain name may still be a keyword such as CURRENT_DATE, which would otherwise
 // be read as a value.
-std::string ColumnOfTable(CSqliteDatabase& database, const std::string& table, const std::string& field)
+std::string ColumnOfTable(CSqliteDatabase& database, const std::string& table,
+                          const std::string& field)
 {
     RequirePlainIdentifier(table, "table");
     RequirePlainIdentifier(field, "field");
@@ -125,10 +126,9 @@ std::string CADODBConnect::GetHeighestValue(const std::string& table, const std:
                       [&]
                       {
                           const std::string column = ColumnOfTable(Database(), table, field);
-                          CSqliteStatement statement(Database(), "SELECT " + column + " from " +
-                                                                     QuoteIdentifier(table) +
-                                                                     " order by " + column +
-                                                                     " desc LIMIT 1");
+                          CSqliteStatement statement(
+                              Database(), "SELECT " + column + " from " + QuoteIdentifier(table) +
+                                              " order by " + column + " desc LIMIT 1");
                           if (statement.Step())
                           {
                               const CVariant highest = statement.ColumnValue(0);

@@ -2,11 +2,11 @@
 
 // Marks the classes and functions that the Dabrel shared library exports.
 #if defined(_WIN32)
-#  if defined(DABREL_BUILDING)
-#    define DABREL_EXPORT __declspec(dllexport)
-#  else
-#    define DABREL_EXPORT __declspec(dllimport)
-#  endif
+#if defined(DABREL_BUILDING)
+#define DABREL_EXPORT __declspec(dllexport)
 #else
-#  define DABREL_EXPORT __attribute__((visibility("default")))
+#define DABREL_EXPORT __declspec(dllimport)
+#endif
+#else
+#define DABREL_EXPORT __attribute__((visibility("default")))
 #endif

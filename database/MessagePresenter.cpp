@@ -25,8 +25,7 @@ void CStderrPresenter::Show(const std::string& title, const std::string& text, E
     std::fflush(stderr);
 }
 
-void CRecordingPresenter::Show(const std::string& title, const std::string& text,
-                               EMessageIcon icon)
+void CRecordingPresenter::Show(const std::string& title, const std::string& text, EMessageIcon icon)
 {
     m_Messages.push_back({title, text, icon});
 }

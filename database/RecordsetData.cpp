@@ -416,8 +416,8 @@ void CRecordsetData::UpdateStoredRow()
             const CColumn& b = m_Columns[edited[k]];
             if (SameName(a.m_Origin, b.m_Origin))
                 throw CDatabaseException("The fields " + a.m_Name + " and " + b.m_Name +
-                                         " are both the column " + a.m_Origin + " of " +
-                                         a.m_Table + "; change it through one of them.");
+                                         " are both the column " + a.m_Origin + " of " + a.m_Table +
+                                         "; change it through one of them.");
         }
 
     // The row is found by its primary key when the recordset holds all of it, else by

@@ -69,71 +69,100 @@ QString KnownKeys()
 
 int BadUsage(QString& err, const QString& reason)
 {
-    err += QStringLiteral("quillon: ") + reason + QLatin1Char('\n') + QLatin1String(UsageLine) + QLatin1Char('\n');
+    err += QStringLiteral("quillon: ") + reason + QLatin1Char('\n') + QLatin1String(UsageLine) +
+           QLatin1Char('\n');
     return 2;
 }
 
 void AddOptions(QCommandLineParser& parser)
 {
     parser.setApplicationDescription(
-        QStringLiteral("Crystal radio design calculator.\n\nBatch mode: creates the form KEY without a window, "
-                       "applies the options in the order given and prints the results.\nForm keys: ") +
+        QStringLiteral(
+            "Crystal radio design calculator.\n\nBatch mode: creates the form KEY without a "
+            "window, "
+            "applies the options in the order given and prints the results.\nForm keys: ") +
         KnownKeys());
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOption({QStringLiteral("batch"), QStringLiteral("Run form <KEY> without a window."),
                       QStringLiteral("KEY")});
-    parser.addOption({QStringLiteral("load"), QStringLiteral("Load the design file <FILE>."), QStringLiteral("FILE")});
-    parser.addOption({QStringLiteral("set"), QStringLiteral("Apply one design-file record \"ID,VALUE\"."),
+    parser.addOption({QStringLiteral("load"), QStringLiteral("Load the design file <FILE>."),
+                      QStringLiteral("FILE")});
+    parser.addOption({QStringLiteral("set"),
+                      QStringLiteral("Apply one design-file record \"ID,VALUE\"."),
                       QStringLiteral("ID=VALUE")});
-    parser.addOption({QStringLiteral("press"), QStringLiteral("Press the push button <ID>."), QStringLiteral("ID")});
-    parser.addOption({QStringLiteral("save"), QStringLiteral("Save the design file <FILE>."), QStringLiteral("FILE")});
-    parser.addOption({QStringLiteral("export-csv"), QStringLiteral("Write every table reported so far to the CSV file <FILE>."),
+    parser.addOption({QStringLiteral("press"), QStringLiteral("Press the push button <ID>."),
+                      QStringLiteral("ID")});
+    parser.addOption({QStringLiteral("save"), QStringLiteral("Save the design file <FILE>."),
                       QStringLiteral("FILE")});
-    parser.addOption({QStringLiteral("export-pdf"), QStringLiteral("Write the inputs and every table reported so far to the PDF file <FILE>."),
+    parser.addOption({QStringLiteral("export-csv"),
+                      QStringLiteral("Write every table reported so far to the CSV file <FILE>."),
                       QStringLiteral("FILE")});
+    parser.addOption(
+        {QStringLiteral("export-pdf"),
+         QStringLiteral("Write the inputs and every table reported so far to the PDF file <FILE>."),
+         QStringLiteral("FILE")});
 }
 
 // The steps in command-line order (the parser keeps each option's values apart).
 // False with a reason when a value is malformed.
 bool CollectSteps(const QStringList& args, std::vector<CStep>& steps, QString& reason)
 {
-    for (qsizetype i = 1; i < args.size(); ++i) {
+    for (qsizetype i = 1; i < args.size(); ++i)
+    {
         QString name = args[i];
         if (!name.startsWith(QLatin1String("--")))
             continue;
         name = name.mid(2);
         QString value;
         const qsizetype equals = name.indexOf(QLatin1Char('='));
-        if (equals >= 0) {
+        if (equals >= 0)
+        {
             value = name.mid(equals + 1);
             name.truncate(equals);
-        } else if (name == QLatin1String("batch") || name == QLatin1String("load") || name == QLatin1String("set") ||
-                   name == QLatin1String("press") || name == QLatin1String("save") ||
-                   name == QLatin1String("export-csv") || name == QLatin1String("export-pdf")) {
+        }
+        else if (name == QLatin1String("batch") || name == QLatin1String("load") ||
+                 name == QLatin1String("set") || name == QLatin1String("press") ||
+                 name == QLatin1String("save") || name == QLatin1String("export-csv") ||
+                 name == QLatin1String("export-pdf"))
+        {
             value = i + 1 < args.size() ? args[++i] : QString();
         }
 
         bool isNumber = false;
-        if (name == QLatin1String("load")) {
+        if (name == QLatin1String("load"))
+        {
             steps.push_back({EStep::Load, value});
-        } else if (name == QLatin1String("save")) {
+        }
+        else if (name == QLatin1String("save"))
+        {
             steps.push_back({EStep::Save, value});
-        } else if (name == QLatin1String("export-csv")) {
+        }
+        else if (name == QLatin1String("export-csv"))
+        {
             steps.push_back({EStep::ExportCsv, value});
-        } else if (name == QLatin1String("export-pdf")) {
+        }
+        else if (name == QLatin1String("export-pdf"))
+        {
             steps.push_back({EStep::ExportPdf, value});
-        } else if (name == QLatin1String("set")) {
+        }
+        else if (name == QLatin1String("set"))
+        {
             const qsizetype split = value.indexOf(QLatin1Char('='));
             const int id = value.left(split).toInt(&isNumber);
-            if (split < 0 || !isNumber) {
+            if (split < 0 || !isNumber)
+            {
                 reason = QStringLiteral("--set wants ID=VALUE, not \"%1\"").arg(value);
                 return false;
             }
-            steps.push_back({EStep::Set, QString::number(id) + QLatin1Char(',') + value.mid(split + 1)});
-        } else if (name == QLatin1String("press")) {
+            steps.push_back(
+                {EStep::Set, QString::number(id) + QLatin1Char(',') + value.mid(split + 1)});
+        }
+        else if (name == QLatin1String("press"))
+        {
             const int id = value.toInt(&isNumber);
-            if (!isNumber) {
+            if (!isNumber)
+            {
                 reason = QStringLiteral("--press wants a control id, not \"%1\"").arg(value);
                 return false;
             }
@@ -146,7 +175,8 @@ bool CollectSteps(const QStringList& args, std::vector<CStep>& steps, QString& r
 // designName is the file name of the design last loaded or saved.
 void RunStep(CVKFormView& form, const CStep& step, QString& designName)
 {
-    switch (step.m_Kind) {
+    switch (step.m_Kind)
+    {
     case EStep::Load:
         if (LoadDesign(&form, form.m_strFormKey, step.m_Text))
             designName = QFileInfo(step.m_Text).fileName();
@@ -157,7 +187,8 @@ void RunStep(CVKFormView& form, const CStep& step, QString& designName)
         break;
     case EStep::Press:
         // As a click: nothing happens for a disabled or missing button.
-        if (auto* button = qobject_cast<QPushButton*>(form.Button(step.m_Id)); button && button->isEnabled())
+        if (auto* button = qobject_cast<QPushButton*>(form.Button(step.m_Id));
+            button && button->isEnabled())
             button->click();
         break;
     case EStep::Save:
@@ -176,13 +207,15 @@ void RunStep(CVKFormView& form, const CStep& step, QString& designName)
 
 bool WantsBatch(const QStringList& args)
 {
-    for (qsizetype i = 1; i < args.size(); ++i) {
+    for (qsizetype i = 1; i < args.size(); ++i)
+    {
         const QString& arg = args[i];
         if (arg == QLatin1String("--"))
             break;
         if (arg == QLatin1String("--batch") || arg.startsWith(QLatin1String("--batch=")) ||
-            arg == QLatin1String("--help") || arg == QLatin1String("-h") || arg == QLatin1String("-?") ||
-            arg == QLatin1String("--help-all") || arg == QLatin1String("--version") || arg == QLatin1String("-v"))
+            arg == QLatin1String("--help") || arg == QLatin1String("-h") ||
+            arg == QLatin1String("-?") || arg == QLatin1String("--help-all") ||
+            arg == QLatin1String("--version") || arg == QLatin1String("-v"))
             return true;
     }
     return false;
@@ -194,23 +227,29 @@ int RunBatch(const QStringList& args, QString& out, QString& err)
     AddOptions(parser);
     if (!parser.parse(args))
         return BadUsage(err, parser.errorText());
-    if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all"))) {
+    if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all")))
+    {
         out += parser.helpText();
         return 0;
     }
-    if (parser.isSet(QStringLiteral("version"))) {
-        out += QCoreApplication::applicationName() + QLatin1Char(' ') + QCoreApplication::applicationVersion() +
-               QLatin1Char('\n');
+    if (parser.isSet(QStringLiteral("version")))
+    {
+        out += QCoreApplication::applicationName() + QLatin1Char(' ') +
+               QCoreApplication::applicationVersion() + QLatin1Char('\n');
         return 0;
     }
     if (!parser.positionalArguments().isEmpty())
-        return BadUsage(err, QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().first()));
+        return BadUsage(
+            err,
+            QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().first()));
     const QStringList keys = parser.values(QStringLiteral("batch"));
     if (keys.size() != 1)
         return BadUsage(err, QStringLiteral("--batch wants one form key"));
     const CFormEntry* entry = FindFormEntry(keys.first());
     if (!entry)
-        return BadUsage(err, QStringLiteral("unknown form key \"%1\" (known: %2)").arg(keys.first(), KnownKeys()));
+        return BadUsage(
+            err,
+            QStringLiteral("unknown form key \"%1\" (known: %2)").arg(keys.first(), KnownKeys()));
 
     std::vector<CStep> steps;
     QString reason;

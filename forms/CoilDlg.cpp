@@ -20,55 +20,61 @@ constexpr double Unlimited = 0.0;
 // In set-up order. The end inductance, the extra capacitance and the offset take any number;
 // the wall thickness keeps the control's own digit rules.
 const CFieldRow CoilFields[] = {
-    {CCoilDlg::IdStartInductance, "Start inductance (uH)", 9, 3, false, 0.001, 999999999.99, "Given inductance",
-     "300", "uH", FieldReal},
-    {CCoilDlg::IdEndInductance, "End inductance (uH)", 9, 3, false, Unlimited, Unlimited, "", "300", "uH",
-     FieldUnchecked},
-    {CCoilDlg::IdConductorDiameter, "Conductor diameter (mm)", 2, 3, false, 0.001, 99.999, "Conductor diameter",
-     "0.63", "mm", FieldReal},
-    {CCoilDlg::IdWireDiameter, "Wire diameter with insulation (mm)", 2, 3, false, 0.001, 99.999, "Wire diameter",
-     "0.68", "mm", FieldReal},
-    {CCoilDlg::IdResistivity, "Resistivity (uOhms-metre)", 2, 4, false, 0.0001, 999.9999, "Wire resistivity",
-     "0.0168", "uOhms-metre", FieldReal},
-    {CCoilDlg::IdStrandDiameter, "Conductor diameter (mm)", 2, 4, false, 0.0001, 999.9999, "litz wire diameter",
-     "0.0375", "mm", FieldReal},
-    {CCoilDlg::IdStrandCount, "Number of wires", 3, 0, false, 1.0, 999.0, "litz wire number of conductors", "178",
-     "", FieldReal},
+    {CCoilDlg::IdStartInductance, "Start inductance (uH)", 9, 3, false, 0.001, 999999999.99,
+     "Given inductance", "300", "uH", FieldReal},
+    {CCoilDlg::IdEndInductance, "End inductance (uH)", 9, 3, false, Unlimited, Unlimited, "", "300",
+     "uH", FieldUnchecked},
+    {CCoilDlg::IdConductorDiameter, "Conductor diameter (mm)", 2, 3, false, 0.001, 99.999,
+     "Conductor diameter", "0.63", "mm", FieldReal},
+    {CCoilDlg::IdWireDiameter, "Wire diameter with insulation (mm)", 2, 3, false, 0.001, 99.999,
+     "Wire diameter", "0.68", "mm", FieldReal},
+    {CCoilDlg::IdResistivity, "Resistivity (uOhms-metre)", 2, 4, false, 0.0001, 999.9999,
+     "Wire resistivity", "0.0168", "uOhms-metre", FieldReal},
+    {CCoilDlg::IdStrandDiameter, "Conductor diameter (mm)", 2, 4, false, 0.0001, 999.9999,
+     "litz wire diameter", "0.0375", "mm", FieldReal},
+    {CCoilDlg::IdStrandCount, "Number of wires", 3, 0, false, 1.0, 999.0,
+     "litz wire number of conductors", "178", "", FieldReal},
     {CCoilDlg::IdLitzFactor, "AC resistance factor (at 1 MHz)", 2, 3, false, 0.001, 99.999,
      "litz wire AC resistance factor", "1.6", "", FieldReal},
     {CCoilDlg::IdPitch, "Pitch (mm)", 2, 3, false, 0.001, 99.999, "Pitch", "0.68", "mm", FieldReal},
-    {CCoilDlg::IdDiameter, "Diameter (mm)", 3, 2, false, 1.0, 999.99, "Coil diameter", "17.18", "mm", FieldReal},
-    {CCoilDlg::IdTurns, "Number of Turns", 5, 2, false, 1.0, 99999.0, "Number of turns", "", "", FieldReal},
-    {CCoilDlg::IdLength, "Coil length (mm)", 3, 2, false, 0.001, 999.99, "Length t", "0.0", "mm", FieldReal},
-    {CCoilDlg::IdLengthToDiameter, "l/D ratio", 2, 4, false, 0.0001, 99.9999, "Length to diameter ratio", "0.407",
-     "", FieldReal},
-    {CCoilDlg::IdExtraCapacitance, "Extra Cricuit Self Capacitance (pF)", 2, 2, false, Unlimited, Unlimited, "",
-     "0.0", "pF", FieldUnchecked},
-    {CCoilDlg::IdWallThickness, "Wall thickness (mm)", 0, 0, false, Unlimited, Unlimited, "", "2.0", "mm",
-     FieldTextOnly},
+    {CCoilDlg::IdDiameter, "Diameter (mm)", 3, 2, false, 1.0, 999.99, "Coil diameter", "17.18",
+     "mm", FieldReal},
+    {CCoilDlg::IdTurns, "Number of Turns", 5, 2, false, 1.0, 99999.0, "Number of turns", "", "",
+     FieldReal},
+    {CCoilDlg::IdLength, "Coil length (mm)", 3, 2, false, 0.001, 999.99, "Length t", "0.0", "mm",
+     FieldReal},
+    {CCoilDlg::IdLengthToDiameter, "l/D ratio", 2, 4, false, 0.0001, 99.9999,
+     "Length to diameter ratio", "0.407", "", FieldReal},
+    {CCoilDlg::IdExtraCapacitance, "Extra Cricuit Self Capacitance (pF)", 2, 2, false, Unlimited,
+     Unlimited, "", "0.0", "pF", FieldUnchecked},
+    {CCoilDlg::IdWallThickness, "Wall thickness (mm)", 0, 0, false, Unlimited, Unlimited, "", "2.0",
+     "mm", FieldTextOnly},
     {CCoilDlg::IdFormerPermeability, "Relative permeability", 4, 4, false, 0.0001, 9999.9999,
      "Former relative permeability", "1.0", "", FieldReal},
     {CCoilDlg::IdFormerPermittivity, "Relative permittivity", 4, 4, false, 0.0001, 9999.9999,
      "Former relative permittivity", "3.0", "", FieldReal},
-    {CCoilDlg::IdDissipationFactor, "Dissipation factor", 4, 4, false, 0.0, 9999.9999, "Dielectric loss", "0.0", "",
-     FieldReal},
-    {CCoilDlg::IdInitialPermeabilityValue, "", 4, 4, false, 0.0001, 9999.9999, "Core relative permeability",
-     "120.0", "", FieldReal},
-    {CCoilDlg::IdApparentPermeabilityValue, "", 4, 4, false, 1.0, 9999.9999, "Apparent relative permeability",
-     "16.9", "", FieldReal},
-    {CCoilDlg::IdGapExponent, "Gap exponent", 4, 4, false, 0.0001, 9999.9999, "Gap coefficient", "0.8453", "",
-     FieldReal},
-    {CCoilDlg::IdLengthExponent, "Length exponent", 4, 4, false, 0.0001, 9999.9999, "Length coefficient", "0.3598",
-     "", FieldReal},
-    {CCoilDlg::IdLossFactor, "Relative loss factor (10^-6)", 4, 4, false, 0.0, 9999.9999, "Loss factor", "68.3", "",
-     FieldReal},
+    {CCoilDlg::IdDissipationFactor, "Dissipation factor", 4, 4, false, 0.0, 9999.9999,
+     "Dielectric loss", "0.0", "", FieldReal},
+    {CCoilDlg::IdInitialPermeabilityValue, "", 4, 4, false, 0.0001, 9999.9999,
+     "Core relative permeability", "120.0", "", FieldReal},
+    {CCoilDlg::IdApparentPermeabilityValue, "", 4, 4, false, 1.0, 9999.9999,
+     "Apparent relative permeability", "16.9", "", FieldReal},
+    {CCoilDlg::IdGapExponent, "Gap exponent", 4, 4, false, 0.0001, 9999.9999, "Gap coefficient",
+     "0.8453", "", FieldReal},
+    {CCoilDlg::IdLengthExponent, "Length exponent", 4, 4, false, 0.0001, 9999.9999,
+     "Length coefficient", "0.3598", "", FieldReal},
+    {CCoilDlg::IdLossFactor, "Relative loss factor (10^-6)", 4, 4, false, 0.0, 9999.9999,
+     "Loss factor", "68.3", "", FieldReal},
     {CCoilDlg::IdLossFactorFrequency, "RL Factor frequency (kHz)", 4, 4, false, 0.0001, 9999.9999,
      "Loss factor frequency", "1500.0", "kHz", FieldReal},
-    {CCoilDlg::IdRodDiameter, "Diameter (mm)", 4, 4, false, 0.0, 9999.9999, "Rod diameter", "9.68", "mm", FieldReal},
-    {CCoilDlg::IdRodLength, "Length (mm)", 4, 4, false, 0.0, 9999.9999, "Rod length", "180.0", "mm", FieldReal},
-    {CCoilDlg::IdFrequency, "Working frequency(kHz)", 6, 3, false, 0.001, 999999.999, "frequency", "1000.0", "kHz",
+    {CCoilDlg::IdRodDiameter, "Diameter (mm)", 4, 4, false, 0.0, 9999.9999, "Rod diameter", "9.68",
+     "mm", FieldReal},
+    {CCoilDlg::IdRodLength, "Length (mm)", 4, 4, false, 0.0, 9999.9999, "Rod length", "180.0", "mm",
      FieldReal},
-    {CCoilDlg::IdOffset, "Offset (mm)", 3, 2, false, Unlimited, Unlimited, "", "0.0", "mm", FieldUnchecked},
+    {CCoilDlg::IdFrequency, "Working frequency(kHz)", 6, 3, false, 0.001, 999999.999, "frequency",
+     "1000.0", "kHz", FieldReal},
+    {CCoilDlg::IdOffset, "Offset (mm)", 3, 2, false, Unlimited, Unlimited, "", "0.0", "mm",
+     FieldUnchecked},
 };
 
 int FieldIndex(int id)
@@ -81,13 +87,16 @@ const CFieldRow& FieldRow(int id)
     return CoilFields[FieldIndex(id)];
 }
 
-const char* const PitchMessage = "Entered or calculated pitch is smaller than the wire diameter! Adjust L/D ratio, "
-                                 "Diameter or number of turns!*";
-const char* const TurnsMessage = "Number of turns must be specified if calculating core permeability";
+const char* const PitchMessage =
+    "Entered or calculated pitch is smaller than the wire diameter! Adjust L/D ratio, "
+    "Diameter or number of turns!*";
+const char* const TurnsMessage =
+    "Number of turns must be specified if calculating core permeability";
 const char* const TurnsLengthMessage =
     "Number of turns, coil length or pitch must be specified if calculating core permeability";
-const char* const LowPermeabilityMessage = "The apparent core permeability is less than 1. The gap and length "
-                                           "exponents are wrong for this coil geometry!";
+const char* const LowPermeabilityMessage =
+    "The apparent core permeability is less than 1. The gap and length "
+    "exponents are wrong for this coil geometry!";
 
 QString N(double value, int decimals)
 {
@@ -100,8 +109,7 @@ QString Separator()
 }
 } // namespace
 
-CCoilDlg::CCoilDlg(QWidget* parent)
-    : CVKFormView(QStringLiteral("Coil"), 16004, parent)
+CCoilDlg::CCoilDlg(QWidget* parent) : CVKFormView(QStringLiteral("Coil"), 16004, parent)
 {
     setEnterMovesFocus(true);
 }
@@ -156,7 +164,8 @@ void CCoilDlg::BuildForm()
 
     QGroupBox* former = AddGroup(QStringLiteral("Former"), right);
     auto* formerGrid = new QGridLayout(former);
-    for (int id : {IdWallThickness, IdFormerPermeability, IdFormerPermittivity, IdDissipationFactor})
+    for (int id :
+         {IdWallThickness, IdFormerPermeability, IdFormerPermittivity, IdDissipationFactor})
         AddField(formerGrid, FieldRow(id));
 
     QGroupBox* core = AddGroup(QString(), right);
@@ -177,13 +186,14 @@ void CCoilDlg::BuildForm()
     permeabilityGrid->addLayout(apparentValue, 1, 1);
     AddField(apparentValue, FieldRow(IdApparentPermeabilityValue));
     QGridLayout* coreGrid = AddFieldGrid(coreLayout);
-    for (int id : {IdGapExponent, IdLengthExponent, IdLossFactor, IdLossFactorFrequency, IdRodDiameter, IdRodLength,
-                   IdOffset})
+    for (int id : {IdGapExponent, IdLengthExponent, IdLossFactor, IdLossFactorFrequency,
+                   IdRodDiameter, IdRodLength, IdOffset})
         AddField(coreGrid, FieldRow(id));
     right->addStretch();
 
-    AddResultsAndActions(MainLayout(), {{IdAnalyse, QStringLiteral("Analyse")},
-                                        {IdAnalyseRatioRange, QStringLiteral("Analyse using  l/d range")}});
+    AddResultsAndActions(MainLayout(),
+                         {{IdAnalyse, QStringLiteral("Analyse")},
+                          {IdAnalyseRatioRange, QStringLiteral("Analyse using  l/d range")}});
 }
 
 void CCoilDlg::SetupFields()
@@ -214,7 +224,8 @@ void CCoilDlg::SetupRows(int first, int last)
 
 bool CCoilDlg::OnCommand(int id)
 {
-    switch (id) {
+    switch (id)
+    {
     case IdAnalyse:
         OnAnalyse();
         return true;
@@ -301,10 +312,13 @@ void CCoilDlg::OnDiameterAndPitch()
     EnableControl(IdStartInductance, true);
     EnableControl(IdEndInductance, true);
     EnableControl(IdAnalyseRatioRange, false);
-    if (!IsChecked(IdRatioAndPitch)) {
+    if (!IsChecked(IdRatioAndPitch))
+    {
         SetCheck(IdDiameterAndPitch, true);
         SetCheck(IdRatioAndPitch, false);
-    } else {
+    }
+    else
+    {
         SetCheck(IdDiameterAndPitch, false);
     }
 }
@@ -406,14 +420,18 @@ bool CCoilDlg::ReadDivided(int id, double& target, double divisor)
 // The inputs of the working mode and choice; a failed field has shown its own message.
 bool CCoilDlg::ReadGeometry()
 {
-    if (m_InductanceGiven) {
+    if (m_InductanceGiven)
+    {
         if (!Read(IdStartInductance, m_Coil.m_Inductance, 1e-6) ||
             !Read(IdEndInductance, m_Coil.m_EndInductance, 1e-6))
             return false;
-    } else if (!Read(IdTurns, m_Coil.m_Turns)) {
+    }
+    else if (!Read(IdTurns, m_Coil.m_Turns))
+    {
         return false;
     }
-    if (m_DiameterInput) {
+    if (m_DiameterInput)
+    {
         if (!Read(IdDiameter, m_DiameterField))
             return false;
         m_Coil.m_Diameter = m_DiameterField * 0.001;
@@ -430,10 +448,12 @@ bool CCoilDlg::ReadWireAndFormer()
         !ReadDivided(IdResistivity, m_Coil.m_Resistivity, 1e6) ||
         !Read(IdFormerPermeability, m_Coil.m_FormerPermeability) ||
         !Read(IdFormerPermittivity, m_Coil.m_FormerPermittivity) ||
-        !Read(IdDissipationFactor, m_Coil.m_DissipationFactor) || !Read(IdFrequency, m_FrequencyField))
+        !Read(IdDissipationFactor, m_Coil.m_DissipationFactor) ||
+        !Read(IdFrequency, m_FrequencyField))
         return false;
     m_Coil.m_Frequency = m_FrequencyField * 1000;
-    return Read(IdWallThickness, m_Coil.m_WallThickness, 0.001) && Read(IdExtraCapacitance, m_Coil.m_CExtra, 1e-12);
+    return Read(IdWallThickness, m_Coil.m_WallThickness, 0.001) &&
+           Read(IdExtraCapacitance, m_Coil.m_CExtra, 1e-12);
 }
 
 bool CCoilDlg::ReadInputs()
@@ -441,15 +461,20 @@ bool CCoilDlg::ReadInputs()
     m_Coil.Reset();
     m_DiameterField = 0.0;
     bool ok = ReadGeometry() && ReadWireAndFormer();
-    if (ok) {
-        if (m_Choice == IdEnterLength) {
+    if (ok)
+    {
+        if (m_Choice == IdEnterLength)
+        {
             m_Coil.m_Pitch = m_Coil.m_Length / m_Coil.m_Turns;
-        } else if (m_Choice == IdEnterRatio) {
+        }
+        else if (m_Choice == IdEnterRatio)
+        {
             m_Coil.m_Length = m_Coil.m_LengthToDiameter * m_Coil.m_Diameter;
             m_Coil.m_Pitch = m_Coil.m_Length / m_Coil.m_Turns;
         }
         // A pitch equal to the conductor diameter is a close-wound coil, and allowed.
-        if (m_Coil.m_ConductorDiameter > m_Coil.m_Pitch) {
+        if (m_Coil.m_ConductorDiameter > m_Coil.m_Pitch)
+        {
             CError::DisplayError(PitchMessage);
             ok = false;
         }
@@ -457,7 +482,8 @@ bool CCoilDlg::ReadInputs()
 
     m_Offset = 0.0;
     m_Coil.ResetCore();
-    if (!ok) {
+    if (!ok)
+    {
         m_Coil.m_ApparentPermeability = 1.0;
         return false;
     }
@@ -466,10 +492,11 @@ bool CCoilDlg::ReadInputs()
     else if (!ReadCore())
         return false;
 
-    if (IsChecked(IdLitz)) {
+    if (IsChecked(IdLitz))
+    {
         double factor = 0.0;
-        if (!Read(IdStrandDiameter, m_Coil.m_StrandDiameter, 0.001) || !Read(IdStrandCount, m_Coil.m_StrandCount) ||
-            !Read(IdLitzFactor, factor))
+        if (!Read(IdStrandDiameter, m_Coil.m_StrandDiameter, 0.001) ||
+            !Read(IdStrandCount, m_Coil.m_StrandCount) || !Read(IdLitzFactor, factor))
             return false;
         m_Coil.m_IsLitz = true;
         // The factor is quoted at 1 MHz; it grows as its power of the frequency in MHz.
@@ -487,7 +514,8 @@ bool CCoilDlg::ReadCore()
         !ReadDivided(IdRodLength, m_Coil.m_RodLength, 1000) || !Read(IdGapExponent, gap) ||
         !Read(IdLengthExponent, lengthExponent))
         return false;
-    if (!(m_Coil.m_Turns > 0)) {
+    if (!(m_Coil.m_Turns > 0))
+    {
         CError::DisplayError(TurnsMessage);
         return false;
     }
@@ -495,11 +523,13 @@ bool CCoilDlg::ReadCore()
     if (m_Choice == IdEnterPitch)
         m_Coil.m_Length = m_Coil.m_Pitch * m_Coil.m_Turns;
 
-    if (IsChecked(IdInitialPermeability)) {
+    if (IsChecked(IdInitialPermeability))
+    {
         double initial = 0.0;
         if (!Read(IdInitialPermeabilityValue, initial))
             return false;
-        if (!(m_Coil.m_Length > 0) || !(m_Coil.m_Turns > 0)) {
+        if (!(m_Coil.m_Length > 0) || !(m_Coil.m_Turns > 0))
+        {
             CError::DisplayError(TurnsLengthMessage);
             return false;
         }
@@ -508,12 +538,17 @@ bool CCoilDlg::ReadCore()
         m_Coil.ComputeApparentPermeability(initial, gap, lengthExponent, m_Offset);
         // The rod's law divides by its length, shortened by the offset of the winding.
         if (!std::isfinite(m_Coil.m_ApparentPermeability))
-            return m_Coil.m_RodLength == 0 ? RefuseField(IdRodLength, "must not be zero for this calculation")
-                                           : RefuseField(IdOffset, "is too large for this rod length");
-    } else if (IsChecked(IdApparentPermeability)) {
+            return m_Coil.m_RodLength == 0
+                       ? RefuseField(IdRodLength, "must not be zero for this calculation")
+                       : RefuseField(IdOffset, "is too large for this rod length");
+    }
+    else if (IsChecked(IdApparentPermeability))
+    {
         if (!Read(IdApparentPermeabilityValue, m_Coil.m_ApparentPermeability))
             return false;
-    } else {
+    }
+    else
+    {
         return false;
     }
     return Read(IdLossFactor, m_Coil.m_LossFactor) &&
@@ -522,15 +557,22 @@ bool CCoilDlg::ReadCore()
 
 bool CCoilDlg::AnalyseOnce()
 {
-    if (!m_InductanceGiven) {
+    if (!m_InductanceGiven)
+    {
         m_Coil.SetMode(CCoil::ModeDiameterTurnsPitch);
-    } else if (m_Coil.m_EndInductance > 0) {
-        m_Coil.SetMode(m_DiameterInput ? CCoil::ModeInductancePitchDiameter : CCoil::ModeInductancePitchRatio);
-    } else {
+    }
+    else if (m_Coil.m_EndInductance > 0)
+    {
+        m_Coil.SetMode(m_DiameterInput ? CCoil::ModeInductancePitchDiameter
+                                       : CCoil::ModeInductancePitchRatio);
+    }
+    else
+    {
         CError::DisplayError(std::string());
         return false;
     }
-    if (!m_Coil.SolveGeometry()) {
+    if (!m_Coil.SolveGeometry())
+    {
         CError::DisplayError(m_Coil.m_Message);
         return false;
     }
@@ -546,13 +588,16 @@ void CCoilDlg::BeginReport(const QString& title)
     SetTabStops({40});
     CReportTable table;
     table.m_Title = title;
-    table.m_Header = QString::asprintf(
-        "Frequency (kHz): \t\t%s \r\nWire Diameter (mm): \t\t%s \r\nFormer rel permittivity: \t\t%s  \r\n"
-        "Core apparent rel permeability: \t%s \r\n\r\n",
-        qPrintable(N(m_Coil.m_Frequency / 1000, 0)), qPrintable(N(m_Coil.m_ConductorDiameter * 1000, 3)),
-        qPrintable(N(m_Coil.m_FormerPermittivity, 2)), qPrintable(N(m_Coil.m_ApparentPermeability, 4)));
-    table.m_Header += QStringLiteral("L\tWire \tR(DC) \tR(AC) \tR(AC)  \tR(former) \tR(core) \tX \tQ \tDiam \tLength \tl/D "
-                                     "\tPitch \tTurns \tC(axial) \tC(sr) \tF(sr) \tAlpha \tQeff \r\n");
+    table.m_Header = QString::asprintf("Frequency (kHz): \t\t%s \r\nWire Diameter (mm): \t\t%s "
+                                       "\r\nFormer rel permittivity: \t\t%s  \r\n"
+                                       "Core apparent rel permeability: \t%s \r\n\r\n",
+                                       qPrintable(N(m_Coil.m_Frequency / 1000, 0)),
+                                       qPrintable(N(m_Coil.m_ConductorDiameter * 1000, 3)),
+                                       qPrintable(N(m_Coil.m_FormerPermittivity, 2)),
+                                       qPrintable(N(m_Coil.m_ApparentPermeability, 4)));
+    table.m_Header += QStringLiteral(
+        "L\tWire \tR(DC) \tR(AC) \tR(AC)  \tR(former) \tR(core) \tX \tQ \tDiam \tLength \tl/D "
+        "\tPitch \tTurns \tC(axial) \tC(sr) \tF(sr) \tAlpha \tQeff \r\n");
     table.m_Header += QStringLiteral(
         "\tlength  \t\t(wire) \t(coil) \t\t\t\t\t\t\t\t\t \t(pF) \t(pF) \t (MHz) \t \t \t \t \r\n");
     const QString ohm = QStringLiteral("ohm");
@@ -590,8 +635,8 @@ bool CCoilDlg::CheckSweepRange()
     const double highest = m_Coil.m_Inductance + MaxSweepSteps * InductanceStep;
     if (!(m_Coil.m_EndInductance > highest))
         return true;
-    CError::DisplayError(QString::asprintf("Error: %s must be between %f and %f!", "End inductance", 0.0,
-                                           highest * 1e6)
+    CError::DisplayError(QString::asprintf("Error: %s must be between %f and %f!", "End inductance",
+                                           0.0, highest * 1e6)
                              .toStdString());
     return false;
 }
@@ -603,19 +648,22 @@ bool CCoilDlg::CheckRow()
     if (m_Coil.m_CSelfResonant > 0)
         return true;
     if (m_Coil.m_CExtra < 0 && m_Coil.m_CSelfResonant - m_Coil.m_CExtra > 0)
-        return RefuseField(IdExtraCapacitance, "must not make the coil's self capacitance negative");
+        return RefuseField(IdExtraCapacitance,
+                           "must not make the coil's self capacitance negative");
     if (m_Coil.m_WallThickness < 0 || m_Coil.m_WallThickness > m_Coil.m_Diameter)
-        return RefuseField(IdWallThickness, "must lie between 0 and the coil diameter for this calculation");
+        return RefuseField(IdWallThickness,
+                           "must lie between 0 and the coil diameter for this calculation");
     return true; // anything else is refused with the report
 }
 
 std::vector<CReportCell> CCoilDlg::Row() const
 {
     std::vector<CReportCell> cells;
-    for (double value : {m_Coil.m_Inductance * 1e6, m_Coil.m_WireLength, m_Coil.m_RDc, m_Coil.m_RAcWire,
-                         m_Coil.m_RAcCoil, m_Coil.m_RFormer, m_Coil.m_RCore, m_Coil.m_Impedance.m_Imag, m_Coil.m_Q,
-                         m_Coil.m_Diameter * 1000, m_Coil.m_Length * 1000, m_Coil.m_LengthToDiameter,
-                         m_Coil.m_Pitch * 1000, m_Coil.m_Turns, m_Coil.m_CAxial * 1e12, m_Coil.m_CSelfResonant * 1e12,
+    for (double value : {m_Coil.m_Inductance * 1e6, m_Coil.m_WireLength, m_Coil.m_RDc,
+                         m_Coil.m_RAcWire, m_Coil.m_RAcCoil, m_Coil.m_RFormer, m_Coil.m_RCore,
+                         m_Coil.m_Impedance.m_Imag, m_Coil.m_Q, m_Coil.m_Diameter * 1000,
+                         m_Coil.m_Length * 1000, m_Coil.m_LengthToDiameter, m_Coil.m_Pitch * 1000,
+                         m_Coil.m_Turns, m_Coil.m_CAxial * 1e12, m_Coil.m_CSelfResonant * 1e12,
                          m_Coil.m_FSelfResonant / 1e6, m_Coil.m_Alpha, m_Coil.m_QEff})
         cells.push_back(CReportCell::Number(value));
     return cells;
@@ -626,13 +674,19 @@ void CCoilDlg::OnAnalyse()
     if (!ReadInputs() || (m_InductanceGiven && !CheckSweepRange()))
         return;
     BeginReport(QStringLiteral("Analyse"));
-    if (!m_InductanceGiven) {
-        if (!AnalyseOnce()) {
+    if (!m_InductanceGiven)
+    {
+        if (!AnalyseOnce())
+        {
             EndTable(false);
-        } else if (CheckRow()) {
+        }
+        else if (CheckRow())
+        {
             AddRow(Row());
             EndTable();
-        } else {
+        }
+        else
+        {
             DiscardTable();
         }
         return;
@@ -644,20 +698,26 @@ void CCoilDlg::OnAnalyse()
     const double end = m_Coil.m_EndInductance;
     double inductance = m_Coil.m_Inductance - InductanceStep;
     bool last = false;
-    for (int pass = 0; !last; ++pass) {
-        if (pass == MaxSweepRows) {
-            CError::DisplayError("The inductance sweep was stopped after " + std::to_string(MaxSweepRows) +
-                      " rows. Narrow the range from start to end inductance.");
+    for (int pass = 0; !last; ++pass)
+    {
+        if (pass == MaxSweepRows)
+        {
+            CError::DisplayError("The inductance sweep was stopped after " +
+                                 std::to_string(MaxSweepRows) +
+                                 " rows. Narrow the range from start to end inductance.");
             break;
         }
         inductance += InductanceStep;
-        if (inductance > end) {
+        if (inductance > end)
+        {
             inductance = end;
             last = true;
         }
         m_Coil.m_Inductance = inductance;
-        if (AnalyseOnce()) {
-            if (!CheckRow()) {
+        if (AnalyseOnce())
+        {
+            if (!CheckRow())
+            {
                 DiscardTable();
                 return;
             }
@@ -669,14 +729,18 @@ void CCoilDlg::OnAnalyse()
 
 void CCoilDlg::OnAnalyseRatioRange()
 {
-    if (!ReadInputs()) {
+    if (!ReadInputs())
+    {
         AppendReport(Separator());
         return;
     }
     BeginReport(QStringLiteral("Analyse using  l/d range"));
-    for (int pass = 0; pass < 10; ++pass) {
-        if (AnalyseOnce()) {
-            if (!CheckRow()) {
+    for (int pass = 0; pass < 10; ++pass)
+    {
+        if (AnalyseOnce())
+        {
+            if (!CheckRow())
+            {
                 DiscardTable();
                 return;
             }

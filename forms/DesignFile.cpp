@@ -49,11 +49,13 @@ int Utf8Length(int byte)
 // Skips the bytes that separate two lines; false at the end of the file.
 bool SkipLineBreak(std::FILE* file)
 {
-    for (;;) {
+    for (;;)
+    {
         const int byte = std::fgetc(file);
         if (byte == EOF)
             return false;
-        if (IsPrintable(byte)) {
+        if (IsPrintable(byte))
+        {
             std::ungetc(byte, file);
             return true;
         }
@@ -119,27 +121,33 @@ EControlKind ClassifyControl(const QWidget* control)
 bool ReadLine(std::FILE* file, std::string& text)
 {
     text.clear();
-    while (text.size() < MaxLineLength) {
+    while (text.size() < MaxLineLength)
+    {
         const int byte = std::fgetc(file);
-        if (IsPrintable(byte)) {
+        if (IsPrintable(byte))
+        {
             text += static_cast<char>(byte);
             continue;
         }
         const int length = Utf8Length(byte);
         if (length == 0)
             return byte != EOF && SkipLineBreak(file);
-        if (text.size() + static_cast<size_t>(length) > MaxLineLength) {
+        if (text.size() + static_cast<size_t>(length) > MaxLineLength)
+        {
             std::ungetc(byte, file);
             return true;
         }
         std::string sequence(1, static_cast<char>(byte));
-        while (static_cast<int>(sequence.size()) < length) {
+        while (static_cast<int>(sequence.size()) < length)
+        {
             const int next = std::fgetc(file);
-            if (next < 0x80 || next > 0xBF) {
+            if (next < 0x80 || next > 0xBF)
+            {
                 // Not a character: the line ends at its first byte, as at any byte from 128.
                 if (next == EOF)
                     return false;
-                if (IsPrintable(next)) {
+                if (IsPrintable(next))
+                {
                     std::ungetc(next, file);
                     return true;
                 }
@@ -177,32 +185,37 @@ bool ApplyControlRecord(CVKFormView& form, const std::string& line)
     if (!record.m_Valid)
         return false;
     QWidget* control = form.Control(record.m_Id);
-    switch (ClassifyControl(control)) {
+    switch (ClassifyControl(control))
+    {
     case EControlKind::Edit:
         static_cast<CVKEdit*>(control)->SetWindowText(QString::fromUtf8(record.m_Value));
         return true;
     case EControlKind::Radio:
-    case EControlKind::Check: {
+    case EControlKind::Check:
+    {
         const char* end = nullptr;
         const long state = LeadingNumber(record.m_Value, &end);
         // A check box's handler derives the fields it enables from the box's state, so it
         // runs for a cleared box too; a cleared radio button leaves the choice to the one
         // of its group that is checked.
         const bool check = ClassifyControl(control) == EControlKind::Check;
-        if (end == record.m_Value.c_str() || state == 0) {
+        if (end == record.m_Value.c_str() || state == 0)
+        {
             form.SetCheck(record.m_Id, false);
             if (check)
                 form.OnCommand(record.m_Id);
             return true;
         }
-        if (state == 1) {
+        if (state == 1)
+        {
             form.SetCheck(record.m_Id, true);
             form.OnCommand(record.m_Id);
             return true;
         }
         // The third state exists only for three-state boxes; other numbers name no state.
         auto* box = qobject_cast<QCheckBox*>(control);
-        if (state == 2 && box && box->isTristate()) {
+        if (state == 2 && box && box->isTristate())
+        {
             box->setCheckState(Qt::PartiallyChecked);
             form.OnCommand(record.m_Id);
             return true;
@@ -226,17 +239,24 @@ bool ReadControlRecord(std::FILE* file, CVKFormView& form)
 QString ControlRecord(const QWidget* control)
 {
     const int id = CVKFormView::ControlId(control);
-    switch (ClassifyControl(control)) {
-    case EControlKind::Edit: {
+    switch (ClassifyControl(control))
+    {
+    case EControlKind::Edit:
+    {
         // Without the locale's characters that are not ASCII the number reads back the same.
-        const QString text = CVKUtils().GetStringNumberInFileFormat(static_cast<const CVKEdit*>(control)->GetWindowText());
+        const QString text = CVKUtils().GetStringNumberInFileFormat(
+            static_cast<const CVKEdit*>(control)->GetWindowText());
         return QStringLiteral("%1,%2").arg(id).arg(text.isEmpty() ? QStringLiteral(" ") : text);
     }
     case EControlKind::Radio:
-        return QStringLiteral("%1,%2").arg(id).arg(static_cast<const QRadioButton*>(control)->isChecked() ? 1 : 0);
-    case EControlKind::Check: {
+        return QStringLiteral("%1,%2").arg(id).arg(
+            static_cast<const QRadioButton*>(control)->isChecked() ? 1 : 0);
+    case EControlKind::Check:
+    {
         const Qt::CheckState state = static_cast<const QCheckBox*>(control)->checkState();
-        return QStringLiteral("%1,%2").arg(id).arg(state == Qt::Checked ? 1 : state == Qt::PartiallyChecked ? 2 : 0);
+        return QStringLiteral("%1,%2").arg(id).arg(state == Qt::Checked            ? 1
+                                                   : state == Qt::PartiallyChecked ? 2
+                                                                                   : 0);
     }
     case EControlKind::Other:
         break;
@@ -247,7 +267,8 @@ QString ControlRecord(const QWidget* control)
 bool LoadDesign(CVKFormView* activeForm, const QString& activeKey, const QString& path)
 {
     const QFileInfo info(path);
-    if (IsSpecialFile(info) || info.size() > MaxDesignFileBytes) {
+    if (IsSpecialFile(info) || info.size() > MaxDesignFileBytes)
+    {
         ShowError(QStringLiteral("Invalid file: ") + path);
         return false;
     }
@@ -255,28 +276,39 @@ bool LoadDesign(CVKFormView* activeForm, const QString& activeKey, const QString
     if (!file)
         return false;
     QString message;
-    try {
+    try
+    {
         std::string line;
         if (!ReadLine(file.get(), line))
             return false;
-        if (QString::fromLatin1(line) != activeKey) {
+        if (QString::fromLatin1(line) != activeKey)
+        {
             message = QStringLiteral("Invalid file: ") + path;
-        } else if (!ReadLine(file.get(), line) || !activeForm) {
+        }
+        else if (!ReadLine(file.get(), line) || !activeForm)
+        {
             message = QStringLiteral("No form selected!");
-        } else {
+        }
+        else
+        {
             // The size was checked; a file that grows while it is read stops at the same budget.
             bool more = true;
             while (more && std::ftell(file.get()) <= MaxDesignFileBytes)
                 more = ReadControlRecord(file.get(), *activeForm);
-            if (more) {
+            if (more)
+            {
                 message = QStringLiteral("Invalid file: ") + path;
-            } else {
+            }
+            else
+            {
                 activeForm->OnChoicesRestored();
                 activeForm->setFocus();
                 return true;
             }
         }
-    } catch (const std::exception&) {
+    }
+    catch (const std::exception&)
+    {
         message = QStringLiteral("Error while reading ") + path;
     }
     file.reset();
@@ -284,19 +316,23 @@ bool LoadDesign(CVKFormView* activeForm, const QString& activeKey, const QString
     return false;
 }
 
-bool SaveDesign(CVKFormView* activeForm, const QString& activeKey, const QString& path, const QString& version)
+bool SaveDesign(CVKFormView* activeForm, const QString& activeKey, const QString& path,
+                const QString& version)
 {
     // Without a form there is nothing sound to write: the file stays as it is.
-    if (!activeForm) {
+    if (!activeForm)
+    {
         ShowError(QStringLiteral("No form selected!"));
         return false;
     }
     bool written = false;
-    try {
+    try
+    {
         QByteArray data;
         AppendLine(data, activeKey.toUtf8());
         AppendLine(data, version.toUtf8());
-        for (const QWidget* control : activeForm->Controls()) {
+        for (const QWidget* control : activeForm->Controls())
+        {
             const QString record = ControlRecord(control);
             if (!record.isEmpty())
                 AppendLine(data, record.toUtf8());
@@ -306,13 +342,17 @@ bool SaveDesign(CVKFormView* activeForm, const QString& activeKey, const QString
         QSaveFile file(path);
         written = IsSaveTarget(QFileInfo(path)) && file.open(QIODevice::WriteOnly) &&
                   file.write(data) == data.size() && file.flush() && file.commit();
-    } catch (const std::exception&) {
+    }
+    catch (const std::exception&)
+    {
         written = false;
     }
-    if (!written) {
+    if (!written)
+    {
         ShowError(QStringLiteral("Error while writing to file ") + path);
         return false;
     }
-    ShowMessage("Message", (path + QStringLiteral(" saved!")).toStdString(), EMessageIcon::Information);
+    ShowMessage("Message", (path + QStringLiteral(" saved!")).toStdString(),
+                EMessageIcon::Information);
     return true;
 }

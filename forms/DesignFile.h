@@ -18,7 +18,7 @@ inline constexpr const char* DesignFileVersion = "1.0";
 // What a control is to a design file.
 enum class EControlKind
 {
-    Edit,  // a numeric field (the results box is not one)
+    Edit, // a numeric field (the results box is not one)
     Radio,
     Check,
     Other, // push buttons, group boxes, labels, the results box: not written, not read
@@ -27,8 +27,8 @@ enum class EControlKind
 EControlKind ClassifyControl(const QWidget* control);
 
 // Reads one line of printable bytes (32 to 127) and whole UTF-8 characters, at most 255
-// bytes; any other byte ends the line and the run of such bytes after it is skipped. True when another line follows;
-// the text is valid either way. A longer line is returned in pieces of 255.
+// bytes; any other byte ends the line and the run of such bytes after it is skipped. True when
+// another line follows; the text is valid either way. A longer line is returned in pieces of 255.
 bool ReadLine(std::FILE* file, std::string& text);
 
 // One record line "id,value": the value is the first run of non-blank characters after the

@@ -146,13 +146,14 @@ void FerriteDlg::OnCalcInductance()
         return;
     // Below 1 the rod's law 1 + 0.84 (ui - 1) (d/l)^1.7 reaches zero for a thick enough rod,
     // and its logarithms have no value.
-    const double results[] = {m_Ferrite.m_Ua1, m_Ferrite.m_Ua2, m_Ferrite.m_Alpha, m_Ferrite.m_Beta0,
-                              m_Ferrite.m_Coeff};
+    const double results[] = {m_Ferrite.m_Ua1, m_Ferrite.m_Ua2, m_Ferrite.m_Alpha,
+                              m_Ferrite.m_Beta0, m_Ferrite.m_Coeff};
     const bool finite = std::all_of(std::begin(results), std::end(results),
                                     [](double value) { return std::isfinite(value); });
     if (!finite && m_Ferrite.m_InitialPermeability < 1)
     {
-        RefuseField(IdInitialPermeability, "below 1 does not suit a rod of this diameter and length");
+        RefuseField(IdInitialPermeability,
+                    "below 1 does not suit a rod of this diameter and length");
         return;
     }
     CReportTable table;

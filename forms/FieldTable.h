@@ -20,12 +20,12 @@ enum EFieldCalls : unsigned
 
 struct CFieldRow
 {
-    int m_Id;                // control id, also the key of the field's design-file record
-    const char* m_Label;     // static text beside the field
+    int m_Id;            // control id, also the key of the field's design-file record
+    const char* m_Label; // static text beside the field
     int m_IntegerPlaces;
     int m_DecimalPlaces;
-    bool m_Negative;         // a leading "-" may be typed
-    double m_Min;            // range, for FieldRealRange (FieldWholeRange truncates to int)
+    bool m_Negative; // a leading "-" may be typed
+    double m_Min;    // range, for FieldRealRange (FieldWholeRange truncates to int)
     double m_Max;
     const char* m_FieldName; // quoted by the field's error messages
     const char* m_Default;   // default text

@@ -15,8 +15,7 @@
 
 namespace
 {
-template <class TForm>
-std::unique_ptr<CVKFormView> Make()
+template <class TForm> std::unique_ptr<CVKFormView> Make()
 {
     return std::make_unique<TForm>();
 }
@@ -30,10 +29,12 @@ const std::vector<CFormEntry>& FormEntries()
         {QStringLiteral("Monopole"), QStringLiteral("Monopole"), &Make<CMonopoleDlg>},
         {QStringLiteral("TuningCap"), QStringLiteral("Tuning Cap"), &Make<CTuningCapDlg>},
         {QStringLiteral("Coil"), QStringLiteral("Coil"), &Make<CCoilDlg>},
-        {QStringLiteral("CrystalRadio"), QStringLiteral("Air-core crystal radio"), &Make<CMutualInductanceDlg>},
+        {QStringLiteral("CrystalRadio"), QStringLiteral("Air-core crystal radio"),
+         &Make<CMutualInductanceDlg>},
         {QStringLiteral("Impedance"), QStringLiteral("Impedance Calulator"), &Make<CImpedanceDlg>},
         {QStringLiteral("Ferrite"), QStringLiteral("Ferrite rod"), &Make<FerriteDlg>},
-        {QStringLiteral("DiodeCapacitance"), QStringLiteral("Diode Capacitance"), &Make<DiodeCapacitanceDlg>},
+        {QStringLiteral("DiodeCapacitance"), QStringLiteral("Diode Capacitance"),
+         &Make<DiodeCapacitanceDlg>},
     };
     return entries;
 }
@@ -58,5 +59,6 @@ std::unique_ptr<CVKFormView> CreateForm(const QString& key)
 
 QString DefaultDesignPath(const QString& folder, const CFormEntry& entry)
 {
-    return QDir(folder).filePath(QStringLiteral("Data/%1/%2_Default.qwf").arg(entry.m_Key, entry.m_Caption));
+    return QDir(folder).filePath(
+        QStringLiteral("Data/%1/%2_Default.qwf").arg(entry.m_Key, entry.m_Caption));
 }

@@ -4,7 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 // "%f" keeps six decimals; places beyond them are zeros.
 constexpr int FixedDecimals = 6;
@@ -22,8 +23,10 @@ std::string FixedText(double value)
 // Adds one unit to the last digit of `digits`, carrying leftwards; may grow by one digit.
 void IncrementDigits(std::string& digits)
 {
-    for (auto it = digits.rbegin(); it != digits.rend(); ++it) {
-        if (*it != '9') {
+    for (auto it = digits.rbegin(); it != digits.rend(); ++it)
+    {
+        if (*it != '9')
+        {
             ++*it;
             return;
         }
@@ -37,7 +40,8 @@ std::string GroupThousands(const std::string& integer)
     std::string grouped;
     grouped.reserve(integer.size() + integer.size() / 3);
     const std::size_t firstGroup = integer.size() % 3 == 0 ? 3 : integer.size() % 3;
-    for (std::size_t i = 0; i < integer.size(); ++i) {
+    for (std::size_t i = 0; i < integer.size(); ++i)
+    {
         if (i >= firstGroup && (i - firstGroup) % 3 == 0)
             grouped += ',';
         grouped += integer[i];
@@ -66,20 +70,24 @@ std::string FormatNumber(double value, int decimals)
     std::string integer = text.substr(0, point);
     std::string fraction = point == std::string::npos ? std::string() : text.substr(point + 1);
 
-    if (decimals < FixedDecimals) {
+    if (decimals < FixedDecimals)
+    {
         const bool roundUp = fraction[static_cast<std::size_t>(decimals)] >= '5';
         std::string digits = integer + fraction.substr(0, static_cast<std::size_t>(decimals));
         if (roundUp)
             IncrementDigits(digits);
         integer = digits.substr(0, digits.size() - static_cast<std::size_t>(decimals));
         fraction = digits.substr(digits.size() - static_cast<std::size_t>(decimals));
-    } else {
+    }
+    else
+    {
         fraction.append(static_cast<std::size_t>(decimals - FixedDecimals), '0');
     }
 
     std::string result = negative ? "-" : "";
     result += GroupThousands(integer);
-    if (decimals > 0) {
+    if (decimals > 0)
+    {
         result += '.';
         result += fraction;
     }

@@ -16,7 +16,8 @@
 #include <iterator>
 #include <utility>
 
-namespace {
+namespace
+{
 
 // A number of a message, as the reports write it.
 std::string N(double value, int decimals)
@@ -38,38 +39,53 @@ const CFieldRow AerialFields[] = {
     {M::IdAngle2, "Angle (degrees)", 3, 3, false, 0, 999.999, "Angle", "", "degree", Ranged},
     {M::IdDiameter, "Diameter (mm)", 9, 2, false, 0.1, NoLimit, "width", "", "mm", Ranged},
     {M::IdDepth, "Depth (mm)", 9, 3, false, 0, NoLimit, "depth", "", "mm", Ranged},
-    {M::IdPermittivity, "Relative permittivity", 9, 2, false, 0.1, 99.99, "Relative permittivity", "", "", Ranged},
-    {M::IdPermeability, "Relative permeability", 9, 2, false, 0.1, 99.99, "Relative permeability", "", "", Ranged},
-    {M::IdResistivity, "Resistivity (ohm-metres 10^-8)", 9, 3, false, 0.1, 99.999, "Resistivity", "",
-     "ohm-metres 10^-8", Ranged},
-    {M::IdGroundDepth, "Depth (metres)", 9, 2, false, 0.1, NoLimit, "Ground depth", "", "m", Ranged},
-    {M::IdGroundDiameter, "Diameter (mm)", 4, 3, false, 0.001, 999.999, "Ground diameter", "", "mm", Ranged},
-    {M::IdGroundResistivity, "Resistivity (ohm-metres)", 9, 3, false, 0.1, NoLimit, "Ground Resistivity", "",
-     "ohm-metres", Ranged},
-    {M::IdGroundPermittivity, "Relative permittivity", 9, 3, false, 0.1, 999.999, "Ground relative permittivity",
+    {M::IdPermittivity, "Relative permittivity", 9, 2, false, 0.1, 99.99, "Relative permittivity",
      "", "", Ranged},
-    {M::IdGroundLossFactor, "Ground loss factor", 1, 3, false, 0.001, 1.0, "Ground efficiency", "", "", Ranged},
+    {M::IdPermeability, "Relative permeability", 9, 2, false, 0.1, 99.99, "Relative permeability",
+     "", "", Ranged},
+    {M::IdResistivity, "Resistivity (ohm-metres 10^-8)", 9, 3, false, 0.1, 99.999, "Resistivity",
+     "", "ohm-metres 10^-8", Ranged},
+    {M::IdGroundDepth, "Depth (metres)", 9, 2, false, 0.1, NoLimit, "Ground depth", "", "m",
+     Ranged},
+    {M::IdGroundDiameter, "Diameter (mm)", 4, 3, false, 0.001, 999.999, "Ground diameter", "", "mm",
+     Ranged},
+    {M::IdGroundResistivity, "Resistivity (ohm-metres)", 9, 3, false, 0.1, NoLimit,
+     "Ground Resistivity", "", "ohm-metres", Ranged},
+    {M::IdGroundPermittivity, "Relative permittivity", 9, 3, false, 0.1, 999.999,
+     "Ground relative permittivity", "", "", Ranged},
+    {M::IdGroundLossFactor, "Ground loss factor", 1, 3, false, 0.001, 1.0, "Ground efficiency", "",
+     "", Ranged},
 };
 
 const CFieldRow LineAndStationFields[] = {
-    {M::IdLineLength, "Length (metres)", 9, 2, false, 0, NoLimit, "Transmission line length", "", "m", Ranged},
-    {M::IdLineInductance, "Inducttance (uH)", 9, 2, false, 0.1, NoLimit, "Inductance", "", "uH", Ranged},
-    {M::IdLineCapacitance, "Cacpacitance (pF)", 9, 2, false, 0.1, NoLimit, "Capacitance", "", "pF", Ranged},
-    {M::IdLineWireDiameter, "Wire diameter (mm)", 9, 2, false, 0.1, NoLimit, "Wire diameter", "", "mm", Ranged},
-    {M::IdLineSpacing, "Wire spacing (mm)", 9, 2, false, 0, NoLimit, "Wire spacing", "", "mm", Ranged},
-    {M::IdLinePermittivity, "Relative permittivity", 3, 2, false, 0, 999.99, "Wire permittivity", "", "", Ranged},
-    {M::IdLinePermeability, "Relative permeability", 3, 2, false, 0, 999.99, "Wire permiability", "", "", Ranged},
+    {M::IdLineLength, "Length (metres)", 9, 2, false, 0, NoLimit, "Transmission line length", "",
+     "m", Ranged},
+    {M::IdLineInductance, "Inducttance (uH)", 9, 2, false, 0.1, NoLimit, "Inductance", "", "uH",
+     Ranged},
+    {M::IdLineCapacitance, "Cacpacitance (pF)", 9, 2, false, 0.1, NoLimit, "Capacitance", "", "pF",
+     Ranged},
+    {M::IdLineWireDiameter, "Wire diameter (mm)", 9, 2, false, 0.1, NoLimit, "Wire diameter", "",
+     "mm", Ranged},
+    {M::IdLineSpacing, "Wire spacing (mm)", 9, 2, false, 0, NoLimit, "Wire spacing", "", "mm",
+     Ranged},
+    {M::IdLinePermittivity, "Relative permittivity", 3, 2, false, 0, 999.99, "Wire permittivity",
+     "", "", Ranged},
+    {M::IdLinePermeability, "Relative permeability", 3, 2, false, 0, 999.99, "Wire permiability",
+     "", "", Ranged},
     {M::IdLinePairs, "Treat as # pairs", 2, 0, false, 1, 9, "pairs", "", "", Ranged},
-    {M::IdFrequency, "Frequency (kHz)", 6, 3, false, 0.001, 999999.999, "Frequency kHz", "", "kHz", Ranged},
-    {M::IdStationPower, "Station power (watts)", 7, 3, false, 0, 9999999.999, "Station power", "", "watts", Ranged},
-    {M::IdStationDistance, "Station distance (km)", 6, 3, false, 0, 999999.999, "Station distance", "", "km",
+    {M::IdFrequency, "Frequency (kHz)", 6, 3, false, 0.001, 999999.999, "Frequency kHz", "", "kHz",
      Ranged},
+    {M::IdStationPower, "Station power (watts)", 7, 3, false, 0, 9999999.999, "Station power", "",
+     "watts", Ranged},
+    {M::IdStationDistance, "Station distance (km)", 6, 3, false, 0, 999999.999, "Station distance",
+     "", "km", Ranged},
     {M::IdStationGain, "Station gain", 2, 2, false, 0, 99.99, "Station gain", "", "", Ranged},
-    {M::IdLoadResistance, "Load ac resistance", 7, 2, false, 0, 9999999.99, "Load ac resistance", "", "ohm",
-     Ranged},
-    {M::IdLoadInductance, "Load inductance (uH)", 6, 2, false, 0, 999999.99, "Load inductance", "", "uH", Ranged},
-    {M::IdLoadCapacitance, "Load capacitance (pF)", 6, 2, false, 0, 999999.99, "Load capacitance", "", "pF",
-     Ranged},
+    {M::IdLoadResistance, "Load ac resistance", 7, 2, false, 0, 9999999.99, "Load ac resistance",
+     "", "ohm", Ranged},
+    {M::IdLoadInductance, "Load inductance (uH)", 6, 2, false, 0, 999999.99, "Load inductance", "",
+     "uH", Ranged},
+    {M::IdLoadCapacitance, "Load capacitance (pF)", 6, 2, false, 0, 999999.99, "Load capacitance",
+     "", "pF", Ranged},
 };
 
 const char* const NotZero = "must not be zero for this calculation";
@@ -97,7 +113,8 @@ const CFieldRow& Row(int id)
     const int aerial = FieldRowIndex(AerialFields, static_cast<int>(std::size(AerialFields)), id);
     if (aerial >= 0)
         return AerialFields[aerial];
-    const int other = FieldRowIndex(LineAndStationFields, static_cast<int>(std::size(LineAndStationFields)), id);
+    const int other =
+        FieldRowIndex(LineAndStationFields, static_cast<int>(std::size(LineAndStationFields)), id);
     return other >= 0 ? LineAndStationFields[other] : ConductanceField;
 }
 
@@ -138,8 +155,7 @@ constexpr int ReportTabStop = 50;
 
 } // namespace
 
-CMonopoleDlg::CMonopoleDlg(QWidget* parent)
-    : CVKFormView(QStringLiteral("Monopole"), 16007, parent)
+CMonopoleDlg::CMonopoleDlg(QWidget* parent) : CVKFormView(QStringLiteral("Monopole"), 16007, parent)
 {
     setEnterMovesFocus(true);
 }
@@ -149,13 +165,15 @@ void CMonopoleDlg::BuildForm()
 {
     auto* columns = new QHBoxLayout;
     MainLayout()->addLayout(columns);
-    auto addGrid = [this](QBoxLayout* into, std::initializer_list<int> ids) {
+    auto addGrid = [this](QBoxLayout* into, std::initializer_list<int> ids)
+    {
         QGridLayout* grid = AddFieldGrid(into);
         for (int id : ids)
             AddField(grid, Row(id));
         return grid;
     };
-    auto addColumn = [columns]() {
+    auto addColumn = [columns]()
+    {
         auto* column = new QVBoxLayout;
         columns->addLayout(column);
         return column;
@@ -163,8 +181,10 @@ void CMonopoleDlg::BuildForm()
 
     QVBoxLayout* first = addColumn();
     auto* monopole = new QVBoxLayout(AddGroup(QStringLiteral("Monopole"), first));
-    addGrid(new QVBoxLayout(AddGroup(QStringLiteral("Element 1"), monopole)), {IdLength1, IdAngle1});
-    addGrid(new QVBoxLayout(AddGroup(QStringLiteral("Element 2"), monopole)), {IdLength2, IdAngle2});
+    addGrid(new QVBoxLayout(AddGroup(QStringLiteral("Element 1"), monopole)),
+            {IdLength1, IdAngle1});
+    addGrid(new QVBoxLayout(AddGroup(QStringLiteral("Element 2"), monopole)),
+            {IdLength2, IdAngle2});
     AddRadio(monopole, IdCircular, QStringLiteral("Circular conductor"), 1);
     AddRadio(monopole, IdFlat, QStringLiteral("Flat conductor"), 1);
     QGridLayout* conductor =
@@ -174,7 +194,8 @@ void CMonopoleDlg::BuildForm()
 
     QVBoxLayout* second = addColumn();
     addGrid(new QVBoxLayout(AddGroup(QStringLiteral("Ground"), second)),
-            {IdGroundDepth, IdGroundDiameter, IdGroundPermittivity, IdGroundLossFactor, IdGroundResistivity});
+            {IdGroundDepth, IdGroundDiameter, IdGroundPermittivity, IdGroundLossFactor,
+             IdGroundResistivity});
     auto* line = new QVBoxLayout(AddGroup(QStringLiteral("Transmission line"), second));
     addGrid(line, {IdLineLength, IdLineWireDiameter});
     AddRadio(line, IdLineElectrical, QStringLiteral("Use cable electrical charcateristics"), 2);
@@ -190,9 +211,10 @@ void CMonopoleDlg::BuildForm()
             {IdLoadResistance, IdLoadInductance, IdLoadCapacitance});
     third->addStretch();
 
-    AddResultsAndActions(MainLayout(), {{IdMainAction, QStringLiteral("Analyse")},
-                                        {IdResonantSweep, QStringLiteral("Calc all resonant loads")},
-                                        {IdLoadSweep, QStringLiteral("Calc all res use load")}});
+    AddResultsAndActions(MainLayout(),
+                         {{IdMainAction, QStringLiteral("Analyse")},
+                          {IdResonantSweep, QStringLiteral("Calc all resonant loads")},
+                          {IdLoadSweep, QStringLiteral("Calc all res use load")}});
     // Extra height goes to the reports.
     MainLayout()->setStretchFactor(ResultsBox()->parentWidget(), 1);
 }
@@ -202,7 +224,8 @@ void CMonopoleDlg::SetupFields()
     CVKFormView::SetupFields(AerialFields, static_cast<int>(std::size(AerialFields)));
     SetCheck(IdLineElectrical, true);
     OnLineMode(IdLineElectrical);
-    CVKFormView::SetupFields(LineAndStationFields, static_cast<int>(std::size(LineAndStationFields)));
+    CVKFormView::SetupFields(LineAndStationFields,
+                             static_cast<int>(std::size(LineAndStationFields)));
     // Neither shape button is checked yet; the form starts as the model does, circular.
     OnChoicesRestored();
 }
@@ -220,7 +243,8 @@ void CMonopoleDlg::OnChoicesRestored()
 
 bool CMonopoleDlg::OnCommand(int id)
 {
-    switch (id) {
+    switch (id)
+    {
     case IdCircular:
     case IdFlat:
         OnConductorShape(id);
@@ -252,7 +276,8 @@ void CMonopoleDlg::OnConductorShape(int id)
 {
     m_Circular = id == IdCircular;
     if (m_DiameterLabel)
-        m_DiameterLabel->setText(m_Circular ? QStringLiteral("Diameter(mm)") : QStringLiteral("Width(mm)"));
+        m_DiameterLabel->setText(m_Circular ? QStringLiteral("Diameter(mm)")
+                                            : QStringLiteral("Width(mm)"));
     EnableControl(IdDepth, !m_Circular);
 }
 
@@ -265,7 +290,8 @@ void CMonopoleDlg::OnLineMode(int id)
         EnableControl(field, !m_Electrical);
 }
 
-namespace {
+namespace
+{
 
 // ValidateInput on each field in turn; false at the first that fails (it has shown its message).
 bool ReadFields(const CVKFormView& form, std::initializer_list<std::pair<int, double*>> fields)
@@ -289,7 +315,8 @@ bool CMonopoleDlg::ReadInputs()
     if (m_Line.m_Length > 0 && !m_Electrical && !CheckFields(LineGeometryChecks))
         return false;
     // The field strength of a radiating station divides by its distance.
-    if (m_Monopole.m_StationPower > 0 && m_Monopole.m_StationGain > 0 && m_Monopole.m_StationDistance == 0)
+    if (m_Monopole.m_StationPower > 0 && m_Monopole.m_StationGain > 0 &&
+        m_Monopole.m_StationDistance == 0)
         return RefuseField(IdStationDistance, NotZero);
     return true;
 }
@@ -320,9 +347,9 @@ bool CMonopoleDlg::ReadStationAndLoad()
 
 bool CMonopoleDlg::ReadAerialAndGround()
 {
-    double length1 = 0, length2 = 0, diameter = 0, depth = 0, angle1 = 0, angle2 = 0, permittivity = 0,
-           permeability = 0, resistivity = 0, groundDepth = 0, groundDiameter = 0, groundResistivity = 0,
-           groundPermittivity = 0, lossFactor = 0;
+    double length1 = 0, length2 = 0, diameter = 0, depth = 0, angle1 = 0, angle2 = 0,
+           permittivity = 0, permeability = 0, resistivity = 0, groundDepth = 0, groundDiameter = 0,
+           groundResistivity = 0, groundPermittivity = 0, lossFactor = 0;
     if (!ReadFields(*this, {{IdLength1, &length1},
                             {IdLength2, &length2},
                             {IdDiameter, &diameter},
@@ -362,7 +389,8 @@ bool CMonopoleDlg::ReadAerialAndGround()
 bool CMonopoleDlg::ReadLine()
 {
     double length = 0, wireDiameter = 0;
-    if (m_Electrical) {
+    if (m_Electrical)
+    {
         // Totals for the whole line; spacing, permittivity and pairs keep their last values.
         double inductance = 0, capacitance = 0, conductance = 0;
         if (!ReadFields(*this, {{IdLineLength, &length},
@@ -423,7 +451,8 @@ bool CMonopoleDlg::CheckReceiverEnd()
 
 void CMonopoleDlg::OnAnalyse()
 {
-    if (!ReadInputs() || (!m_Circular && !CheckFields(FlatConductorChecks)) || !m_Monopole.Calculate())
+    if (!ReadInputs() || (!m_Circular && !CheckFields(FlatConductorChecks)) ||
+        !m_Monopole.Calculate())
         return;
     ConnectFeed();
     if (!CheckReceiverEnd())
@@ -441,8 +470,8 @@ void CMonopoleDlg::OnSweep(bool resonateLoad)
     // The rows go into the box in one piece, replacing the earlier reports and their tables;
     // nothing changes when a row is refused.
     CReportTable table;
-    table.m_Title =
-        resonateLoad ? QStringLiteral("Calc all resonant loads") : QStringLiteral("Calc all res use load");
+    table.m_Title = resonateLoad ? QStringLiteral("Calc all resonant loads")
+                                 : QStringLiteral("Calc all res use load");
     table.m_Header = QString::fromLatin1(SweepHeader);
     table.m_Columns = {{"Freq", "kHz", 0},
                        {"R(tot)", "ohm", 2},
@@ -452,7 +481,8 @@ void CMonopoleDlg::OnSweep(bool resonateLoad)
                        {"Vp(ant)", "V", 4, " \t\t"},
                        {"Vp(load)", "V", 4, " "}};
     std::vector<std::vector<CReportCell>> rows;
-    for (int kHz = SweepStart; kHz <= SweepEnd; kHz += SweepStep) {
+    for (int kHz = SweepStart; kHz <= SweepEnd; kHz += SweepStep)
+    {
         const double frequency = kHz * 1000.0;
         m_Monopole.m_Frequency = frequency;
         m_Line.m_Frequency = frequency;
@@ -461,7 +491,8 @@ void CMonopoleDlg::OnSweep(bool resonateLoad)
         ConnectFeed();
         if (!CheckReceiverEnd())
             return;
-        if (resonateLoad) {
+        if (resonateLoad)
+        {
             // The coil that cancels a capacitive receiver end (0 H when it is inductive).
             CComponant& load = m_Monopole.m_Load;
             load.Set(CComponant::Inductor, m_Monopole.m_LResonate, load.m_Resistance);
@@ -483,7 +514,8 @@ void CMonopoleDlg::WriteFullReport()
 {
     const CMonopole& m = m_Monopole;
     const CTransmissionLine& line = m_Line;
-    const auto write = [this](CReportTable table, std::vector<CReportCell> cells) {
+    const auto write = [this](CReportTable table, std::vector<CReportCell> cells)
+    {
         table.m_Title = QStringLiteral("Analyse");
         BeginTable(std::move(table));
         AddRow(std::move(cells));
@@ -493,40 +525,49 @@ void CMonopoleDlg::WriteFullReport()
     CReportTable design;
     design.m_RowStart = QStringLiteral("Fequency: ");
     // The frequency is right-aligned in 10 characters and cut to 10.
-    design.m_Columns = {{"Fequency", "kHz", 0, " kHz \tMonople length(m): ", 10, 10, CReportColumn::EPad::Before},
-                        {"Monople length", "m", 1, " \t Monople diameter(mm): "},
-                        {"Monople diameter", "mm", 2, " \t Ground depth(m): "},
-                        {"Ground depth", "m", 1, " \tTransline lengh(m): "},
-                        {"Transline lengh", "m", 1, " \t Transline wire diameter(mm): "},
-                        {"Transline wire diameter", "mm", 2, ""}};
+    design.m_Columns = {
+        {"Fequency", "kHz", 0, " kHz \tMonople length(m): ", 10, 10, CReportColumn::EPad::Before},
+        {"Monople length", "m", 1, " \t Monople diameter(mm): "},
+        {"Monople diameter", "mm", 2, " \t Ground depth(m): "},
+        {"Ground depth", "m", 1, " \tTransline lengh(m): "},
+        {"Transline lengh", "m", 1, " \t Transline wire diameter(mm): "},
+        {"Transline wire diameter", "mm", 2, ""}};
     design.m_Footer = QStringLiteral("\r\n");
-    write(std::move(design), {CReportCell::Number(m.m_Frequency / 1000), CReportCell::Number(m.m_Length),
-                              CReportCell::Number(m.m_Diameter * 1000), CReportCell::Number(m.m_GroundDepth),
-                              CReportCell::Number(line.m_Length), CReportCell::Number(line.m_WireDiameter * 1000)});
+    write(std::move(design),
+          {CReportCell::Number(m.m_Frequency / 1000), CReportCell::Number(m.m_Length),
+           CReportCell::Number(m.m_Diameter * 1000), CReportCell::Number(m.m_GroundDepth),
+           CReportCell::Number(line.m_Length), CReportCell::Number(line.m_WireDiameter * 1000)});
 
     CReportTable antenna;
     antenna.m_Header =
-        QStringLiteral("Antenna\r\n \tR(DC) \tR(AC) \tR(Rad) \tR(Grd) \tR(Tot) \tZ0 \tVf \tWL(elec) \tZin") +
+        QStringLiteral(
+            "Antenna\r\n \tR(DC) \tR(AC) \tR(Rad) \tR(Grd) \tR(Tot) \tZ0 \tVf \tWL(elec) \tZin") +
         QString::fromLatin1(m.m_IsCapacitive ? " \t\tCap(pF)\r\n" : " \t\tInd(uH)\r\n");
     antenna.m_RowStart = QStringLiteral(" \t");
-    antenna.m_Columns = {{"R(DC)", "ohm", 2}, {"R(AC)", "ohm", 2}, {"R(Rad)", "ohm", 2},
+    antenna.m_Columns = {{"R(DC)", "ohm", 2},  {"R(AC)", "ohm", 2},  {"R(Rad)", "ohm", 2},
                          {"R(Grd)", "ohm", 2}, {"R(Tot)", "ohm", 2}, {"Z0", "ohm", 2},
-                         {"Vf", "", 2}, {"WL(elec)", "m", 2}, {"Zin", "ohm", 2, "\t", 20}};
+                         {"Vf", "", 2},        {"WL(elec)", "m", 2}, {"Zin", "ohm", 2, "\t", 20}};
     antenna.m_Columns.push_back(m.m_IsCapacitive ? CReportColumn{"Cap", "pF", 2, " "}
                                                  : CReportColumn{"Ind", "uH", 2, " "});
     write(std::move(antenna),
-          {CReportCell::Number(m.m_RDc), CReportCell::Number(m.m_RAc), CReportCell::Number(m.m_RRad),
-           CReportCell::Number(m.m_RGround), CReportCell::Number(m.m_RTotal), CReportCell::Number(m.m_Z0.magnitude),
+          {CReportCell::Number(m.m_RDc), CReportCell::Number(m.m_RAc),
+           CReportCell::Number(m.m_RRad), CReportCell::Number(m.m_RGround),
+           CReportCell::Number(m.m_RTotal), CReportCell::Number(m.m_Z0.magnitude),
            CReportCell::Number(m.m_VelocityFactor), CReportCell::Number(m.m_ElectricalWavelength),
            Rectangular(m.m_ZAntenna),
            CReportCell::Number(m.m_IsCapacitive ? m.m_CAntenna / 1e-12 : m.m_LAntenna / 1e-6)});
 
-    if (line.m_Length > 0) {
+    if (line.m_Length > 0)
+    {
         CReportTable feed;
-        feed.m_Header = QStringLiteral("Transmission Line\r\n \tR(DC) \tR(AC) \tZ0 \tVf \tZin(o/c)") +
-                        QString::fromLatin1(line.m_IsCapacitive ? " \t\tCap(pF)\r\n" : " \t\tInd(uH)\r\n");
+        feed.m_Header =
+            QStringLiteral("Transmission Line\r\n \tR(DC) \tR(AC) \tZ0 \tVf \tZin(o/c)") +
+            QString::fromLatin1(line.m_IsCapacitive ? " \t\tCap(pF)\r\n" : " \t\tInd(uH)\r\n");
         feed.m_RowStart = QStringLiteral(" \t");
-        feed.m_Columns = {{"R(DC)", "ohm", 2}, {"R(AC)", "ohm", 2}, {"Z0", "ohm", 2}, {"Vf", "", 2},
+        feed.m_Columns = {{"R(DC)", "ohm", 2},
+                          {"R(AC)", "ohm", 2},
+                          {"Z0", "ohm", 2},
+                          {"Vf", "", 2},
                           {"Zin(o/c)", "ohm", 2, " \t\t"}};
         feed.m_Columns.push_back(line.m_IsCapacitive ? CReportColumn{"Cap", "pF", 2, " "}
                                                      : CReportColumn{"Ind", "uH", 2, " "});
@@ -534,17 +575,19 @@ void CMonopoleDlg::WriteFullReport()
               {CReportCell::Number(line.m_RDc), CReportCell::Number(line.m_RAc),
                CReportCell::Number(line.m_Z0.magnitude), CReportCell::Number(line.m_VelocityFactor),
                Rectangular(line.m_ZOpen),
-               CReportCell::Number(line.m_IsCapacitive ? line.m_CEquivalent / 1e-12 : line.m_LEquivalent / 1e-6)});
+               CReportCell::Number(line.m_IsCapacitive ? line.m_CEquivalent / 1e-12
+                                                       : line.m_LEquivalent / 1e-6)});
     }
 
     // A capacitive receiver end is tuned out by a coil, an inductive one by a capacitor.
     const bool capacitive = m.m_LResonate > 0;
     CReportTable total;
     total.m_Header = QString::fromLatin1(
-        capacitive ? "Total circuit\r\n\tRtot \tCap \tZin \t\tZ(load) \t\tZ(tot) \t\tVp(ant) \tVp(load) "
-                     "\tL(resonance) \r\n"
-                   : "Total circuit\r\n\tRtot \tInd \tZin \t\tZ(load) \t\tZ(tot) \t\tVp(ant) \tVp(load) "
-                     "\tCap(resonance) \r\n");
+        capacitive
+            ? "Total circuit\r\n\tRtot \tCap \tZin \t\tZ(load) \t\tZ(tot) \t\tVp(ant) \tVp(load) "
+              "\tL(resonance) \r\n"
+            : "Total circuit\r\n\tRtot \tInd \tZin \t\tZ(load) \t\tZ(tot) \t\tVp(ant) \tVp(load) "
+              "\tCap(resonance) \r\n");
     total.m_RowStart = QStringLiteral("\t");
     total.m_Columns = {{"Rtot", "ohm", 2},
                        capacitive ? CReportColumn{"Cap", "pF", 2} : CReportColumn{"Ind", "uH", 2},
@@ -558,8 +601,9 @@ void CMonopoleDlg::WriteFullReport()
     total.m_Footer = QString(154, QLatin1Char('*')) + QStringLiteral("\r\n\r\n");
     const CImpedance& load = m.m_Load.m_Impedance;
     write(std::move(total),
-          {CReportCell::Number(m.m_ZIn.real), CReportCell::Number(capacitive ? m.m_CIn / 1e-12 : m.m_LIn / 1e-6),
-           Rectangular(m.m_ZIn), CReportCell::Complex(load.m_Real, load.m_Imag), Rectangular(m.m_ZTotal),
+          {CReportCell::Number(m.m_ZIn.real),
+           CReportCell::Number(capacitive ? m.m_CIn / 1e-12 : m.m_LIn / 1e-6), Rectangular(m.m_ZIn),
+           CReportCell::Complex(load.m_Real, load.m_Imag), Rectangular(m.m_ZTotal),
            CReportCell::Number(m.m_VAntenna), CReportCell::Number(m.m_VLoad.magnitude),
            CReportCell::Number(capacitive ? m.m_LResonate / 1e-6 : m.m_CResonate / 1e-12)});
 }

@@ -14,7 +14,8 @@
 #include <cmath>
 #include <utility>
 
-namespace {
+namespace
+{
 
 // A number of a message, as the reports write it.
 std::string N(double value, int decimals)
@@ -27,75 +28,90 @@ using Dlg = CMutualInductanceDlg;
 // The field table in set-up order, cut where the set-up clears or checks buttons.
 const CFieldRow SourceFields[] = {
     {1207, "Voltage (pp)", 9, 4, false, 0.0001, 99.999, "source voltage", "0.10", "V", FieldReal},
-    {1188, "Resistance (ohms)", 6, 3, false, 0.001, 9999.999, "source resistance", "50.000", "ohm", FieldReal},
-    {1226, "Capacitance (pF)", 9, 3, false, 0.0, 999999999.999, "source capacitance", "2200.000", "pF", FieldReal},
-    {1227, "Inductance (uH)", 9, 3, false, 0.0, 99999.999, "source inductance", "0.000", "µH", FieldReal},
+    {1188, "Resistance (ohms)", 6, 3, false, 0.001, 9999.999, "source resistance", "50.000", "ohm",
+     FieldReal},
+    {1226, "Capacitance (pF)", 9, 3, false, 0.0, 999999999.999, "source capacitance", "2200.000",
+     "pF", FieldReal},
+    {1227, "Inductance (uH)", 9, 3, false, 0.0, 99999.999, "source inductance", "0.000", "µH",
+     FieldReal},
 };
 
 const CFieldRow PrimaryFields[] = {
-    {1225, "Start inductance (uH)", 6, 1, false, 0.1, 999999.9, "primary inductance", "33.3", "µH", FieldReal},
-    {1231, "Diameter (mm)", 3, 2, false, 0.01, 999.99, "primary diameter", "103.0", "mm", FieldReal},
-    {1232, "Length", 3, 2, false, 0.1, 999.9, "primary length", "8.0", "mm", FieldReal},
-    {1216, "Number of Turns", 3, 1, false, 0.1, 999.9, "primary number of turns", "12.0", "", FieldReal},
-    {1233, "Conductor diameter (mm)", 3, 2, false, 0.01, 999.99, "primary conductor diameter", "0.5", "mm",
+    {1225, "Start inductance (uH)", 6, 1, false, 0.1, 999999.9, "primary inductance", "33.3", "µH",
      FieldReal},
-    {1234, "Resistivity (uOhms-metre)", 3, 3, false, 0.001, 999.999, "primary conductor resistivity", "0.0168",
-     "µΩ·m", FieldReal},
-    {1236, "Core relative permeability", 3, 3, false, 0.001, 999.999, "primary core relative permeability", "1.0",
-     "", FieldReal},
-    {1237, "Former relative permittivity", 3, 3, false, 0.001, 999.999, "primary former relative permitivity",
-     "2.7", "", FieldReal},
-    {1239, "Dissipation factor", 4, 4, false, 0.0, 99.9999, "primary dissipation factor", "0.0", "", FieldReal},
+    {1231, "Diameter (mm)", 3, 2, false, 0.01, 999.99, "primary diameter", "103.0", "mm",
+     FieldReal},
+    {1232, "Length", 3, 2, false, 0.1, 999.9, "primary length", "8.0", "mm", FieldReal},
+    {1216, "Number of Turns", 3, 1, false, 0.1, 999.9, "primary number of turns", "12.0", "",
+     FieldReal},
+    {1233, "Conductor diameter (mm)", 3, 2, false, 0.01, 999.99, "primary conductor diameter",
+     "0.5", "mm", FieldReal},
+    {1234, "Resistivity (uOhms-metre)", 3, 3, false, 0.001, 999.999,
+     "primary conductor resistivity", "0.0168", "µΩ·m", FieldReal},
+    {1236, "Core relative permeability", 3, 3, false, 0.001, 999.999,
+     "primary core relative permeability", "1.0", "", FieldReal},
+    {1237, "Former relative permittivity", 3, 3, false, 0.001, 999.999,
+     "primary former relative permitivity", "2.7", "", FieldReal},
+    {1239, "Dissipation factor", 4, 4, false, 0.0, 99.9999, "primary dissipation factor", "0.0", "",
+     FieldReal},
     {1221, "Wall thickness", 4, 2, false, 0, 0, "", "2.0", "mm", FieldUnchecked},
     {1223, "Unused turns", 2, 0, false, 0, 0, "", "0.0", "turns", FieldUnchecked},
 };
 
 const CFieldRow SecondaryFields[] = {
-    {1240, "Start inductance (uH)", 6, 1, false, 0.1, 999999.9, "secondary inductance", "331.2", "µH", FieldReal},
-    {1244, "Diameter (mm)", 3, 2, false, 0.01, 999.99, "secondary diameter", "103.0", "mm", FieldReal},
-    {1245, "Length", 3, 1, false, 0.1, 999.9, "secondary length", "28.0", "mm", FieldReal},
-    {1218, "Number of Turns", 3, 1, false, 0.1, 999.9, "secondary number of turns", "48.0", "", FieldReal},
-    {1241, "Conductor diameter (mm)", 3, 2, false, 0.01, 999.99, "secondary conductor diameter", "0.5", "mm",
+    {1240, "Start inductance (uH)", 6, 1, false, 0.1, 999999.9, "secondary inductance", "331.2",
+     "µH", FieldReal},
+    {1244, "Diameter (mm)", 3, 2, false, 0.01, 999.99, "secondary diameter", "103.0", "mm",
      FieldReal},
-    {1242, "Resistivity (uOhms-metre)", 3, 3, false, 0.001, 999.999, "secondary conductor resistivity", "0.0168",
-     "µΩ·m", FieldReal},
-    {1238, "Core relative permeability", 4, 3, false, 0.001, 9999.999, "secondary core relative permeability",
-     "1.0", "", FieldReal},
-    {1243, "Former relative permittivity", 3, 3, false, 0.001, 999.999, "secondary former relative permitivity",
-     "2.7", "", FieldReal},
-    {1249, "Dissipation factor", 4, 4, false, 0.0, 99.9999, "secondary dissipation factor", "0.0", "", FieldReal},
+    {1245, "Length", 3, 1, false, 0.1, 999.9, "secondary length", "28.0", "mm", FieldReal},
+    {1218, "Number of Turns", 3, 1, false, 0.1, 999.9, "secondary number of turns", "48.0", "",
+     FieldReal},
+    {1241, "Conductor diameter (mm)", 3, 2, false, 0.01, 999.99, "secondary conductor diameter",
+     "0.5", "mm", FieldReal},
+    {1242, "Resistivity (uOhms-metre)", 3, 3, false, 0.001, 999.999,
+     "secondary conductor resistivity", "0.0168", "µΩ·m", FieldReal},
+    {1238, "Core relative permeability", 4, 3, false, 0.001, 9999.999,
+     "secondary core relative permeability", "1.0", "", FieldReal},
+    {1243, "Former relative permittivity", 3, 3, false, 0.001, 999.999,
+     "secondary former relative permitivity", "2.7", "", FieldReal},
+    {1249, "Dissipation factor", 4, 4, false, 0.0, 99.9999, "secondary dissipation factor", "0.0",
+     "", FieldReal},
     {1222, "Wall thickness", 4, 2, false, 0, 0, "", "2.0", "mm", FieldUnchecked},
 };
 
 const CFieldRow PrimaryLitzFields[] = {
-    {1208, "Conductor diameter (mm)", 2, 4, false, 0.0001, 999.9999, "litz wire diameter", "0.0375", "mm",
+    {1208, "Conductor diameter (mm)", 2, 4, false, 0.0001, 999.9999, "litz wire diameter", "0.0375",
+     "mm", FieldReal},
+    {1212, "Number of wires", 3, 0, false, 1.0, 999.0, "litz wire number of conductors", "175", "",
      FieldReal},
-    {1212, "Number of wires", 3, 0, false, 1.0, 999.0, "litz wire number of conductors", "175", "", FieldReal},
-    {1215, "Proximity effect reduction", 3, 3, false, 0.001, 999.999, "litz wire proximity effect reduction", "1.6",
-     "", FieldReal},
+    {1215, "Proximity effect reduction", 3, 3, false, 0.001, 999.999,
+     "litz wire proximity effect reduction", "1.6", "", FieldReal},
 };
 
 const CFieldRow SecondaryLitzFields[] = {
-    {1206, "Conductor diameter (mm)", 2, 4, false, 0.0001, 999.9999, "litz wire diameter", "0.0375", "mm",
+    {1206, "Conductor diameter (mm)", 2, 4, false, 0.0001, 999.9999, "litz wire diameter", "0.0375",
+     "mm", FieldReal},
+    {1211, "Number of wires", 3, 0, false, 1.0, 999.0, "litz wire number of conductors", "175", "",
      FieldReal},
-    {1211, "Number of wires", 3, 0, false, 1.0, 999.0, "litz wire number of conductors", "175", "", FieldReal},
-    {1214, "Proximity effect reduction", 3, 3, false, 0.001, 999.999, "litz wire proximity effect reduction", "1.6",
-     "", FieldReal},
+    {1214, "Proximity effect reduction", 3, 3, false, 0.001, 999.999,
+     "litz wire proximity effect reduction", "1.6", "", FieldReal},
 };
 
 // The two quotients keep the control's own digit rules; the negative quotient has no default.
 const CFieldRow ForwardFields[] = {
     {1250, "Vbi", 1, 3, false, 0.001, 9.999, "turn on voltage", "0.43", "V", FieldReal},
-    {1255, "Junction Cap(pF)", 2, 2, false, 0.01, 99.99, "junction capacitance", "3.38", "pF", FieldReal},
+    {1255, "Junction Cap(pF)", 2, 2, false, 0.01, 99.99, "junction capacitance", "3.38", "pF",
+     FieldReal},
     {1256, "At voltage value", 2, 2, true, 0, 0, "", "-1.0", "V", FieldUnchecked},
     {1257, "Paraistic Cap", 2, 2, false, 0, 0, "", "0.1", "pF", FieldUnchecked},
     {1268, "Min Carrier (Av time nS)", 5, 5, false, 0, 0, "", "1.0", "ns", FieldUnchecked},
     {1248, "Ideality factor", 1, 2, false, 0.0, 9.99, "ideality factor", "1.1", "", FieldReal},
-    {1270, "Cap Quotient", 0, 0, false, 0.0, 9.99, "Forward junction capcitance quotient", "2.0", "",
-     FieldRealRange | FieldDefaultText},
-    {1293, "High negV Cap Quotient", 0, 0, false, 0.0, 9.99, "Negative junction capcitance quotient", "", "",
-     FieldRealRange | FieldDefaultText},
-    {1247, "Is (uAmps)", 2, 5, false, 1e-05, 99.99999, "saturation current", "1.61", "µA", FieldReal},
+    {1270, "Cap Quotient", 0, 0, false, 0.0, 9.99, "Forward junction capcitance quotient", "2.0",
+     "", FieldRealRange | FieldDefaultText},
+    {1293, "High negV Cap Quotient", 0, 0, false, 0.0, 9.99,
+     "Negative junction capcitance quotient", "", "", FieldRealRange | FieldDefaultText},
+    {1247, "Is (uAmps)", 2, 5, false, 1e-05, 99.99999, "saturation current", "1.61", "µA",
+     FieldReal},
     {1258, "a", 4, 4, true, -9999.9999, 9999.9999, "quad a", "16.69", "", FieldReal},
     {1259, "b", 4, 4, true, -9999.9999, 9999.9999, "quad b", "-1.6791", "", FieldReal},
     {1260, "c", 4, 4, true, -9999.99991, 9999.9999, "quad c", "0.0132", "", FieldReal},
@@ -109,21 +125,28 @@ const CFieldRow ReverseFields[] = {
     {1266, "c", 4, 4, true, -9999.9999, 9999.9999, "quad c", "-1.8365", "", FieldReal},
     {1261, "Is (uAmps)", 3, 4, false, 0.001, 999.9999, "reverse Is", "", "µA", FieldReal},
     {1262, "n", 3, 4, false, 0.001, 999.9999, "reverse N", "", "", FieldReal},
-    {1254, "R (Ohms)", 7, 0, false, 0.0, 9999999.0, "diode reverse bias resistance", "338000.0", "ohm", FieldReal},
+    {1254, "R (Ohms)", 7, 0, false, 0.0, 9999999.0, "diode reverse bias resistance", "338000.0",
+     "ohm", FieldReal},
 };
 
 const CFieldRow LoadFields[] = {
-    {1251, "Audio resistor (Ohms)", 7, 0, false, 0.0, 9999999.0, "audio resistor", "47000", "ohm", FieldReal},
-    {1252, "Audio capacitor (pF)", 6, 0, false, 0.0, 999999.0, "audio capacitor", "0.0", "pF", FieldReal},
-    {1253, "Eaphone capacitance (pF)", 6, 0, false, 0.0, 999999.0, "earphone capacitance", "15000.0", "pF",
+    {1251, "Audio resistor (Ohms)", 7, 0, false, 0.0, 9999999.0, "audio resistor", "47000", "ohm",
      FieldReal},
-    {1273, "Dielectric and other losses (% of Q)", 6, 2, false, 0.0, 99.0, "% other losses", "0.0", "%", FieldReal},
-    {1275, "Constant resistive loss (Ohms)", 4, 2, false, 0.0, 9999.0, "% other losses", "0.0", "ohm", FieldReal},
+    {1252, "Audio capacitor (pF)", 6, 0, false, 0.0, 999999.0, "audio capacitor", "0.0", "pF",
+     FieldReal},
+    {1253, "Eaphone capacitance (pF)", 6, 0, false, 0.0, 999999.0, "earphone capacitance",
+     "15000.0", "pF", FieldReal},
+    {1273, "Dielectric and other losses (% of Q)", 6, 2, false, 0.0, 99.0, "% other losses", "0.0",
+     "%", FieldReal},
+    {1275, "Constant resistive loss (Ohms)", 4, 2, false, 0.0, 9999.0, "% other losses", "0.0",
+     "ohm", FieldReal},
 };
 
 const CFieldRow WorkingFields[] = {
-    {1217, "Working frequency(kHz)", 9, 3, false, 1.0, 999999999.999, "Frequency kHz", "1000.0", "kHz", FieldReal},
-    {1228, "Start distance (mm)", 3, 1, false, 0.1, 999.9, "start distance", "50.0", "mm", FieldReal},
+    {1217, "Working frequency(kHz)", 9, 3, false, 1.0, 999999999.999, "Frequency kHz", "1000.0",
+     "kHz", FieldReal},
+    {1228, "Start distance (mm)", 3, 1, false, 0.1, 999.9, "start distance", "50.0", "mm",
+     FieldReal},
     {1229, "End distance (mm)", 3, 1, false, 1.0, 999.9, "end distance", "120.0", "mm", FieldReal},
     {1230, "Steps", 2, 0, false, 1.0, 99.0, "steps", "10", "mm", FieldReal},
     {1278, "Tap loop #", 2, 0, false, 0, 99, "loop", "20", "", FieldWhole},
@@ -164,19 +187,22 @@ constexpr double Pico = 1e-12;
 // The engine limit of the loaded Q before each tap sweep.
 constexpr double QLimit = 10000.0;
 
-const char NoLoadHeader[] =
-    "\t\t\t\t\t\t************* Primary coil *************\t\t\t\t\t\t\t********** Secondary coil ***********\r\n"
-    "D \tM \tK \tQ \tNRGain \t\tVp(0) \tZin(0) \t\tZ(refl) \t\tZin(res) \t\tRqrd for res \t\tVs(0) \tVs(res) "
-    "\tTuneCap \r\n";
-const char LoopHeader[] =
-    "\t\t\t\t\t\t\t*********** Diode forward bias ***********\t\t**********  Diode reverse bias ***********\r\n"
-    "\r\nW# \tQ \tVcoil \tVtap \tVdc \tVadio \tSPL \tVd(f) \tRd(f) \tCj(f) \tCdiff(f) \tZd(f) \tVd(r) \tRd(r) "
-    "\tCj(r) \tZd(r) \r\n";
-const char DistanceHeader[] =
-    "\r\nDist \tW# \tQ \tVcoil \tVtap \tVdc \tVadio \tSPL \tVd(f) \tRd(f) \tCj(f) \tCdiff(f) \tZd(f) \tVd(r) "
-    "\tRd(r) \tCj(r) \tZd(r) \r\n";
+const char NoLoadHeader[] = "\t\t\t\t\t\t************* Primary coil "
+                            "*************\t\t\t\t\t\t\t********** Secondary coil ***********\r\n"
+                            "D \tM \tK \tQ \tNRGain \t\tVp(0) \tZin(0) \t\tZ(refl) \t\tZin(res) "
+                            "\t\tRqrd for res \t\tVs(0) \tVs(res) "
+                            "\tTuneCap \r\n";
+const char LoopHeader[] = "\t\t\t\t\t\t\t*********** Diode forward bias ***********\t\t**********  "
+                          "Diode reverse bias ***********\r\n"
+                          "\r\nW# \tQ \tVcoil \tVtap \tVdc \tVadio \tSPL \tVd(f) \tRd(f) \tCj(f) "
+                          "\tCdiff(f) \tZd(f) \tVd(r) \tRd(r) "
+                          "\tCj(r) \tZd(r) \r\n";
+const char DistanceHeader[] = "\r\nDist \tW# \tQ \tVcoil \tVtap \tVdc \tVadio \tSPL \tVd(f) "
+                              "\tRd(f) \tCj(f) \tCdiff(f) \tZd(f) \tVd(r) "
+                              "\tRd(r) \tCj(r) \tZd(r) \r\n";
 
-const std::vector<int> LoopRowTabStops = {30, 60, 90, 120, 150, 180, 240, 270, 330, 390, 450, 540, 600, 660, 720, 780};
+const std::vector<int> LoopRowTabStops = {30,  60,  90,  120, 150, 180, 240, 270,
+                                          330, 390, 450, 540, 600, 660, 720, 780};
 const std::vector<int> DistanceTabStops = {30,  60,  90,  120, 150, 180, 210, 270, 330,
                                            390, 450, 510, 600, 660, 720, 780, 840};
 
@@ -197,9 +223,18 @@ CReportTable Table(const char* title, const char* header, std::vector<CReportCol
 CReportTable NoLoadTable()
 {
     return Table("Analyse - no load", NoLoadHeader,
-                 {{"D", "mm", 2}, {"M", "uH", 2}, {"K", "", 4}, {"Q", "", 2}, {"NRGain", "", 4, " \t\t"},
-                  {"Vp(0)", "V", 4}, {"Zin(0)", "ohm", 2}, {"Z(refl)", "ohm", 2}, {"Zin(res)", "ohm", 2},
-                  {"Rqrd for res", "", 2, " \t", 40}, {"Vs(0)", "V", 4}, {"Vs(res)", "V", 2},
+                 {{"D", "mm", 2},
+                  {"M", "uH", 2},
+                  {"K", "", 4},
+                  {"Q", "", 2},
+                  {"NRGain", "", 4, " \t\t"},
+                  {"Vp(0)", "V", 4},
+                  {"Zin(0)", "ohm", 2},
+                  {"Z(refl)", "ohm", 2},
+                  {"Zin(res)", "ohm", 2},
+                  {"Rqrd for res", "", 2, " \t", 40},
+                  {"Vs(0)", "V", 4},
+                  {"Vs(res)", "V", 2},
                   {"TuneCap", "pF", 2, " "}});
 }
 
@@ -242,8 +277,9 @@ CReportTable LoopTable()
 
 CReportTable DistanceTable(const char* title)
 {
-    return Table(title, DistanceHeader,
-                 WithDetectorColumns({{"Dist", "mm", 2}, {"W#", "", 0}, {"Q", "", 2}, {"Vcoil", "V", 2}}));
+    return Table(
+        title, DistanceHeader,
+        WithDetectorColumns({{"Dist", "mm", 2}, {"W#", "", 0}, {"Q", "", 2}, {"Vcoil", "V", 2}}));
 }
 
 // The line a table writes for one row.
@@ -261,7 +297,8 @@ CReportCell Rectangular(const CImpedance& z)
 // The component's label, "L" in uH, "C" in pF or "R" in ohm, as a tagged value.
 CReportCell Required(const CComponant& component)
 {
-    switch (component.m_Kind) {
+    switch (component.m_Kind)
+    {
     case CComponant::Inductor:
         return CReportCell::Tagged(QStringLiteral("L"), component.m_Value / Micro);
     case CComponant::Capacitor:
@@ -391,10 +428,12 @@ void CMutualInductanceDlg::BuildForm()
     AddFields(mode, WorkingFields, Rows(WorkingFields));
     working->addStretch();
 
-    AddResultsAndActions(MainLayout(), {{IdAnalyseNoLoad, QStringLiteral("Analyse - no load")},
-                                        {IdSplEachLoop, QStringLiteral("Calc SPL each loop at start distance")},
-                                        {IdSplAtLoopOverDistance, QStringLiteral("SPL at given loop over distance range")},
-                                        {IdMaxSplOverDistance, QStringLiteral("Max SPL over distance range")}});
+    AddResultsAndActions(
+        MainLayout(),
+        {{IdAnalyseNoLoad, QStringLiteral("Analyse - no load")},
+         {IdSplEachLoop, QStringLiteral("Calc SPL each loop at start distance")},
+         {IdSplAtLoopOverDistance, QStringLiteral("SPL at given loop over distance range")},
+         {IdMaxSplOverDistance, QStringLiteral("Max SPL over distance range")}});
 }
 
 void CMutualInductanceDlg::SetupFields()
@@ -417,9 +456,11 @@ void CMutualInductanceDlg::SetupFields()
     CVKFormView::SetupFields(LoadFields, Rows(LoadFields));
     CVKFormView::SetupFields(WorkingFields, Rows(WorkingFields));
     for (int id : UnusedPermeabilityIds)
-        MarkUnused(id, "Checked, but does not enter the air-core calculation: a ferrite rod is described under "
+        MarkUnused(id, "Checked, but does not enter the air-core calculation: a ferrite rod is "
+                       "described under "
                        "\"Has core\".");
-    for (int id : UnreadCoreLossIds) {
+    for (int id : UnreadCoreLossIds)
+    {
         MarkUnused(id, "Not read: does not enter the air-core calculation.");
         EnableControl(id, false);
     }
@@ -438,7 +479,8 @@ void CMutualInductanceDlg::MarkUnused(int id, const char* why)
 
 bool CMutualInductanceDlg::OnCommand(int id)
 {
-    switch (id) {
+    switch (id)
+    {
     case IdAnalyseNoLoad:
     case IdSplEachLoop:
     case IdMaxSplOverDistance:
@@ -485,11 +527,12 @@ void CMutualInductanceDlg::RunAction(int id)
     // Only a sweep that shows a tap's row needs what the detector divides by.
     const double turns = m_Circuit.m_Secondary.m_Turns;
     const bool detector = (id == IdSplEachLoop || id == IdMaxSplOverDistance) ? turns >= 1
-                          : id == IdSplAtLoopOverDistance                    ? m_TapLoop > 0 && m_TapLoop <= turns
-                                                                             : false;
+                          : id == IdSplAtLoopOverDistance ? m_TapLoop > 0 && m_TapLoop <= turns
+                                                          : false;
     if (detector && !CheckDetectorInputs())
         return;
-    switch (id) {
+    switch (id)
+    {
     case IdAnalyseNoLoad:
         NoLoadSweep();
         break;
@@ -513,14 +556,14 @@ bool CMutualInductanceDlg::Read(int id, double& value) const
 
 bool CMutualInductanceDlg::ReadInputs()
 {
-    return ReadSource() && ReadPrimary() && ReadSecondary() && ReadCore() && ReadDiode() && ReadLoad() &&
-           ReadWorking();
+    return ReadSource() && ReadPrimary() && ReadSecondary() && ReadCore() && ReadDiode() &&
+           ReadLoad() && ReadWorking();
 }
 
 bool CMutualInductanceDlg::ReadSource()
 {
-    return Read(1207, m_SourceVoltage) && Read(1188, m_SourceResistance) && Read(1226, m_SourceCapacitance) &&
-           Read(1227, m_SourceInductance);
+    return Read(1207, m_SourceVoltage) && Read(1188, m_SourceResistance) &&
+           Read(1226, m_SourceCapacitance) && Read(1227, m_SourceInductance);
 }
 
 // The nine coil fields and the wall thickness of one coil, in SI units into the engine's coil.
@@ -561,7 +604,8 @@ bool CMutualInductanceDlg::ReadLitz(CCoil& coil, int litzCheck, const int* ids)
     double count = 0.0;
     double reduction = 0.0;
     double frequency = 0.0;
-    if (!Read(ids[0], strand) || !Read(ids[1], count) || !Read(ids[2], reduction) || !Read(FrequencyId, frequency))
+    if (!Read(ids[0], strand) || !Read(ids[1], count) || !Read(ids[2], reduction) ||
+        !Read(FrequencyId, frequency))
         return false;
     coil.m_IsLitz = true;
     coil.m_StrandDiameter = strand * Milli;
@@ -585,7 +629,8 @@ bool CMutualInductanceDlg::ReadPrimary()
 bool CMutualInductanceDlg::ReadSecondary()
 {
     CCoil& coil = m_Circuit.m_Secondary;
-    return ReadCoil(coil, SecondaryIds, SecondaryWallId) && ReadLitz(coil, IdSecondaryLitz, SecondaryLitzIds);
+    return ReadCoil(coil, SecondaryIds, SecondaryWallId) &&
+           ReadLitz(coil, IdSecondaryLitz, SecondaryLitzIds);
 }
 
 bool CMutualInductanceDlg::ReadCore()
@@ -602,12 +647,13 @@ bool CMutualInductanceDlg::ReadCore()
     double permeability = 0.0;
     double lossFactor = 0.0;
     double lossFrequency = 0.0;
-    if (!Read(1288, diameter) || !Read(1289, length) || !Read(1283, gapExponent) || !Read(1284, lengthExponent) ||
-        !Read(1224, permeability) || !Read(1285, lossFactor) || !Read(1286, lossFrequency))
+    if (!Read(1288, diameter) || !Read(1289, length) || !Read(1283, gapExponent) ||
+        !Read(1284, lengthExponent) || !Read(1224, permeability) || !Read(1285, lossFactor) ||
+        !Read(1286, lossFrequency))
         return false;
     m_HasCore = true;
-    m_Circuit.SetCore(diameter * Milli, length * Milli, permeability, gapExponent, lengthExponent, lossFactor,
-                      lossFrequency * 1000.0);
+    m_Circuit.SetCore(diameter * Milli, length * Milli, permeability, gapExponent, lengthExponent,
+                      lossFactor, lossFrequency * 1000.0);
     return true;
 }
 
@@ -618,15 +664,16 @@ bool CMutualInductanceDlg::ReadDiode()
     m_SatCurrent = m_QuadA = m_QuadB = m_QuadC = 0.0;
     m_RevSatCurrent = m_RevN = m_RevQuadA = m_RevQuadB = m_RevQuadC = m_RevResistance = 0.0;
 
-    if (!Read(1250, m_TurnOnVoltage) || !Read(1255, m_JunctionCap) || !Read(1256, m_JunctionVoltage) ||
-        !Read(1257, m_ParasiticCap) || !Read(1268, m_TransitTime) || !Read(1248, m_Ideality) ||
-        !Read(1270, m_CapQuotient))
+    if (!Read(1250, m_TurnOnVoltage) || !Read(1255, m_JunctionCap) ||
+        !Read(1256, m_JunctionVoltage) || !Read(1257, m_ParasiticCap) ||
+        !Read(1268, m_TransitTime) || !Read(1248, m_Ideality) || !Read(1270, m_CapQuotient))
         return false;
     m_NegCapQuotient = 0.0;
     (void)Read(1293, m_NegCapQuotient); // empty reads as 0: the fixed quotient everywhere
 
     bool valid = true;
-    switch (m_ForwardLaw) {
+    switch (m_ForwardLaw)
+    {
     case LawDiodeEquation:
         valid = Read(1247, m_SatCurrent);
         break;
@@ -640,7 +687,8 @@ bool CMutualInductanceDlg::ReadDiode()
     if (!valid)
         return false;
 
-    switch (m_ReverseLaw) {
+    switch (m_ReverseLaw)
+    {
     case LawDiodeEquation:
         return Read(1261, m_RevSatCurrent) && Read(1262, m_RevN);
     case LawQuadratic:
@@ -652,14 +700,15 @@ bool CMutualInductanceDlg::ReadDiode()
 
 bool CMutualInductanceDlg::ReadLoad()
 {
-    return Read(1251, m_AudioResistor) && Read(1252, m_AudioCapacitor) && Read(1253, m_EarphoneCapacitance) &&
-           Read(1254, m_RevResistance) && Read(1273, m_OtherLosses) && Read(1275, m_ConstantLoss);
+    return Read(1251, m_AudioResistor) && Read(1252, m_AudioCapacitor) &&
+           Read(1253, m_EarphoneCapacitance) && Read(1254, m_RevResistance) &&
+           Read(1273, m_OtherLosses) && Read(1275, m_ConstantLoss);
 }
 
 bool CMutualInductanceDlg::ReadWorking()
 {
-    if (!Read(FrequencyId, m_Frequency) || !Read(1228, m_StartDistance) || !Read(1229, m_EndDistance) ||
-        !Read(1230, m_Step))
+    if (!Read(FrequencyId, m_Frequency) || !Read(1228, m_StartDistance) ||
+        !Read(1229, m_EndDistance) || !Read(1230, m_Step))
         return false;
     m_TapLoop = 0;
     (void)Field(1278)->ValidateInput(m_TapLoop); // the given-tap action alone uses it
@@ -680,7 +729,8 @@ std::vector<double> CMutualInductanceDlg::Distances(double start, double end, do
         return distances;
     // Counted rather than summed, so that rounding never brings in the end distance itself.
     const double last = end - step * 1e-6;
-    for (int k = 1;; ++k) {
+    for (int k = 1;; ++k)
+    {
         const double d = start + k * step;
         if (!(d < last))
             break;
@@ -699,41 +749,46 @@ template <typename Process> bool CMutualInductanceDlg::ForEachDistance(Process p
 
 bool CMutualInductanceDlg::SetUpDistance(double distance)
 {
-    if (m_HasCore) {
+    if (m_HasCore)
+    {
         m_Circuit.MoveCores(distance * 0.5);
         // The rod's law shortens the rod with the offset of each winding; far enough out it
         // has no length left and no permeability.
         if (!std::isfinite(m_Circuit.m_Primary.m_ApparentPermeability) ||
-            !std::isfinite(m_Circuit.m_Secondary.m_ApparentPermeability)) {
-            CError::DisplayError("Error: At " + N(distance / Milli, 2) +
-                                 " mm the coils lie too far out on the core for its permeability to be defined");
+            !std::isfinite(m_Circuit.m_Secondary.m_ApparentPermeability))
+        {
+            CError::DisplayError(
+                "Error: At " + N(distance / Milli, 2) +
+                " mm the coils lie too far out on the core for its permeability to be defined");
             return false;
         }
     }
     m_Circuit.SetDistance(distance, m_HasCore);
     const double frequency = m_Frequency * 1000.0;
     if (m_SourceCapacitance > 0.0)
-        m_SourceImpedance.SetComponent(CImpedance::Capacitor, m_SourceCapacitance * Pico, m_SourceResistance,
-                                       frequency);
+        m_SourceImpedance.SetComponent(CImpedance::Capacitor, m_SourceCapacitance * Pico,
+                                       m_SourceResistance, frequency);
     else
-        m_SourceImpedance.SetComponent(CImpedance::Inductor, m_SourceInductance * Micro, m_SourceResistance,
-                                       frequency);
+        m_SourceImpedance.SetComponent(CImpedance::Inductor, m_SourceInductance * Micro,
+                                       m_SourceResistance, frequency);
     m_Circuit.SetSource(m_SourceVoltage, m_SourceImpedance);
     m_Circuit.AnalyseNoLoad(m_Frequency, m_ConstantLoss, m_Resonant);
     // The self-resonance of the secondary, which its Q follows, is a root of its self
     // capacitance; a former wall beyond the coil's diameter (or of a negative thickness) takes
     // that below zero.
     if (!(m_Circuit.m_Secondary.m_CSelfResonant > 0))
-        return RefuseField(SecondaryWallId,
-                           "of the secondary coil must lie between 0 and its diameter for this calculation");
+        return RefuseField(
+            SecondaryWallId,
+            "of the secondary coil must lie between 0 and its diameter for this calculation");
     return true;
 }
 
 void CMutualInductanceDlg::SetUpDetector()
 {
-    m_Circuit.SetDiode(m_TurnOnVoltage, m_JunctionCap * Pico, m_JunctionVoltage, m_ParasiticCap * Pico, m_ForwardLaw,
-                       m_SatCurrent, m_Ideality, m_QuadA, m_QuadB, m_QuadC, m_ReverseLaw, m_RevSatCurrent, m_RevN,
-                       m_RevQuadA, m_RevQuadB, m_RevQuadC, m_RevResistance, m_TransitTime, m_CapQuotient,
+    m_Circuit.SetDiode(m_TurnOnVoltage, m_JunctionCap * Pico, m_JunctionVoltage,
+                       m_ParasiticCap * Pico, m_ForwardLaw, m_SatCurrent, m_Ideality, m_QuadA,
+                       m_QuadB, m_QuadC, m_ReverseLaw, m_RevSatCurrent, m_RevN, m_RevQuadA,
+                       m_RevQuadB, m_RevQuadC, m_RevResistance, m_TransitTime, m_CapQuotient,
                        m_NegCapQuotient);
     m_Circuit.SetLoad(m_AudioResistor, m_AudioCapacitor * Pico, m_EarphoneCapacitance * Pico, 0.0);
     m_Circuit.m_QMax = QLimit;
@@ -743,12 +798,14 @@ template <typename Keep> bool CMutualInductanceDlg::SweepTaps(double distance, K
 {
     const double turns = m_Circuit.m_Secondary.m_Turns;
     // A secondary that picks up nothing leaves the detector without a signal to solve for.
-    if (turns >= 1 && !(m_Circuit.m_SecondaryEmf.m_Magnitude > 0)) {
+    if (turns >= 1 && !(m_Circuit.m_SecondaryEmf.m_Magnitude > 0))
+    {
         CError::DisplayError("Error: The coils are not coupled at " + N(distance / Milli, 2) +
                              " mm, so the detector has no signal to work on");
         return false;
     }
-    for (int w = 1; w <= turns; ++w) {
+    for (int w = 1; w <= turns; ++w)
+    {
         m_Circuit.SetTap(w);
         m_Circuit.AnalyseDetector();
         if (!keep(w))
@@ -762,10 +819,22 @@ CMutualInductanceDlg::EDetectorResult CMutualInductanceDlg::DetectorResult() con
     const CReceiverCircuit& c = m_Circuit;
     const CDiode& diode = c.m_Diode;
     const double shown[] = {
-        c.m_LoadedQ, c.m_CoilVoltage.m_Magnitude, c.m_TapVoltage, c.m_DcVoltage, c.m_AudioVoltage,
-        diode.m_FwdVoltage.m_Magnitude, diode.m_FwdResistance.m_Magnitude, diode.m_FwdCap.m_Value,
-        diode.m_FwdDiffCap.m_Value, diode.m_FwdImpedance.m_Real, diode.m_FwdImpedance.m_Imag, diode.m_RevVoltage,
-        diode.m_RevDiodeResistance, diode.m_RevCap.m_Value, diode.m_RevImpedance.m_Real, diode.m_RevImpedance.m_Imag,
+        c.m_LoadedQ,
+        c.m_CoilVoltage.m_Magnitude,
+        c.m_TapVoltage,
+        c.m_DcVoltage,
+        c.m_AudioVoltage,
+        diode.m_FwdVoltage.m_Magnitude,
+        diode.m_FwdResistance.m_Magnitude,
+        diode.m_FwdCap.m_Value,
+        diode.m_FwdDiffCap.m_Value,
+        diode.m_FwdImpedance.m_Real,
+        diode.m_FwdImpedance.m_Imag,
+        diode.m_RevVoltage,
+        diode.m_RevDiodeResistance,
+        diode.m_RevCap.m_Value,
+        diode.m_RevImpedance.m_Real,
+        diode.m_RevImpedance.m_Imag,
     };
     for (double value : shown)
         if (!std::isfinite(value))
@@ -779,9 +848,11 @@ bool CMutualInductanceDlg::RefuseDetector(EDetectorResult result, double distanc
     const std::string where = N(distance / Milli, 2) + " mm, tap " + std::to_string(turn);
     // Such as a diode driven so far forward that its current overflows.
     if (result == EDetectorResult::NotFinite)
-        CError::DisplayError("Error: The detector has no finite solution at " + where + " for this design");
+        CError::DisplayError("Error: The detector has no finite solution at " + where +
+                             " for this design");
     else
-        CError::DisplayError("Error: The detector gives no audio voltage at " + where + ", so the SPL is not defined");
+        CError::DisplayError("Error: The detector gives no audio voltage at " + where +
+                             ", so the SPL is not defined");
     return false;
 }
 
@@ -790,12 +861,14 @@ void CMutualInductanceDlg::NoLoadSweep()
     SetTabStops({40});
     BeginTable(NoLoadTable());
     m_Circuit.SetFrequency(m_Frequency * 1000.0, m_OtherLosses);
-    const bool reported = ForEachDistance([&](double d) {
-        if (!SetUpDistance(d))
-            return false;
-        AddRow(NoLoadCells(d));
-        return true;
-    });
+    const bool reported = ForEachDistance(
+        [&](double d)
+        {
+            if (!SetUpDistance(d))
+                return false;
+            AddRow(NoLoadCells(d));
+            return true;
+        });
     if (reported)
         EndTable();
     else
@@ -814,13 +887,15 @@ void CMutualInductanceDlg::TapSweepAtStart()
     SetUpDetector();
     std::vector<std::vector<CReportCell>> rows;
     bool shown = true;
-    if (!SweepTaps(m_StartDistance * Milli, [&](int w) {
-            const EDetectorResult result = DetectorResult();
-            if (result != EDetectorResult::Finite)
-                return shown = RefuseDetector(result, m_StartDistance * Milli, w);
-            rows.push_back(LoopCells(w));
-            return true;
-        }) ||
+    if (!SweepTaps(m_StartDistance * Milli,
+                   [&](int w)
+                   {
+                       const EDetectorResult result = DetectorResult();
+                       if (result != EDetectorResult::Finite)
+                           return shown = RefuseDetector(result, m_StartDistance * Milli, w);
+                       rows.push_back(LoopCells(w));
+                       return true;
+                   }) ||
         !shown)
         return;
     // Loop 0 and the taps go into the box together, or not at all.
@@ -838,36 +913,41 @@ void CMutualInductanceDlg::BestTapSweep()
     SetTabStops(DistanceTabStops);
     BeginTable(DistanceTable("Max SPL over distance range"));
     // Without a tap there is no row to show.
-    if (!(m_Circuit.m_Secondary.m_Turns >= 1)) {
+    if (!(m_Circuit.m_Secondary.m_Turns >= 1))
+    {
         EndTable();
         return;
     }
     m_Circuit.SetFrequency(m_Frequency * 1000.0, m_OtherLosses);
-    const bool reported = ForEachDistance([&](double d) {
-        if (!SetUpDistance(d))
-            return false;
-        SetUpDetector();
-        // The last tap before the DC voltage first falls.
-        double previous = 0.0;
-        std::vector<CReportCell> row;
-        int kept = 0;
-        EDetectorResult result = EDetectorResult::Finite;
-        if (!SweepTaps(d, [&](int w) {
-                if (previous > m_Circuit.m_DcVoltage)
-                    return false;
-                row = DistanceCells(d, w);
-                kept = w;
-                result = DetectorResult();
-                previous = m_Circuit.m_DcVoltage;
-                return true;
-            }))
-            return false;
-        if (result != EDetectorResult::Finite)
-            return RefuseDetector(result, d, kept);
-        if (!row.empty())
-            AddRow(std::move(row));
-        return true;
-    });
+    const bool reported = ForEachDistance(
+        [&](double d)
+        {
+            if (!SetUpDistance(d))
+                return false;
+            SetUpDetector();
+            // The last tap before the DC voltage first falls.
+            double previous = 0.0;
+            std::vector<CReportCell> row;
+            int kept = 0;
+            EDetectorResult result = EDetectorResult::Finite;
+            if (!SweepTaps(d,
+                           [&](int w)
+                           {
+                               if (previous > m_Circuit.m_DcVoltage)
+                                   return false;
+                               row = DistanceCells(d, w);
+                               kept = w;
+                               result = DetectorResult();
+                               previous = m_Circuit.m_DcVoltage;
+                               return true;
+                           }))
+                return false;
+            if (result != EDetectorResult::Finite)
+                return RefuseDetector(result, d, kept);
+            if (!row.empty())
+                AddRow(std::move(row));
+            return true;
+        });
     if (reported)
         EndTable();
     else
@@ -879,28 +959,33 @@ void CMutualInductanceDlg::GivenTapSweep()
     SetTabStops(DistanceTabStops);
     BeginTable(DistanceTable("SPL at given loop over distance range"));
     // A tap beyond the secondary's turns is never reached: there is no row to show.
-    if (m_TapLoop > m_Circuit.m_Secondary.m_Turns) {
+    if (m_TapLoop > m_Circuit.m_Secondary.m_Turns)
+    {
         EndTable();
         return;
     }
     m_Circuit.SetFrequency(m_Frequency * 1000.0, m_OtherLosses);
-    const bool reported = ForEachDistance([&](double d) {
-        if (!SetUpDistance(d))
-            return false;
-        SetUpDetector();
-        // Each tap depends on the ones below it, so the sweep runs up from tap 1.
-        bool shown = true;
-        return SweepTaps(d, [&](int w) {
-                   if (w != m_TapLoop)
-                       return true;
-                   const EDetectorResult result = DetectorResult();
-                   if (result != EDetectorResult::Finite)
-                       return shown = RefuseDetector(result, d, w);
-                   AddRow(DistanceCells(d, w));
-                   return false;
-               }) &&
-               shown;
-    });
+    const bool reported = ForEachDistance(
+        [&](double d)
+        {
+            if (!SetUpDistance(d))
+                return false;
+            SetUpDetector();
+            // Each tap depends on the ones below it, so the sweep runs up from tap 1.
+            bool shown = true;
+            return SweepTaps(d,
+                             [&](int w)
+                             {
+                                 if (w != m_TapLoop)
+                                     return true;
+                                 const EDetectorResult result = DetectorResult();
+                                 if (result != EDetectorResult::Finite)
+                                     return shown = RefuseDetector(result, d, w);
+                                 AddRow(DistanceCells(d, w));
+                                 return false;
+                             }) &&
+                   shown;
+        });
     if (reported)
         EndTable();
     else
@@ -933,23 +1018,21 @@ std::vector<CReportCell> CMutualInductanceDlg::LoopZeroCells() const
 }
 
 // The cells from Vtap to Zd(r) after the given ones.
-std::vector<CReportCell> CMutualInductanceDlg::WithDetectorCells(std::vector<CReportCell> cells) const
+std::vector<CReportCell>
+CMutualInductanceDlg::WithDetectorCells(std::vector<CReportCell> cells) const
 {
     const CReceiverCircuit& c = m_Circuit;
     const CDiode& diode = c.m_Diode;
-    cells.insert(cells.end(), {CReportCell::Number(c.m_TapVoltage),
-                               CReportCell::Number(c.m_DcVoltage),
-                               CReportCell::Number(c.m_AudioVoltage),
-                               CReportCell::Number(c.m_Spl),
-                               CReportCell::Number(diode.m_FwdVoltage.m_Magnitude),
-                               CReportCell::Number(diode.m_FwdResistance.m_Magnitude),
-                               CReportCell::Number(diode.m_FwdCap.m_Value / Pico),
-                               CReportCell::Number(diode.m_FwdDiffCap.m_Value / Pico),
-                               Rectangular(diode.m_FwdImpedance),
-                               CReportCell::Number(diode.m_RevVoltage),
-                               CReportCell::Number(diode.m_RevDiodeResistance),
-                               CReportCell::Number(diode.m_RevCap.m_Value / Pico),
-                               Rectangular(diode.m_RevImpedance)});
+    cells.insert(
+        cells.end(),
+        {CReportCell::Number(c.m_TapVoltage), CReportCell::Number(c.m_DcVoltage),
+         CReportCell::Number(c.m_AudioVoltage), CReportCell::Number(c.m_Spl),
+         CReportCell::Number(diode.m_FwdVoltage.m_Magnitude),
+         CReportCell::Number(diode.m_FwdResistance.m_Magnitude),
+         CReportCell::Number(diode.m_FwdCap.m_Value / Pico),
+         CReportCell::Number(diode.m_FwdDiffCap.m_Value / Pico), Rectangular(diode.m_FwdImpedance),
+         CReportCell::Number(diode.m_RevVoltage), CReportCell::Number(diode.m_RevDiodeResistance),
+         CReportCell::Number(diode.m_RevCap.m_Value / Pico), Rectangular(diode.m_RevImpedance)});
     return cells;
 }
 

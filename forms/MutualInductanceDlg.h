@@ -143,37 +143,37 @@ private:
     // Diode.
     int m_ForwardLaw = LawDiodeEquation;
     int m_ReverseLaw = LawQuadratic;
-    double m_TurnOnVoltage = 0.0;      // V
-    double m_JunctionCap = 0.0;        // pF
-    double m_JunctionVoltage = 0.0;    // V at which the junction capacitance holds
-    double m_ParasiticCap = 0.0;       // pF
-    double m_TransitTime = 0.0;        // ns
+    double m_TurnOnVoltage = 0.0;   // V
+    double m_JunctionCap = 0.0;     // pF
+    double m_JunctionVoltage = 0.0; // V at which the junction capacitance holds
+    double m_ParasiticCap = 0.0;    // pF
+    double m_TransitTime = 0.0;     // ns
     double m_Ideality = 0.0;
     double m_CapQuotient = 0.0;
     double m_NegCapQuotient = 0.0;
-    double m_SatCurrent = 0.0;         // µA
-    double m_QuadA = 0.0;              // forward quadratic, or power a and n (a, b)
+    double m_SatCurrent = 0.0; // µA
+    double m_QuadA = 0.0;      // forward quadratic, or power a and n (a, b)
     double m_QuadB = 0.0;
     double m_QuadC = 0.0;
-    double m_RevSatCurrent = 0.0;      // µA
+    double m_RevSatCurrent = 0.0; // µA
     double m_RevN = 0.0;
     double m_RevQuadA = 0.0;
     double m_RevQuadB = 0.0;
     double m_RevQuadC = 0.0;
-    double m_RevResistance = 0.0;      // ohm
+    double m_RevResistance = 0.0; // ohm
 
     // Load.
-    double m_AudioResistor = 0.0;      // ohm
-    double m_AudioCapacitor = 0.0;     // pF
+    double m_AudioResistor = 0.0;       // ohm
+    double m_AudioCapacitor = 0.0;      // pF
     double m_EarphoneCapacitance = 0.0; // pF
-    double m_OtherLosses = 0.0;        // % of Q
-    double m_ConstantLoss = 0.0;       // ohm
+    double m_OtherLosses = 0.0;         // % of Q
+    double m_ConstantLoss = 0.0;        // ohm
 
     // Working mode.
-    double m_Frequency = 0.0;          // kHz
-    double m_StartDistance = 0.0;      // mm
-    double m_EndDistance = 0.0;        // mm
-    double m_Step = 0.0;               // mm
+    double m_Frequency = 0.0;     // kHz
+    double m_StartDistance = 0.0; // mm
+    double m_EndDistance = 0.0;   // mm
+    double m_Step = 0.0;          // mm
     int m_TapLoop = 0;
 
     bool m_Resonant = false;

@@ -34,8 +34,8 @@ QString Heading(const QString& name, const QString& unit)
 
 QString CsvField(const QString& field)
 {
-    if (!field.contains(QLatin1Char(',')) && !field.contains(QLatin1Char('"')) && !field.contains(QLatin1Char('\n')) &&
-        !field.contains(QLatin1Char('\r')))
+    if (!field.contains(QLatin1Char(',')) && !field.contains(QLatin1Char('"')) &&
+        !field.contains(QLatin1Char('\n')) && !field.contains(QLatin1Char('\r')))
         return field;
     QString quoted = field;
     quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
@@ -51,11 +51,13 @@ QString HtmlEscaped(const QString& text)
 QString CReportTable::ShownValue(const CReportCell& cell, size_t column) const
 {
     const int decimals = column < m_Columns.size() ? m_Columns[column].m_Decimals : 2;
-    switch (cell.m_Kind) {
+    switch (cell.m_Kind)
+    {
     case CReportCell::EKind::Number:
         return Formatted(cell.m_Value, decimals);
     case CReportCell::EKind::Complex:
-        return Formatted(cell.m_Value, decimals) + (cell.m_Imag < 0 ? QStringLiteral(" - j") : QStringLiteral(" + j")) +
+        return Formatted(cell.m_Value, decimals) +
+               (cell.m_Imag < 0 ? QStringLiteral(" - j") : QStringLiteral(" + j")) +
                Formatted(std::fabs(cell.m_Imag), decimals);
     case CReportCell::EKind::Tagged:
         return cell.m_Text + Formatted(cell.m_Value, decimals);
@@ -70,12 +72,15 @@ QString CReportTable::ShownValue(const CReportCell& cell, size_t column) const
 QString CReportTable::CellText(const CReportCell& cell, size_t column) const
 {
     QString text = ShownValue(cell, column);
-    if (column < m_Columns.size()) {
+    if (column < m_Columns.size())
+    {
         const CReportColumn& layout = m_Columns[column];
         if (layout.m_Cut > 0)
             text.truncate(layout.m_Cut);
-        if (layout.m_Width > text.size()) {
-            switch (layout.m_Pad) {
+        if (layout.m_Width > text.size())
+        {
+            switch (layout.m_Pad)
+            {
             case CReportColumn::EPad::After:
                 text = text.leftJustified(layout.m_Width);
                 break;
@@ -115,18 +120,27 @@ QStringList CReportTable::FieldNames() const
     // A column's kind is the kind of its cells in the first row.
     QStringList names;
     const std::vector<CReportCell>* first = m_Rows.empty() ? nullptr : &m_Rows.front();
-    for (size_t column = 0; column < m_Columns.size(); ++column) {
+    for (size_t column = 0; column < m_Columns.size(); ++column)
+    {
         const CReportColumn& layout = m_Columns[column];
         const CReportCell::EKind kind =
             first && column < first->size() ? (*first)[column].m_Kind : CReportCell::EKind::Number;
-        if (kind == CReportCell::EKind::Complex) {
+        if (kind == CReportCell::EKind::Complex)
+        {
             names << Heading(layout.m_Name + QStringLiteral(" R"), layout.m_Unit)
                   << Heading(layout.m_Name + QStringLiteral(" X"), layout.m_Unit);
-        } else if (kind == CReportCell::EKind::Tagged) {
-            names << layout.m_Name + QStringLiteral(" kind") << Heading(layout.m_Name, layout.m_Unit);
-        } else if (kind == CReportCell::EKind::WithUnit) {
+        }
+        else if (kind == CReportCell::EKind::Tagged)
+        {
+            names << layout.m_Name + QStringLiteral(" kind")
+                  << Heading(layout.m_Name, layout.m_Unit);
+        }
+        else if (kind == CReportCell::EKind::WithUnit)
+        {
             names << layout.m_Name << layout.m_Name + QStringLiteral(" unit");
-        } else {
+        }
+        else
+        {
             names << Heading(layout.m_Name, layout.m_Unit);
         }
     }
@@ -136,8 +150,10 @@ QStringList CReportTable::FieldNames() const
 QStringList CReportTable::Fields(size_t row) const
 {
     QStringList fields;
-    for (const CReportCell& cell : m_Rows[row]) {
-        switch (cell.m_Kind) {
+    for (const CReportCell& cell : m_Rows[row])
+    {
+        switch (cell.m_Kind)
+        {
         case CReportCell::EKind::Number:
             fields << FullPrecision(cell.m_Value);
             break;
@@ -160,7 +176,8 @@ QStringList CReportTable::Fields(size_t row) const
 
 bool WriteTablesAsCsv(const std::vector<CReportTable>& tables, QIODevice& device)
 {
-    const auto line = [&device](const QStringList& fields) {
+    const auto line = [&device](const QStringList& fields)
+    {
         QStringList quoted;
         for (const QString& field : fields)
             quoted << CsvField(field);
@@ -168,7 +185,8 @@ bool WriteTablesAsCsv(const std::vector<CReportTable>& tables, QIODevice& device
         return device.write(bytes) == bytes.size();
     };
     bool written = true;
-    for (size_t table = 0; table < tables.size() && written; ++table) {
+    for (size_t table = 0; table < tables.size() && written; ++table)
+    {
         if (table > 0)
             written = device.write("\r\n") == 2;
         written = written && line(tables[table].FieldNames());
@@ -189,7 +207,8 @@ QString TablesAsCsv(const std::vector<CReportTable>& tables)
 QString TablesAsTabText(const std::vector<CReportTable>& tables)
 {
     QString text;
-    for (const CReportTable& table : tables) {
+    for (const CReportTable& table : tables)
+    {
         if (!text.isEmpty())
             text += QLatin1Char('\n');
         text += table.FieldNames().join(QLatin1Char('\t')) + QLatin1Char('\n');
@@ -202,13 +221,15 @@ QString TablesAsTabText(const std::vector<CReportTable>& tables)
 QString TablesAsHtml(const std::vector<CReportTable>& tables)
 {
     QString html = QStringLiteral("<html><body>");
-    for (const CReportTable& table : tables) {
+    for (const CReportTable& table : tables)
+    {
         html += QStringLiteral("<table border=\"1\"><caption>") + HtmlEscaped(table.m_Title) +
                 QStringLiteral("</caption><tr>");
         for (const QString& name : table.FieldNames())
             html += QStringLiteral("<th>") + HtmlEscaped(name) + QStringLiteral("</th>");
         html += QStringLiteral("</tr>");
-        for (size_t row = 0; row < table.m_Rows.size(); ++row) {
+        for (size_t row = 0; row < table.m_Rows.size(); ++row)
+        {
             html += QStringLiteral("<tr>");
             for (const QString& field : table.Fields(row))
                 html += QStringLiteral("<td>") + HtmlEscaped(field) + QStringLiteral("</td>");

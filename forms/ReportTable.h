@@ -27,21 +27,30 @@ struct CReportCell
     QString m_Text;       // the text, the tag of a tagged value, or the unit
 
     static CReportCell Number(double value) { return {EKind::Number, value, 0.0, QString()}; }
-    static CReportCell Complex(double real, double imag) { return {EKind::Complex, real, imag, QString()}; }
-    static CReportCell Tagged(const QString& tag, double value) { return {EKind::Tagged, value, 0.0, tag}; }
+    static CReportCell Complex(double real, double imag)
+    {
+        return {EKind::Complex, real, imag, QString()};
+    }
+    static CReportCell Tagged(const QString& tag, double value)
+    {
+        return {EKind::Tagged, value, 0.0, tag};
+    }
     static CReportCell Text(const QString& text) { return {EKind::Text, 0.0, 0.0, text}; }
-    static CReportCell WithUnit(double value, const QString& unit) { return {EKind::WithUnit, value, 0.0, unit}; }
+    static CReportCell WithUnit(double value, const QString& unit)
+    {
+        return {EKind::WithUnit, value, 0.0, unit};
+    }
 };
 
 // A column of a report table: what it is called, its unit, how the report writes its cells.
 struct CReportColumn
 {
-    QString m_Name;               // "D", "Zin"
-    QString m_Unit;               // "mm"; empty for a pure number
-    int m_Decimals = 2;           // FormatNumber decimals of the cells
-    QString m_After = " \t";      // what follows a cell in the report line
-    int m_Width = 0;              // a cell is padded to this width, as m_Pad says; 0: not padded
-    int m_Cut = 0;                // the report writes at most this many characters of a cell; 0: all
+    QString m_Name;          // "D", "Zin"
+    QString m_Unit;          // "mm"; empty for a pure number
+    int m_Decimals = 2;      // FormatNumber decimals of the cells
+    QString m_After = " \t"; // what follows a cell in the report line
+    int m_Width = 0;         // a cell is padded to this width, as m_Pad says; 0: not padded
+    int m_Cut = 0;           // the report writes at most this many characters of a cell; 0: all
 
     // Where a cell's padding goes: blanks after it, blanks before it, or zeros before its
     // digits ("001").
@@ -62,10 +71,10 @@ class CReportTable
 {
 public:
     QString m_Title;
-    QString m_Header;                  // lines before the rows, "\r\n" line ends included
-    QString m_RowStart;                // text before the first cell of every row
+    QString m_Header;   // lines before the rows, "\r\n" line ends included
+    QString m_RowStart; // text before the first cell of every row
     QString m_RowEnd = QStringLiteral("\r\n");
-    QString m_Footer;                  // lines after the rows
+    QString m_Footer; // lines after the rows
     std::vector<CReportColumn> m_Columns;
     std::vector<std::vector<CReportCell>> m_Rows;
 

@@ -31,37 +31,47 @@ QString Caption(const CVKFormView& form, const QWidget* field)
 QString InputsHtml(const CVKFormView& form)
 {
     QString rows;
-    for (const QWidget* control : form.Controls()) {
+    for (const QWidget* control : form.Controls())
+    {
         QString caption;
         QString value;
-        if (const auto* field = dynamic_cast<const CVKEdit*>(control)) {
+        if (const auto* field = dynamic_cast<const CVKEdit*>(control))
+        {
             if (!field->isEnabled())
                 continue;
             caption = Caption(form, field);
             value = field->text();
-        } else if (const auto* button = qobject_cast<const QAbstractButton*>(control);
-                   button && button->isCheckable() && button->isChecked() && button->isEnabled()) {
+        }
+        else if (const auto* button = qobject_cast<const QAbstractButton*>(control);
+                 button && button->isCheckable() && button->isChecked() && button->isEnabled())
+        {
             caption = button->text();
             value = QStringLiteral("selected");
-        } else {
+        }
+        else
+        {
             continue;
         }
-        rows += QStringLiteral("<tr><td>%1</td><td>%2</td></tr>").arg(caption.toHtmlEscaped(), value.toHtmlEscaped());
+        rows += QStringLiteral("<tr><td>%1</td><td>%2</td></tr>")
+                    .arg(caption.toHtmlEscaped(), value.toHtmlEscaped());
     }
     return QStringLiteral("<table cellpadding=\"2\">") + rows + QStringLiteral("</table>");
 }
 
 QString TableHtml(const CReportTable& table)
 {
-    QString html = QStringLiteral("<h3>%1</h3><table border=\"1\" cellspacing=\"0\" cellpadding=\"2\"><tr>")
-                       .arg(table.m_Title.toHtmlEscaped());
+    QString html =
+        QStringLiteral("<h3>%1</h3><table border=\"1\" cellspacing=\"0\" cellpadding=\"2\"><tr>")
+            .arg(table.m_Title.toHtmlEscaped());
     for (const CReportColumn& column : table.m_Columns)
         html += QStringLiteral("<th>%1</th>")
-                    .arg((column.m_Unit.isEmpty() ? column.m_Name : column.m_Name + QStringLiteral(" (") +
-                                                                         column.m_Unit + QLatin1Char(')'))
+                    .arg((column.m_Unit.isEmpty() ? column.m_Name
+                                                  : column.m_Name + QStringLiteral(" (") +
+                                                        column.m_Unit + QLatin1Char(')'))
                              .toHtmlEscaped());
     html += QStringLiteral("</tr>");
-    for (const std::vector<CReportCell>& cells : table.m_Rows) {
+    for (const std::vector<CReportCell>& cells : table.m_Rows)
+    {
         html += QStringLiteral("<tr>");
         for (size_t column = 0; column < cells.size(); ++column)
             html += QStringLiteral("<td align=\"right\">%1</td>")
@@ -83,7 +93,8 @@ bool IsWide(const CVKFormView& form)
 bool ExportResultsCsv(const std::vector<CReportTable>& tables, const QString& path)
 {
     QSaveFile file(path);
-    const bool written = file.open(QIODevice::WriteOnly) && WriteTablesAsCsv(tables, file) && file.commit();
+    const bool written =
+        file.open(QIODevice::WriteOnly) && WriteTablesAsCsv(tables, file) && file.commit();
     if (!written)
         CError::DisplayError((QStringLiteral("Error while writing to file ") + path).toStdString());
     return written;
@@ -115,7 +126,8 @@ bool ExportResultsPdf(const CVKFormView& form, const QString& designName, const 
 {
     QSaveFile file(path);
     bool written = file.open(QIODevice::WriteOnly);
-    if (written) {
+    if (written)
+    {
         QPdfWriter writer(&file);
         writer.setPageSize(QPageSize(QPageSize::A4));
         writer.setTitle(designName);

@@ -2,9 +2,9 @@
 
 #include <QComboBox>
 #include <QHeaderView>
-#include <QTextEdit>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTextEdit>
 #include <QVBoxLayout>
 
 void CReportTableModel::SetTable(const CReportTable* table)
@@ -37,7 +37,8 @@ QVariant CReportTableModel::data(const QModelIndex& index, int role) const
         return m_Table->ShownValue(cell, column).trimmed();
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(
-            (cell.m_Kind == CReportCell::EKind::Text ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
+            (cell.m_Kind == CReportCell::EKind::Text ? Qt::AlignLeft : Qt::AlignRight) |
+            Qt::AlignVCenter);
     return QVariant();
 }
 
@@ -50,15 +51,14 @@ QVariant CReportTableModel::headerData(int section, Qt::Orientation orientation,
     if (section < 0 || static_cast<size_t>(section) >= m_Table->m_Columns.size())
         return QVariant();
     const CReportColumn& column = m_Table->m_Columns[static_cast<size_t>(section)];
-    return column.m_Unit.isEmpty() ? column.m_Name : column.m_Name + QStringLiteral("\n(") + column.m_Unit + QLatin1Char(')');
+    return column.m_Unit.isEmpty()
+               ? column.m_Name
+               : column.m_Name + QStringLiteral("\n(") + column.m_Unit + QLatin1Char(')');
 }
 
 CResultsPane::CResultsPane(QTextEdit* report, QWidget* parent)
-    : QWidget(parent)
-    , m_Tabs(new QTabWidget(this))
-    , m_Choice(new QComboBox)
-    , m_View(new QTableView)
-    , m_Model(new CReportTableModel(this))
+    : QWidget(parent), m_Tabs(new QTabWidget(this)), m_Choice(new QComboBox),
+      m_View(new QTableView), m_Model(new CReportTableModel(this))
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -85,7 +85,10 @@ void CResultsPane::ShowTables(const std::vector<CReportTable>* tables)
     m_Choice->clear();
     const size_t count = tables ? tables->size() : 0;
     for (size_t i = 0; i < count; ++i)
-        m_Choice->addItem(QStringLiteral("%1. %2 (%3 rows)").arg(i + 1).arg((*tables)[i].m_Title).arg((*tables)[i].m_Rows.size()));
+        m_Choice->addItem(QStringLiteral("%1. %2 (%3 rows)")
+                              .arg(i + 1)
+                              .arg((*tables)[i].m_Title)
+                              .arg((*tables)[i].m_Rows.size()));
     m_Choice->setCurrentIndex(static_cast<int>(count) - 1);
     ShowTable(static_cast<int>(count) - 1);
 }

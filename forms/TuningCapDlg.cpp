@@ -14,7 +14,8 @@
 #include <cmath>
 #include <iterator>
 
-namespace {
+namespace
+{
 
 constexpr double FourPiSquared = 39.47841760435743;
 constexpr double TwoPi = 6.283185307179586;
@@ -23,31 +24,32 @@ constexpr double NoLimit = 999999999.99;
 // In set-up order. The self-capacitance is read without a range check, and the inductance
 // has no default text.
 const CFieldRow TuningCapFields[] = {
-    {CTuningCapDlg::IdLowFrequency, "Low(kHz)", 9, 0, false, 100, NoLimit, "Low frequency", "525", "kHz",
-     FieldReal},
-    {CTuningCapDlg::IdHighFrequency, "High (kHz)", 9, 0, false, 100, NoLimit, "High frequency", "1,706", "kHz",
-     FieldReal},
-    {CTuningCapDlg::IdCapLow, "Low (pf)", 9, 0, false, 1, NoLimit, "Tuning capacitor low value", "7", "pf",
-     FieldReal},
-    {CTuningCapDlg::IdCapHigh, "High (pF)", 9, 0, false, 1, NoLimit, "Tuning capacitor high value", "360", "pF",
-     FieldReal},
+    {CTuningCapDlg::IdLowFrequency, "Low(kHz)", 9, 0, false, 100, NoLimit, "Low frequency", "525",
+     "kHz", FieldReal},
+    {CTuningCapDlg::IdHighFrequency, "High (kHz)", 9, 0, false, 100, NoLimit, "High frequency",
+     "1,706", "kHz", FieldReal},
+    {CTuningCapDlg::IdCapLow, "Low (pf)", 9, 0, false, 1, NoLimit, "Tuning capacitor low value",
+     "7", "pf", FieldReal},
+    {CTuningCapDlg::IdCapHigh, "High (pF)", 9, 0, false, 1, NoLimit, "Tuning capacitor high value",
+     "360", "pF", FieldReal},
     {CTuningCapDlg::IdSelfCapacitance, "Coil self-res cap (pF)", 9, 0, false, 0, 0, "", "3", "pF",
      FieldUnchecked},
-    {CTuningCapDlg::IdStrayCapacitance, "Stray capacitance (pF)", 9, 0, false, 0, NoLimit, "Stray capacitance",
-     "2", "pF", FieldReal},
-    {CTuningCapDlg::IdInductance, "Inductance", 9, 3, false, 0.001, NoLimit, "Coil inductance", "", "µH",
-     FieldDigitRange | FieldRealRange},
+    {CTuningCapDlg::IdStrayCapacitance, "Stray capacitance (pF)", 9, 0, false, 0, NoLimit,
+     "Stray capacitance", "2", "pF", FieldReal},
+    {CTuningCapDlg::IdInductance, "Inductance", 9, 3, false, 0.001, NoLimit, "Coil inductance", "",
+     "µH", FieldDigitRange | FieldRealRange},
 };
 
 // The part of the swing the band uses is divided by the swing itself.
 const CFieldCheck TuningCapChecks[] = {
-    {CTuningCapDlg::IdCapHigh, EFieldCondition::DiffersFrom, "must differ from %s for this calculation",
-     CTuningCapDlg::IdCapLow},
+    {CTuningCapDlg::IdCapHigh, EFieldCondition::DiffersFrom,
+     "must differ from %s for this calculation", CTuningCapDlg::IdCapLow},
 };
 
 const CFieldRow& Row(int id)
 {
-    return TuningCapFields[FieldRowIndex(TuningCapFields, static_cast<int>(std::size(TuningCapFields)), id)];
+    return TuningCapFields[FieldRowIndex(TuningCapFields,
+                                         static_cast<int>(std::size(TuningCapFields)), id)];
 }
 
 } // namespace
@@ -98,7 +100,8 @@ void CTuningCapDlg::SetupFields()
 
 bool CTuningCapDlg::OnCommand(int id)
 {
-    switch (id) {
+    switch (id)
+    {
     case IdUseInductance:
         OnUseInductance();
         return true;
@@ -132,8 +135,10 @@ bool CTuningCapDlg::ReadInputs()
     if (!Field(IdLowFrequency)->ValidateInput(m_LowFrequency) ||
         !Field(IdHighFrequency)->ValidateInput(m_HighFrequency))
         return false;
-    if (!(m_HighFrequency > m_LowFrequency)) {
-        ShowMessage("ERROR", "High frequency can not be lower or equal to the low frequency!", EMessageIcon::None);
+    if (!(m_HighFrequency > m_LowFrequency))
+    {
+        ShowMessage("ERROR", "High frequency can not be lower or equal to the low frequency!",
+                    EMessageIcon::None);
         return false;
     }
     if (!Field(IdCapLow)->ValidateInput(m_CapLow) || !Field(IdCapHigh)->ValidateInput(m_CapHigh) ||
@@ -156,7 +161,8 @@ void CTuningCapDlg::OnCalculate()
     m_CapMax = m_CapHigh + m_SelfCapacitance + m_StrayCapacitance;
     m_RatioSquared = m_HighFrequency * m_HighFrequency / (m_LowFrequency * m_LowFrequency);
 
-    switch (m_Mode) {
+    switch (m_Mode)
+    {
     case EMode::GivenInductance:
         m_CapAtLow = 1e12 / (FourPiSquared * m_Inductance * m_LowFrequency * m_LowFrequency);
         m_CapAtHigh = 1e12 / (FourPiSquared * m_Inductance * m_HighFrequency * m_HighFrequency);
@@ -178,9 +184,12 @@ void CTuningCapDlg::OnCalculate()
     m_Rotation = (m_CapAtLow - m_CapAtHigh) / (m_CapMax - m_CapMin) * 100;
     // Only the self-capacitance, which has no range, can take the circuit capacitances to zero
     // or below, where the resonances lose their root.
-    const double results[] = {m_Inductance, m_LowestResonance, m_HighestResonance, m_CapAtLow, m_CapAtHigh};
+    const double results[] = {m_Inductance, m_LowestResonance, m_HighestResonance, m_CapAtLow,
+                              m_CapAtHigh};
     if (!(m_CapMin > 0 && m_CapMax > 0) &&
-        !std::all_of(std::begin(results), std::end(results), [](double value) { return std::isfinite(value); })) {
+        !std::all_of(std::begin(results), std::end(results),
+                     [](double value) { return std::isfinite(value); }))
+    {
         RefuseField(IdSelfCapacitance, "must not make the circuit capacitance zero or negative");
         return;
     }
@@ -196,9 +205,10 @@ void CTuningCapDlg::WriteReport()
         "Results (matched to low frequency)",
         "Results (matched to high frequency)",
     };
-    const auto required = [](double frequency) {
-        return QStringLiteral("\tCapacitance required for ") + QString::fromStdString(FormatNumber(frequency, 0)) +
-               QStringLiteral(" kHz: \t ");
+    const auto required = [](double frequency)
+    {
+        return QStringLiteral("\tCapacitance required for ") +
+               QString::fromStdString(FormatNumber(frequency, 0)) + QStringLiteral(" kHz: \t ");
     };
     const QString pF = QStringLiteral("pF");
     const QString kHz = QStringLiteral("kHz");
@@ -218,7 +228,8 @@ void CTuningCapDlg::WriteReport()
          QStringLiteral(" uH \r\n\tLowest resonant frequency: \t\t ")},
         {QStringLiteral("Lowest resonant frequency"), kHz, 0,
          QStringLiteral(" kHz \r\n\tHighest resonant frequency: \t\t ")},
-        {QStringLiteral("Highest resonant frequency"), kHz, 0, QStringLiteral(" kHz \r\n") + required(m_LowFrequency)},
+        {QStringLiteral("Highest resonant frequency"), kHz, 0,
+         QStringLiteral(" kHz \r\n") + required(m_LowFrequency)},
         {QStringLiteral("Capacitance required for Freq min"), pF, 0,
          QStringLiteral(" pF. \r\n") + required(m_HighFrequency)},
         {QStringLiteral("Capacitance required for Freq max"), pF, 0,
@@ -226,13 +237,14 @@ void CTuningCapDlg::WriteReport()
         {QStringLiteral("Capaitor rotation"), QStringLiteral("%"), 0, QStringLiteral(". ")},
     };
     if (m_CapAtLow > m_CapMax || m_CapAtHigh < m_CapMin)
-        table.m_Footer = QStringLiteral(
-            "**Note: \r\n\tThe entire frequency range can not be spanned by this tuning capacitor. \r\n");
+        table.m_Footer = QStringLiteral("**Note: \r\n\tThe entire frequency range can not be "
+                                        "spanned by this tuning capacitor. \r\n");
     table.m_Footer += QStringLiteral("\r\n");
     BeginTable(std::move(table));
-    AddRow({CReportCell::Number(m_CapMin), CReportCell::Number(m_CapMax), CReportCell::Number(m_LowFrequency),
-            CReportCell::Number(m_HighFrequency), CReportCell::Number(m_Inductance),
-            CReportCell::Number(m_LowestResonance), CReportCell::Number(m_HighestResonance),
-            CReportCell::Number(m_CapAtLow), CReportCell::Number(m_CapAtHigh), CReportCell::Number(m_Rotation)});
+    AddRow({CReportCell::Number(m_CapMin), CReportCell::Number(m_CapMax),
+            CReportCell::Number(m_LowFrequency), CReportCell::Number(m_HighFrequency),
+            CReportCell::Number(m_Inductance), CReportCell::Number(m_LowestResonance),
+            CReportCell::Number(m_HighestResonance), CReportCell::Number(m_CapAtLow),
+            CReportCell::Number(m_CapAtHigh), CReportCell::Number(m_Rotation)});
     EndTable();
 }

@@ -13,7 +13,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMdiSubWindow>
-#include <QTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
@@ -59,7 +58,8 @@ QString DisplayText(QString text)
 
 bool Holds(EFieldCondition condition, double value, double other, double bound)
 {
-    switch (condition) {
+    switch (condition)
+    {
     case EFieldCondition::NotZero:
         return value != 0.0;
     case EFieldCondition::AtLeast:
@@ -82,9 +82,7 @@ bool IsEnterKey(const QEvent* event)
 } // namespace
 
 CVKFormView::CVKFormView(const QString& formKey, int templateId, QWidget* parent)
-    : QWidget(parent)
-    , m_strFormKey(formKey)
-    , m_TemplateId(templateId)
+    : QWidget(parent), m_strFormKey(formKey), m_TemplateId(templateId)
 {
     m_FormLayout = new QVBoxLayout(this);
     m_Splitter = new QSplitter(Qt::Vertical, this);
@@ -99,7 +97,8 @@ CVKFormView::CVKFormView(const QString& formKey, int templateId, QWidget* parent
     m_FormLayout->addWidget(m_Splitter, 1);
     if (qApp)
         m_FocusConnection = connect(qApp, &QApplication::focusChanged, this,
-                                    [this](QWidget*, QWidget* now) {
+                                    [this](QWidget*, QWidget* now)
+                                    {
                                         if (now && (now == this || isAncestorOf(now)))
                                             Activate();
                                     });
@@ -122,7 +121,8 @@ void CVKFormView::OnInitialUpdate()
     BuildForm();
     // Tab and Enter walk the controls in creation order, whatever layouts they ended up in.
     QWidget* previous = nullptr;
-    for (QWidget* control : m_Controls) {
+    for (QWidget* control : m_Controls)
+    {
         if (control->focusPolicy() == Qt::NoFocus)
             continue;
         if (previous)
@@ -130,21 +130,25 @@ void CVKFormView::OnInitialUpdate()
         previous = control;
     }
     SetupFields();
-    if (g_LayoutStore) {
+    if (g_LayoutStore)
+    {
         const QByteArray state = g_LayoutStore->LoadLayout(m_strFormKey);
         if (!state.isEmpty() && m_Splitter->restoreState(state))
             m_AutoPanes = false;
     }
-    connect(m_Splitter, &QSplitter::splitterMoved, this, [this] {
-        m_AutoPanes = false;
-        if (g_LayoutStore)
-            g_LayoutStore->SaveLayout(m_strFormKey, m_Splitter->saveState());
-    });
+    connect(m_Splitter, &QSplitter::splitterMoved, this,
+            [this]
+            {
+                m_AutoPanes = false;
+                if (g_LayoutStore)
+                    g_LayoutStore->SaveLayout(m_strFormKey, m_Splitter->saveState());
+            });
 }
 
 bool CVKFormView::OnCommand(int id)
 {
-    switch (id) {
+    switch (id)
+    {
     case IdClear:
         m_LatestTables = 0;
         m_TableOpen = false;
@@ -157,8 +161,10 @@ bool CVKFormView::OnCommand(int id)
         return true;
     case IdExit:
         emit ExitRequested(this);
-        for (QWidget* w = parentWidget(); w; w = w->parentWidget()) {
-            if (auto* frame = qobject_cast<QMdiSubWindow*>(w)) {
+        for (QWidget* w = parentWidget(); w; w = w->parentWidget())
+        {
+            if (auto* frame = qobject_cast<QMdiSubWindow*>(w))
+            {
                 frame->close();
                 return true;
             }
@@ -175,7 +181,9 @@ QWidget* CVKFormView::Control(int id) const
 {
     // Every field is looked up on every read: the ids are kept beside the controls.
     const auto at = std::find(m_ControlIds.begin(), m_ControlIds.end(), id);
-    return at == m_ControlIds.end() ? nullptr : m_Controls[static_cast<std::size_t>(at - m_ControlIds.begin())];
+    return at == m_ControlIds.end()
+               ? nullptr
+               : m_Controls[static_cast<std::size_t>(at - m_ControlIds.begin())];
 }
 
 CVKEdit* CVKFormView::Field(int id) const
@@ -227,16 +235,19 @@ void CVKFormView::AppendReport(const QString& report)
     if (report.isEmpty())
         return;
     // The last guard: a report with a number that is not finite is never shown.
-    if (HasNonFiniteNumber(report)) {
+    if (HasNonFiniteNumber(report))
+    {
         CError::DisplayError(NonFiniteMessage());
         return;
     }
     // A "\r\n" split across two reports is shown whole by redrawing everything.
-    const bool splitLineEnd = m_ResultsText.endsWith(QLatin1Char('\r')) && report.startsWith(QLatin1Char('\n'));
+    const bool splitLineEnd =
+        m_ResultsText.endsWith(QLatin1Char('\r')) && report.startsWith(QLatin1Char('\n'));
     m_ResultsText += report;
     if (!m_Results)
         return;
-    if (splitLineEnd) {
+    if (splitLineEnd)
+    {
         ShowResultsText();
         return;
     }
@@ -251,8 +262,10 @@ bool CVKFormView::HasNonFiniteNumber(const QString& text)
     // FormatNumber prints "nan", "inf" and "-inf"; in report texts they follow a blank, a
     // sign, a bracket, the "j" of an imaginary part or a component's kind letter, never a
     // lower-case letter of a word ("Resonant").
-    for (const QLatin1String word : {QLatin1String("nan"), QLatin1String("inf")}) {
-        for (qsizetype at = text.indexOf(word); at >= 0; at = text.indexOf(word, at + 1)) {
+    for (const QLatin1String word : {QLatin1String("nan"), QLatin1String("inf")})
+    {
+        for (qsizetype at = text.indexOf(word); at >= 0; at = text.indexOf(word, at + 1))
+        {
             const QChar before = at > 0 ? text.at(at - 1) : QChar();
             if (!before.isLower() || before == QLatin1Char('j'))
                 return true;
@@ -263,7 +276,8 @@ bool CVKFormView::HasNonFiniteNumber(const QString& text)
 
 const char* CVKFormView::NonFiniteMessage()
 {
-    return "Error: These values give a result that is infinite or not a number, so no report was added. "
+    return "Error: These values give a result that is infinite or not a number, so no report was "
+           "added. "
            "Check the entries for zeros and extreme values.";
 }
 
@@ -273,15 +287,17 @@ QString CVKFormView::FieldCaption(int id) const
                                     [id](const CFieldNames& names) { return names.m_Id == id; });
     if (named == m_FieldNames.end())
         return QString();
-    const bool shared = std::any_of(m_FieldNames.begin(), m_FieldNames.end(), [&](const CFieldNames& names) {
-        return names.m_Id != id && names.m_Label == named->m_Label;
-    });
+    const bool shared = std::any_of(m_FieldNames.begin(), m_FieldNames.end(),
+                                    [&](const CFieldNames& names) {
+                                        return names.m_Id != id && names.m_Label == named->m_Label;
+                                    });
     return shared && !named->m_FieldName.isEmpty() ? named->m_FieldName : named->m_Label;
 }
 
 bool CVKFormView::CheckFields(const CFieldCheck* checks, int count)
 {
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < count; ++i)
+    {
         const CFieldCheck& check = checks[i];
         const CVKEdit* field = Field(check.m_Id);
         const CVKEdit* other = check.m_Other ? Field(check.m_Other) : nullptr;
@@ -294,7 +310,8 @@ bool CVKFormView::CheckFields(const CFieldCheck* checks, int count)
 
 bool CVKFormView::RefuseField(int id, const char* reason, int other)
 {
-    QString text = QStringLiteral("Error: ") + FieldCaption(id) + QLatin1Char(' ') + QString::fromUtf8(reason);
+    QString text =
+        QStringLiteral("Error: ") + FieldCaption(id) + QLatin1Char(' ') + QString::fromUtf8(reason);
     if (other)
         text.replace(QLatin1String("%s"), FieldCaption(other));
     CError::DisplayError(text.toStdString());
@@ -303,8 +320,9 @@ bool CVKFormView::RefuseField(int id, const char* reason, int other)
 
 std::vector<CReportTable> CVKFormView::LatestTables() const
 {
-    return std::vector<CReportTable>(m_Tables.begin() + static_cast<std::ptrdiff_t>(qMin(m_LatestTables, m_Tables.size())),
-                                     m_Tables.end());
+    return std::vector<CReportTable>(
+        m_Tables.begin() + static_cast<std::ptrdiff_t>(qMin(m_LatestTables, m_Tables.size())),
+        m_Tables.end());
 }
 
 void CVKFormView::BeginTable(CReportTable table)
@@ -338,7 +356,8 @@ void CVKFormView::EndTable(bool withFooter)
     if (!withFooter)
         table.m_Footer.clear();
     const QString text = table.Text();
-    if (HasNonFiniteNumber(text)) {
+    if (HasNonFiniteNumber(text))
+    {
         m_Tables.pop_back();
         CError::DisplayError(NonFiniteMessage());
         return;
@@ -357,7 +376,8 @@ void CVKFormView::ScheduleTabStops()
     m_TabsPending = true;
     QMetaObject::invokeMethod(
         this,
-        [this] {
+        [this]
+        {
             m_TabsPending = false;
             // Only the tables shown since the last time: the earlier lines keep their stops.
             // A table still open has no lines yet.
@@ -396,7 +416,8 @@ void CVKFormView::ApplyTabStops(size_t index)
     // The columns are the rows' cells by position; the fullest row line shows which are blank.
     QList<QStringList> rows;
     QStringList reference;
-    for (const QString& line : rowLines) {
+    for (const QString& line : rowLines)
+    {
         rows.append(line.split(QLatin1Char('\t')));
         if (rows.back().size() > reference.size())
             reference = rows.back();
@@ -413,13 +434,17 @@ void CVKFormView::ApplyTabStops(size_t index)
     // in order (its blank cells only widen the spacing); other lines keep the default stops.
     const QStringList allHeaders = table.m_Header.split(QStringLiteral("\r\n"));
     QList<std::vector<int>> headingColumns; // per heading line, per cell: its column or -1
-    for (int line = 0; line < headerLines; ++line) {
+    for (int line = 0; line < headerLines; ++line)
+    {
         const QStringList cells = allHeaders[line].split(QLatin1Char('\t'));
         std::vector<int> map;
-        if (cells.size() == columns) {
+        if (cells.size() == columns)
+        {
             for (qsizetype cell = 0; cell < cells.size(); ++cell)
                 map.push_back(static_cast<int>(cell));
-        } else {
+        }
+        else
+        {
             size_t next = 0;
             for (const QString& cell : cells)
                 map.push_back(IsBlankCell(cell) || next >= nonBlank.size() ? -1 : nonBlank[next++]);
@@ -431,16 +456,20 @@ void CVKFormView::ApplyTabStops(size_t index)
 
     const QFontMetricsF metrics(m_Results->font());
     std::vector<qreal> widths(static_cast<size_t>(columns), 1.0);
-    const auto measure = [&](int column, const QString& text) {
-        widths[static_cast<size_t>(column)] = qMax(widths[static_cast<size_t>(column)], metrics.horizontalAdvance(text));
+    const auto measure = [&](int column, const QString& text)
+    {
+        widths[static_cast<size_t>(column)] =
+            qMax(widths[static_cast<size_t>(column)], metrics.horizontalAdvance(text));
     };
-    for (qsizetype row = 0; row < rows.size(); ++row) {
+    for (qsizetype row = 0; row < rows.size(); ++row)
+    {
         if (row == MeasuredRows / 2 && rows.size() > MeasuredRows)
             row = rows.size() - MeasuredRows / 2;
         for (qsizetype cell = 0; cell < rows[row].size() && cell < columns; ++cell)
             measure(static_cast<int>(cell), rows[row][cell]);
     }
-    for (int line = 0; line < headerLines; ++line) {
+    for (int line = 0; line < headerLines; ++line)
+    {
         const QStringList cells = allHeaders[line].split(QLatin1Char('\t'));
         // A banner over a few columns ("*** Primary coil ***") spans them: it widens none.
         int named = 0;
@@ -458,9 +487,12 @@ void CVKFormView::ApplyTabStops(size_t index)
     for (size_t column = 0; column < widths.size(); ++column)
         starts[column + 1] = starts[column] + widths[column] + (widths[column] > 1.0 ? gap : 1.0);
 
-    const auto setStops = [document](int fromBlock, int toBlock, const QList<QTextOption::Tab>& tabs) {
+    const auto setStops =
+        [document](int fromBlock, int toBlock, const QList<QTextOption::Tab>& tabs)
+    {
         QTextCursor cursor(document->findBlockByNumber(fromBlock));
-        cursor.setPosition(document->findBlockByNumber(toBlock).position(), QTextCursor::KeepAnchor);
+        cursor.setPosition(document->findBlockByNumber(toBlock).position(),
+                           QTextCursor::KeepAnchor);
         QTextBlockFormat format;
         format.setTabPositions(tabs);
         cursor.mergeBlockFormat(format);
@@ -468,23 +500,30 @@ void CVKFormView::ApplyTabStops(size_t index)
     QList<QTextOption::Tab> rowTabs;
     for (qsizetype column = 1; column < columns; ++column)
         rowTabs.append(QTextOption::Tab(starts[static_cast<size_t>(column)], QTextOption::LeftTab));
-    setStops(first + headerLines, first + headerLines + static_cast<int>(rowLines.size()) - 1, rowTabs);
+    setStops(first + headerLines, first + headerLines + static_cast<int>(rowLines.size()) - 1,
+             rowTabs);
 
-    for (int line = 0; line < headerLines; ++line) {
+    for (int line = 0; line < headerLines; ++line)
+    {
         const std::vector<int>& map = headingColumns[line];
         if (map.empty())
             continue;
         // Blank heading cells sit just before the next named one.
         QList<QTextOption::Tab> tabs;
-        for (size_t cell = 1; cell < map.size(); ++cell) {
+        for (size_t cell = 1; cell < map.size(); ++cell)
+        {
             qreal start = 0.0;
-            if (map[cell] >= 0) {
+            if (map[cell] >= 0)
+            {
                 start = starts[static_cast<size_t>(map[cell])];
-            } else {
+            }
+            else
+            {
                 size_t named = cell;
                 while (named < map.size() && map[named] < 0)
                     ++named;
-                const qreal next = named < map.size() ? starts[static_cast<size_t>(map[named])] : starts.back();
+                const qreal next =
+                    named < map.size() ? starts[static_cast<size_t>(map[named])] : starts.back();
                 start = next - static_cast<qreal>(named - cell);
             }
             tabs.append(QTextOption::Tab(start, QTextOption::LeftTab));
@@ -509,7 +548,8 @@ void CVKFormView::SetTabStops(const std::vector<int>& dialogUnits)
     if (!m_Results || dialogUnits.empty())
         return;
     const qreal unit = QFontMetrics(m_Results->font()).averageCharWidth() / 4.0;
-    if (dialogUnits.size() == 1) {
+    if (dialogUnits.size() == 1)
+    {
         m_Results->setTabStopDistance(dialogUnits.front() * unit);
         return;
     }
@@ -524,11 +564,13 @@ void CVKFormView::SetTabStops(const std::vector<int>& dialogUnits)
 bool CVKFormView::Copy()
 {
     QWidget* focus = QApplication::focusWidget();
-    if (auto* line = qobject_cast<QLineEdit*>(focus)) {
+    if (auto* line = qobject_cast<QLineEdit*>(focus))
+    {
         line->copy();
         return true;
     }
-    if (auto* text = qobject_cast<QTextEdit*>(focus)) {
+    if (auto* text = qobject_cast<QTextEdit*>(focus))
+    {
         text->copy();
         return true;
     }
@@ -537,7 +579,8 @@ bool CVKFormView::Copy()
 
 bool CVKFormView::Paste()
 {
-    if (auto* field = dynamic_cast<CVKEdit*>(QApplication::focusWidget())) {
+    if (auto* field = dynamic_cast<CVKEdit*>(QApplication::focusWidget()))
+    {
         field->paste();
         return true;
     }
@@ -546,7 +589,8 @@ bool CVKFormView::Paste()
 
 bool CVKFormView::Undo()
 {
-    if (auto* field = dynamic_cast<CVKEdit*>(QApplication::focusWidget())) {
+    if (auto* field = dynamic_cast<CVKEdit*>(QApplication::focusWidget()))
+    {
         field->undo();
         return true;
     }
@@ -626,7 +670,8 @@ CVKEdit* CVKFormView::AddField(QGridLayout* grid, const CFieldRow& row)
         grid->addWidget(new QLabel(unit, parent), line, 2);
 
     RegisterControl(row.m_Id, field);
-    m_FieldNames.push_back({row.m_Id, label, QString::fromUtf8(row.m_FieldName ? row.m_FieldName : "")});
+    m_FieldNames.push_back(
+        {row.m_Id, label, QString::fromUtf8(row.m_FieldName ? row.m_FieldName : "")});
     field->installEventFilter(this);
     // Typing, pasting and undoing; not the texts the program sets (regrouping, loading).
     connect(field, &QLineEdit::textEdited, this, &CVKFormView::Edited);
@@ -639,7 +684,8 @@ void CVKFormView::AddFields(QGridLayout* grid, const CFieldRow* rows, int count)
         AddField(grid, rows[i]);
 }
 
-QAbstractButton* CVKFormView::AddRadio(QBoxLayout* into, int id, const QString& caption, int radioGroup)
+QAbstractButton* CVKFormView::AddRadio(QBoxLayout* into, int id, const QString& caption,
+                                       int radioGroup)
 {
     if (!into)
         into = m_MainLayout;
@@ -647,7 +693,8 @@ QAbstractButton* CVKFormView::AddRadio(QBoxLayout* into, int id, const QString& 
     into->addWidget(radio);
     RegisterControl(id, radio);
     m_RadioGroups.emplace_back(id, radioGroup);
-    connect(radio, &QAbstractButton::toggled, this, [this, id](bool checked) { OnRadioToggled(id, checked); });
+    connect(radio, &QAbstractButton::toggled, this,
+            [this, id](bool checked) { OnRadioToggled(id, checked); });
     connect(radio, &QAbstractButton::toggled, this, &CVKFormView::Edited);
     connect(radio, &QAbstractButton::clicked, this, [this, id] { OnClicked(id); });
     return radio;
@@ -677,17 +724,22 @@ QPushButton* CVKFormView::AddButton(QBoxLayout* into, int id, const QString& cap
     return button;
 }
 
-void CVKFormView::AddResultsAndActions(QBoxLayout* into, const std::vector<std::pair<int, QString>>& actions)
+void CVKFormView::AddResultsAndActions(QBoxLayout* into,
+                                       const std::vector<std::pair<int, QString>>& actions)
 {
     if (!into)
         into = m_MainLayout;
     const bool inSplitter = into == m_MainLayout;
-    auto* results = new QGroupBox(QStringLiteral("Results"), inSplitter ? m_Splitter : ControlParent(into));
-    if (inSplitter) {
+    auto* results =
+        new QGroupBox(QStringLiteral("Results"), inSplitter ? m_Splitter : ControlParent(into));
+    if (inSplitter)
+    {
         m_Splitter->addWidget(results);
         m_Splitter->setStretchFactor(0, 0);
         m_Splitter->setStretchFactor(1, 1);
-    } else {
+    }
+    else
+    {
         into->addWidget(results);
     }
     auto* resultsLayout = new QVBoxLayout(results);
@@ -744,8 +796,9 @@ int CVKFormView::ResultsPaneHeight() const
     // The lines, the tab bar and the group's frame around them.
     const QWidget* group = m_ResultsPane->parentWidget();
     const int lines = QFontMetrics(m_Results->font()).lineSpacing() * ResultLines;
-    const int chrome = m_ResultsPane->sizeHint().height() - m_Results->sizeHint().height() +
-                       (group ? group->sizeHint().height() - m_ResultsPane->sizeHint().height() : 0);
+    const int chrome =
+        m_ResultsPane->sizeHint().height() - m_Results->sizeHint().height() +
+        (group ? group->sizeHint().height() - m_ResultsPane->sizeHint().height() : 0);
     return lines + 2 * m_Results->frameWidth() + qMax(0, chrome);
 }
 
@@ -753,13 +806,16 @@ QSize CVKFormView::sizeHint() const
 {
     const QWidget* inputs = m_InputsArea->widget();
     const QSize wanted = inputs ? inputs->sizeHint() : QSize();
-    const int actions = m_FormLayout->count() > 1 ? m_FormLayout->itemAt(1)->sizeHint().height() : 0;
+    const int actions =
+        m_FormLayout->count() > 1 ? m_FormLayout->itemAt(1)->sizeHint().height() : 0;
     const QMargins margins = m_FormLayout->contentsMargins();
-    const int width = qMax(wanted.width() + m_InputsArea->verticalScrollBar()->sizeHint().width(),
-                           m_FormLayout->count() > 1 ? m_FormLayout->itemAt(1)->sizeHint().width() : 0);
+    const int width =
+        qMax(wanted.width() + m_InputsArea->verticalScrollBar()->sizeHint().width(),
+             m_FormLayout->count() > 1 ? m_FormLayout->itemAt(1)->sizeHint().width() : 0);
     const int height = wanted.height() + m_Splitter->handleWidth() + ResultsPaneHeight() + actions +
                        m_FormLayout->spacing();
-    return QSize(width + margins.left() + margins.right(), height + margins.top() + margins.bottom());
+    return QSize(width + margins.left() + margins.right(),
+                 height + margins.top() + margins.bottom());
 }
 
 void CVKFormView::FitPanes()
@@ -781,7 +837,8 @@ void CVKFormView::resizeEvent(QResizeEvent* event)
 
 void CVKFormView::keyPressEvent(QKeyEvent* event)
 {
-    if (m_EnterMovesFocus && IsEnterKey(event)) {
+    if (m_EnterMovesFocus && IsEnterKey(event))
+    {
         focusNextChild();
         return;
     }
@@ -800,7 +857,8 @@ void CVKFormView::focusInEvent(QFocusEvent* event)
 bool CVKFormView::eventFilter(QObject* watched, QEvent* event)
 {
     // The fields hand Enter to the form, which turns it into a move to the next field.
-    if (m_EnterMovesFocus && IsEnterKey(event) && dynamic_cast<CVKEdit*>(watched)) {
+    if (m_EnterMovesFocus && IsEnterKey(event) && dynamic_cast<CVKEdit*>(watched))
+    {
         focusNextChild();
         return true;
     }

@@ -169,7 +169,8 @@ protected:
     // The results group, the action frame (1001) with the given action buttons, "Clear" and "Exit".
     // Given the main layout, the results take the splitter's second pane and the action
     // frame the bottom of the form.
-    void AddResultsAndActions(QBoxLayout* into, const std::vector<std::pair<int, QString>>& actions);
+    void AddResultsAndActions(QBoxLayout* into,
+                              const std::vector<std::pair<int, QString>>& actions);
     QBoxLayout* MainLayout() const { return m_MainLayout; }
 
     // Checks the fields' values (read as ValidateInput reads them) against each condition in

@@ -2,7 +2,8 @@
 
 #include <cmath>
 
-namespace {
+namespace
+{
 
 constexpr double Pi = CEquations::Pi;
 constexpr double Mu0 = CEquations::Mu0;
@@ -11,17 +12,20 @@ constexpr double Mu0 = CEquations::Mu0;
 constexpr double InductanceTolerance = 1e-6;
 constexpr int MaxBisectionSteps = 100;
 
-constexpr const char* MessageMode0 = "Coil inductance, pitch and coil length to diameter ratio must be specified!";
+constexpr const char* MessageMode0 =
+    "Coil inductance, pitch and coil length to diameter ratio must be specified!";
 constexpr const char* MessageMode1 = "Coil inductance , pitch and diameter must be specified!";
 constexpr const char* MessageMode2 = "Coil diameter, number of turns and pitch must be specified!";
-constexpr const char* MessageMode3 = "Coil inductance, diamter, length and number of turns must be specified!";
+constexpr const char* MessageMode3 =
+    "Coil inductance, diamter, length and number of turns must be specified!";
 constexpr const char* MessageRatio = "Coil length to diameter ratio must be specified!";
-constexpr const char* MessageGeometry = "Coil diameter, L/D ratio and number of turns must be specified!";
-constexpr const char* MessageWireLength = "Coil diameter, length and number of turns must be specified!";
+constexpr const char* MessageGeometry =
+    "Coil diameter, L/D ratio and number of turns must be specified!";
+constexpr const char* MessageWireLength =
+    "Coil diameter, length and number of turns must be specified!";
 
 // Index of the first entry not smaller than `value`, or the last one when none is.
-template <int N>
-int FirstNotSmaller(const double (&values)[N], double value)
+template <int N> int FirstNotSmaller(const double (&values)[N], double value)
 {
     for (int i = 0; i < N; ++i)
         if (!(values[i] < value))
@@ -31,9 +35,9 @@ int FirstNotSmaller(const double (&values)[N], double value)
 
 } // namespace
 
-const double CCoil::ProximityPitchRatios[ProximityColumns] = {1.0, 1.111, 1.25, 1.429, 1.667,
-                                                              2.0, 2.5,   3.333, 5.0, 10.0};
-const double CCoil::ProximityLengthRatios[ProximityRows] = {0.0, 0.2, 0.4, 0.6,  0.8,  1.0,
+const double CCoil::ProximityPitchRatios[ProximityColumns] = {1.0, 1.111, 1.25,  1.429, 1.667,
+                                                              2.0, 2.5,   3.333, 5.0,   10.0};
+const double CCoil::ProximityLengthRatios[ProximityRows] = {0.0, 0.2, 0.4, 0.6, 0.8,  1.0,
                                                             2.0, 4.0, 6.0, 8.0, 10.0, 9999.9};
 const double CCoil::ProximityTable[ProximityRows][ProximityColumns] = {
     {5.31, 3.73, 2.74, 2.12, 1.74, 1.44, 1.20, 1.16, 1.07, 1.02},
@@ -127,7 +131,8 @@ bool CCoil::SolveGeometry()
 {
     bool solved = false;
     m_Message.clear();
-    switch (m_Mode) {
+    switch (m_Mode)
+    {
     case ModeInductancePitchRatio:
         solved = SolveFromInductancePitchRatio();
         break;
@@ -164,8 +169,8 @@ bool CCoil::SolveFromInductancePitchRatio()
     if (!NagaokaCoefficient(k))
         return false;
     // The inductance formula with N = l/p and l = (l/D) D, solved for D.
-    m_Diameter = std::cbrt(4.0 * m_Inductance * m_Pitch * m_Pitch
-                           / (m_ApparentPermeability * Mu0 * Pi * m_LengthToDiameter * k));
+    m_Diameter = std::cbrt(4.0 * m_Inductance * m_Pitch * m_Pitch /
+                           (m_ApparentPermeability * Mu0 * Pi * m_LengthToDiameter * k));
     if (!(m_Diameter > 0))
         return Fail(MessageMode0);
     m_Length = m_LengthToDiameter * m_Diameter;
@@ -186,7 +191,8 @@ bool CCoil::SolveFromInductancePitchDiameter()
     const double c = -1.8 * target * p2 * m_Diameter * 4.0 * a;
     double length = (std::sqrt(b * b - c) - b) / (2.0 * a);
 
-    auto setLength = [this](double l) {
+    auto setLength = [this](double l)
+    {
         m_Length = l;
         m_Turns = l / m_Pitch;
         m_LengthToDiameter = l / m_Diameter;
@@ -197,7 +203,8 @@ bool CCoil::SolveFromInductancePitchDiameter()
     double lower = 0.5 * length;
     double upper = 1.5 * length;
     double inductance = GeometryInductance();
-    for (int step = 0; step < MaxBisectionSteps; ++step) {
+    for (int step = 0; step < MaxBisectionSteps; ++step)
+    {
         if (std::fabs(inductance - target) <= InductanceTolerance)
             break;
         if (target > inductance)
@@ -219,7 +226,8 @@ bool CCoil::SolveFromDiameterTurnsPitch()
     m_Length = m_Pitch * m_Turns;
     m_LengthToDiameter = m_Length / m_Diameter;
     m_Inductance = GeometryInductance();
-    if (!(m_Inductance > 0)) {
+    if (!(m_Inductance > 0))
+    {
         if (m_Message.empty())
             m_Message = MessageMode2;
         return false;
@@ -239,7 +247,8 @@ bool CCoil::SolveFromInductanceDiameterLengthTurns()
 double CCoil::GeometryInductance()
 {
     m_Message.clear();
-    if (!(m_Diameter > 0 && m_LengthToDiameter > 0 && m_Turns > 0)) {
+    if (!(m_Diameter > 0 && m_LengthToDiameter > 0 && m_Turns > 0))
+    {
         Fail(MessageGeometry);
         return 0.0;
     }
@@ -252,7 +261,8 @@ double CCoil::GeometryInductance()
 bool CCoil::ComputeWireLength()
 {
     m_Message.clear();
-    if (!(m_Diameter > 0 && m_Length > 0 && m_Turns > 0)) {
+    if (!(m_Diameter > 0 && m_Length > 0 && m_Turns > 0))
+    {
         m_WireLength = 0.0;
         return Fail(MessageWireLength);
     }
@@ -301,11 +311,14 @@ bool CCoil::ComputeLosses()
     // it, it overstates the resistance without bound as the diameter nears one skin depth,
     // so the closed-form law takes over.
     const double dc = m_IsLitz ? m_StrandDiameter : m_ConductorDiameter;
-    if (delta < dc / 2) {
+    if (delta < dc / 2)
+    {
         m_RAcWire = m_Resistivity * m_WireLength / ((dc - delta) * Pi * delta);
         if (m_IsLitz)
             m_RAcWire = m_RAcWire * m_LitzFactor / m_StrandCount;
-    } else {
+    }
+    else
+    {
         m_RAcWire = ClosedFormAcResistance(dc);
     }
 
@@ -322,10 +335,11 @@ bool CCoil::ComputeLosses()
     // Former dielectric loss.
     const double innerDiameter = m_Diameter - 2.0 * m_WallThickness;
     const double permittivity = EffectivePermittivity(innerDiameter);
-    m_CAxial = m_Equations.AxialCapacitance(m_Diameter, m_Length, permittivity, m_ExternalPermittivity);
+    m_CAxial =
+        m_Equations.AxialCapacitance(m_Diameter, m_Length, permittivity, m_ExternalPermittivity);
     const double k = (m_Diameter / 2 - m_WallThickness) / (m_Diameter / 2);
-    m_RFormer = m_Frequency * m_Frequency * CEquations::FourPiSquared * m_CAxial * m_Inductance
-                * m_DissipationFactor * (1.0 - k * k) * reactance;
+    m_RFormer = m_Frequency * m_Frequency * CEquations::FourPiSquared * m_CAxial * m_Inductance *
+                m_DissipationFactor * (1.0 - k * k) * reactance;
 
     m_Q = reactance / (m_RFormer + m_RAcCoil + m_RCore);
     return true;
@@ -334,10 +348,13 @@ bool CCoil::ComputeLosses()
 void CCoil::ComputeImpedanceAndCoreLoss()
 {
     m_Impedance.SetComponent(CImpedance::Inductor, m_Inductance, m_RAcCoil, m_Frequency);
-    if (m_HasCore) {
-        m_RCore = m_Equations.CoreLossResistance(m_ApparentPermeability, m_LossFactor, m_LossFactorFrequency,
-                                                 m_Frequency, m_Impedance.m_Imag);
-        m_Impedance.SetComponent(CImpedance::Inductor, m_Inductance, m_RCore + m_RAcCoil, m_Frequency);
+    if (m_HasCore)
+    {
+        m_RCore =
+            m_Equations.CoreLossResistance(m_ApparentPermeability, m_LossFactor,
+                                           m_LossFactorFrequency, m_Frequency, m_Impedance.m_Imag);
+        m_Impedance.SetComponent(CImpedance::Inductor, m_Inductance, m_RCore + m_RAcCoil,
+                                 m_Frequency);
     }
 }
 
@@ -352,10 +369,11 @@ bool CCoil::Analyse()
     m_FormerInnerDiameter = m_Diameter - 2.0 * m_WallThickness;
     m_PitchAngle = m_Equations.PitchAngle(m_Diameter, m_Pitch);
     const double permittivity = EffectivePermittivity(m_FormerInnerDiameter);
-    m_CAxial = m_Equations.AxialCapacitance(m_Diameter, m_Length, permittivity, m_ExternalPermittivity);
-    m_CSelfResonant = m_Equations.SelfCapacitance(m_Diameter, m_Length, permittivity, m_ExternalPermittivity,
-                                                  m_PitchAngle)
-                      + m_CExtra;
+    m_CAxial =
+        m_Equations.AxialCapacitance(m_Diameter, m_Length, permittivity, m_ExternalPermittivity);
+    m_CSelfResonant = m_Equations.SelfCapacitance(m_Diameter, m_Length, permittivity,
+                                                  m_ExternalPermittivity, m_PitchAngle) +
+                      m_CExtra;
     m_FSelfResonant = m_Equations.ResonantFrequency(m_Inductance, m_CSelfResonant);
     m_Alpha = m_Equations.ResonanceFactor(m_FSelfResonant, m_Frequency);
     m_QEff = m_Equations.EffectiveQ(m_Q, m_FSelfResonant, m_Frequency);
@@ -364,18 +382,17 @@ bool CCoil::Analyse()
 
 // ---- Core and tap ----
 
-bool CCoil::ComputeApparentPermeability(double initialPermeability, double gapExponent, double lengthExponent,
-                                        double offset)
+bool CCoil::ComputeApparentPermeability(double initialPermeability, double gapExponent,
+                                        double lengthExponent, double offset)
 {
     m_ApparentPermeability = 1.0;
     m_GeometryFactor = 1.0;
     m_LengthFactor = 1.0;
     m_CoreOffset = offset;
     if (m_HasCore)
-        m_ApparentPermeability = m_Equations.ApparentPermeability(initialPermeability, m_RodDiameter, m_RodLength,
-                                                                  m_CoreCoilDiameter, m_Length, gapExponent,
-                                                                  lengthExponent, m_GeometryFactor, offset,
-                                                                  m_LengthFactor);
+        m_ApparentPermeability = m_Equations.ApparentPermeability(
+            initialPermeability, m_RodDiameter, m_RodLength, m_CoreCoilDiameter, m_Length,
+            gapExponent, lengthExponent, m_GeometryFactor, offset, m_LengthFactor);
     return true;
 }
 
@@ -383,7 +400,8 @@ void CCoil::MoveCore(double offset)
 {
     if (!m_HasCore)
         return;
-    ComputeApparentPermeability(m_InitialPermeability, m_GapExponent, m_LengthExponent, m_Length / 2 + offset);
+    ComputeApparentPermeability(m_InitialPermeability, m_GapExponent, m_LengthExponent,
+                                m_Length / 2 + offset);
     m_Inductance = m_ApparentPermeability / m_ReferencePermeability * m_ReferenceInductance;
     ComputeImpedanceAndCoreLoss();
     m_Q = m_Impedance.m_Imag / (m_RFormer + m_RAcCoil + m_RCore);
@@ -401,7 +419,8 @@ bool CCoil::SplitAtTap(double tapTurns)
     const double tapResistance = resistance * m_TapRatio;
     m_TapSection.Set(CComponant::Inductor, tapInductance, tapResistance);
     m_TapSection.ComputeImpedance(m_Frequency);
-    m_RestSection.Set(CComponant::Inductor, m_Inductance - tapInductance, resistance - tapResistance);
+    m_RestSection.Set(CComponant::Inductor, m_Inductance - tapInductance,
+                      resistance - tapResistance);
     m_RestSection.ComputeImpedance(m_Frequency);
     return true;
 }
@@ -416,15 +435,15 @@ double CCoil::ProximityFactor(double pitchToConductor, double lengthToDiameter)
     // At (or below) the first column or row that column or row holds alone.
     const int i0 = i > 0 ? i - 1 : 0;
     const int j0 = j > 0 ? j - 1 : 0;
-    const double wx = i > 0 ? (pitchToConductor - ProximityPitchRatios[i0])
-                                  / (ProximityPitchRatios[i] - ProximityPitchRatios[i0])
+    const double wx = i > 0 ? (pitchToConductor - ProximityPitchRatios[i0]) /
+                                  (ProximityPitchRatios[i] - ProximityPitchRatios[i0])
                             : 0.0;
-    const double wy = j > 0 ? (lengthToDiameter - ProximityLengthRatios[j0])
-                                  / (ProximityLengthRatios[j] - ProximityLengthRatios[j0])
+    const double wy = j > 0 ? (lengthToDiameter - ProximityLengthRatios[j0]) /
+                                  (ProximityLengthRatios[j] - ProximityLengthRatios[j0])
                             : 0.0;
     const auto& t = ProximityTable;
-    const double factor =
-        (1 - wy) * ((1 - wx) * t[j0][i0] + wx * t[j0][i]) + wy * ((1 - wx) * t[j][i0] + wx * t[j][i]);
+    const double factor = (1 - wy) * ((1 - wx) * t[j0][i0] + wx * t[j0][i]) +
+                          wy * ((1 - wx) * t[j][i0] + wx * t[j][i]);
     // Beyond a pitch of 10 conductor diameters the extrapolation falls on towards zero; a wound
     // wire never has less resistance than a straight one, so it stops at no proximity effect.
     return factor < NoProximityFactor ? NoProximityFactor : factor;

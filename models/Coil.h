@@ -14,9 +14,9 @@ class CCoil
 {
 public:
     // Which quantities SolveGeometry takes as inputs.
-    static constexpr int ModeInductancePitchRatio = 0;     // L, p, l/D -> D, l, N
-    static constexpr int ModeInductancePitchDiameter = 1;  // L, p, D -> l, N, l/D
-    static constexpr int ModeDiameterTurnsPitch = 2;       // D, N, p -> l, l/D, L
+    static constexpr int ModeInductancePitchRatio = 0;          // L, p, l/D -> D, l, N
+    static constexpr int ModeInductancePitchDiameter = 1;       // L, p, D -> l, N, l/D
+    static constexpr int ModeDiameterTurnsPitch = 2;            // D, N, p -> l, l/D, L
     static constexpr int ModeInductanceDiameterLengthTurns = 3; // L, D, l, N -> l/D, p
 
     // Proximity table: wound-wire to straight-wire resistance against p/d (columns) and l/D (rows).
@@ -30,12 +30,12 @@ public:
 
     CEquations m_Equations;
     int m_Mode = 0;
-    double m_Inductance = 0.0;           // L including the core, H
-    double m_EndInductance = 0.0;        // end of the calculator's inductance sweep, H (not used here)
-    double m_RDc = 0.0;                  // DC resistance of the wire, ohm
-    double m_RAcWire = 0.0;              // AC resistance of the straight wire (skin effect), ohm
-    double m_RAcCoil = 0.0;              // AC resistance of the wound wire (skin and proximity), ohm
-    double m_Diameter = 0.0;             // coil diameter D, m
+    double m_Inductance = 0.0;    // L including the core, H
+    double m_EndInductance = 0.0; // end of the calculator's inductance sweep, H (not used here)
+    double m_RDc = 0.0;           // DC resistance of the wire, ohm
+    double m_RAcWire = 0.0;       // AC resistance of the straight wire (skin effect), ohm
+    double m_RAcCoil = 0.0;       // AC resistance of the wound wire (skin and proximity), ohm
+    double m_Diameter = 0.0;      // coil diameter D, m
     double m_FormerInnerDiameter = 0.0;  // D - 2 wall thickness, m
     double m_Turns = 0.0;                // number of turns N (not necessarily whole)
     double m_Length = 0.0;               // winding length l, m
@@ -65,30 +65,32 @@ public:
     double m_RFormer = 0.0;              // series loss resistance from the former, ohm
     bool m_HasCore = false;              // a ferrite rod is inside the winding
     double m_InitialPermeability = 1.0;  // initial relative permeability of the rod material
-    double m_ApparentPermeability = 1.0; // relative permeability multiplying the air-core inductance
-    double m_ReferencePermeability = 1.0; // apparent permeability at which m_ReferenceInductance holds
-    double m_LossFactor = 0.0;           // relative loss factor of the core material, units of 1e-6
+    double m_ApparentPermeability =
+        1.0; // relative permeability multiplying the air-core inductance
+    double m_ReferencePermeability =
+        1.0;                   // apparent permeability at which m_ReferenceInductance holds
+    double m_LossFactor = 0.0; // relative loss factor of the core material, units of 1e-6
     double m_LossFactorFrequency = 1000.0; // frequency of the quoted loss factor, Hz
-    double m_RodDiameter = 0.0;          // rod diameter, m
-    double m_RodLength = 0.0;            // rod length, m
-    double m_RCore = 0.0;                // series loss resistance from the core, ohm
-    double m_GeometryFactor = 1.0;       // last geometry factor of the apparent permeability
-    double m_ReferenceInductance = 0.0;  // L after the last SolveGeometry, H
-    double m_LengthFactor = 1.0;         // last length factor of the apparent permeability
-    double m_CoreOffset = 0.0;           // last displacement given to the apparent permeability, m
-    double m_LengthExponent = 0.0;       // length exponent of the rod
-    double m_GapExponent = 0.0;          // gap exponent of the rod
-    CImpedance m_Impedance;              // series impedance: m_RAcCoil + m_RCore + j omega L, ohm
-    double m_Alpha = 0.0;                // (F(sr)^2 - f^2) / F(sr)^2
-    double m_TapTurns = 0.0;             // turns below the tap, last SplitAtTap
-    double m_TapRatio = 0.0;             // m_TapTurns / N
-    CComponant m_TapSection;             // the tapped part of the winding
-    CComponant m_RestSection;            // the rest of the winding
-    bool m_IsLitz = false;               // the wire is litz
-    double m_StrandDiameter = 0.0;       // conductor diameter of one litz strand, m
-    double m_StrandCount = 0.0;          // number of litz strands
-    double m_LitzFactor = 0.0;           // litz AC resistance factor at the working frequency
-    std::string m_Message;               // reason of the last failed check; empty when none
+    double m_RodDiameter = 0.0;            // rod diameter, m
+    double m_RodLength = 0.0;              // rod length, m
+    double m_RCore = 0.0;                  // series loss resistance from the core, ohm
+    double m_GeometryFactor = 1.0;         // last geometry factor of the apparent permeability
+    double m_ReferenceInductance = 0.0;    // L after the last SolveGeometry, H
+    double m_LengthFactor = 1.0;           // last length factor of the apparent permeability
+    double m_CoreOffset = 0.0;     // last displacement given to the apparent permeability, m
+    double m_LengthExponent = 0.0; // length exponent of the rod
+    double m_GapExponent = 0.0;    // gap exponent of the rod
+    CImpedance m_Impedance;        // series impedance: m_RAcCoil + m_RCore + j omega L, ohm
+    double m_Alpha = 0.0;          // (F(sr)^2 - f^2) / F(sr)^2
+    double m_TapTurns = 0.0;       // turns below the tap, last SplitAtTap
+    double m_TapRatio = 0.0;       // m_TapTurns / N
+    CComponant m_TapSection;       // the tapped part of the winding
+    CComponant m_RestSection;      // the rest of the winding
+    bool m_IsLitz = false;         // the wire is litz
+    double m_StrandDiameter = 0.0; // conductor diameter of one litz strand, m
+    double m_StrandCount = 0.0;    // number of litz strands
+    double m_LitzFactor = 0.0;     // litz AC resistance factor at the working frequency
+    std::string m_Message;         // reason of the last failed check; empty when none
 
     CCoil();
     virtual ~CCoil() = default;
@@ -101,8 +103,8 @@ public:
     bool ComputeLosses();
     bool Analyse();
 
-    bool ComputeApparentPermeability(double initialPermeability, double gapExponent, double lengthExponent,
-                                     double offset);
+    bool ComputeApparentPermeability(double initialPermeability, double gapExponent,
+                                     double lengthExponent, double offset);
     // Re-evaluates a cored coil with the winding displaced by `offset` (m) from the rod's centre.
     void MoveCore(double offset);
     // Splits the winding at `tapTurns`; false when the coil has no turns.

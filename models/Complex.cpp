@@ -5,7 +5,8 @@
 #include <cmath>
 #include <limits>
 
-namespace {
+namespace
+{
 
 constexpr double Pi = 3.141592653589793;
 constexpr double HalfPi = 1.5707963267948966;
@@ -49,14 +50,19 @@ CComplex CComplex::operator=(double x)
 void CComplex::UpdatePolar()
 {
     magnitude = std::sqrt(real * real + imag * imag);
-    if (real > 0) {
+    if (real > 0)
+    {
         phase = std::atan(imag / real);
-    } else if (real < 0) {
+    }
+    else if (real < 0)
+    {
         if (imag == 0)
             phase = Pi;
         else
             phase = std::atan(imag / real) + (imag >= 0 ? Pi : -Pi);
-    } else {
+    }
+    else
+    {
         phase = imag >= 0 ? HalfPi : -HalfPi;
     }
 }
@@ -205,7 +211,8 @@ bool CImpedance::SetPolar(double magnitude, double phase)
 bool CImpedance::SetComponent(int kind, double value, double resistance, double frequency)
 {
     double reactance = 0.0;
-    if (frequency > 0 && std::fabs(value) > 0) {
+    if (frequency > 0 && std::fabs(value) > 0)
+    {
         const double w = frequency * TwoPi * value;
         if (kind == Inductor)
             reactance = w;

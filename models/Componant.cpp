@@ -4,7 +4,8 @@
 
 #include <cmath>
 
-namespace {
+namespace
+{
 
 constexpr double TwoPi = 6.283185307179586;
 // Below these reactances (ohm) a component counts as a plain resistor.
@@ -27,7 +28,8 @@ bool CComponant::ComputeImpedance(double frequency)
 
 std::string CComponant::Label() const
 {
-    switch (m_Kind) {
+    switch (m_Kind)
+    {
     case Inductor:
         return "L" + FormatNumber(m_Value / 1e-6, 2);
     case Capacitor:
@@ -41,13 +43,18 @@ bool CComponant::SetFromImpedance(CImpedance z, double frequency)
 {
     const double w = TwoPi * frequency;
     const double x = z.m_Imag;
-    if (x < 0 && std::fabs(x) > ReactanceThreshold) {
+    if (x < 0 && std::fabs(x) > ReactanceThreshold)
+    {
         m_Kind = Capacitor;
         m_Value = std::fabs(1.0 / (w * x));
-    } else if (x > 0 && std::fabs(x) > ReactanceThreshold) {
+    }
+    else if (x > 0 && std::fabs(x) > ReactanceThreshold)
+    {
         m_Kind = Inductor;
         m_Value = std::fabs(x) / w;
-    } else {
+    }
+    else
+    {
         m_Kind = Resistor;
         m_Value = 0.0;
     }
@@ -59,13 +66,18 @@ bool CComponant::SetCancelling(CImpedance z, double frequency, double existingCa
 {
     const double w = TwoPi * frequency;
     const double x = z.m_Imag;
-    if (x > CancellingThreshold) {
+    if (x > CancellingThreshold)
+    {
         m_Kind = Capacitor;
         m_Value = 1.0 / (w * x) - existingCapacitance;
-    } else if (x < -CancellingThreshold) {
+    }
+    else if (x < -CancellingThreshold)
+    {
         m_Kind = Inductor;
         m_Value = std::fabs(x) / w;
-    } else {
+    }
+    else
+    {
         m_Kind = Resistor;
         m_Value = 0.0;
     }

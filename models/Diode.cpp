@@ -6,13 +6,13 @@
 
 namespace
 {
-constexpr double ThermalVoltage = 0.02586;  // V
+constexpr double ThermalVoltage = 0.02586; // V
 
 CImpedance RealValue(double x)
 {
     return CImpedance(CComplex(x, 0.0));
 }
-}  // namespace
+} // namespace
 
 void CDiode::ClearForwardResults()
 {
@@ -25,8 +25,9 @@ void CDiode::SetTurnOnVoltage(double volts)
     m_TurnOnVoltage = volts;
 }
 
-void CDiode::SetJunction(double junctionCap, double builtInVoltage, double refVoltage, double parasiticCap,
-                         double transitTimeNs, double ideality, double capQuotient, double negCapQuotient)
+void CDiode::SetJunction(double junctionCap, double builtInVoltage, double refVoltage,
+                         double parasiticCap, double transitTimeNs, double ideality,
+                         double capQuotient, double negCapQuotient)
 {
     m_JunctionCap = junctionCap;
     m_BuiltInVoltage = builtInVoltage;
@@ -100,7 +101,7 @@ double CDiode::Current(double v) const
         case ForwardDiodeEquation:
             return m_SatCurrent * (std::exp(v / m_NVt) - 1.0);
         case ForwardPower:
-            return std::pow(v, m_PowerN) * m_PowerA * 0.001;  // the law gives milliamperes
+            return std::pow(v, m_PowerN) * m_PowerA * 0.001; // the law gives milliamperes
         default:
             return m_QuadA * v * v + m_QuadB * v + m_QuadC;
         }
@@ -166,7 +167,7 @@ CImpedance& CDiode::Impedance(CImpedance& z, double v, double frequency, double 
     capacitor.SetComponent(CImpedance::Capacitor, c, 0.0, frequency);
     CImpedance parallel;
     parallel.Parallel(RealValue(r), capacitor);
-    z = parallel + RealValue(1.0);  // fixed series resistance of the contacts
+    z = parallel + RealValue(1.0); // fixed series resistance of the contacts
 
     resistance = r;
     capacitance = c;
@@ -177,11 +178,13 @@ double CDiode::SolveOperatingPoint(double sourceVoltage, double seriesResistance
                                    CImpedance& diodeImpedance, CImpedance& current) const
 {
     bool converged = false;
-    return SolveOperatingPoint(sourceVoltage, seriesResistance, frequency, diodeImpedance, current, converged);
+    return SolveOperatingPoint(sourceVoltage, seriesResistance, frequency, diodeImpedance, current,
+                               converged);
 }
 
 double CDiode::SolveOperatingPoint(double sourceVoltage, double seriesResistance, double frequency,
-                                   CImpedance& diodeImpedance, CImpedance& current, bool& converged) const
+                                   CImpedance& diodeImpedance, CImpedance& current,
+                                   bool& converged) const
 {
     // The bisection runs on the voltage between 0 and the source voltage; the
     // error is taken against the source amplitude so that a negative source
@@ -238,7 +241,8 @@ double CDiode::MeasuredCapacitance(double /*vdc*/, double sourceVoltagePp, doubl
 
     // The diode branch by the voltage divider, then without the DC source across it.
     const CImpedance branch = load * (sourceVoltagePp / loadVoltage) - load;
-    const CImpedance junction = (dcSourceResistance * branch) / (RealValue(dcSourceResistance) - branch);
+    const CImpedance junction =
+        (dcSourceResistance * branch) / (RealValue(dcSourceResistance) - branch);
     return 1.0 / (CEquations::TwoPi * frequency * junction.m_Magnitude) - parasiticCap;
 }
 

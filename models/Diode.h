@@ -14,13 +14,24 @@ public:
     virtual ~CDiode() = default;
 
     // Current laws.
-    enum EForwardLaw { ForwardDiodeEquation = 0, ForwardQuadratic = 1, ForwardPower = 3 };
-    enum EReverseLaw { ReverseDiodeEquation = 0, ReverseQuadratic = 1, ReverseConstantResistance = 2 };
+    enum EForwardLaw
+    {
+        ForwardDiodeEquation = 0,
+        ForwardQuadratic = 1,
+        ForwardPower = 3
+    };
+    enum EReverseLaw
+    {
+        ReverseDiodeEquation = 0,
+        ReverseQuadratic = 1,
+        ReverseConstantResistance = 2
+    };
 
     void SetTurnOnVoltage(double volts);
     // transitTimeNs in nanoseconds; the rest SI.
-    void SetJunction(double junctionCap, double builtInVoltage, double refVoltage, double parasiticCap,
-                     double transitTimeNs, double ideality, double capQuotient, double negCapQuotient);
+    void SetJunction(double junctionCap, double builtInVoltage, double refVoltage,
+                     double parasiticCap, double transitTimeNs, double ideality, double capQuotient,
+                     double negCapQuotient);
     void SetForwardDiodeEquation(double satCurrentMicroAmps);
     // Coefficients for a current in milliamperes.
     void SetForwardQuadratic(double a, double b, double c);
@@ -42,7 +53,8 @@ public:
     // `converged` tells whether the voltages met within the tolerance. A zero or non-finite
     // source, or a non-finite resistance or frequency, stops the solve at its first pass.
     double SolveOperatingPoint(double sourceVoltage, double seriesResistance, double frequency,
-                               CImpedance& diodeImpedance, CImpedance& current, bool& converged) const;
+                               CImpedance& diodeImpedance, CImpedance& current,
+                               bool& converged) const;
     double SolveOperatingPoint(double sourceVoltage, double seriesResistance, double frequency,
                                CImpedance& diodeImpedance, CImpedance& current) const;
 
@@ -57,46 +69,46 @@ public:
     static double BuiltInVoltage(double va, double vb, double ca, double cb, double quotient);
     static double TransitTime(double vdc, double diffusionCap, double dcSourceResistance);
 
-    static constexpr double MaxCapacitance = 1e-5;  // F
+    static constexpr double MaxCapacitance = 1e-5; // F
 
     int m_ForwardModel = ForwardDiodeEquation;
     int m_ReverseModel = ReverseDiodeEquation;
-    double m_TurnOnVoltage = 0.0;   // V
-    double m_JunctionCap = 0.0;     // F, at m_RefVoltage
-    double m_BuiltInVoltage = 0.0;  // V
-    double m_CapQuotient = 2.0;     // Cj varies as the m-th root of 1/(Vbi - V)
-    double m_ParasiticCap = 0.0;    // F, added in reverse bias
-    double m_Ideality = 0.0;        // forward ideality factor
-    double m_NegCapQuotient = 2.0;  // quotient below m_RefVoltage
-    double m_SatCurrent = 0.0;      // A
-    double m_NVt = 0.0;             // V
-    double m_QuadA = 0.0;           // A/V^2
-    double m_QuadB = 0.0;           // A/V
-    double m_QuadC = 0.0;           // A
-    double m_PowerA = 0.0;          // mA at 1 V
-    double m_PowerN = 0.0;          // exponent
-    double m_RevN = 0.0;            // reverse ideality factor
-    double m_RevSatCurrent = 0.0;   // A
-    double m_RevNVt = 0.0;          // V
-    double m_RevQuadA = 0.0;        // A/V^2
-    double m_RevQuadB = 0.0;        // A/V
-    double m_RevQuadC = 0.0;        // A
-    double m_RevResistance = 0.0;   // ohm
-    double m_ThermalVoltage = 0.02586;  // V, kT/q
+    double m_TurnOnVoltage = 0.0;      // V
+    double m_JunctionCap = 0.0;        // F, at m_RefVoltage
+    double m_BuiltInVoltage = 0.0;     // V
+    double m_CapQuotient = 2.0;        // Cj varies as the m-th root of 1/(Vbi - V)
+    double m_ParasiticCap = 0.0;       // F, added in reverse bias
+    double m_Ideality = 0.0;           // forward ideality factor
+    double m_NegCapQuotient = 2.0;     // quotient below m_RefVoltage
+    double m_SatCurrent = 0.0;         // A
+    double m_NVt = 0.0;                // V
+    double m_QuadA = 0.0;              // A/V^2
+    double m_QuadB = 0.0;              // A/V
+    double m_QuadC = 0.0;              // A
+    double m_PowerA = 0.0;             // mA at 1 V
+    double m_PowerN = 0.0;             // exponent
+    double m_RevN = 0.0;               // reverse ideality factor
+    double m_RevSatCurrent = 0.0;      // A
+    double m_RevNVt = 0.0;             // V
+    double m_RevQuadA = 0.0;           // A/V^2
+    double m_RevQuadB = 0.0;           // A/V
+    double m_RevQuadC = 0.0;           // A
+    double m_RevResistance = 0.0;      // ohm
+    double m_ThermalVoltage = 0.02586; // V, kT/q
 
     // Results of the receiver's forward and reverse half-cycles.
-    CComponant m_FwdCap;            // capacitor, F
-    CImpedance m_FwdVoltage;        // V (real)
-    CImpedance m_FwdResistance;     // ohm (real)
-    double m_JunctionConst = 0.0;   // F^m * V
-    double m_RevDiodeResistance = 0.0;  // ohm
-    CComponant m_RevCap;            // capacitor, F
-    CImpedance m_RevImpedance;      // ohm
-    double m_RevVoltage = 0.0;      // V
-    CImpedance m_FwdImpedance;      // ohm
-    double m_TransitTime = 0.0;     // s
-    double m_RefVoltage = -1.0;     // V
-    CComponant m_FwdDiffCap;        // capacitor, F
+    CComponant m_FwdCap;               // capacitor, F
+    CImpedance m_FwdVoltage;           // V (real)
+    CImpedance m_FwdResistance;        // ohm (real)
+    double m_JunctionConst = 0.0;      // F^m * V
+    double m_RevDiodeResistance = 0.0; // ohm
+    CComponant m_RevCap;               // capacitor, F
+    CImpedance m_RevImpedance;         // ohm
+    double m_RevVoltage = 0.0;         // V
+    CImpedance m_FwdImpedance;         // ohm
+    double m_TransitTime = 0.0;        // s
+    double m_RefVoltage = -1.0;        // V
+    CComponant m_FwdDiffCap;           // capacitor, F
     bool m_UseNegQuotient = false;
 
 private:

@@ -26,17 +26,18 @@ double CEquations::ResonantInductanceLossy(double frequency, double capacitance,
 {
     const double w = TwoPi * frequency;
     if (resistance > 0)
-        return (1.0 + std::sqrt(1.0 - 4.0 * w * w * capacitance * capacitance * resistance * resistance))
-               / (2.0 * w * w * capacitance);
+        return (1.0 + std::sqrt(1.0 - 4.0 * w * w * capacitance * capacitance * resistance *
+                                          resistance)) /
+               (2.0 * w * w * capacitance);
     return 1.0 / (w * w * capacitance);
 }
 
-double CEquations::ResonantFrequencyLossy(double inductance, double inductorResistance, double capacitance,
-                                          double capacitorResistance)
+double CEquations::ResonantFrequencyLossy(double inductance, double inductorResistance,
+                                          double capacitance, double capacitorResistance)
 {
-    return std::sqrt((inductance - inductorResistance * inductorResistance * capacitance)
-                     / (inductance - capacitorResistance * capacitorResistance * capacitance))
-           / (TwoPi * std::sqrt(inductance * capacitance));
+    return std::sqrt((inductance - inductorResistance * inductorResistance * capacitance) /
+                     (inductance - capacitorResistance * capacitorResistance * capacitance)) /
+           (TwoPi * std::sqrt(inductance * capacitance));
 }
 
 double CEquations::ResonanceFactor(double selfResonantFrequency, double frequency)
@@ -62,15 +63,16 @@ double CEquations::DcResistance(double length, double area, double resistivity)
     return length * resistivity / area;
 }
 
-double CEquations::AcResistanceRound(double resistivity, double length, double radius, double skinDepth)
+double CEquations::AcResistanceRound(double resistivity, double length, double radius,
+                                     double skinDepth)
 {
     if (skinDepth < radius)
         return resistivity * length / ((2.0 * radius - skinDepth) * Pi * skinDepth);
     return resistivity * length / (Pi * radius * radius);
 }
 
-double CEquations::AcResistanceFlat(double resistivity, double length, double width, double thickness,
-                                    double skinDepth)
+double CEquations::AcResistanceFlat(double resistivity, double length, double width,
+                                    double thickness, double skinDepth)
 {
     return resistivity * length / ((width + thickness - skinDepth) * skinDepth);
 }
@@ -80,11 +82,12 @@ double CEquations::StraightWireInductance(double length, double diameter, double
     return Mu0 * relPermeability * length / TwoPi * (std::log(2.0 * length / diameter) - 1.0);
 }
 
-double CEquations::FlatConductorInductance(double length, double width, double thickness, double relPermeability)
+double CEquations::FlatConductorInductance(double length, double width, double thickness,
+                                           double relPermeability)
 {
     const double perimeterHalf = width + thickness;
-    return Mu0 * relPermeability * length / TwoPi
-           * (std::log(2.0 * length / perimeterHalf) + 0.5 + 0.2235 * perimeterHalf / length);
+    return Mu0 * relPermeability * length / TwoPi *
+           (std::log(2.0 * length / perimeterHalf) + 0.5 + 0.2235 * perimeterHalf / length);
 }
 
 // ---- Single-layer coils ----
@@ -92,13 +95,15 @@ double CEquations::FlatConductorInductance(double length, double width, double t
 double CEquations::NagaokaCoefficient(double lengthToDiameter)
 {
     const double x = lengthToDiameter;
-    return (2.0 * x / Pi) * (std::log(1.0 + Pi / (2.0 * x)) + 1.0 / (2.3004 + 3.2219 * x + 1.7793 * x * x));
+    return (2.0 * x / Pi) *
+           (std::log(1.0 + Pi / (2.0 * x)) + 1.0 / (2.3004 + 3.2219 * x + 1.7793 * x * x));
 }
 
-double CEquations::SolenoidInductance(double turns, double diameter, double length, double nagaokaCoefficient,
-                                      double relPermeability)
+double CEquations::SolenoidInductance(double turns, double diameter, double length,
+                                      double nagaokaCoefficient, double relPermeability)
 {
-    return relPermeability * Mu0 * Pi * diameter * diameter * turns * turns / (4.0 * length) * nagaokaCoefficient;
+    return relPermeability * Mu0 * Pi * diameter * diameter * turns * turns / (4.0 * length) *
+           nagaokaCoefficient;
 }
 
 double CEquations::PitchAngle(double diameter, double pitch)
@@ -106,16 +111,18 @@ double CEquations::PitchAngle(double diameter, double pitch)
     return std::atan(pitch / (Pi * diameter));
 }
 
-double CEquations::EffectivePermittivity(double outerDiameter, double innerDiameter, double formerPermittivity,
-                                         double innerPermittivity)
+double CEquations::EffectivePermittivity(double outerDiameter, double innerDiameter,
+                                         double formerPermittivity, double innerPermittivity)
 {
     const double k = innerDiameter / outerDiameter;
     return (1.0 - k * k) * formerPermittivity + k * k * innerPermittivity;
 }
 
-double CEquations::AxialCapacitance(double diameter, double length, double permittivity1, double permittivity2)
+double CEquations::AxialCapacitance(double diameter, double length, double permittivity1,
+                                    double permittivity2)
 {
-    return 2.0 * Epsilon0 * diameter * (permittivity1 + permittivity2) / std::log(1.0 + PiSquared * length / diameter);
+    return 2.0 * Epsilon0 * diameter * (permittivity1 + permittivity2) /
+           std::log(1.0 + PiSquared * length / diameter);
 }
 
 double CEquations::SelfCapacitance(double diameter, double length, double internalPermittivity,
@@ -123,14 +130,15 @@ double CEquations::SelfCapacitance(double diameter, double length, double intern
 {
     const double x = diameter / length;
     const double kc = 0.933048 * std::pow(x, 1.5) + 0.717439 * x + 0.106 * x * x;
-    const double c = (1.0 + kc * (internalPermittivity / externalPermittivity + 1.0) * 0.5)
-                     * (externalPermittivity * FourEpsilon0 * length / Pi);
+    const double c = (1.0 + kc * (internalPermittivity / externalPermittivity + 1.0) * 0.5) *
+                     (externalPermittivity * FourEpsilon0 * length / Pi);
     const double cosPsi = std::cos(pitchAngle);
     return c / (cosPsi * cosPsi);
 }
 
-double CEquations::CoreLossResistance(double apparentPermeability, double lossFactor, double lossFactorFrequency,
-                                      double frequency, double reactance)
+double CEquations::CoreLossResistance(double apparentPermeability, double lossFactor,
+                                      double lossFactorFrequency, double frequency,
+                                      double reactance)
 {
     return reactance * apparentPermeability * (lossFactor * 1e-6) * frequency / lossFactorFrequency;
 }
@@ -139,17 +147,18 @@ double CEquations::CoreLossResistance(double apparentPermeability, double lossFa
 
 double CEquations::RodPermeability(double initialPermeability, double rodDiameter, double rodLength)
 {
-    return initialPermeability
-           / (1.0 + 0.84 * (initialPermeability - 1.0) * std::pow(rodDiameter / rodLength, 1.7));
+    return initialPermeability /
+           (1.0 + 0.84 * (initialPermeability - 1.0) * std::pow(rodDiameter / rodLength, 1.7));
 }
 
-double CEquations::ApparentPermeability(double initialPermeability, double rodDiameter, double rodLength,
-                                        double coilDiameter, double coilLength, double gapExponent,
-                                        double lengthExponent, double& geometryFactor, double offset,
-                                        double& lengthFactor)
+double CEquations::ApparentPermeability(double initialPermeability, double rodDiameter,
+                                        double rodLength, double coilDiameter, double coilLength,
+                                        double gapExponent, double lengthExponent,
+                                        double& geometryFactor, double offset, double& lengthFactor)
 {
     const double effectiveLength = (1.0 - rodLength * 59.63 * offset) * rodLength;
-    lengthFactor = std::pow(coilLength / effectiveLength, (coilDiameter / rodDiameter) * lengthExponent);
+    lengthFactor =
+        std::pow(coilLength / effectiveLength, (coilDiameter / rodDiameter) * lengthExponent);
     geometryFactor = std::pow(rodDiameter / coilDiameter, gapExponent) * lengthFactor;
     return RodPermeability(initialPermeability, rodDiameter, effectiveLength) * geometryFactor;
 }
@@ -167,7 +176,8 @@ double CEquations::TwinLineInductance(double diameter, double spacing, double re
 }
 
 CComplex CEquations::PropagationConstant(double resistancePerMetre, double inductancePerMetre,
-                                         double conductancePerMetre, double capacitancePerMetre, double frequency)
+                                         double conductancePerMetre, double capacitancePerMetre,
+                                         double frequency)
 {
     const double w = TwoPi * frequency;
     const CComplex z(resistancePerMetre, w * inductancePerMetre);
@@ -228,16 +238,16 @@ double CEquations::GroundRodResistance(double length, double diameter, double re
     return resistivity / (TwoPi * length) * (std::log(8.0 * length / diameter) - 1.0);
 }
 
-double CEquations::GroundLossResistance(double groundResistance, double conductorDiameter, double height,
-                                        double frequency)
+double CEquations::GroundLossResistance(double groundResistance, double conductorDiameter,
+                                        double height, double frequency)
 {
     const double wavelength = SpeedOfLight / frequency;
     const double u = (TwoPi / wavelength) * height;
     const double s = std::sin(u);
     const double c = std::cos(u);
-    return (std::log(wavelength / (2.0 * conductorDiameter)) * s * s
-            - (std::sin(std::sqrt(u * u + PiSquaredOverFour)) - c) * 4.0 * c)
-           * groundResistance / TwoPi;
+    return (std::log(wavelength / (2.0 * conductorDiameter)) * s * s -
+            (std::sin(std::sqrt(u * u + PiSquaredOverFour)) - c) * 4.0 * c) *
+           groundResistance / TwoPi;
 }
 
 double CEquations::FieldStrength(double power, double distance, double gain, double extraExponent)
@@ -245,15 +255,16 @@ double CEquations::FieldStrength(double power, double distance, double gain, dou
     return std::sqrt(754.0 * power * gain / (FourPi * std::pow(distance, extraExponent + 2.0)));
 }
 
-double CEquations::InducedVoltage(double fieldStrength, double effectiveHeight, double length1, double angle1,
-                                  double length2, double angle2)
+double CEquations::InducedVoltage(double fieldStrength, double effectiveHeight, double length1,
+                                  double angle1, double length2, double angle2)
 {
     const double total = length1 + length2;
-    return fieldStrength * effectiveHeight
-           * (std::sin(angle1) * length1 / total + std::sin(angle2) * length2 / total);
+    return fieldStrength * effectiveHeight *
+           (std::sin(angle1) * length1 / total + std::sin(angle2) * length2 / total);
 }
 
-CComplex CEquations::VoltageDivider(double voltage, CComplex seriesImpedance, CComplex loadImpedance)
+CComplex CEquations::VoltageDivider(double voltage, CComplex seriesImpedance,
+                                    CComplex loadImpedance)
 {
     const CComplex total = seriesImpedance + loadImpedance;
     return (loadImpedance / total) * voltage;
@@ -261,7 +272,8 @@ CComplex CEquations::VoltageDivider(double voltage, CComplex seriesImpedance, CC
 
 // ---- Coupled coils ----
 
-double CEquations::CouplingCoefficient(double mutualInductance, double inductance1, double inductance2)
+double CEquations::CouplingCoefficient(double mutualInductance, double inductance1,
+                                       double inductance2)
 {
     return mutualInductance / std::sqrt(inductance1 * inductance2);
 }

@@ -17,10 +17,10 @@ public:
     static constexpr double FourPi = 12.566370614359172;
     static constexpr double FourPiSquared = 39.47841760435743;
     static constexpr double FortyPiSquared = 394.7841760435743;
-    static constexpr double Mu0 = 1.25663706212e-6;          // H/m
-    static constexpr double Epsilon0 = 8.8541878128e-12;     // F/m
+    static constexpr double Mu0 = 1.25663706212e-6;           // H/m
+    static constexpr double Epsilon0 = 8.8541878128e-12;      // F/m
     static constexpr double FourEpsilon0 = 3.54167512512e-11; // F/m
-    static constexpr double SpeedOfLight = 299792458.0;      // m/s
+    static constexpr double SpeedOfLight = 299792458.0;       // m/s
 
     virtual ~CEquations() = default;
 
@@ -30,41 +30,46 @@ public:
     static double ResonantCapacitance(double frequency, double inductance);
     static double ResonantCapacitanceLossy(double frequency, double inductance, double resistance);
     static double ResonantInductanceLossy(double frequency, double capacitance, double resistance);
-    static double ResonantFrequencyLossy(double inductance, double inductorResistance, double capacitance,
-                                         double capacitorResistance);
+    static double ResonantFrequencyLossy(double inductance, double inductorResistance,
+                                         double capacitance, double capacitorResistance);
     static double ResonanceFactor(double selfResonantFrequency, double frequency);
     static double EffectiveQ(double q, double selfResonantFrequency, double frequency);
 
     // ---- Conductors ----
     static double SkinDepth(double resistivity, double frequency, double relPermeability);
     static double DcResistance(double length, double area, double resistivity);
-    static double AcResistanceRound(double resistivity, double length, double radius, double skinDepth);
-    static double AcResistanceFlat(double resistivity, double length, double width, double thickness,
-                                   double skinDepth);
+    static double AcResistanceRound(double resistivity, double length, double radius,
+                                    double skinDepth);
+    static double AcResistanceFlat(double resistivity, double length, double width,
+                                   double thickness, double skinDepth);
     static double StraightWireInductance(double length, double diameter, double relPermeability);
-    static double FlatConductorInductance(double length, double width, double thickness, double relPermeability);
+    static double FlatConductorInductance(double length, double width, double thickness,
+                                          double relPermeability);
 
     // ---- Single-layer coils ----
     static double NagaokaCoefficient(double lengthToDiameter);
-    static double SolenoidInductance(double turns, double diameter, double length, double nagaokaCoefficient,
-                                     double relPermeability);
+    static double SolenoidInductance(double turns, double diameter, double length,
+                                     double nagaokaCoefficient, double relPermeability);
     static double PitchAngle(double diameter, double pitch);
-    static double EffectivePermittivity(double outerDiameter, double innerDiameter, double formerPermittivity,
-                                        double innerPermittivity);
-    static double AxialCapacitance(double diameter, double length, double permittivity1, double permittivity2);
+    static double EffectivePermittivity(double outerDiameter, double innerDiameter,
+                                        double formerPermittivity, double innerPermittivity);
+    static double AxialCapacitance(double diameter, double length, double permittivity1,
+                                   double permittivity2);
     static double SelfCapacitance(double diameter, double length, double internalPermittivity,
                                   double externalPermittivity, double pitchAngle);
-    // lossFactor in units of 1e-6, quoted at lossFactorFrequency and scaled linearly with frequency.
-    static double CoreLossResistance(double apparentPermeability, double lossFactor, double lossFactorFrequency,
-                                     double frequency, double reactance);
+    // lossFactor in units of 1e-6, quoted at lossFactorFrequency and scaled linearly with
+    // frequency.
+    static double CoreLossResistance(double apparentPermeability, double lossFactor,
+                                     double lossFactorFrequency, double frequency,
+                                     double reactance);
 
     // ---- Ferrite rod ----
     // The apparent relative permeability of a coil (coilDiameter, coilLength) on a rod whose
     // centre is displaced by `offset`; writes the geometry and length factors.
-    static double ApparentPermeability(double initialPermeability, double rodDiameter, double rodLength,
-                                       double coilDiameter, double coilLength, double gapExponent,
-                                       double lengthExponent, double& geometryFactor, double offset,
-                                       double& lengthFactor);
+    static double ApparentPermeability(double initialPermeability, double rodDiameter,
+                                       double rodLength, double coilDiameter, double coilLength,
+                                       double gapExponent, double lengthExponent,
+                                       double& geometryFactor, double offset, double& lengthFactor);
     // The permeability of the bare rod: mu_i / (1 + 0.84 (mu_i - 1) (d/l)^1.7).
     static double RodPermeability(double initialPermeability, double rodDiameter, double rodLength);
 
@@ -72,7 +77,8 @@ public:
     static double TwinLineCapacitance(double diameter, double spacing, double relPermittivity);
     static double TwinLineInductance(double diameter, double spacing, double relPermeability);
     static CComplex PropagationConstant(double resistancePerMetre, double inductancePerMetre,
-                                        double conductancePerMetre, double capacitancePerMetre, double frequency);
+                                        double conductancePerMetre, double capacitancePerMetre,
+                                        double frequency);
     static CComplex CharacteristicImpedance(double resistancePerMetre, double inductancePerMetre,
                                             double conductancePerMetre, double capacitancePerMetre,
                                             double frequency);
@@ -85,15 +91,17 @@ public:
     static double ShortMonopoleRadiationResistance(double height, double wavelength);
     static double EffectiveHeight(double wavelength, double twiceHeight);
     static double GroundRodResistance(double length, double diameter, double resistivity);
-    static double GroundLossResistance(double groundResistance, double conductorDiameter, double height,
-                                       double frequency);
+    static double GroundLossResistance(double groundResistance, double conductorDiameter,
+                                       double height, double frequency);
     static double FieldStrength(double power, double distance, double gain, double extraExponent);
     // Angles in radians.
-    static double InducedVoltage(double fieldStrength, double effectiveHeight, double length1, double angle1,
-                                 double length2, double angle2);
-    static CComplex VoltageDivider(double voltage, CComplex seriesImpedance, CComplex loadImpedance);
+    static double InducedVoltage(double fieldStrength, double effectiveHeight, double length1,
+                                 double angle1, double length2, double angle2);
+    static CComplex VoltageDivider(double voltage, CComplex seriesImpedance,
+                                   CComplex loadImpedance);
 
     // ---- Coupled coils ----
-    static double CouplingCoefficient(double mutualInductance, double inductance1, double inductance2);
+    static double CouplingCoefficient(double mutualInductance, double inductance1,
+                                      double inductance2);
     static double TransformationRatio(double coupling, double inductance2, double inductance1);
 };

@@ -54,13 +54,16 @@ bool CFerrite::Calculate()
     m_Ua2 = m_L2Core / m_L2Air;
     m_LengthPower = std::log10(m_Ua1 / m_Ua2) / std::log10(m_Coil1Length / m_Coil2Length);
     const double ratio = m_RodDiameter / m_Coil1Diameter;
-    const double rodPermeability = m_Equations.RodPermeability(m_InitialPermeability, m_RodDiameter, m_RodLength);
-    m_Alpha = std::log10(m_Ua1 / (rodPermeability * std::pow(m_Coil1Length / m_RodLength, m_LengthPower)))
-              / std::log10(ratio);
+    const double rodPermeability =
+        m_Equations.RodPermeability(m_InitialPermeability, m_RodDiameter, m_RodLength);
+    m_Alpha = std::log10(m_Ua1 /
+                         (rodPermeability * std::pow(m_Coil1Length / m_RodLength, m_LengthPower))) /
+              std::log10(ratio);
     m_Beta0 = m_LengthPower * ratio;
 
     double lengthFactor = 0.0;
-    m_Equations.ApparentPermeability(m_InitialPermeability, m_RodDiameter, m_RodLength, m_Coil1Diameter,
-                                     m_Coil1Length, m_Alpha, m_Beta0, m_Coeff, 0.0, lengthFactor);
+    m_Equations.ApparentPermeability(m_InitialPermeability, m_RodDiameter, m_RodLength,
+                                     m_Coil1Diameter, m_Coil1Length, m_Alpha, m_Beta0, m_Coeff, 0.0,
+                                     lengthFactor);
     return true;
 }

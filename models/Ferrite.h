@@ -35,8 +35,8 @@ public:
     // Clears the inputs and both flags; the results stay.
     void Reset();
     void SetRod(double rodDiameter, double rodLength, double initialPermeability);
-    void SetCoils(double coil1Diameter, double coil1Length, double l1Air, double l1Core, double coil2Diameter,
-                  double coil2Length, double l2Air, double l2Core);
+    void SetCoils(double coil1Diameter, double coil1Length, double l1Air, double l1Core,
+                  double coil2Diameter, double coil2Length, double l2Air, double l2Core);
     // False (with Ua1, Ua2, Alpha and Beta0 zero) until both the rod and the coils are set.
     // Equal coil lengths, or a coil as wide as the rod, give infinite or NaN exponents.
     bool Calculate();

@@ -1,14 +1,14 @@
 #pragma once
 
 // Every model class of Quillon, for the forms and the receiver engine.
-#include "models/Complex.h"
-#include "models/Equations.h"
-#include "models/Componant.h"
 #include "models/Coil.h"
+#include "models/Complex.h"
+#include "models/Componant.h"
+#include "models/Equations.h"
 #include "models/Ferrite.h"
 
 // Further models:
 #include "models/Diode.h"
-#include "models/TransmissionLine.h"
 #include "models/Monopole.h"
 #include "models/ReceiverCircuit.h"
+#include "models/TransmissionLine.h"

@@ -35,9 +35,10 @@ bool CMonopole::Calculate()
     if (m_Load.m_Value > 0.0)
         m_Load.ComputeImpedance(f);
 
-    m_ConductorInductance = m_IsCircular
-        ? m_Equations.StraightWireInductance(l, m_Diameter, m_RelPermeability)
-        : m_Equations.FlatConductorInductance(l, m_Diameter, m_Depth, m_RelPermeability);
+    m_ConductorInductance =
+        m_IsCircular
+            ? m_Equations.StraightWireInductance(l, m_Diameter, m_RelPermeability)
+            : m_Equations.FlatConductorInductance(l, m_Diameter, m_Depth, m_RelPermeability);
     if (!(m_ConductorInductance > 0.0))
         return false;
 
@@ -47,11 +48,13 @@ bool CMonopole::Calculate()
     if (!(m_RDc > 0.0))
         return false;
     const double skinDepth = m_Equations.SkinDepth(m_Resistivity, f, m_RelPermeability);
-    m_RAc = m_IsCircular ? m_Equations.AcResistanceRound(m_Resistivity, l, radius, skinDepth)
-                         : m_Equations.AcResistanceFlat(m_Resistivity, l, m_Diameter, m_Depth, skinDepth);
+    m_RAc = m_IsCircular
+                ? m_Equations.AcResistanceRound(m_Resistivity, l, radius, skinDepth)
+                : m_Equations.AcResistanceFlat(m_Resistivity, l, m_Diameter, m_Depth, skinDepth);
     m_Wavelength = CEquations::SpeedOfLight / f;
     m_RRad = m_Equations.ShortMonopoleRadiationResistance(l, m_Wavelength);
-    const double rodResistance = m_Equations.GroundRodResistance(m_GroundDepth, m_GroundDiameter, m_GroundResistivity);
+    const double rodResistance =
+        m_Equations.GroundRodResistance(m_GroundDepth, m_GroundDiameter, m_GroundResistivity);
     m_RGround = m_Equations.GroundLossResistance(rodResistance, m_Diameter, l, f);
     m_RTotal = m_RRad + m_RAc + m_RGround;
 
@@ -59,12 +62,14 @@ bool CMonopole::Calculate()
     const double resistancePerMetre = m_RTotal / l;
     const double inductancePerMetre = CEquations::Mu0 * m_RelPermeability;
     const double capacitancePerMetre = CEquations::Epsilon0 * m_RelPermittivity;
-    m_Gamma = m_Equations.PropagationConstant(resistancePerMetre, inductancePerMetre, 0.0, capacitancePerMetre, f);
+    m_Gamma = m_Equations.PropagationConstant(resistancePerMetre, inductancePerMetre, 0.0,
+                                              capacitancePerMetre, f);
     m_Beta = m_Gamma.imag;
     m_ElectricalWavelength = CEquations::TwoPi / m_Beta;
     m_Velocity = f * m_ElectricalWavelength;
     m_VelocityFactor = m_Equations.VelocityFactor(m_Velocity);
-    m_Z0 = m_Equations.CharacteristicImpedance(resistancePerMetre, inductancePerMetre, 0.0, capacitancePerMetre, f);
+    m_Z0 = m_Equations.CharacteristicImpedance(resistancePerMetre, inductancePerMetre, 0.0,
+                                               capacitancePerMetre, f);
     m_ZAntenna = m_Equations.OpenLineImpedance(l, m_Z0, m_Gamma);
     m_ZAntenna.real = m_RTotal;
     m_ZAntenna.UpdatePolar();
@@ -91,15 +96,16 @@ bool CMonopole::Calculate()
     if (m_StationPower > 0.0)
     {
         m_VAntenna = 0.0;
-        const double field = m_Equations.FieldStrength(m_StationPower, m_StationDistance, m_StationGain,
-                                                       m_GroundLossFactor);
+        const double field = m_Equations.FieldStrength(m_StationPower, m_StationDistance,
+                                                       m_StationGain, m_GroundLossFactor);
         if (!(field > 0.0))
             return true;
         // The electrical wavelength of the wire, not the free-space one.
         m_EffectiveHeight = m_Equations.EffectiveHeight(m_ElectricalWavelength, 2.0 * l);
         if (!(m_EffectiveHeight > 0.0))
             return true;
-        m_VAntenna = m_Equations.InducedVoltage(field, m_EffectiveHeight, m_Length1, m_Angle1, m_Length2, m_Angle2);
+        m_VAntenna = m_Equations.InducedVoltage(field, m_EffectiveHeight, m_Length1, m_Angle1,
+                                                m_Length2, m_Angle2);
     }
     return true;
 }
@@ -139,7 +145,8 @@ bool CMonopole::UseFeedLine(CTransmissionLine line)
     m_IsResistive = false;
     m_ZIn = m_Equations.LineInputImpedance(line.m_Length, line.m_Z0, line.m_Gamma, m_ZAntenna);
     DescribeReceiverEnd();
-    // The receiver sees the aerial's resistance plus the line's; the reactance is the transformed one.
+    // The receiver sees the aerial's resistance plus the line's; the reactance is the transformed
+    // one.
     m_ZIn.real = m_ZAntenna.real + line.m_RAc;
     m_ZIn.UpdatePolar();
     return true;

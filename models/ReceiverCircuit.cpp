@@ -6,10 +6,10 @@
 
 namespace
 {
-constexpr int Rings = 16;                         // radial rings over the secondary's disc
-constexpr double LoopStep = 0.12566370614359174;  // 2 pi / 50
+constexpr int Rings = 16;                        // radial rings over the secondary's disc
+constexpr double LoopStep = 0.12566370614359174; // 2 pi / 50
 constexpr int DetectorPasses = 250;
-constexpr double AudioTestFrequency = 1000.0;     // Hz
+constexpr double AudioTestFrequency = 1000.0; // Hz
 constexpr double RmsFactor = 0.707;
 
 CImpedance RealValue(double x)
@@ -43,9 +43,11 @@ struct CLoopPoints
 
 const CLoopPoints& LoopPoints()
 {
-    static const CLoopPoints points = [] {
+    static const CLoopPoints points = []
+    {
         CLoopPoints p;
-        for (double phi = 0.0; phi <= CEquations::TwoPi && p.m_Count < CLoopPoints::Capacity; phi += LoopStep)
+        for (double phi = 0.0; phi <= CEquations::TwoPi && p.m_Count < CLoopPoints::Capacity;
+             phi += LoopStep)
         {
             p.m_Cosine[p.m_Count] = std::cos(phi);
             p.m_Sine[p.m_Count] = std::sin(phi);
@@ -55,7 +57,7 @@ const CLoopPoints& LoopPoints()
     }();
     return points;
 }
-}  // namespace
+} // namespace
 
 bool CReceiverCircuit::SolveCoil(CCoil& coil)
 {
@@ -128,8 +130,8 @@ double CReceiverCircuit::AirCoreMutualInductance(double distance)
     {
         for (long long j = 1; j <= turns2; ++j)
         {
-            const double z = (l1 + distance) - static_cast<double>(i - 1) * l1 / n1
-                             + static_cast<double>(j - 1) * l2 / n2;
+            const double z = (l1 + distance) - static_cast<double>(i - 1) * l1 / n1 +
+                             static_cast<double>(j - 1) * l2 / n2;
             double previousArea = outerArea;
             for (int k = 1; k <= Rings; ++k)
             {
@@ -144,7 +146,8 @@ double CReceiverCircuit::AirCoreMutualInductance(double distance)
     }
 
     m_Mutual.Set(CComponant::Inductor, mutual, 0.0);
-    m_Coupling = m_Equations.CouplingCoefficient(mutual, m_Primary.m_Inductance, m_Secondary.m_Inductance);
+    m_Coupling =
+        m_Equations.CouplingCoefficient(mutual, m_Primary.m_Inductance, m_Secondary.m_Inductance);
     return mutual;
 }
 
@@ -206,8 +209,8 @@ bool CReceiverCircuit::AnalyseNoLoad(double frequencyKHz, double constantLoss, b
     const CImpedance& z2 = m_Secondary.m_Impedance;
     m_Mutual.ComputeImpedance(f);
     const CImpedance& zm = m_Mutual.m_Impedance;
-    m_TransformationRatio =
-        m_Equations.TransformationRatio(m_Coupling, m_Secondary.m_Inductance, m_Primary.m_Inductance);
+    m_TransformationRatio = m_Equations.TransformationRatio(m_Coupling, m_Secondary.m_Inductance,
+                                                            m_Primary.m_Inductance);
 
     // With a resonant primary the source and primary reactances are taken as tuned out.
     m_ZinOpen = resonant ? RealValue(zs.m_Real + zp.m_Real) : zs + zp;
@@ -218,10 +221,10 @@ bool CReceiverCircuit::AnalyseNoLoad(double frequencyKHz, double constantLoss, b
     const double n1 = m_Primary.m_Turns;
     m_ReflectedResistance = gain.m_Magnitude * primaryLoss * n1 / (n1 + m_UnusedTurns);
 
-    m_QNoLoad = z2.m_Imag
-                / (m_Secondary.m_RAcCoil + m_ReflectedResistance + m_Secondary.m_RFormer + m_Secondary.m_RCore
-                   + constantLoss)
-                * m_Secondary.m_Alpha * m_OtherLossFactor;
+    m_QNoLoad = z2.m_Imag /
+                (m_Secondary.m_RAcCoil + m_ReflectedResistance + m_Secondary.m_RFormer +
+                 m_Secondary.m_RCore + constantLoss) *
+                m_Secondary.m_Alpha * m_OtherLossFactor;
 
     m_PrimaryCurrent = m_SourceVoltage / m_ZinOpen;
     m_PrimaryVoltage = m_PrimaryCurrent * zp;
@@ -244,15 +247,16 @@ bool CReceiverCircuit::AnalyseNoLoad(double frequencyKHz, double constantLoss, b
 }
 
 bool CReceiverCircuit::SetDiode(double turnOnVoltage, double junctionCap, double junctionCapVoltage,
-                                double parasiticCap, int forwardLaw, double satCurrent, double ideality, double a,
-                                double b, double c, int reverseLaw, double revSatCurrent, double revIdeality,
-                                double revA, double revB, double revC, double revResistance, double transitTimeNs,
+                                double parasiticCap, int forwardLaw, double satCurrent,
+                                double ideality, double a, double b, double c, int reverseLaw,
+                                double revSatCurrent, double revIdeality, double revA, double revB,
+                                double revC, double revResistance, double transitTimeNs,
                                 double capQuotient, double negCapQuotient)
 {
     m_Diode.SetTurnOnVoltage(turnOnVoltage);
     // The turn-on voltage serves as the built-in voltage.
-    m_Diode.SetJunction(junctionCap, turnOnVoltage, junctionCapVoltage, parasiticCap, transitTimeNs, ideality,
-                        capQuotient, negCapQuotient);
+    m_Diode.SetJunction(junctionCap, turnOnVoltage, junctionCapVoltage, parasiticCap, transitTimeNs,
+                        ideality, capQuotient, negCapQuotient);
     if (forwardLaw == CDiode::ForwardDiodeEquation)
         m_Diode.SetForwardDiodeEquation(satCurrent);
     else if (forwardLaw == CDiode::ForwardPower)
@@ -268,8 +272,8 @@ bool CReceiverCircuit::SetDiode(double turnOnVoltage, double junctionCap, double
     return true;
 }
 
-bool CReceiverCircuit::SetLoad(double audioResistor, double audioCapacitor, double earphoneCapacitor,
-                               double /*unused*/)
+bool CReceiverCircuit::SetLoad(double audioResistor, double audioCapacitor,
+                               double earphoneCapacitor, double /*unused*/)
 {
     const double f = m_Frequency;
     m_TapPosition = 1.0;
@@ -358,7 +362,8 @@ bool CReceiverCircuit::AnalyseDetector()
     const CImpedance r4 = fwdCap / (m_Diode.m_FwdResistance + fwdCap);
     const double p1 = ((1.0 - t) * reflected + zrest.m_Real) * SquaredMagnitude(r1);
     const double p2 = (t * reflected + ztap.m_Real) * SquaredMagnitude(r1 * r2);
-    const double p3 = SquaredMagnitude(r1 * r3) * SquaredMagnitude(r4) * x * (m_FwdLossB.m_Real + m_FwdLossA.m_Real);
+    const double p3 = SquaredMagnitude(r1 * r3) * SquaredMagnitude(r4) * x *
+                      (m_FwdLossB.m_Real + m_FwdLossA.m_Real);
     m_ForwardLoss = (p2 + p1 + p3) * m_Duty;
 
     // Reverse half-cycle.
@@ -372,12 +377,14 @@ bool CReceiverCircuit::AnalyseDetector()
     const CImpedance r7 = revCap / (RealValue(m_Diode.m_RevDiodeResistance) + revCap);
     const double q1 = (1.0 - t) * reflected + zrest.m_Real;
     const double q2 = (t * reflected + ztap.m_Real) * SquaredMagnitude(r5);
-    const double q3 = SquaredMagnitude(r6) * SquaredMagnitude(r7) * xr * (m_RevLossB.m_Real + m_RevLossA.m_Real);
+    const double q3 =
+        SquaredMagnitude(r6) * SquaredMagnitude(r7) * xr * (m_RevLossB.m_Real + m_RevLossA.m_Real);
     m_ReverseLoss = (q2 + q1 + q3) * (1.0 - m_Duty);
 
     // The loaded Q never rises from one tap to the next.
-    double q = z2.m_Imag / (m_ReverseLoss + m_ForwardLoss + m_Secondary.m_RFormer + m_ConstantLoss)
-               * m_Secondary.m_Alpha * m_OtherLossFactor;
+    double q = z2.m_Imag /
+               (m_ReverseLoss + m_ForwardLoss + m_Secondary.m_RFormer + m_ConstantLoss) *
+               m_Secondary.m_Alpha * m_OtherLossFactor;
     if (q > m_QMax)
         q = m_QMax;
     m_LoadedQ = q;
@@ -396,16 +403,19 @@ bool CReceiverCircuit::AnalyseDetector()
 bool CReceiverCircuit::DetectorResultsFinite() const
 {
     const CDiode& d = m_Diode;
-    for (double x : {m_LoadedQ, m_CoilVoltage.m_Magnitude, m_TapVoltage, m_DcVoltage, m_AudioVoltage, m_Spl,
-                     d.m_FwdVoltage.m_Magnitude, d.m_FwdResistance.m_Magnitude, d.m_FwdCap.m_Value,
-                     d.m_FwdDiffCap.m_Value, d.m_FwdImpedance.m_Real, d.m_FwdImpedance.m_Imag, d.m_RevVoltage,
-                     d.m_RevDiodeResistance, d.m_RevCap.m_Value, d.m_RevImpedance.m_Real, d.m_RevImpedance.m_Imag})
+    for (double x :
+         {m_LoadedQ, m_CoilVoltage.m_Magnitude, m_TapVoltage, m_DcVoltage, m_AudioVoltage, m_Spl,
+          d.m_FwdVoltage.m_Magnitude, d.m_FwdResistance.m_Magnitude, d.m_FwdCap.m_Value,
+          d.m_FwdDiffCap.m_Value, d.m_FwdImpedance.m_Real, d.m_FwdImpedance.m_Imag, d.m_RevVoltage,
+          d.m_RevDiodeResistance, d.m_RevCap.m_Value, d.m_RevImpedance.m_Real,
+          d.m_RevImpedance.m_Imag})
         if (!std::isfinite(x))
             return false;
     return true;
 }
 
-void CReceiverCircuit::SetDischargePath(const CImpedance& diodePath, double reverseResistance, double voltage)
+void CReceiverCircuit::SetDischargePath(const CImpedance& diodePath, double reverseResistance,
+                                        double voltage)
 {
     const CImpedance& resistor = m_AudioResistor.m_Impedance;
     if (m_AudioResistor.m_Value > 0.0)
@@ -420,8 +430,8 @@ void CReceiverCircuit::SetDischargePath(const CImpedance& diodePath, double reve
     }
 }
 
-void CReceiverCircuit::HalfCycleLosses(const CImpedance& diodeImpedance, double voltage, CImpedance& lossA,
-                                       CImpedance& lossB)
+void CReceiverCircuit::HalfCycleLosses(const CImpedance& diodeImpedance, double voltage,
+                                       CImpedance& lossA, CImpedance& lossB)
 {
     const CImpedance& resistor = m_AudioResistor.m_Impedance;
     const CImpedance path = diodeImpedance + m_Secondary.m_TapSection.m_Impedance;
@@ -458,8 +468,8 @@ double CReceiverCircuit::SolveDetector(double peak)
     double recharge = 0.0;
     bool converged = false;
     // No RF, no finite load or no finite cycle: no pass can improve on the first.
-    const bool degenerate = IsZeroOrNonFinite(peak) || IsZeroOrNonFinite(f) || !std::isfinite(loadMagnitude) ||
-                            !std::isfinite(loadCapacitance);
+    const bool degenerate = IsZeroOrNonFinite(peak) || IsZeroOrNonFinite(f) ||
+                            !std::isfinite(loadMagnitude) || !std::isfinite(loadCapacitance);
     for (int pass = 0; pass < DetectorPasses;)
     {
         vc = state.m_Value;
@@ -504,7 +514,8 @@ double CReceiverCircuit::SolveDetector(double peak)
     m_Duty = ConductionFraction(m_DcVoltage, peak);
 
     // Forward half-cycle results.
-    const double forwardVoltage = m_Diode.SolveOperatingPoint(peak - m_DcVoltage, loadMagnitude, f, zd, current);
+    const double forwardVoltage =
+        m_Diode.SolveOperatingPoint(peak - m_DcVoltage, loadMagnitude, f, zd, current);
     m_Diode.m_FwdVoltage = RealValue(forwardVoltage);
     CImpedance zf;
     m_Diode.Impedance(zf, forwardVoltage, f, 1.0, r, c);
@@ -512,7 +523,8 @@ double CReceiverCircuit::SolveDetector(double peak)
     m_Diode.m_FwdCap.Set(CComponant::Capacitor, c, 0.0);
     m_Diode.m_FwdCap.ComputeImpedance(f);
     m_Diode.m_FwdImpedance = zf;
-    m_Diode.m_FwdDiffCap.Set(CComponant::Capacitor, m_Diode.DiffusionCapacitance(forwardVoltage), 0.0);
+    m_Diode.m_FwdDiffCap.Set(CComponant::Capacitor, m_Diode.DiffusionCapacitance(forwardVoltage),
+                             0.0);
     m_Diode.m_FwdDiffCap.ComputeImpedance(f);
     HalfCycleLosses(zf, recharge + m_DcVoltage, m_FwdLossA, m_FwdLossB);
 
@@ -546,7 +558,8 @@ double CReceiverCircuit::AudioOutput(double amplitude, double dcVoltage)
     CImpedance z;
     double reverseResistance = 0.0;
     double c = 0.0;
-    m_Diode.Impedance(z, -RmsFactor * (amplitude + dcVoltage), AudioTestFrequency, 1.0, reverseResistance, c);
+    m_Diode.Impedance(z, -RmsFactor * (amplitude + dcVoltage), AudioTestFrequency, 1.0,
+                      reverseResistance, c);
     const CImpedance path = RealValue(m_Secondary.m_TapSection.m_Resistance + reverseResistance);
     SetDischargePath(path, reverseResistance, dcVoltage);
     const double tau = m_LoadCapacitor.m_Value * m_DischargeImpedance.m_Magnitude;

@@ -8,8 +8,10 @@ bool CTransmissionLine::Calculate()
     if (m_UseGeometry)
     {
         // Pairs in parallel divide the inductance and multiply the capacitance.
-        m_InductancePerMetre = m_Equations.TwinLineInductance(m_WireDiameter, m_Spacing, m_RelPermeability) / pairs;
-        m_CapacitancePerMetre = m_Equations.TwinLineCapacitance(m_WireDiameter, m_Spacing, m_RelPermittivity) * pairs;
+        m_InductancePerMetre =
+            m_Equations.TwinLineInductance(m_WireDiameter, m_Spacing, m_RelPermeability) / pairs;
+        m_CapacitancePerMetre =
+            m_Equations.TwinLineCapacitance(m_WireDiameter, m_Spacing, m_RelPermittivity) * pairs;
         m_ConductancePerMetre = 0.0;
     }
 
@@ -21,10 +23,12 @@ bool CTransmissionLine::Calculate()
     m_RAc = m_Equations.AcResistanceRound(m_Resistivity, 2.0 * m_Length, radius, skinDepth) / pairs;
 
     const double resistancePerMetre = m_RAc / m_Length;
-    m_Z0 = m_Equations.CharacteristicImpedance(resistancePerMetre, m_InductancePerMetre, m_ConductancePerMetre,
-                                               m_CapacitancePerMetre, m_Frequency);
-    m_Gamma = m_Equations.PropagationConstant(resistancePerMetre, m_InductancePerMetre, m_ConductancePerMetre,
-                                              m_CapacitancePerMetre, m_Frequency);
+    m_Z0 = m_Equations.CharacteristicImpedance(resistancePerMetre, m_InductancePerMetre,
+                                               m_ConductancePerMetre, m_CapacitancePerMetre,
+                                               m_Frequency);
+    m_Gamma =
+        m_Equations.PropagationConstant(resistancePerMetre, m_InductancePerMetre,
+                                        m_ConductancePerMetre, m_CapacitancePerMetre, m_Frequency);
     m_ZOpen = m_Equations.OpenLineImpedance(m_Length, m_Z0, m_Gamma);
 
     const double reactance = m_ZOpen.imag;

@@ -25,7 +25,8 @@ CReportTable CoilSweep(int rows)
     for (int column = 0; column < 19; ++column)
         table.m_Columns.push_back({QStringLiteral("C%1").arg(column), QStringLiteral("ohm"), 4});
     table.m_Rows.reserve(static_cast<size_t>(rows));
-    for (int row = 0; row < rows; ++row) {
+    for (int row = 0; row < rows; ++row)
+    {
         std::vector<CReportCell> cells;
         for (int column = 0; column < 19; ++column)
             cells.push_back(CReportCell::Number(200.0 + row * 50.0 + column / 7.0));

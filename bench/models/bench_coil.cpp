@@ -2,7 +2,8 @@
 
 #include <benchmark/benchmark.h>
 
-namespace {
+namespace
+{
 
 // The coil calculator's defaults: 0.63 mm copper, 0.68 mm pitch, 17.18 mm diameter,
 // former permittivity 3.0 and 2 mm wall, 1000 kHz.
@@ -26,10 +27,12 @@ void SetDefaults(CCoil& coil)
 void RunAnalysis(benchmark::State& state, void (*choose)(CCoil&))
 {
     CCoil coil;
-    for (auto _ : state) {
+    for (auto _ : state)
+    {
         SetDefaults(coil);
         choose(coil);
-        if (!(coil.SolveGeometry() && coil.ComputeLosses() && coil.Analyse())) {
+        if (!(coil.SolveGeometry() && coil.ComputeLosses() && coil.Analyse()))
+        {
             state.SkipWithError("the coil could not be solved");
             break;
         }
@@ -48,11 +51,13 @@ void ChooseFortyTurns(CCoil& coil)
 // closed form, then the losses and the self-resonance.
 void BM_CoilAnalysisGivenRatio(benchmark::State& state)
 {
-    RunAnalysis(state, [](CCoil& coil) {
-        coil.m_Inductance = 300e-6;
-        coil.m_LengthToDiameter = 0.407;
-        coil.SetMode(CCoil::ModeInductancePitchRatio);
-    });
+    RunAnalysis(state,
+                [](CCoil& coil)
+                {
+                    coil.m_Inductance = 300e-6;
+                    coil.m_LengthToDiameter = 0.407;
+                    coil.SetMode(CCoil::ModeInductancePitchRatio);
+                });
 }
 BENCHMARK(BM_CoilAnalysisGivenRatio);
 
@@ -60,10 +65,12 @@ BENCHMARK(BM_CoilAnalysisGivenRatio);
 // on the length, then the losses and the self-resonance.
 void BM_CoilAnalysisGivenInductance(benchmark::State& state)
 {
-    RunAnalysis(state, [](CCoil& coil) {
-        coil.m_Inductance = 300e-6;
-        coil.SetMode(CCoil::ModeInductancePitchDiameter);
-    });
+    RunAnalysis(state,
+                [](CCoil& coil)
+                {
+                    coil.m_Inductance = 300e-6;
+                    coil.SetMode(CCoil::ModeInductancePitchDiameter);
+                });
 }
 BENCHMARK(BM_CoilAnalysisGivenInductance);
 
@@ -78,17 +85,19 @@ BENCHMARK(BM_CoilAnalysisGivenTurns);
 // ferrite rod, initial permeability 120.
 void BM_CoilAnalysisWithCore(benchmark::State& state)
 {
-    RunAnalysis(state, [](CCoil& coil) {
-        ChooseFortyTurns(coil);
-        coil.m_HasCore = true;
-        coil.m_RodDiameter = 9.68e-3;
-        coil.m_RodLength = 180.0e-3;
-        coil.m_CoreCoilDiameter = 17.18e-3;
-        coil.m_Length = coil.m_Pitch * coil.m_Turns;
-        coil.ComputeApparentPermeability(120.0, 0.8453, 0.3598, 0.0);
-        coil.m_LossFactor = 68.3;
-        coil.m_LossFactorFrequency = 1500.0e3;
-    });
+    RunAnalysis(state,
+                [](CCoil& coil)
+                {
+                    ChooseFortyTurns(coil);
+                    coil.m_HasCore = true;
+                    coil.m_RodDiameter = 9.68e-3;
+                    coil.m_RodLength = 180.0e-3;
+                    coil.m_CoreCoilDiameter = 17.18e-3;
+                    coil.m_Length = coil.m_Pitch * coil.m_Turns;
+                    coil.ComputeApparentPermeability(120.0, 0.8453, 0.3598, 0.0);
+                    coil.m_LossFactor = 68.3;
+                    coil.m_LossFactorFrequency = 1500.0e3;
+                });
 }
 BENCHMARK(BM_CoilAnalysisWithCore);
 
@@ -97,7 +106,8 @@ void BM_NagaokaInductance(benchmark::State& state)
 {
     double diameter = 17.18e-3;
     double length = 27.2e-3;
-    for (auto _ : state) {
+    for (auto _ : state)
+    {
         benchmark::DoNotOptimize(diameter);
         benchmark::DoNotOptimize(length);
         const double k = CEquations::NagaokaCoefficient(length / diameter);
@@ -111,7 +121,8 @@ void BM_ProximityFactor(benchmark::State& state)
 {
     double ratio = 0.68 / 0.63;
     double lengthToDiameter = 1.5832;
-    for (auto _ : state) {
+    for (auto _ : state)
+    {
         benchmark::DoNotOptimize(ratio);
         benchmark::DoNotOptimize(lengthToDiameter);
         double factor = CCoil::ProximityFactor(ratio, lengthToDiameter);

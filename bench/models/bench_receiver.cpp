@@ -34,8 +34,8 @@ void SetUpDistance(CReceiverCircuit& radio)
 // Default diode (diode equation forward, quadratic reverse) and 47 kOhm with 15 nF.
 void SetUpDetector(CReceiverCircuit& radio)
 {
-    radio.SetDiode(0.43, 3.38e-12, -1.0, 0.1e-12, 0, 1.61, 1.1, 0.0, 0.0, 0.0, 1, 0.0, 0.0, -0.0763, 0.6965,
-                   -1.8365, 338000.0, 1.0, 2.0, 0.0);
+    radio.SetDiode(0.43, 3.38e-12, -1.0, 0.1e-12, 0, 1.61, 1.1, 0.0, 0.0, 0.0, 1, 0.0, 0.0, -0.0763,
+                   0.6965, -1.8365, 338000.0, 1.0, 2.0, 0.0);
     radio.SetLoad(47000.0, 0.0, 15000e-12, 0.0);
     radio.m_QMax = 10000.0;
 }
@@ -123,4 +123,4 @@ void BM_TapSweepWithoutCoupling(benchmark::State& state)
 }
 BENCHMARK(BM_TapSweepWithoutCoupling)->Unit(benchmark::kMillisecond);
 
-}  // namespace
+} // namespace

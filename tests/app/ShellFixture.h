@@ -37,7 +37,8 @@ protected:
         ASSERT_TRUE(m_Dir.isValid());
         m_OldFolder = QDir::currentPath();
         QDir::setCurrent(m_Dir.path());
-        SetNumberSettings(CVKNumberSettings::WithSeparators(QStringLiteral("."), QStringLiteral(",")));
+        SetNumberSettings(
+            CVKNumberSettings::WithSeparators(QStringLiteral("."), QStringLiteral(",")));
         m_Options.m_SettingsFile = Path(QStringLiteral("settings/Quillon.conf"));
     }
 
@@ -54,7 +55,9 @@ protected:
     static QString SourceDir()
     {
         const QString root = qEnvironmentVariable("QUILLON_SOURCE_DIR");
-        return root.isEmpty() ? QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../..") : root;
+        return root.isEmpty()
+                   ? QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../..")
+                   : root;
     }
 
     // The shipped default designs, in Data/ below the working folder.
@@ -62,7 +65,8 @@ protected:
     {
         const QDir source(SourceDir() + QStringLiteral("/app/Data"));
         QDirIterator it(source.path(), QDir::Files, QDirIterator::Subdirectories);
-        while (it.hasNext()) {
+        while (it.hasNext())
+        {
             const QString file = it.next();
             const QString target = Path(QStringLiteral("Data/") + source.relativeFilePath(file));
             QDir().mkpath(QFileInfo(target).absolutePath());
@@ -87,9 +91,9 @@ protected:
     CQuillonApp& Start()
     {
         m_App = std::make_unique<CQuillonApp>(m_Options);
-        m_App->m_AskQuestion = [this](QWidget*, const QString& text, const std::vector<EAnswer>& answers) {
-            return Answer(text, answers);
-        };
+        m_App->m_AskQuestion =
+            [this](QWidget*, const QString& text, const std::vector<EAnswer>& answers)
+        { return Answer(text, answers); };
         EXPECT_TRUE(m_App->InitInstance());
         return *m_App;
     }
@@ -105,7 +109,8 @@ protected:
     EAnswer Answer(const QString& text, const std::vector<EAnswer>& answers)
     {
         m_Questions.push_back({text, answers});
-        if (m_Answers.empty()) {
+        if (m_Answers.empty())
+        {
             ADD_FAILURE() << "unexpected question: " << text.toStdString();
             return EAnswer::Cancel;
         }

@@ -34,7 +34,8 @@ TEST_F(ShellTest, AboutBoxLinkOpensTheMakersPage)
     QString link;
     QColor colour;
     bool underlined = false;
-    m_App->m_RunDialog = [&](QDialog& dialog) {
+    m_App->m_RunDialog = [&](QDialog& dialog)
+    {
         auto& about = dynamic_cast<CAboutDlg&>(dialog);
         title = about.windowTitle();
         link = about.Link()->GetWindowText();
@@ -79,8 +80,8 @@ TEST_F(ShellTest, TheShippedGuideCoversEveryCalculator)
 {
     const QByteArray guide = ReadFile(SourceDir() + QStringLiteral("/app/help/quillon.html"));
     ASSERT_FALSE(guide.isEmpty());
-    for (const char* caption : {"Monopole", "Tuning Cap", "Coil", "Air-core crystal radio", "Impedance Calulator",
-                                "Ferrite rod", "Diode Capacitance"})
+    for (const char* caption : {"Monopole", "Tuning Cap", "Coil", "Air-core crystal radio",
+                                "Impedance Calulator", "Ferrite rod", "Diode Capacitance"})
         EXPECT_TRUE(guide.contains(caption)) << caption;
     EXPECT_GE(guide.count("Accuracy"), 7);
 }

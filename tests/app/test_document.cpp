@@ -92,8 +92,10 @@ TEST_F(ShellTest, OpenLoadsIntoTheActiveFormAndRemembersTheFolder)
     QString filter;
     const QString path = Path(QStringLiteral("mine/receiver.qwf"));
     QDir().mkpath(Path(QStringLiteral("mine")));
-    ASSERT_TRUE(QFile::copy(Path(QStringLiteral("Data/CrystalRadio/Air-core crystal radio_Default.qwf")), path));
-    m_App->m_OpenDialog = [&](QWidget*, const QString& proposed, const QString& filters) {
+    ASSERT_TRUE(QFile::copy(
+        Path(QStringLiteral("Data/CrystalRadio/Air-core crystal radio_Default.qwf")), path));
+    m_App->m_OpenDialog = [&](QWidget*, const QString& proposed, const QString& filters)
+    {
         proposal = proposed;
         filter = filters;
         return path;
@@ -109,7 +111,8 @@ TEST_F(ShellTest, OpenLoadsIntoTheActiveFormAndRemembersTheFolder)
     EXPECT_EQ(m_App->m_strFolderPath, Path(QStringLiteral("mine")));
 
     // Cancel keeps everything as it was.
-    m_App->m_OpenDialog = [&](QWidget*, const QString& proposed, const QString&) {
+    m_App->m_OpenDialog = [&](QWidget*, const QString& proposed, const QString&)
+    {
         proposal = proposed;
         return QString();
     };
@@ -147,7 +150,8 @@ TEST_F(ShellTest, SaveAsWritesTheRecordsInCreationOrder)
     // The first seven lines of the tuning capacitor example of the design file format.
     const QStringList lines = Lines(ReadFile(path));
     ASSERT_GE(lines.size(), 7);
-    EXPECT_EQ(lines.mid(0, 7), (QStringList{"TuningCap", "1.0", "1198,525", "1197,1,706", "1201, ", "1217,0", "1215,1"}));
+    EXPECT_EQ(lines.mid(0, 7), (QStringList{"TuningCap", "1.0", "1198,525", "1197,1,706", "1201, ",
+                                            "1217,0", "1215,1"}));
     ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
     EXPECT_EQ(m_Messages.m_Messages[0].title, "Message");
     EXPECT_EQ(m_Messages.m_Messages[0].icon, EMessageIcon::Information);
@@ -158,7 +162,8 @@ TEST_F(ShellTest, SaveAsWritesTheRecordsInCreationOrder)
     EXPECT_EQ(m_App->m_strPathName, path);
 
     // A plain Save writes there again without asking.
-    m_App->m_SaveDialog = [](QWidget*, const QString&, const QString&) {
+    m_App->m_SaveDialog = [](QWidget*, const QString&, const QString&)
+    {
         ADD_FAILURE() << "Save asked for a file";
         return QString();
     };
@@ -176,7 +181,8 @@ TEST_F(ShellTest, SaveWritesBackToTheDefaultDesign)
     // It asks first, since the file is the design the calculator starts with.
     m_Answers = {EAnswer::Yes};
     m_App->OnCommand(CQuillonApp::IdFileSave);
-    EXPECT_EQ(QuestionTexts(), QStringList{"This replaces the design this calculator starts with. Continue?"});
+    EXPECT_EQ(QuestionTexts(),
+              QStringList{"This replaces the design this calculator starts with. Continue?"});
     ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
     EXPECT_EQ(m_Messages.m_Messages[0].text, (path + " saved!").toStdString());
     // The shipped file was written by the same form: saving it unchanged gives it back.
@@ -256,12 +262,14 @@ TEST_F(ShellTest, SaveAndCopyWithNoCalculatorOpenDoNothing)
 {
     Start();
     CloseChild(Frame().Client()->ChildFrames().front());
-    m_App->m_SaveDialog = [](QWidget*, const QString&, const QString&) {
+    m_App->m_SaveDialog = [](QWidget*, const QString&, const QString&)
+    {
         ADD_FAILURE() << "Save asked for a file";
         return QString();
     };
-    for (int id : {CQuillonApp::IdFileSave, CQuillonApp::IdFileSaveAs, CQuillonApp::IdEditUndo, CQuillonApp::IdEditCopy,
-                   CQuillonApp::IdEditPaste}) {
+    for (int id : {CQuillonApp::IdFileSave, CQuillonApp::IdFileSaveAs, CQuillonApp::IdEditUndo,
+                   CQuillonApp::IdEditCopy, CQuillonApp::IdEditPaste})
+    {
         EXPECT_TRUE(m_App->Action(id)->isEnabled()) << id;
         m_App->Action(id)->trigger();
     }

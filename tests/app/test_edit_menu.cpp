@@ -28,10 +28,12 @@ TEST_F(ShellTest, CtrlCInTheResultsBoxPutsItsSelectionOnTheClipboard)
     box->selectAll();
     QApplication::clipboard()->setText(QStringLiteral("before"));
     QTest::keyClick(box, Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("D \tM \tK \n50.00 \t9.96 \t0.0948 \n"));
+    EXPECT_EQ(QApplication::clipboard()->text(),
+              QStringLiteral("D \tM \tK \n50.00 \t9.96 \t0.0948 \n"));
 
     // Edit > Copy does the same.
     QApplication::clipboard()->setText(QStringLiteral("before"));
     m_App->Action(CQuillonApp::IdEditCopy)->trigger();
-    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("D \tM \tK \n50.00 \t9.96 \t0.0948 \n"));
+    EXPECT_EQ(QApplication::clipboard()->text(),
+              QStringLiteral("D \tM \tK \n50.00 \t9.96 \t0.0948 \n"));
 }

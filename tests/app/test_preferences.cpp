@@ -24,7 +24,9 @@ TEST_F(ShellTest, FirstStartWritesTheVersionAndASecondWritesNothing)
     const QString file = m_Options.m_SettingsFile;
     Start();
     EXPECT_FALSE(Frame().Registry()->QuitPosted());
-    EXPECT_EQ(QSettings(file, QSettings::IniFormat).value(QStringLiteral("Preferences/Version")).toString(),
+    EXPECT_EQ(QSettings(file, QSettings::IniFormat)
+                  .value(QStringLiteral("Preferences/Version"))
+                  .toString(),
               QStringLiteral("1.0.0"));
     const QDateTime written = QFileInfo(file).lastModified();
     const QByteArray contents = ReadFile(file);
@@ -63,8 +65,9 @@ TEST_F(ShellTest, PreferencesThatCanBeNeitherReadNorWrittenEndTheProgram)
     WriteFile(Path(QStringLiteral("blocked")), "file");
     m_Options.m_SettingsFile = Path(QStringLiteral("blocked/Quillon.conf"));
     Start();
-    EXPECT_EQ(TitlesAndTexts(m_Messages), (CMessages{{" Error!", "Error setting registry values"},
-                                                     {" Error!", "Error reading registry values"}}));
+    EXPECT_EQ(TitlesAndTexts(m_Messages),
+              (CMessages{{" Error!", "Error setting registry values"},
+                         {" Error!", "Error reading registry values"}}));
     EXPECT_EQ(m_Messages.m_Messages[0].icon, EMessageIcon::None);
     EXPECT_TRUE(Frame().Registry()->QuitPosted());
     // Start-up went on; the posted quit ends the program once its event loop runs.
@@ -78,10 +81,12 @@ TEST_F(ShellTest, PostedQuitEndsTheEventLoop)
     Start();
     // A watchdog in case the quit never comes.
     bool timedOut = false;
-    QTimer::singleShot(5000, [&timedOut] {
-        timedOut = true;
-        QCoreApplication::exit(7);
-    });
+    QTimer::singleShot(5000,
+                       [&timedOut]
+                       {
+                           timedOut = true;
+                           QCoreApplication::exit(7);
+                       });
     EXPECT_EQ(QApplication::exec(), 0);
     EXPECT_FALSE(timedOut);
 }

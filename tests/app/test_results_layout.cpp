@@ -5,13 +5,13 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QMimeData>
-#include <QTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTextEdit>
 
 namespace
 {
@@ -41,11 +41,14 @@ TEST_F(ShellTest, TheAirCoreReportShowsFifteenLinesWithItsHeadingsAndTheButtonsS
     ASSERT_TRUE(results->isVisible());
     const int lines = results->viewport()->height() / QFontMetrics(results->font()).lineSpacing();
     EXPECT_GE(lines, CVKFormView::ResultLines);
-    EXPECT_EQ(results->cursorForPosition(QPoint(1, 1)).blockNumber(), 0) << "the heading line is in view";
+    EXPECT_EQ(results->cursorForPosition(QPoint(1, 1)).blockNumber(), 0)
+        << "the heading line is in view";
 
     // The inputs scroll; the action buttons lie inside the window whatever their scroll.
-    form->InputsArea()->verticalScrollBar()->setValue(form->InputsArea()->verticalScrollBar()->maximum());
-    for (int id : {3, 4, 6, 7, int(CVKFormView::IdClear), int(CVKFormView::IdExit)}) {
+    form->InputsArea()->verticalScrollBar()->setValue(
+        form->InputsArea()->verticalScrollBar()->maximum());
+    for (int id : {3, 4, 6, 7, int(CVKFormView::IdClear), int(CVKFormView::IdExit)})
+    {
         const QWidget* button = form->Button(id);
         const QRect inForm(button->mapTo(form, QPoint(0, 0)), button->size());
         EXPECT_TRUE(form->rect().contains(inForm)) << id;
@@ -115,6 +118,7 @@ TEST_F(ShellTest, CopyResultsGivesCellsAndExportsSayWhyTheyFail)
     target = Path(QStringLiteral("plain/ferrite.csv"));
     m_App->OnCommand(CQuillonApp::IdFileExportResults);
     ASSERT_FALSE(m_Messages.m_Messages.empty());
-    EXPECT_EQ(m_Messages.m_Messages.back().text, "Error while writing to file " + target.toStdString());
+    EXPECT_EQ(m_Messages.m_Messages.back().text,
+              "Error while writing to file " + target.toStdString());
     EXPECT_FALSE(QFileInfo::exists(target));
 }

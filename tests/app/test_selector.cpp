@@ -9,7 +9,8 @@ int VisibleButtons(const CMainMenu& selector)
 {
     int count = 0;
     for (int position = 0; position < CMainMenu::PageSize; ++position)
-        count += selector.FormButton(position)->isVisibleTo(const_cast<CMainMenu*>(&selector)) ? 1 : 0;
+        count +=
+            selector.FormButton(position)->isVisibleTo(const_cast<CMainMenu*>(&selector)) ? 1 : 0;
     return count;
 }
 
@@ -17,7 +18,8 @@ QStringList Captions(const CMainMenu& selector, int count)
 {
     QStringList captions;
     for (int position = 0; position < count; ++position)
-        captions << selector.FormButton(position)->text() + QStringLiteral(" | ") + selector.FormButton(position)->toolTip();
+        captions << selector.FormButton(position)->text() + QStringLiteral(" | ") +
+                        selector.FormButton(position)->toolTip();
     return captions;
 }
 } // namespace
@@ -31,15 +33,18 @@ TEST_F(ShellTest, SelectorPagesShowTheirButtonsCaptionsAndTooltips)
               (QStringList{"Monopole | Calculate monopole impedance",
                            "Tuning Cap | Calculate coil inductance for tuning cap",
                            "Coil | Calculate coil geometry and specifications",
-                           "Air-core crystal radio | Calculate transofrmer Q and voltages of an air-core crystal radio"}));
+                           "Air-core crystal radio | Calculate transofrmer Q and voltages of an "
+                           "air-core crystal radio"}));
 
     selector.Tabs()->setCurrentIndex(1);
     EXPECT_EQ(selector.CurrentPage(), 1);
     EXPECT_EQ(selector.MenuGroup()->title(), QStringLiteral("Utilities"));
     EXPECT_EQ(VisibleButtons(selector), 3);
-    EXPECT_EQ(Captions(selector, 3), (QStringList{"Impedance Calulator | Calculate impedance of a circuit",
-                                                  "Ferrite rod | Calculate ferrite rod permeability",
-                                                  "Diode Capacitance | Calculate diode capacitance and built-in voltage"}));
+    EXPECT_EQ(
+        Captions(selector, 3),
+        (QStringList{"Impedance Calulator | Calculate impedance of a circuit",
+                     "Ferrite rod | Calculate ferrite rod permeability",
+                     "Diode Capacitance | Calculate diode capacitance and built-in voltage"}));
 
     selector.Tabs()->setCurrentIndex(0);
     EXPECT_EQ(selector.MenuGroup()->title(), QStringLiteral("Design"));
@@ -79,7 +84,8 @@ TEST_F(ShellTest, OpeningTwiceMakesTwoCalculatorsWithATabEach)
     ASSERT_NE(first, nullptr);
     ASSERT_NE(second, nullptr);
     EXPECT_NE(first->Form(), second->Form());
-    const QString tab = QStringLiteral("  ") + Selector().FindEntry(key)->m_Caption + QStringLiteral("  ");
+    const QString tab =
+        QStringLiteral("  ") + Selector().FindEntry(key)->m_Caption + QStringLiteral("  ");
     EXPECT_EQ(TabTexts(), (QStringList{"  Air-core crystal radio  ", tab, tab}));
     EXPECT_EQ(Bar().Tabs()->currentIndex(), 2);
     EXPECT_EQ(CVKFormView::ActiveForm(), second->Form());
@@ -155,7 +161,9 @@ TEST_F(ShellTest, DefaultDesignIsLookedForBelowTheCurrentFolder)
     Start();
     // Another working folder with its own design of the receiver.
     QTemporaryDir other;
-    const QString path = QDir(other.path()).filePath(QStringLiteral("Data/CrystalRadio/Air-core crystal radio_Default.qwf"));
+    const QString path =
+        QDir(other.path())
+            .filePath(QStringLiteral("Data/CrystalRadio/Air-core crystal radio_Default.qwf"));
     WriteFile(path, "CrystalRadio\r\n1.0\r\n");
     QDir::setCurrent(other.path());
     CChildFrame* child = Selector().OpenFormAt(0, 3);

@@ -50,10 +50,13 @@ TEST_F(ShellTest, StartOpensTheAirCoreReceiverOnTheDesignPage)
 
     // Its default design was loaded: the document is at that file and titled by it; the
     // window names the calculator and the file, unmodified.
-    const QString path = QDir(m_Dir.path()).filePath(QStringLiteral("Data/CrystalRadio/Air-core crystal radio_Default.qwf"));
+    const QString path =
+        QDir(m_Dir.path())
+            .filePath(QStringLiteral("Data/CrystalRadio/Air-core crystal radio_Default.qwf"));
     EXPECT_EQ(children.front()->Document()->GetTitle(), path);
     EXPECT_EQ(children.front()->Document()->GetPathName(), path);
-    const QString title = QStringLiteral("Air-core crystal radio \u2014 Air-core crystal radio_Default.qwf[*]");
+    const QString title =
+        QStringLiteral("Air-core crystal radio \u2014 Air-core crystal radio_Default.qwf[*]");
     EXPECT_EQ(children.front()->windowTitle(), title);
     EXPECT_FALSE(children.front()->isWindowModified());
     EXPECT_EQ(Frame().windowTitle(), QStringLiteral("Quillwave - ") + title);
@@ -113,30 +116,43 @@ TEST_F(ShellTest, MenuHasTheItemsAndAcceleratorsOfTheRunningProgram)
     for (const QAction* action : bar->actions())
         titles << action->text();
     EXPECT_EQ(titles, (QStringList{"&File", "&Edit", "&View", "&Window", "&Help"}));
-    EXPECT_EQ(MenuTexts(TopMenu(bar, "&File")), (QStringList{"&Open...\tCtrl+O", "&Save...\tCtrl+S", "Save &As", "-", "&Export results...",
-                           "Export P&DF...", "&Print...\tCtrl+P", "-", "E&xit"}));
+    EXPECT_EQ(
+        MenuTexts(TopMenu(bar, "&File")),
+        (QStringList{"&Open...\tCtrl+O", "&Save...\tCtrl+S", "Save &As", "-", "&Export results...",
+                     "Export P&DF...", "&Print...\tCtrl+P", "-", "E&xit"}));
     EXPECT_EQ(MenuTexts(TopMenu(bar, "&Edit")),
-              (QStringList{"&Undo\tCtrl+Z", "-", "Cu&t\tCtrl+X", "&Copy\tCtrl+C", "Copy &results", "&Paste\tCtrl+V"}));
+              (QStringList{"&Undo\tCtrl+Z", "-", "Cu&t\tCtrl+X", "&Copy\tCtrl+C", "Copy &results",
+                           "&Paste\tCtrl+V"}));
     EXPECT_EQ(MenuTexts(TopMenu(bar, "&View")), QStringList{"&Status Bar"});
-    EXPECT_EQ(MenuTexts(TopMenu(bar, "&Window")), (QStringList{"&Cascade", "&Tile", "&Arrange Icons"}));
+    EXPECT_EQ(MenuTexts(TopMenu(bar, "&Window")),
+              (QStringList{"&Cascade", "&Tile", "&Arrange Icons"}));
     EXPECT_EQ(MenuTexts(TopMenu(bar, "&Help")), (QStringList{"View Help", "&About Quillon..."}));
 
     // Accelerator table 128.
     const auto keys = [this](int id) { return m_App->Action(id)->shortcuts(); };
-    EXPECT_EQ(keys(CQuillonApp::IdFileNew), QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+N"))});
-    EXPECT_EQ(keys(CQuillonApp::IdFileOpen), QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+O"))});
-    EXPECT_EQ(keys(CQuillonApp::IdFileSave), QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+S"))});
-    EXPECT_EQ(keys(CQuillonApp::IdFilePrint), QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+P"))});
+    EXPECT_EQ(keys(CQuillonApp::IdFileNew),
+              QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+N"))});
+    EXPECT_EQ(keys(CQuillonApp::IdFileOpen),
+              QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+O"))});
+    EXPECT_EQ(keys(CQuillonApp::IdFileSave),
+              QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+S"))});
+    EXPECT_EQ(keys(CQuillonApp::IdFilePrint),
+              QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+P"))});
     EXPECT_EQ(keys(CQuillonApp::IdEditUndo),
-              (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Z")), QKeySequence(QStringLiteral("Alt+Backspace"))}));
+              (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Z")),
+                                   QKeySequence(QStringLiteral("Alt+Backspace"))}));
     EXPECT_EQ(keys(CQuillonApp::IdEditCut),
-              (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+X")), QKeySequence(QStringLiteral("Shift+Del"))}));
+              (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+X")),
+                                   QKeySequence(QStringLiteral("Shift+Del"))}));
     EXPECT_EQ(keys(CQuillonApp::IdEditCopy),
-              (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+C")), QKeySequence(QStringLiteral("Ctrl+Ins"))}));
+              (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+C")),
+                                   QKeySequence(QStringLiteral("Ctrl+Ins"))}));
     EXPECT_EQ(keys(CQuillonApp::IdEditPaste),
-              (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+V")), QKeySequence(QStringLiteral("Shift+Ins"))}));
+              (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+V")),
+                                   QKeySequence(QStringLiteral("Shift+Ins"))}));
     EXPECT_EQ(keys(CQuillonApp::IdNextPane), QList<QKeySequence>{QKeySequence(Qt::Key_F6)});
-    EXPECT_EQ(keys(CQuillonApp::IdPrevPane), QList<QKeySequence>{QKeySequence(Qt::SHIFT | Qt::Key_F6)});
+    EXPECT_EQ(keys(CQuillonApp::IdPrevPane),
+              QList<QKeySequence>{QKeySequence(Qt::SHIFT | Qt::Key_F6)});
 }
 
 TEST_F(ShellTest, CommandsWithoutHandlerDoNothing)
@@ -144,7 +160,8 @@ TEST_F(ShellTest, CommandsWithoutHandlerDoNothing)
     Start();
     const int children = Frame().Client()->ChildFrames().size();
     for (int id : {CQuillonApp::IdFileNew, CQuillonApp::IdEditCut, CQuillonApp::IdNextPane,
-                   CQuillonApp::IdPrevPane}) {
+                   CQuillonApp::IdPrevPane})
+    {
         EXPECT_FALSE(m_App->OnCommand(id)) << id;
         m_App->Action(id)->trigger();
     }

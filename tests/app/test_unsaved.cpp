@@ -10,7 +10,8 @@
 
 namespace
 {
-const char* const ReplaceDefault = "This replaces the design this calculator starts with. Continue?";
+const char* const ReplaceDefault =
+    "This replaces the design this calculator starts with. Continue?";
 const std::vector<EAnswer> SaveDiscardCancel = {EAnswer::Save, EAnswer::Discard, EAnswer::Cancel};
 
 // Types into a field as the user does: the form sees an edit.
@@ -37,7 +38,8 @@ TEST_F(ShellTest, EditsMarkTheCalculatorModifiedUntilItIsSavedOrLoaded)
     EXPECT_FALSE(receiver->Document()->IsModified());
 
     // A typed digit, a check box, a radio button: each marks it, and the frame with it.
-    for (int step = 0; step < 3; ++step) {
+    for (int step = 0; step < 3; ++step)
+    {
         if (step == 0)
             TypeInto(form->Field(1207), QStringLiteral("5"));
         else
@@ -81,7 +83,8 @@ TEST_F(ShellTest, ClosingAModifiedCalculatorAsksAndCancelKeepsItOpen)
     receiver->Form()->Button(CVKFormView::IdExit)->click();
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     ASSERT_EQ(m_Questions.size(), 1u);
-    EXPECT_EQ(m_Questions[0].m_Text, QStringLiteral("Save changes to Air-core crystal radio_Default.qwf?"));
+    EXPECT_EQ(m_Questions[0].m_Text,
+              QStringLiteral("Save changes to Air-core crystal radio_Default.qwf?"));
     EXPECT_EQ(m_Questions[0].m_Answers, SaveDiscardCancel);
     EXPECT_EQ(Frame().Client()->ChildFrames(), QList<CChildFrame*>{receiver});
     EXPECT_TRUE(receiver->isVisible());
@@ -121,7 +124,8 @@ TEST_F(ShellTest, SaveFromTheQuestionWritesTheFormThatCloses)
     ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
     EXPECT_EQ(m_Messages.m_Messages[0].text, (path + " saved!").toStdString());
     const QByteArray saved = ReadFile(path);
-    EXPECT_TRUE(saved.startsWith("CrystalRadio\r\n1.0\r\n1207,0.105\r\n")) << saved.left(40).toStdString();
+    EXPECT_TRUE(saved.startsWith("CrystalRadio\r\n1.0\r\n1207,0.105\r\n"))
+        << saved.left(40).toStdString();
 }
 
 TEST_F(ShellTest, ExitAsksForEachModifiedCalculator)
@@ -189,7 +193,8 @@ TEST_F(ShellTest, AFailedSaveAsLeavesTheTitleAndThePath)
     m_App->m_SaveDialog = [&](QWidget*, const QString&, const QString&) { return nowhere; };
     EXPECT_FALSE(receiver->Document()->DoSave(QString()));
     ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
-    EXPECT_EQ(m_Messages.m_Messages[0].text, ("Error while writing to file " + nowhere).toStdString());
+    EXPECT_EQ(m_Messages.m_Messages[0].text,
+              ("Error while writing to file " + nowhere).toStdString());
     EXPECT_FALSE(QFileInfo::exists(nowhere));
     EXPECT_EQ(receiver->Document()->GetPathName(), path);
     EXPECT_EQ(receiver->windowTitle(), title);

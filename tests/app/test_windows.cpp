@@ -29,7 +29,8 @@ TEST_F(ShellTest, TitlesNameTheCalculatorAndTheFileAndThePathIsShownBeside)
     CChildFrame* receiver = StartWithDefaults();
     CChildFrame* coil = Open(QStringLiteral("Coil"));
     ASSERT_NE(coil, nullptr);
-    const QString path = QDir::toNativeSeparators(Path(QStringLiteral("Data/Coil/Coil_Default.qwf")));
+    const QString path =
+        QDir::toNativeSeparators(Path(QStringLiteral("Data/Coil/Coil_Default.qwf")));
     EXPECT_EQ(coil->windowTitle(), QStringLiteral("Coil \u2014 Coil_Default.qwf[*]"));
     EXPECT_EQ(coil->PathText(), path);
     EXPECT_EQ(Frame().windowTitle(), QStringLiteral("Quillwave - Coil \u2014 Coil_Default.qwf[*]"));
@@ -55,18 +56,21 @@ TEST_F(ShellTest, TitlesNameTheCalculatorAndTheFileAndThePathIsShownBeside)
 TEST_F(ShellTest, NewWindowsCascadeInsideTheClientArea)
 {
     Start();
-    for (const QSize screen : {QSize(1366, 768), QSize(1920, 1080)}) {
+    for (const QSize screen : {QSize(1366, 768), QSize(1920, 1080)})
+    {
         for (CChildFrame* child : Frame().Client()->ChildFrames())
             CloseChild(child);
         Frame().showNormal();
         Frame().resize(screen);
         QApplication::processEvents();
         QList<QPoint> places;
-        for (const CFormEntry& entry : FormEntries()) {
+        for (const CFormEntry& entry : FormEntries())
+        {
             CChildFrame* child = Open(entry.m_Key);
             ASSERT_NE(child, nullptr);
             EXPECT_TRUE(ClientRect(Frame()).contains(child->geometry()))
-                << entry.m_Key.toStdString() << " at " << screen.width() << " x " << screen.height();
+                << entry.m_Key.toStdString() << " at " << screen.width() << " x "
+                << screen.height();
             places << child->pos();
         }
         // From the top-left corner, each further down and to the right, or back at the corner.
@@ -90,7 +94,8 @@ TEST_F(ShellTest, TheAboutBoxShowsItsLinkWhole)
     Start();
     QRect link;
     QSize needed;
-    m_App->m_RunDialog = [&](QDialog& dialog) {
+    m_App->m_RunDialog = [&](QDialog& dialog)
+    {
         dialog.show();
         const CVKStatic* text = dynamic_cast<CAboutDlg&>(dialog).Link();
         const QFontMetrics metrics(text->Font());

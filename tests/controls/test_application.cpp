@@ -23,7 +23,8 @@ public:
         static char name[] = "quillon_tests_controls";
         static char* argv[] = {name, nullptr};
         m_App = new QApplication(argc, argv);
-        SetNumberSettings(CVKNumberSettings::WithSeparators(QStringLiteral("."), QStringLiteral(",")));
+        SetNumberSettings(
+            CVKNumberSettings::WithSeparators(QStringLiteral("."), QStringLiteral(",")));
     }
 
     void TearDown() override
@@ -53,7 +54,8 @@ TEST(NumberSettings, DecimalKeysFollowTheSeparator)
 
 TEST(NumberSettings, ReadFromALocale)
 {
-    const CVKNumberSettings german = CVKNumberSettings::FromLocale(QLocale(QLocale::German, QLocale::Germany));
+    const CVKNumberSettings german =
+        CVKNumberSettings::FromLocale(QLocale(QLocale::German, QLocale::Germany));
     EXPECT_EQ(german.m_DecimalSeparator, ",");
     EXPECT_EQ(german.m_ThousandsSeparator, ".");
     EXPECT_EQ(german.m_NegativeOrder, 1);
@@ -110,18 +112,20 @@ namespace
 // Reads the message box that is showing, then presses OK.
 void AnswerBox(QString& title, QString& text, QMessageBox::Icon& icon)
 {
-    QTimer::singleShot(0, [&] {
-        for (QWidget* widget : QApplication::topLevelWidgets())
-        {
-            auto* box = qobject_cast<QMessageBox*>(widget);
-            if (box == nullptr || !box->isVisible())
-                continue;
-            title = box->windowTitle();
-            text = box->text();
-            icon = box->icon();
-            box->accept();
-        }
-    });
+    QTimer::singleShot(0,
+                       [&]
+                       {
+                           for (QWidget* widget : QApplication::topLevelWidgets())
+                           {
+                               auto* box = qobject_cast<QMessageBox*>(widget);
+                               if (box == nullptr || !box->isVisible())
+                                   continue;
+                               title = box->windowTitle();
+                               text = box->text();
+                               icon = box->icon();
+                               box->accept();
+                           }
+                       });
 }
 } // namespace
 
@@ -135,7 +139,7 @@ TEST(MessageBoxPresenter, ShowsAModalBoxWithTitleTextAndIcon)
     AnswerBox(title, text, icon);
     CError::DisplayError("Error: 0x16 \rBad value");
     EXPECT_EQ(title, "Error");
-    EXPECT_EQ(text, "Error: 0x16 \nBad value");  // the record's lone carriage return breaks the line
+    EXPECT_EQ(text, "Error: 0x16 \nBad value"); // the record's lone carriage return breaks the line
     EXPECT_EQ(icon, QMessageBox::Critical);
 
     AnswerBox(title, text, icon);
@@ -151,16 +155,19 @@ namespace
 void PressInQuestion(QMessageBox::StandardButton press, QList<QMessageBox::StandardButton>& offered,
                      QMessageBox::StandardButton& defaultButton)
 {
-    QTimer::singleShot(0, [&offered, &defaultButton, press] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (box == nullptr)
-            return;
-        offered.clear();
-        for (QAbstractButton* button : box->buttons())
-            offered << box->standardButton(button);
-        defaultButton = box->standardButton(box->defaultButton());
-        box->button(press)->click();
-    });
+    QTimer::singleShot(0,
+                       [&offered, &defaultButton, press]
+                       {
+                           auto* box =
+                               qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                           if (box == nullptr)
+                               return;
+                           offered.clear();
+                           for (QAbstractButton* button : box->buttons())
+                               offered << box->standardButton(button);
+                           defaultButton = box->standardButton(box->defaultButton());
+                           box->button(press)->click();
+                       });
 }
 } // namespace
 
@@ -171,7 +178,8 @@ TEST(QuestionBox, OffersTheAnswersAndGivesTheOneChosen)
     QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
 
     PressInQuestion(QMessageBox::Discard, offered, defaultButton);
-    EXPECT_EQ(AskQuestion(nullptr, QStringLiteral("Quillwave"), QStringLiteral("Save changes to a.qwf?"), closing),
+    EXPECT_EQ(AskQuestion(nullptr, QStringLiteral("Quillwave"),
+                          QStringLiteral("Save changes to a.qwf?"), closing),
               EAnswer::Discard);
     EXPECT_EQ(offered.size(), 3);
     EXPECT_TRUE(offered.contains(QMessageBox::Save) && offered.contains(QMessageBox::Cancel));

@@ -30,8 +30,8 @@ QImage Blank(int size)
 TEST(ControlDrawing, ColourValuesHaveRedInTheLowByte)
 {
     EXPECT_EQ(CControlDrawing::ColourFromColorRef(0x7D7D7D), QColor(125, 125, 125));
-    EXPECT_EQ(CControlDrawing::ColourFromColorRef(0x007D00), QColor(0, 125, 0));  // 32000
-    EXPECT_EQ(CControlDrawing::ColourFromColorRef(0xFF0000), QColor(0, 0, 255));  // the link's blue
+    EXPECT_EQ(CControlDrawing::ColourFromColorRef(0x007D00), QColor(0, 125, 0)); // 32000
+    EXPECT_EQ(CControlDrawing::ColourFromColorRef(0xFF0000), QColor(0, 0, 255)); // the link's blue
     EXPECT_EQ(CControlDrawing::ColourFromColorRef(0x000064), QColor(100, 0, 0));
     EXPECT_EQ(CControlDrawing::ColourFromColorRef(0xC8DCC8), QColor(200, 220, 200));
 }
@@ -90,7 +90,7 @@ TEST(ControlDrawing, BitmapsByResourceId)
 {
     CControlDrawing drawing;
     EXPECT_FALSE(drawing.SetBackgroundResourceBitMap(987654));
-    EXPECT_TRUE(drawing.Transparent());  // unchanged
+    EXPECT_TRUE(drawing.Transparent()); // unchanged
 
     CControlDrawing::RegisterResourceBitmap(987654, Checker());
     ASSERT_TRUE(drawing.SetBackgroundResourceBitMap(987654));
@@ -128,7 +128,7 @@ TEST(ControlDrawing, BitmapFromAFilePaintedOnceOrTiled)
         EXPECT_TRUE(drawing.EraseBackground(painter, QRect(1, 1, 4, 4)));
     }
     EXPECT_EQ(once.pixel(2, 2), qRgb(255, 255, 0));
-    EXPECT_EQ(once.pixel(3, 3), qRgb(255, 255, 255));  // one copy only
+    EXPECT_EQ(once.pixel(3, 3), qRgb(255, 255, 255)); // one copy only
 
     drawing.SetBackgroundBitMapFile(path, true);
     QImage tiled = Blank(5);
@@ -160,9 +160,11 @@ TEST(ControlDrawing, FloodFillStopsAtThePenColour)
 TEST(ControlDrawing, TextFormatFlags)
 {
     EXPECT_EQ(CControlDrawing::AlignmentFromFormat(0), int(Qt::AlignLeft | Qt::AlignTop));
-    EXPECT_EQ(CControlDrawing::AlignmentFromFormat(CControlDrawing::DtCenter | CControlDrawing::DtVCenter
-                                                   | CControlDrawing::DtSingleLine),
+    EXPECT_EQ(CControlDrawing::AlignmentFromFormat(CControlDrawing::DtCenter |
+                                                   CControlDrawing::DtVCenter |
+                                                   CControlDrawing::DtSingleLine),
               int(Qt::AlignHCenter | Qt::AlignVCenter | Qt::TextSingleLine));
-    EXPECT_EQ(CControlDrawing::AlignmentFromFormat(CControlDrawing::DtRight | CControlDrawing::DtWordBreak),
+    EXPECT_EQ(CControlDrawing::AlignmentFromFormat(CControlDrawing::DtRight |
+                                                   CControlDrawing::DtWordBreak),
               int(Qt::AlignRight | Qt::AlignTop | Qt::TextWordWrap));
 }

@@ -29,7 +29,7 @@ QPixmap Solid(int width, int height, QColor colour)
 // The selector's button bitmaps, 133 to 137, as plain colours.
 void RegisterButtonBitmaps()
 {
-    CControlDrawing::RegisterResourceBitmap(133, Solid(40, 20, Qt::gray));    // disabled
+    CControlDrawing::RegisterResourceBitmap(133, Solid(40, 20, Qt::gray));     // disabled
     CControlDrawing::RegisterResourceBitmap(134, Solid(40, 20, Qt::darkBlue)); // pressed
     CControlDrawing::RegisterResourceBitmap(135, Solid(40, 20, Qt::blue));     // background
     CControlDrawing::RegisterResourceBitmap(136, Solid(40, 20, Qt::cyan));     // hot
@@ -93,7 +93,7 @@ TEST(VKButton, RadioStyleKeepsItsStateInTheQtButton)
     EXPECT_TRUE(first->isChecked());
     second->SetCheck(true);
     EXPECT_TRUE(second->GetCheck());
-    EXPECT_FALSE(first->GetCheck());  // one of a group
+    EXPECT_FALSE(first->GetCheck()); // one of a group
 }
 
 TEST(VKButton, BitmapModeAndTheBrushRules)
@@ -103,8 +103,9 @@ TEST(VKButton, BitmapModeAndTheBrushRules)
     ASSERT_TRUE(button.SetBitMapButton(135, 134, 136, 133, 137, true));
     EXPECT_TRUE(button.BitmapMode());
     EXPECT_TRUE(button.DrawFrame());
-    EXPECT_EQ(button.size(), QSize(40, 20));  // takes the background's size
-    EXPECT_EQ(button.StateBrush(CVKButton::BrushHot).textureImage().pixelColor(0, 0), QColor(Qt::cyan));
+    EXPECT_EQ(button.size(), QSize(40, 20)); // takes the background's size
+    EXPECT_EQ(button.StateBrush(CVKButton::BrushHot).textureImage().pixelColor(0, 0),
+              QColor(Qt::cyan));
 
     EXPECT_EQ(button.ChooseBrush(false), CVKButton::BrushBackground);
     EXPECT_EQ(button.ChooseBrush(true), CVKButton::BrushPressed);
@@ -112,7 +113,7 @@ TEST(VKButton, BitmapModeAndTheBrushRules)
     EXPECT_TRUE(button.IsHot());
     EXPECT_EQ(button.ChooseBrush(false), CVKButton::BrushHot);
     button.SetCheck(true);
-    EXPECT_EQ(button.ChooseBrush(false), CVKButton::BrushHot);  // checked but hot
+    EXPECT_EQ(button.ChooseBrush(false), CVKButton::BrushHot); // checked but hot
     Hover(&button, false);
     EXPECT_FALSE(button.IsHot());
     EXPECT_EQ(button.ChooseBrush(false), CVKButton::BrushPressed);
@@ -150,7 +151,7 @@ TEST(VKButton, ReleaseEndsHotAndFocusIsTracked)
     QApplication::sendEvent(&button, &out);
     EXPECT_FALSE(button.HasFocusFlag());
     EXPECT_FALSE(button.IsHot());
-    EXPECT_FALSE(button.grab().isNull());  // the plain look paints too
+    EXPECT_FALSE(button.grab().isNull()); // the plain look paints too
 }
 
 TEST(VKButton, NavigationKeysReachTheParent)
@@ -173,7 +174,7 @@ TEST(GroupBox, BorderBelowTheCaption)
     EXPECT_EQ(box.BorderRect().top(), 1 + QFontMetrics(box.Font()).height());
 
     const QImage framed = box.grab().toImage();
-    EXPECT_EQ(framed.pixelColor(0, 60), QColor(100, 0, 0));  // left edge in the pen colour
+    EXPECT_EQ(framed.pixelColor(0, 60), QColor(100, 0, 0)); // left edge in the pen colour
 
     box.SetBorder(0, 4);
     EXPECT_EQ(box.BorderMargin(), 4);
@@ -181,7 +182,7 @@ TEST(GroupBox, BorderBelowTheCaption)
 
     box.SetBorder(2, 0);
     box.SetBackgroundColour(0x00FF00, 0);
-    EXPECT_EQ(box.grab().toImage().pixelColor(60, 60), QColor(0, 255, 0));  // filled, rounded
+    EXPECT_EQ(box.grab().toImage().pixelColor(60, 60), QColor(0, 255, 0)); // filled, rounded
 }
 
 TEST(VKStatic, ClickAlignmentAndText)
@@ -246,7 +247,7 @@ TEST(VKStatusBar, LockKeyPanes)
     bar.SetIndicatorOn(1, true);
     EXPECT_TRUE(bar.IndicatorOn(1));
     EXPECT_FALSE(bar.IndicatorOn(2));
-    bar.SetIndicatorOn(9, true);  // no such pane: nothing happens
+    bar.SetIndicatorOn(9, true); // no such pane: nothing happens
     bar.SetBackgroundColour(0x00FF00, 0);
     EXPECT_EQ(bar.grab().toImage().pixelColor(bar.width() / 2, 1), QColor(0, 255, 0));
 }
@@ -254,8 +255,8 @@ TEST(VKStatusBar, LockKeyPanes)
 TEST(VKMenu, SubMenuBrushesAndTheLook)
 {
     auto menu = std::make_unique<CVKMenu>();
-    EXPECT_EQ(menu->SubMenuBrush(1).color(), QColor(125, 125, 125));  // 0x7D7D7D
-    EXPECT_EQ(menu->SubMenuBrush(2).color(), QColor(0, 125, 0));      // 32000
+    EXPECT_EQ(menu->SubMenuBrush(1).color(), QColor(125, 125, 125)); // 0x7D7D7D
+    EXPECT_EQ(menu->SubMenuBrush(2).color(), QColor(0, 125, 0));     // 32000
 
     QMenu* file = menu->addMenu("&File");
     file->addAction("&Open...\tCtrl+O");
@@ -274,7 +275,7 @@ TEST(VKMenu, SubMenuBrushesAndTheLook)
 
     menu->ChangeToOwnerDraw();
     EXPECT_TRUE(menu->IsOwnerDrawn());
-    QMenu* help = menu->addMenu("&Help");  // added later, drawn all the same
+    QMenu* help = menu->addMenu("&Help"); // added later, drawn all the same
     EXPECT_TRUE(menu->Draws(help));
 
     EXPECT_FALSE(menu->SetSumMenuColours(999998, 999999));
@@ -285,7 +286,7 @@ TEST(VKMenu, SubMenuBrushesAndTheLook)
     EXPECT_EQ(bar.pixelColor(290, bar.height() / 2), QColor(255, 0, 0));
     EXPECT_FALSE(file->grab().isNull());
     EXPECT_FALSE(recent->grab().isNull());
-    menu.reset();  // the menus let go of the look before it goes
+    menu.reset(); // the menus let go of the look before it goes
 }
 
 TEST(VKMenu, MeasureItem)

@@ -26,7 +26,8 @@ bool Swallows(const QString& text, int selStart, int selEnd, int key,
               bool control = false)
 {
     bool suppress = false;
-    return CVKEdit::AllowNumbersOnly(text, selStart, selEnd, key, control, rules, settings, suppress);
+    return CVKEdit::AllowNumbersOnly(text, selStart, selEnd, key, control, rules, settings,
+                                     suppress);
 }
 
 class CEditTest : public ::testing::Test
@@ -70,12 +71,12 @@ TEST(KeystrokeFilter, DigitsWithinTheIntegerAndDecimalPlaces)
 {
     EXPECT_FALSE(Swallows("", 0, 0, '5'));
     EXPECT_FALSE(Swallows("12345678", 8, 8, '9'));
-    EXPECT_TRUE(Swallows("123456789", 9, 9, '0'));   // the tenth integer digit
-    EXPECT_TRUE(Swallows("123456789", 9, 9, 96));    // keypad 0 likewise
+    EXPECT_TRUE(Swallows("123456789", 9, 9, '0'));    // the tenth integer digit
+    EXPECT_TRUE(Swallows("123456789", 9, 9, 96));     // keypad 0 likewise
     EXPECT_TRUE(Swallows("123456789.12", 3, 3, '1')); // in front of the point
     EXPECT_FALSE(Swallows("12345678.12", 3, 3, '1'));
     EXPECT_FALSE(Swallows("1.123", 5, 5, '4'));
-    EXPECT_TRUE(Swallows("1.1234", 6, 6, '5'));      // the fifth decimal
+    EXPECT_TRUE(Swallows("1.1234", 6, 6, '5')); // the fifth decimal
     // A selection that covers digits can always be overtyped.
     EXPECT_FALSE(Swallows("123456789", 0, 1, '7'));
     EXPECT_FALSE(Swallows("1.1234", 5, 6, '7'));
@@ -83,14 +84,14 @@ TEST(KeystrokeFilter, DigitsWithinTheIntegerAndDecimalPlaces)
     const CVKDigitRules signedThree{3, 2, true, true};
     EXPECT_FALSE(Swallows("-12", 3, 3, '3', signedThree));
     EXPECT_TRUE(Swallows("-123", 4, 4, '4', signedThree));
-    EXPECT_TRUE(Swallows("-12", 0, 0, '4', signedThree));  // nothing in front of the sign
+    EXPECT_TRUE(Swallows("-12", 0, 0, '4', signedThree)); // nothing in front of the sign
 }
 
 TEST(KeystrokeFilter, DecimalSeparator)
 {
     EXPECT_FALSE(Swallows("12", 2, 2, 190));
     EXPECT_FALSE(Swallows("12", 2, 2, 110));
-    EXPECT_TRUE(Swallows("12", 2, 2, 188));  // "," is no decimal key here
+    EXPECT_TRUE(Swallows("12", 2, 2, 188));   // "," is no decimal key here
     EXPECT_TRUE(Swallows("12.5", 4, 4, 190)); // a second separator
     EXPECT_TRUE(Swallows(".5", 0, 0, 190));
     EXPECT_FALSE(Swallows("12.5", 2, 3, 190)); // the selection covers the separator
@@ -102,7 +103,7 @@ TEST(KeystrokeFilter, DecimalSeparator)
 
 TEST(KeystrokeFilter, DecimalCommaLocale)
 {
-    EXPECT_TRUE(Swallows("12", 2, 2, 110, kNineFour, kComma));  // keypad decimal point
+    EXPECT_TRUE(Swallows("12", 2, 2, 110, kNineFour, kComma)); // keypad decimal point
     EXPECT_TRUE(Swallows("12", 2, 2, 190, kNineFour, kComma));
     EXPECT_FALSE(Swallows("12", 2, 2, 188, kNineFour, kComma));
     EXPECT_FALSE(Swallows("12", 2, 2, 108, kNineFour, kComma));
@@ -113,7 +114,7 @@ TEST(KeystrokeFilter, DecimalCommaLocale)
 TEST(KeystrokeFilter, Minus)
 {
     const CVKDigitRules negative{6, 2, true, true};
-    EXPECT_TRUE(Swallows("", 0, 0, 189));  // negatives not allowed
+    EXPECT_TRUE(Swallows("", 0, 0, 189)); // negatives not allowed
     EXPECT_FALSE(Swallows("", 0, 0, 189, negative));
     EXPECT_FALSE(Swallows("12", 0, 0, 109, negative));
     EXPECT_TRUE(Swallows("12", 1, 1, 189, negative));
@@ -195,11 +196,12 @@ TEST_F(CEditTest, ValidateRealRange)
     edit.SetWindowText("0");
     value = 7.0;
     EXPECT_FALSE(edit.ValidateInput(value));
-    EXPECT_EQ(value, 0.0);  // written before the check
+    EXPECT_EQ(value, 0.0); // written before the check
     const auto& message = OnlyMessage();
     EXPECT_EQ(message.title, "Error");
     EXPECT_EQ(message.icon, EMessageIcon::Error);
-    EXPECT_EQ(message.text, "Error: Given inductance must be between 0.001000 and 999999999.990000!");
+    EXPECT_EQ(message.text,
+              "Error: Given inductance must be between 0.001000 and 999999999.990000!");
 }
 
 TEST_F(CEditTest, ValidateWholeRange)
@@ -213,7 +215,7 @@ TEST_F(CEditTest, ValidateWholeRange)
     EXPECT_EQ(value, 1250);
     EXPECT_EQ(OnlyMessage().text, "Error: Number of turns must be between 1 and 100!");
 
-    edit.SetWindowText("99999999999999");  // held at INT_MAX, not undefined
+    edit.SetWindowText("99999999999999"); // held at INT_MAX, not undefined
     EXPECT_FALSE(edit.ValidateInput(value));
     EXPECT_EQ(value, INT_MAX);
     edit.SetWindowText("100");
@@ -223,7 +225,7 @@ TEST_F(CEditTest, ValidateWholeRange)
 TEST_F(CEditTest, BlankAndZero)
 {
     CVKEdit open;
-    open.SetDigitRange(6, 2, true);  // no range, blanks allowed
+    open.SetDigitRange(6, 2, true); // no range, blanks allowed
     double value = 5.0;
     EXPECT_TRUE(open.ValidateInput(value));
     EXPECT_EQ(value, 0.0);
@@ -234,7 +236,7 @@ TEST_F(CEditTest, BlankAndZero)
     EXPECT_EQ(OnlyMessage().text, "Error: value should not be zero or blank!");
     int whole = 1;
     strict.SetWindowText("0.4");
-    EXPECT_FALSE(strict.ValidateInput(whole));  // truncates to 0
+    EXPECT_FALSE(strict.ValidateInput(whole)); // truncates to 0
     EXPECT_EQ(whole, 0);
 
     // With a range, an empty field reads as 0 and passes when 0 is in range.
@@ -268,7 +270,7 @@ TEST_F(CEditTest, TypedKeysOnADecimalCommaLocale)
     SetNumberSettings(kComma);
     CVKEdit edit(6, 2, true);
     QTest::keyClicks(&edit, "-12");
-    QTest::keyClick(&edit, Qt::Key_Period, Qt::KeypadModifier);  // keypad decimal: refused
+    QTest::keyClick(&edit, Qt::Key_Period, Qt::KeypadModifier); // keypad decimal: refused
     QTest::keyClick(&edit, Qt::Key_Period);
     EXPECT_EQ(edit.text(), "-12");
     QTest::keyClicks(&edit, ",505");
@@ -289,7 +291,7 @@ TEST_F(CEditTest, FocusOutGroupsAndFocusInStrips)
 
     edit.SetWindowText("  ");
     Focus(&edit, QEvent::FocusOut);
-    EXPECT_EQ(edit.text(), "  ");  // nothing to format
+    EXPECT_EQ(edit.text(), "  "); // nothing to format
 
     edit.SetDisplayGrouping(false);
     edit.SetWindowText("1234");
@@ -331,12 +333,13 @@ TEST_F(CEditTest, NavigationKeysReachTheParent)
     QTest::keyClick(edit, Qt::Key_Return);
     QTest::keyClick(edit, Qt::Key_Enter, Qt::KeypadModifier);
     QTest::keyClick(edit, Qt::Key_F1);
-    QTest::keyClick(edit, Qt::Key_Home);  // the field moves its caret and the form hears of it
+    QTest::keyClick(edit, Qt::Key_Home); // the field moves its caret and the form hears of it
     EXPECT_EQ(edit->cursorPosition(), 0);
     QTest::keyClick(edit, Qt::Key_Right);
     QTest::keyClick(edit, Qt::Key_A);
     QTest::keyClick(edit, Qt::Key_5);
-    EXPECT_EQ(form.m_Keys, (std::vector<int>{Qt::Key_Return, Qt::Key_Enter, Qt::Key_F1, Qt::Key_Home}));
+    EXPECT_EQ(form.m_Keys,
+              (std::vector<int>{Qt::Key_Return, Qt::Key_Enter, Qt::Key_F1, Qt::Key_Home}));
     EXPECT_EQ(edit->text(), "152");
 }
 
@@ -377,13 +380,13 @@ TEST_F(CEditTest, TextAndDateModes)
     EXPECT_FALSE(edit.ValidateInput(text));
     EXPECT_EQ(OnlyMessage().text, "Error: Name should not be zero or blank!");
     QTest::keyClicks(&edit, "ab c");
-    EXPECT_EQ(edit.text(), "ab c");  // no number filter
+    EXPECT_EQ(edit.text(), "ab c"); // no number filter
 
     edit.SetDateValidation("Date");
     edit.SetDate(QDate(1969, 12, 31));
     EXPECT_FALSE(edit.IsValidDate());
-    EXPECT_EQ(m_Presenter.m_Messages.back().text,
-              "Invalid input  - if the field is a date the date must be greater than January 1st, 1970! ");
+    EXPECT_EQ(m_Presenter.m_Messages.back().text, "Invalid input  - if the field is a date the "
+                                                  "date must be greater than January 1st, 1970! ");
     edit.SetDate(QDate(2001, 3, 4));
     EXPECT_TRUE(edit.ValidateInput(text));
     EXPECT_EQ(text, "3/4/2001");
@@ -398,8 +401,8 @@ TEST_F(CEditTest, TextThatIsNotANumberIsRefusedBeforeTheRange)
     {
         const char* m_Text;
         bool m_Accepted;
-    } cases[] = {{"1e3", false}, {"abc", false}, {"1.5e3", false}, {"12,34", false}, {"1,234.5", true},
-                 {" 7 ", true},  {"", true}};
+    } cases[] = {{"1e3", false},    {"abc", false}, {"1.5e3", false}, {"12,34", false},
+                 {"1,234.5", true}, {" 7 ", true},  {"", true}};
     for (const auto& c : cases)
     {
         m_Presenter.m_Messages.clear();
@@ -408,7 +411,8 @@ TEST_F(CEditTest, TextThatIsNotANumberIsRefusedBeforeTheRange)
         EXPECT_EQ(edit.ValidateInput(value), c.m_Accepted) << c.m_Text;
         if (!c.m_Accepted)
         {
-            EXPECT_EQ(OnlyMessage().text, std::string("Error: Resistance is not a number: ") + c.m_Text);
+            EXPECT_EQ(OnlyMessage().text,
+                      std::string("Error: Resistance is not a number: ") + c.m_Text);
         }
     }
 
@@ -482,20 +486,20 @@ TEST_F(CEditTest, APasteIsAppliedOnlyWhenItLeavesATypeableNumber)
         const char* m_Clipboard;
         const char* m_After;
     } cases[] = {
-        {"", "1e3", ""},           {"13", "abc", "13"},       {"", "1,234.56", "1,234.56"},
-        {"", "-5", ""},            {"", "12.345", ""},        {"", "1234567890", ""},
-        {"12", "3", "123"},        {"", "0.5", "0.5"},        {"7", " 8", "7"},
+        {"", "1e3", ""},    {"13", "abc", "13"}, {"", "1,234.56", "1,234.56"},
+        {"", "-5", ""},     {"", "12.345", ""},  {"", "1234567890", ""},
+        {"12", "3", "123"}, {"", "0.5", "0.5"},  {"7", " 8", "7"},
     };
     for (const auto& c : cases)
     {
-        CVKEdit edit(9, 2, false);  // 9 integer places, 2 decimals, no negatives
+        CVKEdit edit(9, 2, false); // 9 integer places, 2 decimals, no negatives
         edit.SetWindowText(c.m_Before);
         edit.end(false);
         QApplication::clipboard()->setText(c.m_Clipboard);
         QTest::keyClick(&edit, Qt::Key_V, Qt::ControlModifier);
         EXPECT_EQ(edit.text(), c.m_After) << c.m_Clipboard;
         edit.SetWindowText(c.m_Before);
-        edit.paste();  // the context menu's way
+        edit.paste(); // the context menu's way
         EXPECT_EQ(edit.text(), c.m_After) << c.m_Clipboard;
     }
     // Typing is the keystroke filter's to decide, as before.

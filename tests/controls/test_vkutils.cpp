@@ -32,7 +32,7 @@ TEST(ConvertStringToNumber, ScansSignDigitsAndPoint)
     const CVKUtils utils(kPoint);
     EXPECT_EQ(ToDouble(utils, ""), 0.0);
     EXPECT_EQ(ToDouble(utils, "-12.5"), -12.5);  // -125 / 10, exact in single precision
-    EXPECT_EQ(ToDouble(utils, "1,706"), 1706.0);  // grouping stripped
+    EXPECT_EQ(ToDouble(utils, "1,706"), 1706.0); // grouping stripped
     EXPECT_EQ(ToDouble(utils, "300"), 300.0);
     // The letter is skipped and every digit after the point counts: 153 / 100 (the scan rule;
     // the design's prose example says 15.3, which the rule cannot give).
@@ -63,7 +63,7 @@ TEST(ConvertStringToNumber, MoreThanNineDigitsUseTheWideAccumulator)
 TEST(ConvertStringToNumber, WholeNumbersTruncateAndStayInRange)
 {
     const CVKUtils utils(kPoint);
-    EXPECT_EQ(ToInt(utils, "123456789"), 123456789);  // exact: the float quotient is 123456792
+    EXPECT_EQ(ToInt(utils, "123456789"), 123456789); // exact: the float quotient is 123456792
     EXPECT_EQ(ToInt(utils, "-7.9"), -7);
     EXPECT_EQ(ToInt(utils, "7.9"), 7);
     EXPECT_EQ(ToInt(utils, "99999999999"), INT_MAX);
@@ -105,15 +105,15 @@ TEST(LocalNumberFormat, GroupsRoundsAndPads)
     ASSERT_TRUE(utils.GetLocalNumberFormatedAsString("1234567.5", 2, text));
     EXPECT_EQ(text, "1,234,567.50");
     utils.GetLocalNumberFormatedAsString("999.995", 2, text);
-    EXPECT_EQ(text, "1,000.00");  // the carry runs into a new group
+    EXPECT_EQ(text, "1,000.00"); // the carry runs into a new group
     utils.GetLocalNumberFormatedAsString("300", 3, text);
     EXPECT_EQ(text, "300.000");
     utils.GetLocalNumberFormatedAsString("123456", 0, text);
     EXPECT_EQ(text, "123,456");
     utils.GetLocalNumberFormatedAsString("-1234.5", 0, text);
-    EXPECT_EQ(text, "-1,235");  // half rounds away from zero
+    EXPECT_EQ(text, "-1,235"); // half rounds away from zero
     utils.GetLocalNumberFormatedAsString("-0.001", 2, text);
-    EXPECT_EQ(text, "0.00");  // no sign on a zero
+    EXPECT_EQ(text, "0.00"); // no sign on a zero
     utils.GetLocalNumberFormatedAsString("007.", 1, text);
     EXPECT_EQ(text, "7.0");
     utils.GetLocalNumberFormatedAsString(".5", 2, text);
@@ -166,7 +166,7 @@ TEST(FormatedString, PrintfPatterns)
 
 TEST(FormatedString, DatesInTheShortFormat)
 {
-    const CVKUtils utils(kPoint);  // short date format "M/d/yyyy"
+    const CVKUtils utils(kPoint); // short date format "M/d/yyyy"
     QDate date;
     ASSERT_TRUE(utils.ConvertStringToDate("7/4/1999", date));
     EXPECT_EQ(date, QDate(1999, 7, 4));
@@ -191,7 +191,8 @@ TEST(WellFormedNumber, OnlyTextsThatConvertToWhatTheyShow)
         QString m_Text;
         const char* m_Plain; // nullptr: not a number
     };
-    const QString nnbsp(QChar(0x202F)), nbsp(QChar(0x00A0)), apostrophe(QChar(0x2019)), minus(QChar(0x2212));
+    const QString nnbsp(QChar(0x202F)), nbsp(QChar(0x00A0)), apostrophe(QChar(0x2019)),
+        minus(QChar(0x2212));
     const CCase cases[] = {
         {"en_US", "1,706", "1706"},
         {"en_US", " -1,234,567.50 ", "-1234567.50"},
@@ -201,12 +202,12 @@ TEST(WellFormedNumber, OnlyTextsThatConvertToWhatTheyShow)
         {"en_US", "1e3", nullptr},
         {"en_US", "1.5e3", nullptr},
         {"en_US", "abc", nullptr},
-        {"en_US", "1,2", nullptr},  // not grouped in threes
+        {"en_US", "1,2", nullptr}, // not grouped in threes
         {"en_US", "1.2.3", nullptr},
         {"en_US", "-", nullptr},
         {"en_US", "--5", nullptr},
         {"de_DE", "1.234,5", "1234.5"},
-        {"de_DE", "1.5", nullptr},  // would read as 15
+        {"de_DE", "1.5", nullptr}, // would read as 15
         {"fr_FR", "47" + nnbsp + "000", "47000"},
         {"fr_FR", "1" + nnbsp + "234,5", "1234.5"},
         {"de_CH", "47" + apostrophe + "000.25", "47000.25"},
@@ -232,7 +233,8 @@ TEST(WellFormedNumber, OnlyTextsThatConvertToWhatTheyShow)
 TEST(ConvertStringToNumber, TheLocalesOwnMinusAndGrouping)
 {
     const QString minus(QChar(0x2212));
-    EXPECT_EQ(ToDouble(CVKUtils(Locale("sv_SE")), minus + "1,6791"), static_cast<double>(-16791.0f / 10000.0f));
+    EXPECT_EQ(ToDouble(CVKUtils(Locale("sv_SE")), minus + "1,6791"),
+              static_cast<double>(-16791.0f / 10000.0f));
     EXPECT_EQ(ToDouble(CVKUtils(Locale("fr_FR")), "47" + QString(QChar(0x202F)) + "000"), 47000.0);
     CVKNumberSettings brackets = kPoint;
     brackets.m_NegativeOrder = 0;
@@ -244,7 +246,9 @@ TEST(FileFormat, NonAsciiSeparatorsBecomeAscii)
     // ASCII texts stay exactly as they are, whatever the locale.
     EXPECT_EQ(CVKUtils(kPoint).GetStringNumberInFileFormat("1,234.5"), "1,234.5");
     EXPECT_EQ(CVKUtils(kComma).GetStringNumberInFileFormat("1.234,5"), "1.234,5");
-    EXPECT_EQ(CVKUtils(Locale("fr_FR")).GetStringNumberInFileFormat("47" + QString(QChar(0x202F)) + "000,5"),
+    EXPECT_EQ(CVKUtils(Locale("fr_FR"))
+                  .GetStringNumberInFileFormat("47" + QString(QChar(0x202F)) + "000,5"),
               "47000,5");
-    EXPECT_EQ(CVKUtils(Locale("sv_SE")).GetStringNumberInFileFormat(QString(QChar(0x2212)) + "1,5"), "-1,5");
+    EXPECT_EQ(CVKUtils(Locale("sv_SE")).GetStringNumberInFileFormat(QString(QChar(0x2212)) + "1,5"),
+              "-1,5");
 }

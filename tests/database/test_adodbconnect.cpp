@@ -170,8 +170,8 @@ TEST_F(CConnectTest, FieldsMustBeColumnsOfTheTableSoKeywordsAreNoValues)
         {"Coils", "current_timestamp", "", "no such column: current_timestamp"},
         {"Coils", "NULL", "", "no such column: NULL"},
         {"CURRENT_DATE", "Name", "", "no such table: CURRENT_DATE"},
-        {"Coils", "turns", "120", ""},  // names compare without regard to case
-        {"Orders", "Order", "5", ""},   // a column named like a keyword is read as the column
+        {"Coils", "turns", "120", ""}, // names compare without regard to case
+        {"Orders", "Order", "5", ""},  // a column named like a keyword is read as the column
     };
     for (const CCase& c : cases)
     {

@@ -89,4 +89,3 @@ inline std::unique_ptr<CProbeForm> MakeProbe(bool enterMoves = true)
     form->OnInitialUpdate();
     return form;
 }
-

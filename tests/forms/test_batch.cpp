@@ -61,11 +61,14 @@ TEST_F(BatchMode, BadUsageExitsWith2AndAUsageLine)
         {"--press", "3"},
         {"--batch"},
     };
-    for (const QStringList& args : cases) {
+    for (const QStringList& args : cases)
+    {
         const CBatchResult result = Batch(args);
         EXPECT_EQ(result.m_Status, 2) << args.join(' ').toStdString();
-        EXPECT_TRUE(result.m_Err.startsWith(QStringLiteral("quillon: "))) << result.m_Err.toStdString();
-        EXPECT_TRUE(result.m_Err.endsWith(QString::fromLatin1(UsageLine))) << result.m_Err.toStdString();
+        EXPECT_TRUE(result.m_Err.startsWith(QStringLiteral("quillon: ")))
+            << result.m_Err.toStdString();
+        EXPECT_TRUE(result.m_Err.endsWith(QString::fromLatin1(UsageLine)))
+            << result.m_Err.toStdString();
         EXPECT_EQ(result.m_Out, QString());
     }
     EXPECT_TRUE(Batch({"--batch", "Nope"}).m_Err.contains(QStringLiteral("Coil")))
@@ -89,10 +92,13 @@ TEST_F(BatchMode, AnErrorMessageGoesToErrAndExitsWith1)
     const CBatchResult result = Batch({"--batch", "Coil", "--press", "3"});
     EXPECT_EQ(result.m_Status, 1);
     EXPECT_EQ(result.m_Out, QString());
-    EXPECT_EQ(result.m_Err, QStringLiteral("Error: Number of turns must be specified if calculating core permeability\n"));
+    EXPECT_EQ(result.m_Err,
+              QStringLiteral(
+                  "Error: Number of turns must be specified if calculating core permeability\n"));
 
     // "ERROR" counts as well (the tuning capacitor's band check).
-    const CBatchResult tuning = Batch({"--batch", "TuningCap", "--set", "1197=100", "--press", "3"});
+    const CBatchResult tuning =
+        Batch({"--batch", "TuningCap", "--set", "1197=100", "--press", "3"});
     EXPECT_EQ(tuning.m_Status, 1);
     EXPECT_TRUE(tuning.m_Err.startsWith(QStringLiteral("ERROR: "))) << tuning.m_Err.toStdString();
 }
@@ -100,8 +106,8 @@ TEST_F(BatchMode, AnErrorMessageGoesToErrAndExitsWith1)
 TEST_F(BatchMode, OptionsApplyInTheOrderGivenAndTheResultsPrintWithPlainLineEnds)
 {
     const CBatchResult result =
-        Batch({"--batch", "Coil", "--set", "1276=0", "--press", "3", "--set=1202=100", "--set", "1216=100",
-               "--press", "3", "--press", "4", "--press", "999"});
+        Batch({"--batch", "Coil", "--set", "1276=0", "--press", "3", "--set=1202=100", "--set",
+               "1216=100", "--press", "3", "--press", "4", "--press", "999"});
     EXPECT_EQ(result.m_Status, 0);
     EXPECT_EQ(result.m_Err, QString());
     EXPECT_FALSE(result.m_Out.contains(QLatin1Char('\r')));
@@ -136,13 +142,14 @@ TEST_F(BatchMode, SaveAndLoadRoundTripAndTheDefaultDesignIsLoadedFirst)
     EXPECT_TRUE(withDefault.m_Out.contains(QStringLiteral("\n400.00 \t")));
 
     // A missing file to load says nothing and changes nothing; one that cannot be written fails.
-    const CBatchResult missing = Batch({"--batch", "Coil", "--load", m_Dir.filePath(QStringLiteral("none.qwf"))});
+    const CBatchResult missing =
+        Batch({"--batch", "Coil", "--load", m_Dir.filePath(QStringLiteral("none.qwf"))});
     EXPECT_EQ(missing.m_Status, 0);
     EXPECT_EQ(missing.m_Err, QString());
     const CBatchResult unwritable = Batch({"--batch", "Coil", "--save", m_Dir.path()});
     EXPECT_EQ(unwritable.m_Status, 1);
-    EXPECT_EQ(unwritable.m_Err, QStringLiteral("Error: Error while writing to file ") + m_Dir.path() +
-                                    QStringLiteral("\n"));
+    EXPECT_EQ(unwritable.m_Err, QStringLiteral("Error: Error while writing to file ") +
+                                    m_Dir.path() + QStringLiteral("\n"));
 }
 
 TEST_F(BatchMode, EveryValueAFieldShowsIsTheValueItComputesWith)
@@ -163,8 +170,8 @@ TEST_F(BatchMode, EveryValueAFieldShowsIsTheValueItComputesWith)
     };
     for (const auto& c : cases)
     {
-        const CBatchResult result =
-            Batch({"--batch", c.m_Key, "--load", DefaultDesignPath(c.m_Key), "--set", c.m_Set, "--press", c.m_Press});
+        const CBatchResult result = Batch({"--batch", c.m_Key, "--load", DefaultDesignPath(c.m_Key),
+                                           "--set", c.m_Set, "--press", c.m_Press});
         EXPECT_EQ(result.m_Status, c.m_Status) << c.m_Key << " " << c.m_Set;
         EXPECT_EQ(result.m_Err, QString::fromLatin1(c.m_Err)) << c.m_Key << " " << c.m_Set;
         EXPECT_EQ(result.m_Out.isEmpty(), c.m_Status != 0) << c.m_Key << " " << c.m_Set;
@@ -175,8 +182,9 @@ TEST_F(BatchMode, ExportsWriteTheTablesOrSayWhyNot)
 {
     const QString csv = QDir::current().filePath(QStringLiteral("ferrite.csv"));
     const QString pdf = QDir::current().filePath(QStringLiteral("ferrite.pdf"));
-    const CBatchResult result = Batch({"--batch", "Ferrite", "--load", DefaultDesignPath("Ferrite"), "--press", "3",
-                                       "--press", "3", "--export-csv", csv, "--export-pdf", pdf});
+    const CBatchResult result =
+        Batch({"--batch", "Ferrite", "--load", DefaultDesignPath("Ferrite"), "--press", "3",
+               "--press", "3", "--export-csv", csv, "--export-pdf", pdf});
     EXPECT_EQ(result.m_Status, 0) << result.m_Err.toStdString();
     QFile csvFile(csv);
     ASSERT_TRUE(csvFile.open(QIODevice::ReadOnly));
@@ -198,10 +206,12 @@ TEST_F(BatchMode, ExportsWriteTheTablesOrSayWhyNot)
     plain.close();
     for (const char* option : {"--export-csv", "--export-pdf"})
     {
-        const CBatchResult refused = Batch({"--batch", "Ferrite", "--load", DefaultDesignPath("Ferrite"), "--press",
-                                            "3", option, blocked});
+        const CBatchResult refused =
+            Batch({"--batch", "Ferrite", "--load", DefaultDesignPath("Ferrite"), "--press", "3",
+                   option, blocked});
         EXPECT_EQ(refused.m_Status, 1);
-        EXPECT_EQ(refused.m_Err, QStringLiteral("Error: Error while writing to file ") + blocked + QLatin1Char('\n'));
+        EXPECT_EQ(refused.m_Err, QStringLiteral("Error: Error while writing to file ") + blocked +
+                                     QLatin1Char('\n'));
         EXPECT_FALSE(QFileInfo::exists(blocked));
     }
 }
@@ -211,10 +221,12 @@ TEST_F(BatchMode, LoadingADeviceOrAPipeEndsAtOnceWithInvalidFile)
 {
     const QString fifo = m_Dir.filePath(QStringLiteral("pipe.qwf"));
     ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    for (const QString& path : {QStringLiteral("/dev/zero"), fifo}) {
+    for (const QString& path : {QStringLiteral("/dev/zero"), fifo})
+    {
         const CBatchResult result = Batch({"--batch", "Coil", "--load", path, "--press", "3"});
         EXPECT_EQ(result.m_Status, 1);
-        EXPECT_TRUE(result.m_Err.startsWith(QStringLiteral("Error: Invalid file: ") + path + QStringLiteral("\n")))
+        EXPECT_TRUE(result.m_Err.startsWith(QStringLiteral("Error: Invalid file: ") + path +
+                                            QStringLiteral("\n")))
             << result.m_Err.toStdString();
     }
 }

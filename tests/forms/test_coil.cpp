@@ -10,16 +10,19 @@ namespace
 {
 using C = CCoilDlg;
 
-const char* const Separator = "**************************************************************************************"
-                              "**************************************************************************************"
-                              "***************\r\n";
+const char* const Separator =
+    "**************************************************************************************"
+    "**************************************************************************************"
+    "***************\r\n";
 
 // The header with the set-up defaults and no core (Part's layout, values by hand: 1000 kHz,
 // 0.63 mm, permittivity 3, apparent permeability 1).
 const char* const AirCoreHeader =
-    "Frequency (kHz): \t\t1,000 \r\nWire Diameter (mm): \t\t0.630 \r\nFormer rel permittivity: \t\t3.00  \r\n"
+    "Frequency (kHz): \t\t1,000 \r\nWire Diameter (mm): \t\t0.630 \r\nFormer rel permittivity: "
+    "\t\t3.00  \r\n"
     "Core apparent rel permeability: \t1.0000 \r\n\r\n"
-    "L\tWire \tR(DC) \tR(AC) \tR(AC)  \tR(former) \tR(core) \tX \tQ \tDiam \tLength \tl/D \tPitch \tTurns "
+    "L\tWire \tR(DC) \tR(AC) \tR(AC)  \tR(former) \tR(core) \tX \tQ \tDiam \tLength \tl/D \tPitch "
+    "\tTurns "
     "\tC(axial) \tC(sr) \tF(sr) \tAlpha \tQeff \r\n"
     "\tlength  \t\t(wire) \t(coil) \t\t\t\t\t\t\t\t\t \t(pF) \t(pF) \t (MHz) \t \t \t \t \r\n";
 
@@ -74,7 +77,8 @@ TEST_F(CoilForm, TheDefaultsStopAtTheMissingNumberOfTurns)
     Click(C::IdAnalyse);
     ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
     EXPECT_EQ(m_Messages.m_Messages[0].title, "Error");
-    EXPECT_EQ(m_Messages.m_Messages[0].text, "Number of turns must be specified if calculating core permeability");
+    EXPECT_EQ(m_Messages.m_Messages[0].text,
+              "Number of turns must be specified if calculating core permeability");
     EXPECT_EQ(m_Messages.m_Messages[0].icon, EMessageIcon::Error);
     EXPECT_EQ(m_Form->ResultsText(), QString());
 }
@@ -143,7 +147,8 @@ TEST_F(CoilForm, ACalculatedCoilGivesOneRowWithItsGeometry)
     EXPECT_EQ(rows[0][6], QStringLiteral("0.0000")) << "no core, no core loss";
     // X = 2 pi f L with L in the first column (uH).
     const double inductance = rows[0][0].toDouble() * 1e-6;
-    EXPECT_EQ(QString(rows[0][7]).remove(QLatin1Char(',')).toDouble(), std::round(2 * M_PI * 1e6 * inductance));
+    EXPECT_EQ(QString(rows[0][7]).remove(QLatin1Char(',')).toDouble(),
+              std::round(2 * M_PI * 1e6 * inductance));
 }
 
 TEST_F(CoilForm, ThePitchMayEqualTheConductorDiameterButNotBeSmaller)
@@ -162,8 +167,9 @@ TEST_F(CoilForm, ThePitchMayEqualTheConductorDiameterButNotBeSmaller)
     Click(C::IdAnalyse);
     ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
     EXPECT_EQ(m_Messages.m_Messages[0].title, "Error");
-    EXPECT_EQ(m_Messages.m_Messages[0].text, "Entered or calculated pitch is smaller than the wire diameter! Adjust "
-                                             "L/D ratio, Diameter or number of turns!*");
+    EXPECT_EQ(m_Messages.m_Messages[0].text,
+              "Entered or calculated pitch is smaller than the wire diameter! Adjust "
+              "L/D ratio, Diameter or number of turns!*");
     EXPECT_EQ(m_Form->ResultsText(), QString());
 
     // A derived pitch is checked too: 20 mm over 40 turns is 0.5 mm.
@@ -209,22 +215,28 @@ TEST_F(CoilForm, TheEndInductanceMayLieUpTo9997StepsAboveTheStartSoASweepStaysUn
     } cases[] = {
         {"200", "500050", 9999, ""},
         {"200", "500051", -1, "Error: End inductance must be between 0.000000 and 500050.000000!"},
-        {"200", "999999999", -1, "Error: End inductance must be between 0.000000 and 500050.000000!"},
-        {"1000", "999999999", -1, "Error: End inductance must be between 0.000000 and 500850.000000!"},
+        {"200", "999999999", -1,
+         "Error: End inductance must be between 0.000000 and 500050.000000!"},
+        {"1000", "999999999", -1,
+         "Error: End inductance must be between 0.000000 and 500850.000000!"},
         {"999999", "300", 1, ""},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : cases)
+    {
         m_Form->SetResultsText(QString());
         m_Messages.m_Messages.clear();
         Type(C::IdStartInductance, QString::fromLatin1(c.m_Start));
         Type(C::IdEndInductance, QString::fromLatin1(c.m_End));
         Click(C::IdAnalyse);
-        if (c.m_Rows < 0) {
+        if (c.m_Rows < 0)
+        {
             EXPECT_EQ(m_Form->ResultsText(), QString()) << c.m_End;
             ASSERT_EQ(m_Messages.m_Messages.size(), 1u) << c.m_End;
             EXPECT_EQ(m_Messages.m_Messages[0].title, "Error");
             EXPECT_EQ(m_Messages.m_Messages[0].text, c.m_Message);
-        } else {
+        }
+        else
+        {
             EXPECT_EQ(static_cast<int>(Rows().size()), c.m_Rows) << c.m_End;
             EXPECT_TRUE(m_Messages.m_Messages.empty()) << c.m_End;
         }
@@ -268,7 +280,8 @@ TEST_F(CoilForm, AnEmptyEndInductanceFailsEachPassWithAnEmptyError)
     ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
     EXPECT_EQ(m_Messages.m_Messages[0].title, "Error");
     EXPECT_EQ(m_Messages.m_Messages[0].text, "");
-    EXPECT_EQ(m_Form->ResultsText(), QString::fromLatin1(AirCoreHeader) + QString::fromLatin1(Separator));
+    EXPECT_EQ(m_Form->ResultsText(),
+              QString::fromLatin1(AirCoreHeader) + QString::fromLatin1(Separator));
 }
 
 TEST_F(CoilForm, TheRatioSweepAnalysesTenRisingRatiosAtTheStartInductance)
@@ -278,8 +291,8 @@ TEST_F(CoilForm, TheRatioSweepAnalysesTenRisingRatiosAtTheStartInductance)
     Type(C::IdEndInductance, "500");
     Click(C::IdAnalyseRatioRange);
     EXPECT_TRUE(m_Messages.m_Messages.empty());
-    EXPECT_EQ(Column(11), (QStringList{"0.4070", "0.5070", "0.6070", "0.7070", "0.8070", "0.9070", "1.0070",
-                                       "1.1070", "1.2070", "1.3070"}));
+    EXPECT_EQ(Column(11), (QStringList{"0.4070", "0.5070", "0.6070", "0.7070", "0.8070", "0.9070",
+                                       "1.0070", "1.1070", "1.2070", "1.3070"}));
     EXPECT_EQ(Column(0), QStringList(10, QStringLiteral("300.00")));
     EXPECT_TRUE(m_Form->ResultsText().endsWith(QString::fromLatin1(Separator)));
 
@@ -288,7 +301,8 @@ TEST_F(CoilForm, TheRatioSweepAnalysesTenRisingRatiosAtTheStartInductance)
     Type(C::IdConductorDiameter, "0");
     Click(C::IdAnalyseRatioRange);
     ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
-    EXPECT_EQ(m_Messages.m_Messages[0].text.rfind("Error: Conductor diameter must be between", 0), 0u);
+    EXPECT_EQ(m_Messages.m_Messages[0].text.rfind("Error: Conductor diameter must be between", 0),
+              0u);
     EXPECT_EQ(m_Form->ResultsText(), QString::fromLatin1(Separator));
 }
 
@@ -325,7 +339,8 @@ TEST_F(CoilForm, AChoiceOfTheInactiveModeTakesNoPart)
     const QString path = dir.filePath(QStringLiteral("stale.qwf"));
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("Coil\r\n1.0\r\n1203,1\r\n1204,0\r\n1194,1\r\n1195,0\r\n1197,1\r\n1199,0\r\n1200,0\r\n");
+    file.write(
+        "Coil\r\n1.0\r\n1203,1\r\n1204,0\r\n1194,1\r\n1195,0\r\n1197,1\r\n1199,0\r\n1200,0\r\n");
     file.close();
     ASSERT_TRUE(LoadDesign(m_Form.get(), QStringLiteral("Coil"), path));
     EXPECT_TRUE(m_Form->InductanceGiven());
@@ -384,8 +399,9 @@ TEST(CoilBatch, AWidelySpacedThinWireNeverGetsLessThanItsStraightWireResistance)
     QString out;
     QString err;
     ASSERT_EQ(RunFormBatch(QStringLiteral("Coil"),
-                           {"--set", "1276=0", "--set", "1204=1", "--set", "1199=1", "--set", "1212=20",
-                            "--set", "1198=10", "--set", "1201=0.01", "--set", "1209=0.01", "--press", "3"},
+                           {"--set", "1276=0", "--set", "1204=1", "--set", "1199=1", "--set",
+                            "1212=20", "--set", "1198=10", "--set", "1201=0.01", "--set",
+                            "1209=0.01", "--press", "3"},
                            out, err),
               0);
     EXPECT_EQ(err, QString());
@@ -394,8 +410,9 @@ TEST(CoilBatch, AWidelySpacedThinWireNeverGetsLessThanItsStraightWireResistance)
         if (!line.isEmpty() && line.front().isDigit())
             row = line.split(QStringLiteral(" \t"));
     ASSERT_EQ(row.size(), 19) << out.toStdString();
-    const auto ohms = [&](int column) { return QString(row[column]).remove(QLatin1Char(',')).toDouble(); };
-    EXPECT_GT(ohms(2), 0.0);          // R(DC)
-    EXPECT_GE(ohms(3), ohms(2));      // R(AC) of the straight wire
+    const auto ohms = [&](int column)
+    { return QString(row[column]).remove(QLatin1Char(',')).toDouble(); };
+    EXPECT_GT(ohms(2), 0.0);             // R(DC)
+    EXPECT_GE(ohms(3), ohms(2));         // R(AC) of the straight wire
     EXPECT_NEAR(ohms(4), ohms(3), 0.01); // R(AC) of the coil: no proximity effect
 }

@@ -33,25 +33,34 @@ protected:
 };
 
 // The defaults. Reference: this form's output, checked by hand at 50 mm:
-// Zin(0) = 50 + Rac1 + j(2 pi 1 MHz 33.3 uH - 1 / (2 pi 1 MHz 2200 pF)) = 51.82 + j(209.23 - 72.34);
-// K = M / sqrt(L1 L2) = 9.96 / sqrt(33.3 * 331.2); NRGain = K sqrt(L2 / L1) = 0.0948 * 3.154;
-// Vp(0) = 0.1 * |Zp| / |Zin(0)| = 0.1 * 209.24 / 146.37; Vs(res) = Q Vs(0) = 100.34 * 0.0427;
-// Zin(res) = Zin(0) + Z(refl); the required capacitor 1 / (2 pi 1 MHz 6.80 ohm) = 23.4 nF;
+// Zin(0) = 50 + Rac1 + j(2 pi 1 MHz 33.3 uH - 1 / (2 pi 1 MHz 2200 pF)) = 51.82 + j(209.23
+// - 72.34); K = M / sqrt(L1 L2) = 9.96 / sqrt(33.3 * 331.2); NRGain = K sqrt(L2 / L1) = 0.0948
+// * 3.154; Vp(0) = 0.1 * |Zp| / |Zin(0)| = 0.1 * 209.24 / 146.37; Vs(res) = Q Vs(0) = 100.34 *
+// 0.0427; Zin(res) = Zin(0) + Z(refl); the required capacitor 1 / (2 pi 1 MHz 6.80 ohm) = 23.4 nF;
 // TuneCap about 1 / (4 pi^2 f^2 L2) = 76.5 pF less the coil's axial capacitance.
 const char* const DefaultNoLoadReport =
-    "\t\t\t\t\t\t************* Primary coil *************\t\t\t\t\t\t\t********** Secondary coil ***********\r\n"
-    "D \tM \tK \tQ \tNRGain \t\tVp(0) \tZin(0) \t\tZ(refl) \t\tZin(res) \t\tRqrd for res \t\tVs(0) \tVs(res) \tTuneCap \r\n"
-    "50.00 \t9.96 \t0.0948 \t100.34 \t0.2990 \t\t0.1430 \t51.82 + j136.89 \t58.62 - j130.08 \t110.44 + j6.80 \tC23,394.28                               \t0.0427 \t4.29 \t74.43 \r\n"
-    "60.00 \t7.73 \t0.0736 \t124.01 \t0.2322 \t\t0.1430 \t51.82 + j136.89 \t74.65 - j101.73 \t126.47 + j35.16 \tC4,527.09                                \t0.0332 \t4.12 \t74.06 \r\n"
-    "70.00 \t6.09 \t0.0580 \t143.52 \t0.1830 \t\t0.1430 \t51.82 + j136.89 \t77.30 - j66.10 \t129.12 + j70.78 \tC2,248.46                                \t0.0262 \t3.75 \t73.85 \r\n"
-    "80.00 \t4.86 \t0.0463 \t158.31 \t0.1461 \t\t0.1430 \t51.82 + j136.89 \t65.99 - j36.19 \t117.81 + j100.69 \tC1,580.60                                \t0.0209 \t3.31 \t73.72 \r\n"
-    "90.00 \t3.93 \t0.0374 \t168.94 \t0.1181 \t\t0.1430 \t51.82 + j136.89 \t49.83 - j17.91 \t101.65 + j118.97 \tC1,337.74                                \t0.0169 \t2.85 \t73.64 \r\n"
-    "100.00 \t3.21 \t0.0306 \t176.34 \t0.0965 \t\t0.1430 \t51.82 + j136.89 \t35.59 - j8.56 \t87.41 + j128.32 \tC1,240.27                                \t0.0138 \t2.43 \t73.60 \r\n"
-    "110.00 \t2.65 \t0.0252 \t181.42 \t0.0796 \t\t0.1430 \t51.82 + j136.89 \t25.02 - j4.11 \t76.84 + j132.78 \tC1,198.66                                \t0.0114 \t2.06 \t73.57 \r\n";
+    "\t\t\t\t\t\t************* Primary coil *************\t\t\t\t\t\t\t********** Secondary coil "
+    "***********\r\n"
+    "D \tM \tK \tQ \tNRGain \t\tVp(0) \tZin(0) \t\tZ(refl) \t\tZin(res) \t\tRqrd for res \t\tVs(0) "
+    "\tVs(res) \tTuneCap \r\n"
+    "50.00 \t9.96 \t0.0948 \t100.34 \t0.2990 \t\t0.1430 \t51.82 + j136.89 \t58.62 - j130.08 "
+    "\t110.44 + j6.80 \tC23,394.28                               \t0.0427 \t4.29 \t74.43 \r\n"
+    "60.00 \t7.73 \t0.0736 \t124.01 \t0.2322 \t\t0.1430 \t51.82 + j136.89 \t74.65 - j101.73 "
+    "\t126.47 + j35.16 \tC4,527.09                                \t0.0332 \t4.12 \t74.06 \r\n"
+    "70.00 \t6.09 \t0.0580 \t143.52 \t0.1830 \t\t0.1430 \t51.82 + j136.89 \t77.30 - j66.10 "
+    "\t129.12 + j70.78 \tC2,248.46                                \t0.0262 \t3.75 \t73.85 \r\n"
+    "80.00 \t4.86 \t0.0463 \t158.31 \t0.1461 \t\t0.1430 \t51.82 + j136.89 \t65.99 - j36.19 "
+    "\t117.81 + j100.69 \tC1,580.60                                \t0.0209 \t3.31 \t73.72 \r\n"
+    "90.00 \t3.93 \t0.0374 \t168.94 \t0.1181 \t\t0.1430 \t51.82 + j136.89 \t49.83 - j17.91 "
+    "\t101.65 + j118.97 \tC1,337.74                                \t0.0169 \t2.85 \t73.64 \r\n"
+    "100.00 \t3.21 \t0.0306 \t176.34 \t0.0965 \t\t0.1430 \t51.82 + j136.89 \t35.59 - j8.56 \t87.41 "
+    "+ j128.32 \tC1,240.27                                \t0.0138 \t2.43 \t73.60 \r\n"
+    "110.00 \t2.65 \t0.0252 \t181.42 \t0.0796 \t\t0.1430 \t51.82 + j136.89 \t25.02 - j4.11 \t76.84 "
+    "+ j132.78 \tC1,198.66                                \t0.0114 \t2.06 \t73.57 \r\n";
 
-const char* const DistanceHeader =
-    "\r\nDist \tW# \tQ \tVcoil \tVtap \tVdc \tVadio \tSPL \tVd(f) \tRd(f) \tCj(f) \tCdiff(f) \tZd(f) \tVd(r) "
-    "\tRd(r) \tCj(r) \tZd(r) \r\n";
+const char* const DistanceHeader = "\r\nDist \tW# \tQ \tVcoil \tVtap \tVdc \tVadio \tSPL \tVd(f) "
+                                   "\tRd(f) \tCj(f) \tCdiff(f) \tZd(f) \tVd(r) "
+                                   "\tRd(r) \tCj(r) \tZd(r) \r\n";
 
 TEST_F(CrystalRadioForm, SetUpGivesTheDefaultsAndLaws)
 {
@@ -67,8 +76,9 @@ TEST_F(CrystalRadioForm, SetUpGivesTheDefaultsAndLaws)
     EXPECT_EQ(m_Form->ReverseLaw(), D::LawQuadratic);
     for (int id : {D::IdForwardDiode, D::IdReverseQuadratic})
         EXPECT_TRUE(m_Form->IsChecked(id)) << id;
-    for (int id : {D::IdForwardQuadratic, D::IdForwardPower, D::IdReverseDiode, D::IdReverseResistance, D::IdResonant,
-                   D::IdPrimaryLitz, D::IdSecondaryLitz, D::IdHasCore})
+    for (int id :
+         {D::IdForwardQuadratic, D::IdForwardPower, D::IdReverseDiode, D::IdReverseResistance,
+          D::IdResonant, D::IdPrimaryLitz, D::IdSecondaryLitz, D::IdHasCore})
         EXPECT_FALSE(m_Form->IsChecked(id)) << id;
 
     // The quotient keeps the control's digit rules; the tap loop is a whole number.
@@ -111,7 +121,8 @@ TEST_F(CrystalRadioForm, NoLoadReportWithTheDefaults)
 
     // Every row: K = M / sqrt(L1 L2) and NRGain = K sqrt(L2 / L1), to the printed digits.
     const QStringList lines = Lines(report);
-    for (int i = 2; i < lines.size(); ++i) {
+    for (int i = 2; i < lines.size(); ++i)
+    {
         const QStringList c = Columns(lines[i]);
         EXPECT_NEAR(Number(c[2]), Number(c[1]) / std::sqrt(33.3 * 331.2), 1e-4) << i;
         EXPECT_NEAR(Number(c[4]), Number(c[2]) * std::sqrt(331.2 / 33.3), 5e-4) << i;
@@ -154,7 +165,8 @@ TEST_F(CrystalRadioForm, LoopRowsCutQAndVcoil)
     EXPECT_TRUE(m_Form->LoopRow(123).startsWith(QStringLiteral("123 \t5.50   \t12.3     \t")));
     EXPECT_EQ(Columns(m_Form->LoopRow(7)).size(), 16);
     EXPECT_EQ(Columns(m_Form->DistanceRow(0.05, 7)).size(), 17);
-    EXPECT_TRUE(m_Form->DistanceRow(0.05, 7).startsWith(QStringLiteral("50.00 \t7 \t5.50 \t12.34 \t")));
+    EXPECT_TRUE(
+        m_Form->DistanceRow(0.05, 7).startsWith(QStringLiteral("50.00 \t7 \t5.50 \t12.34 \t")));
 }
 
 TEST_F(CrystalRadioForm, TapSweepAndTheDistanceSweepsAgree)
@@ -168,7 +180,8 @@ TEST_F(CrystalRadioForm, TapSweepAndTheDistanceSweepsAgree)
     // The best tap is the last one before Vdc first falls.
     int best = 0;
     double previous = 0.0;
-    for (int w = 1; w <= 48; ++w) {
+    for (int w = 1; w <= 48; ++w)
+    {
         const double vdc = Number(Columns(loops[3 + w])[4]);
         if (previous > vdc)
             break;
@@ -182,7 +195,8 @@ TEST_F(CrystalRadioForm, TapSweepAndTheDistanceSweepsAgree)
     const QStringList bestRows = Lines(bestReport);
     ASSERT_EQ(bestRows.size(), 2 + 7);
     EXPECT_EQ(Columns(bestRows[2]).mid(2), Columns(loops[3 + best]).mid(1));
-    EXPECT_EQ(Columns(bestRows[2]).mid(0, 2), (QStringList{QStringLiteral("50.00"), QStringLiteral("14")}));
+    EXPECT_EQ(Columns(bestRows[2]).mid(0, 2),
+              (QStringList{QStringLiteral("50.00"), QStringLiteral("14")}));
     EXPECT_TRUE(bestRows[8].startsWith(QStringLiteral("110.00 \t")));
 
     // The given tap (20 by default) at the start distance is the tap sweep's row 20.
@@ -207,12 +221,14 @@ TEST_F(CrystalRadioForm, MaxSplTableHoldsTheRowsAndTheCsvSplitsTheDiodeImpedance
     ASSERT_EQ(csv.size(), 1 + data.size());
     const QStringList names = csv[0].split(QLatin1Char(','));
     ASSERT_EQ(names.size(), 17 + 2);
-    EXPECT_EQ(names.mid(12, 2), (QStringList{QStringLiteral("Zd(f) R (ohm)"), QStringLiteral("Zd(f) X (ohm)")}));
-    EXPECT_EQ(names.mid(17), (QStringList{QStringLiteral("Zd(r) R (ohm)"), QStringLiteral("Zd(r) X (ohm)")}));
-    const auto shown = [](const QString& field, int decimals) {
-        return QString::fromStdString(FormatNumber(field.toDouble(), decimals));
-    };
-    for (int row = 0; row < data.size(); ++row) {
+    EXPECT_EQ(names.mid(12, 2),
+              (QStringList{QStringLiteral("Zd(f) R (ohm)"), QStringLiteral("Zd(f) X (ohm)")}));
+    EXPECT_EQ(names.mid(17),
+              (QStringList{QStringLiteral("Zd(r) R (ohm)"), QStringLiteral("Zd(r) X (ohm)")}));
+    const auto shown = [](const QString& field, int decimals)
+    { return QString::fromStdString(FormatNumber(field.toDouble(), decimals)); };
+    for (int row = 0; row < data.size(); ++row)
+    {
         const QStringList fields = csv[1 + row].split(QLatin1Char(','));
         ASSERT_EQ(fields.size(), names.size()) << row;
         // The fields hold the values the report rounds: distance, tap, Vdc, Rd(f) and Zd(r).
@@ -250,7 +266,8 @@ TEST_F(CrystalRadioForm, LawsChooseTheFieldsRead)
     Click(D::IdSplEachLoop);
     ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
     EXPECT_EQ(m_Messages.m_Messages[0].title, "Error");
-    EXPECT_EQ(m_Messages.m_Messages[0].text, "Error: reverse Is must be between 0.001000 and 999.999900!");
+    EXPECT_EQ(m_Messages.m_Messages[0].text,
+              "Error: reverse Is must be between 0.001000 and 999.999900!");
     EXPECT_EQ(m_Messages.m_Messages[0].icon, EMessageIcon::Error);
     EXPECT_EQ(m_Form->ResultsText(), QStringLiteral("kept"));
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
@@ -279,7 +296,8 @@ TEST_F(CrystalRadioForm, InputsGoToTheCoilsInSiUnits)
     Type(1217, QStringLiteral("500"));
     ASSERT_TRUE(m_Form->ReadInputs());
     // The fields convert through single precision: compare to a millionth.
-    const auto near = [](double value, double reference) { return std::abs(value - reference) <= 1e-6 * reference; };
+    const auto near = [](double value, double reference)
+    { return std::abs(value - reference) <= 1e-6 * reference; };
     const CCoil& primary = m_Form->Circuit().m_Primary;
     EXPECT_TRUE(near(primary.m_Inductance, 33.3e-6));
     EXPECT_TRUE(near(primary.m_Diameter, 0.103));
@@ -300,7 +318,8 @@ TEST_F(CrystalRadioForm, InvalidFieldStopsTheCommand)
     Type(1230, QStringLiteral("0"));
     EXPECT_EQ(Press(D::IdMaxSplOverDistance), QString());
     ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
-    EXPECT_EQ(m_Messages.m_Messages[0].text, "Error: steps must be between 1.000000 and 99.000000!");
+    EXPECT_EQ(m_Messages.m_Messages[0].text,
+              "Error: steps must be between 1.000000 and 99.000000!");
 
     // The negative quotient is read with its result ignored: its message, then the report.
     m_Messages.m_Messages.clear();
@@ -308,8 +327,9 @@ TEST_F(CrystalRadioForm, InvalidFieldStopsTheCommand)
     Type(1293, QStringLiteral("12"));
     EXPECT_EQ(Lines(Press(D::IdAnalyseNoLoad)).size(), 9);
     ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
-    EXPECT_EQ(m_Messages.m_Messages[0].text,
-              "Error: Negative junction capcitance quotient must be between 0.000000 and 9.990000!");
+    EXPECT_EQ(
+        m_Messages.m_Messages[0].text,
+        "Error: Negative junction capcitance quotient must be between 0.000000 and 9.990000!");
 }
 
 TEST(CrystalRadioDesign, DefaultFileListsTheControlsInCreationOrder)
@@ -334,8 +354,10 @@ TEST(CrystalRadioDesign, DefaultFileListsTheControlsInCreationOrder)
 TEST(CrystalRadioBatch, EveryActionReportsAtTheFirstPress)
 {
     // Header lines and rows: 7 distances, or loop 0 and the 48 turns of the secondary.
-    const std::pair<const char*, int> actions[] = {{"3", 2 + 7}, {"4", 3 + 1 + 48}, {"6", 2 + 7}, {"7", 2 + 7}};
-    for (const auto& [id, lines] : actions) {
+    const std::pair<const char*, int> actions[] = {
+        {"3", 2 + 7}, {"4", 3 + 1 + 48}, {"6", 2 + 7}, {"7", 2 + 7}};
+    for (const auto& [id, lines] : actions)
+    {
         QString out;
         QString err;
         EXPECT_EQ(RunFormBatch(
@@ -346,7 +368,8 @@ TEST(CrystalRadioBatch, EveryActionReportsAtTheFirstPress)
             << id;
         EXPECT_EQ(err, QString()) << id;
         EXPECT_EQ(out.count(QLatin1Char('\n')), lines) << id;
-        if (QLatin1String(id) == QLatin1String("3")) {
+        if (QLatin1String(id) == QLatin1String("3"))
+        {
             EXPECT_EQ(out, BatchText(QString::fromLatin1(DefaultNoLoadReport)));
         }
     }
@@ -357,7 +380,8 @@ TEST(CrystalRadioBatch, EveryActionReportsAtTheFirstPress)
         RunFormBatch(QStringLiteral("CrystalRadio"), {"--set", "1197=1", "--press", "6"}, out, err),
         1);
     EXPECT_EQ(out, QString());
-    EXPECT_EQ(err, QStringLiteral("Error: Error: reverse Is must be between 0.001000 and 999.999900!\n"));
+    EXPECT_EQ(
+        err, QStringLiteral("Error: Error: reverse Is must be between 0.001000 and 999.999900!\n"));
 }
 
 } // namespace
@@ -373,7 +397,8 @@ TEST_F(CrystalRadioForm, ExtremeInputsStillReport)
     Type(1228, QStringLiteral("999"));
     Type(1229, QStringLiteral("1"));
     Type(1278, QStringLiteral("99"));
-    for (int id : {D::IdAnalyseNoLoad, D::IdSplEachLoop, D::IdMaxSplOverDistance, D::IdSplAtLoopOverDistance})
+    for (int id : {D::IdAnalyseNoLoad, D::IdSplEachLoop, D::IdMaxSplOverDistance,
+                   D::IdSplAtLoopOverDistance})
         EXPECT_FALSE(Press(id).isEmpty()) << id;
     EXPECT_TRUE(m_Messages.m_Messages.empty());
     // Half a turn has no tap: the distance sweeps print their header alone.
@@ -382,7 +407,8 @@ TEST_F(CrystalRadioForm, ExtremeInputsStillReport)
     // A core with its fields left empty has no rod to work with: every action names the
     // first empty rod field, and reports nothing.
     m_Form->SetCheck(D::IdHasCore, true);
-    for (int id : {D::IdAnalyseNoLoad, D::IdSplEachLoop, D::IdMaxSplOverDistance, D::IdSplAtLoopOverDistance})
+    for (int id : {D::IdAnalyseNoLoad, D::IdSplEachLoop, D::IdMaxSplOverDistance,
+                   D::IdSplAtLoopOverDistance})
         EXPECT_EQ(Press(id), QString()) << id;
     ASSERT_EQ(m_Messages.m_Messages.size(), 4u);
     EXPECT_EQ(m_Messages.m_Messages[3].text, "Error: Diameter (mm) must not be zero for a core");
@@ -395,12 +421,14 @@ TEST_F(CrystalRadioForm, FieldsThatChangeNoResultSaySoAndTheUnreadOnesAreDisable
 {
     // The coils' core permeabilities are checked but reset before the calculation; the two
     // core-loss fields are never read.
-    for (int id : {1236, 1238, 1246, 1279}) {
+    for (int id : {1236, 1238, 1246, 1279})
+    {
         const QString tip = m_Form->Field(id)->toolTip();
         EXPECT_TRUE(tip.contains(QStringLiteral("does not enter the air-core calculation"))) << id;
         int labelled = 0;
         for (const QLabel* label : m_Form->findChildren<QLabel*>())
-            if (label->buddy() == m_Form->Field(id)) {
+            if (label->buddy() == m_Form->Field(id))
+            {
                 EXPECT_EQ(label->toolTip(), tip) << id;
                 ++labelled;
             }
@@ -413,10 +441,11 @@ TEST_F(CrystalRadioForm, FieldsThatChangeNoResultSaySoAndTheUnreadOnesAreDisable
 
     // What the tooltips claim: other permeabilities give the same report, with and without a
     // core (the shipped design's rod).
-    for (const auto& [id, text] : {std::pair(1288, "9.68"), std::pair(1289, "180.0"), std::pair(1286, "1500.0"),
-                                   std::pair(1224, "120.0")})
+    for (const auto& [id, text] : {std::pair(1288, "9.68"), std::pair(1289, "180.0"),
+                                   std::pair(1286, "1500.0"), std::pair(1224, "120.0")})
         Type(id, QString::fromLatin1(text));
-    for (bool core : {false, true}) {
+    for (bool core : {false, true})
+    {
         m_Form->SetCheck(D::IdHasCore, core);
         Type(1236, QStringLiteral("1.0"));
         Type(1238, QStringLiteral("1.0"));

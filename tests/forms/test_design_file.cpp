@@ -48,7 +48,8 @@ std::vector<std::pair<std::string, bool>> Lines(const std::string& bytes)
     std::vector<std::pair<std::string, bool>> lines;
     std::string text;
     bool more = true;
-    while (more && lines.size() < 100) {
+    while (more && lines.size() < 100)
+    {
         more = ReadLine(file.get(), text);
         lines.emplace_back(text, more);
     }
@@ -93,14 +94,26 @@ protected:
 TEST(DesignFileLines, PrintableBytesMakeALineAndAnyRunOfOthersSeparatesLines)
 {
     EXPECT_EQ(Lines("Coil\r\n1.0\r\n"), (CLines{{"Coil", true}, {"1.0", false}}));
-    EXPECT_EQ(Lines("a\r\n\r\n\t\x01" "b"), (CLines{{"a", true}, {"b", false}}));
+    EXPECT_EQ(Lines("a\r\n\r\n\t\x01"
+                    "b"),
+              (CLines{{"a", true}, {"b", false}}));
     // Bytes from 128 up end a line too.
-    EXPECT_EQ(Lines("ab\x80\xfe" "cd\n"), (CLines{{"ab", true}, {"cd", false}}));
+    EXPECT_EQ(Lines("ab\x80\xfe"
+                    "cd\n"),
+              (CLines{{"ab", true}, {"cd", false}}));
     // ... unless they make a whole UTF-8 character, such as a locale's group separator.
-    EXPECT_EQ(Lines("47\xe2\x80\xaf" "000\r\n"), (CLines{{"47\xe2\x80\xaf" "000", false}}));
-    EXPECT_EQ(Lines("ab\xe2\x80" "cd"), (CLines{{"ab", true}, {"cd", false}}));
+    EXPECT_EQ(Lines("47\xe2\x80\xaf"
+                    "000\r\n"),
+              (CLines{{"47\xe2\x80\xaf"
+                       "000",
+                       false}}));
+    EXPECT_EQ(Lines("ab\xe2\x80"
+                    "cd"),
+              (CLines{{"ab", true}, {"cd", false}}));
     // A byte 255 in the file is not the end of the file.
-    EXPECT_EQ(Lines("ab\xff" "cd"), (CLines{{"ab", true}, {"cd", false}}));
+    EXPECT_EQ(Lines("ab\xff"
+                    "cd"),
+              (CLines{{"ab", true}, {"cd", false}}));
     EXPECT_EQ(Lines(""), (CLines{{"", false}}));
     EXPECT_EQ(Lines("~\x7f"), (CLines{{"~\x7f", false}})) << "127 counts as printable";
 }
@@ -123,8 +136,8 @@ TEST(DesignFileRecords, IdCommaAndTheFirstRunOfNonBlanks)
         const char* value;
     } const cases[] = {
         {"1201,12.5", true, 1201, "12.5"},
-        {"1197,1,706", true, 1197, "1,706"},   // only the first comma separates
-        {"1201,   7 8", true, 1201, "7"},      // blanks after the comma skipped, cut at a blank
+        {"1197,1,706", true, 1197, "1,706"}, // only the first comma separates
+        {"1201,   7 8", true, 1201, "7"},    // blanks after the comma skipped, cut at a blank
         {"1201, ", true, 1201, ""},
         {"1201,", true, 1201, ""},
         {" 1215,1", true, 1215, "1"},
@@ -134,10 +147,12 @@ TEST(DesignFileRecords, IdCommaAndTheFirstRunOfNonBlanks)
         {"", false, 0, ""},
         {"99999999999,1", false, 0, ""},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : cases)
+    {
         const CControlRecord record = ParseControlRecord(c.line);
         EXPECT_EQ(record.m_Valid, c.valid) << c.line;
-        if (c.valid) {
+        if (c.valid)
+        {
             EXPECT_EQ(record.m_Id, c.id) << c.line;
             EXPECT_EQ(record.m_Value, c.value) << c.line;
         }
@@ -163,8 +178,9 @@ TEST_F(DesignFile, SavingWritesKeyVersionAndOneRecordPerControlInCreationOrder)
     const QString path = Path("probe.qwf");
     ASSERT_TRUE(SaveDesign(m_Form.get(), QStringLiteral("Probe"), path));
     // The empty field is written as a single space; push buttons and the results box not at all.
-    EXPECT_EQ(ReadAll(path), QByteArray("Probe\r\n1.0\r\n1201,12.5\r\n1202,1,706\r\n1203, \r\n"
-                                        "1210,0\r\n1211,1\r\n1212,0\r\n1220,1\r\n1221,0\r\n1230,1\r\n"));
+    EXPECT_EQ(ReadAll(path),
+              QByteArray("Probe\r\n1.0\r\n1201,12.5\r\n1202,1,706\r\n1203, \r\n"
+                         "1210,0\r\n1211,1\r\n1212,0\r\n1220,1\r\n1221,0\r\n1230,1\r\n"));
     ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
     EXPECT_EQ(m_Messages.m_Messages[0].title, "Message");
     EXPECT_EQ(m_Messages.m_Messages[0].text, (path + QStringLiteral(" saved!")).toStdString());
@@ -225,7 +241,8 @@ TEST_F(DesignFile, RecordsAreAppliedInFileOrderUpToTheLastOneWithoutALineBreak)
 {
     ASSERT_TRUE(Load("Probe\r\n1.0\r\n1201,1\r\n9999,5\r\n3,1\r\n1196,junk\r\nnot a record\r\n"
                      "1201,2 3\r\n1202,7"));
-    EXPECT_EQ(m_Form->Field(1201)->GetWindowText(), QStringLiteral("2")) << "the value is cut at the blank";
+    EXPECT_EQ(m_Form->Field(1201)->GetWindowText(), QStringLiteral("2"))
+        << "the value is cut at the blank";
     EXPECT_EQ(m_Form->Field(1202)->GetWindowText(), QStringLiteral("7"));
     EXPECT_TRUE(m_Form->m_Commands.empty()) << "a push button record is not a click";
     EXPECT_EQ(m_Form->ResultsText(), QString());
@@ -282,7 +299,8 @@ TEST_F(DesignFile, AFailedSaveSaysSoAndKeepsTheOldFile)
     EXPECT_FALSE(SaveDesign(m_Form.get(), QStringLiteral("Probe"), folder));
     ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
     EXPECT_EQ(m_Messages.m_Messages[0].title, "Error");
-    EXPECT_EQ(m_Messages.m_Messages[0].text, ("Error while writing to file " + folder).toStdString());
+    EXPECT_EQ(m_Messages.m_Messages[0].text,
+              ("Error while writing to file " + folder).toStdString());
 
     // Without an active form nothing is written.
     m_Messages.m_Messages.clear();
@@ -322,7 +340,8 @@ TEST_F(DesignFile, ADesignFileOfUpTo1MBLoadsAndALargerOneIsRefusedUnread)
     ASSERT_TRUE(Load(design + QByteArray(budget - design.size(), '\n')));
     EXPECT_EQ(m_Form->Field(1201)->GetWindowText(), QStringLiteral("99"));
     // One byte more, and nothing is applied.
-    EXPECT_FALSE(Load("Probe\r\n1.0\r\n1201,77\r\n" + QByteArray(budget - design.size() + 1, '\n')));
+    EXPECT_FALSE(
+        Load("Probe\r\n1.0\r\n1201,77\r\n" + QByteArray(budget - design.size() + 1, '\n')));
     EXPECT_EQ(m_Form->Field(1201)->GetWindowText(), QStringLiteral("99"));
     ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
     EXPECT_EQ(m_Messages.m_Messages[0].title, "Error");
@@ -342,27 +361,34 @@ TEST_F(DesignFile, PipesDevicesAndFoldersAreNeitherReadNorReplaced)
     ASSERT_TRUE(QDir().mkpath(folder));
     // A character device like /dev/null of our own, where the machine lets us make one.
     const QString device = Path("device.qwf");
-    const bool haveDevice = mknod(QFile::encodeName(device).constData(), S_IFCHR | 0600, makedev(1, 3)) == 0;
+    const bool haveDevice =
+        mknod(QFile::encodeName(device).constData(), S_IFCHR | 0600, makedev(1, 3)) == 0;
 
     struct CCase
     {
         QString m_Path;
-        bool m_Load;  // refused on loading with "Invalid file: " (a dangling link is only missing)
-        bool m_Save;  // refused on saving with "Error while writing to file "
+        bool m_Load; // refused on loading with "Invalid file: " (a dangling link is only missing)
+        bool m_Save; // refused on saving with "Error while writing to file "
     };
-    std::vector<CCase> cases{{fifo, true, true},        {linkToFifo, true, true},
-                             {dangling, false, true},   {folder, true, true},
+    std::vector<CCase> cases{{fifo, true, true},
+                             {linkToFifo, true, true},
+                             {dangling, false, true},
+                             {folder, true, true},
                              {QStringLiteral("/dev/zero"), true, false}};
     if (haveDevice)
         cases.push_back({device, true, true});
-    for (const CCase& c : cases) {
+    for (const CCase& c : cases)
+    {
         SCOPED_TRACE(c.m_Path.toStdString());
         m_Messages.m_Messages.clear();
         EXPECT_FALSE(LoadDesign(m_Form.get(), QStringLiteral("Probe"), c.m_Path));
-        if (c.m_Load) {
+        if (c.m_Load)
+        {
             ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
             EXPECT_EQ(m_Messages.m_Messages[0].text, ("Invalid file: " + c.m_Path).toStdString());
-        } else {
+        }
+        else
+        {
             EXPECT_TRUE(m_Messages.m_Messages.empty());
         }
         if (!c.m_Save)
@@ -370,14 +396,18 @@ TEST_F(DesignFile, PipesDevicesAndFoldersAreNeitherReadNorReplaced)
         m_Messages.m_Messages.clear();
         EXPECT_FALSE(SaveDesign(m_Form.get(), QStringLiteral("Probe"), c.m_Path));
         ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
-        EXPECT_EQ(m_Messages.m_Messages[0].text, ("Error while writing to file " + c.m_Path).toStdString());
+        EXPECT_EQ(m_Messages.m_Messages[0].text,
+                  ("Error while writing to file " + c.m_Path).toStdString());
     }
     EXPECT_EQ(m_Form->Field(1201)->GetWindowText(), QStringLiteral("12.5"));
     EXPECT_EQ(QFileInfo(fifo).isFile(), false) << "still a pipe";
     EXPECT_TRUE(QFileInfo(dangling).isSymLink());
     EXPECT_FALSE(QFileInfo(dangling).exists());
-    if (haveDevice) {
-        struct stat status{};
+    if (haveDevice)
+    {
+        struct stat status
+        {
+        };
         ASSERT_EQ(stat(QFile::encodeName(device).constData(), &status), 0);
         EXPECT_TRUE(S_ISCHR(status.st_mode)) << "the device node is not replaced";
     }

@@ -71,7 +71,8 @@ TEST_F(DiodeForm, ABiasOfZeroVoltsIsRefusedForTheTransitTimeOnly)
     EXPECT_EQ(Press(D::IdCalcDiffusion), QString());
     ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
     EXPECT_EQ(m_Messages.m_Messages[0].title, "Error");
-    EXPECT_EQ(m_Messages.m_Messages[0].text, "Error: Diode V1dc must not be zero for this calculation");
+    EXPECT_EQ(m_Messages.m_Messages[0].text,
+              "Error: Diode V1dc must not be zero for this calculation");
     EXPECT_EQ(Press(D::IdCalcJunction), QStringLiteral("Frequency: 1,000 kHz \r\n"
                                                        "Capactance at 0.00 volts: 89.38 pF \r\n"
                                                        "Capactance at 0.10 volts: 512.55 pF \r\n"

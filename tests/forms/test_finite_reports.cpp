@@ -35,7 +35,9 @@ const CDesign Designs[] = {
     {"Monopole", {"1210,1"}},
     {"Monopole", {"1195,1", "1199,1"}},
     {"CrystalRadio", {"1229,60", "1218,3", "1216,2"}},
-    {"CrystalRadio", {"1229,60", "1218,3", "1216,2", "1276,1", "1277,1", "1274,1", "1195,1", "1197,1", "1261,1", "1262,1"}},
+    {"CrystalRadio",
+     {"1229,60", "1218,3", "1216,2", "1276,1", "1277,1", "1274,1", "1195,1", "1197,1", "1261,1",
+      "1262,1"}},
     {"CrystalRadio", {"1229,60", "1218,3", "1216,2", "1210,1", "1199,1"}},
     {"CrystalRadio", {"1229,60", "1218,3", "1216,2", "1280,1"}},
 };
@@ -48,7 +50,8 @@ QStringList EdgeValues(const CVKEdit& field)
     if (!field.RangeCheck())
         values << QStringLiteral("-5");
     else if (field.DecimalsAllowed())
-        values << QString::number(field.RealMin(), 'g', 15) << QString::number(field.RealMax(), 'g', 15);
+        values << QString::number(field.RealMin(), 'g', 15)
+               << QString::number(field.RealMax(), 'g', 15);
     else
         values << QString::number(field.IntMin()) << QString::number(field.IntMax());
     values.removeDuplicates();
@@ -61,10 +64,11 @@ const QRegularExpression NonFiniteNumber(QStringLiteral("(^|[^a-ik-z])-?(nan|inf
 // The messages with which an action refuses a value that its calculation cannot take.
 bool IsRefusal(const std::string& text)
 {
-    for (const char* phrase : {"for this calculation", "for a core", "must not make", "is too large", "does not suit",
-                               "must be less than the capacitance", "measures the same", "are not coupled",
-                               "no audio voltage", "no finite solution", "too far out on the core",
-                               "too large to be calculated"})
+    for (const char* phrase :
+         {"for this calculation", "for a core", "must not make", "is too large", "does not suit",
+          "must be less than the capacitance", "measures the same", "are not coupled",
+          "no audio voltage", "no finite solution", "too far out on the core",
+          "too large to be calculated"})
         if (text.find(phrase) != std::string::npos)
             return true;
     return false;
@@ -81,7 +85,8 @@ TEST(FiniteReports, EveryFieldAtItsEdgesForEveryActionGivesFiniteNumbersOrANamed
     SetNumberSettings(CVKNumberSettings::WithSeparators(QStringLiteral("."), QStringLiteral(",")));
     int presses = 0;
     int refusals = 0;
-    for (const CDesign& design : Designs) {
+    for (const CDesign& design : Designs)
+    {
         const QString key = QString::fromLatin1(design.m_Key);
         std::unique_ptr<CVKFormView> form = CreateForm(key);
         ASSERT_TRUE(LoadDesign(form.get(), key, DefaultDesignPath(key)));
@@ -91,14 +96,17 @@ TEST(FiniteReports, EveryFieldAtItsEdgesForEveryActionGivesFiniteNumbersOrANamed
         for (const char* record : design.m_Records)
             where += std::string(" ") + record;
 
-        for (QWidget* control : form->Controls()) {
+        for (QWidget* control : form->Controls())
+        {
             auto* field = dynamic_cast<CVKEdit*>(control);
             if (!field)
                 continue;
             const int id = CVKFormView::ControlId(field);
             const QString original = field->GetWindowText();
-            for (const QString& value : EdgeValues(*field)) {
-                for (int action : {3, 4, 6, 7}) {
+            for (const QString& value : EdgeValues(*field))
+            {
+                for (int action : {3, 4, 6, 7})
+                {
                     auto* button = qobject_cast<QPushButton*>(form->Button(action));
                     if (!button || !button->isEnabled())
                         continue;
@@ -108,15 +116,20 @@ TEST(FiniteReports, EveryFieldAtItsEdgesForEveryActionGivesFiniteNumbersOrANamed
                     button->click();
                     ++presses;
                     const QString out = form->ResultsText();
-                    const std::string pressed = where + ", " + std::to_string(id) + "=\"" + value.toStdString() +
-                                                "\", press " + std::to_string(action);
-                    EXPECT_FALSE(out.contains(NonFiniteNumber)) << pressed << "\n" << out.toStdString();
-                    for (const auto& message : messages.m_Messages) {
+                    const std::string pressed = where + ", " + std::to_string(id) + "=\"" +
+                                                value.toStdString() + "\", press " +
+                                                std::to_string(action);
+                    EXPECT_FALSE(out.contains(NonFiniteNumber)) << pressed << "\n"
+                                                                << out.toStdString();
+                    for (const auto& message : messages.m_Messages)
+                    {
                         // A field's own maximum may still reach the last guard, which refuses
                         // in general terms; anything else has a named reason.
-                        if (value != EdgeValues(*field).back() && message.text == CVKFormView::NonFiniteMessage())
+                        if (value != EdgeValues(*field).back() &&
+                            message.text == CVKFormView::NonFiniteMessage())
                             ADD_FAILURE() << pressed << ": only the last guard stopped it";
-                        if (IsRefusal(message.text)) {
+                        if (IsRefusal(message.text))
+                        {
                             ++refusals;
                             EXPECT_EQ(message.title, "Error") << pressed;
                             EXPECT_EQ(out, QString()) << pressed << ": refused, yet appended";
@@ -142,21 +155,30 @@ TEST(FiniteReports, TheBatchRunsThatPrintedNanNowStopWithTheFieldAndWhy)
         QStringList m_Options;
         const char* m_Message;
     } runs[] = {
-        {"CrystalRadio", {"--set", "1253=0", "--press", "4"},
+        {"CrystalRadio",
+         {"--set", "1253=0", "--press", "4"},
          "Eaphone capacitance (pF) must not be zero for this calculation"},
-        {"DiodeCapacitance", {"--set", "1193=0", "--press", "3"},
+        {"DiodeCapacitance",
+         {"--set", "1193=0", "--press", "3"},
          "Frequency (kHz) must not be zero for this calculation"},
-        {"Monopole", {"--set", "1208=0", "--press", "3"},
+        {"Monopole",
+         {"--set", "1208=0", "--press", "3"},
          "Wire spacing (mm) must be greater than Wire diameter (mm) for this calculation"},
-        {"Coil", {"--set", "1218=-5", "--press", "3"},
+        {"Coil",
+         {"--set", "1218=-5", "--press", "3"},
          "Extra Cricuit Self Capacitance (pF) must not make the coil's self capacitance negative"},
-        {"Monopole", {"--set", "1195=1", "--press", "3"}, "Depth (mm) must not be zero for this calculation"},
+        {"Monopole",
+         {"--set", "1195=1", "--press", "3"},
+         "Depth (mm) must not be zero for this calculation"},
     };
-    for (const auto& run : runs) {
+    for (const auto& run : runs)
+    {
         const QString key = QString::fromLatin1(run.m_Key);
         QString out;
         QString err;
-        EXPECT_EQ(RunFormBatch(key, QStringList{"--load", DefaultDesignPath(key)} + run.m_Options, out, err), 1)
+        EXPECT_EQ(RunFormBatch(key, QStringList{"--load", DefaultDesignPath(key)} + run.m_Options,
+                               out, err),
+                  1)
             << run.m_Message;
         EXPECT_EQ(out, QString()) << run.m_Message;
         EXPECT_EQ(err, QStringLiteral("Error: Error: %1\n").arg(QLatin1String(run.m_Message)));

@@ -11,10 +11,10 @@
 #include <QGroupBox>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextEdit>
 #include <QVBoxLayout>
 
 #include <gtest/gtest.h>
@@ -47,8 +47,8 @@ TEST(FormBase, ControlsAreRegisteredInCreationOrderWithTheirIds)
     std::vector<int> ids;
     for (QWidget* control : form->Controls())
         ids.push_back(CVKFormView::ControlId(control));
-    const std::vector<int> expected = {1201, 1202, 1203, 1210, 1211, 1212, 1220, 1221, 1230,
-                                       1196, 1001, 3,    4,    1010, 2};
+    const std::vector<int> expected = {1201, 1202, 1203, 1210, 1211, 1212, 1220, 1221,
+                                       1230, 1196, 1001, 3,    4,    1010, 2};
     EXPECT_EQ(ids, expected);
 
     ASSERT_NE(form->Field(1201), nullptr);
@@ -294,14 +294,16 @@ TEST(FormBase, FieldChecksRefuseTheFirstValueOutsideItsCalculationNamingTheField
         {"-5", "20", "30", "Error: First (mm) must be greater than Second here"},
         {"-5", "20", "3", ""},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : cases)
+    {
         form->Field(P::IdThird)->SetWindowText(QString::fromLatin1(c.m_Third));
         form->Field(P::IdFirst)->SetWindowText(QString::fromLatin1(c.m_First));
         form->Field(P::IdSecond)->SetWindowText(QString::fromLatin1(c.m_Second));
         messages.m_Messages.clear();
         EXPECT_EQ(form->CheckFields(checks), c.m_Message.empty()) << c.m_Message;
         ASSERT_EQ(messages.m_Messages.size(), c.m_Message.empty() ? 0u : 1u) << c.m_Message;
-        if (!c.m_Message.empty()) {
+        if (!c.m_Message.empty())
+        {
             EXPECT_EQ(messages.m_Messages[0].title, "Error");
             EXPECT_EQ(messages.m_Messages[0].text, c.m_Message);
         }
@@ -329,20 +331,26 @@ TEST(FormBase, AReportWithANumberThatIsNotFiniteIsNotAppendedButSaysSo)
     // As FormatNumber, CComplex and CComponant::Label print such values, and words that only
     // contain the letters.
     const std::pair<const char*, bool> reports[] = {
-        {"1.00 \tnan \r\n", false},       {"-inf\r\n", false},
-        {"0.00 + jinf\r\n", false},       {"(inf <90.00)\r\n", false},
-        {"Cnan \r\n", false},             {"infpF\r\n", false},
-        {"Resonant frequency: 1.00 \r\n", true}, {"L(resonance) \tCap(resonance) \r\n", true},
+        {"1.00 \tnan \r\n", false},
+        {"-inf\r\n", false},
+        {"0.00 + jinf\r\n", false},
+        {"(inf <90.00)\r\n", false},
+        {"Cnan \r\n", false},
+        {"infpF\r\n", false},
+        {"Resonant frequency: 1.00 \r\n", true},
+        {"L(resonance) \tCap(resonance) \r\n", true},
     };
     QString shown;
-    for (const auto& [report, appended] : reports) {
+    for (const auto& [report, appended] : reports)
+    {
         messages.m_Messages.clear();
         form->AppendReport(QString::fromLatin1(report));
         if (appended)
             shown += QString::fromLatin1(report);
         EXPECT_EQ(form->ResultsText(), shown) << report;
         ASSERT_EQ(messages.m_Messages.size(), appended ? 0u : 1u) << report;
-        if (!appended) {
+        if (!appended)
+        {
             EXPECT_EQ(messages.m_Messages[0].text, CVKFormView::NonFiniteMessage());
         }
     }

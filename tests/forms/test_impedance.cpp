@@ -59,7 +59,8 @@ TEST_F(ImpedanceForm, AHundredOhmResistorAloneHasNoResonanceAndIsRefused)
     EXPECT_EQ(Press(I::IdCalcImpedance), QString());
     ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
     EXPECT_EQ(m_Messages.m_Messages[0].title, "Error");
-    EXPECT_EQ(m_Messages.m_Messages[0].text, "Error: Inductance (uH) must not be zero for this calculation");
+    EXPECT_EQ(m_Messages.m_Messages[0].text,
+              "Error: Inductance (uH) must not be zero for this calculation");
 }
 
 TEST_F(ImpedanceForm, SeriesAndParallelCircuitsOfAllThreeParts)
@@ -109,7 +110,8 @@ TEST_F(ImpedanceForm, ParallelCircuitsWithoutAResonanceAreRefusedNamingTheCause)
     EXPECT_EQ(Press(I::IdCalcImpedance), QString());
     // Both too large: the quotient is positive again and the resonance is reported.
     Type(I::IdInductorResistance, QStringLiteral("1600"));
-    // sqrt((240e-6 - 256e-6) / (240e-6 - 240.25e-6)) = 8 times 1 / (2 pi sqrt(LC)), about 8,218.7 kHz.
+    // sqrt((240e-6 - 256e-6) / (240e-6 - 240.25e-6)) = 8 times 1 / (2 pi sqrt(LC)), about 8,218.7
+    // kHz.
     EXPECT_TRUE(Press(I::IdCalcImpedance).endsWith(Tail("8,218.726")));
 
     std::vector<std::string> texts;

@@ -34,7 +34,8 @@ std::vector<int> ChoiceIds(const CVKFormView& form)
 {
     std::vector<int> ids;
     for (const QWidget* control : form.Controls())
-        if (ClassifyControl(control) == EControlKind::Radio || ClassifyControl(control) == EControlKind::Check)
+        if (ClassifyControl(control) == EControlKind::Radio ||
+            ClassifyControl(control) == EControlKind::Check)
             ids.push_back(CVKFormView::ControlId(control));
     return ids;
 }
@@ -45,23 +46,29 @@ std::vector<int> ChoiceIds(const CVKFormView& form)
 std::vector<CChoice> AllChoices()
 {
     std::vector<CChoice> choices;
-    for (const CFormEntry& entry : FormEntries()) {
+    for (const CFormEntry& entry : FormEntries())
+    {
         const std::unique_ptr<CVKFormView> fresh = CreateForm(entry.m_Key);
         const std::vector<int> ids = ChoiceIds(*fresh);
         if (ids.empty())
             choices.push_back({entry.m_Key, {}});
-        for (int id : ids) {
+        for (int id : ids)
+        {
             std::vector<int> clicks{id};
-            for (auto opener = ids.begin(); !fresh->Button(id)->isEnabled() && opener != ids.end(); ++opener) {
+            for (auto opener = ids.begin(); !fresh->Button(id)->isEnabled() && opener != ids.end();
+                 ++opener)
+            {
                 const std::unique_ptr<CVKFormView> probe = CreateForm(entry.m_Key);
                 ClickAll(*probe, {*opener});
-                if (probe->Button(id)->isEnabled()) {
+                if (probe->Button(id)->isEnabled())
+                {
                     clicks = {*opener, id};
                     break;
                 }
             }
             choices.push_back({entry.m_Key, clicks});
-            if (ClassifyControl(fresh->Button(id)) == EControlKind::Check) {
+            if (ClassifyControl(fresh->Button(id)) == EControlKind::Check)
+            {
                 clicks.push_back(id);
                 choices.push_back({entry.m_Key, clicks});
             }
@@ -75,9 +82,12 @@ std::vector<CChoice> AllChoices()
 QStringList Snapshot(const CVKFormView& form)
 {
     QStringList lines;
-    for (const QWidget* control : form.Controls()) {
-        QString line = QStringLiteral("%1 %2").arg(CVKFormView::ControlId(control)).arg(control->isEnabled());
-        if (const auto* button = qobject_cast<const QAbstractButton*>(control); button && button->isCheckable())
+    for (const QWidget* control : form.Controls())
+    {
+        QString line =
+            QStringLiteral("%1 %2").arg(CVKFormView::ControlId(control)).arg(control->isEnabled());
+        if (const auto* button = qobject_cast<const QAbstractButton*>(control);
+            button && button->isCheckable())
             line += button->isChecked() ? QStringLiteral(" checked") : QStringLiteral(" clear");
         if (const auto* field = dynamic_cast<const CVKEdit*>(control))
             line += QStringLiteral(" \"%1\"").arg(field->GetWindowText());
@@ -94,7 +104,8 @@ std::string Differences(const QStringList& actual, const QStringList& expected)
     std::string text;
     for (qsizetype i = 0; i < std::max(actual.size(), expected.size()); ++i)
         if (actual.value(i) != expected.value(i))
-            text += "\n  want " + expected.value(i).toStdString() + "\n  got  " + actual.value(i).toStdString();
+            text += "\n  want " + expected.value(i).toStdString() + "\n  got  " +
+                    actual.value(i).toStdString();
     return text;
 }
 
@@ -104,7 +115,8 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_Dir.isValid());
-        SetNumberSettings(CVKNumberSettings::WithSeparators(QStringLiteral("."), QStringLiteral(",")));
+        SetNumberSettings(
+            CVKNumberSettings::WithSeparators(QStringLiteral("."), QStringLiteral(",")));
     }
     void TearDown() override { ResetNumberSettings(); }
 
@@ -138,7 +150,8 @@ TEST_P(LoadChoices, ALoadedDesignLeavesTheFormAsTheSameClicks)
 
     // Into forms where every choice was clicked first to last, and last to first, so that
     // each group ends on its first and on its last button, and into one as it opens.
-    for (int order : {0, 1, 2}) {
+    for (int order : {0, 1, 2})
+    {
         const std::unique_ptr<CVKFormView> loaded = CreateForm(choice.m_Key);
         std::vector<int> others = order == 2 ? std::vector<int>() : ChoiceIds(*loaded);
         if (order == 1)
@@ -151,7 +164,8 @@ TEST_P(LoadChoices, ALoadedDesignLeavesTheFormAsTheSameClicks)
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryForm, LoadChoices, ::testing::ValuesIn(AllChoices()),
-                         [](const ::testing::TestParamInfo<CChoice>& info) {
+                         [](const ::testing::TestParamInfo<CChoice>& info)
+                         {
                              std::string name = info.param.m_Key.toStdString();
                              for (int id : info.param.m_Clicks)
                                  name += "_" + std::to_string(id);

@@ -85,8 +85,9 @@ TEST_P(LocaleDesigns, AFileWrittenWithTheLocalesOwnCharactersStillLoads)
     const QString path = m_Dir.filePath(QStringLiteral("old.qwf"));
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("CrystalRadio\r\n1.0\r\n1251,47" + settings.m_ThousandsSeparator.toUtf8() + "000\r\n1259," +
-               settings.m_NegativeSign.toUtf8() + "1" + settings.m_DecimalSeparator.toUtf8() + "6791\r\n");
+    file.write("CrystalRadio\r\n1.0\r\n1251,47" + settings.m_ThousandsSeparator.toUtf8() +
+               "000\r\n1259," + settings.m_NegativeSign.toUtf8() + "1" +
+               settings.m_DecimalSeparator.toUtf8() + "6791\r\n");
     file.close();
 
     const std::unique_ptr<CVKFormView> form = CreateForm(QStringLiteral("CrystalRadio"));
@@ -100,5 +101,7 @@ TEST_P(LocaleDesigns, AFileWrittenWithTheLocalesOwnCharactersStillLoads)
     EXPECT_TRUE(m_Messages.m_Messages.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Locales, LocaleDesigns, ::testing::Values("en_US", "de_DE", "fr_FR", "de_CH", "sv_SE"),
-                         [](const ::testing::TestParamInfo<const char*>& info) { return std::string(info.param); });
+INSTANTIATE_TEST_SUITE_P(Locales, LocaleDesigns,
+                         ::testing::Values("en_US", "de_DE", "fr_FR", "de_CH", "sv_SE"),
+                         [](const ::testing::TestParamInfo<const char*>& info)
+                         { return std::string(info.param); });

@@ -18,26 +18,27 @@ using M = CMonopoleDlg;
 
 const QString Stars = QString(154, QLatin1Char('*')) + QStringLiteral("\r\n\r\n");
 
-const char* const ReportHead =
-    "Fequency:      1,000 kHz \tMonople length(m): 40.0 \t Monople diameter(mm): 1.50 \t Ground depth(m): 1.5 "
-    "\tTransline lengh(m): 5.0 \t Transline wire diameter(mm): 1.00\r\n"
-    "\r\n";
+const char* const ReportHead = "Fequency:      1,000 kHz \tMonople length(m): 40.0 \t Monople "
+                               "diameter(mm): 1.50 \t Ground depth(m): 1.5 "
+                               "\tTransline lengh(m): 5.0 \t Transline wire diameter(mm): 1.00\r\n"
+                               "\r\n";
 const char* const AntennaSection =
     "Antenna\r\n"
     " \tR(DC) \tR(AC) \tR(Rad) \tR(Grd) \tR(Tot) \tZ0 \tVf \tWL(elec) \tZin \t\tCap(pF)\r\n"
-    " \t0.38 \t2.29 \t7.03 \t52.55 \t61.86 \t380.29 \t1.00 \t298.38 \t61.86 - j339.05     \t469.42 \r\n";
-const char* const LineSection =
-    "Transmission Line\r\n"
-    " \tR(DC) \tR(AC) \tZ0 \tVf \tZin(o/c) \t\tCap(pF)\r\n"
-    " \t0.21 \t0.88 \t552.26 \t1.00 \t0.29 - j5,250.42 \t\t30.31 \r\n";
+    " \t0.38 \t2.29 \t7.03 \t52.55 \t61.86 \t380.29 \t1.00 \t298.38 \t61.86 - j339.05     \t469.42 "
+    "\r\n";
+const char* const LineSection = "Transmission Line\r\n"
+                                " \tR(DC) \tR(AC) \tZ0 \tVf \tZin(o/c) \t\tCap(pF)\r\n"
+                                " \t0.21 \t0.88 \t552.26 \t1.00 \t0.29 - j5,250.42 \t\t30.31 \r\n";
 const char* const TotalHeader =
     "Total circuit\r\n"
     "\tRtot \tCap \tZin \t\tZ(load) \t\tZ(tot) \t\tVp(ant) \tVp(load) \tL(resonance) \r\n";
 
 QString DefaultReport(const char* totalLine)
 {
-    return QString::fromLatin1(ReportHead) + QString::fromLatin1(AntennaSection) + QString::fromLatin1(LineSection) +
-           QString::fromLatin1(TotalHeader) + QString::fromLatin1(totalLine) + Stars;
+    return QString::fromLatin1(ReportHead) + QString::fromLatin1(AntennaSection) +
+           QString::fromLatin1(LineSection) + QString::fromLatin1(TotalHeader) +
+           QString::fromLatin1(totalLine) + Stars;
 }
 
 const char* const SweepHeader =
@@ -67,8 +68,10 @@ TEST_F(MonopoleForm, SetUpStartsCircularWithTheElectricalFeedLine)
     for (int id : {M::IdLineSpacing, M::IdLinePermittivity, M::IdLinePermeability, M::IdLinePairs})
         EXPECT_FALSE(m_Form->Field(id)->isEnabled()) << id;
     // No default texts.
-    for (QWidget* control : m_Form->Controls()) {
-        if (auto* field = dynamic_cast<CVKEdit*>(control)) {
+    for (QWidget* control : m_Form->Controls())
+    {
+        if (auto* field = dynamic_cast<CVKEdit*>(control))
+        {
             EXPECT_TRUE(field->GetWindowText().isEmpty()) << CVKFormView::ControlId(control);
         }
     }
@@ -76,10 +79,10 @@ TEST_F(MonopoleForm, SetUpStartsCircularWithTheElectricalFeedLine)
 
 TEST_F(MonopoleForm, ControlsAreCreatedInTemplateOrder)
 {
-    const std::vector<int> expected = {1188, 1198, 1217, 1218, 1194, 1195, 1197, 1199, 1220, 1200, 1201, 1189,
-                                       1192, 1191, 1219, 1190, 1202, 1213, 1210, 1204, 1205, 1206, 1211, 1208,
-                                       1209, 1207, 1221, 1193, 1203, 1212, 1214, 1215, 1216, 1222, 1196, 1001,
-                                       3,    4,    6,    1010, 2};
+    const std::vector<int> expected = {
+        1188, 1198, 1217, 1218, 1194, 1195, 1197, 1199, 1220, 1200, 1201, 1189, 1192, 1191,
+        1219, 1190, 1202, 1213, 1210, 1204, 1205, 1206, 1211, 1208, 1209, 1207, 1221, 1193,
+        1203, 1212, 1214, 1215, 1216, 1222, 1196, 1001, 3,    4,    6,    1010, 2};
     EXPECT_EQ(ControlIds(), expected);
 }
 
@@ -110,9 +113,11 @@ TEST_F(MonopoleForm, ShapeAndLineButtonsFollowTheClickedButton)
 TEST_F(MonopoleForm, AnalyseWithTheDefaultDesign)
 {
     ASSERT_TRUE(LoadDefaultDesign());
-    EXPECT_EQ(Press(M::IdMainAction),
-              DefaultReport("\t62.74 \t601.62 \t62.74 - j264.54      \t20.00 + j1,507.96    \t82.74 + j1,243.42    "
-                            "\t0.0041 \t0.0050 \t42.10 \r\n"));
+    EXPECT_EQ(
+        Press(M::IdMainAction),
+        DefaultReport(
+            "\t62.74 \t601.62 \t62.74 - j264.54      \t20.00 + j1,507.96    \t82.74 + j1,243.42    "
+            "\t0.0041 \t0.0050 \t42.10 \r\n"));
     EXPECT_TRUE(m_Messages.m_Messages.empty());
 }
 
@@ -120,23 +125,28 @@ TEST_F(MonopoleForm, ALineOfLengthZeroIsLeftOutAndTheAerialFeedsDirectly)
 {
     ASSERT_TRUE(LoadDefaultDesign());
     Type(M::IdLineLength, QStringLiteral("0"));
-    EXPECT_EQ(Press(M::IdMainAction),
-              QStringLiteral("Fequency:      1,000 kHz \tMonople length(m): 40.0 \t Monople diameter(mm): 1.50 "
-                             "\t Ground depth(m): 1.5 \tTransline lengh(m): 0.0 \t Transline wire diameter(mm): "
-                             "1.00\r\n\r\n") +
-                  QString::fromLatin1(AntennaSection) + QString::fromLatin1(TotalHeader) +
-                  QStringLiteral("\t61.86 \t469.42 \t61.86 - j339.05      \t20.00 + j1,507.96    \t81.86 + "
-                                 "j1,168.92    \t0.0041 \t0.0053 \t53.96 \r\n") +
-                  Stars);
+    EXPECT_EQ(
+        Press(M::IdMainAction),
+        QStringLiteral(
+            "Fequency:      1,000 kHz \tMonople length(m): 40.0 \t Monople diameter(mm): 1.50 "
+            "\t Ground depth(m): 1.5 \tTransline lengh(m): 0.0 \t Transline wire diameter(mm): "
+            "1.00\r\n\r\n") +
+            QString::fromLatin1(AntennaSection) + QString::fromLatin1(TotalHeader) +
+            QStringLiteral(
+                "\t61.86 \t469.42 \t61.86 - j339.05      \t20.00 + j1,507.96    \t81.86 + "
+                "j1,168.92    \t0.0041 \t0.0053 \t53.96 \r\n") +
+            Stars);
 }
 
 TEST_F(MonopoleForm, StationPowerZeroGivesNoVoltages)
 {
     ASSERT_TRUE(LoadDefaultDesign());
     Type(M::IdStationPower, QStringLiteral("0"));
-    EXPECT_EQ(Press(M::IdMainAction),
-              DefaultReport("\t62.74 \t601.62 \t62.74 - j264.54      \t20.00 + j1,507.96    \t0.00 + j0.00         "
-                            "\t0.0000 \t0.0000 \t42.10 \r\n"));
+    EXPECT_EQ(
+        Press(M::IdMainAction),
+        DefaultReport(
+            "\t62.74 \t601.62 \t62.74 - j264.54      \t20.00 + j1,507.96    \t0.00 + j0.00         "
+            "\t0.0000 \t0.0000 \t42.10 \r\n"));
 }
 
 TEST_F(MonopoleForm, ACommandWithoutLoadFieldsReportsNoEarlierLoad)
@@ -146,9 +156,11 @@ TEST_F(MonopoleForm, ACommandWithoutLoadFieldsReportsNoEarlierLoad)
     m_Form->SetResultsText(QString());
     for (int id : {M::IdLoadResistance, M::IdLoadInductance, M::IdLoadCapacitance})
         Type(id, QString());
-    EXPECT_EQ(Press(M::IdMainAction),
-              DefaultReport("\t62.74 \t601.62 \t62.74 - j264.54      \t0.00 + j0.00         \t0.00 + j0.00         "
-                            "\t0.0041 \t0.0000 \t42.10 \r\n"));
+    EXPECT_EQ(
+        Press(M::IdMainAction),
+        DefaultReport(
+            "\t62.74 \t601.62 \t62.74 - j264.54      \t0.00 + j0.00         \t0.00 + j0.00         "
+            "\t0.0041 \t0.0000 \t42.10 \r\n"));
 
     // Nor does the sweep with the entered load: no load, no load voltage.
     Click(M::IdLoadSweep);
@@ -167,14 +179,21 @@ TEST_F(MonopoleForm, TheLoadSweepReplacesEarlierTextWith119RowsAndAnalyseAppends
     const QStringList lines = ResultLines();
     ASSERT_EQ(lines.size(), 120);
     EXPECT_EQ(lines[0] + QStringLiteral("\r\n"), QString::fromLatin1(SweepHeader));
-    EXPECT_EQ(lines[1], QStringLiteral("520 \t21.66 \t424.47 pF            \t220.69 uH \t\t240.00 uH \t\t0.0022 "
-                                       "\t\t0.0231 "));
-    EXPECT_EQ(lines[2], QStringLiteral("530 \t22.36 \t426.21 pF            \t211.57 uH \t\t240.00 uH \t\t0.0023 "
-                                       "\t\t0.0175 "));
-    EXPECT_EQ(lines[119], QStringLiteral("1,700 \t122.52 \t3.40 uH              \t2,579.30 pF \t\t240.00 uH "
-                                         "\t\t0.0062 \t\t0.0061 "));
+    EXPECT_EQ(
+        lines[1],
+        QStringLiteral("520 \t21.66 \t424.47 pF            \t220.69 uH \t\t240.00 uH \t\t0.0022 "
+                       "\t\t0.0231 "));
+    EXPECT_EQ(
+        lines[2],
+        QStringLiteral("530 \t22.36 \t426.21 pF            \t211.57 uH \t\t240.00 uH \t\t0.0023 "
+                       "\t\t0.0175 "));
+    EXPECT_EQ(lines[119],
+              QStringLiteral("1,700 \t122.52 \t3.40 uH              \t2,579.30 pF \t\t240.00 uH "
+                             "\t\t0.0062 \t\t0.0061 "));
     for (int row = 1; row <= 119; ++row)
-        EXPECT_TRUE(lines[row].startsWith(QString::fromStdString(FormatNumber(510 + 10 * row, 0)) + QStringLiteral(" \t"))) << row;
+        EXPECT_TRUE(lines[row].startsWith(QString::fromStdString(FormatNumber(510 + 10 * row, 0)) +
+                                          QStringLiteral(" \t")))
+            << row;
 
     const QString sweep = m_Form->ResultsText();
     Type(M::IdFrequency, QStringLiteral("1000"));
@@ -191,13 +210,18 @@ TEST_F(MonopoleForm, TheResonantSweepTunesOutACapacitiveEndOnly)
     Click(M::IdResonantSweep);
     const QStringList lines = ResultLines();
     ASSERT_EQ(lines.size(), 120);
-    EXPECT_EQ(lines[1], QStringLiteral("520 \t21.66 \t424.47 pF            \t220.69 uH \t\t220.69 uH \t\t0.0022 "
-                                       "\t\t0.0386 "));
-    EXPECT_EQ(lines[2], QStringLiteral("530 \t22.36 \t426.21 pF            \t211.57 uH \t\t211.57 uH \t\t0.0023 "
-                                       "\t\t0.0377 "));
+    EXPECT_EQ(
+        lines[1],
+        QStringLiteral("520 \t21.66 \t424.47 pF            \t220.69 uH \t\t220.69 uH \t\t0.0022 "
+                       "\t\t0.0386 "));
+    EXPECT_EQ(
+        lines[2],
+        QStringLiteral("530 \t22.36 \t426.21 pF            \t211.57 uH \t\t211.57 uH \t\t0.0023 "
+                       "\t\t0.0377 "));
     // Inductive at the top of the band: a 0 H load, only the entered 20 ohm remains.
-    EXPECT_EQ(lines[119], QStringLiteral("1,700 \t122.52 \t3.40 uH              \t2,579.30 pF \t\t0.00 uH "
-                                         "\t\t0.0062 \t\t0.0008 "));
+    EXPECT_EQ(lines[119],
+              QStringLiteral("1,700 \t122.52 \t3.40 uH              \t2,579.30 pF \t\t0.00 uH "
+                             "\t\t0.0062 \t\t0.0008 "));
 }
 
 TEST_F(MonopoleForm, ACapacitorLoadShowsItsFaradsAsMicrohenry)
@@ -224,7 +248,8 @@ TEST_F(MonopoleForm, AnInvalidFieldLeavesTheResultsAsTheyWere)
     }
     ASSERT_EQ(m_Messages.m_Messages.size(), 3u);
     EXPECT_EQ(m_Messages.m_Messages[0].title, "Error");
-    EXPECT_EQ(m_Messages.m_Messages[0].text, "Error: Ground efficiency must be between 0.001000 and 1.000000!");
+    EXPECT_EQ(m_Messages.m_Messages[0].text,
+              "Error: Ground efficiency must be between 0.001000 and 1.000000!");
 }
 
 TEST_F(MonopoleForm, StationFieldsAreReadBeforeTheAerial)
@@ -233,7 +258,8 @@ TEST_F(MonopoleForm, StationFieldsAreReadBeforeTheAerial)
     Type(M::IdFrequency, QStringLiteral("0"));
     Press(M::IdMainAction);
     ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
-    EXPECT_EQ(m_Messages.m_Messages[0].text, "Error: Frequency kHz must be between 0.001000 and 999999.999000!");
+    EXPECT_EQ(m_Messages.m_Messages[0].text,
+              "Error: Frequency kHz must be between 0.001000 and 999999.999000!");
 }
 
 TEST_F(MonopoleForm, AnAerialThatCannotBeCalculatedGivesNoReport)
@@ -272,7 +298,8 @@ TEST_F(MonopoleForm, TheElectricalLineUsesTheEnteredTotals)
     Click(M::IdLineElectrical);
     const QString report = Press(M::IdMainAction);
     EXPECT_TRUE(report.contains(QStringLiteral("Transmission Line\r\n")));
-    EXPECT_TRUE(report.startsWith(QString::fromLatin1(ReportHead) + QString::fromLatin1(AntennaSection)));
+    EXPECT_TRUE(
+        report.startsWith(QString::fromLatin1(ReportHead) + QString::fromLatin1(AntennaSection)));
     EXPECT_TRUE(m_Messages.m_Messages.empty());
 }
 
@@ -294,7 +321,8 @@ TEST_F(MonopoleForm, TheDefaultDesignSavesBackByteForByte)
 
 TEST(MonopoleBatch, EveryActionReportsAtTheFirstPressOfTheDefaultDesign)
 {
-    for (const char* press : {"3", "4", "6"}) {
+    for (const char* press : {"3", "4", "6"})
+    {
         QString out;
         QString err;
         EXPECT_EQ(RunFormBatch(
@@ -304,7 +332,9 @@ TEST(MonopoleBatch, EveryActionReportsAtTheFirstPressOfTheDefaultDesign)
                   0)
             << press;
         EXPECT_EQ(err, QString()) << press;
-        EXPECT_EQ(out.count(QLatin1Char('\n')), QLatin1String(press) == QLatin1String("3") ? 13 : 120) << press;
+        EXPECT_EQ(out.count(QLatin1Char('\n')),
+                  QLatin1String(press) == QLatin1String("3") ? 13 : 120)
+            << press;
     }
 }
 

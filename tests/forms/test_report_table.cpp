@@ -17,10 +17,10 @@ CReportTable Sample()
                        {QStringLiteral("Note"), QString(), 0, QString()}};
     table.m_Footer = QStringLiteral("***\r\n");
     table.m_Rows = {
-        {CReportCell::Number(50.0), CReportCell::Complex(51.8234, -136.891), CReportCell::Tagged("C", 23394.2801),
-         CReportCell::Text("say \"hi\", twice")},
-        {CReportCell::Number(1.0 / 3.0), CReportCell::Complex(0.0, 2.5), CReportCell::Tagged("L", 7.0),
-         CReportCell::Text("")},
+        {CReportCell::Number(50.0), CReportCell::Complex(51.8234, -136.891),
+         CReportCell::Tagged("C", 23394.2801), CReportCell::Text("say \"hi\", twice")},
+        {CReportCell::Number(1.0 / 3.0), CReportCell::Complex(0.0, 2.5),
+         CReportCell::Tagged("L", 7.0), CReportCell::Text("")},
     };
     return table;
 }
@@ -29,12 +29,15 @@ CReportTable Sample()
 TEST(ReportTable, TheTextIsTheReportAndTheFieldsAreItsData)
 {
     const CReportTable table = Sample();
-    EXPECT_EQ(table.Text(), QStringLiteral("D \tZin \tRqrd \tNote\r\n"
-                                           "50.00 \t51.82 - j136.89 \tC23,394.28  \tsay \"hi\", twice\r\n"
-                                           "0.33 \t0.00 + j2.50 \tL7.00       \t\r\n"
-                                           "***\r\n"));
-    EXPECT_EQ(table.FieldNames(), (QStringList{"D (mm)", "Zin R (ohm)", "Zin X (ohm)", "Rqrd kind", "Rqrd (pF)", "Note"}));
-    EXPECT_EQ(table.Fields(0), (QStringList{"50", "51.8234", "-136.891", "C", "23394.2801", "say \"hi\", twice"}));
+    EXPECT_EQ(table.Text(),
+              QStringLiteral("D \tZin \tRqrd \tNote\r\n"
+                             "50.00 \t51.82 - j136.89 \tC23,394.28  \tsay \"hi\", twice\r\n"
+                             "0.33 \t0.00 + j2.50 \tL7.00       \t\r\n"
+                             "***\r\n"));
+    EXPECT_EQ(table.FieldNames(), (QStringList{"D (mm)", "Zin R (ohm)", "Zin X (ohm)", "Rqrd kind",
+                                               "Rqrd (pF)", "Note"}));
+    EXPECT_EQ(table.Fields(0),
+              (QStringList{"50", "51.8234", "-136.891", "C", "23394.2801", "say \"hi\", twice"}));
     EXPECT_EQ(table.Fields(1).size(), table.FieldNames().size());
     EXPECT_EQ(table.Fields(1)[0].toDouble(), 1.0 / 3.0) << "full precision";
     CReportTable large = table;
@@ -45,9 +48,10 @@ TEST(ReportTable, TheTextIsTheReportAndTheFieldsAreItsData)
 TEST(ReportTable, CsvQuotesAndSeparatesTables)
 {
     const QString csv = TablesAsCsv({Sample(), Sample()});
-    const QString one = QStringLiteral("D (mm),Zin R (ohm),Zin X (ohm),Rqrd kind,Rqrd (pF),Note\r\n"
-                                       "50,51.8234,-136.891,C,23394.2801,\"say \"\"hi\"\", twice\"\r\n"
-                                       "0.3333333333333333,0,2.5,L,7,\r\n");
+    const QString one =
+        QStringLiteral("D (mm),Zin R (ohm),Zin X (ohm),Rqrd kind,Rqrd (pF),Note\r\n"
+                       "50,51.8234,-136.891,C,23394.2801,\"say \"\"hi\"\", twice\"\r\n"
+                       "0.3333333333333333,0,2.5,L,7,\r\n");
     EXPECT_EQ(csv, one + QStringLiteral("\r\n") + one);
     const QString html = TablesAsHtml({Sample()});
     EXPECT_TRUE(html.contains(QStringLiteral("<th>Zin X (ohm)</th>")));

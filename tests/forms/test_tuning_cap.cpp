@@ -50,8 +50,8 @@ TEST_F(TuningCapForm, SetUpShowsTheDefaultsInTheMatchLowMode)
 TEST_F(TuningCapForm, ControlsAreCreatedInTheOrderDesignFilesAreWritten)
 {
     // The first records of a saved file: 1198, 1197, 1201, 1217, 1215 (design-file example).
-    const std::vector<int> expected = {1198, 1197, 1201, 1217, 1215, 1216, 1199, 1200, 1192, 1193,
-                                       1196, 1001, 3,    1010, 2};
+    const std::vector<int> expected = {1198, 1197, 1201, 1217, 1215, 1216, 1199, 1200,
+                                       1192, 1193, 1196, 1001, 3,    1010, 2};
     EXPECT_EQ(ControlIds(), expected);
 }
 
@@ -114,19 +114,21 @@ TEST_F(TuningCapForm, AnInductanceTooLargeForTheBandGetsTheNote)
     // rotation (91.90 - 8.70) / 353 * 100 = 23.57 %.
     Click(T::IdUseInductance);
     Type(T::IdInductance, QStringLiteral("1000"));
-    EXPECT_EQ(Calculate(), QStringLiteral("Tuning capacitor analysis \r\n"
-                                          "\tCap min: 12pF \t\tCap max: 365pF\r\n"
-                                          "\tFreq min: 525kHz \t\tFreq max: 1,706kHz\r\n\r\n"
-                                          "Results (given inductance)\r\n"
-                                          "\tInductance requried: \t\t 1,000.000 uH \r\n"
-                                          "\tLowest resonant frequency: \t\t 263 kHz \r\n"
-                                          "\tHighest resonant frequency: \t\t 1,453 kHz \r\n"
-                                          "\tCapacitance required for 525 kHz: \t 92 pF. \r\n"
-                                          "\tCapacitance required for 1,706 kHz: \t 9 pF. \r\n"
-                                          "\t% of Capaitor rotation:         \t \t 24. \r\n"
-                                          "**Note: \r\n"
-                                          "\tThe entire frequency range can not be spanned by this tuning capacitor. \r\n"
-                                          "\r\n"));
+    EXPECT_EQ(Calculate(),
+              QStringLiteral(
+                  "Tuning capacitor analysis \r\n"
+                  "\tCap min: 12pF \t\tCap max: 365pF\r\n"
+                  "\tFreq min: 525kHz \t\tFreq max: 1,706kHz\r\n\r\n"
+                  "Results (given inductance)\r\n"
+                  "\tInductance requried: \t\t 1,000.000 uH \r\n"
+                  "\tLowest resonant frequency: \t\t 263 kHz \r\n"
+                  "\tHighest resonant frequency: \t\t 1,453 kHz \r\n"
+                  "\tCapacitance required for 525 kHz: \t 92 pF. \r\n"
+                  "\tCapacitance required for 1,706 kHz: \t 9 pF. \r\n"
+                  "\t% of Capaitor rotation:         \t \t 24. \r\n"
+                  "**Note: \r\n"
+                  "\tThe entire frequency range can not be spanned by this tuning capacitor. \r\n"
+                  "\r\n"));
 }
 
 TEST_F(TuningCapForm, AnInductanceTooSmallNeedsMoreThanTheWholeSwing)
@@ -136,8 +138,10 @@ TEST_F(TuningCapForm, AnInductanceTooSmallNeedsMoreThanTheWholeSwing)
     Click(T::IdUseInductance);
     Type(T::IdInductance, QStringLiteral("200"));
     const QString report = Calculate();
-    EXPECT_TRUE(report.contains(QStringLiteral("\tCapacitance required for 525 kHz: \t 460 pF. \r\n")));
-    EXPECT_TRUE(report.contains(QStringLiteral("\t% of Capaitor rotation:         \t \t 118. \r\n")));
+    EXPECT_TRUE(
+        report.contains(QStringLiteral("\tCapacitance required for 525 kHz: \t 460 pF. \r\n")));
+    EXPECT_TRUE(
+        report.contains(QStringLiteral("\t% of Capaitor rotation:         \t \t 118. \r\n")));
     EXPECT_TRUE(report.contains(QStringLiteral("**Note: \r\n")));
 }
 
@@ -149,7 +153,8 @@ TEST_F(TuningCapForm, EqualFrequenciesAreRefusedWithThePlainErrorBox)
     EXPECT_EQ(m_Form->ResultsText(), QStringLiteral("earlier\r\n"));
     ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
     EXPECT_EQ(m_Messages.m_Messages[0].title, "ERROR");
-    EXPECT_EQ(m_Messages.m_Messages[0].text, "High frequency can not be lower or equal to the low frequency!");
+    EXPECT_EQ(m_Messages.m_Messages[0].text,
+              "High frequency can not be lower or equal to the low frequency!");
     EXPECT_EQ(m_Messages.m_Messages[0].icon, EMessageIcon::None);
 }
 
@@ -182,7 +187,8 @@ TEST_F(TuningCapForm, TheInductanceIsReadOnlyWhenItIsUsed)
     Click(T::IdUseInductance);
     EXPECT_EQ(Calculate(), QString());
     ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
-    EXPECT_EQ(m_Messages.m_Messages[0].text, "Error: Coil inductance must be between 0.001000 and 999999999.990000!");
+    EXPECT_EQ(m_Messages.m_Messages[0].text,
+              "Error: Coil inductance must be between 0.001000 and 999999999.990000!");
 }
 
 TEST_F(TuningCapForm, TheSelfCapacitanceIsNotRangeChecked)
@@ -214,9 +220,11 @@ TEST_F(TuningCapForm, EqualCapacitorEndsAreRefusedAsTheRotationDividesByTheSwing
     Type(T::IdSelfCapacitance, QStringLiteral("-9"));
     EXPECT_EQ(Calculate(), QString());
     ASSERT_EQ(m_Messages.m_Messages.size(), 2u);
-    EXPECT_EQ(m_Messages.m_Messages[0].text, "Error: High (pF) must differ from Low (pf) for this calculation");
-    EXPECT_EQ(m_Messages.m_Messages[1].text,
-              "Error: Coil self-res cap (pF) must not make the circuit capacitance zero or negative");
+    EXPECT_EQ(m_Messages.m_Messages[0].text,
+              "Error: High (pF) must differ from Low (pf) for this calculation");
+    EXPECT_EQ(
+        m_Messages.m_Messages[1].text,
+        "Error: Coil self-res cap (pF) must not make the circuit capacitance zero or negative");
 }
 
 TEST_F(TuningCapForm, ASavedFileOfTheSetUpDefaultsStartsWithTheSevenLinesOfTheExample)
@@ -226,8 +234,9 @@ TEST_F(TuningCapForm, ASavedFileOfTheSetUpDefaultsStartsWithTheSevenLinesOfTheEx
     ASSERT_TRUE(SaveDesign(m_Form.get(), QStringLiteral("TuningCap"), path));
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(file.readAll().startsWith("TuningCap\r\n1.0\r\n1198,525\r\n1197,1,706\r\n1201, \r\n1217,0\r\n"
-                                          "1215,1\r\n1216,0\r\n"));
+    EXPECT_TRUE(file.readAll().startsWith(
+        "TuningCap\r\n1.0\r\n1198,525\r\n1197,1,706\r\n1201, \r\n1217,0\r\n"
+        "1215,1\r\n1216,0\r\n"));
 }
 
 TEST_F(TuningCapForm, TheDefaultDesignReportsAtTheFirstPress)
@@ -243,7 +252,8 @@ TEST_F(TuningCapForm, TheDefaultDesignReportsAtTheFirstPress)
     Click(T::IdUseInductance);
     const QString given = Calculate();
     EXPECT_TRUE(given.contains(QStringLiteral("\tInductance requried: \t\t 255.000 uH \r\n")));
-    EXPECT_TRUE(given.contains(QStringLiteral("\tCapacitance required for 525 kHz: \t 360 pF. \r\n")));
+    EXPECT_TRUE(
+        given.contains(QStringLiteral("\tCapacitance required for 525 kHz: \t 360 pF. \r\n")));
     EXPECT_FALSE(given.contains(QStringLiteral("**Note")));
 }
 
@@ -264,7 +274,8 @@ TEST(TuningCapBatch, CalculateResultsPrintsTheReport)
         RunFormBatch(QStringLiteral("TuningCap"), {"--set", "1197=525", "--press", "3"}, out, err),
         1);
     EXPECT_EQ(out, QString());
-    EXPECT_EQ(err, QStringLiteral("ERROR: High frequency can not be lower or equal to the low frequency!\n"));
+    EXPECT_EQ(err, QStringLiteral(
+                       "ERROR: High frequency can not be lower or equal to the low frequency!\n"));
 }
 
 TEST_F(TuningCapForm, EnterMovesToTheNextField)

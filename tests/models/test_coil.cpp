@@ -7,7 +7,8 @@
 // Reference values come from an independent hand calculation of the same formulas in double
 // precision (recorded beside each value), unless a comment says otherwise.
 
-namespace {
+namespace
+{
 
 // The coil calculator's wire and former defaults: 0.63 mm copper at 1 MHz on a 2 mm wall
 // of permittivity 3, with a small dielectric loss so that the former loss shows.
@@ -95,8 +96,8 @@ TEST(Coil, FullAnalysisOfASolidWireCoil)
 
     EXPECT_NEAR(coil.m_RDc, 0.1163606, 1e-7);
     EXPECT_NEAR(coil.m_SkinDepth, 65.2341e-6, 1e-10);
-    EXPECT_NEAR(coil.m_RAcWire, 0.3133889, 1e-7);   // shell formula
-    EXPECT_NEAR(coil.m_RAcCoil, 1.2421599, 1e-7);   // proximity factor 3.963637
+    EXPECT_NEAR(coil.m_RAcWire, 0.3133889, 1e-7); // shell formula
+    EXPECT_NEAR(coil.m_RAcCoil, 1.2421599, 1e-7); // proximity factor 3.963637
     EXPECT_NEAR(coil.m_Impedance.m_Imag, 83.940755, 1e-6);
     EXPECT_NEAR(coil.m_Impedance.m_Real, coil.m_RAcCoil, 1e-15);
     EXPECT_NEAR(coil.m_CAxial, 0.3055215e-12, 1e-19);
@@ -162,7 +163,8 @@ TEST(Coil, GivenInductanceDiameterLengthTurns)
 
 TEST(Coil, MissingInputsFailWithTheModesMessage)
 {
-    struct Case {
+    struct Case
+    {
         int mode;
         const char* message;
     };
@@ -172,7 +174,8 @@ TEST(Coil, MissingInputsFailWithTheModesMessage)
         {2, "Coil diameter, number of turns and pitch must be specified!"},
         {3, "Coil inductance, diamter, length and number of turns must be specified!"},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
+    {
         CCoil coil;
         coil.SetMode(c.mode);
         EXPECT_FALSE(coil.SolveGeometry()) << c.mode;
@@ -277,8 +280,10 @@ TEST(Coil, WireResistanceStaysFiniteWhereTheSkinDepthMeetsTheConductor)
     CCoil coil;
     SetLitzCoil(coil, 1.0);
     ASSERT_TRUE(coil.SolveGeometry());
-    const double oneSkinDepth = 1.68e-8 / (CEquations::Pi * CEquations::Mu0 * 0.0375e-3 * 0.0375e-3);
-    for (double f : {oneSkinDepth * 0.999, oneSkinDepth, oneSkinDepth * 1.001}) {
+    const double oneSkinDepth =
+        1.68e-8 / (CEquations::Pi * CEquations::Mu0 * 0.0375e-3 * 0.0375e-3);
+    for (double f : {oneSkinDepth * 0.999, oneSkinDepth, oneSkinDepth * 1.001})
+    {
         coil.m_Frequency = f;
         coil.ComputeLosses();
         EXPECT_TRUE(std::isfinite(coil.m_RAcWire)) << f;
@@ -313,8 +318,8 @@ TEST(Coil, CoreAddsPermeabilityAndLoss)
     const double mu = coil.m_ApparentPermeability;
     double geometry = 0;
     double length = 0;
-    EXPECT_DOUBLE_EQ(mu, CEquations::ApparentPermeability(120.0, 9.68e-3, 0.18, 17.18e-3, 27.2e-3, 0.8453, 0.3598,
-                                                          geometry, 0.0, length));
+    EXPECT_DOUBLE_EQ(mu, CEquations::ApparentPermeability(120.0, 9.68e-3, 0.18, 17.18e-3, 27.2e-3,
+                                                          0.8453, 0.3598, geometry, 0.0, length));
     EXPECT_DOUBLE_EQ(coil.m_GeometryFactor, geometry);
     EXPECT_DOUBLE_EQ(coil.m_LengthFactor, length);
     coil.m_ReferencePermeability = mu;
@@ -339,7 +344,8 @@ TEST(Coil, CoreAddsPermeabilityAndLoss)
     // Towards the rod's end the permeability and the inductance fall together.
     coil.MoveCore(0.02);
     EXPECT_LT(coil.m_ApparentPermeability, mu);
-    EXPECT_DOUBLE_EQ(coil.m_Inductance, coil.m_ApparentPermeability / mu * coil.m_ReferenceInductance);
+    EXPECT_DOUBLE_EQ(coil.m_Inductance,
+                     coil.m_ApparentPermeability / mu * coil.m_ReferenceInductance);
 
     // Without a core the permeability is 1 and MoveCore does nothing.
     coil.ResetCore();

@@ -5,7 +5,8 @@
 #include <cmath>
 #include <limits>
 
-namespace {
+namespace
+{
 constexpr double Pi = 3.141592653589793;
 constexpr double Largest = std::numeric_limits<double>::max();
 } // namespace

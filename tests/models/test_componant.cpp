@@ -4,7 +4,8 @@
 
 #include <cmath>
 
-namespace {
+namespace
+{
 constexpr double TwoPi = 6.283185307179586;
 
 CImpedance Rect(double r, double x)
@@ -63,7 +64,8 @@ TEST(Componant, SetFromImpedanceFindsTheComponent)
     EXPECT_NEAR(c.m_Value, 253e-6, 1e-15);
 
     // Exactly +-0.001 ohm counts as no reactance.
-    for (double x : {0.001, -0.001, 0.0}) {
+    for (double x : {0.001, -0.001, 0.0})
+    {
         c.SetFromImpedance(Rect(8.0, x), 1e6);
         EXPECT_EQ(c.m_Kind, CComponant::Resistor) << x;
         EXPECT_EQ(c.m_Value, 0.0);
@@ -85,7 +87,8 @@ TEST(Componant, SetCancellingUsesAFiveOhmThreshold)
     EXPECT_EQ(c.m_Kind, CComponant::Inductor);
     EXPECT_NEAR(c.m_Value, 253e-6, 1e-15);
 
-    for (double x : {5.0, -5.0, 1.0}) {
+    for (double x : {5.0, -5.0, 1.0})
+    {
         c.SetCancelling(Rect(10.0, x), 1e6, 0.0);
         EXPECT_EQ(c.m_Kind, CComponant::Resistor) << x;
         EXPECT_EQ(c.m_Value, 0.0);

@@ -25,7 +25,7 @@ std::complex<double> ToStd(const CImpedance& z)
 {
     return {z.m_Real, z.m_Imag};
 }
-}  // namespace
+} // namespace
 
 TEST(Diode, CurrentLaws)
 {
@@ -35,7 +35,7 @@ TEST(Diode, CurrentLaws)
     EXPECT_DOUBLE_EQ(diode.Current(-2.0), -2.0 / 338000.0);
 
     diode.SetForwardPower(25.845, 2.8423);
-    EXPECT_DOUBLE_EQ(diode.Current(0.5), std::pow(0.5, 2.8423) * 25.845e-3);  // law in mA
+    EXPECT_DOUBLE_EQ(diode.Current(0.5), std::pow(0.5, 2.8423) * 25.845e-3); // law in mA
     diode.SetForwardQuadratic(16.69, -1.6791, 0.0132);
     EXPECT_NEAR(diode.Current(0.2), (16.69 * 0.04 - 1.6791 * 0.2 + 0.0132) * 1e-3, 1e-15);
     diode.SetReverseQuadratic(-0.0763, 0.6965, -1.8365);
@@ -90,7 +90,8 @@ TEST(Diode, DiffusionAndTotalCapacitance)
     EXPECT_DOUBLE_EQ(diode.DiffusionCapacitance(0.2), 1e-9 * diode.Current(0.2) / 0.2);
 
     EXPECT_EQ(diode.TotalCapacitance(-2.0, 1e6), diode.JunctionCapacitance(-2.0, 1e6));
-    EXPECT_EQ(diode.TotalCapacitance(0.2, 1e6), diode.JunctionCapacitance(0.2, 1e6) + diode.DiffusionCapacitance(0.2));
+    EXPECT_EQ(diode.TotalCapacitance(0.2, 1e6),
+              diode.JunctionCapacitance(0.2, 1e6) + diode.DiffusionCapacitance(0.2));
     // At and above the built-in voltage: exactly 10 uF.
     EXPECT_EQ(diode.TotalCapacitance(0.43, 1e6), 1e-5);
     EXPECT_EQ(diode.TotalCapacitance(2.0, 1e6), 1e-5);
@@ -107,10 +108,10 @@ TEST(Diode, ImpedanceWithConstantReverseResistance)
     double r = 0.0;
     double c = 0.0;
     diode.Impedance(z, -1.0, 1e6, 2.0, r, c);
-    EXPECT_EQ(r, 676000.0);  // the constant law, scaled, whatever the current law says
+    EXPECT_EQ(r, 676000.0); // the constant law, scaled, whatever the current law says
     EXPECT_NEAR(c, 3.48e-12, 1e-24);
     const std::complex<double> zc(0.0, -1.0 / (2.0 * std::numbers::pi * 1e6 * c));
-    const std::complex<double> expected = r * zc / (r + zc) + 1.0;  // R || C, plus 1 ohm
+    const std::complex<double> expected = r * zc / (r + zc) + 1.0; // R || C, plus 1 ohm
     EXPECT_NEAR(std::abs(ToStd(z) - expected), 0.0, 1e-6 * std::abs(expected));
 
     // At 0 V the resistance comes from the current law: 0 / 0 here, with no trap.
@@ -169,14 +170,16 @@ TEST(Diode, MeasuredCapacitanceRecoversAKnownJunction)
     const std::complex<double> zj(0.0, -1.0 / (w * 3.5e-12));
     const std::complex<double> branch = rdc * zj / (rdc + zj);
     const std::complex<double> vl = 0.05 * rl / (branch + rl);
-    EXPECT_NEAR(CDiode::MeasuredCapacitance(0.1, 0.05, std::abs(vl), rl, 0.0, 0.5e-12, std::arg(vl), f, rdc),
+    EXPECT_NEAR(CDiode::MeasuredCapacitance(0.1, 0.05, std::abs(vl), rl, 0.0, 0.5e-12, std::arg(vl),
+                                            f, rdc),
                 3e-12, 1e-21);
 
     // The same reading taken with a 15 pF oscilloscope: the load includes it.
     const std::complex<double> scope(0.0, -1.0 / (w * 15e-12));
     const std::complex<double> load = rl * scope / (rl + scope);
     const std::complex<double> vls = 0.05 * load / (branch + load);
-    EXPECT_NEAR(CDiode::MeasuredCapacitance(0.1, 0.05, std::abs(vls), rl, 15e-12, 0.5e-12, std::arg(vls), f, rdc),
+    EXPECT_NEAR(CDiode::MeasuredCapacitance(0.1, 0.05, std::abs(vls), rl, 15e-12, 0.5e-12,
+                                            std::arg(vls), f, rdc),
                 3e-12, 1e-21);
 }
 
@@ -184,8 +187,10 @@ TEST(Diode, CapacitanceCalculatorDefaults)
 {
     // Diode capacitance calculator defaults (hand calculation with complex arithmetic).
     const double phase1 = 9.0 * std::numbers::pi / 180.0;
-    const double c1 = CDiode::MeasuredCapacitance(0.05, 0.05, 0.0456, 20000.0, 15e-12, 0.5e-12, phase1, 1e6, 124000.0);
-    const double c2 = CDiode::MeasuredCapacitance(0.1, 0.05, 0.0484, 20000.0, 15e-12, 0.5e-12, 0.0, 1e6, 124000.0);
+    const double c1 = CDiode::MeasuredCapacitance(0.05, 0.05, 0.0456, 20000.0, 15e-12, 0.5e-12,
+                                                  phase1, 1e6, 124000.0);
+    const double c2 = CDiode::MeasuredCapacitance(0.1, 0.05, 0.0484, 20000.0, 15e-12, 0.5e-12, 0.0,
+                                                  1e6, 124000.0);
     EXPECT_NEAR(c1, 8.937529680800006e-11, 1e-20);
     EXPECT_NEAR(c2, 5.125494937057228e-10, 1e-19);
     EXPECT_NEAR(CDiode::BuiltInVoltage(0.05, 0.1, c1, c2, 2.0), 0.10156799108641638, 1e-9);
@@ -194,10 +199,10 @@ TEST(Diode, CapacitanceCalculatorDefaults)
     diode.SetJunction(1e-12, 0.33, -1.0, 0.5e-12, 0.0, 1.0, 2.0, 2.0);
     double measured = 0.0;
     double junction = 0.0;
-    const double diffusion = diode.DiffusionFromMeasurement(0.05, 0.05, 0.0456, 20000.0, 15e-12, 0.5e-12, phase1,
-                                                            1e6, 124000.0, measured, junction);
+    const double diffusion = diode.DiffusionFromMeasurement(
+        0.05, 0.05, 0.0456, 20000.0, 15e-12, 0.5e-12, phase1, 1e6, 124000.0, measured, junction);
     EXPECT_EQ(measured, c1);
-    EXPECT_NEAR(junction, 2.1794494717703368e-12, 1e-24);  // forward branch, no Cp
+    EXPECT_NEAR(junction, 2.1794494717703368e-12, 1e-24); // forward branch, no Cp
     EXPECT_EQ(diffusion, measured - junction);
     EXPECT_NEAR(CDiode::TransitTime(0.05, diffusion, 124000.0), 1.0812285069692486e-05, 1e-14);
 }
@@ -214,7 +219,7 @@ TEST(Diode, BuiltInVoltageOfTheJunctionLaw)
 
 TEST(Diode, TransitTime)
 {
-    EXPECT_NEAR(CDiode::TransitTime(0.3, 2e-12, 124000.0), 248e-9, 1e-20);  // Cd Rdc
+    EXPECT_NEAR(CDiode::TransitTime(0.3, 2e-12, 124000.0), 248e-9, 1e-20); // Cd Rdc
     EXPECT_TRUE(std::isnan(CDiode::TransitTime(0.0, 2e-12, 124000.0)));    // 0 / 0
 }
 
@@ -240,7 +245,8 @@ COperatingPoint AllPasses(const CDiode& diode, double vs, double rs, double f)
     {
         double r = 0.0;
         double c = 0.0;
-        diode.Impedance(result.m_Impedance, vs > 0.0 ? std::fabs(vd) : -std::fabs(vd), f, 1.0, r, c);
+        diode.Impedance(result.m_Impedance, vs > 0.0 ? std::fabs(vd) : -std::fabs(vd), f, 1.0, r,
+                        c);
         result.m_Current = vd / result.m_Impedance;
         const CImpedance calculated = CImpedance(CComplex(vd, 0.0)) + result.m_Current * rs;
         const double error = (std::fabs(vs) - calculated.m_Magnitude) / std::fabs(vs);
@@ -263,7 +269,7 @@ bool SameBits(const CImpedance& a, const CImpedance& b)
 {
     return SameBits(a.m_Real, b.m_Real) && SameBits(a.m_Imag, b.m_Imag);
 }
-}  // namespace
+} // namespace
 
 TEST(Diode, OperatingPointStopsOnlyWhereTheRemainingPassesChangeNothing)
 {
@@ -286,7 +292,8 @@ TEST(Diode, OperatingPointStopsOnlyWhereTheRemainingPassesChangeNothing)
                     const double vd = diode.SolveOperatingPoint(vs, rs, f, zd, current, converged);
                     const COperatingPoint expected = AllPasses(diode, vs, rs, f);
                     SCOPED_TRACE(testing::Message() << "vs " << vs << ", rs " << rs << ", f " << f);
-                    EXPECT_TRUE(SameBits(vd, expected.m_Voltage)) << vd << " " << expected.m_Voltage;
+                    EXPECT_TRUE(SameBits(vd, expected.m_Voltage))
+                        << vd << " " << expected.m_Voltage;
                     EXPECT_TRUE(SameBits(zd, expected.m_Impedance));
                     EXPECT_TRUE(SameBits(current, expected.m_Current));
                     EXPECT_EQ(converged, expected.m_Converged);
@@ -305,13 +312,15 @@ TEST(Diode, OperatingPointWithoutAFiniteCircuitReportsNoConvergence)
     {
         double m_Source, m_Resistance, m_Frequency;
     };
-    for (const CCase& c : {CCase{0.5, inf, 1e6}, CCase{0.5, nan, 1e6}, CCase{0.5, 47000.0, inf},
-                           CCase{0.5, 47000.0, nan}, CCase{nan, 47000.0, 1e6}, CCase{0.0, 47000.0, 1e6}})
+    for (const CCase& c :
+         {CCase{0.5, inf, 1e6}, CCase{0.5, nan, 1e6}, CCase{0.5, 47000.0, inf},
+          CCase{0.5, 47000.0, nan}, CCase{nan, 47000.0, 1e6}, CCase{0.0, 47000.0, 1e6}})
     {
         CImpedance zd;
         CImpedance current;
         bool converged = true;
-        diode.SolveOperatingPoint(c.m_Source, c.m_Resistance, c.m_Frequency, zd, current, converged);
+        diode.SolveOperatingPoint(c.m_Source, c.m_Resistance, c.m_Frequency, zd, current,
+                                  converged);
         EXPECT_FALSE(converged) << c.m_Source << " " << c.m_Resistance << " " << c.m_Frequency;
     }
     CImpedance zd;

@@ -61,7 +61,8 @@ TEST(Equations, Conductors)
     EXPECT_DOUBLE_EQ(CEquations::AcResistanceRound(rho, 1.0, 1e-4, 2e-4), dc);
     EXPECT_DOUBLE_EQ(CEquations::AcResistanceRound(rho, 1.0, 1e-4, 5e-5),
                      rho / (1.5e-4 * CEquations::Pi * 5e-5));
-    EXPECT_DOUBLE_EQ(CEquations::AcResistanceFlat(rho, 1.0, 1e-3, 1e-4, 5e-5), rho / (1.05e-3 * 5e-5));
+    EXPECT_DOUBLE_EQ(CEquations::AcResistanceFlat(rho, 1.0, 1e-3, 1e-4, 5e-5),
+                     rho / (1.05e-3 * 5e-5));
 
     // 1 m of 1 mm wire: mu0/(2 pi) (ln 2000 - 1) = 1.3202 uH.
     EXPECT_NEAR(CEquations::StraightWireInductance(1.0, 1e-3, 1.0), 1.32018e-6, 1e-10);
@@ -99,8 +100,8 @@ TEST(Equations, ApparentPermeabilityOfAMatchedCoilIsTheRodPermeability)
 {
     double geometry = 0;
     double length = 0;
-    const double mu = CEquations::ApparentPermeability(120.0, 0.00968, 0.18, 0.00968, 0.18, 0.8, 0.36, geometry,
-                                                       0.0, length);
+    const double mu = CEquations::ApparentPermeability(120.0, 0.00968, 0.18, 0.00968, 0.18, 0.8,
+                                                       0.36, geometry, 0.0, length);
     EXPECT_DOUBLE_EQ(geometry, 1.0);
     EXPECT_DOUBLE_EQ(length, 1.0);
     // 120 / (1 + 0.84 * 119 * (9.68/180)^1.7) = 70.81 (the ferrite rod's worked example).
@@ -108,8 +109,8 @@ TEST(Equations, ApparentPermeabilityOfAMatchedCoilIsTheRodPermeability)
     EXPECT_DOUBLE_EQ(mu, CEquations::RodPermeability(120.0, 0.00968, 0.18));
 
     // A wider, shorter coil sees less.
-    const double smaller = CEquations::ApparentPermeability(120.0, 0.00968, 0.18, 0.01718, 0.0408, 0.8, 0.36,
-                                                            geometry, 0.0, length);
+    const double smaller = CEquations::ApparentPermeability(120.0, 0.00968, 0.18, 0.01718, 0.0408,
+                                                            0.8, 0.36, geometry, 0.0, length);
     EXPECT_LT(geometry, 1.0);
     EXPECT_LT(smaller, mu);
 }
@@ -161,7 +162,8 @@ TEST(Equations, AntennasAndReception)
     EXPECT_NEAR(CEquations::GroundLossResistance(10.0, 0.002, 10.0, 1e6), 0.637627, 1e-6);
     // 1 kW at 10 km: sqrt(754e3 / (4 pi 1e8)) = 24.5 mV/m.
     EXPECT_NEAR(CEquations::FieldStrength(1000.0, 1e4, 1.0, 0.0), 0.0244952, 1e-7);
-    EXPECT_DOUBLE_EQ(CEquations::InducedVoltage(0.01, 5.0, 10.0, CEquations::Pi / 2, 10.0, 0.0), 0.025);
+    EXPECT_DOUBLE_EQ(CEquations::InducedVoltage(0.01, 5.0, 10.0, CEquations::Pi / 2, 10.0, 0.0),
+                     0.025);
 
     const CComplex v = CEquations::VoltageDivider(2.0, CComplex(50, 0), CComplex(50, 0));
     EXPECT_NEAR(v.real, 1.0, 1e-15);

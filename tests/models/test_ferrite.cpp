@@ -4,7 +4,8 @@
 
 #include <cmath>
 
-namespace {
+namespace
+{
 // The ferrite rod calculator's defaults, in metres (inductances in any one unit).
 void SetDefaults(CFerrite& ferrite)
 {
@@ -28,7 +29,8 @@ TEST(Ferrite, DefaultsGiveTheWorkedExample)
     EXPECT_NEAR(ferrite.m_Coeff, 0.2381897, 1e-7);
     // The fitted law reproduces coil 1: rod permeability (70.81) times Coeff is Ua1.
     EXPECT_NEAR(CEquations::RodPermeability(120.0, 9.68e-3, 0.18), 70.80540, 1e-5);
-    EXPECT_NEAR(CEquations::RodPermeability(120.0, 9.68e-3, 0.18) * ferrite.m_Coeff, ferrite.m_Ua1, 1e-12);
+    EXPECT_NEAR(CEquations::RodPermeability(120.0, 9.68e-3, 0.18) * ferrite.m_Coeff, ferrite.m_Ua1,
+                1e-12);
 }
 
 TEST(Ferrite, MissingDataGiveZeroResults)

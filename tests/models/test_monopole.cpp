@@ -42,7 +42,7 @@ CTransmissionLine FeedLine()
     line.Calculate();
     return line;
 }
-}  // namespace
+} // namespace
 
 TEST(Monopole, WorkedAerial)
 {
@@ -80,7 +80,7 @@ TEST(Monopole, ElementAnglesWeightTheInducedVoltage)
     SetAerial(upright);
     upright.m_Angle2 = 90.0 * Degree;
     ASSERT_TRUE(upright.Calculate());
-    EXPECT_NEAR(upright.m_VAntenna, 0.0010360202292779342 * 9.176284454693231, 1e-12);  // E he
+    EXPECT_NEAR(upright.m_VAntenna, 0.0010360202292779342 * 9.176284454693231, 1e-12); // E he
     EXPECT_NEAR(flat.m_VAntenna, upright.m_VAntenna * 20.0 / 30.0, 1e-15);
     EXPECT_EQ(flat.m_RTotal, upright.m_RTotal);
 }
@@ -91,7 +91,7 @@ TEST(Monopole, RejectsConductorsWithoutInductanceOrResistance)
     SetAerial(aerial);
     aerial.m_Length1 = 1.0;
     aerial.m_Length2 = 0.0;
-    aerial.m_Diameter = 1.0;  // ln(2) - 1 < 0
+    aerial.m_Diameter = 1.0; // ln(2) - 1 < 0
     EXPECT_FALSE(aerial.Calculate());
     EXPECT_EQ(aerial.m_RDc, 0.0);
 

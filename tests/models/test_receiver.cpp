@@ -43,8 +43,8 @@ void SetDefaults(CReceiverCircuit& radio)
 // Default diode (diode equation forward, quadratic reverse) and a 47 kOhm / 15 nF earphone.
 void SetDetector(CReceiverCircuit& radio, double audioResistor = 47000.0)
 {
-    radio.SetDiode(0.43, 3.38e-12, -1.0, 0.1e-12, 0, 1.61, 1.1, 0.0, 0.0, 0.0, 1, 0.0, 0.0, -0.0763, 0.6965,
-                   -1.8365, 338000.0, 1.0, 2.0, 0.0);
+    radio.SetDiode(0.43, 3.38e-12, -1.0, 0.1e-12, 0, 1.61, 1.1, 0.0, 0.0, 0.0, 1, 0.0, 0.0, -0.0763,
+                   0.6965, -1.8365, 338000.0, 1.0, 2.0, 0.0);
     radio.SetLoad(audioResistor, 0.0, 15000e-12, 0.0);
     radio.m_QMax = 10000.0;
 }
@@ -61,7 +61,7 @@ double SingleTurnMutual(double r1, double r2, double gap)
     radio.m_Secondary.m_Inductance = 1e-6;
     return radio.AirCoreMutualInductance(gap);
 }
-}  // namespace
+} // namespace
 
 TEST(ReceiverCircuit, LoopFieldOnTheAxis)
 {
@@ -78,10 +78,12 @@ TEST(ReceiverCircuit, MutualInductanceOfSingleTurns)
 {
     // The 16-ring sum evaluated independently by hand (script), and Maxwell's exact value
     // for two coaxial loops alongside it.
-    EXPECT_NEAR(SingleTurnMutual(0.05, 0.05, 0.05), 2.551641813449038e-08, 1e-19);  // exact 2.4704e-8
-    EXPECT_NEAR(SingleTurnMutual(0.05, 0.05, 0.2), 1.308512506289444e-09, 1e-20);   // exact 1.2999e-9
+    EXPECT_NEAR(SingleTurnMutual(0.05, 0.05, 0.05), 2.551641813449038e-08,
+                1e-19);                                                           // exact 2.4704e-8
+    EXPECT_NEAR(SingleTurnMutual(0.05, 0.05, 0.2), 1.308512506289444e-09, 1e-20); // exact 1.2999e-9
     // Larger primary: the rings start e1 inside the primary's radius.
-    EXPECT_NEAR(SingleTurnMutual(0.05, 0.03, 0.05), 1.1350684138113912e-08, 1e-19);  // exact 1.1238e-8
+    EXPECT_NEAR(SingleTurnMutual(0.05, 0.03, 0.05), 1.1350684138113912e-08,
+                1e-19); // exact 1.1238e-8
     // Larger secondary: the annulus outside the primary adds its own term.
     EXPECT_NEAR(SingleTurnMutual(0.03, 0.05, 0.05), 9.128313976058384e-09, 1e-19);
 }
@@ -118,7 +120,8 @@ TEST(ReceiverCircuit, CoupledThroughAFerriteCore)
     EXPECT_TRUE(radio.m_Secondary.m_HasCore);
     EXPECT_EQ(radio.m_Secondary.m_ReferencePermeability, radio.m_Secondary.m_ApparentPermeability);
 
-    // 200 mm of rod reaches beyond 8 + 28 + 50 mm: exp(-d / a^e) ((1 - a)^3 + a) (hand calculation).
+    // 200 mm of rod reaches beyond 8 + 28 + 50 mm: exp(-d / a^e) ((1 - a)^3 + a) (hand
+    // calculation).
     const double mutual = radio.SetDistance(0.05, true);
     EXPECT_NEAR(radio.m_Coupling, 0.11582990881775354, 1e-12);
     EXPECT_NEAR(mutual, std::sqrt(33.3e-6 * 331.2e-6) * radio.m_Coupling, 1e-15);
@@ -135,7 +138,7 @@ TEST(ReceiverCircuit, NoLoadAnalysisNeedsCoilsAndSource)
     CReceiverCircuit radio;
     EXPECT_FALSE(radio.AnalyseNoLoad(1000.0, 0.0, false));
     SetCoil(radio.m_Primary, 33.3e-6, 0.103, 0.008, 12.0);
-    SetCoil(radio.m_Secondary, 331.2e-6, 0.103, 0.028, 0.0);  // no turns: cannot be solved
+    SetCoil(radio.m_Secondary, 331.2e-6, 0.103, 0.028, 0.0); // no turns: cannot be solved
     EXPECT_FALSE(radio.SetFrequency(1e6, 0.0));
     CImpedance source;
     source.SetRectangular(50.0, 0.0);
@@ -155,14 +158,17 @@ TEST(ReceiverCircuit, NoLoadAnalysis)
     // Open secondary: Vp = Vs Zp / Zin, Vs(0) = |Ip| w M.
     const std::complex<double> zin(radio.m_ZinOpen.m_Real, radio.m_ZinOpen.m_Imag);
     const std::complex<double> ip = 0.1 / zin;
-    EXPECT_NEAR(radio.m_PrimaryVoltage.m_Magnitude, std::abs(ip * std::complex<double>(zp.m_Real, zp.m_Imag)), 1e-12);
+    EXPECT_NEAR(radio.m_PrimaryVoltage.m_Magnitude,
+                std::abs(ip * std::complex<double>(zp.m_Real, zp.m_Imag)), 1e-12);
     EXPECT_NEAR(radio.m_SecondaryEmf.m_Magnitude, std::abs(ip) * w * radio.m_Mutual.m_Value, 1e-12);
-    EXPECT_NEAR(radio.m_CoilVoltage.m_Magnitude, radio.m_QNoLoad * radio.m_SecondaryEmf.m_Magnitude, 1e-12);
+    EXPECT_NEAR(radio.m_CoilVoltage.m_Magnitude, radio.m_QNoLoad * radio.m_SecondaryEmf.m_Magnitude,
+                1e-12);
     EXPECT_NEAR(radio.m_TransformationRatio, radio.m_Coupling * std::sqrt(331.2 / 33.3), 1e-12);
     // The tuning capacitor with the axial capacitance resonates the secondary to within
     // the small reactance the primary reflects.
     const double resonating = 1.0 / (w * w * 331.2e-6);
-    EXPECT_NEAR(radio.m_TuningComponent.m_Value + radio.m_Secondary.m_CAxial, resonating, 0.05 * resonating);
+    EXPECT_NEAR(radio.m_TuningComponent.m_Value + radio.m_Secondary.m_CAxial, resonating,
+                0.05 * resonating);
     EXPECT_EQ(radio.m_TuningComponent.m_Kind, CComponant::Capacitor);
     EXPECT_EQ(radio.m_LoadedQ, radio.m_QNoLoad);
 
@@ -212,7 +218,7 @@ TEST(ReceiverCircuit, AudioFactors)
 TEST(ReceiverCircuit, ConductionFraction)
 {
     EXPECT_DOUBLE_EQ(CReceiverCircuit::ConductionFraction(0.0, 1.0), 0.5);
-    EXPECT_DOUBLE_EQ(CReceiverCircuit::ConductionFraction(0.5, 1.0), 1.0 / 3.0);  // asin(1/2) = pi/6
+    EXPECT_DOUBLE_EQ(CReceiverCircuit::ConductionFraction(0.5, 1.0), 1.0 / 3.0); // asin(1/2) = pi/6
     EXPECT_EQ(CReceiverCircuit::ConductionFraction(1.0, 1.0), 1.0);
     EXPECT_EQ(CReceiverCircuit::ConductionFraction(2.0, 1.0), 1.0);
 }
@@ -221,13 +227,13 @@ TEST(ReceiverCircuit, DiodeAndLoadSetUp)
 {
     CReceiverCircuit radio;
     radio.m_Frequency = 1e6;
-    radio.SetDiode(0.43, 3.38e-12, -1.0, 0.1e-12, 3, 1.61, 1.1, 25.845, 2.8423, 7.0, 2, 0.0, 0.0, 0.0, 0.0, 0.0,
-                   338000.0, 1.0, 2.0, 0.0);
+    radio.SetDiode(0.43, 3.38e-12, -1.0, 0.1e-12, 3, 1.61, 1.1, 25.845, 2.8423, 7.0, 2, 0.0, 0.0,
+                   0.0, 0.0, 0.0, 338000.0, 1.0, 2.0, 0.0);
     EXPECT_EQ(radio.m_Diode.m_ForwardModel, CDiode::ForwardPower);
     EXPECT_EQ(radio.m_Diode.m_PowerN, 2.8423);
     EXPECT_EQ(radio.m_Diode.m_ReverseModel, CDiode::ReverseConstantResistance);
     EXPECT_EQ(radio.m_Diode.m_RevResistance, 338000.0);
-    EXPECT_EQ(radio.m_Diode.m_BuiltInVoltage, 0.43);  // the turn-on voltage
+    EXPECT_EQ(radio.m_Diode.m_BuiltInVoltage, 0.43); // the turn-on voltage
 
     radio.m_TapPosition = 7.0;
     radio.SetLoad(47000.0, 1000e-12, 15000e-12, 99.0);
@@ -301,7 +307,7 @@ TEST(ReceiverCircuit, TapClampAndQLimit)
     radio.m_TapClamped = true;
     radio.m_QMax = 20.0;
     ASSERT_TRUE(radio.AnalyseDetector());
-    EXPECT_EQ(radio.m_PrevTapVoltage, 0.01);  // would have been about 0.6 V unclamped
+    EXPECT_EQ(radio.m_PrevTapVoltage, 0.01); // would have been about 0.6 V unclamped
     EXPECT_EQ(radio.m_LoadedQ, 20.0);
     EXPECT_NEAR(radio.m_TapVoltage, 10.0 / 48.0 * 21.0 * radio.m_SecondaryEmf.m_Magnitude, 1e-12);
 
@@ -349,7 +355,8 @@ TEST(ReceiverCircuit, AudioOutputWithoutResistorUsesTheDiode)
     CReceiverCircuit reference;
     reference.m_Frequency = 1e6;
     reference.AudioFactors(rr, dc, false);
-    const double path = (radio.m_Secondary.m_TapSection.m_Resistance + rr) * reference.m_AudioEfficiency;
+    const double path =
+        (radio.m_Secondary.m_TapSection.m_Resistance + rr) * reference.m_AudioEfficiency;
     EXPECT_NEAR(radio.m_DischargeImpedance.m_Magnitude, path, 1e-6 * path);
     const double tau = 15000e-12 * path;
     EXPECT_NEAR(audio, (1.0 - std::exp(-0.0005 / tau)) * dc * 0.8, 1e-12);
@@ -382,7 +389,7 @@ TEST(ReceiverCircuit, AThinRodCouplesNothingAndEveryTapSaysSo)
     ASSERT_TRUE(radio.SetFrequency(1e6, 0.0));
     radio.MoveCores(0.025);
     EXPECT_EQ(radio.SetDistance(0.05, true), 0.0);
-    EXPECT_EQ(radio.m_Coupling, 0.0);  // exp(-d / a^e) underflows
+    EXPECT_EQ(radio.m_Coupling, 0.0); // exp(-d / a^e) underflows
     ASSERT_TRUE(radio.AnalyseNoLoad(1000.0, 0.0, false));
     SetDetector(radio);
     for (int w = 1; w <= 48; ++w)

@@ -22,7 +22,8 @@ CTransmissionLine TwinLead(double pairs, double spacing = 10e-3)
 }
 
 // Electrical mode: Z0 = 250 ohm, v = 2.5e8 m/s.
-CTransmissionLine ElectricalLine(double length, double diameter, double resistivity, double frequency)
+CTransmissionLine ElectricalLine(double length, double diameter, double resistivity,
+                                 double frequency)
 {
     CTransmissionLine line;
     line.m_Length = length;
@@ -40,7 +41,7 @@ CTransmissionLine LosslessLine(double length)
 {
     return ElectricalLine(length, 1e-3, 1e-20, 1e6);
 }
-}  // namespace
+} // namespace
 
 TEST(TransmissionLine, ResistanceOfBothConductors)
 {
@@ -64,7 +65,8 @@ TEST(TransmissionLine, TwoPairsHalveInductanceAndResistances)
     EXPECT_DOUBLE_EQ(two.m_RAc, one.m_RAc / 2.0);
     EXPECT_EQ(two.m_ConductancePerMetre, 0.0);
     // mu0/pi acosh(10) for one pair (hand calculation).
-    EXPECT_NEAR(one.m_InductancePerMetre, 1.25663706212e-6 / std::numbers::pi * std::acosh(10.0), 1e-18);
+    EXPECT_NEAR(one.m_InductancePerMetre, 1.25663706212e-6 / std::numbers::pi * std::acosh(10.0),
+                1e-18);
 }
 
 TEST(TransmissionLine, ShortOpenLineIsCapacitive)
