@@ -4,7 +4,7 @@ ASAN_BUILD ?= build-asan
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_ARGS ?=
 
-.PHONY: all deps build build-asan test test-plain test-asan bench run clean
+.PHONY: all deps build build-asan test test-plain test-asan bench run clean format format-check
 
 all: build
 
@@ -33,7 +33,17 @@ test-asan: build-asan
 	 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	 ctest --test-dir $(ASAN_BUILD) --output-on-failure
 
-test: test-plain test-asan
+test: format-check test-plain test-asan
+
+# Every C++ file of the tree must match the project's .clang-format.
+SOURCES = $(shell git ls-files '*.cpp' '*.h' 2>/dev/null)
+
+format-check: deps
+	@clang-format --dry-run -Werror $(SOURCES) || \
+	 { echo "Run 'make format' to apply the project's .clang-format." >&2; exit 1; }
+
+format: deps
+	@clang-format -i $(SOURCES)
 
 bench: build
 	@sh scripts/run-bench.sh $(BUILD)

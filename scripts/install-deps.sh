@@ -4,7 +4,8 @@
 set -eu
 
 PACKAGES="cmake make g++ pkg-config qt6-base-dev libgl-dev libsqlite3-dev \
-libgtest-dev googletest libbenchmark-dev xvfb fonts-dejavu-core python3"
+libgtest-dev googletest libbenchmark-dev xvfb fonts-dejavu-core python3 \
+libqcustomplot-dev libqcustomplot2.1-qt6 qt6-svg-dev clang libclang-rt-dev clang-format"
 
 missing=""
 for pkg in $PACKAGES; do
