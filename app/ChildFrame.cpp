@@ -13,8 +13,9 @@
 #include <QStyleOptionTitleBar>
 #include <QToolTip>
 
-CChildFrame::CChildFrame(std::unique_ptr<CVKFormView> form, QWidget* parent)
-    : QMdiSubWindow(parent), m_Document(std::make_unique<CQuillonDoc>()), m_Form(form.get())
+CChildFrame::CChildFrame(std::unique_ptr<CVKFormView> form, CDocumentHost* host, QWidget* parent)
+    : QMdiSubWindow(parent), m_Document(std::make_unique<CQuillonDoc>(form.get(), host)),
+      m_Form(form.get())
 {
     setAttribute(Qt::WA_DeleteOnClose);
     // The form scrolls its own inputs, so that its results and buttons stay in view.
@@ -30,6 +31,14 @@ CChildFrame::~CChildFrame()
 {
     // The form goes first (it removes its own tab), while the frame is still whole.
     delete m_Form;
+}
+
+CChildFrame* CChildFrame::Of(const CVKFormView* form)
+{
+    for (QWidget* w = form ? form->parentWidget() : nullptr; w; w = w->parentWidget())
+        if (auto* frame = qobject_cast<CChildFrame*>(w))
+            return frame;
+    return nullptr;
 }
 
 void CChildFrame::OnUpdateFrameMenu(bool active)

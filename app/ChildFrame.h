@@ -4,18 +4,23 @@
 
 #include <memory>
 
+class CDocumentHost;
 class CQuillonDoc;
 class CVKFormView;
 
 // The child window of one calculator form. It holds the form and the form's document, and
-// closes both with itself.
+// closes both with itself. The host answers the document's questions.
 class CChildFrame : public QMdiSubWindow
 {
     Q_OBJECT
 
 public:
-    explicit CChildFrame(std::unique_ptr<CVKFormView> form, QWidget* parent = nullptr);
+    explicit CChildFrame(std::unique_ptr<CVKFormView> form, CDocumentHost* host = nullptr,
+                         QWidget* parent = nullptr);
     ~CChildFrame() override;
+
+    // The child window that holds a form, or null.
+    static CChildFrame* Of(const CVKFormView* form);
 
     CVKFormView* Form() const { return m_Form; }
     CQuillonDoc* Document() const { return m_Document.get(); }

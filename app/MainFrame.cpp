@@ -9,6 +9,9 @@
 #include "app/QuillonDoc.h"
 #include "app/Registry.h"
 #include "controls/VKStatusBar.h"
+#include "database/Error.h"
+#include "forms/DesignFile.h"
+#include "forms/FormFactory.h"
 #include "forms/VKFormView.h"
 
 #include <QCloseEvent>
@@ -20,6 +23,8 @@
 #include <QLayout>
 #include <QStandardPaths>
 
+#include <cstdio>
+
 namespace
 {
 constexpr int ClientBitmap = 206;
@@ -29,7 +34,8 @@ const char* const IdleText = "Ready";
 QString g_HelpFilePath;
 } // namespace
 
-CMainFrame::CMainFrame(const QString& settingsFile) : m_strSettingsFile(settingsFile)
+CMainFrame::CMainFrame(const QString& settingsFile, CDocumentHost* host)
+    : m_DocumentHost(host), m_strSettingsFile(settingsFile)
 {
     setObjectName(QStringLiteral("MainFrame"));
 }
@@ -88,7 +94,8 @@ bool CMainFrame::CreateStatusBar()
 
 void CMainFrame::CreateSelector()
 {
-    m_pMainMenu = new CMainMenu(this);
+    m_pMainMenu = new CMainMenu;
+    connect(m_pMainMenu, &CMainMenu::FormRequested, this, &CMainFrame::OpenForm);
     connect(m_pMainMenu, &CMainMenu::ExitRequested, this, &QWidget::close);
     Dock(m_pMainMenu, Qt::LeftDockWidgetArea);
 }
@@ -115,24 +122,71 @@ QDockWidget* CMainFrame::Dock(QWidget* bar, Qt::DockWidgetArea area)
     return dock;
 }
 
+CChildFrame* CMainFrame::OpenForm(const QString& formKey)
+{
+    const CFormEntry* entry = FindFormEntry(formKey);
+    // A form the program cannot make opens nothing.
+    std::unique_ptr<CVKFormView> created = entry ? CreateForm(formKey) : nullptr;
+    if (!created)
+        return nullptr;
+    CVKFormView* form = created.get();
+    CChildFrame* child = CreateChildFrame(std::move(created));
+    if (m_pOpenDocBar)
+        m_pOpenDocBar->AddForm(entry->m_Caption, form);
+    ShowChildFrame(child);
+    CVKFormView::SetActiveForm(form);
+
+    const QString path = DefaultDesignPath(QDir::currentPath(), *entry);
+    child->Document()->OnOpenDocument(path);
+    child->Document()->SetTitle(path);
+    return child;
+}
+
+bool CMainFrame::OpenDesignFile(const QString& path)
+{
+    std::string key;
+    if (std::FILE* file = std::fopen(QFile::encodeName(path).constData(), "rb"))
+    {
+        ReadLine(file, key);
+        std::fclose(file);
+    }
+    const CSelectorEntry* entry =
+        m_pMainMenu ? m_pMainMenu->FindEntry(QString::fromLatin1(key)) : nullptr;
+    if (!entry)
+    {
+        CError::DisplayError((QStringLiteral("Invalid file: ") + path).toStdString());
+        return false;
+    }
+    CChildFrame* child = OpenForm(entry->m_FormKey);
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    if (!child || !child->Document()->OnOpenDocument(absolute))
+        return false;
+    child->Document()->SetTitle(absolute);
+    return true;
+}
+
+bool CMainFrame::LoadIntoActiveForm(const QString& path)
+{
+    CChildFrame* child = ActiveChild();
+    if (!child)
+    {
+        CError::DisplayError("No form selected!");
+        return false;
+    }
+    if (!child->Document()->OnOpenDocument(path))
+        return false;
+    child->Document()->SetTitle(path);
+    return true;
+}
+
 CChildFrame* CMainFrame::CreateChildFrame(std::unique_ptr<CVKFormView> form)
 {
-    auto* child = new CChildFrame(std::move(form));
+    auto* child = new CChildFrame(std::move(form), m_DocumentHost);
     m_wndClient->addSubWindow(child);
     connect(child->Document(), &CQuillonDoc::TitleChanged, this, &CMainFrame::UpdateFrameTitle);
     connect(child->Document(), &CQuillonDoc::ModifiedChanged, this, &CMainFrame::UpdateFrameTitle);
     // The last window gone leaves no active calculator to name.
-    const QObject* object = child;
-    connect(child, &QObject::destroyed, this,
-            [this, object]
-            {
-                if (m_LastActiveObject == object)
-                {
-                    m_LastActiveChild = nullptr;
-                    m_LastActiveObject = nullptr;
-                }
-                UpdateFrameTitle();
-            });
+    connect(child, &QObject::destroyed, this, &CMainFrame::UpdateFrameTitle);
     return child;
 }
 
@@ -165,20 +219,19 @@ CHelpWindow* CMainFrame::HelpWindow() const
 
 CChildFrame* CMainFrame::ActiveChild() const
 {
-    return m_LastActiveChild;
+    return CChildFrame::Of(CVKFormView::ActiveForm());
 }
 
 void CMainFrame::OnChildActivated(QMdiSubWindow* window)
 {
     // The main window losing the focus to a dialog or another program leaves the active
     // calculator as it is.
-    if (!window && m_LastActiveChild && m_LastActiveChild->isVisible() && !isActiveWindow())
+    CChildFrame* previous = ActiveChild();
+    if (!window && previous && previous->isVisible() && !isActiveWindow())
         return;
     auto* child = qobject_cast<CChildFrame*>(window);
-    if (m_LastActiveChild && m_LastActiveChild != child)
-        m_LastActiveChild->OnUpdateFrameMenu(false);
-    m_LastActiveChild = child;
-    m_LastActiveObject = child;
+    if (previous && previous != child)
+        previous->OnUpdateFrameMenu(false);
     if (child)
     {
         child->OnUpdateFrameMenu(true);

@@ -6,6 +6,7 @@
 #include <memory>
 
 class CChildFrame;
+class CDocumentHost;
 class CHelpWindow;
 class CMainMenu;
 class COpenDocDlgBar;
@@ -17,7 +18,8 @@ class QDockWidget;
 class QMdiSubWindow;
 
 // The main window: the design selector at the left, the open-documents bar at the top, the
-// status bar at the bottom and the calculators' child windows in the client area.
+// status bar at the bottom and the calculators' child windows in the client area. It opens
+// the calculators the selector asks for and the design files the program is given.
 class CMainFrame : public QMainWindow
 {
     Q_OBJECT
@@ -31,12 +33,22 @@ public:
         IndicatorScroll = 3,
     };
 
-    explicit CMainFrame(const QString& settingsFile = QString());
+    // The host answers the documents' questions.
+    explicit CMainFrame(const QString& settingsFile = QString(), CDocumentHost* host = nullptr);
     ~CMainFrame() override;
 
     // Builds the frame: client area, status bar, preferences, selector, open-documents bar.
     // 0, or -1 when a part cannot be made.
     int OnCreate();
+
+    // A new calculator: its form in a child window, its tab, the active form and its default
+    // design file. Null when the key names no form the program can make.
+    CChildFrame* OpenForm(const QString& formKey);
+    // A new calculator of the file's kind, loaded from the file; "Invalid file: " + path when
+    // the file names no calculator.
+    bool OpenDesignFile(const QString& path);
+    // Loads a design file into the active calculator; "No form selected!" when there is none.
+    bool LoadIntoActiveForm(const QString& path);
 
     // A child window for a new form, in the client area, fitted to the form.
     CChildFrame* CreateChildFrame(std::unique_ptr<CVKFormView> form);
@@ -61,6 +73,7 @@ public:
     CRegistry* Registry() const { return m_pRegistry.get(); }
     CVKStatusBar* StatusBar() const { return m_wndStatusBar; }
     CHelpWindow* HelpWindow() const;
+    // The window of the active form, or null.
     CChildFrame* ActiveChild() const;
 
 protected:
@@ -75,15 +88,13 @@ private:
     QDockWidget* Dock(QWidget* bar, Qt::DockWidgetArea area);
     void OnChildActivated(QMdiSubWindow* window);
 
+    CDocumentHost* m_DocumentHost;
     CVKMainFrameClient* m_wndClient = nullptr;
     CMainMenu* m_pMainMenu = nullptr;
     COpenDocDlgBar* m_pOpenDocBar = nullptr;
     std::unique_ptr<CRegistry> m_pRegistry;
     CVKStatusBar* m_wndStatusBar = nullptr;
     QPointer<CHelpWindow> m_HelpWindow;
-    // The active calculator's window, and the same as a QObject for telling it when it goes.
-    CChildFrame* m_LastActiveChild = nullptr;
-    const QObject* m_LastActiveObject = nullptr;
     QString m_strSettingsFile;
     QString m_strTitle;
 };

@@ -1,16 +1,10 @@
 #include "app/MainMenu.h"
 
-#include "app/ChildFrame.h"
-#include "app/MainFrame.h"
-#include "app/OpenDocDlgBar.h"
-#include "app/QuillonDoc.h"
 #include "controls/GroupBox.h"
 #include "controls/VKButton.h"
 #include "controls/VKTabCtrl.h"
 #include "forms/FormFactory.h"
-#include "forms/VKFormView.h"
 
-#include <QDir>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -45,8 +39,8 @@ void SetupGroup(CGroupBox* group, int points)
 }
 } // namespace
 
-CMainMenu::CMainMenu(CMainFrame* frame, QWidget* parent)
-    : QWidget(parent), m_Frame(frame), m_grpMenu(nullptr), m_grpExit(nullptr), m_btnExit(nullptr),
+CMainMenu::CMainMenu(QWidget* parent)
+    : QWidget(parent), m_grpMenu(nullptr), m_grpExit(nullptr), m_btnExit(nullptr),
       m_tab(nullptr), m_pageNames{QStringLiteral("Design"), QStringLiteral("Utilities")}
 {
     setObjectName(QStringLiteral("DesignSelector"));
@@ -173,33 +167,13 @@ void CMainMenu::ShowPage(int page)
     update();
 }
 
-CChildFrame* CMainMenu::OpenFormAt(int page, int position)
-{
-    if (Entry(page, position).m_TemplateNumber == InertTemplate)
-        return nullptr;
-    return OpenForm(page, position);
-}
-
-CChildFrame* CMainMenu::OpenForm(int page, int position)
+bool CMainMenu::OpenFormAt(int page, int position)
 {
     const CSelectorEntry& entry = Entry(page, position);
-    if (entry.m_TemplateNumber <= 0 || !m_Frame)
-        return nullptr;
-    // A form the program cannot make opens nothing.
-    std::unique_ptr<CVKFormView> created = CreateForm(entry.m_FormKey);
-    if (!created)
-        return nullptr;
-    CVKFormView* form = created.get();
-    CChildFrame* child = m_Frame->CreateChildFrame(std::move(created));
-    if (COpenDocDlgBar* bar = m_Frame->OpenDocBar())
-        bar->AddForm(entry.m_Caption, form);
-    m_Frame->ShowChildFrame(child);
-    CVKFormView::SetActiveForm(form);
-
-    const QString path = DefaultDesignPath(QDir::currentPath(), *FindFormEntry(entry.m_FormKey));
-    child->Document()->OnOpenDocument(path);
-    child->Document()->SetTitle(path);
-    return child;
+    if (entry.m_TemplateNumber <= 0 || entry.m_TemplateNumber == InertTemplate)
+        return false;
+    emit FormRequested(entry.m_FormKey);
+    return true;
 }
 
 const CSelectorEntry* CMainMenu::FindEntry(const QString& formKey) const

@@ -7,9 +7,7 @@
 
 #include <array>
 
-class CChildFrame;
 class CGroupBox;
-class CMainFrame;
 class CVKButton;
 class CVKTabCtrl;
 
@@ -25,7 +23,7 @@ struct CSelectorEntry
 };
 
 // The design selector docked at the left of the main window: two pages of calculator
-// buttons and "Exit". Opening a calculator always makes a new one.
+// buttons and "Exit". A button asks the main window for a new calculator of its kind.
 class CMainMenu : public QWidget, public CControlDrawing
 {
     Q_OBJECT
@@ -44,15 +42,13 @@ public:
     static constexpr int PageSize = 6;
     static constexpr int InertTemplate = 99;
 
-    explicit CMainMenu(CMainFrame* frame, QWidget* parent = nullptr);
+    explicit CMainMenu(QWidget* parent = nullptr);
     ~CMainMenu() override;
 
     void ShowPage(int page);
-    // Opens the entry's calculator unless its button is inert.
-    CChildFrame* OpenFormAt(int page, int position);
-    // The opening itself: a new form in its child window, its tab, the active form and its
-    // default design file. Null when the entry is empty or its form cannot be made.
-    CChildFrame* OpenForm(int page, int position);
+    // Asks for the entry's calculator unless the entry is empty or its button inert. True
+    // when it asked.
+    bool OpenFormAt(int page, int position);
     // The first entry whose form has this key.
     const CSelectorEntry* FindEntry(const QString& formKey) const;
 
@@ -64,6 +60,7 @@ public:
     CVKButton* ExitButton() const { return m_btnExit; }
 
 signals:
+    void FormRequested(const QString& formKey);
     void ExitRequested();
 
 protected:
@@ -76,7 +73,6 @@ private:
     void SetupControls();
     void SetupTabs();
 
-    CMainFrame* m_Frame;
     CGroupBox* m_grpMenu;
     CGroupBox* m_grpExit;
     std::array<CVKButton*, PageSize> m_buttons{};

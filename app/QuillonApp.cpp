@@ -5,7 +5,6 @@
 #include "app/MainFrame.h"
 #include "app/MainFrameClient.h"
 #include "app/MainMenu.h"
-#include "app/OpenDocDlgBar.h"
 #include "app/QuillonDoc.h"
 #include "controls/VKMenu.h"
 #include "controls/VKStatusBar.h"
@@ -37,8 +36,6 @@ static void InitShellResources()
 
 namespace
 {
-CQuillonApp* g_App = nullptr;
-
 constexpr int MenuBitmap = 188;
 constexpr quint32 SubMenuColour = 0xFFFFFF;
 constexpr quint32 SubSubMenuColour = 0xC8DCC8;
@@ -61,7 +58,6 @@ CQuillonApp::CQuillonApp(CQuillonOptions options)
     : m_strFileVersion(QString::fromLatin1(DesignFileVersion)), m_Options(std::move(options))
 {
     InitShellResources();
-    g_App = this;
     m_OpenDialog = [](QWidget* owner, const QString& proposal, const QString& filter)
     { return QFileDialog::getOpenFileName(owner, QStringLiteral("Open"), proposal, filter); };
     m_SaveDialog = [](QWidget* owner, const QString& proposal, const QString& filter)
@@ -74,19 +70,12 @@ CQuillonApp::CQuillonApp(CQuillonOptions options)
 CQuillonApp::~CQuillonApp()
 {
     ExitInstance();
-    if (g_App == this)
-        g_App = nullptr;
-}
-
-CQuillonApp* CQuillonApp::Instance()
-{
-    return g_App;
 }
 
 bool CQuillonApp::InitInstance()
 {
     QApplication::setWindowIcon(ProgramIcon());
-    m_pMainWnd = std::make_unique<CMainFrame>(m_Options.m_SettingsFile);
+    m_pMainWnd = std::make_unique<CMainFrame>(m_Options.m_SettingsFile, this);
     if (m_pMainWnd->OnCreate() != 0)
     {
         m_pMainWnd.reset();
@@ -287,14 +276,6 @@ CChildFrame* CQuillonApp::ActiveChild() const
     return m_pMainWnd ? m_pMainWnd->ActiveChild() : nullptr;
 }
 
-CChildFrame* CQuillonApp::FrameOf(CVKFormView* form)
-{
-    for (QWidget* w = form ? form->parentWidget() : nullptr; w; w = w->parentWidget())
-        if (auto* frame = qobject_cast<CChildFrame*>(w))
-            return frame;
-    return nullptr;
-}
-
 QString CQuillonApp::OpenProposal() const
 {
     // Below the folder the designs live in; the folder itself when it has no Data/ of the form.
@@ -315,15 +296,7 @@ void CQuillonApp::OnFileOpen()
     m_strFileTitle = info.completeBaseName();
     m_strFolderPath = info.absolutePath();
     m_strPathName = info.absoluteFilePath();
-    CVKFormView* form = CVKFormView::ActiveForm();
-    CChildFrame* frame = FrameOf(form);
-    if (CVKFormView::ActiveFormKey().isEmpty() || !form || !frame)
-    {
-        CError::DisplayError("No form selected!");
-        return;
-    }
-    if (frame->Document()->OnOpenDocument(m_strPathName))
-        frame->Document()->SetTitle(m_strPathName);
+    m_pMainWnd->LoadIntoActiveForm(m_strPathName);
 }
 
 void CQuillonApp::OnCopyResults()
@@ -386,25 +359,7 @@ void CQuillonApp::OnAppAbout()
 
 bool CQuillonApp::OpenDesignFile(const QString& path)
 {
-    std::string key;
-    if (std::FILE* file = std::fopen(QFile::encodeName(path).constData(), "rb"))
-    {
-        ReadLine(file, key);
-        std::fclose(file);
-    }
-    CMainMenu* selector = m_pMainWnd ? m_pMainWnd->Selector() : nullptr;
-    const CSelectorEntry* entry =
-        selector ? selector->FindEntry(QString::fromLatin1(key)) : nullptr;
-    if (!entry)
-    {
-        CError::DisplayError((QStringLiteral("Invalid file: ") + path).toStdString());
-        return false;
-    }
-    CChildFrame* child = selector->OpenFormAt(entry->m_Page, entry->m_Position);
-    if (!child || !child->Document()->OnOpenDocument(QFileInfo(path).absoluteFilePath()))
-        return false;
-    child->Document()->SetTitle(QFileInfo(path).absoluteFilePath());
-    return true;
+    return m_pMainWnd && m_pMainWnd->OpenDesignFile(path);
 }
 
 QString CQuillonApp::AskOpenFile(const QString& proposal)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/DocumentHost.h"
 #include "controls/Platform.h"
 #include "database/ADODBConnect.h"
 #include "database/Error.h"
@@ -33,8 +34,8 @@ struct CQuillonOptions
 };
 
 // The application: start-up and shutdown, the main menu and its commands, the Open
-// command, and the state that the documents share. One exists at a time.
-class CQuillonApp : public QObject
+// command, and what the documents ask of the program. One exists at a time.
+class CQuillonApp : public QObject, public CDocumentHost
 {
     Q_OBJECT
 
@@ -80,8 +81,6 @@ public:
     explicit CQuillonApp(CQuillonOptions options = CQuillonOptions());
     ~CQuillonApp() override;
 
-    static CQuillonApp* Instance();
-
     // Builds and shows the main window and opens the air-core receiver calculator.
     // False ends the program.
     bool InitInstance();
@@ -97,15 +96,17 @@ public:
     void OnPrint();
     void OnAppAbout();
     // A design file given on the command line: a new calculator of the file's kind, loaded
-    // from it.
+    // from it (the main window's).
     bool OpenDesignFile(const QString& path);
 
     QString AskOpenFile(const QString& proposal);
-    QString AskSaveFile(const QString& proposal);
-    EAnswer Ask(QWidget* owner, const QString& text, const std::vector<EAnswer>& answers);
+    QString AskSaveFile(const QString& proposal) override;
+    EAnswer Ask(QWidget* owner, const QString& text, const std::vector<EAnswer>& answers) override;
     // The first time in this run that a save would replace a default design (the design a
     // calculator starts with), asks whether to go on. True when the save may go ahead.
-    bool MayReplace(const QString& path);
+    bool MayReplace(const QString& path) override;
+    void NoteSavePath(const QString& path) override { m_strPathName = path; }
+    QString FileVersion() const override { return m_strFileVersion; }
     static bool IsDefaultDesign(const QString& path);
     // The design file filter, and the same in Qt's filter syntax.
     static const char* const FileFilter;
@@ -114,24 +115,19 @@ public:
     CMainFrame* MainFrame() const { return m_pMainWnd.get(); }
     CVKMenu* Menu() const;
     QAction* Action(int id) const;
-    // The child window of a form, or null.
-    static CChildFrame* FrameOf(CVKFormView* form);
 
-    // Shared with the documents.
-    CError m_error;
-    QString m_strFileTitle;
-    QString m_strFolderPath;
-    QString m_strPathName;
-    QString m_strOpenPath;
-    QString m_strFileVersion;
-    // Made with the application and gone with it; the program opens no database.
-    CADODBConnect m_connection;
+    // The file title, folder and full path of the last file chosen in the Open or Save As
+    // dialog (the folder is the working folder until a file is opened).
+    const QString& FileTitle() const { return m_strFileTitle; }
+    const QString& FolderPath() const { return m_strFolderPath; }
+    const QString& PathName() const { return m_strPathName; }
+    const CADODBConnect& Connection() const { return m_connection; }
 
     // The file dialogs, the question box and the way modal dialogs run; tests replace them.
-    CFileDialog m_OpenDialog;
-    CFileDialog m_SaveDialog;
-    CDialogRunner m_RunDialog;
-    CQuestionDialog m_AskQuestion;
+    void SetOpenDialog(CFileDialog dialog) { m_OpenDialog = std::move(dialog); }
+    void SetSaveDialog(CFileDialog dialog) { m_SaveDialog = std::move(dialog); }
+    void SetDialogRunner(CDialogRunner runner) { m_RunDialog = std::move(runner); }
+    void SetQuestionDialog(CQuestionDialog dialog) { m_AskQuestion = std::move(dialog); }
 
 private:
     void CreateMenu();
@@ -141,6 +137,20 @@ private:
     void AddAccelerator(int id, const QList<QKeySequence>& keys);
     CChildFrame* ActiveChild() const;
     QString OpenProposal() const;
+
+    CError m_error;
+    QString m_strFileTitle;
+    QString m_strFolderPath;
+    QString m_strPathName;
+    QString m_strOpenPath;
+    QString m_strFileVersion;
+    // Made with the application and gone with it; the program opens no database.
+    CADODBConnect m_connection;
+
+    CFileDialog m_OpenDialog;
+    CFileDialog m_SaveDialog;
+    CDialogRunner m_RunDialog;
+    CQuestionDialog m_AskQuestion;
 
     CQuillonOptions m_Options;
     std::unique_ptr<CMainFrame> m_pMainWnd;

@@ -1,6 +1,6 @@
 #include "app/QuillonDoc.h"
 
-#include "app/QuillonApp.h"
+#include "app/DocumentHost.h"
 #include "forms/DesignFile.h"
 #include "forms/VKFormView.h"
 
@@ -12,13 +12,17 @@ namespace
 constexpr int MaxProposalLength = 256;
 } // namespace
 
-CQuillonDoc::CQuillonDoc(QObject* parent) : QObject(parent) {}
+CQuillonDoc::CQuillonDoc(CVKFormView* form, CDocumentHost* host, QObject* parent)
+    : QObject(parent), m_Form(form), m_Host(host)
+{
+}
 
 CQuillonDoc::~CQuillonDoc() = default;
 
 bool CQuillonDoc::OnOpenDocument(const QString& path)
 {
-    if (!LoadDesign(CVKFormView::ActiveForm(), CVKFormView::ActiveFormKey(), path))
+    CVKFormView* form = m_Form.data();
+    if (!LoadDesign(form, form ? form->m_strFormKey : QString(), path))
         return false;
     SetPathName(path);
     SetModifiedFlag(false);
@@ -27,19 +31,18 @@ bool CQuillonDoc::OnOpenDocument(const QString& path)
 
 bool CQuillonDoc::DoSave(const QString& path, bool replace)
 {
-    CQuillonApp* app = CQuillonApp::Instance();
     QString target = path;
     if (target.isEmpty())
     {
         const QString proposal = m_strPathName.isEmpty() ? SaveProposal(replace) : m_strPathName;
-        target = app ? app->AskSaveFile(proposal) : QString();
+        target = m_Host ? m_Host->AskSaveFile(proposal) : QString();
         if (target.isEmpty())
             return false;
     }
-    if (app && !app->MayReplace(target))
+    if (m_Host && !m_Host->MayReplace(target))
         return false;
-    if (app)
-        app->m_strPathName = target;
+    if (m_Host)
+        m_Host->NoteSavePath(target);
     if (!SaveDesign(target))
         return false;
     if (path.isEmpty())
@@ -50,19 +53,18 @@ bool CQuillonDoc::DoSave(const QString& path, bool replace)
 
 bool CQuillonDoc::SaveDesign(const QString& path)
 {
-    const CQuillonApp* app = CQuillonApp::Instance();
-    const QString version = app ? app->m_strFileVersion : QString::fromLatin1(DesignFileVersion);
-    return ::SaveDesign(CVKFormView::ActiveForm(), CVKFormView::ActiveFormKey(), path, version);
+    const QString version = m_Host ? m_Host->FileVersion() : QString::fromLatin1(DesignFileVersion);
+    CVKFormView* form = m_Form.data();
+    return ::SaveDesign(form, form ? form->m_strFormKey : QString(), path, version);
 }
 
 bool CQuillonDoc::SaveModified()
 {
-    CQuillonApp* app = CQuillonApp::Instance();
-    if (!IsModified() || !app)
+    if (!IsModified() || !m_Host)
         return true;
     const QString text =
         QStringLiteral("Save changes to %1?").arg(QFileInfo(FilePath()).fileName());
-    switch (app->Ask(nullptr, text, {EAnswer::Save, EAnswer::Discard, EAnswer::Cancel}))
+    switch (m_Host->Ask(nullptr, text, {EAnswer::Save, EAnswer::Discard, EAnswer::Cancel}))
     {
     case EAnswer::Save:
         return DoSave(m_strPathName);

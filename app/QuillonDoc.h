@@ -2,26 +2,35 @@
 
 #include "database/Error.h"
 
+#include <QPointer>
+
 #include <QObject>
 #include <QString>
 
+class CDocumentHost;
+class CVKFormView;
+
 // The document of one calculator form: it lives as long as the form's child window and
-// loads design files into, and saves them from, the active form.
+// loads design files into, and saves them from, its form. Without a host it asks nothing
+// and writes the current file format version.
 class CQuillonDoc : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit CQuillonDoc(QObject* parent = nullptr);
+    explicit CQuillonDoc(CVKFormView* form, CDocumentHost* host = nullptr,
+                         QObject* parent = nullptr);
     ~CQuillonDoc() override;
 
-    // Loads a design file into the active form; on success the file becomes the
-    // document's path name and the document is unmodified.
+    CVKFormView* Form() const { return m_Form; }
+
+    // Loads a design file into the form; on success the file becomes the document's path
+    // name and the document is unmodified.
     virtual bool OnOpenDocument(const QString& path);
     // Save (with the document's path name) and Save As (with none, which asks for a file).
     // Only a save that wrote the file moves the document to it; false when nothing was saved.
     virtual bool DoSave(const QString& path, bool replace = true);
-    // Writes the active form to the file, safely, and says so. False when it could not.
+    // Writes the form to the file, safely, and says so. False when it could not.
     bool SaveDesign(const QString& path);
     // Before the document's window closes: a modified document asks "Save changes to
     // <file>?". True when the window may close (saved or discarded).
@@ -53,6 +62,8 @@ private:
     QString SaveProposal(bool replace) const;
 
     CError m_error;
+    QPointer<CVKFormView> m_Form;
+    CDocumentHost* m_Host;
     QString m_strPathName;
     QString m_strTitle;
     bool m_bModified = false;

@@ -91,9 +91,9 @@ protected:
     CQuillonApp& Start()
     {
         m_App = std::make_unique<CQuillonApp>(m_Options);
-        m_App->m_AskQuestion =
+        m_App->SetQuestionDialog(
             [this](QWidget*, const QString& text, const std::vector<EAnswer>& answers)
-        { return Answer(text, answers); };
+            { return Answer(text, answers); });
         EXPECT_TRUE(m_App->InitInstance());
         return *m_App;
     }
@@ -143,7 +143,9 @@ protected:
     CChildFrame* Open(const QString& key)
     {
         const CSelectorEntry* entry = Selector().FindEntry(key);
-        return entry ? Selector().OpenFormAt(entry->m_Page, entry->m_Position) : nullptr;
+        return entry && Selector().OpenFormAt(entry->m_Page, entry->m_Position)
+                   ? Frame().ActiveChild()
+                   : nullptr;
     }
 
     QStringList TabTexts() const

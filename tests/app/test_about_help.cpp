@@ -34,15 +34,16 @@ TEST_F(ShellTest, AboutBoxLinkOpensTheMakersPage)
     QString link;
     QColor colour;
     bool underlined = false;
-    m_App->m_RunDialog = [&](QDialog& dialog)
-    {
-        auto& about = dynamic_cast<CAboutDlg&>(dialog);
-        title = about.windowTitle();
-        link = about.Link()->GetWindowText();
-        colour = about.Link()->TextColour();
-        underlined = about.Link()->Font().underline();
-        QTest::mouseClick(about.Link(), Qt::LeftButton);
-    };
+    m_App->SetDialogRunner(
+        [&](QDialog& dialog)
+        {
+            auto& about = dynamic_cast<CAboutDlg&>(dialog);
+            title = about.windowTitle();
+            link = about.Link()->GetWindowText();
+            colour = about.Link()->TextColour();
+            underlined = about.Link()->Font().underline();
+            QTest::mouseClick(about.Link(), Qt::LeftButton);
+        });
     m_App->OnCommand(CQuillonApp::IdAppAbout);
     EXPECT_EQ(title, QStringLiteral("About Quillon"));
     EXPECT_EQ(link, QString::fromLatin1(CAboutDlg::MakerUrl));

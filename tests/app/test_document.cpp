@@ -56,7 +56,7 @@ TEST_F(ShellTest, AFileOfAnotherFormIsRefusedAndChangesNothing)
 
     const QString path = Path(QStringLiteral("coil.qwf"));
     WriteFile(path, "Coil\r\n1.0\r\n1188,1\r\n1189,2\r\n");
-    m_App->m_OpenDialog = [&](QWidget*, const QString&, const QString&) { return path; };
+    m_App->SetOpenDialog([&](QWidget*, const QString&, const QString&) { return path; });
     m_App->OnFileOpen();
 
     ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
@@ -76,7 +76,7 @@ TEST_F(ShellTest, AFileWithOnlyTwoLinesSaysNoFormSelected)
     Start();
     const QString path = Path(QStringLiteral("short.qwf"));
     WriteFile(path, "CrystalRadio\r\n1.0\r\n");
-    m_App->m_OpenDialog = [&](QWidget*, const QString&, const QString&) { return path; };
+    m_App->SetOpenDialog([&](QWidget*, const QString&, const QString&) { return path; });
     m_App->OnFileOpen();
     ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
     EXPECT_EQ(m_Messages.m_Messages[0].title, "Error");
@@ -94,32 +94,34 @@ TEST_F(ShellTest, OpenLoadsIntoTheActiveFormAndRemembersTheFolder)
     QDir().mkpath(Path(QStringLiteral("mine")));
     ASSERT_TRUE(QFile::copy(
         Path(QStringLiteral("Data/CrystalRadio/Air-core crystal radio_Default.qwf")), path));
-    m_App->m_OpenDialog = [&](QWidget*, const QString& proposed, const QString& filters)
-    {
-        proposal = proposed;
-        filter = filters;
-        return path;
-    };
+    m_App->SetOpenDialog(
+        [&](QWidget*, const QString& proposed, const QString& filters)
+        {
+            proposal = proposed;
+            filter = filters;
+            return path;
+        });
     m_App->OnFileOpen();
     EXPECT_TRUE(m_Messages.m_Messages.empty());
     EXPECT_EQ(proposal, QDir(m_Dir.path()).filePath(QStringLiteral("Data/CrystalRadio/")));
     EXPECT_EQ(filter, QStringLiteral("Quillwave file (*.qwf);;All Files (*.*)"));
     EXPECT_EQ(receiver->Document()->GetTitle(), path);
     EXPECT_EQ(receiver->Document()->GetPathName(), path);
-    EXPECT_EQ(m_App->m_strPathName, path);
-    EXPECT_EQ(m_App->m_strFileTitle, QStringLiteral("receiver"));
-    EXPECT_EQ(m_App->m_strFolderPath, Path(QStringLiteral("mine")));
+    EXPECT_EQ(m_App->PathName(), path);
+    EXPECT_EQ(m_App->FileTitle(), QStringLiteral("receiver"));
+    EXPECT_EQ(m_App->FolderPath(), Path(QStringLiteral("mine")));
 
     // Cancel keeps everything as it was.
-    m_App->m_OpenDialog = [&](QWidget*, const QString& proposed, const QString&)
-    {
-        proposal = proposed;
-        return QString();
-    };
+    m_App->SetOpenDialog(
+        [&](QWidget*, const QString& proposed, const QString&)
+        {
+            proposal = proposed;
+            return QString();
+        });
     m_App->OnFileOpen();
     EXPECT_EQ(proposal, Path(QStringLiteral("mine")) + QLatin1Char('/'));
-    EXPECT_EQ(m_App->m_strFolderPath, Path(QStringLiteral("mine")));
-    EXPECT_EQ(m_App->m_strFileTitle, QStringLiteral("receiver"));
+    EXPECT_EQ(m_App->FolderPath(), Path(QStringLiteral("mine")));
+    EXPECT_EQ(m_App->FileTitle(), QStringLiteral("receiver"));
     EXPECT_TRUE(m_Messages.m_Messages.empty());
 }
 
@@ -129,7 +131,7 @@ TEST_F(ShellTest, OpenWithNoFormOpenSaysNoFormSelected)
     CloseChild(Frame().Client()->ChildFrames().front());
     const QString path = Path(QStringLiteral("any.qwf"));
     WriteFile(path, "CrystalRadio\r\n1.0\r\n1,1\r\n");
-    m_App->m_OpenDialog = [&](QWidget*, const QString&, const QString&) { return path; };
+    m_App->SetOpenDialog([&](QWidget*, const QString&, const QString&) { return path; });
     m_App->OnCommand(CQuillonApp::IdFileOpen);
     ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
     EXPECT_EQ(m_Messages.m_Messages[0].title, "Error");
@@ -144,7 +146,7 @@ TEST_F(ShellTest, SaveAsWritesTheRecordsInCreationOrder)
     ASSERT_NE(tuning, nullptr);
     const QString path = Path(QStringLiteral("designs/tuning.qwf"));
     QDir().mkpath(Path(QStringLiteral("designs")));
-    m_App->m_SaveDialog = [&](QWidget*, const QString&, const QString&) { return path; };
+    m_App->SetSaveDialog([&](QWidget*, const QString&, const QString&) { return path; });
     m_App->OnCommand(CQuillonApp::IdFileSaveAs);
 
     // The first seven lines of the tuning capacitor example of the design file format.
@@ -159,16 +161,32 @@ TEST_F(ShellTest, SaveAsWritesTheRecordsInCreationOrder)
     // Save As moves the document to the new file, titled by its name.
     EXPECT_EQ(tuning->Document()->GetPathName(), path);
     EXPECT_EQ(tuning->Document()->GetTitle(), QStringLiteral("tuning.qwf"));
-    EXPECT_EQ(m_App->m_strPathName, path);
+    EXPECT_EQ(m_App->PathName(), path);
 
     // A plain Save writes there again without asking.
-    m_App->m_SaveDialog = [](QWidget*, const QString&, const QString&)
-    {
-        ADD_FAILURE() << "Save asked for a file";
-        return QString();
-    };
+    m_App->SetSaveDialog(
+        [](QWidget*, const QString&, const QString&)
+        {
+            ADD_FAILURE() << "Save asked for a file";
+            return QString();
+        });
     m_App->OnCommand(CQuillonApp::IdFileSave);
     EXPECT_EQ(m_Messages.m_Messages.size(), 2u);
+}
+
+TEST_F(ShellTest, ADocumentSavesAndLoadsItsOwnFormWhicheverIsActive)
+{
+    Start();
+    CChildFrame* tuning = Open(QStringLiteral("TuningCap"));
+    CChildFrame* coil = Open(QStringLiteral("Coil"));
+    ASSERT_TRUE(tuning && coil);
+    ASSERT_EQ(Frame().ActiveChild(), coil);
+    const QString path = Path(QStringLiteral("tuning.qwf"));
+    ASSERT_TRUE(tuning->Document()->DoSave(path));
+    EXPECT_EQ(Lines(ReadFile(path)).value(0), QStringLiteral("TuningCap"));
+    // Loading it through the same document fills the tuning capacitor, not the coil.
+    EXPECT_TRUE(tuning->Document()->OnOpenDocument(path));
+    EXPECT_EQ(Frame().ActiveChild(), coil);
 }
 
 TEST_F(ShellTest, SaveWritesBackToTheDefaultDesign)
@@ -192,7 +210,7 @@ TEST_F(ShellTest, SaveWritesBackToTheDefaultDesign)
 TEST_F(ShellTest, CancelledSaveAsWritesNothing)
 {
     Start();
-    m_App->m_SaveDialog = [](QWidget*, const QString&, const QString&) { return QString(); };
+    m_App->SetSaveDialog([](QWidget*, const QString&, const QString&) { return QString(); });
     CChildFrame* receiver = Frame().Client()->ChildFrames().front();
     EXPECT_FALSE(receiver->Document()->DoSave(QString()));
     EXPECT_TRUE(m_Messages.m_Messages.empty());
@@ -223,7 +241,7 @@ TEST_F(ShellTest, ASaveIntoAFolderThatIsAFileSaysSo)
     Start();
     WriteFile(Path(QStringLiteral("plain")), "not a folder");
     const QString path = Path(QStringLiteral("plain/receiver.qwf"));
-    m_App->m_SaveDialog = [&](QWidget*, const QString&, const QString&) { return path; };
+    m_App->SetSaveDialog([&](QWidget*, const QString&, const QString&) { return path; });
     m_App->OnCommand(CQuillonApp::IdFileSaveAs);
     ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
     EXPECT_EQ(m_Messages.m_Messages[0].text, ("Error while writing to file " + path).toStdString());
@@ -262,11 +280,12 @@ TEST_F(ShellTest, SaveAndCopyWithNoCalculatorOpenDoNothing)
 {
     Start();
     CloseChild(Frame().Client()->ChildFrames().front());
-    m_App->m_SaveDialog = [](QWidget*, const QString&, const QString&)
-    {
-        ADD_FAILURE() << "Save asked for a file";
-        return QString();
-    };
+    m_App->SetSaveDialog(
+        [](QWidget*, const QString&, const QString&)
+        {
+            ADD_FAILURE() << "Save asked for a file";
+            return QString();
+        });
     for (int id : {CQuillonApp::IdFileSave, CQuillonApp::IdFileSaveAs, CQuillonApp::IdEditUndo,
                    CQuillonApp::IdEditCopy, CQuillonApp::IdEditPaste})
     {

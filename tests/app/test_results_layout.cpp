@@ -111,7 +111,7 @@ TEST_F(ShellTest, CopyResultsGivesCellsAndExportsSayWhyTheyFail)
 
     // Export results... to a file the dialog names, then into a folder that is a plain file.
     QString target = Path(QStringLiteral("ferrite.pdf"));
-    m_App->m_SaveDialog = [&target](QWidget*, const QString&, const QString&) { return target; };
+    m_App->SetSaveDialog([&target](QWidget*, const QString&, const QString&) { return target; });
     m_App->OnCommand(CQuillonApp::IdFileExportPdf);
     EXPECT_TRUE(ReadFile(target).startsWith("%PDF"));
     WriteFile(Path(QStringLiteral("plain")), "x");

@@ -69,9 +69,9 @@ TEST_F(ShellTest, SelectorButtonsAreDrawnFromTheBitmaps)
 TEST_F(ShellTest, EmptyAndInertEntriesOpenNothing)
 {
     Start();
-    EXPECT_EQ(Selector().OpenFormAt(0, 4), nullptr);
-    EXPECT_EQ(Selector().OpenFormAt(1, 5), nullptr);
-    EXPECT_EQ(Selector().OpenFormAt(7, 0), nullptr);
+    EXPECT_FALSE(Selector().OpenFormAt(0, 4));
+    EXPECT_FALSE(Selector().OpenFormAt(1, 5));
+    EXPECT_FALSE(Selector().OpenFormAt(7, 0));
     EXPECT_EQ(Frame().Client()->ChildFrames().size(), 1);
 }
 
@@ -166,7 +166,8 @@ TEST_F(ShellTest, DefaultDesignIsLookedForBelowTheCurrentFolder)
             .filePath(QStringLiteral("Data/CrystalRadio/Air-core crystal radio_Default.qwf"));
     WriteFile(path, "CrystalRadio\r\n1.0\r\n");
     QDir::setCurrent(other.path());
-    CChildFrame* child = Selector().OpenFormAt(0, 3);
+    ASSERT_TRUE(Selector().OpenFormAt(0, 3));
+    CChildFrame* child = Frame().ActiveChild();
     ASSERT_NE(child, nullptr);
     EXPECT_EQ(child->Document()->GetTitle(), path);
     // That file has no records: the document says so.

@@ -49,7 +49,7 @@ TEST_F(ShellTest, EditsMarkTheCalculatorModifiedUntilItIsSavedOrLoaded)
         EXPECT_TRUE(Frame().isWindowModified()) << step;
 
         const QString path = Path(QStringLiteral("step%1.qwf").arg(step));
-        m_App->m_SaveDialog = [&](QWidget*, const QString&, const QString&) { return path; };
+        m_App->SetSaveDialog([&](QWidget*, const QString&, const QString&) { return path; });
         m_App->OnCommand(CQuillonApp::IdFileSaveAs);
         EXPECT_FALSE(receiver->isWindowModified()) << step;
         EXPECT_FALSE(Frame().isWindowModified()) << step;
@@ -59,7 +59,7 @@ TEST_F(ShellTest, EditsMarkTheCalculatorModifiedUntilItIsSavedOrLoaded)
     form->Button(1280)->click();
     ASSERT_TRUE(receiver->isWindowModified());
     const QString first = Path(QStringLiteral("step0.qwf"));
-    m_App->m_OpenDialog = [&](QWidget*, const QString&, const QString&) { return first; };
+    m_App->SetOpenDialog([&](QWidget*, const QString&, const QString&) { return first; });
     m_App->OnFileOpen();
     EXPECT_FALSE(receiver->isWindowModified());
     EXPECT_TRUE(m_Questions.empty());
@@ -110,7 +110,7 @@ TEST_F(ShellTest, SaveFromTheQuestionWritesTheFormThatCloses)
     Start();
     CChildFrame* receiver = Frame().Client()->ChildFrames().front();
     const QString path = Path(QStringLiteral("receiver.qwf"));
-    m_App->m_SaveDialog = [&](QWidget*, const QString&, const QString&) { return path; };
+    m_App->SetSaveDialog([&](QWidget*, const QString&, const QString&) { return path; });
     m_App->OnCommand(CQuillonApp::IdFileSaveAs);
     // Another calculator is active when the receiver's window is closed.
     CChildFrame* tuning = Open(QStringLiteral("TuningCap"));
@@ -190,7 +190,7 @@ TEST_F(ShellTest, AFailedSaveAsLeavesTheTitleAndThePath)
     TypeInto(receiver->Form()->Field(1207), QStringLiteral("5"));
 
     const QString nowhere = Path(QStringLiteral("no such folder/receiver.qwf"));
-    m_App->m_SaveDialog = [&](QWidget*, const QString&, const QString&) { return nowhere; };
+    m_App->SetSaveDialog([&](QWidget*, const QString&, const QString&) { return nowhere; });
     EXPECT_FALSE(receiver->Document()->DoSave(QString()));
     ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
     EXPECT_EQ(m_Messages.m_Messages[0].text,

@@ -44,7 +44,7 @@ TEST_F(ShellTest, TitlesNameTheCalculatorAndTheFileAndThePathIsShownBeside)
 
     // Save As renames it by the new file; activating another window shows that one's path.
     const QString mine = Path(QStringLiteral("mine.qwf"));
-    m_App->m_SaveDialog = [&](QWidget*, const QString&, const QString&) { return mine; };
+    m_App->SetSaveDialog([&](QWidget*, const QString&, const QString&) { return mine; });
     m_App->OnCommand(CQuillonApp::IdFileSaveAs);
     EXPECT_EQ(coil->windowTitle(), QStringLiteral("Coil \u2014 mine.qwf[*]"));
     EXPECT_EQ(Frame().StatusBar()->PaneText(0), QDir::toNativeSeparators(mine));
@@ -94,14 +94,15 @@ TEST_F(ShellTest, TheAboutBoxShowsItsLinkWhole)
     Start();
     QRect link;
     QSize needed;
-    m_App->m_RunDialog = [&](QDialog& dialog)
-    {
-        dialog.show();
-        const CVKStatic* text = dynamic_cast<CAboutDlg&>(dialog).Link();
-        const QFontMetrics metrics(text->Font());
-        link = text->contentsRect();
-        needed = QSize(metrics.horizontalAdvance(text->GetWindowText()), metrics.height());
-    };
+    m_App->SetDialogRunner(
+        [&](QDialog& dialog)
+        {
+            dialog.show();
+            const CVKStatic* text = dynamic_cast<CAboutDlg&>(dialog).Link();
+            const QFontMetrics metrics(text->Font());
+            link = text->contentsRect();
+            needed = QSize(metrics.horizontalAdvance(text->GetWindowText()), metrics.height());
+        });
     m_App->OnCommand(CQuillonApp::IdAppAbout);
     EXPECT_GE(link.width(), needed.width());
     EXPECT_GE(link.height(), needed.height());
