@@ -275,6 +275,44 @@ bool CVKEdit::IsValidDate()
     return false;
 }
 
+namespace
+{
+// The key classes of the keystroke filter, by virtual-key code.
+bool IsClipboardShortcut(int key, bool controlDown)
+{
+    return controlDown && (key == 'C' || key == 'X' || key == 'V');
+}
+
+bool IsEraseKey(int key)
+{
+    return key == VkBack || key == VkDelete;
+}
+
+bool IsDigitKey(int key)
+{
+    return (key >= VkKey0 && key <= VkKey9) || (key >= VkNumpad0 && key <= VkNumpad9);
+}
+
+// The keys that can stand for a decimal separator in one locale or another.
+bool IsSeparatorKey(int key)
+{
+    return key == CVKNumberSettings::KeySeparator || key == CVKNumberSettings::KeyDecimal ||
+           key == CVKNumberSettings::KeyOemComma || key == CVKNumberSettings::KeyOemPeriod;
+}
+
+bool IsMinusKey(int key)
+{
+    return key == VkSubtract || key == VkOemMinus;
+}
+
+// Navigation, editing and function keys, which change no text of their own.
+bool IsControlKey(int key)
+{
+    return (key < VkKeyA && key != 0 && key != VkSpace) || (key >= 91 && key <= 105) ||
+           (key >= VkF1 && key <= 185) || (key >= 229 && key <= 254);
+}
+} // namespace
+
 bool CVKEdit::AllowNumbersOnly(const QString& text, int selStart, int selEnd, int virtualKey,
                                bool controlDown, const CVKDigitRules& rules,
                                const CVKNumberSettings& settings, bool& suppressNextKeyDown)
@@ -290,10 +328,10 @@ bool CVKEdit::AllowNumbersOnly(const QString& text, int selStart, int selEnd, in
     // Nothing may be typed in front of a leading minus.
     const bool beforeSign = text.startsWith(QLatin1Char('-')) && selStart == 0 && selEnd == 0;
 
-    if (controlDown && (virtualKey == 'C' || virtualKey == 'X' || virtualKey == 'V'))
+    if (IsClipboardShortcut(virtualKey, controlDown))
         return false;
 
-    if (virtualKey == VkBack || virtualKey == VkDelete)
+    if (IsEraseKey(virtualKey))
     {
         if (dp < 0)
             return false;
@@ -320,9 +358,7 @@ bool CVKEdit::AllowNumbersOnly(const QString& text, int selStart, int selEnd, in
         return false;
     }
 
-    const bool digit = (virtualKey >= VkKey0 && virtualKey <= VkKey9) ||
-                       (virtualKey >= VkNumpad0 && virtualKey <= VkNumpad9);
-    if (digit)
+    if (IsDigitKey(virtualKey))
     {
         if (text.isEmpty() || !emptySelection)
             return false;
@@ -335,10 +371,7 @@ bool CVKEdit::AllowNumbersOnly(const QString& text, int selStart, int selEnd, in
         return length - dp - separator.size() >= rules.m_DecimalPlaces;
     }
 
-    if (virtualKey == CVKNumberSettings::KeySeparator ||
-        virtualKey == CVKNumberSettings::KeyDecimal ||
-        virtualKey == CVKNumberSettings::KeyOemComma ||
-        virtualKey == CVKNumberSettings::KeyOemPeriod)
+    if (IsSeparatorKey(virtualKey))
     {
         if (virtualKey != settings.m_DecimalKey1 && virtualKey != settings.m_DecimalKey2)
             return true;
@@ -350,7 +383,7 @@ bool CVKEdit::AllowNumbersOnly(const QString& text, int selStart, int selEnd, in
         return !coversSeparator;
     }
 
-    if (virtualKey == VkSubtract || virtualKey == VkOemMinus)
+    if (IsMinusKey(virtualKey))
     {
         if (!rules.m_AllowNegative)
             return true;
@@ -361,14 +394,8 @@ bool CVKEdit::AllowNumbersOnly(const QString& text, int selStart, int selEnd, in
         return text.startsWith(QLatin1Char('-')) && emptySelection;
     }
 
-    if (virtualKey == VkSpace)
-        return true;
-    if (virtualKey < VkKeyA && virtualKey != 0)
-        return false; // navigation and control keys
-    if ((virtualKey >= 91 && virtualKey <= 105) || (virtualKey >= VkF1 && virtualKey <= 185) ||
-        (virtualKey >= 229 && virtualKey <= 254))
-        return false;
-    return true; // letters and punctuation
+    // Letters, punctuation and the space bar are swallowed.
+    return !IsControlKey(virtualKey);
 }
 
 bool CVKEdit::IsTypeableNumber(const QString& text, const CVKDigitRules& rules,

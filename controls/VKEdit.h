@@ -65,9 +65,10 @@ public:
     bool ValidateString(QString& value) { return ValidateInput(value); }
     bool IsValidDate();
 
-    // The keystroke filter: true swallows the key. text and the selection [selStart, selEnd)
-    // are the field's before the key; virtualKey is the key's virtual-key code.
-    // suppressNextKeyDown is set when a Backspace or Delete is refused.
+    // The keystroke filter. Returns true when the key is swallowed (refused) and false when
+    // the field may handle it; every branch of the filter answers in these terms. text and
+    // the selection [selStart, selEnd) are the field's before the key; virtualKey is the
+    // key's virtual-key code. suppressNextKeyDown is set when a Backspace or Delete is refused.
     static bool AllowNumbersOnly(const QString& text, int selStart, int selEnd, int virtualKey,
                                  bool controlDown, const CVKDigitRules& rules,
                                  const CVKNumberSettings& settings, bool& suppressNextKeyDown);
