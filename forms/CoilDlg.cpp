@@ -2,7 +2,6 @@
 
 #include "controls/VKEdit.h"
 #include "database/Error.h"
-#include "forms/FormatNumber.h"
 #include "forms/WaitCursor.h"
 
 #include <QGridLayout>
@@ -21,34 +20,35 @@ constexpr double Unlimited = 0.0;
 // the wall thickness keeps the control's own digit rules.
 const CFieldRow CoilFields[] = {
     {CCoilDlg::IdStartInductance, "Start inductance (uH)", 9, 3, false, 0.001, 999999999.99,
-     "Given inductance", "300", "uH", FieldReal},
+     "Given inductance", "300", "uH", FieldReal, Times(1e-6)},
     {CCoilDlg::IdEndInductance, "End inductance (uH)", 9, 3, false, Unlimited, Unlimited, "", "300",
-     "uH", FieldUnchecked},
+     "uH", FieldUnchecked, Times(1e-6)},
     {CCoilDlg::IdConductorDiameter, "Conductor diameter (mm)", 2, 3, false, 0.001, 99.999,
-     "Conductor diameter", "0.63", "mm", FieldReal},
+     "Conductor diameter", "0.63", "mm", FieldReal, Times(0.001)},
     {CCoilDlg::IdWireDiameter, "Wire diameter with insulation (mm)", 2, 3, false, 0.001, 99.999,
-     "Wire diameter", "0.68", "mm", FieldReal},
+     "Wire diameter", "0.68", "mm", FieldReal, Times(0.001)},
     {CCoilDlg::IdResistivity, "Resistivity (uOhms-metre)", 2, 4, false, 0.0001, 999.9999,
-     "Wire resistivity", "0.0168", "uOhms-metre", FieldReal},
+     "Wire resistivity", "0.0168", "uOhms-metre", FieldReal, Over(1e6)},
     {CCoilDlg::IdStrandDiameter, "Conductor diameter (mm)", 2, 4, false, 0.0001, 999.9999,
-     "litz wire diameter", "0.0375", "mm", FieldReal},
+     "litz wire diameter", "0.0375", "mm", FieldReal, Times(0.001)},
     {CCoilDlg::IdStrandCount, "Number of wires", 3, 0, false, 1.0, 999.0,
      "litz wire number of conductors", "178", "", FieldReal},
     {CCoilDlg::IdLitzFactor, "AC resistance factor (at 1 MHz)", 2, 3, false, 0.001, 99.999,
      "litz wire AC resistance factor", "1.6", "", FieldReal},
-    {CCoilDlg::IdPitch, "Pitch (mm)", 2, 3, false, 0.001, 99.999, "Pitch", "0.68", "mm", FieldReal},
+    {CCoilDlg::IdPitch, "Pitch (mm)", 2, 3, false, 0.001, 99.999, "Pitch", "0.68", "mm", FieldReal,
+     Times(0.001)},
     {CCoilDlg::IdDiameter, "Diameter (mm)", 3, 2, false, 1.0, 999.99, "Coil diameter", "17.18",
-     "mm", FieldReal},
+     "mm", FieldReal, Times(0.001)},
     {CCoilDlg::IdTurns, "Number of Turns", 5, 2, false, 1.0, 99999.0, "Number of turns", "", "",
      FieldReal},
     {CCoilDlg::IdLength, "Coil length (mm)", 3, 2, false, 0.001, 999.99, "Length t", "0.0", "mm",
-     FieldReal},
+     FieldReal, Times(0.001)},
     {CCoilDlg::IdLengthToDiameter, "l/D ratio", 2, 4, false, 0.0001, 99.9999,
      "Length to diameter ratio", "0.407", "", FieldReal},
     {CCoilDlg::IdExtraCapacitance, "Extra Cricuit Self Capacitance (pF)", 2, 2, false, Unlimited,
-     Unlimited, "", "0.0", "pF", FieldUnchecked},
+     Unlimited, "", "0.0", "pF", FieldUnchecked, Times(1e-12)},
     {CCoilDlg::IdWallThickness, "Wall thickness (mm)", 0, 0, false, Unlimited, Unlimited, "", "2.0",
-     "mm", FieldTextOnly},
+     "mm", FieldTextOnly, Times(0.001)},
     {CCoilDlg::IdFormerPermeability, "Relative permeability", 4, 4, false, 0.0001, 9999.9999,
      "Former relative permeability", "1.0", "", FieldReal},
     {CCoilDlg::IdFormerPermittivity, "Relative permittivity", 4, 4, false, 0.0001, 9999.9999,
@@ -66,25 +66,20 @@ const CFieldRow CoilFields[] = {
     {CCoilDlg::IdLossFactor, "Relative loss factor (10^-6)", 4, 4, false, 0.0, 9999.9999,
      "Loss factor", "68.3", "", FieldReal},
     {CCoilDlg::IdLossFactorFrequency, "RL Factor frequency (kHz)", 4, 4, false, 0.0001, 9999.9999,
-     "Loss factor frequency", "1500.0", "kHz", FieldReal},
+     "Loss factor frequency", "1500.0", "kHz", FieldReal, Times(1000)},
     {CCoilDlg::IdRodDiameter, "Diameter (mm)", 4, 4, false, 0.0, 9999.9999, "Rod diameter", "9.68",
-     "mm", FieldReal},
+     "mm", FieldReal, Over(1000)},
     {CCoilDlg::IdRodLength, "Length (mm)", 4, 4, false, 0.0, 9999.9999, "Rod length", "180.0", "mm",
-     FieldReal},
+     FieldReal, Over(1000)},
     {CCoilDlg::IdFrequency, "Working frequency(kHz)", 6, 3, false, 0.001, 999999.999, "frequency",
-     "1000.0", "kHz", FieldReal},
+     "1000.0", "kHz", FieldReal, Times(1000)},
     {CCoilDlg::IdOffset, "Offset (mm)", 3, 2, false, Unlimited, Unlimited, "", "0.0", "mm",
-     FieldUnchecked},
+     FieldUnchecked, Times(0.001)},
 };
-
-int FieldIndex(int id)
-{
-    return FieldRowIndex(CoilFields, static_cast<int>(std::size(CoilFields)), id);
-}
 
 const CFieldRow& FieldRow(int id)
 {
-    return CoilFields[FieldIndex(id)];
+    return *FindFieldRow(CoilFields, id);
 }
 
 const char* const PitchMessage =
@@ -97,11 +92,6 @@ const char* const TurnsLengthMessage =
 const char* const LowPermeabilityMessage =
     "The apparent core permeability is less than 1. The gap and length "
     "exponents are wrong for this coil geometry!";
-
-QString N(double value, int decimals)
-{
-    return QString::fromStdString(FormatNumber(value, decimals));
-}
 
 QString Separator()
 {
@@ -218,8 +208,8 @@ void CCoilDlg::SetupFields()
 // The rows from one id to another, inclusive, in table order.
 void CCoilDlg::SetupRows(int first, int last)
 {
-    const int from = FieldIndex(first);
-    CVKFormView::SetupFields(CoilFields + from, FieldIndex(last) - from + 1);
+    const CFieldRow* from = &FieldRow(first);
+    CVKFormView::SetupFields(from, static_cast<int>(&FieldRow(last) - from) + 1);
 }
 
 bool CCoilDlg::OnCommand(int id)
@@ -245,13 +235,9 @@ bool CCoilDlg::OnCommand(int id)
         OnRatioAndPitch();
         return true;
     case IdEnterLength:
-        OnEnterLength();
-        return true;
     case IdEnterPitch:
-        OnEnterPitch();
-        return true;
     case IdEnterRatio:
-        OnEnterRatio();
+        OnCalculatedChoice(id);
         return true;
     case IdInitialPermeability:
         OnInitialPermeability();
@@ -267,33 +253,115 @@ bool CCoilDlg::OnCommand(int id)
     }
 }
 
-void CCoilDlg::SetChoice(int choice, bool diameter, bool length, bool ratio, bool pitch)
+namespace
 {
-    m_Choice = choice;
-    m_DiameterInput = diameter;
-    m_LengthInput = length;
-    m_RatioInput = ratio;
-    m_PitchInput = pitch;
-}
+using C = CCoilDlg;
 
-void CCoilDlg::EnableGeometry(bool diameter, bool turns, bool length, bool ratio, bool pitch)
+// What each handler enables and disables.
+const CEnableRule CoilEnableRules[] = {
+    {C::IdUseGivenInductance,
+     {C::IdDiameterAndPitch, C::IdRatioAndPitch},
+     {C::IdEnterLength, C::IdEnterPitch, C::IdEnterRatio}},
+    {C::IdDiameterAndPitch,
+     {C::IdDiameter, C::IdPitch, C::IdStartInductance, C::IdEndInductance},
+     {C::IdTurns, C::IdLength, C::IdLengthToDiameter, C::IdAnalyseRatioRange}},
+    {C::IdRatioAndPitch,
+     {C::IdLengthToDiameter, C::IdPitch, C::IdAnalyseRatioRange},
+     {C::IdDiameter, C::IdTurns, C::IdLength}},
+    {C::IdCalculateInductance,
+     {C::IdEnterLength, C::IdEnterPitch, C::IdEnterRatio, C::IdDiameter, C::IdAnalyse},
+     {C::IdDiameterAndPitch, C::IdRatioAndPitch}},
+    {C::IdEnterLength,
+     {C::IdDiameter, C::IdTurns, C::IdLength},
+     {C::IdPitch, C::IdLengthToDiameter, C::IdStartInductance, C::IdEndInductance,
+      C::IdAnalyseRatioRange}},
+    {C::IdEnterPitch,
+     {C::IdDiameter, C::IdTurns, C::IdPitch},
+     {C::IdLength, C::IdLengthToDiameter, C::IdAnalyseRatioRange}},
+    {C::IdEnterRatio,
+     {C::IdDiameter, C::IdTurns, C::IdLengthToDiameter},
+     {C::IdPitch, C::IdLength, C::IdAnalyseRatioRange}},
+    {C::IdInitialPermeability,
+     {C::IdOffset, C::IdInitialPermeabilityValue, C::IdGapExponent, C::IdLengthExponent},
+     {C::IdApparentPermeabilityValue}},
+    {C::IdApparentPermeability,
+     {C::IdApparentPermeabilityValue},
+     {C::IdOffset, C::IdInitialPermeabilityValue, C::IdGapExponent, C::IdLengthExponent}},
+};
+
+// The coil dimensions each input choice takes from its fields.
+struct CInputChoice
 {
-    EnableControl(IdDiameter, diameter);
-    EnableControl(IdTurns, turns);
-    EnableControl(IdLength, length);
-    EnableControl(IdLengthToDiameter, ratio);
-    EnableControl(IdPitch, pitch);
+    int m_Choice;
+    bool m_Diameter;
+    bool m_Length;
+    bool m_Ratio;
+    bool m_Pitch;
+};
+const CInputChoice InputChoices[] = {
+    {C::IdDiameterAndPitch, true, false, false, true},
+    {C::IdRatioAndPitch, false, false, true, true},
+    {C::IdEnterLength, true, true, false, false},
+    {C::IdEnterPitch, true, false, false, true},
+    {C::IdEnterRatio, true, false, true, false},
+};
+
+const CFieldBinding<CCoil> GivenInductanceFields[] = {
+    {C::IdStartInductance, &CCoil::m_Inductance},
+    {C::IdEndInductance, &CCoil::m_EndInductance},
+};
+
+// The wall thickness and extra capacitance, which take any number, come last.
+const CFieldBinding<CCoil> WireAndFormerFields[] = {
+    {C::IdConductorDiameter, &CCoil::m_ConductorDiameter},
+    {C::IdWireDiameter, &CCoil::m_WireDiameter},
+    {C::IdResistivity, &CCoil::m_Resistivity},
+    {C::IdFormerPermeability, &CCoil::m_FormerPermeability},
+    {C::IdFormerPermittivity, &CCoil::m_FormerPermittivity},
+    {C::IdDissipationFactor, &CCoil::m_DissipationFactor},
+    {C::IdFrequency, &CCoil::m_Frequency},
+    {C::IdWallThickness, &CCoil::m_WallThickness},
+    {C::IdExtraCapacitance, &CCoil::m_CExtra},
+};
+
+const CFieldBinding<CCoil> RodFields[] = {
+    {C::IdRodDiameter, &CCoil::m_RodDiameter},
+    {C::IdRodLength, &CCoil::m_RodLength},
+};
+
+const CFieldBinding<CCoil> CoreLossFields[] = {
+    {C::IdLossFactor, &CCoil::m_LossFactor},
+    {C::IdLossFactorFrequency, &CCoil::m_LossFactorFrequency},
+};
+
+// The factor is read as quoted at 1 MHz; the reading converts it to the working frequency.
+const CFieldBinding<CCoil> LitzFields[] = {
+    {C::IdStrandDiameter, &CCoil::m_StrandDiameter},
+    {C::IdStrandCount, &CCoil::m_StrandCount},
+    {C::IdLitzFactor, &CCoil::m_LitzFactor},
+};
+} // namespace
+
+void CCoilDlg::SetChoice(int choice)
+{
+    for (const CInputChoice& inputs : InputChoices)
+    {
+        if (inputs.m_Choice != choice)
+            continue;
+        m_Choice = choice;
+        m_DiameterInput = inputs.m_Diameter;
+        m_LengthInput = inputs.m_Length;
+        m_RatioInput = inputs.m_Ratio;
+        m_PitchInput = inputs.m_Pitch;
+    }
+    ApplyEnableRule(CoilEnableRules, choice);
 }
 
 void CCoilDlg::OnUseGivenInductance()
 {
     m_InductanceGiven = true;
-    EnableControl(IdDiameterAndPitch, true);
-    EnableControl(IdRatioAndPitch, true);
+    ApplyEnableRule(CoilEnableRules, IdUseGivenInductance);
     SetCheck(IdCalculateInductance, false);
-    EnableControl(IdEnterLength, false);
-    EnableControl(IdEnterPitch, false);
-    EnableControl(IdEnterRatio, false);
     OnDiameterAndPitch();
 }
 
@@ -303,15 +371,7 @@ void CCoilDlg::OnDiameterAndPitch()
 {
     if (!m_InductanceGiven)
         return;
-    SetChoice(IdDiameterAndPitch, true, false, false, true);
-    EnableControl(IdDiameter, true);
-    EnableControl(IdPitch, true);
-    EnableControl(IdTurns, false);
-    EnableControl(IdLength, false);
-    EnableControl(IdLengthToDiameter, false);
-    EnableControl(IdStartInductance, true);
-    EnableControl(IdEndInductance, true);
-    EnableControl(IdAnalyseRatioRange, false);
+    SetChoice(IdDiameterAndPitch);
     if (!IsChecked(IdRatioAndPitch))
     {
         SetCheck(IdDiameterAndPitch, true);
@@ -327,140 +387,60 @@ void CCoilDlg::OnRatioAndPitch()
 {
     if (!m_InductanceGiven)
         return;
-    SetChoice(IdRatioAndPitch, false, false, true, true);
-    EnableControl(IdLengthToDiameter, true);
-    EnableControl(IdPitch, true);
-    EnableControl(IdDiameter, false);
-    EnableControl(IdTurns, false);
-    EnableControl(IdLength, false);
-    EnableControl(IdAnalyseRatioRange, true);
+    SetChoice(IdRatioAndPitch);
     SetCheck(IdDiameterAndPitch, false);
 }
 
 void CCoilDlg::OnCalculateInductance()
 {
     m_InductanceGiven = false;
-    EnableControl(IdEnterLength, true);
-    EnableControl(IdEnterPitch, true);
-    EnableControl(IdEnterRatio, true);
+    ApplyEnableRule(CoilEnableRules, IdCalculateInductance);
     SetCheck(IdEnterLength, true);
     SetCheck(IdEnterPitch, false);
     SetCheck(IdEnterRatio, false);
-    OnEnterLength();
-    EnableControl(IdDiameter, true);
+    OnCalculatedChoice(IdEnterLength);
     SetCheck(IdUseGivenInductance, false);
-    EnableControl(IdAnalyse, true);
-    EnableControl(IdDiameterAndPitch, false);
-    EnableControl(IdRatioAndPitch, false);
 }
 
-void CCoilDlg::OnEnterLength()
+void CCoilDlg::OnCalculatedChoice(int choice)
 {
-    if (m_InductanceGiven)
-        return;
-    SetChoice(IdEnterLength, true, true, false, false);
-    EnableGeometry(true, true, true, false, false);
-    EnableControl(IdStartInductance, false);
-    EnableControl(IdEndInductance, false);
-    EnableControl(IdAnalyseRatioRange, false);
-}
-
-void CCoilDlg::OnEnterPitch()
-{
-    if (m_InductanceGiven)
-        return;
-    SetChoice(IdEnterPitch, true, false, false, true);
-    EnableGeometry(true, true, false, false, true);
-    EnableControl(IdAnalyseRatioRange, false);
-}
-
-void CCoilDlg::OnEnterRatio()
-{
-    if (m_InductanceGiven)
-        return;
-    SetChoice(IdEnterRatio, true, false, true, false);
-    EnableGeometry(true, true, false, true, false);
-    EnableControl(IdAnalyseRatioRange, false);
+    if (!m_InductanceGiven)
+        SetChoice(choice);
 }
 
 void CCoilDlg::OnInitialPermeability()
 {
-    for (int id : {IdOffset, IdInitialPermeabilityValue, IdGapExponent, IdLengthExponent})
-        EnableControl(id, true);
-    EnableControl(IdApparentPermeabilityValue, false);
+    ApplyEnableRule(CoilEnableRules, IdInitialPermeability);
 }
 
 void CCoilDlg::OnApparentPermeability()
 {
-    if (!IsChecked(IdApparentPermeability))
-        return;
-    for (int id : {IdOffset, IdInitialPermeabilityValue, IdGapExponent, IdLengthExponent})
-        EnableControl(id, false);
-    EnableControl(IdApparentPermeabilityValue, true);
-}
-
-bool CCoilDlg::Read(int id, double& target, double factor)
-{
-    double value = 0.0;
-    if (!Field(id)->ValidateInput(value))
-        return false;
-    target = value * factor;
-    return true;
-}
-
-bool CCoilDlg::ReadDivided(int id, double& target, double divisor)
-{
-    double value = 0.0;
-    if (!Read(id, value))
-        return false;
-    target = value / divisor;
-    return true;
+    if (IsChecked(IdApparentPermeability))
+        ApplyEnableRule(CoilEnableRules, IdApparentPermeability);
 }
 
 // The inputs of the working mode and choice; a failed field has shown its own message.
 bool CCoilDlg::ReadGeometry()
 {
-    if (m_InductanceGiven)
-    {
-        if (!Read(IdStartInductance, m_Coil.m_Inductance, 1e-6) ||
-            !Read(IdEndInductance, m_Coil.m_EndInductance, 1e-6))
-            return false;
-    }
-    else if (!Read(IdTurns, m_Coil.m_Turns))
-    {
+    if (m_InductanceGiven ? !ReadFields(m_Coil, GivenInductanceFields)
+                          : !ReadField(IdTurns, m_Coil.m_Turns))
         return false;
-    }
     if (m_DiameterInput)
     {
-        if (!Read(IdDiameter, m_DiameterField))
+        if (!ReadField(IdDiameter, m_Coil.m_Diameter))
             return false;
-        m_Coil.m_Diameter = m_DiameterField * 0.001;
+        m_DiameterField = Field(IdDiameter)->GetDouble();
     }
-    return (!m_LengthInput || Read(IdLength, m_Coil.m_Length, 0.001)) &&
-           (!m_RatioInput || Read(IdLengthToDiameter, m_Coil.m_LengthToDiameter)) &&
-           (!m_PitchInput || Read(IdPitch, m_Coil.m_Pitch, 0.001));
-}
-
-bool CCoilDlg::ReadWireAndFormer()
-{
-    if (!Read(IdConductorDiameter, m_Coil.m_ConductorDiameter, 0.001) ||
-        !Read(IdWireDiameter, m_Coil.m_WireDiameter, 0.001) ||
-        !ReadDivided(IdResistivity, m_Coil.m_Resistivity, 1e6) ||
-        !Read(IdFormerPermeability, m_Coil.m_FormerPermeability) ||
-        !Read(IdFormerPermittivity, m_Coil.m_FormerPermittivity) ||
-        !Read(IdDissipationFactor, m_Coil.m_DissipationFactor) ||
-        !Read(IdFrequency, m_FrequencyField))
-        return false;
-    m_Coil.m_Frequency = m_FrequencyField * 1000;
-    return Read(IdWallThickness, m_Coil.m_WallThickness, 0.001) &&
-           Read(IdExtraCapacitance, m_Coil.m_CExtra, 1e-12);
+    return (!m_LengthInput || ReadField(IdLength, m_Coil.m_Length)) &&
+           (!m_RatioInput || ReadField(IdLengthToDiameter, m_Coil.m_LengthToDiameter)) &&
+           (!m_PitchInput || ReadField(IdPitch, m_Coil.m_Pitch));
 }
 
 bool CCoilDlg::ReadInputs()
 {
     m_Coil.Reset();
     m_DiameterField = 0.0;
-    bool ok = ReadGeometry() && ReadWireAndFormer();
+    bool ok = ReadGeometry() && ReadFields(m_Coil, WireAndFormerFields);
     if (ok)
     {
         if (m_Choice == IdEnterLength)
@@ -494,13 +474,11 @@ bool CCoilDlg::ReadInputs()
 
     if (IsChecked(IdLitz))
     {
-        double factor = 0.0;
-        if (!Read(IdStrandDiameter, m_Coil.m_StrandDiameter, 0.001) ||
-            !Read(IdStrandCount, m_Coil.m_StrandCount) || !Read(IdLitzFactor, factor))
+        if (!ReadFields(m_Coil, LitzFields))
             return false;
         m_Coil.m_IsLitz = true;
-        // The factor is quoted at 1 MHz; it grows as its power of the frequency in MHz.
-        m_Coil.m_LitzFactor = std::pow(factor, m_FrequencyField / 1000);
+        m_Coil.m_LitzFactor =
+            CCoil::LitzFactor(m_Coil.m_LitzFactor, Field(IdFrequency)->GetDouble() / 1000);
     }
     return true;
 }
@@ -510,9 +488,8 @@ bool CCoilDlg::ReadCore()
     double gap = 0.0;
     double lengthExponent = 0.0;
     m_Coil.m_HasCore = true;
-    if (!ReadDivided(IdRodDiameter, m_Coil.m_RodDiameter, 1000) ||
-        !ReadDivided(IdRodLength, m_Coil.m_RodLength, 1000) || !Read(IdGapExponent, gap) ||
-        !Read(IdLengthExponent, lengthExponent))
+    if (!ReadFields(m_Coil, RodFields) || !ReadField(IdGapExponent, gap) ||
+        !ReadField(IdLengthExponent, lengthExponent))
         return false;
     if (!(m_Coil.m_Turns > 0))
     {
@@ -526,14 +503,14 @@ bool CCoilDlg::ReadCore()
     if (IsChecked(IdInitialPermeability))
     {
         double initial = 0.0;
-        if (!Read(IdInitialPermeabilityValue, initial))
+        if (!ReadField(IdInitialPermeabilityValue, initial))
             return false;
         if (!(m_Coil.m_Length > 0) || !(m_Coil.m_Turns > 0))
         {
             CError::DisplayError(TurnsLengthMessage);
             return false;
         }
-        if (!Read(IdOffset, m_Offset, 0.001))
+        if (!ReadField(IdOffset, m_Offset))
             return false;
         m_Coil.ComputeApparentPermeability(initial, gap, lengthExponent, m_Offset);
         // The rod's law divides by its length, shortened by the offset of the winding.
@@ -544,15 +521,14 @@ bool CCoilDlg::ReadCore()
     }
     else if (IsChecked(IdApparentPermeability))
     {
-        if (!Read(IdApparentPermeabilityValue, m_Coil.m_ApparentPermeability))
+        if (!ReadField(IdApparentPermeabilityValue, m_Coil.m_ApparentPermeability))
             return false;
     }
     else
     {
         return false;
     }
-    return Read(IdLossFactor, m_Coil.m_LossFactor) &&
-           Read(IdLossFactorFrequency, m_Coil.m_LossFactorFrequency, 1000);
+    return ReadFields(m_Coil, CoreLossFields);
 }
 
 bool CCoilDlg::AnalyseOnce()
@@ -588,13 +564,14 @@ void CCoilDlg::BeginReport(const QString& title)
     SetTabStops({40});
     CReportTable table;
     table.m_Title = title;
-    table.m_Header = QString::asprintf("Frequency (kHz): \t\t%s \r\nWire Diameter (mm): \t\t%s "
-                                       "\r\nFormer rel permittivity: \t\t%s  \r\n"
-                                       "Core apparent rel permeability: \t%s \r\n\r\n",
-                                       qPrintable(N(m_Coil.m_Frequency / 1000, 0)),
-                                       qPrintable(N(m_Coil.m_ConductorDiameter * 1000, 3)),
-                                       qPrintable(N(m_Coil.m_FormerPermittivity, 2)),
-                                       qPrintable(N(m_Coil.m_ApparentPermeability, 4)));
+    table.m_Header =
+        QString::asprintf("Frequency (kHz): \t\t%s \r\nWire Diameter (mm): \t\t%s "
+                          "\r\nFormer rel permittivity: \t\t%s  \r\n"
+                          "Core apparent rel permeability: \t%s \r\n\r\n",
+                          qPrintable(FormatNumberText(m_Coil.m_Frequency / 1000, 0)),
+                          qPrintable(FormatNumberText(m_Coil.m_ConductorDiameter * 1000, 3)),
+                          qPrintable(FormatNumberText(m_Coil.m_FormerPermittivity, 2)),
+                          qPrintable(FormatNumberText(m_Coil.m_ApparentPermeability, 4)));
     table.m_Header += QStringLiteral(
         "L\tWire \tR(DC) \tR(AC) \tR(AC)  \tR(former) \tR(core) \tX \tQ \tDiam \tLength \tl/D "
         "\tPitch \tTurns \tC(axial) \tC(sr) \tF(sr) \tAlpha \tQeff \r\n");

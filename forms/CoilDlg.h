@@ -91,18 +91,14 @@ private:
     void OnDiameterAndPitch();
     void OnRatioAndPitch();
     void OnCalculateInductance();
-    void OnEnterLength();
-    void OnEnterPitch();
-    void OnEnterRatio();
+    // "Enter length", "Enter pitch" and "Enter l/d ratio", in the calculated-inductance mode.
+    void OnCalculatedChoice(int choice);
     void OnInitialPermeability();
     void OnApparentPermeability();
-    void SetChoice(int choice, bool diameter, bool length, bool ratio, bool pitch);
-    void EnableGeometry(bool diameter, bool turns, bool length, bool ratio, bool pitch);
+    // The inputs and the enabled fields of an input choice.
+    void SetChoice(int choice);
 
-    bool Read(int id, double& target, double factor = 1.0);
-    bool ReadDivided(int id, double& target, double divisor);
     bool ReadGeometry();
-    bool ReadWireAndFormer();
     bool ReadCore();
     bool AnalyseOnce();
     bool CheckSweepRange();
@@ -121,5 +117,4 @@ private:
     int m_Choice = IdDiameterAndPitch; // the input choice whose handler ran last
     double m_Offset = 0.0;             // winding offset on the rod, m
     double m_DiameterField = 0.0;      // the Diameter field as read, mm
-    double m_FrequencyField = 0.0;     // the working frequency as read, kHz
 };

@@ -1,7 +1,7 @@
 #include "forms/DiodeCapacitanceDlg.h"
 
 #include "controls/VKEdit.h"
-#include "forms/FormatNumber.h"
+#include "models/Equations.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -14,7 +14,7 @@
 namespace
 {
 
-constexpr double Pi = 3.141592653589793;
+constexpr CToSI Degrees = {CEquations::Pi, 180};
 
 // In set-up order, which is also the reading order. Only the frequency has a range; the
 // other fields take any number their digits allow, an empty one reading as 0.
@@ -22,13 +22,13 @@ const CFieldRow DiodeFields[] = {
     {DiodeCapacitanceDlg::IdSourceVoltage, "Source ac voltage (pp)", 9, 4, false, 0, 0, "", "0.050",
      "V", FieldUnchecked},
     {DiodeCapacitanceDlg::IdFrequency, "Frequency (kHz)", 9, 4, false, 0.0, 999999999.9999,
-     "Frequency kHz", "1000.0", "", FieldReal},
+     "Frequency kHz", "1000.0", "", FieldReal, Times(1000)},
     {DiodeCapacitanceDlg::IdLoadResistance, "Load resistor (kOhms)", 9, 3, false, 0, 0, "", "20.0",
-     "", FieldUnchecked},
+     "", FieldUnchecked, Times(1000)},
     {DiodeCapacitanceDlg::IdScopeCap, "Osc cap (pF)", 9, 3, false, 0, 0, "", "15.0", "",
-     FieldUnchecked},
+     FieldUnchecked, Times(1e-12)},
     {DiodeCapacitanceDlg::IdParasiticCap, "Cp (pF)", 9, 3, false, 0, 0, "", "0.5", "",
-     FieldUnchecked},
+     FieldUnchecked, Times(1e-12)},
     {DiodeCapacitanceDlg::IdBias1, "Diode V1dc", 9, 4, true, 0, 0, "", "0.05", "V", FieldUnchecked},
     {DiodeCapacitanceDlg::IdSourceResistance1, "DC source resistance", 9, 4, false, 0, 0, "",
      "124000.0", "ohm", FieldUnchecked},
@@ -40,14 +40,14 @@ const CFieldRow DiodeFields[] = {
     {DiodeCapacitanceDlg::IdLoadVoltage2, "Load V2ac(pp)", 9, 4, true, 0, 0, "", "0.0484", "V",
      FieldUnchecked},
     {DiodeCapacitanceDlg::IdPhase1, "Phase angle (degrees)", 3, 3, true, 0, 0, "", "9.0", "",
-     FieldUnchecked},
+     FieldUnchecked, Degrees},
     {DiodeCapacitanceDlg::IdPhase2, "Phase angle (degrees)", 3, 3, true, 0, 0, "", "0.0", "",
-     FieldUnchecked},
+     FieldUnchecked, Degrees},
     {DiodeCapacitanceDlg::IdQuotient, "Power", 2, 3, false, 0, 0, "", "2.0", "", FieldUnchecked},
     {DiodeCapacitanceDlg::IdBuiltInVoltage, "Vbi", 2, 3, false, 0, 0, "", "0.33", "V",
      FieldUnchecked},
-    {DiodeCapacitanceDlg::IdJunctionCap, "Cj(pF)", 4, 3, false, 0, 0, "", "1.0", "",
-     FieldUnchecked},
+    {DiodeCapacitanceDlg::IdJunctionCap, "Cj(pF)", 4, 3, false, 0, 0, "", "1.0", "", FieldUnchecked,
+     Times(1e-12)},
     {DiodeCapacitanceDlg::IdJunctionCapVoltage, "V at Cj", 2, 3, true, 0, 0, "", "-1.0", "V",
      FieldUnchecked},
 };
@@ -169,37 +169,30 @@ bool DiodeCapacitanceDlg::OnCommand(int id)
 
 bool DiodeCapacitanceDlg::ReadInputs()
 {
-    const std::pair<int, double*> inputs[] = {
-        {IdSourceVoltage, &m_SourceVoltage},
-        {IdFrequency, &m_Frequency},
-        {IdLoadResistance, &m_LoadResistance},
-        {IdScopeCap, &m_ScopeCap},
-        {IdParasiticCap, &m_ParasiticCap},
-        {IdBias1, &m_Point1.m_Bias},
-        {IdSourceResistance1, &m_Point1.m_SourceResistance},
-        {IdBias2, &m_Point2.m_Bias},
-        {IdSourceResistance2, &m_Point2.m_SourceResistance},
-        {IdLoadVoltage1, &m_Point1.m_LoadVoltage},
-        {IdLoadVoltage2, &m_Point2.m_LoadVoltage},
-        {IdPhase1, &m_Point1.m_Phase},
-        {IdPhase2, &m_Point2.m_Phase},
-        {IdQuotient, &m_Quotient},
-        {IdBuiltInVoltage, &m_BuiltInVoltage},
-        {IdJunctionCap, &m_JunctionCap},
-        {IdJunctionCapVoltage, &m_RefVoltage},
+    using D = DiodeCapacitanceDlg;
+    static const CFieldBinding<D> ConfigurationInputs[] = {
+        {IdSourceVoltage, &D::m_SourceVoltage},   {IdFrequency, &D::m_Frequency},
+        {IdLoadResistance, &D::m_LoadResistance}, {IdScopeCap, &D::m_ScopeCap},
+        {IdParasiticCap, &D::m_ParasiticCap},
     };
-    for (const auto& [id, value] : inputs)
-        if (!Field(id)->ValidateInput(*value))
-            return false;
-
-    m_Frequency *= 1000;      // kHz
-    m_LoadResistance *= 1000; // kOhm
-    m_ScopeCap *= 1e-12;      // pF
-    m_ParasiticCap *= 1e-12;
-    m_Point1.m_Phase = m_Point1.m_Phase / 180 * Pi; // degrees
-    m_Point2.m_Phase = m_Point2.m_Phase / 180 * Pi;
-    m_JunctionCap *= 1e-12;
-    return true;
+    static const CFieldPartBinding<D, CBiasPoint> PointInputs[] = {
+        {IdBias1, &D::m_Point1, &CBiasPoint::m_Bias},
+        {IdSourceResistance1, &D::m_Point1, &CBiasPoint::m_SourceResistance},
+        {IdBias2, &D::m_Point2, &CBiasPoint::m_Bias},
+        {IdSourceResistance2, &D::m_Point2, &CBiasPoint::m_SourceResistance},
+        {IdLoadVoltage1, &D::m_Point1, &CBiasPoint::m_LoadVoltage},
+        {IdLoadVoltage2, &D::m_Point2, &CBiasPoint::m_LoadVoltage},
+        {IdPhase1, &D::m_Point1, &CBiasPoint::m_Phase},
+        {IdPhase2, &D::m_Point2, &CBiasPoint::m_Phase},
+    };
+    static const CFieldBinding<D> JunctionInputs[] = {
+        {IdQuotient, &D::m_Quotient},
+        {IdBuiltInVoltage, &D::m_BuiltInVoltage},
+        {IdJunctionCap, &D::m_JunctionCap},
+        {IdJunctionCapVoltage, &D::m_RefVoltage},
+    };
+    return ReadFields(*this, ConfigurationInputs) && ReadFields(*this, PointInputs) &&
+           ReadFields(*this, JunctionInputs);
 }
 
 double DiodeCapacitanceDlg::MeasuredCapacitance(const CBiasPoint& point) const
@@ -227,8 +220,8 @@ void DiodeCapacitanceDlg::BeginPointsTable(const QString& title, std::vector<CRe
 {
     CReportTable table;
     table.m_Title = title;
-    table.m_Header =
-        QString::asprintf("Frequency: %s kHz \r\n", FormatNumber(m_Frequency / 1000, 0).c_str());
+    table.m_Header = QString::asprintf("Frequency: %s kHz \r\n",
+                                       qPrintable(FormatNumberText(m_Frequency / 1000, 0)));
     table.m_RowStart = QStringLiteral("Capactance at ");
     table.m_Columns = std::move(columns);
     BeginTable(std::move(table));

@@ -22,9 +22,9 @@ constexpr double CoilMax = 9999.999;
 // In set-up order. The inductances may be in any one unit: only their ratios count.
 const CFieldRow FerriteFields[] = {
     {FerriteDlg::IdRodDiameter, "Rod diameter(mm)", 4, 3, false, 0.001, RodMax, "Rod diameter",
-     "9.68", "", FieldReal},
+     "9.68", "", FieldReal, Over(1000)},
     {FerriteDlg::IdRodLength, "Rod length(mm)", 4, 3, false, 0.001, RodMax, "Rod length", "180.0",
-     "", FieldReal},
+     "", FieldReal, Over(1000)},
     {FerriteDlg::IdInitialPermeability, "Inital permeability", 4, 3, false, 0.001, RodMax,
      "Initial permeability", "120.0", "", FieldReal},
     {FerriteDlg::IdL1Core, "L1(CORE)", 4, 3, false, 0.001, CoilMax, "Inductance 1 with core",
@@ -36,13 +36,13 @@ const CFieldRow FerriteFields[] = {
     {FerriteDlg::IdL2Air, "L2(AIR)", 4, 3, false, 0.001, CoilMax, "Inductance 2 no core", "33.9",
      "", FieldReal},
     {FerriteDlg::IdCoil1Diameter, "Coil 1 diameter", 4, 3, false, 0.001, CoilMax, "Coil 1 diamter",
-     "17.18", "mm", FieldReal},
+     "17.18", "mm", FieldReal, Over(1000)},
     {FerriteDlg::IdCoil2Diameter, "Coil 2 diamter", 4, 3, false, 0.001, CoilMax, "Coil 2 diamter",
-     "17.18", "mm", FieldReal},
+     "17.18", "mm", FieldReal, Over(1000)},
     {FerriteDlg::IdCoil1Length, "Coil 1 length", 4, 3, false, 0.001, CoilMax, "Coil 1 length",
-     "40.8", "mm", FieldReal},
+     "40.8", "mm", FieldReal, Over(1000)},
     {FerriteDlg::IdCoil2Length, "Coil 2 length", 4, 3, false, 0.001, CoilMax, "Coil 2 length",
-     "60.8", "mm", FieldReal},
+     "60.8", "mm", FieldReal, Over(1000)},
 };
 
 // Equal lengths leave the length exponent undefined, and a coil as wide as the rod the gap
@@ -56,11 +56,31 @@ const CFieldCheck FerriteChecks[] = {
 
 const CFieldRow& Row(int id)
 {
-    for (const CFieldRow& row : FerriteFields)
-        if (row.m_Id == id)
-            return row;
-    return FerriteFields[0];
+    return *FindFieldRow(FerriteFields, id);
 }
+
+// The rod and the two measured coils, lengths in metres.
+struct CFerriteEntry
+{
+    double m_RodDiameter = 0, m_RodLength = 0, m_InitialPermeability = 0;
+    double m_L1Core = 0, m_L1Air = 0, m_L2Core = 0, m_L2Air = 0;
+    double m_Coil1Diameter = 0, m_Coil2Diameter = 0, m_Coil1Length = 0, m_Coil2Length = 0;
+};
+
+// The order of the controls, not of the set-up.
+const CFieldBinding<CFerriteEntry> FerriteInputs[] = {
+    {FerriteDlg::IdRodDiameter, &CFerriteEntry::m_RodDiameter},
+    {FerriteDlg::IdRodLength, &CFerriteEntry::m_RodLength},
+    {FerriteDlg::IdInitialPermeability, &CFerriteEntry::m_InitialPermeability},
+    {FerriteDlg::IdL1Core, &CFerriteEntry::m_L1Core},
+    {FerriteDlg::IdL1Air, &CFerriteEntry::m_L1Air},
+    {FerriteDlg::IdL2Core, &CFerriteEntry::m_L2Core},
+    {FerriteDlg::IdL2Air, &CFerriteEntry::m_L2Air},
+    {FerriteDlg::IdCoil1Diameter, &CFerriteEntry::m_Coil1Diameter},
+    {FerriteDlg::IdCoil2Diameter, &CFerriteEntry::m_Coil2Diameter},
+    {FerriteDlg::IdCoil1Length, &CFerriteEntry::m_Coil1Length},
+    {FerriteDlg::IdCoil2Length, &CFerriteEntry::m_Coil2Length},
+};
 
 } // namespace
 
@@ -111,30 +131,12 @@ bool FerriteDlg::ReadInputs()
 {
     m_Ferrite.Reset();
 
-    double rodDiameter = 0, rodLength = 0, initialPermeability = 0;
-    double l1Core = 0, l1Air = 0, l2Core = 0, l2Air = 0;
-    double coil1Diameter = 0, coil2Diameter = 0, coil1Length = 0, coil2Length = 0;
-    const std::pair<int, double*> inputs[] = {
-        {IdRodDiameter, &rodDiameter},
-        {IdRodLength, &rodLength},
-        {IdInitialPermeability, &initialPermeability},
-        {IdL1Core, &l1Core},
-        {IdL1Air, &l1Air},
-        {IdL2Core, &l2Core},
-        {IdL2Air, &l2Air},
-        {IdCoil1Diameter, &coil1Diameter},
-        {IdCoil2Diameter, &coil2Diameter},
-        {IdCoil1Length, &coil1Length},
-        {IdCoil2Length, &coil2Length},
-    };
-    for (const auto& [id, value] : inputs)
-        if (!Field(id)->ValidateInput(*value))
-            return false;
-
-    // Millimetres to metres.
-    m_Ferrite.SetRod(rodDiameter / 1000, rodLength / 1000, initialPermeability);
-    m_Ferrite.SetCoils(coil1Diameter / 1000, coil1Length / 1000, l1Air, l1Core,
-                       coil2Diameter / 1000, coil2Length / 1000, l2Air, l2Core);
+    CFerriteEntry in;
+    if (!ReadFields(in, FerriteInputs))
+        return false;
+    m_Ferrite.SetRod(in.m_RodDiameter, in.m_RodLength, in.m_InitialPermeability);
+    m_Ferrite.SetCoils(in.m_Coil1Diameter, in.m_Coil1Length, in.m_L1Air, in.m_L1Core,
+                       in.m_Coil2Diameter, in.m_Coil2Length, in.m_L2Air, in.m_L2Core);
     return true;
 }
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstddef>
+#include <vector>
+
 // One row of a calculator form's field table: the arguments of the set-up calls that a
 // numeric field gets, its label and its unit. Forms declare their fields as arrays of rows
 // and the form base builds, labels and sets up the fields from them.
@@ -18,6 +21,24 @@ enum EFieldCalls : unsigned
     FieldTextOnly = FieldDefaultText,                    // keeps the control's own digit rules
 };
 
+// A value typed in a field's display unit, times m_Times and then over m_Over, is the value in
+// SI units. Both numbers are kept as the conversion is written (mm / 1000 is not mm * 0.001 to
+// the last bit), so that every form's results stay what they were.
+struct CToSI
+{
+    double m_Times = 1.0;
+    double m_Over = 1.0;
+    double Apply(double value) const { return value * m_Times / m_Over; }
+};
+constexpr CToSI Times(double factor)
+{
+    return {factor, 1.0};
+}
+constexpr CToSI Over(double divisor)
+{
+    return {1.0, divisor};
+}
+
 struct CFieldRow
 {
     int m_Id;            // control id, also the key of the field's design-file record
@@ -31,16 +52,54 @@ struct CFieldRow
     const char* m_Default;   // default text
     const char* m_Unit;      // display unit, for the reader of the form; may be ""
     unsigned m_Calls;        // EFieldCalls
+    CToSI m_ToSI = {};       // display unit to the unit the form's models take
 };
 
-// Where the row of a control id is in a form's table, or -1.
-inline int FieldRowIndex(const CFieldRow* rows, int count, int id)
+// The row of a control id in a form's table, or null.
+template <std::size_t Count> const CFieldRow* FindFieldRow(const CFieldRow (&rows)[Count], int id)
 {
-    for (int i = 0; i < count; ++i)
-        if (rows[i].m_Id == id)
-            return i;
-    return -1;
+    for (const CFieldRow& row : rows)
+        if (row.m_Id == id)
+            return &row;
+    return nullptr;
 }
+
+// How a field's failure ends a reading.
+enum class EFieldRead
+{
+    Required, // a refused value ends the reading; the target keeps its value
+    IfValid,  // a refused value is passed over; the target keeps its value
+    Always,   // the value is taken as read, refused or not, and the reading goes on
+};
+
+// Where a field's value goes: a member of the object a table is read into. The value is
+// converted to SI units by the field's row.
+template <typename Target> struct CFieldBinding
+{
+    int m_Id;
+    double Target::*m_Member;
+    EFieldRead m_Read = EFieldRead::Required;
+    double& In(Target& target) const { return target.*m_Member; }
+};
+
+// The same for a member of a part of the object, as one of two bias points of a form.
+template <typename Target, typename Part> struct CFieldPartBinding
+{
+    int m_Id;
+    Part Target::*m_Part;
+    double Part::*m_Member;
+    EFieldRead m_Read = EFieldRead::Required;
+    double& In(Target& target) const { return (target.*m_Part).*m_Member; }
+};
+
+// One mode of a form: the controls it enables and those it disables. Controls in neither
+// list keep their state.
+struct CEnableRule
+{
+    int m_Mode;
+    std::vector<int> m_Enable;
+    std::vector<int> m_Disable;
+};
 
 // A value that a field accepts but that takes a calculation out of its domain (a division
 // by zero, the logarithm or root of a negative number). Forms list them per action; the

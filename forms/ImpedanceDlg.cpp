@@ -25,13 +25,13 @@ const CFieldRow ImpedanceFields[] = {
     {CImpedanceDlg::IdInductorResistance, "Resistance (ohms)", 9, 2, false, 0, FieldMax,
      "Inductor Resistance", "", "", NoDefault},
     {CImpedanceDlg::IdInductance, "Inductance (uH)", 9, 3, false, 0, FieldMax, "Inductor", "", "",
-     NoDefault},
+     NoDefault, Times(1e-6)},
     {CImpedanceDlg::IdCapacitorResistance, "Resistance (ohms)", 9, 2, false, 0, FieldMax,
      "Capacitor Resistance", "", "", NoDefault},
     {CImpedanceDlg::IdCapacitance, "Capacitance (pF)", 9, 3, false, 0, FieldMax, "Capacitor", "",
-     "", NoDefault},
+     "", NoDefault, Times(1e-12)},
     {CImpedanceDlg::IdFrequency, "Frequency (kHz)", 9, 3, false, 0, 999999999.999, "Frequency kHz",
-     "1000.0", "", FieldReal},
+     "1000.0", "", FieldReal, Times(1000)},
 };
 
 // The resonant frequency divides by the root of the product of the inductance and capacitance.
@@ -40,6 +40,21 @@ const CFieldCheck ResonantFrequencyChecks[] = {
      "must not be zero for this calculation"},
     {CImpedanceDlg::IdCapacitance, EFieldCondition::NotZero,
      "must not be zero for this calculation"},
+};
+
+// The three parts as entered, in SI units.
+struct CPartsEntry
+{
+    double m_Resistance = 0, m_InductorResistance = 0, m_Inductance = 0;
+    double m_CapacitorResistance = 0, m_Capacitance = 0, m_Frequency = 0;
+};
+const CFieldBinding<CPartsEntry> PartInputs[] = {
+    {CImpedanceDlg::IdResistance, &CPartsEntry::m_Resistance},
+    {CImpedanceDlg::IdInductorResistance, &CPartsEntry::m_InductorResistance},
+    {CImpedanceDlg::IdInductance, &CPartsEntry::m_Inductance},
+    {CImpedanceDlg::IdCapacitorResistance, &CPartsEntry::m_CapacitorResistance},
+    {CImpedanceDlg::IdCapacitance, &CPartsEntry::m_Capacitance},
+    {CImpedanceDlg::IdFrequency, &CPartsEntry::m_Frequency},
 };
 
 // A part's impedance as the report writes it, "R + jX (|Z| <phase)": three columns.
@@ -153,21 +168,13 @@ bool CImpedanceDlg::OnCommand(int id)
 
 bool CImpedanceDlg::ReadInputs()
 {
-    double resistance = 0, inductorResistance = 0, inductance = 0, capacitorResistance = 0,
-           capacitance = 0;
-    double frequency = 0;
-    if (!Field(IdResistance)->ValidateInput(resistance) ||
-        !Field(IdInductorResistance)->ValidateInput(inductorResistance) ||
-        !Field(IdInductance)->ValidateInput(inductance) ||
-        !Field(IdCapacitorResistance)->ValidateInput(capacitorResistance) ||
-        !Field(IdCapacitance)->ValidateInput(capacitance) ||
-        !Field(IdFrequency)->ValidateInput(frequency))
+    CPartsEntry in;
+    if (!ReadFields(in, PartInputs))
         return false;
-
-    m_Frequency = frequency * 1000;
-    m_Resistor.Set(CComponant::Resistor, 0, resistance);
-    m_Inductor.Set(CComponant::Inductor, inductance * 1e-6, inductorResistance);
-    m_Capacitor.Set(CComponant::Capacitor, capacitance * 1e-12, capacitorResistance);
+    m_Frequency = in.m_Frequency;
+    m_Resistor.Set(CComponant::Resistor, 0, in.m_Resistance);
+    m_Inductor.Set(CComponant::Inductor, in.m_Inductance, in.m_InductorResistance);
+    m_Capacitor.Set(CComponant::Capacitor, in.m_Capacitance, in.m_CapacitorResistance);
     // A zero inductance or capacitance adds no reactance: it is not an open circuit.
     for (CComponant* part : {&m_Resistor, &m_Inductor, &m_Capacitor})
         part->ComputeImpedance(m_Frequency);

@@ -3,6 +3,7 @@
 #include "controls/VKEdit.h"
 #include "database/Error.h"
 #include "forms/FormatNumber.h"
+#include "models/Equations.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -19,13 +20,7 @@
 namespace
 {
 
-// A number of a message, as the reports write it.
-std::string N(double value, int decimals)
-{
-    return FormatNumber(value, decimals);
-}
-
-constexpr double Pi = 3.141592653589793;
+constexpr CToSI Degrees = {CEquations::Pi, 180};
 constexpr double NoLimit = 999999999.99;
 constexpr unsigned Ranged = FieldDigitRange | FieldRealRange; // no default texts on this form
 
@@ -34,21 +29,24 @@ using M = CMonopoleDlg;
 // In set-up order; "Use cable electrical charcateristics" is checked after the ground rows.
 const CFieldRow AerialFields[] = {
     {M::IdLength1, "Length (metres)", 9, 2, false, 0.1, NoLimit, "Length", "", "m", Ranged},
-    {M::IdAngle1, "Angle (degrees)", 3, 3, false, 0, 999.999, "Angle", "", "degree", Ranged},
+    {M::IdAngle1, "Angle (degrees)", 3, 3, false, 0, 999.999, "Angle", "", "degree", Ranged,
+     Degrees},
     {M::IdLength2, "Length (metres)", 9, 2, false, 0, NoLimit, "Length", "", "m", Ranged},
-    {M::IdAngle2, "Angle (degrees)", 3, 3, false, 0, 999.999, "Angle", "", "degree", Ranged},
-    {M::IdDiameter, "Diameter (mm)", 9, 2, false, 0.1, NoLimit, "width", "", "mm", Ranged},
-    {M::IdDepth, "Depth (mm)", 9, 3, false, 0, NoLimit, "depth", "", "mm", Ranged},
+    {M::IdAngle2, "Angle (degrees)", 3, 3, false, 0, 999.999, "Angle", "", "degree", Ranged,
+     Degrees},
+    {M::IdDiameter, "Diameter (mm)", 9, 2, false, 0.1, NoLimit, "width", "", "mm", Ranged,
+     Over(1000)},
+    {M::IdDepth, "Depth (mm)", 9, 3, false, 0, NoLimit, "depth", "", "mm", Ranged, Over(1000)},
     {M::IdPermittivity, "Relative permittivity", 9, 2, false, 0.1, 99.99, "Relative permittivity",
      "", "", Ranged},
     {M::IdPermeability, "Relative permeability", 9, 2, false, 0.1, 99.99, "Relative permeability",
      "", "", Ranged},
     {M::IdResistivity, "Resistivity (ohm-metres 10^-8)", 9, 3, false, 0.1, 99.999, "Resistivity",
-     "", "ohm-metres 10^-8", Ranged},
+     "", "ohm-metres 10^-8", Ranged, Times(1e-8)},
     {M::IdGroundDepth, "Depth (metres)", 9, 2, false, 0.1, NoLimit, "Ground depth", "", "m",
      Ranged},
     {M::IdGroundDiameter, "Diameter (mm)", 4, 3, false, 0.001, 999.999, "Ground diameter", "", "mm",
-     Ranged},
+     Ranged, Over(1000)},
     {M::IdGroundResistivity, "Resistivity (ohm-metres)", 9, 3, false, 0.1, NoLimit,
      "Ground Resistivity", "", "ohm-metres", Ranged},
     {M::IdGroundPermittivity, "Relative permittivity", 9, 3, false, 0.1, 999.999,
@@ -65,27 +63,27 @@ const CFieldRow LineAndStationFields[] = {
     {M::IdLineCapacitance, "Cacpacitance (pF)", 9, 2, false, 0.1, NoLimit, "Capacitance", "", "pF",
      Ranged},
     {M::IdLineWireDiameter, "Wire diameter (mm)", 9, 2, false, 0.1, NoLimit, "Wire diameter", "",
-     "mm", Ranged},
+     "mm", Ranged, Over(1000)},
     {M::IdLineSpacing, "Wire spacing (mm)", 9, 2, false, 0, NoLimit, "Wire spacing", "", "mm",
-     Ranged},
+     Ranged, Over(1000)},
     {M::IdLinePermittivity, "Relative permittivity", 3, 2, false, 0, 999.99, "Wire permittivity",
      "", "", Ranged},
     {M::IdLinePermeability, "Relative permeability", 3, 2, false, 0, 999.99, "Wire permiability",
      "", "", Ranged},
     {M::IdLinePairs, "Treat as # pairs", 2, 0, false, 1, 9, "pairs", "", "", Ranged},
     {M::IdFrequency, "Frequency (kHz)", 6, 3, false, 0.001, 999999.999, "Frequency kHz", "", "kHz",
-     Ranged},
+     Ranged, Times(1000)},
     {M::IdStationPower, "Station power (watts)", 7, 3, false, 0, 9999999.999, "Station power", "",
      "watts", Ranged},
     {M::IdStationDistance, "Station distance (km)", 6, 3, false, 0, 999999.999, "Station distance",
-     "", "km", Ranged},
+     "", "km", Ranged, Times(1000)},
     {M::IdStationGain, "Station gain", 2, 2, false, 0, 99.99, "Station gain", "", "", Ranged},
     {M::IdLoadResistance, "Load ac resistance", 7, 2, false, 0, 9999999.99, "Load ac resistance",
      "", "ohm", Ranged},
     {M::IdLoadInductance, "Load inductance (uH)", 6, 2, false, 0, 999999.99, "Load inductance", "",
-     "uH", Ranged},
+     "uH", Ranged, Times(1e-6)},
     {M::IdLoadCapacitance, "Load capacitance (pF)", 6, 2, false, 0, 999999.99, "Load capacitance",
-     "", "pF", Ranged},
+     "", "pF", Ranged, Times(1e-12)},
 };
 
 const char* const NotZero = "must not be zero for this calculation";
@@ -110,13 +108,86 @@ const CFieldRow ConductanceField = {
 
 const CFieldRow& Row(int id)
 {
-    const int aerial = FieldRowIndex(AerialFields, static_cast<int>(std::size(AerialFields)), id);
-    if (aerial >= 0)
-        return AerialFields[aerial];
-    const int other =
-        FieldRowIndex(LineAndStationFields, static_cast<int>(std::size(LineAndStationFields)), id);
-    return other >= 0 ? LineAndStationFields[other] : ConductanceField;
+    if (const CFieldRow* aerial = FindFieldRow(AerialFields, id))
+        return *aerial;
+    const CFieldRow* other = FindFieldRow(LineAndStationFields, id);
+    return other ? *other : ConductanceField;
 }
+
+const CEnableRule MonopoleEnableRules[] = {
+    {M::IdCircular, {}, {M::IdDepth}},
+    {M::IdFlat, {M::IdDepth}, {}},
+    {M::IdLineElectrical,
+     {M::IdLineInductance, M::IdLineCapacitance, M::IdLineConductance},
+     {M::IdLineSpacing, M::IdLinePermittivity, M::IdLinePermeability, M::IdLinePairs}},
+    {M::IdLineGeometry,
+     {M::IdLineSpacing, M::IdLinePermittivity, M::IdLinePermeability, M::IdLinePairs},
+     {M::IdLineInductance, M::IdLineCapacitance, M::IdLineConductance}},
+};
+
+const CFieldBinding<CMonopole> StationFields[] = {
+    {M::IdFrequency, &CMonopole::m_Frequency},
+    {M::IdStationPower, &CMonopole::m_StationPower},
+    {M::IdStationDistance, &CMonopole::m_StationDistance},
+    {M::IdStationGain, &CMonopole::m_StationGain},
+};
+
+// The load's fields as entered; one of them makes the load.
+struct CLoadEntry
+{
+    double m_Resistance = 0.0;  // ohm
+    double m_Inductance = 0.0;  // H
+    double m_Capacitance = 0.0; // F
+};
+const CFieldBinding<CLoadEntry> LoadFields[] = {
+    {M::IdLoadResistance, &CLoadEntry::m_Resistance},
+    {M::IdLoadInductance, &CLoadEntry::m_Inductance},
+    {M::IdLoadCapacitance, &CLoadEntry::m_Capacitance},
+};
+
+const CFieldBinding<CMonopole> AerialAndGroundFields[] = {
+    {M::IdLength1, &CMonopole::m_Length1},
+    {M::IdLength2, &CMonopole::m_Length2},
+    {M::IdDiameter, &CMonopole::m_Diameter},
+    {M::IdDepth, &CMonopole::m_Depth},
+    {M::IdAngle1, &CMonopole::m_Angle1},
+    {M::IdAngle2, &CMonopole::m_Angle2},
+    {M::IdPermittivity, &CMonopole::m_RelPermittivity},
+    {M::IdPermeability, &CMonopole::m_RelPermeability},
+    {M::IdResistivity, &CMonopole::m_Resistivity},
+    {M::IdGroundDepth, &CMonopole::m_GroundDepth},
+    {M::IdGroundDiameter, &CMonopole::m_GroundDiameter},
+    {M::IdGroundResistivity, &CMonopole::m_GroundResistivity},
+    {M::IdGroundPermittivity, &CMonopole::m_GroundPermittivity},
+    {M::IdGroundLossFactor, &CMonopole::m_GroundLossFactor},
+    {M::IdFrequency, &CMonopole::m_Frequency},
+};
+
+const CFieldBinding<CTransmissionLine> LineFields[] = {
+    {M::IdLineLength, &CTransmissionLine::m_Length},
+    {M::IdLineWireDiameter, &CTransmissionLine::m_WireDiameter},
+};
+
+// The electrical totals of the whole line, as entered: they are converted per metre once the
+// length is known.
+struct CLineTotals
+{
+    double m_Inductance = 0.0;  // uH
+    double m_Capacitance = 0.0; // pF
+    double m_Conductance = 0.0; // uS
+};
+const CFieldBinding<CLineTotals> LineTotalFields[] = {
+    {M::IdLineInductance, &CLineTotals::m_Inductance},
+    {M::IdLineCapacitance, &CLineTotals::m_Capacitance},
+    {M::IdLineConductance, &CLineTotals::m_Conductance},
+};
+
+const CFieldBinding<CTransmissionLine> LineGeometryFields[] = {
+    {M::IdLineSpacing, &CTransmissionLine::m_Spacing},
+    {M::IdLinePermittivity, &CTransmissionLine::m_RelPermittivity},
+    {M::IdLinePermeability, &CTransmissionLine::m_RelPermeability},
+    {M::IdLinePairs, &CTransmissionLine::m_Pairs},
+};
 
 // "%s uH" or "%s pF": a value with its unit, where the unit changes from row to row.
 CReportCell Micro(double henry)
@@ -238,7 +309,7 @@ void CMonopoleDlg::OnChoicesRestored()
     m_Circular = true;
     if (m_DiameterLabel)
         m_DiameterLabel->setText(QString::fromUtf8(Row(IdDiameter).m_Label));
-    EnableControl(IdDepth, false);
+    ApplyEnableRule(MonopoleEnableRules, IdCircular);
 }
 
 bool CMonopoleDlg::OnCommand(int id)
@@ -278,31 +349,14 @@ void CMonopoleDlg::OnConductorShape(int id)
     if (m_DiameterLabel)
         m_DiameterLabel->setText(m_Circular ? QStringLiteral("Diameter(mm)")
                                             : QStringLiteral("Width(mm)"));
-    EnableControl(IdDepth, !m_Circular);
+    ApplyEnableRule(MonopoleEnableRules, id);
 }
 
 void CMonopoleDlg::OnLineMode(int id)
 {
     m_Electrical = id == IdLineElectrical;
-    for (int field : {IdLineInductance, IdLineCapacitance, IdLineConductance})
-        EnableControl(field, m_Electrical);
-    for (int field : {IdLineSpacing, IdLinePermittivity, IdLinePermeability, IdLinePairs})
-        EnableControl(field, !m_Electrical);
+    ApplyEnableRule(MonopoleEnableRules, id);
 }
-
-namespace
-{
-
-// ValidateInput on each field in turn; false at the first that fails (it has shown its message).
-bool ReadFields(const CVKFormView& form, std::initializer_list<std::pair<int, double*>> fields)
-{
-    for (const auto& [id, value] : fields)
-        if (!form.Field(id)->ValidateInput(*value))
-            return false;
-    return true;
-}
-
-} // namespace
 
 bool CMonopoleDlg::ReadInputs()
 {
@@ -323,108 +377,51 @@ bool CMonopoleDlg::ReadInputs()
 
 bool CMonopoleDlg::ReadStationAndLoad()
 {
-    double power = 0, distance = 0, gain = 0, resistance = 0, inductance = 0, capacitance = 0;
-    if (!ReadFields(*this, {{IdFrequency, &m_FrequencykHz},
-                            {IdStationPower, &power},
-                            {IdStationDistance, &distance},
-                            {IdStationGain, &gain},
-                            {IdLoadResistance, &resistance},
-                            {IdLoadInductance, &inductance},
-                            {IdLoadCapacitance, &capacitance}}))
+    CLoadEntry load;
+    if (!ReadFields(m_Monopole, StationFields) || !ReadFields(load, LoadFields))
         return false;
-    m_Monopole.m_Frequency = m_FrequencykHz * 1000;
-    m_Monopole.m_StationPower = power;
-    m_Monopole.m_StationDistance = distance * 1000;
-    m_Monopole.m_StationGain = gain;
-    if (inductance > 0)
-        m_Monopole.m_Load.Set(CComponant::Inductor, inductance * 1e-6, resistance);
-    else if (capacitance > 0)
-        m_Monopole.m_Load.Set(CComponant::Capacitor, capacitance * 1e-12, resistance);
-    else if (resistance > 0)
-        m_Monopole.m_Load.Set(CComponant::Resistor, resistance, resistance);
+    if (load.m_Inductance > 0)
+        m_Monopole.m_Load.Set(CComponant::Inductor, load.m_Inductance, load.m_Resistance);
+    else if (load.m_Capacitance > 0)
+        m_Monopole.m_Load.Set(CComponant::Capacitor, load.m_Capacitance, load.m_Resistance);
+    else if (load.m_Resistance > 0)
+        m_Monopole.m_Load.Set(CComponant::Resistor, load.m_Resistance, load.m_Resistance);
     return true;
 }
 
 bool CMonopoleDlg::ReadAerialAndGround()
 {
-    double length1 = 0, length2 = 0, diameter = 0, depth = 0, angle1 = 0, angle2 = 0,
-           permittivity = 0, permeability = 0, resistivity = 0, groundDepth = 0, groundDiameter = 0,
-           groundResistivity = 0, groundPermittivity = 0, lossFactor = 0;
-    if (!ReadFields(*this, {{IdLength1, &length1},
-                            {IdLength2, &length2},
-                            {IdDiameter, &diameter},
-                            {IdDepth, &depth},
-                            {IdAngle1, &angle1},
-                            {IdAngle2, &angle2},
-                            {IdPermittivity, &permittivity},
-                            {IdPermeability, &permeability},
-                            {IdResistivity, &resistivity},
-                            {IdGroundDepth, &groundDepth},
-                            {IdGroundDiameter, &groundDiameter},
-                            {IdGroundResistivity, &groundResistivity},
-                            {IdGroundPermittivity, &groundPermittivity},
-                            {IdGroundLossFactor, &lossFactor},
-                            {IdFrequency, &m_FrequencykHz}}))
+    if (!ReadFields(m_Monopole, AerialAndGroundFields))
         return false;
-    CMonopole& m = m_Monopole;
-    m.m_Length1 = length1;
-    m.m_Length2 = length2;
-    m.m_Diameter = diameter / 1000;
-    m.m_Depth = m_Circular ? 0.0 : depth / 1000;
-    m.m_IsCircular = m_Circular;
-    m.m_Angle1 = angle1 * Pi / 180;
-    m.m_Angle2 = angle2 * Pi / 180;
-    m.m_RelPermittivity = permittivity;
-    m.m_RelPermeability = permeability;
-    m.m_Resistivity = resistivity * 1e-8;
-    m.m_GroundDepth = groundDepth;
-    m.m_GroundDiameter = groundDiameter / 1000;
-    m.m_GroundResistivity = groundResistivity;
-    m.m_GroundPermittivity = groundPermittivity;
-    m.m_Frequency = m_FrequencykHz * 1000;
-    m.m_GroundLossFactor = lossFactor;
+    if (m_Circular)
+        m_Monopole.m_Depth = 0.0;
+    m_Monopole.m_IsCircular = m_Circular;
     return true;
 }
 
 bool CMonopoleDlg::ReadLine()
 {
-    double length = 0, wireDiameter = 0;
+    if (!ReadFields(m_Line, LineFields))
+        return false;
     if (m_Electrical)
     {
         // Totals for the whole line; spacing, permittivity and pairs keep their last values.
-        double inductance = 0, capacitance = 0, conductance = 0;
-        if (!ReadFields(*this, {{IdLineLength, &length},
-                                {IdLineWireDiameter, &wireDiameter},
-                                {IdLineInductance, &inductance},
-                                {IdLineCapacitance, &capacitance},
-                                {IdLineConductance, &conductance}}))
+        CLineTotals totals;
+        if (!ReadFields(totals, LineTotalFields))
             return false;
-        m_Line.m_Length = length;
-        m_Line.m_WireDiameter = wireDiameter / 1000;
+        const double length = m_Line.m_Length;
         m_Line.m_UseGeometry = false;
-        m_Line.m_InductancePerMetre = inductance / length * 1e-6;
-        m_Line.m_CapacitancePerMetre = capacitance / length * 1e-12;
-        m_Line.m_ConductancePerMetre = conductance / length * 1e-6;
-        m_Line.m_Frequency = m_FrequencykHz * 1000;
+        m_Line.m_InductancePerMetre = totals.m_Inductance / length * 1e-6;
+        m_Line.m_CapacitancePerMetre = totals.m_Capacitance / length * 1e-12;
+        m_Line.m_ConductancePerMetre = totals.m_Conductance / length * 1e-6;
+        m_Line.m_Frequency = m_Monopole.m_Frequency;
         m_Line.m_RelPermeability = 1.0;
         return true;
     }
-    double spacing = 0, permittivity = 0, permeability = 0, pairs = 0;
-    if (!ReadFields(*this, {{IdLineLength, &length},
-                            {IdLineWireDiameter, &wireDiameter},
-                            {IdLineSpacing, &spacing},
-                            {IdLinePermittivity, &permittivity},
-                            {IdLinePermeability, &permeability},
-                            {IdLinePairs, &pairs}}))
+    if (!ReadFields(m_Line, LineGeometryFields))
         return false;
-    m_Line.m_Length = length;
-    m_Line.m_WireDiameter = wireDiameter / 1000;
     m_Line.m_UseGeometry = true;
-    m_Line.m_Spacing = spacing / 1000;
-    m_Line.m_RelPermittivity = permittivity;
-    m_Line.m_RelPermeability = permeability;
-    m_Line.m_Pairs = pairs;
-    m_Line.m_Frequency = m_FrequencykHz * 1000;
+    m_Line.m_Frequency = m_Monopole.m_Frequency;
     return true;
 }
 
@@ -444,7 +441,7 @@ bool CMonopoleDlg::CheckReceiverEnd()
     const CComplex& end = m_Monopole.m_ZIn;
     if (std::isfinite(end.real) && std::isfinite(end.imag))
         return true;
-    CError::DisplayError("Error: At " + N(m_Monopole.m_Frequency / 1000, 0) +
+    CError::DisplayError("Error: At " + FormatNumber(m_Monopole.m_Frequency / 1000, 0) +
                          " kHz the impedance at the receiver end is too large to be calculated");
     return false;
 }

@@ -88,7 +88,6 @@ private:
     void WriteFullReport();
     std::vector<CReportCell> SweepCells() const;
 
-    double m_FrequencykHz = 0.0; // the entered frequency, kHz
     CMonopole m_Monopole;
     CTransmissionLine m_Line;
     bool m_Circular = true;

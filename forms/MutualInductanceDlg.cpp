@@ -17,172 +17,167 @@
 namespace
 {
 
-// A number of a message, as the reports write it.
-std::string N(double value, int decimals)
-{
-    return FormatNumber(value, decimals);
-}
-
 using Dlg = CMutualInductanceDlg;
+
+constexpr double Micro = 1e-6;
+constexpr double Milli = 0.001;
 
 // The field table in set-up order, cut where the set-up clears or checks buttons.
 const CFieldRow SourceFields[] = {
-    {1207, "Voltage (pp)", 9, 4, false, 0.0001, 99.999, "source voltage", "0.10", "V", FieldReal},
-    {1188, "Resistance (ohms)", 6, 3, false, 0.001, 9999.999, "source resistance", "50.000", "ohm",
-     FieldReal},
-    {1226, "Capacitance (pF)", 9, 3, false, 0.0, 999999999.999, "source capacitance", "2200.000",
-     "pF", FieldReal},
-    {1227, "Inductance (uH)", 9, 3, false, 0.0, 99999.999, "source inductance", "0.000", "µH",
-     FieldReal},
+    {Dlg::IdSourceVoltage, "Voltage (pp)", 9, 4, false, 0.0001, 99.999, "source voltage", "0.10",
+     "V", FieldReal},
+    {Dlg::IdSourceResistance, "Resistance (ohms)", 6, 3, false, 0.001, 9999.999,
+     "source resistance", "50.000", "ohm", FieldReal},
+    {Dlg::IdSourceCapacitance, "Capacitance (pF)", 9, 3, false, 0.0, 999999999.999,
+     "source capacitance", "2200.000", "pF", FieldReal},
+    {Dlg::IdSourceInductance, "Inductance (uH)", 9, 3, false, 0.0, 99999.999, "source inductance",
+     "0.000", "µH", FieldReal},
 };
 
 const CFieldRow PrimaryFields[] = {
-    {1225, "Start inductance (uH)", 6, 1, false, 0.1, 999999.9, "primary inductance", "33.3", "µH",
-     FieldReal},
-    {1231, "Diameter (mm)", 3, 2, false, 0.01, 999.99, "primary diameter", "103.0", "mm",
-     FieldReal},
-    {1232, "Length", 3, 2, false, 0.1, 999.9, "primary length", "8.0", "mm", FieldReal},
-    {1216, "Number of Turns", 3, 1, false, 0.1, 999.9, "primary number of turns", "12.0", "",
-     FieldReal},
-    {1233, "Conductor diameter (mm)", 3, 2, false, 0.01, 999.99, "primary conductor diameter",
-     "0.5", "mm", FieldReal},
-    {1234, "Resistivity (uOhms-metre)", 3, 3, false, 0.001, 999.999,
-     "primary conductor resistivity", "0.0168", "µΩ·m", FieldReal},
-    {1236, "Core relative permeability", 3, 3, false, 0.001, 999.999,
+    {Dlg::IdPrimaryInductance, "Start inductance (uH)", 6, 1, false, 0.1, 999999.9,
+     "primary inductance", "33.3", "µH", FieldReal, Times(Micro)},
+    {Dlg::IdPrimaryDiameter, "Diameter (mm)", 3, 2, false, 0.01, 999.99, "primary diameter",
+     "103.0", "mm", FieldReal, Times(Milli)},
+    {Dlg::IdPrimaryLength, "Length", 3, 2, false, 0.1, 999.9, "primary length", "8.0", "mm",
+     FieldReal, Times(Milli)},
+    {Dlg::IdPrimaryTurns, "Number of Turns", 3, 1, false, 0.1, 999.9, "primary number of turns",
+     "12.0", "", FieldReal},
+    {Dlg::IdPrimaryConductorDiameter, "Conductor diameter (mm)", 3, 2, false, 0.01, 999.99,
+     "primary conductor diameter", "0.5", "mm", FieldReal, Times(Milli)},
+    {Dlg::IdPrimaryResistivity, "Resistivity (uOhms-metre)", 3, 3, false, 0.001, 999.999,
+     "primary conductor resistivity", "0.0168", "µΩ·m", FieldReal, Over(1e6)},
+    {Dlg::IdPrimaryPermeability, "Core relative permeability", 3, 3, false, 0.001, 999.999,
      "primary core relative permeability", "1.0", "", FieldReal},
-    {1237, "Former relative permittivity", 3, 3, false, 0.001, 999.999,
+    {Dlg::IdPrimaryPermittivity, "Former relative permittivity", 3, 3, false, 0.001, 999.999,
      "primary former relative permitivity", "2.7", "", FieldReal},
-    {1239, "Dissipation factor", 4, 4, false, 0.0, 99.9999, "primary dissipation factor", "0.0", "",
-     FieldReal},
-    {1221, "Wall thickness", 4, 2, false, 0, 0, "", "2.0", "mm", FieldUnchecked},
-    {1223, "Unused turns", 2, 0, false, 0, 0, "", "0.0", "turns", FieldUnchecked},
+    {Dlg::IdPrimaryDissipation, "Dissipation factor", 4, 4, false, 0.0, 99.9999,
+     "primary dissipation factor", "0.0", "", FieldReal},
+    {Dlg::IdPrimaryWall, "Wall thickness", 4, 2, false, 0, 0, "", "2.0", "mm", FieldUnchecked,
+     Times(Milli)},
+    {Dlg::IdUnusedTurns, "Unused turns", 2, 0, false, 0, 0, "", "0.0", "turns", FieldUnchecked},
 };
 
 const CFieldRow SecondaryFields[] = {
-    {1240, "Start inductance (uH)", 6, 1, false, 0.1, 999999.9, "secondary inductance", "331.2",
-     "µH", FieldReal},
-    {1244, "Diameter (mm)", 3, 2, false, 0.01, 999.99, "secondary diameter", "103.0", "mm",
-     FieldReal},
-    {1245, "Length", 3, 1, false, 0.1, 999.9, "secondary length", "28.0", "mm", FieldReal},
-    {1218, "Number of Turns", 3, 1, false, 0.1, 999.9, "secondary number of turns", "48.0", "",
-     FieldReal},
-    {1241, "Conductor diameter (mm)", 3, 2, false, 0.01, 999.99, "secondary conductor diameter",
-     "0.5", "mm", FieldReal},
-    {1242, "Resistivity (uOhms-metre)", 3, 3, false, 0.001, 999.999,
-     "secondary conductor resistivity", "0.0168", "µΩ·m", FieldReal},
-    {1238, "Core relative permeability", 4, 3, false, 0.001, 9999.999,
+    {Dlg::IdSecondaryInductance, "Start inductance (uH)", 6, 1, false, 0.1, 999999.9,
+     "secondary inductance", "331.2", "µH", FieldReal, Times(Micro)},
+    {Dlg::IdSecondaryDiameter, "Diameter (mm)", 3, 2, false, 0.01, 999.99, "secondary diameter",
+     "103.0", "mm", FieldReal, Times(Milli)},
+    {Dlg::IdSecondaryLength, "Length", 3, 1, false, 0.1, 999.9, "secondary length", "28.0", "mm",
+     FieldReal, Times(Milli)},
+    {Dlg::IdSecondaryTurns, "Number of Turns", 3, 1, false, 0.1, 999.9, "secondary number of turns",
+     "48.0", "", FieldReal},
+    {Dlg::IdSecondaryConductorDiameter, "Conductor diameter (mm)", 3, 2, false, 0.01, 999.99,
+     "secondary conductor diameter", "0.5", "mm", FieldReal, Times(Milli)},
+    {Dlg::IdSecondaryResistivity, "Resistivity (uOhms-metre)", 3, 3, false, 0.001, 999.999,
+     "secondary conductor resistivity", "0.0168", "µΩ·m", FieldReal, Over(1e6)},
+    {Dlg::IdSecondaryPermeability, "Core relative permeability", 4, 3, false, 0.001, 9999.999,
      "secondary core relative permeability", "1.0", "", FieldReal},
-    {1243, "Former relative permittivity", 3, 3, false, 0.001, 999.999,
+    {Dlg::IdSecondaryPermittivity, "Former relative permittivity", 3, 3, false, 0.001, 999.999,
      "secondary former relative permitivity", "2.7", "", FieldReal},
-    {1249, "Dissipation factor", 4, 4, false, 0.0, 99.9999, "secondary dissipation factor", "0.0",
-     "", FieldReal},
-    {1222, "Wall thickness", 4, 2, false, 0, 0, "", "2.0", "mm", FieldUnchecked},
+    {Dlg::IdSecondaryDissipation, "Dissipation factor", 4, 4, false, 0.0, 99.9999,
+     "secondary dissipation factor", "0.0", "", FieldReal},
+    {Dlg::IdSecondaryWall, "Wall thickness", 4, 2, false, 0, 0, "", "2.0", "mm", FieldUnchecked,
+     Times(Milli)},
 };
 
 const CFieldRow PrimaryLitzFields[] = {
-    {1208, "Conductor diameter (mm)", 2, 4, false, 0.0001, 999.9999, "litz wire diameter", "0.0375",
-     "mm", FieldReal},
-    {1212, "Number of wires", 3, 0, false, 1.0, 999.0, "litz wire number of conductors", "175", "",
-     FieldReal},
-    {1215, "Proximity effect reduction", 3, 3, false, 0.001, 999.999,
+    {Dlg::IdPrimaryStrandDiameter, "Conductor diameter (mm)", 2, 4, false, 0.0001, 999.9999,
+     "litz wire diameter", "0.0375", "mm", FieldReal, Times(Milli)},
+    {Dlg::IdPrimaryStrandCount, "Number of wires", 3, 0, false, 1.0, 999.0,
+     "litz wire number of conductors", "175", "", FieldReal},
+    {Dlg::IdPrimaryProximity, "Proximity effect reduction", 3, 3, false, 0.001, 999.999,
      "litz wire proximity effect reduction", "1.6", "", FieldReal},
 };
 
 const CFieldRow SecondaryLitzFields[] = {
-    {1206, "Conductor diameter (mm)", 2, 4, false, 0.0001, 999.9999, "litz wire diameter", "0.0375",
-     "mm", FieldReal},
-    {1211, "Number of wires", 3, 0, false, 1.0, 999.0, "litz wire number of conductors", "175", "",
-     FieldReal},
-    {1214, "Proximity effect reduction", 3, 3, false, 0.001, 999.999,
+    {Dlg::IdSecondaryStrandDiameter, "Conductor diameter (mm)", 2, 4, false, 0.0001, 999.9999,
+     "litz wire diameter", "0.0375", "mm", FieldReal, Times(Milli)},
+    {Dlg::IdSecondaryStrandCount, "Number of wires", 3, 0, false, 1.0, 999.0,
+     "litz wire number of conductors", "175", "", FieldReal},
+    {Dlg::IdSecondaryProximity, "Proximity effect reduction", 3, 3, false, 0.001, 999.999,
      "litz wire proximity effect reduction", "1.6", "", FieldReal},
 };
 
 // The two quotients keep the control's own digit rules; the negative quotient has no default.
 const CFieldRow ForwardFields[] = {
-    {1250, "Vbi", 1, 3, false, 0.001, 9.999, "turn on voltage", "0.43", "V", FieldReal},
-    {1255, "Junction Cap(pF)", 2, 2, false, 0.01, 99.99, "junction capacitance", "3.38", "pF",
+    {Dlg::IdTurnOnVoltage, "Vbi", 1, 3, false, 0.001, 9.999, "turn on voltage", "0.43", "V",
      FieldReal},
-    {1256, "At voltage value", 2, 2, true, 0, 0, "", "-1.0", "V", FieldUnchecked},
-    {1257, "Paraistic Cap", 2, 2, false, 0, 0, "", "0.1", "pF", FieldUnchecked},
-    {1268, "Min Carrier (Av time nS)", 5, 5, false, 0, 0, "", "1.0", "ns", FieldUnchecked},
-    {1248, "Ideality factor", 1, 2, false, 0.0, 9.99, "ideality factor", "1.1", "", FieldReal},
-    {1270, "Cap Quotient", 0, 0, false, 0.0, 9.99, "Forward junction capcitance quotient", "2.0",
-     "", FieldRealRange | FieldDefaultText},
-    {1293, "High negV Cap Quotient", 0, 0, false, 0.0, 9.99,
+    {Dlg::IdJunctionCap, "Junction Cap(pF)", 2, 2, false, 0.01, 99.99, "junction capacitance",
+     "3.38", "pF", FieldReal},
+    {Dlg::IdJunctionVoltage, "At voltage value", 2, 2, true, 0, 0, "", "-1.0", "V", FieldUnchecked},
+    {Dlg::IdParasiticCap, "Paraistic Cap", 2, 2, false, 0, 0, "", "0.1", "pF", FieldUnchecked},
+    {Dlg::IdTransitTime, "Min Carrier (Av time nS)", 5, 5, false, 0, 0, "", "1.0", "ns",
+     FieldUnchecked},
+    {Dlg::IdIdeality, "Ideality factor", 1, 2, false, 0.0, 9.99, "ideality factor", "1.1", "",
+     FieldReal},
+    {Dlg::IdCapQuotient, "Cap Quotient", 0, 0, false, 0.0, 9.99,
+     "Forward junction capcitance quotient", "2.0", "", FieldRealRange | FieldDefaultText},
+    {Dlg::IdNegCapQuotient, "High negV Cap Quotient", 0, 0, false, 0.0, 9.99,
      "Negative junction capcitance quotient", "", "", FieldRealRange | FieldDefaultText},
-    {1247, "Is (uAmps)", 2, 5, false, 1e-05, 99.99999, "saturation current", "1.61", "µA",
-     FieldReal},
-    {1258, "a", 4, 4, true, -9999.9999, 9999.9999, "quad a", "16.69", "", FieldReal},
-    {1259, "b", 4, 4, true, -9999.9999, 9999.9999, "quad b", "-1.6791", "", FieldReal},
-    {1260, "c", 4, 4, true, -9999.99991, 9999.9999, "quad c", "0.0132", "", FieldReal},
-    {1263, "a", 4, 4, true, -9999.9999, 9999.9999, "power a", "25.845", "", FieldReal},
-    {1267, "b", 4, 4, true, -9999.9999, 9999.9999, "power n", "2.8423", "", FieldReal},
+    {Dlg::IdSatCurrent, "Is (uAmps)", 2, 5, false, 1e-05, 99.99999, "saturation current", "1.61",
+     "µA", FieldReal},
+    {Dlg::IdQuadA, "a", 4, 4, true, -9999.9999, 9999.9999, "quad a", "16.69", "", FieldReal},
+    {Dlg::IdQuadB, "b", 4, 4, true, -9999.9999, 9999.9999, "quad b", "-1.6791", "", FieldReal},
+    {Dlg::IdQuadC, "c", 4, 4, true, -9999.99991, 9999.9999, "quad c", "0.0132", "", FieldReal},
+    {Dlg::IdPowerA, "a", 4, 4, true, -9999.9999, 9999.9999, "power a", "25.845", "", FieldReal},
+    {Dlg::IdPowerN, "b", 4, 4, true, -9999.9999, 9999.9999, "power n", "2.8423", "", FieldReal},
 };
 
 const CFieldRow ReverseFields[] = {
-    {1264, "a", 4, 4, true, -9999.9999, 9999.9999, "quad a", "-0.0763", "", FieldReal},
-    {1265, "b", 4, 4, true, -9999.9999, 9999.9999, "quad b", "0.6965", "", FieldReal},
-    {1266, "c", 4, 4, true, -9999.9999, 9999.9999, "quad c", "-1.8365", "", FieldReal},
-    {1261, "Is (uAmps)", 3, 4, false, 0.001, 999.9999, "reverse Is", "", "µA", FieldReal},
-    {1262, "n", 3, 4, false, 0.001, 999.9999, "reverse N", "", "", FieldReal},
-    {1254, "R (Ohms)", 7, 0, false, 0.0, 9999999.0, "diode reverse bias resistance", "338000.0",
-     "ohm", FieldReal},
+    {Dlg::IdRevQuadA, "a", 4, 4, true, -9999.9999, 9999.9999, "quad a", "-0.0763", "", FieldReal},
+    {Dlg::IdRevQuadB, "b", 4, 4, true, -9999.9999, 9999.9999, "quad b", "0.6965", "", FieldReal},
+    {Dlg::IdRevQuadC, "c", 4, 4, true, -9999.9999, 9999.9999, "quad c", "-1.8365", "", FieldReal},
+    {Dlg::IdRevSatCurrent, "Is (uAmps)", 3, 4, false, 0.001, 999.9999, "reverse Is", "", "µA",
+     FieldReal},
+    {Dlg::IdRevN, "n", 3, 4, false, 0.001, 999.9999, "reverse N", "", "", FieldReal},
+    {Dlg::IdRevResistance, "R (Ohms)", 7, 0, false, 0.0, 9999999.0, "diode reverse bias resistance",
+     "338000.0", "ohm", FieldReal},
 };
 
 const CFieldRow LoadFields[] = {
-    {1251, "Audio resistor (Ohms)", 7, 0, false, 0.0, 9999999.0, "audio resistor", "47000", "ohm",
-     FieldReal},
-    {1252, "Audio capacitor (pF)", 6, 0, false, 0.0, 999999.0, "audio capacitor", "0.0", "pF",
-     FieldReal},
-    {1253, "Eaphone capacitance (pF)", 6, 0, false, 0.0, 999999.0, "earphone capacitance",
-     "15000.0", "pF", FieldReal},
-    {1273, "Dielectric and other losses (% of Q)", 6, 2, false, 0.0, 99.0, "% other losses", "0.0",
-     "%", FieldReal},
-    {1275, "Constant resistive loss (Ohms)", 4, 2, false, 0.0, 9999.0, "% other losses", "0.0",
-     "ohm", FieldReal},
+    {Dlg::IdAudioResistor, "Audio resistor (Ohms)", 7, 0, false, 0.0, 9999999.0, "audio resistor",
+     "47000", "ohm", FieldReal},
+    {Dlg::IdAudioCapacitor, "Audio capacitor (pF)", 6, 0, false, 0.0, 999999.0, "audio capacitor",
+     "0.0", "pF", FieldReal},
+    {Dlg::IdEarphoneCapacitance, "Eaphone capacitance (pF)", 6, 0, false, 0.0, 999999.0,
+     "earphone capacitance", "15000.0", "pF", FieldReal},
+    {Dlg::IdOtherLosses, "Dielectric and other losses (% of Q)", 6, 2, false, 0.0, 99.0,
+     "% other losses", "0.0", "%", FieldReal},
+    {Dlg::IdConstantLoss, "Constant resistive loss (Ohms)", 4, 2, false, 0.0, 9999.0,
+     "% other losses", "0.0", "ohm", FieldReal},
 };
 
 const CFieldRow WorkingFields[] = {
-    {1217, "Working frequency(kHz)", 9, 3, false, 1.0, 999999999.999, "Frequency kHz", "1000.0",
-     "kHz", FieldReal},
-    {1228, "Start distance (mm)", 3, 1, false, 0.1, 999.9, "start distance", "50.0", "mm",
-     FieldReal},
-    {1229, "End distance (mm)", 3, 1, false, 1.0, 999.9, "end distance", "120.0", "mm", FieldReal},
-    {1230, "Steps", 2, 0, false, 1.0, 99.0, "steps", "10", "mm", FieldReal},
-    {1278, "Tap loop #", 2, 0, false, 0, 99, "loop", "20", "", FieldWhole},
+    {Dlg::IdFrequency, "Working frequency(kHz)", 9, 3, false, 1.0, 999999999.999, "Frequency kHz",
+     "1000.0", "kHz", FieldReal},
+    {Dlg::IdStartDistance, "Start distance (mm)", 3, 1, false, 0.1, 999.9, "start distance", "50.0",
+     "mm", FieldReal},
+    {Dlg::IdEndDistance, "End distance (mm)", 3, 1, false, 1.0, 999.9, "end distance", "120.0",
+     "mm", FieldReal},
+    {Dlg::IdStep, "Steps", 2, 0, false, 1.0, 99.0, "steps", "10", "mm", FieldReal},
+    {Dlg::IdTapLoop, "Tap loop #", 2, 0, false, 0, 99, "loop", "20", "", FieldWhole},
 };
 
 // The core fields and the two core-loss displays get no set-up calls.
 const CFieldRow CoreFields[] = {
-    {1288, "Diameter (mm)", 0, 0, false, 0, 0, "", "", "mm", 0},
-    {1289, "Length (mm)", 0, 0, false, 0, 0, "", "", "mm", 0},
-    {1285, "Relative loss factor (10^-6)", 0, 0, false, 0, 0, "", "", "", 0},
-    {1286, "RL Factor frequency (kHz)", 0, 0, false, 0, 0, "", "", "kHz", 0},
-    {1224, "Initial permeability", 0, 0, false, 0, 0, "", "", "", 0},
-    {1283, "Gap exponent", 0, 0, false, 0, 0, "", "", "", 0},
-    {1284, "Length exponent", 0, 0, false, 0, 0, "", "", "", 0},
-    {1246, "Core loss", 0, 0, false, 0, 0, "", "", "", 0},
-    {1279, "Core loss", 0, 0, false, 0, 0, "", "", "", 0},
+    {Dlg::IdCoreDiameter, "Diameter (mm)", 0, 0, false, 0, 0, "", "", "mm", 0, Times(Milli)},
+    {Dlg::IdCoreLength, "Length (mm)", 0, 0, false, 0, 0, "", "", "mm", 0, Times(Milli)},
+    {Dlg::IdCoreLossFactor, "Relative loss factor (10^-6)", 0, 0, false, 0, 0, "", "", "", 0},
+    {Dlg::IdCoreLossFrequency, "RL Factor frequency (kHz)", 0, 0, false, 0, 0, "", "", "kHz", 0,
+     Times(1000.0)},
+    {Dlg::IdCoreInitialPermeability, "Initial permeability", 0, 0, false, 0, 0, "", "", "", 0},
+    {Dlg::IdCoreGapExponent, "Gap exponent", 0, 0, false, 0, 0, "", "", "", 0},
+    {Dlg::IdCoreLengthExponent, "Length exponent", 0, 0, false, 0, 0, "", "", "", 0},
+    {Dlg::IdPrimaryCoreLoss, "Core loss", 0, 0, false, 0, 0, "", "", "", 0},
+    {Dlg::IdSecondaryCoreLoss, "Core loss", 0, 0, false, 0, 0, "", "", "", 0},
 };
 
-// Ids of the fields each coil reads, in reading order: inductance, diameter, length, turns,
-// conductor diameter, resistivity, core permeability, former permittivity, dissipation factor.
-constexpr int PrimaryIds[] = {1225, 1231, 1232, 1216, 1233, 1234, 1236, 1237, 1239};
-constexpr int SecondaryIds[] = {1240, 1244, 1245, 1218, 1241, 1242, 1238, 1243, 1249};
-// Strand diameter, number of strands, proximity effect reduction.
-constexpr int PrimaryLitzIds[] = {1208, 1212, 1215};
-constexpr int SecondaryLitzIds[] = {1206, 1211, 1214};
-constexpr int PrimaryWallId = 1221;
-constexpr int SecondaryWallId = 1222;
-constexpr int UnusedTurnsId = 1223;
-constexpr int FrequencyId = 1217;
 // The coils' core permeabilities are read and checked, but the core step resets both coils
 // to air before any calculation; the two core-loss fields are never read.
-constexpr int UnusedPermeabilityIds[] = {1236, 1238};
-constexpr int UnreadCoreLossIds[] = {1246, 1279};
+constexpr int UnusedPermeabilityIds[] = {Dlg::IdPrimaryPermeability, Dlg::IdSecondaryPermeability};
+constexpr int UnreadCoreLossIds[] = {Dlg::IdPrimaryCoreLoss, Dlg::IdSecondaryCoreLoss};
 
-constexpr double Micro = 1e-6;
-constexpr double Milli = 0.001;
 constexpr double Pico = 1e-12;
 // The engine limit of the loaded Q before each tap sweep.
 constexpr double QLimit = 10000.0;
@@ -313,28 +308,29 @@ const char* const NotZero = "must not be zero for this calculation";
 // The rod's permeability and coupling divide by its diameter, length and initial permeability,
 // its loss by the frequency of its loss factor.
 const CFieldCheck CoreChecks[] = {
-    {1288, EFieldCondition::NotZero, "must not be zero for a core"},
-    {1289, EFieldCondition::NotZero, "must not be zero for a core"},
-    {1224, EFieldCondition::NotZero, "must not be zero for a core"},
-    {1286, EFieldCondition::NotZero, "must not be zero for a core"},
+    {Dlg::IdCoreDiameter, EFieldCondition::NotZero, "must not be zero for a core"},
+    {Dlg::IdCoreLength, EFieldCondition::NotZero, "must not be zero for a core"},
+    {Dlg::IdCoreInitialPermeability, EFieldCondition::NotZero, "must not be zero for a core"},
+    {Dlg::IdCoreLossFrequency, EFieldCondition::NotZero, "must not be zero for a core"},
 };
 
 // The audio output divides by the earphone's capacitance.
 const CFieldCheck DetectorChecks[] = {
-    {1253, EFieldCondition::NotZero, NotZero},
+    {Dlg::IdEarphoneCapacitance, EFieldCondition::NotZero, NotZero},
 };
 
 // The air-core coupling counts whole turns: a primary of less than one has none.
 const CFieldCheck AirCoreChecks[] = {
-    {1216, EFieldCondition::AtLeast, "must be at least 1 for this calculation", 0, 1.0},
+    {Dlg::IdPrimaryTurns, EFieldCondition::AtLeast, "must be at least 1 for this calculation", 0,
+     1.0},
 };
 
 // The diode equation divides by n Vt; the power law by its a.
 const CFieldCheck DiodeEquationChecks[] = {
-    {1248, EFieldCondition::NotZero, NotZero},
+    {Dlg::IdIdeality, EFieldCondition::NotZero, NotZero},
 };
 const CFieldCheck PowerLawChecks[] = {
-    {1263, EFieldCondition::NotZero, NotZero},
+    {Dlg::IdPowerA, EFieldCondition::NotZero, NotZero},
 };
 
 // A caption over the fields of one law or option, in the grid's next row.
@@ -549,88 +545,135 @@ void CMutualInductanceDlg::RunAction(int id)
     }
 }
 
-bool CMutualInductanceDlg::Read(int id, double& value) const
+namespace
 {
-    return Field(id)->ValidateInput(value);
-}
+// Inductance, diameter, length, turns, conductor diameter, resistivity, core permeability,
+// former permittivity, dissipation factor.
+const CFieldBinding<CCoil> PrimaryCoil[] = {
+    {Dlg::IdPrimaryInductance, &CCoil::m_Inductance},
+    {Dlg::IdPrimaryDiameter, &CCoil::m_Diameter},
+    {Dlg::IdPrimaryLength, &CCoil::m_Length},
+    {Dlg::IdPrimaryTurns, &CCoil::m_Turns},
+    {Dlg::IdPrimaryConductorDiameter, &CCoil::m_ConductorDiameter},
+    {Dlg::IdPrimaryResistivity, &CCoil::m_Resistivity},
+    {Dlg::IdPrimaryPermeability, &CCoil::m_ApparentPermeability},
+    {Dlg::IdPrimaryPermittivity, &CCoil::m_FormerPermittivity},
+    {Dlg::IdPrimaryDissipation, &CCoil::m_DissipationFactor},
+};
+const CFieldBinding<CCoil> SecondaryCoil[] = {
+    {Dlg::IdSecondaryInductance, &CCoil::m_Inductance},
+    {Dlg::IdSecondaryDiameter, &CCoil::m_Diameter},
+    {Dlg::IdSecondaryLength, &CCoil::m_Length},
+    {Dlg::IdSecondaryTurns, &CCoil::m_Turns},
+    {Dlg::IdSecondaryConductorDiameter, &CCoil::m_ConductorDiameter},
+    {Dlg::IdSecondaryResistivity, &CCoil::m_Resistivity},
+    {Dlg::IdSecondaryPermeability, &CCoil::m_ApparentPermeability},
+    {Dlg::IdSecondaryPermittivity, &CCoil::m_FormerPermittivity},
+    {Dlg::IdSecondaryDissipation, &CCoil::m_DissipationFactor},
+};
+
+// Strand diameter, number of strands and the proximity effect reduction, which the reading
+// raises to the working frequency in MHz.
+const CFieldBinding<CCoil> PrimaryLitz[] = {
+    {Dlg::IdPrimaryStrandDiameter, &CCoil::m_StrandDiameter},
+    {Dlg::IdPrimaryStrandCount, &CCoil::m_StrandCount},
+    {Dlg::IdPrimaryProximity, &CCoil::m_LitzFactor},
+};
+const CFieldBinding<CCoil> SecondaryLitz[] = {
+    {Dlg::IdSecondaryStrandDiameter, &CCoil::m_StrandDiameter},
+    {Dlg::IdSecondaryStrandCount, &CCoil::m_StrandCount},
+    {Dlg::IdSecondaryProximity, &CCoil::m_LitzFactor},
+};
+
+// The rod the two coils share, as the receiver engine takes it.
+struct CCoreEntry
+{
+    double m_Diameter = 0.0; // m
+    double m_Length = 0.0;   // m
+    double m_GapExponent = 0.0;
+    double m_LengthExponent = 0.0;
+    double m_Permeability = 0.0;
+    double m_LossFactor = 0.0;
+    double m_LossFrequency = 0.0; // Hz
+};
+const CFieldBinding<CCoreEntry> CoreInputs[] = {
+    {Dlg::IdCoreDiameter, &CCoreEntry::m_Diameter},
+    {Dlg::IdCoreLength, &CCoreEntry::m_Length},
+    {Dlg::IdCoreGapExponent, &CCoreEntry::m_GapExponent},
+    {Dlg::IdCoreLengthExponent, &CCoreEntry::m_LengthExponent},
+    {Dlg::IdCoreInitialPermeability, &CCoreEntry::m_Permeability},
+    {Dlg::IdCoreLossFactor, &CCoreEntry::m_LossFactor},
+    {Dlg::IdCoreLossFrequency, &CCoreEntry::m_LossFrequency},
+};
+} // namespace
 
 bool CMutualInductanceDlg::ReadInputs()
 {
-    return ReadSource() && ReadPrimary() && ReadSecondary() && ReadCore() && ReadDiode() &&
-           ReadLoad() && ReadWorking();
+    using D = CMutualInductanceDlg;
+    static const CFieldBinding<D> LoadInputs[] = {
+        {IdAudioResistor, &D::m_AudioResistor},
+        {IdAudioCapacitor, &D::m_AudioCapacitor},
+        {IdEarphoneCapacitance, &D::m_EarphoneCapacitance},
+        {IdRevResistance, &D::m_RevResistance},
+        {IdOtherLosses, &D::m_OtherLosses},
+        {IdConstantLoss, &D::m_ConstantLoss},
+    };
+    // The tap loop number, a whole number, is read after them.
+    static const CFieldBinding<D> WorkingInputs[] = {
+        {IdFrequency, &D::m_Frequency},
+        {IdStartDistance, &D::m_StartDistance},
+        {IdEndDistance, &D::m_EndDistance},
+        {IdStep, &D::m_Step},
+    };
+    if (!ReadSource() || !ReadCoil(m_Circuit.m_Primary, true) ||
+        !ReadCoil(m_Circuit.m_Secondary, false) || !ReadCore() || !ReadDiode() ||
+        !ReadFields(*this, LoadInputs) || !ReadFields(*this, WorkingInputs))
+        return false;
+    m_TapLoop = 0;
+    (void)Field(IdTapLoop)->ValidateInput(m_TapLoop); // the given-tap action alone uses it
+    return true;
 }
 
 bool CMutualInductanceDlg::ReadSource()
 {
-    return Read(1207, m_SourceVoltage) && Read(1188, m_SourceResistance) &&
-           Read(1226, m_SourceCapacitance) && Read(1227, m_SourceInductance);
+    using D = CMutualInductanceDlg;
+    static const CFieldBinding<D> SourceInputs[] = {
+        {IdSourceVoltage, &D::m_SourceVoltage},
+        {IdSourceResistance, &D::m_SourceResistance},
+        {IdSourceCapacitance, &D::m_SourceCapacitance},
+        {IdSourceInductance, &D::m_SourceInductance},
+    };
+    return ReadFields(*this, SourceInputs);
 }
 
-// The nine coil fields and the wall thickness of one coil, in SI units into the engine's coil.
-bool CMutualInductanceDlg::ReadCoil(CCoil& coil, const int* ids, int wallId)
+// The nine coil fields and the wall thickness of one coil, in SI units into the engine's coil;
+// then "Resonant" and the unused turns of the primary, and the litz wire.
+bool CMutualInductanceDlg::ReadCoil(CCoil& coil, bool primary)
 {
-    double value[CoilFieldCount] = {};
-    for (int i = 0; i < CoilFieldCount; ++i)
-        if (!Read(ids[i], value[i]))
-            return false;
-
-    coil.m_Inductance = value[0] * Micro;
-    coil.m_Diameter = value[1] * Milli;
-    coil.m_Length = value[2] * Milli;
-    coil.m_Turns = value[3];
-    coil.m_ConductorDiameter = value[4] * Milli;
-    coil.m_Resistivity = value[5] / 1e6;
+    if (!ReadFields(coil, primary ? PrimaryCoil : SecondaryCoil))
+        return false;
     coil.m_WirePermeability = 1.0;
     coil.m_CExtra = 0.0;
-    coil.m_ApparentPermeability = value[6];
-    coil.m_FormerPermittivity = value[7];
-    coil.m_DissipationFactor = value[8];
-    coil.m_CoreCoilDiameter = value[1] * Milli;
+    coil.m_CoreCoilDiameter = coil.m_Diameter;
+    // No range: any text reads.
+    (void)ReadField(primary ? IdPrimaryWall : IdSecondaryWall, coil.m_WallThickness,
+                    EFieldRead::Always);
+    if (primary)
+    {
+        m_Resonant = IsChecked(IdResonant);
+        (void)ReadField(IdUnusedTurns, m_Circuit.m_UnusedTurns, EFieldRead::IfValid);
+    }
 
-    double wall = 0.0;
-    (void)Read(wallId, wall); // no range: any text reads
-    coil.m_WallThickness = wall * Milli;
-    return true;
-}
-
-// Strand diameter, strand count and proximity effect reduction, when the coil is of litz wire.
-// The reduction is raised to the working frequency in MHz.
-bool CMutualInductanceDlg::ReadLitz(CCoil& coil, int litzCheck, const int* ids)
-{
     coil.m_IsLitz = false;
-    if (!IsChecked(litzCheck))
+    if (!IsChecked(primary ? IdPrimaryLitz : IdSecondaryLitz))
         return true;
-    double strand = 0.0;
-    double count = 0.0;
-    double reduction = 0.0;
     double frequency = 0.0;
-    if (!Read(ids[0], strand) || !Read(ids[1], count) || !Read(ids[2], reduction) ||
-        !Read(FrequencyId, frequency))
+    if (!ReadFields(coil, primary ? PrimaryLitz : SecondaryLitz) ||
+        !ReadField(IdFrequency, frequency))
         return false;
     coil.m_IsLitz = true;
-    coil.m_StrandDiameter = strand * Milli;
-    coil.m_StrandCount = count;
-    coil.m_LitzFactor = std::pow(reduction, frequency / 1000.0);
+    coil.m_LitzFactor = CCoil::LitzFactor(coil.m_LitzFactor, frequency / 1000.0);
     return true;
-}
-
-bool CMutualInductanceDlg::ReadPrimary()
-{
-    CCoil& coil = m_Circuit.m_Primary;
-    if (!ReadCoil(coil, PrimaryIds, PrimaryWallId))
-        return false;
-    m_Resonant = IsChecked(IdResonant);
-    double unused = 0.0;
-    if (Read(UnusedTurnsId, unused))
-        m_Circuit.m_UnusedTurns = unused;
-    return ReadLitz(coil, IdPrimaryLitz, PrimaryLitzIds);
-}
-
-bool CMutualInductanceDlg::ReadSecondary()
-{
-    CCoil& coil = m_Circuit.m_Secondary;
-    return ReadCoil(coil, SecondaryIds, SecondaryWallId) &&
-           ReadLitz(coil, IdSecondaryLitz, SecondaryLitzIds);
 }
 
 bool CMutualInductanceDlg::ReadCore()
@@ -640,79 +683,63 @@ bool CMutualInductanceDlg::ReadCore()
     m_Circuit.m_Secondary.ResetCore();
     if (!IsChecked(IdHasCore))
         return true;
-    double diameter = 0.0;
-    double length = 0.0;
-    double gapExponent = 0.0;
-    double lengthExponent = 0.0;
-    double permeability = 0.0;
-    double lossFactor = 0.0;
-    double lossFrequency = 0.0;
-    if (!Read(1288, diameter) || !Read(1289, length) || !Read(1283, gapExponent) ||
-        !Read(1284, lengthExponent) || !Read(1224, permeability) || !Read(1285, lossFactor) ||
-        !Read(1286, lossFrequency))
+    CCoreEntry core;
+    if (!ReadFields(core, CoreInputs))
         return false;
     m_HasCore = true;
-    m_Circuit.SetCore(diameter * Milli, length * Milli, permeability, gapExponent, lengthExponent,
-                      lossFactor, lossFrequency * 1000.0);
+    m_Circuit.SetCore(core.m_Diameter, core.m_Length, core.m_Permeability, core.m_GapExponent,
+                      core.m_LengthExponent, core.m_LossFactor, core.m_LossFrequency);
     return true;
 }
 
 bool CMutualInductanceDlg::ReadDiode()
 {
+    using D = CMutualInductanceDlg;
+    // The negative quotient reads as 0 when empty: the fixed quotient everywhere.
+    static const CFieldBinding<D> JunctionInputs[] = {
+        {IdTurnOnVoltage, &D::m_TurnOnVoltage},
+        {IdJunctionCap, &D::m_JunctionCap},
+        {IdJunctionVoltage, &D::m_JunctionVoltage},
+        {IdParasiticCap, &D::m_ParasiticCap},
+        {IdTransitTime, &D::m_TransitTime},
+        {IdIdeality, &D::m_Ideality},
+        {IdCapQuotient, &D::m_CapQuotient},
+        {IdNegCapQuotient, &D::m_NegCapQuotient, EFieldRead::Always},
+    };
+    static const CFieldBinding<D> ForwardDiodeInputs[] = {{IdSatCurrent, &D::m_SatCurrent}};
+    static const CFieldBinding<D> ForwardPowerInputs[] = {{IdPowerA, &D::m_QuadA},
+                                                          {IdPowerN, &D::m_QuadB}};
+    static const CFieldBinding<D> ForwardQuadraticInputs[] = {
+        {IdQuadA, &D::m_QuadA}, {IdQuadB, &D::m_QuadB}, {IdQuadC, &D::m_QuadC}};
+    static const CFieldBinding<D> ReverseDiodeInputs[] = {{IdRevSatCurrent, &D::m_RevSatCurrent},
+                                                          {IdRevN, &D::m_RevN}};
+    static const CFieldBinding<D> ReverseQuadraticInputs[] = {
+        {IdRevQuadA, &D::m_RevQuadA}, {IdRevQuadB, &D::m_RevQuadB}, {IdRevQuadC, &D::m_RevQuadC}};
+    static const CFieldBinding<D> ReverseResistanceInputs[] = {
+        {IdRevResistance, &D::m_RevResistance}};
+
     // The coefficients of the laws not chosen stay 0.
     m_JunctionCap = m_JunctionVoltage = 0.0;
     m_SatCurrent = m_QuadA = m_QuadB = m_QuadC = 0.0;
     m_RevSatCurrent = m_RevN = m_RevQuadA = m_RevQuadB = m_RevQuadC = m_RevResistance = 0.0;
-
-    if (!Read(1250, m_TurnOnVoltage) || !Read(1255, m_JunctionCap) ||
-        !Read(1256, m_JunctionVoltage) || !Read(1257, m_ParasiticCap) ||
-        !Read(1268, m_TransitTime) || !Read(1248, m_Ideality) || !Read(1270, m_CapQuotient))
-        return false;
     m_NegCapQuotient = 0.0;
-    (void)Read(1293, m_NegCapQuotient); // empty reads as 0: the fixed quotient everywhere
-
-    bool valid = true;
-    switch (m_ForwardLaw)
-    {
-    case LawDiodeEquation:
-        valid = Read(1247, m_SatCurrent);
-        break;
-    case LawPower:
-        valid = Read(1263, m_QuadA) && Read(1267, m_QuadB);
-        break;
-    default:
-        valid = Read(1258, m_QuadA) && Read(1259, m_QuadB) && Read(1260, m_QuadC);
-        break;
-    }
-    if (!valid)
+    if (!ReadFields(*this, JunctionInputs))
         return false;
 
+    const bool forward = m_ForwardLaw == LawDiodeEquation ? ReadFields(*this, ForwardDiodeInputs)
+                         : m_ForwardLaw == LawPower       ? ReadFields(*this, ForwardPowerInputs)
+                                                    : ReadFields(*this, ForwardQuadraticInputs);
+    if (!forward)
+        return false;
     switch (m_ReverseLaw)
     {
     case LawDiodeEquation:
-        return Read(1261, m_RevSatCurrent) && Read(1262, m_RevN);
+        return ReadFields(*this, ReverseDiodeInputs);
     case LawQuadratic:
-        return Read(1264, m_RevQuadA) && Read(1265, m_RevQuadB) && Read(1266, m_RevQuadC);
+        return ReadFields(*this, ReverseQuadraticInputs);
     default:
-        return Read(1254, m_RevResistance);
+        return ReadFields(*this, ReverseResistanceInputs);
     }
-}
-
-bool CMutualInductanceDlg::ReadLoad()
-{
-    return Read(1251, m_AudioResistor) && Read(1252, m_AudioCapacitor) &&
-           Read(1253, m_EarphoneCapacitance) && Read(1254, m_RevResistance) &&
-           Read(1273, m_OtherLosses) && Read(1275, m_ConstantLoss);
-}
-
-bool CMutualInductanceDlg::ReadWorking()
-{
-    if (!Read(FrequencyId, m_Frequency) || !Read(1228, m_StartDistance) ||
-        !Read(1229, m_EndDistance) || !Read(1230, m_Step))
-        return false;
-    m_TapLoop = 0;
-    (void)Field(1278)->ValidateInput(m_TapLoop); // the given-tap action alone uses it
-    return true;
 }
 
 bool CMutualInductanceDlg::CheckDetectorInputs()
@@ -758,7 +785,7 @@ bool CMutualInductanceDlg::SetUpDistance(double distance)
             !std::isfinite(m_Circuit.m_Secondary.m_ApparentPermeability))
         {
             CError::DisplayError(
-                "Error: At " + N(distance / Milli, 2) +
+                "Error: At " + FormatNumber(distance / Milli, 2) +
                 " mm the coils lie too far out on the core for its permeability to be defined");
             return false;
         }
@@ -778,7 +805,7 @@ bool CMutualInductanceDlg::SetUpDistance(double distance)
     // that below zero.
     if (!(m_Circuit.m_Secondary.m_CSelfResonant > 0))
         return RefuseField(
-            SecondaryWallId,
+            IdSecondaryWall,
             "of the secondary coil must lie between 0 and its diameter for this calculation");
     return true;
 }
@@ -800,7 +827,8 @@ template <typename Keep> bool CMutualInductanceDlg::SweepTaps(double distance, K
     // A secondary that picks up nothing leaves the detector without a signal to solve for.
     if (turns >= 1 && !(m_Circuit.m_SecondaryEmf.m_Magnitude > 0))
     {
-        CError::DisplayError("Error: The coils are not coupled at " + N(distance / Milli, 2) +
+        CError::DisplayError("Error: The coils are not coupled at " +
+                             FormatNumber(distance / Milli, 2) +
                              " mm, so the detector has no signal to work on");
         return false;
     }
@@ -845,7 +873,8 @@ CMutualInductanceDlg::EDetectorResult CMutualInductanceDlg::DetectorResult() con
 
 bool CMutualInductanceDlg::RefuseDetector(EDetectorResult result, double distance, int turn) const
 {
-    const std::string where = N(distance / Milli, 2) + " mm, tap " + std::to_string(turn);
+    const std::string where =
+        FormatNumber(distance / Milli, 2) + " mm, tap " + std::to_string(turn);
     // Such as a diode driven so far forward that its current overflows.
     if (result == EDetectorResult::NotFinite)
         CError::DisplayError("Error: The detector has no finite solution at " + where +

@@ -19,6 +19,83 @@ class CMutualInductanceDlg : public CVKFormView
 public:
     enum EControlId
     {
+        // Fields: source.
+        IdSourceVoltage = 1207,
+        IdSourceResistance = 1188,
+        IdSourceCapacitance = 1226,
+        IdSourceInductance = 1227,
+        // Primary coil.
+        IdPrimaryInductance = 1225,
+        IdPrimaryDiameter = 1231,
+        IdPrimaryLength = 1232,
+        IdPrimaryTurns = 1216,
+        IdPrimaryConductorDiameter = 1233,
+        IdPrimaryResistivity = 1234,
+        IdPrimaryPermeability = 1236,
+        IdPrimaryPermittivity = 1237,
+        IdPrimaryDissipation = 1239,
+        IdPrimaryWall = 1221,
+        IdUnusedTurns = 1223,
+        IdPrimaryStrandDiameter = 1208,
+        IdPrimaryStrandCount = 1212,
+        IdPrimaryProximity = 1215,
+        // Secondary coil.
+        IdSecondaryInductance = 1240,
+        IdSecondaryDiameter = 1244,
+        IdSecondaryLength = 1245,
+        IdSecondaryTurns = 1218,
+        IdSecondaryConductorDiameter = 1241,
+        IdSecondaryResistivity = 1242,
+        IdSecondaryPermeability = 1238,
+        IdSecondaryPermittivity = 1243,
+        IdSecondaryDissipation = 1249,
+        IdSecondaryWall = 1222,
+        IdSecondaryStrandDiameter = 1206,
+        IdSecondaryStrandCount = 1211,
+        IdSecondaryProximity = 1214,
+        // Diode: the junction, the forward laws, the reverse laws.
+        IdTurnOnVoltage = 1250,
+        IdJunctionCap = 1255,
+        IdJunctionVoltage = 1256,
+        IdParasiticCap = 1257,
+        IdTransitTime = 1268,
+        IdIdeality = 1248,
+        IdCapQuotient = 1270,
+        IdNegCapQuotient = 1293,
+        IdSatCurrent = 1247,
+        IdQuadA = 1258,
+        IdQuadB = 1259,
+        IdQuadC = 1260,
+        IdPowerA = 1263,
+        IdPowerN = 1267,
+        IdRevQuadA = 1264,
+        IdRevQuadB = 1265,
+        IdRevQuadC = 1266,
+        IdRevSatCurrent = 1261,
+        IdRevN = 1262,
+        IdRevResistance = 1254,
+        // Load.
+        IdAudioResistor = 1251,
+        IdAudioCapacitor = 1252,
+        IdEarphoneCapacitance = 1253,
+        IdOtherLosses = 1273,
+        IdConstantLoss = 1275,
+        // Core.
+        IdCoreDiameter = 1288,
+        IdCoreLength = 1289,
+        IdCoreLossFactor = 1285,
+        IdCoreLossFrequency = 1286,
+        IdCoreInitialPermeability = 1224,
+        IdCoreGapExponent = 1283,
+        IdCoreLengthExponent = 1284,
+        IdPrimaryCoreLoss = 1246,
+        IdSecondaryCoreLoss = 1279,
+        // Working mode.
+        IdFrequency = 1217,
+        IdStartDistance = 1228,
+        IdEndDistance = 1229,
+        IdStep = 1230,
+        IdTapLoop = 1278,
         // Actions.
         IdAnalyseNoLoad = 3,
         IdSplEachLoop = 4,
@@ -82,23 +159,16 @@ protected:
 
 private:
     void MarkUnused(int id, const char* why);
-    static constexpr int CoilFieldCount = 9;
 
     // Wait cursor, ReadInputs, then the action of button `id` when the inputs are sound.
     void RunAction(int id);
     bool SetForwardLaw(int id, int law);
     bool SetReverseLaw(int id, int law);
 
-    bool Read(int id, double& value) const;
     bool ReadSource();
-    bool ReadCoil(CCoil& coil, const int* ids, int wallId);
-    bool ReadLitz(CCoil& coil, int litzCheck, const int* ids);
-    bool ReadPrimary();
-    bool ReadSecondary();
+    bool ReadCoil(CCoil& coil, bool primary);
     bool ReadCore();
     bool ReadDiode();
-    bool ReadLoad();
-    bool ReadWorking();
 
     // The fields that the detector sweeps divide by; false when one is refused.
     bool CheckDetectorInputs();

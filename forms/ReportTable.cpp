@@ -7,12 +7,13 @@
 
 #include <cmath>
 
-namespace
-{
-QString Formatted(double value, int decimals)
+QString FormatNumberText(double value, int decimals)
 {
     return QString::fromStdString(FormatNumber(value, decimals));
 }
+
+namespace
+{
 
 // Every digit that tells the double apart, "." as decimal point and no grouping.
 QString FullPrecision(double value)
@@ -54,15 +55,15 @@ QString CReportTable::ShownValue(const CReportCell& cell, size_t column) const
     switch (cell.m_Kind)
     {
     case CReportCell::EKind::Number:
-        return Formatted(cell.m_Value, decimals);
+        return FormatNumberText(cell.m_Value, decimals);
     case CReportCell::EKind::Complex:
-        return Formatted(cell.m_Value, decimals) +
+        return FormatNumberText(cell.m_Value, decimals) +
                (cell.m_Imag < 0 ? QStringLiteral(" - j") : QStringLiteral(" + j")) +
-               Formatted(std::fabs(cell.m_Imag), decimals);
+               FormatNumberText(std::fabs(cell.m_Imag), decimals);
     case CReportCell::EKind::Tagged:
-        return cell.m_Text + Formatted(cell.m_Value, decimals);
+        return cell.m_Text + FormatNumberText(cell.m_Value, decimals);
     case CReportCell::EKind::WithUnit:
-        return Formatted(cell.m_Value, decimals) + QLatin1Char(' ') + cell.m_Text;
+        return FormatNumberText(cell.m_Value, decimals) + QLatin1Char(' ') + cell.m_Text;
     case CReportCell::EKind::Text:
         break;
     }

@@ -7,6 +7,9 @@ class QIODevice;
 
 #include <vector>
 
+// FormatNumber as a report's text: "," groups, "." decimals, whatever the locale.
+QString FormatNumberText(double value, int decimals);
+
 // One cell of a report row. Numbers are kept at full precision; the report shows them with
 // their column's decimals.
 struct CReportCell

@@ -2,7 +2,7 @@
 
 #include "controls/VKEdit.h"
 #include "database/MessagePresenter.h"
-#include "forms/FormatNumber.h"
+#include "models/Equations.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -17,8 +17,6 @@
 namespace
 {
 
-constexpr double FourPiSquared = 39.47841760435743;
-constexpr double TwoPi = 6.283185307179586;
 constexpr double NoLimit = 999999999.99;
 
 // In set-up order. The self-capacitance is read without a range check, and the inductance
@@ -48,9 +46,20 @@ const CFieldCheck TuningCapChecks[] = {
 
 const CFieldRow& Row(int id)
 {
-    return TuningCapFields[FieldRowIndex(TuningCapFields,
-                                         static_cast<int>(std::size(TuningCapFields)), id)];
+    return *FindFieldRow(TuningCapFields, id);
 }
+
+// "Use inductance" checked or cleared.
+constexpr int GivenInductance = 1;
+constexpr int MatchedInductance = 0;
+const CEnableRule TuningCapEnableRules[] = {
+    {GivenInductance,
+     {CTuningCapDlg::IdInductance},
+     {CTuningCapDlg::IdMatchLow, CTuningCapDlg::IdMatchHigh}},
+    {MatchedInductance,
+     {CTuningCapDlg::IdMatchLow, CTuningCapDlg::IdMatchHigh},
+     {CTuningCapDlg::IdInductance}},
+};
 
 } // namespace
 
@@ -115,10 +124,8 @@ bool CTuningCapDlg::OnCommand(int id)
 
 void CTuningCapDlg::OnUseInductance()
 {
-    const bool given = IsChecked(IdUseInductance);
-    EnableControl(IdInductance, given);
-    EnableControl(IdMatchLow, !given);
-    EnableControl(IdMatchHigh, !given);
+    ApplyEnableRule(TuningCapEnableRules,
+                    IsChecked(IdUseInductance) ? GivenInductance : MatchedInductance);
 }
 
 CTuningCapDlg::EMode CTuningCapDlg::Mode() const
@@ -132,8 +139,18 @@ CTuningCapDlg::EMode CTuningCapDlg::Mode() const
 
 bool CTuningCapDlg::ReadInputs()
 {
-    if (!Field(IdLowFrequency)->ValidateInput(m_LowFrequency) ||
-        !Field(IdHighFrequency)->ValidateInput(m_HighFrequency))
+    using T = CTuningCapDlg;
+    static const CFieldBinding<T> BandFields[] = {
+        {IdLowFrequency, &T::m_LowFrequency},
+        {IdHighFrequency, &T::m_HighFrequency},
+    };
+    static const CFieldBinding<T> CapacitorFields[] = {
+        {IdCapLow, &T::m_CapLow},
+        {IdCapHigh, &T::m_CapHigh},
+        {IdSelfCapacitance, &T::m_SelfCapacitance},
+        {IdStrayCapacitance, &T::m_StrayCapacitance},
+    };
+    if (!ReadFields(*this, BandFields))
         return false;
     if (!(m_HighFrequency > m_LowFrequency))
     {
@@ -141,14 +158,10 @@ bool CTuningCapDlg::ReadInputs()
                     EMessageIcon::None);
         return false;
     }
-    if (!Field(IdCapLow)->ValidateInput(m_CapLow) || !Field(IdCapHigh)->ValidateInput(m_CapHigh) ||
-        !Field(IdSelfCapacitance)->ValidateInput(m_SelfCapacitance) ||
-        !Field(IdStrayCapacitance)->ValidateInput(m_StrayCapacitance))
+    if (!ReadFields(*this, CapacitorFields))
         return false;
     m_Mode = Mode();
-    if (m_Mode == EMode::GivenInductance && !Field(IdInductance)->ValidateInput(m_Inductance))
-        return false;
-    return true;
+    return m_Mode != EMode::GivenInductance || ReadField(IdInductance, m_Inductance);
 }
 
 void CTuningCapDlg::OnCalculate()
@@ -164,23 +177,23 @@ void CTuningCapDlg::OnCalculate()
     switch (m_Mode)
     {
     case EMode::GivenInductance:
-        m_CapAtLow = 1e12 / (FourPiSquared * m_Inductance * m_LowFrequency * m_LowFrequency);
-        m_CapAtHigh = 1e12 / (FourPiSquared * m_Inductance * m_HighFrequency * m_HighFrequency);
+        m_CapAtLow = CEquations::TuningCapacitance(m_Inductance, m_LowFrequency);
+        m_CapAtHigh = CEquations::TuningCapacitance(m_Inductance, m_HighFrequency);
         break;
     case EMode::MatchLow:
         m_CapAtLow = m_CapMax;
         m_CapAtHigh = m_CapMax / m_RatioSquared;
-        m_Inductance = 1e12 / (FourPiSquared * m_CapMax * m_LowFrequency * m_LowFrequency);
+        m_Inductance = CEquations::TuningCapacitance(m_CapMax, m_LowFrequency);
         break;
     case EMode::MatchHigh:
         m_CapAtHigh = m_CapMin;
         m_CapAtLow = m_RatioSquared * m_CapMin;
-        m_Inductance = 1e12 / (FourPiSquared * m_CapMin * m_HighFrequency * m_HighFrequency);
+        m_Inductance = CEquations::TuningCapacitance(m_CapMin, m_HighFrequency);
         break;
     }
 
-    m_LowestResonance = 1e6 / (TwoPi * std::sqrt(m_Inductance * m_CapMax));
-    m_HighestResonance = 1e6 / (TwoPi * std::sqrt(m_Inductance * m_CapMin));
+    m_LowestResonance = CEquations::TuningFrequency(m_Inductance, m_CapMax);
+    m_HighestResonance = CEquations::TuningFrequency(m_Inductance, m_CapMin);
     m_Rotation = (m_CapAtLow - m_CapAtHigh) / (m_CapMax - m_CapMin) * 100;
     // Only the self-capacitance, which has no range, can take the circuit capacitances to zero
     // or below, where the resonances lose their root.
@@ -207,8 +220,8 @@ void CTuningCapDlg::WriteReport()
     };
     const auto required = [](double frequency)
     {
-        return QStringLiteral("\tCapacitance required for ") +
-               QString::fromStdString(FormatNumber(frequency, 0)) + QStringLiteral(" kHz: \t ");
+        return QStringLiteral("\tCapacitance required for ") + FormatNumberText(frequency, 0) +
+               QStringLiteral(" kHz: \t ");
     };
     const QString pF = QStringLiteral("pF");
     const QString kHz = QStringLiteral("kHz");

@@ -318,6 +318,40 @@ bool CVKFormView::RefuseField(int id, const char* reason, int other)
     return false;
 }
 
+const CFieldRow* CVKFormView::BuiltRow(int id) const
+{
+    const auto built = std::find_if(m_FieldNames.begin(), m_FieldNames.end(),
+                                    [id](const CFieldNames& names) { return names.m_Id == id; });
+    return built == m_FieldNames.end() ? nullptr : &built->m_Row;
+}
+
+bool CVKFormView::ReadField(int id, double& target, EFieldRead read) const
+{
+    CVKEdit* field = Field(id);
+    const CFieldRow* row = BuiltRow(id);
+    if (!field || !row)
+        return read != EFieldRead::Required;
+    double value = 0.0;
+    const bool valid = field->ValidateInput(value);
+    if (valid || read == EFieldRead::Always)
+        target = row->m_ToSI.Apply(value);
+    return valid || read != EFieldRead::Required;
+}
+
+void CVKFormView::ApplyEnableRule(const CEnableRule* rules, std::size_t count, int mode)
+{
+    for (std::size_t i = 0; i < count; ++i)
+    {
+        if (rules[i].m_Mode != mode)
+            continue;
+        for (int id : rules[i].m_Enable)
+            EnableControl(id, true);
+        for (int id : rules[i].m_Disable)
+            EnableControl(id, false);
+        return;
+    }
+}
+
 std::vector<CReportTable> CVKFormView::LatestTables() const
 {
     return std::vector<CReportTable>(
@@ -671,7 +705,7 @@ CVKEdit* CVKFormView::AddField(QGridLayout* grid, const CFieldRow& row)
 
     RegisterControl(row.m_Id, field);
     m_FieldNames.push_back(
-        {row.m_Id, label, QString::fromUtf8(row.m_FieldName ? row.m_FieldName : "")});
+        {row.m_Id, label, QString::fromUtf8(row.m_FieldName ? row.m_FieldName : ""), row});
     field->installEventFilter(this);
     // Typing, pasting and undoing; not the texts the program sets (regrouping, loading).
     connect(field, &QLineEdit::textEdited, this, &CVKFormView::Edited);

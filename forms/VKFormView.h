@@ -183,6 +183,35 @@ protected:
     // Shows "Error: <field> <reason>", where "%s" in the reason names the other field; false.
     bool RefuseField(int id, const char* reason, int other = 0);
 
+    // The row a field was built from, or null.
+    const CFieldRow* BuiltRow(int id) const;
+    // ValidateInput on one field; its value, converted to SI units by its row, goes to the
+    // target as EFieldRead says. False when a required field refused its value (it has said why).
+    bool ReadField(int id, double& target, EFieldRead read = EFieldRead::Required) const;
+    // The fields of a binding table in table order, into the members of one object; false at
+    // the first required field that fails, with the members of the later rows untouched.
+    template <typename Target, typename Binding>
+    bool ReadFields(Target& target, const Binding* bindings, std::size_t count) const
+    {
+        for (std::size_t i = 0; i < count; ++i)
+            if (!ReadField(bindings[i].m_Id, bindings[i].In(target), bindings[i].m_Read))
+                return false;
+        return true;
+    }
+    template <typename Target, typename Binding, std::size_t Count>
+    bool ReadFields(Target& target, const Binding (&bindings)[Count]) const
+    {
+        return ReadFields(target, bindings, Count);
+    }
+
+    // Enables and disables the controls of the rule for a mode; a mode without a rule changes
+    // nothing.
+    void ApplyEnableRule(const CEnableRule* rules, std::size_t count, int mode);
+    template <std::size_t Count> void ApplyEnableRule(const CEnableRule (&rules)[Count], int mode)
+    {
+        ApplyEnableRule(rules, Count, mode);
+    }
+
     // The set-up calls of one row, as EFieldCalls lists them.
     void SetupField(const CFieldRow& row);
     void SetupFields(const CFieldRow* rows, int count);
@@ -235,6 +264,7 @@ private:
         int m_Id;
         QString m_Label;
         QString m_FieldName;
+        CFieldRow m_Row;
     };
     std::vector<CFieldNames> m_FieldNames;
     std::vector<std::pair<int, int>> m_RadioGroups; // (control id, group)

@@ -448,3 +448,8 @@ double CCoil::ProximityFactor(double pitchToConductor, double lengthToDiameter)
     // wire never has less resistance than a straight one, so it stops at no proximity effect.
     return factor < NoProximityFactor ? NoProximityFactor : factor;
 }
+
+double CCoil::LitzFactor(double factorAt1MHz, double frequencyMHz)
+{
+    return std::pow(factorAt1MHz, frequencyMHz);
+}

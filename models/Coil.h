@@ -114,6 +114,9 @@ public:
     // column and row hold, above the last ones the table is extrapolated linearly, but never
     // below NoProximityFactor.
     static double ProximityFactor(double pitchToConductor, double lengthToDiameter);
+    // The AC resistance factor of litz wire at a frequency, from the factor quoted at 1 MHz:
+    // it grows as its power of the frequency in MHz.
+    static double LitzFactor(double factorAt1MHz, double frequencyMHz);
 
 private:
     bool Fail(const char* message);

@@ -40,6 +40,16 @@ double CEquations::ResonantFrequencyLossy(double inductance, double inductorResi
            (TwoPi * std::sqrt(inductance * capacitance));
 }
 
+double CEquations::TuningCapacitance(double inductance, double frequency)
+{
+    return 1e12 / (FourPiSquared * inductance * frequency * frequency);
+}
+
+double CEquations::TuningFrequency(double inductance, double capacitance)
+{
+    return 1e6 / (TwoPi * std::sqrt(inductance * capacitance));
+}
+
 double CEquations::ResonanceFactor(double selfResonantFrequency, double frequency)
 {
     const double fsr2 = selfResonantFrequency * selfResonantFrequency;

@@ -33,6 +33,12 @@ public:
     static double ResonantFrequencyLossy(double inductance, double inductorResistance,
                                          double capacitance, double capacitorResistance);
     static double ResonanceFactor(double selfResonantFrequency, double frequency);
+    // The same relations in the units of a tuning capacitor's band: kHz, pF and uH. The
+    // capacitance (pF) that resonates an inductance (uH) at a frequency (kHz), and with the
+    // roles exchanged the inductance that resonates a capacitance.
+    static double TuningCapacitance(double inductance, double frequency);
+    // The resonant frequency (kHz) of an inductance (uH) and a capacitance (pF).
+    static double TuningFrequency(double inductance, double capacitance);
     static double EffectiveQ(double q, double selfResonantFrequency, double frequency);
 
     // ---- Conductors ----

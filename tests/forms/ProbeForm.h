@@ -43,7 +43,9 @@ public:
         return CVKFormView::OnCommand(id);
     }
 
+    using CVKFormView::ApplyEnableRule;
     using CVKFormView::CheckFields;
+    using CVKFormView::ReadFields;
 
     std::vector<std::pair<int, bool>> m_Commands;
 
@@ -51,7 +53,8 @@ protected:
     void BuildForm() override
     {
         static const CFieldRow rows[] = {
-            {IdFirst, "First (mm)", 3, 2, false, 1.0, 99.0, "First", "12.5", "mm", FieldReal},
+            {IdFirst, "First (mm)", 3, 2, false, 1.0, 99.0, "First", "12.5", "mm", FieldReal,
+             Times(0.001)},
             {IdSecond, "Second", 3, 0, false, 1, 9, "Second", "3", "", FieldWhole},
             {IdThird, "Third", 3, 2, false, 0, 0, "", "", "", FieldUnchecked},
         };

@@ -267,6 +267,92 @@ TEST(FormBase, CopyActsOnTheFocusedTextAndPasteOnTheFocusedFieldOnly)
     EXPECT_EQ(form->Field(1203)->text(), copied);
 }
 
+TEST(FormBase, ABindingTableStopsAtTheFirstRequiredFieldThatFailsLeavingLaterMembersAlone)
+{
+    auto form = MakeProbe();
+    CRecordingPresenter messages;
+    CScopedPresenter scope(messages);
+    using P = CProbeForm;
+    struct CValues
+    {
+        double m_A = -1, m_B = -1, m_C = -1;
+    };
+    // First is in mm and goes to its member in metres; Third takes any number.
+    static const CFieldBinding<CValues> required[] = {
+        {P::IdThird, &CValues::m_A}, {P::IdFirst, &CValues::m_B}, {P::IdThird, &CValues::m_C}};
+    static const CFieldBinding<CValues> ifValid[] = {
+        {P::IdThird, &CValues::m_A},
+        {P::IdFirst, &CValues::m_B, EFieldRead::IfValid},
+        {P::IdThird, &CValues::m_C}};
+    static const CFieldBinding<CValues> always[] = {{P::IdFirst, &CValues::m_B, EFieldRead::Always},
+                                                    {P::IdThird, &CValues::m_C}};
+    const struct
+    {
+        const CFieldBinding<CValues>* m_Table;
+        std::size_t m_Count;
+        const char* m_First;
+        bool m_Read;
+        CValues m_Expected;
+    } cases[] = {
+        {required, 3, "25", true, {7, 0.025, 7}},
+        {required, 3, "150", false, {7, -1, -1}},
+        {ifValid, 3, "150", true, {7, -1, 7}},
+        {always, 2, "150", true, {-1, 0.15, 7}},
+    };
+    // The refusing field says why, once, whether or not the reading goes on.
+    const std::string refused = "Error: First must be between 1.000000 and 99.000000!";
+    for (const auto& c : cases)
+    {
+        form->Field(P::IdThird)->SetWindowText(QStringLiteral("7"));
+        form->Field(P::IdFirst)->SetWindowText(QString::fromLatin1(c.m_First));
+        messages.m_Messages.clear();
+        CValues values;
+        EXPECT_EQ(form->ReadFields(values, c.m_Table, c.m_Count), c.m_Read) << c.m_First;
+        EXPECT_EQ(values.m_A, c.m_Expected.m_A) << c.m_First;
+        EXPECT_DOUBLE_EQ(values.m_B, c.m_Expected.m_B) << c.m_First;
+        EXPECT_EQ(values.m_C, c.m_Expected.m_C) << c.m_First;
+        const bool valid = std::string(c.m_First) == "25";
+        ASSERT_EQ(messages.m_Messages.size(), valid ? 0u : 1u) << c.m_First;
+        if (!valid)
+        {
+            EXPECT_EQ(messages.m_Messages[0].text, refused);
+        }
+    }
+}
+
+TEST(FormBase, AnEnableRuleSetsItsControlsAndLeavesTheOthersAppliedTwiceAlike)
+{
+    auto form = MakeProbe();
+    using P = CProbeForm;
+    static const CEnableRule rules[] = {
+        {P::IdRadioA, {P::IdFirst}, {P::IdSecond, P::IdOtherB}},
+        {P::IdRadioB, {P::IdSecond, P::IdOtherB}, {P::IdFirst}},
+    };
+    const auto states = [&]
+    {
+        std::vector<bool> enabled;
+        for (QWidget* control : form->Controls())
+            enabled.push_back(control->isEnabled());
+        return enabled;
+    };
+    form->EnableControl(P::IdThird, false);
+    for (int mode : {P::IdRadioB, P::IdRadioA, P::IdRadioB})
+    {
+        form->ApplyEnableRule(rules, mode);
+        const std::vector<bool> once = states();
+        form->ApplyEnableRule(rules, mode);
+        EXPECT_EQ(states(), once) << mode;
+        const bool b = mode == P::IdRadioB;
+        EXPECT_EQ(form->Control(P::IdFirst)->isEnabled(), !b);
+        EXPECT_EQ(form->Control(P::IdSecond)->isEnabled(), b);
+        EXPECT_EQ(form->Control(P::IdOtherB)->isEnabled(), b);
+        EXPECT_FALSE(form->Control(P::IdThird)->isEnabled()) << "in no rule: left as it was";
+    }
+    const std::vector<bool> before = states();
+    form->ApplyEnableRule(rules, P::IdCheck);
+    EXPECT_EQ(states(), before) << "a mode without a rule changes nothing";
+}
+
 TEST(FormBase, FieldChecksRefuseTheFirstValueOutsideItsCalculationNamingTheField)
 {
     auto form = MakeProbe();
