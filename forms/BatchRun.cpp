@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <QPushButton>
 
+#include <cstdio>
 #include <memory>
 #include <vector>
 
@@ -21,7 +22,7 @@ namespace
 {
 const char* const UsageLine =
     "Usage: quillon --batch KEY [--load FILE] [--set ID=VALUE]... [--press ID]... [--save FILE]"
-    " [--export-csv FILE] [--export-pdf FILE]";
+    " [--export-csv FILE] [--export-pdf FILE] [--progress]";
 
 enum class EStep
 {
@@ -102,6 +103,31 @@ void AddOptions(QCommandLineParser& parser)
         {QStringLiteral("export-pdf"),
          QStringLiteral("Write the inputs and every table reported so far to the PDF file <FILE>."),
          QStringLiteral("FILE")});
+    parser.addOption({QStringLiteral("progress"),
+                      QStringLiteral("While a long action runs, print how far it has got on "
+                                     "standard error, one line each percent.")});
+}
+
+// Restores the display of the long actions that was installed before.
+class CScopedProgressDisplay
+{
+public:
+    explicit CScopedProgressDisplay(CProgressDisplay& display)
+        : m_Previous(CVKFormView::SetProgressDisplay(&display))
+    {
+    }
+    ~CScopedProgressDisplay() { CVKFormView::SetProgressDisplay(m_Previous); }
+    CScopedProgressDisplay(const CScopedProgressDisplay&) = delete;
+    CScopedProgressDisplay& operator=(const CScopedProgressDisplay&) = delete;
+
+private:
+    CProgressDisplay* m_Previous;
+};
+
+void WriteToStderr(const QString& line)
+{
+    std::fputs((line + QLatin1Char('\n')).toLocal8Bit().constData(), stderr);
+    std::fflush(stderr);
 }
 
 // The steps in command-line order (the parser keeps each option's values apart).
@@ -221,7 +247,8 @@ bool WantsBatch(const QStringList& args)
     return false;
 }
 
-int RunBatch(const QStringList& args, QString& out, QString& err)
+int RunBatch(const QStringList& args, QString& out, QString& err,
+             const std::function<void(const QString&)>& progress)
 {
     QCommandLineParser parser;
     AddOptions(parser);
@@ -258,6 +285,11 @@ int RunBatch(const QStringList& args, QString& out, QString& err)
 
     CBatchPresenter presenter(err);
     CScopedPresenter scoped(presenter);
+    // No window, no dialog: the progress lines go out as they come, not with the results.
+    CQuietProgress quiet;
+    CProgressLines lines(progress ? progress : WriteToStderr);
+    CScopedProgressDisplay shown(
+        parser.isSet(QStringLiteral("progress")) ? static_cast<CProgressDisplay&>(lines) : quiet);
     std::unique_ptr<CVKFormView> form = CreateForm(entry->m_Key);
     CVKFormView::SetActiveForm(form.get());
     // As a form opened in a window, it starts from its default design when there is one.

@@ -3,16 +3,22 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // The batch mode: quillon --batch KEY [--load FILE] [--set ID=VALUE]... [--press ID]...
-// [--save FILE] [--export-csv FILE] [--export-pdf FILE]. Creates form KEY as the window would (its
-// default design file from Data/ below the current folder included), applies the options in the
-// order given, and returns the results-box text with "\n" line ends in out. Every message becomes
-// one line "TITLE: TEXT" in err. Needs a QApplication (main selects the offscreen platform).
+// [--save FILE] [--export-csv FILE] [--export-pdf FILE] [--progress]. Creates form KEY as the
+// window would (its default design file from Data/ below the current folder included), applies
+// the options in the order given, and returns the results-box text with "\n" line ends in out.
+// Every message becomes one line "TITLE: TEXT" in err. Needs a QApplication (main selects the
+// offscreen platform).
 //
 // args are the whole command line, program name first. Returns the exit status: 0, 1 when
 // a message titled "Error" or "ERROR" was shown, 2 for bad usage (a usage line in err).
-// --help and --version put their text in out and return 0.
-int RunBatch(const QStringList& args, QString& out, QString& err);
+// --help and --version put their text in out and return 0. With --progress a long action
+// writes a line of how far it has got through `progress` as it runs (standard error when
+// none is given).
+int RunBatch(const QStringList& args, QString& out, QString& err,
+             const std::function<void(const QString&)>& progress = {});
 
 // True when the command line asks for the batch mode, --help or --version: no window then.
 bool WantsBatch(const QStringList& args);

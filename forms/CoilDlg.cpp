@@ -9,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 #include <iterator>
 
@@ -674,9 +675,17 @@ void CCoilDlg::OnAnalyse()
     CWaitCursor wait;
     const double end = m_Coil.m_EndInductance;
     double inductance = m_Coil.m_Inductance - InductanceStep;
+    // The passes the sweep will make: the whole steps to the end and the end itself.
+    const int passes =
+        static_cast<int>(std::clamp(std::floor((end - m_Coil.m_Inductance) / InductanceStep) + 2.0,
+                                    1.0, static_cast<double>(MaxSweepRows)));
+    const CLongAction progress(*this, QStringLiteral("Analyse"), QStringLiteral("inductance"),
+                               passes);
     bool last = false;
     for (int pass = 0; !last; ++pass)
     {
+        if (!Step(std::min(pass + 1, passes)))
+            break;
         if (pass == MaxSweepRows)
         {
             CError::DisplayError("The inductance sweep was stopped after " +
@@ -712,7 +721,10 @@ void CCoilDlg::OnAnalyseRatioRange()
         return;
     }
     BeginReport(QStringLiteral("Analyse using  l/d range"));
-    for (int pass = 0; pass < 10; ++pass)
+    constexpr int RatioPasses = 10;
+    const CLongAction progress(*this, QStringLiteral("Analyse using  l/d range"),
+                               QStringLiteral("l/D ratio"), RatioPasses);
+    for (int pass = 0; pass < RatioPasses && Step(pass + 1); ++pass)
     {
         if (AnalyseOnce())
         {

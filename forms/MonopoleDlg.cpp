@@ -478,8 +478,12 @@ void CMonopoleDlg::OnSweep(bool resonateLoad)
                        {"Vp(ant)", "V", 4, " \t\t"},
                        {"Vp(load)", "V", 4, " "}};
     std::vector<std::vector<CReportCell>> rows;
+    const CLongAction progress(*this, table.m_Title, QStringLiteral("frequency"),
+                               (SweepEnd - SweepStart) / SweepStep + 1);
     for (int kHz = SweepStart; kHz <= SweepEnd; kHz += SweepStep)
     {
+        if (!Step((kHz - SweepStart) / SweepStep + 1))
+            break;
         const double frequency = kHz * 1000.0;
         m_Monopole.m_Frequency = frequency;
         m_Line.m_Frequency = frequency;
@@ -498,8 +502,12 @@ void CMonopoleDlg::OnSweep(bool resonateLoad)
         m_Monopole.ComputeLoadVoltage();
         rows.push_back(SweepCells());
     }
-    SetTabStops({ReportTabStop});
-    CVKFormView::OnCommand(IdClear);
+    // A cancelled sweep leaves the earlier reports and adds the rows it finished below them.
+    if (!Cancelled())
+    {
+        SetTabStops({ReportTabStop});
+        CVKFormView::OnCommand(IdClear);
+    }
     BeginTable(std::move(table));
     for (std::vector<CReportCell>& row : rows)
         AddRow(std::move(row));

@@ -21,6 +21,7 @@ using Dlg = CMutualInductanceDlg;
 
 constexpr double Micro = 1e-6;
 constexpr double Milli = 0.001;
+const QString DistanceStep = QStringLiteral("distance");
 
 // The field table in set-up order, cut where the set-up clears or checks buttons.
 const CFieldRow SourceFields[] = {
@@ -766,10 +767,18 @@ std::vector<double> CMutualInductanceDlg::Distances(double start, double end, do
     return distances;
 }
 
+int CMutualInductanceDlg::DistanceCount() const
+{
+    return static_cast<int>(
+        Distances(m_StartDistance * Milli, m_EndDistance * Milli, m_Step * Milli).size());
+}
+
 template <typename Process> bool CMutualInductanceDlg::ForEachDistance(Process process)
 {
-    for (double d : Distances(m_StartDistance * Milli, m_EndDistance * Milli, m_Step * Milli))
-        if (!process(d))
+    const std::vector<double> distances =
+        Distances(m_StartDistance * Milli, m_EndDistance * Milli, m_Step * Milli);
+    for (size_t i = 0; i < distances.size(); ++i)
+        if (!Step(static_cast<int>(i) + 1) || !process(distances[i]))
             return false;
     return true;
 }
@@ -821,7 +830,8 @@ void CMutualInductanceDlg::SetUpDetector()
     m_Circuit.m_QMax = QLimit;
 }
 
-template <typename Keep> bool CMutualInductanceDlg::SweepTaps(double distance, Keep keep)
+template <typename Keep>
+bool CMutualInductanceDlg::SweepTaps(double distance, Keep keep, bool tapsAreSteps)
 {
     const double turns = m_Circuit.m_Secondary.m_Turns;
     // A secondary that picks up nothing leaves the detector without a signal to solve for.
@@ -834,6 +844,8 @@ template <typename Keep> bool CMutualInductanceDlg::SweepTaps(double distance, K
     }
     for (int w = 1; w <= turns; ++w)
     {
+        if (!(tapsAreSteps ? Step(w) : Step()))
+            return false;
         m_Circuit.SetTap(w);
         m_Circuit.AnalyseDetector();
         if (!keep(w))
@@ -888,6 +900,8 @@ bool CMutualInductanceDlg::RefuseDetector(EDetectorResult result, double distanc
 void CMutualInductanceDlg::NoLoadSweep()
 {
     SetTabStops({40});
+    const CLongAction progress(*this, QStringLiteral("Analyse - no load"), DistanceStep,
+                               DistanceCount());
     BeginTable(NoLoadTable());
     m_Circuit.SetFrequency(m_Frequency * 1000.0, m_OtherLosses);
     const bool reported = ForEachDistance(
@@ -898,7 +912,7 @@ void CMutualInductanceDlg::NoLoadSweep()
             AddRow(NoLoadCells(d));
             return true;
         });
-    if (reported)
+    if (reported || Cancelled())
         EndTable();
     else
         DiscardTable();
@@ -916,18 +930,25 @@ void CMutualInductanceDlg::TapSweepAtStart()
     SetUpDetector();
     std::vector<std::vector<CReportCell>> rows;
     bool shown = true;
-    if (!SweepTaps(m_StartDistance * Milli,
-                   [&](int w)
-                   {
-                       const EDetectorResult result = DetectorResult();
-                       if (result != EDetectorResult::Finite)
-                           return shown = RefuseDetector(result, m_StartDistance * Milli, w);
-                       rows.push_back(LoopCells(w));
-                       return true;
-                   }) ||
+    const CLongAction progress(*this, QStringLiteral("Calc SPL each loop at start distance"),
+                               QStringLiteral("loop"),
+                               static_cast<int>(std::max(0.0, m_Circuit.m_Secondary.m_Turns)));
+    if ((!SweepTaps(
+             m_StartDistance * Milli,
+             [&](int w)
+             {
+                 const EDetectorResult result = DetectorResult();
+                 if (result != EDetectorResult::Finite)
+                     return shown = RefuseDetector(result, m_StartDistance * Milli, w);
+                 rows.push_back(LoopCells(w));
+                 return true;
+             },
+             true) &&
+         !Cancelled()) ||
         !shown)
         return;
-    // Loop 0 and the taps go into the box together, or not at all.
+    // Loop 0 and the taps go into the box together, or not at all; a cancelled sweep keeps
+    // the loops it finished.
     BeginTable(LoopZeroTable());
     AddRow(std::move(zero));
     EndTable();
@@ -940,6 +961,8 @@ void CMutualInductanceDlg::TapSweepAtStart()
 void CMutualInductanceDlg::BestTapSweep()
 {
     SetTabStops(DistanceTabStops);
+    const CLongAction progress(*this, QStringLiteral("Max SPL over distance range"), DistanceStep,
+                               DistanceCount());
     BeginTable(DistanceTable("Max SPL over distance range"));
     // Without a tap there is no row to show.
     if (!(m_Circuit.m_Secondary.m_Turns >= 1))
@@ -977,7 +1000,7 @@ void CMutualInductanceDlg::BestTapSweep()
                 AddRow(std::move(row));
             return true;
         });
-    if (reported)
+    if (reported || Cancelled())
         EndTable();
     else
         DiscardTable();
@@ -986,6 +1009,8 @@ void CMutualInductanceDlg::BestTapSweep()
 void CMutualInductanceDlg::GivenTapSweep()
 {
     SetTabStops(DistanceTabStops);
+    const CLongAction progress(*this, QStringLiteral("SPL at given loop over distance range"),
+                               DistanceStep, DistanceCount());
     BeginTable(DistanceTable("SPL at given loop over distance range"));
     // A tap beyond the secondary's turns is never reached: there is no row to show.
     if (m_TapLoop > m_Circuit.m_Secondary.m_Turns)
@@ -1015,7 +1040,7 @@ void CMutualInductanceDlg::GivenTapSweep()
                              }) &&
                    shown;
         });
-    if (reported)
+    if (reported || Cancelled())
         EndTable();
     else
         DiscardTable();

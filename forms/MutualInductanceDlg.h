@@ -174,7 +174,9 @@ private:
     bool CheckDetectorInputs();
     // Calls `process` for each distance (metres) of the fields' range while it returns true;
     // false when it stopped.
+    // Each distance is a step of the long action under way.
     template <typename Process> bool ForEachDistance(Process process);
+    int DistanceCount() const;
     // False when a coil at this distance cannot be reported (a message said why): it lies
     // beyond what the core's law covers, or its self capacitance is not positive.
     bool SetUpDistance(double distance);
@@ -182,7 +184,9 @@ private:
     // Runs the taps 1, 2, ... of the secondary at the present distance; `keep` sees each
     // tap after its analysis and returns false to end the sweep. False when the detector
     // has nothing to work on: a message said why.
-    template <typename Keep> bool SweepTaps(double distance, Keep keep);
+    // Each tap is a step of the long action when `tapsAreSteps`, else part of the present
+    // one; a cancel ends the sweep with false.
+    template <typename Keep> bool SweepTaps(double distance, Keep keep, bool tapsAreSteps = false);
     // Whether the present tap's results can be reported.
     enum class EDetectorResult
     {

@@ -26,12 +26,20 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
 
 namespace
 {
 CVKFormView* g_ActiveForm = nullptr;
 CVKFormTabs* g_FormTabs = nullptr;
 CVKLayoutStore* g_LayoutStore = nullptr;
+CProgressDisplay* g_ProgressDisplay = nullptr;
+
+CProgressDisplay& ProgressDisplay()
+{
+    static CProgressDialogDisplay dialog;
+    return g_ProgressDisplay ? *g_ProgressDisplay : dialog;
+}
 
 const char* const ControlIdProperty = "quillonControlId";
 
@@ -361,22 +369,23 @@ std::vector<CReportTable> CVKFormView::LatestTables() const
 
 void CVKFormView::BeginTable(CReportTable table)
 {
+    // Kept apart until it ends: the table view shows the ended tables while the action runs.
     table.m_Rows.clear();
-    m_Tables.push_back(std::move(table));
+    m_OpenTable = std::move(table);
     m_TableOpen = true;
 }
 
 void CVKFormView::AddRow(std::vector<CReportCell> cells)
 {
     if (m_TableOpen)
-        m_Tables.back().m_Rows.push_back(std::move(cells));
+        m_OpenTable.m_Rows.push_back(std::move(cells));
 }
 
 void CVKFormView::DiscardTable()
 {
     if (!m_TableOpen)
         return;
-    m_Tables.pop_back();
+    m_OpenTable = CReportTable();
     m_TableOpen = false;
 }
 
@@ -386,20 +395,27 @@ void CVKFormView::EndTable(bool withFooter)
         return;
     m_TableOpen = false;
     // The table goes into the box in one piece, or not at all.
-    CReportTable& table = m_Tables.back();
+    CReportTable table = std::exchange(m_OpenTable, CReportTable());
+    if (m_Cancelled && withFooter)
+    {
+        // The line that says the action was cancelled comes before it.
+        m_HeldFooter += table.m_Footer;
+        withFooter = false;
+    }
     if (!withFooter)
         table.m_Footer.clear();
     const QString text = table.Text();
     if (HasNonFiniteNumber(text))
     {
-        m_Tables.pop_back();
         CError::DisplayError(NonFiniteMessage());
         return;
     }
-    m_TableBlocks.push_back(m_Results ? m_Results->document()->blockCount() - 1 : 0);
-    AppendReport(text);
+    m_Tables.push_back(std::move(table));
+    // The views let go of the tables' old places at once.
     if (m_ResultsPane)
         m_ResultsPane->ShowTables(&m_Tables);
+    m_TableBlocks.push_back(m_Results ? m_Results->document()->blockCount() - 1 : 0);
+    AppendReport(text);
     ScheduleTabStops();
 }
 
@@ -654,6 +670,56 @@ void CVKFormView::SetFormTabs(CVKFormTabs* tabs)
 void CVKFormView::SetLayoutStore(CVKLayoutStore* store)
 {
     g_LayoutStore = store;
+}
+
+CProgressDisplay* CVKFormView::SetProgressDisplay(CProgressDisplay* display)
+{
+    return std::exchange(g_ProgressDisplay, display);
+}
+
+CVKFormView::CLongAction::CLongAction(CVKFormView& form, const QString& action,
+                                      const QString& stepName, int steps)
+    : m_Form(form), m_Outer(form.m_LongActions++ == 0)
+{
+    if (!m_Outer)
+        return;
+    m_Form.m_Progress = {action, stepName, 0, steps};
+    m_Form.m_Cancelled = false;
+    m_Form.m_HeldFooter.clear();
+    ProgressDisplay().Begin(&m_Form);
+}
+
+CVKFormView::CLongAction::~CLongAction()
+{
+    --m_Form.m_LongActions;
+    if (!m_Outer)
+        return;
+    ProgressDisplay().End();
+    if (m_Form.m_Cancelled)
+        m_Form.AppendReport(m_Form.m_Progress.m_Action + QStringLiteral(": cancelled at ") +
+                            m_Form.m_Progress.m_StepName + QLatin1Char(' ') +
+                            QString::number(m_Form.m_Progress.m_Step) + QStringLiteral(" of ") +
+                            QString::number(m_Form.m_Progress.m_Steps) + QStringLiteral("\r\n") +
+                            m_Form.m_HeldFooter);
+    m_Form.m_Cancelled = false;
+    m_Form.m_HeldFooter.clear();
+}
+
+bool CVKFormView::Step(int step)
+{
+    if (m_LongActions == 0)
+        return true;
+    m_Progress.m_Step = step;
+    return Step();
+}
+
+bool CVKFormView::Step()
+{
+    if (m_LongActions == 0)
+        return true;
+    if (!m_Cancelled && !ProgressDisplay().Report(m_Progress))
+        m_Cancelled = true;
+    return !m_Cancelled;
 }
 
 void CVKFormView::Activate()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "forms/FieldTable.h"
+#include "forms/Progress.h"
 #include "forms/ReportTable.h"
 
 #include <QString>
@@ -141,6 +142,10 @@ public:
     static void SetActiveForm(CVKFormView* form);
     static void SetFormTabs(CVKFormTabs* tabs);
     static void SetLayoutStore(CVKLayoutStore* store);
+    // How the long actions show their progress: the window's dialog unless another display
+    // is installed (the batch mode installs its own). Null puts the dialog back; returns the
+    // display installed before.
+    static CProgressDisplay* SetProgressDisplay(CProgressDisplay* display);
 
     QString m_strFormKey;
 
@@ -216,6 +221,28 @@ protected:
     void SetupField(const CFieldRow& row);
     void SetupFields(const CFieldRow* rows, int count);
 
+    // A long action, for the life of the object: it names its steps and reports each
+    // through Step. An action inside another one reports as part of the outer one.
+    class CLongAction
+    {
+    public:
+        CLongAction(CVKFormView& form, const QString& action, const QString& stepName, int steps);
+        ~CLongAction();
+        CLongAction(const CLongAction&) = delete;
+        CLongAction& operator=(const CLongAction&) = delete;
+
+    private:
+        CVKFormView& m_Form;
+        bool m_Outer;
+    };
+    // At step `step` (from 1) of the long action under way, or still within the present step:
+    // the window keeps painting. False once the user has cancelled; the action then ends with
+    // the rows it finished, and when it is over a line says it was cancelled (before the
+    // footer of its last table). Without a long action under way: true.
+    bool Step(int step);
+    bool Step();
+    bool Cancelled() const { return m_Cancelled; }
+
     void setEnterMovesFocus(bool on) { m_EnterMovesFocus = on; }
 
     void keyPressEvent(QKeyEvent* event) override;
@@ -256,7 +283,12 @@ private:
     bool m_TabsPending = false;
     size_t m_TabsDone = 0; // tables whose lines have their stops
     bool m_TableOpen = false;
+    CReportTable m_OpenTable;
     size_t m_LatestTables = 0; // the first table of the latest action that wrote one
+    int m_LongActions = 0;     // long actions under way, one inside the other
+    CProgressStep m_Progress;
+    bool m_Cancelled = false;
+    QString m_HeldFooter; // the footer of a table ended after the cancel, for the last line
     std::vector<QWidget*> m_Controls;
     std::vector<int> m_ControlIds; // beside m_Controls
     struct CFieldNames

@@ -1,0 +1,160 @@
+#include "forms/MutualInductanceDlg.h"
+#include "tests/forms/FormTestSupport.h"
+
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTimer>
+
+namespace
+{
+using D = CMutualInductanceDlg;
+
+// Counts the progress dialogs that were shown.
+class CDialogWatch : public QObject
+{
+public:
+    CDialogWatch() { qApp->installEventFilter(this); }
+    ~CDialogWatch() override { qApp->removeEventFilter(this); }
+    int m_Shown = 0;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show && qobject_cast<QProgressDialog*>(watched))
+            ++m_Shown;
+        return false;
+    }
+};
+
+// A click as the window system delivers it, so that a modal dialog can refuse it.
+void SystemClick(QWidget* widget)
+{
+    QWindow* window = widget->window()->windowHandle();
+    ASSERT_TRUE(window);
+    QTest::mouseClick(window, Qt::LeftButton, {},
+                      widget->mapTo(widget->window(), widget->rect().center()));
+}
+
+class ProgressForm : public CFormTest<CMutualInductanceDlg>
+{
+protected:
+    ProgressForm() : CFormTest(QStringLiteral("CrystalRadio")) {}
+
+    void SetUp() override
+    {
+        CFormTest::SetUp();
+        m_Form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_Form.get()));
+    }
+
+    // The freeze case: 999 secondary turns from 0.1 to 300 mm in 1 mm steps, some 300
+    // distances of up to 999 taps each, far longer than any test waits.
+    void LongSweep()
+    {
+        Type(1218, QStringLiteral("999"));
+        Type(1228, QStringLiteral("0.1"));
+        Type(1229, QStringLiteral("300"));
+        Type(1230, QStringLiteral("1"));
+    }
+    void ShortSweep()
+    {
+        Type(1218, QStringLiteral("48.0"));
+        Type(1228, QStringLiteral("50.0"));
+        Type(1229, QStringLiteral("120.0"));
+        Type(1230, QStringLiteral("10"));
+    }
+};
+} // namespace
+
+TEST_F(ProgressForm, ACancelledSweepKeepsItsFinishedRowsAndDropsOtherClicks)
+{
+    CDialogWatch dialogs;
+    const QString noLoad = Press(D::IdAnalyseNoLoad);
+    ASSERT_EQ(Lines(noLoad).size(), 2 + 7);
+    EXPECT_EQ(dialogs.m_Shown, 0) << "a short action shows no dialog";
+
+    LongSweep();
+    QString label;
+    bool otherClickRan = false;
+    QTimer poll;
+    poll.setInterval(50);
+    QObject::connect(&poll, &QTimer::timeout,
+                     [&]
+                     {
+                         auto* dialog =
+                             qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
+                         if (!dialog || !dialog->isVisible() || dialog->value() < 3)
+                             return;
+                         poll.stop();
+                         label = dialog->labelText();
+                         // The form takes no click while the dialog is up, not even later.
+                         const size_t before = m_Form->Tables().size();
+                         SystemClick(m_Form->Button(D::IdAnalyseNoLoad));
+                         otherClickRan = m_Form->Tables().size() != before;
+                         SystemClick(dialog->findChild<QPushButton*>());
+                     });
+    poll.start();
+    const QString cancelled = Press(D::IdMaxSplOverDistance);
+    QApplication::processEvents();
+
+    EXPECT_TRUE(label.startsWith(QStringLiteral("Max SPL over distance range: distance ")))
+        << label.toStdString();
+    EXPECT_TRUE(label.endsWith(QStringLiteral(" of 300"))) << label.toStdString();
+    EXPECT_FALSE(otherClickRan);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "the dialog is gone";
+    EXPECT_TRUE(m_Messages.m_Messages.empty());
+
+    // The header, one row per finished distance, the line that says where it stopped.
+    const QStringList lines = Lines(cancelled);
+    ASSERT_GE(lines.size(), 3);
+    EXPECT_EQ(lines[0], QString());
+    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("Dist \tW# \t")));
+    const QString last = lines.back();
+    const QString prefix = QStringLiteral("Max SPL over distance range: cancelled at distance ");
+    ASSERT_TRUE(last.startsWith(prefix)) << last.toStdString();
+    ASSERT_TRUE(last.endsWith(QStringLiteral(" of 300"))) << last.toStdString();
+    const int stoppedAt = last.mid(prefix.size()).section(QLatin1Char(' '), 0, 0).toInt();
+    ASSERT_GE(stoppedAt, 3);
+    ASSERT_EQ(lines.size(), 2 + (stoppedAt - 1) + 1);
+    for (int row = 0; row < stoppedAt - 1; ++row)
+        EXPECT_TRUE(
+            lines[2 + row].startsWith(QString::number(0.1 + row, 'f', 2) + QStringLiteral(" \t")))
+            << lines[2 + row].toStdString();
+    ASSERT_EQ(m_Form->LatestTables().size(), 1u);
+    EXPECT_EQ(m_Form->LatestTables().front().m_Rows.size(), static_cast<size_t>(stoppedAt - 1));
+
+    // Afterwards the form works as before.
+    ShortSweep();
+    dialogs.m_Shown = 0;
+    EXPECT_EQ(Press(D::IdAnalyseNoLoad), noLoad);
+    EXPECT_EQ(dialogs.m_Shown, 0);
+    EXPECT_TRUE(m_Form->ResultsText().startsWith(noLoad + cancelled));
+}
+
+TEST(ProgressBatch, ProgressLinesGoToStderrAndLeaveTheResultsAsTheyAre)
+{
+    const QStringList sweep = {QStringLiteral("--set"),   QStringLiteral("1218=20"),
+                               QStringLiteral("--set"),   QStringLiteral("1228=1"),
+                               QStringLiteral("--set"),   QStringLiteral("1229=120"),
+                               QStringLiteral("--set"),   QStringLiteral("1230=1"),
+                               QStringLiteral("--press"), QStringLiteral("6")};
+    QString plainOut;
+    QString plainErr;
+    ASSERT_EQ(RunFormBatch(QStringLiteral("CrystalRadio"), sweep, plainOut, plainErr), 0);
+    EXPECT_EQ(plainErr, QString());
+
+    QStringList progress;
+    QString out;
+    QString err;
+    const QStringList args = QStringList{QStringLiteral("quillon"), QStringLiteral("--batch"),
+                                         QStringLiteral("CrystalRadio")} +
+                             sweep + QStringList{QStringLiteral("--progress")};
+    ASSERT_EQ(RunBatch(args, out, err, [&](const QString& line) { progress << line; }), 0);
+    EXPECT_EQ(out, plainOut);
+    EXPECT_EQ(err, QString());
+    // 119 distances: the first, then one each percent, the last included.
+    ASSERT_EQ(progress.size(), 101);
+    EXPECT_EQ(progress.front(), QStringLiteral("Max SPL over distance range: distance 1 of 119"));
+    EXPECT_EQ(progress[1], QStringLiteral("Max SPL over distance range: distance 2 of 119"));
+    EXPECT_EQ(progress.back(), QStringLiteral("Max SPL over distance range: distance 119 of 119"));
+}
