@@ -1,10 +1,13 @@
 # Front door: `make run` starts Quillon, `make test` runs every test.
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_ARGS ?=
 
-.PHONY: all deps build build-asan test test-plain test-asan bench run clean format format-check
+.PHONY: all deps build build-asan build-fuzz test test-plain test-asan fuzz bench run clean format \
+	format-check
 
 all: build
 
@@ -18,11 +21,28 @@ $(ASAN_BUILD)/CMakeCache.txt: | deps
 	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DQUILLON_SANITIZE=ON \
 		-DQUILLON_BUILD_BENCH=OFF $(CMAKE_ARGS) >/dev/null
 
+# The fuzz targets with libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer, built with
+# clang; only the libraries they link are built.
+FUZZ_TARGETS = batch_args design_file find_criteria keystroke_filter number_conversion
+
+$(FUZZ_BUILD)/CMakeCache.txt: | deps
+	@cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+		-DQUILLON_FUZZ=ON -DQUILLON_SANITIZE=ON -DQUILLON_BUILD_TESTS=OFF \
+		-DQUILLON_BUILD_BENCH=OFF $(CMAKE_ARGS) >/dev/null
+
 build: deps $(BUILD)/CMakeCache.txt
 	@cmake --build $(BUILD) -j $(JOBS)
 
 build-asan: deps $(ASAN_BUILD)/CMakeCache.txt
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
+
+build-fuzz: deps $(FUZZ_BUILD)/CMakeCache.txt
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $(addprefix quillon_fuzz_,$(FUZZ_TARGETS))
+
+# Each target for FUZZ_SECONDS on its corpus in tests/fuzz/corpus/<target>/; new inputs go to
+# $(FUZZ_BUILD)/corpus/<target>/, crashes to $(FUZZ_BUILD)/crashes/.
+fuzz: build-fuzz
+	@sh scripts/run-fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
 
 test-plain: build
 	@ctest --test-dir $(BUILD) --output-on-failure
@@ -52,4 +72,4 @@ run: build
 	@sh scripts/run.sh $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -54,16 +54,8 @@ void CVKEdit::SetNumericMode(bool on)
     }
     if (!validator())
         setValidator(new CPasteGuard(
-            [this](const QString& text)
-            {
-                if (m_Typing || !m_NumericMode || text.isEmpty())
-                    return true;
-                // What may stand before the first digit is typed.
-                const QString& separator = m_Utils.Settings().m_DecimalSeparator;
-                if (text == QLatin1String("-") || text == separator ||
-                    text == QLatin1Char('-') + separator)
-                    return IsTypeableNumber(text + QLatin1Char('0'), m_Rules, m_Utils.Settings());
-                return IsTypeableNumber(text, m_Rules, m_Utils.Settings());
+            [this](const QString& text) {
+                return m_Typing || !m_NumericMode || CanHoldText(text, m_Rules, m_Utils.Settings());
             },
             this));
 }
@@ -331,6 +323,17 @@ bool CVKEdit::AllowNumbersOnly(const QString& text, int selStart, int selEnd, in
     if (IsClipboardShortcut(virtualKey, controlDown))
         return false;
 
+    // Beyond the rules below, a key never turns a number the field can hold into one it
+    // cannot: a separator typed in front of digits, or a digit over a selected separator or
+    // sign, would otherwise give more places than the field has.
+    const bool couldHold = CanHoldText(text, rules, settings);
+    const auto refusesTyping = [&](const QString& typed)
+    {
+        QString after = text;
+        after.replace(selStart, selEnd - selStart, typed);
+        return couldHold && !CanHoldText(after, rules, settings);
+    };
+
     if (IsEraseKey(virtualKey))
     {
         if (dp < 0)
@@ -350,7 +353,8 @@ bool CVKEdit::AllowNumbersOnly(const QString& text, int selStart, int selEnd, in
         QString rest = text;
         rest.remove(from, to - from);
         const int restSign = static_cast<int>(rest.indexOf(QLatin1Char('-'))) + 1;
-        if (rest.size() > rules.m_IntegerPlaces + restSign)
+        if (rest.size() > rules.m_IntegerPlaces + restSign ||
+            (couldHold && !CanHoldText(rest, rules, settings)))
         {
             suppressNextKeyDown = true;
             return true;
@@ -360,15 +364,16 @@ bool CVKEdit::AllowNumbersOnly(const QString& text, int selStart, int selEnd, in
 
     if (IsDigitKey(virtualKey))
     {
+        const QChar typed(virtualKey >= VkNumpad0 ? '0' + virtualKey - VkNumpad0 : virtualKey);
         if (text.isEmpty() || !emptySelection)
-            return false;
+            return refusesTyping(typed);
         if (beforeSign)
             return true;
         if (dp < 0)
-            return length >= rules.m_IntegerPlaces + signPos;
+            return length >= rules.m_IntegerPlaces + signPos || refusesTyping(typed);
         if (selStart <= dp)
-            return dp >= rules.m_IntegerPlaces + signPos;
-        return length - dp - separator.size() >= rules.m_DecimalPlaces;
+            return dp >= rules.m_IntegerPlaces + signPos || refusesTyping(typed);
+        return length - dp - separator.size() >= rules.m_DecimalPlaces || refusesTyping(typed);
     }
 
     if (IsSeparatorKey(virtualKey))
@@ -378,9 +383,9 @@ bool CVKEdit::AllowNumbersOnly(const QString& text, int selStart, int selEnd, in
         if (rules.m_DecimalPlaces < 1 || !rules.m_DecimalsAllowed || beforeSign)
             return true;
         if (dp < 0)
-            return false;
+            return refusesTyping(separator);
         const bool coversSeparator = selStart <= dp && selEnd >= dp + separator.size();
-        return !coversSeparator;
+        return !coversSeparator || refusesTyping(separator);
     }
 
     if (IsMinusKey(virtualKey))
@@ -391,7 +396,8 @@ bool CVKEdit::AllowNumbersOnly(const QString& text, int selStart, int selEnd, in
             return false;
         if (selStart != 0)
             return true;
-        return text.startsWith(QLatin1Char('-')) && emptySelection;
+        return (text.startsWith(QLatin1Char('-')) && emptySelection) ||
+               refusesTyping(QStringLiteral("-"));
     }
 
     // Letters, punctuation and the space bar are swallowed.
@@ -422,6 +428,18 @@ bool CVKEdit::IsTypeableNumber(const QString& text, const CVKDigitRules& rules,
     if (point >= 0 && (!rules.m_DecimalsAllowed || rules.m_DecimalPlaces < 1))
         return false;
     return integerDigits <= rules.m_IntegerPlaces && decimals <= rules.m_DecimalPlaces;
+}
+
+bool CVKEdit::CanHoldText(const QString& text, const CVKDigitRules& rules,
+                          const CVKNumberSettings& settings)
+{
+    if (text.isEmpty())
+        return true;
+    // What may stand before the first digit is typed.
+    const QString& separator = settings.m_DecimalSeparator;
+    if (text == QLatin1String("-") || text == separator || text == QLatin1Char('-') + separator)
+        return IsTypeableNumber(text + QLatin1Char('0'), rules, settings);
+    return IsTypeableNumber(text, rules, settings);
 }
 
 bool CVKEdit::AllowNumbersOnly(int virtualKey, bool controlDown)

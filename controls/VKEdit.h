@@ -82,6 +82,12 @@ public:
     static bool IsTypeableNumber(const QString& text, const CVKDigitRules& rules,
                                  const CVKNumberSettings& settings);
 
+    // True when the field may show the text while a number is typed into it: empty, a typeable
+    // number, or the sign and separator that stand before its first digit. Pastes and typed
+    // keys never take a field from such a text to another.
+    static bool CanHoldText(const QString& text, const CVKDigitRules& rules,
+                            const CVKNumberSettings& settings);
+
     // Groups the text in the locale's format as losing the focus does. A text that is not a
     // number is left as it is: the action's check names it.
     void RegroupText();

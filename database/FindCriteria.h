@@ -1,5 +1,6 @@
 #pragma once
 
+#include "database/DabrelExport.h"
 #include "database/Variant.h"
 
 #include <string>
@@ -10,7 +11,7 @@
 // (not "nan").
 // LIKE takes a text pattern where * and % stand for any run of characters and _ and ?
 // for one. Text compares without regard to case; NULL matches nothing.
-class CFindCriteria
+class DABREL_EXPORT CFindCriteria
 {
 public:
     // Throws CDatabaseException naming the criteria when they cannot be read.

@@ -24,23 +24,6 @@ const char* const UsageLine =
     "Usage: quillon --batch KEY [--load FILE] [--set ID=VALUE]... [--press ID]... [--save FILE]"
     " [--export-csv FILE] [--export-pdf FILE] [--progress]";
 
-enum class EStep
-{
-    Load,
-    Set,
-    Press,
-    Save,
-    ExportCsv,
-    ExportPdf,
-};
-
-struct CStep
-{
-    EStep m_Kind;
-    QString m_Text; // file path, or the record line "ID,VALUE"
-    int m_Id = 0;   // button to press
-};
-
 // Every message becomes one line of err; the run goes on as if OK were pressed.
 class CBatchPresenter : public CMessagePresenter
 {
@@ -132,7 +115,7 @@ void WriteToStderr(const QString& line)
 
 // The steps in command-line order (the parser keeps each option's values apart).
 // False with a reason when a value is malformed.
-bool CollectSteps(const QStringList& args, std::vector<CStep>& steps, QString& reason)
+bool CollectSteps(const QStringList& args, std::vector<CBatchStep>& steps, QString& reason)
 {
     for (qsizetype i = 1; i < args.size(); ++i)
     {
@@ -158,19 +141,19 @@ bool CollectSteps(const QStringList& args, std::vector<CStep>& steps, QString& r
         bool isNumber = false;
         if (name == QLatin1String("load"))
         {
-            steps.push_back({EStep::Load, value});
+            steps.push_back({EBatchStep::Load, value});
         }
         else if (name == QLatin1String("save"))
         {
-            steps.push_back({EStep::Save, value});
+            steps.push_back({EBatchStep::Save, value});
         }
         else if (name == QLatin1String("export-csv"))
         {
-            steps.push_back({EStep::ExportCsv, value});
+            steps.push_back({EBatchStep::ExportCsv, value});
         }
         else if (name == QLatin1String("export-pdf"))
         {
-            steps.push_back({EStep::ExportPdf, value});
+            steps.push_back({EBatchStep::ExportPdf, value});
         }
         else if (name == QLatin1String("set"))
         {
@@ -182,7 +165,7 @@ bool CollectSteps(const QStringList& args, std::vector<CStep>& steps, QString& r
                 return false;
             }
             steps.push_back(
-                {EStep::Set, QString::number(id) + QLatin1Char(',') + value.mid(split + 1)});
+                {EBatchStep::Set, QString::number(id) + QLatin1Char(',') + value.mid(split + 1)});
         }
         else if (name == QLatin1String("press"))
         {
@@ -192,39 +175,39 @@ bool CollectSteps(const QStringList& args, std::vector<CStep>& steps, QString& r
                 reason = QStringLiteral("--press wants a control id, not \"%1\"").arg(value);
                 return false;
             }
-            steps.push_back({EStep::Press, QString(), id});
+            steps.push_back({EBatchStep::Press, QString(), id});
         }
     }
     return true;
 }
 
 // designName is the file name of the design last loaded or saved.
-void RunStep(CVKFormView& form, const CStep& step, QString& designName)
+void RunStep(CVKFormView& form, const CBatchStep& step, QString& designName)
 {
     switch (step.m_Kind)
     {
-    case EStep::Load:
+    case EBatchStep::Load:
         if (LoadDesign(&form, form.m_strFormKey, step.m_Text))
             designName = QFileInfo(step.m_Text).fileName();
         break;
-    case EStep::Set:
+    case EBatchStep::Set:
         ApplyControlRecord(form, step.m_Text.toStdString());
         form.OnChoicesRestored();
         break;
-    case EStep::Press:
+    case EBatchStep::Press:
         // As a click: nothing happens for a disabled or missing button.
         if (auto* button = qobject_cast<QPushButton*>(form.Button(step.m_Id));
             button && button->isEnabled())
             button->click();
         break;
-    case EStep::Save:
+    case EBatchStep::Save:
         if (SaveDesign(&form, form.m_strFormKey, step.m_Text))
             designName = QFileInfo(step.m_Text).fileName();
         break;
-    case EStep::ExportCsv:
+    case EBatchStep::ExportCsv:
         ExportResultsCsv(form.Tables(), step.m_Text);
         break;
-    case EStep::ExportPdf:
+    case EBatchStep::ExportPdf:
         ExportResultsPdf(form, designName, step.m_Text);
         break;
     }
@@ -247,8 +230,7 @@ bool WantsBatch(const QStringList& args)
     return false;
 }
 
-int RunBatch(const QStringList& args, QString& out, QString& err,
-             const std::function<void(const QString&)>& progress)
+int ParseBatchArgs(const QStringList& args, CBatchPlan& plan, QString& out, QString& err)
 {
     QCommandLineParser parser;
     AddOptions(parser);
@@ -278,18 +260,29 @@ int RunBatch(const QStringList& args, QString& out, QString& err,
             err,
             QStringLiteral("unknown form key \"%1\" (known: %2)").arg(keys.first(), KnownKeys()));
 
-    std::vector<CStep> steps;
     QString reason;
-    if (!CollectSteps(args, steps, reason))
+    if (!CollectSteps(args, plan.m_Steps, reason))
         return BadUsage(err, reason);
+    plan.m_Key = entry->m_Key;
+    plan.m_Progress = parser.isSet(QStringLiteral("progress"));
+    return BatchPlanReady;
+}
+
+int RunBatch(const QStringList& args, QString& out, QString& err,
+             const std::function<void(const QString&)>& progress)
+{
+    CBatchPlan plan;
+    const int status = ParseBatchArgs(args, plan, out, err);
+    if (status != BatchPlanReady)
+        return status;
+    const CFormEntry* entry = FindFormEntry(plan.m_Key);
 
     CBatchPresenter presenter(err);
     CScopedPresenter scoped(presenter);
     // No window, no dialog: the progress lines go out as they come, not with the results.
     CQuietProgress quiet;
     CProgressLines lines(progress ? progress : WriteToStderr);
-    CScopedProgressDisplay shown(
-        parser.isSet(QStringLiteral("progress")) ? static_cast<CProgressDisplay&>(lines) : quiet);
+    CScopedProgressDisplay shown(plan.m_Progress ? static_cast<CProgressDisplay&>(lines) : quiet);
     std::unique_ptr<CVKFormView> form = CreateForm(entry->m_Key);
     CVKFormView::SetActiveForm(form.get());
     // As a form opened in a window, it starts from its default design when there is one.
@@ -297,7 +290,7 @@ int RunBatch(const QStringList& args, QString& out, QString& err,
     QString designName;
     if (LoadDesign(form.get(), entry->m_Key, defaultPath))
         designName = QFileInfo(defaultPath).fileName();
-    for (const CStep& step : steps)
+    for (const CBatchStep& step : plan.m_Steps)
         RunStep(*form, step, designName);
 
     out += form->ResultsText().replace(QLatin1String("\r\n"), QLatin1String("\n"));

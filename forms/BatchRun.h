@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <vector>
 
 // The batch mode: quillon --batch KEY [--load FILE] [--set ID=VALUE]... [--press ID]...
 // [--save FILE] [--export-csv FILE] [--export-pdf FILE] [--progress]. Creates form KEY as the
@@ -19,6 +20,39 @@
 // none is given).
 int RunBatch(const QStringList& args, QString& out, QString& err,
              const std::function<void(const QString&)>& progress = {});
+
+// One option of a batch run.
+enum class EBatchStep
+{
+    Load,
+    Set,
+    Press,
+    Save,
+    ExportCsv,
+    ExportPdf,
+};
+
+struct CBatchStep
+{
+    EBatchStep m_Kind;
+    QString m_Text; // file path, or the record line "ID,VALUE"
+    int m_Id = 0;   // button to press
+};
+
+// What a batch command line asks for: the form key and the options in the order given.
+struct CBatchPlan
+{
+    QString m_Key;
+    std::vector<CBatchStep> m_Steps;
+    bool m_Progress = false; // --progress
+};
+
+inline constexpr int BatchPlanReady = -1;
+
+// Reads a batch command line without running anything: BatchPlanReady with the plan filled
+// when there is a form to run; otherwise the exit status RunBatch returns, with the --help or
+// --version text in out or the usage in err.
+int ParseBatchArgs(const QStringList& args, CBatchPlan& plan, QString& out, QString& err);
 
 // True when the command line asks for the batch mode, --help or --version: no window then.
 bool WantsBatch(const QStringList& args);

@@ -46,6 +46,27 @@ int Utf8Length(int byte)
     return 0;
 }
 
+// Whether a byte can stand at position index (1 to 3) of the character that lead starts: the
+// second byte of some leads is narrower, so that no character is written in more bytes than it
+// needs, and none is a surrogate or beyond U+10FFFF.
+bool ContinuesCharacter(int lead, size_t index, int byte)
+{
+    int low = 0x80;
+    int high = 0xBF;
+    if (index == 1)
+    {
+        if (lead == 0xE0)
+            low = 0xA0;
+        else if (lead == 0xED)
+            high = 0x9F;
+        else if (lead == 0xF0)
+            low = 0x90;
+        else if (lead == 0xF4)
+            high = 0x8F;
+    }
+    return byte >= low && byte <= high;
+}
+
 // Skips the bytes that separate two lines; false at the end of the file.
 bool SkipLineBreak(std::FILE* file)
 {
@@ -141,7 +162,7 @@ bool ReadLine(std::FILE* file, std::string& text)
         while (static_cast<int>(sequence.size()) < length)
         {
             const int next = std::fgetc(file);
-            if (next < 0x80 || next > 0xBF)
+            if (!ContinuesCharacter(byte, sequence.size(), next))
             {
                 // Not a character: the line ends at its first byte, as at any byte from 128.
                 if (next == EOF)

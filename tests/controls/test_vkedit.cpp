@@ -87,6 +87,34 @@ TEST(KeystrokeFilter, DigitsWithinTheIntegerAndDecimalPlaces)
     EXPECT_TRUE(Swallows("-12", 0, 0, '4', signedThree)); // nothing in front of the sign
 }
 
+// Keys that the place counts alone let through, though the text after them has more places
+// than the field: each is refused, while the keys that keep a number within them still pass.
+TEST(KeystrokeFilter, NoKeyTakesANumberPastTheFieldsPlaces)
+{
+    const CVKDigitRules sixOne{6, 1, false, true};
+    const CVKDigitRules twoTwo{2, 2, true, true};
+    const struct
+    {
+        const char* text;
+        int selStart, selEnd, key;
+        const CVKDigitRules& rules;
+        const CVKNumberSettings& settings;
+        bool refused;
+    } cases[] = {
+        {"01", 0, 0, 188, sixOne, kComma, true},     // ",01": two decimals
+        {"123", 1, 1, 190, sixOne, kPoint, true},    // "1.23"
+        {"12.34", 1, 4, '9', twoTwo, kPoint, true},  // "194": three integer digits
+        {"-12", 0, 1, '3', twoTwo, kPoint, true},    // "312"
+        {"12.5", 2, 3, '7', twoTwo, kPoint, true},   // "1275"
+        {"123", 2, 2, 190, sixOne, kPoint, false},   // "12.3"
+        {"12.34", 0, 4, '9', twoTwo, kPoint, false}, // "94"
+        {"abc", 0, 1, '5', twoTwo, kPoint, false},   // no number before: still mendable
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Swallows(c.text, c.selStart, c.selEnd, c.key, c.rules, c.settings), c.refused)
+            << c.text << " key " << c.key;
+}
+
 TEST(KeystrokeFilter, DecimalSeparator)
 {
     EXPECT_FALSE(Swallows("12", 2, 2, 190));

@@ -118,6 +118,21 @@ TEST(DesignFileLines, PrintableBytesMakeALineAndAnyRunOfOthersSeparatesLines)
     EXPECT_EQ(Lines("~\x7f"), (CLines{{"~\x7f", false}})) << "127 counts as printable";
 }
 
+TEST(DesignFileLines, OnlyWellFormedUtf8CharactersStayInALine)
+{
+    // Characters of two, three and four bytes at the ends of their ranges stay whole.
+    for (const char* character : {"\xc2\x80", "\xdf\xbf", "\xe0\xa0\x80", "\xed\x9f\xbf",
+                                  "\xef\xbf\xbf", "\xf0\x90\x80\x80", "\xf4\x8f\xbf\xbf"})
+        EXPECT_EQ(Lines(std::string("a") + character + "b"),
+                  (CLines{{std::string("a") + character + "b", false}}));
+    // Too many bytes for the character, a surrogate, or beyond U+10FFFF: not characters, so
+    // the line ends there as at any byte from 128.
+    for (const char* bytes :
+         {"\xc0\x8a", "\xe0\x8a\x8a", "\xed\xa0\x80", "\xf0\x8f\xbf\xbf", "\xf4\x90\x80\x80"})
+        EXPECT_EQ(Lines(std::string("a") + bytes + "b"), (CLines{{"a", true}, {"b", false}}))
+            << "after a " << std::hex << (static_cast<unsigned>(bytes[0]) & 0xff);
+}
+
 TEST(DesignFileLines, ALineLongerThan255CharactersIsReadInPieces)
 {
     const std::string longLine(255, 'x');
