@@ -821,11 +821,26 @@ bool CMutualInductanceDlg::SetUpDistance(double distance)
 
 void CMutualInductanceDlg::SetUpDetector()
 {
-    m_Circuit.SetDiode(m_TurnOnVoltage, m_JunctionCap * Pico, m_JunctionVoltage,
-                       m_ParasiticCap * Pico, m_ForwardLaw, m_SatCurrent, m_Ideality, m_QuadA,
-                       m_QuadB, m_QuadC, m_ReverseLaw, m_RevSatCurrent, m_RevN, m_RevQuadA,
-                       m_RevQuadB, m_RevQuadC, m_RevResistance, m_TransitTime, m_CapQuotient,
-                       m_NegCapQuotient);
+    m_Circuit.SetDiode({.m_TurnOnVoltage = m_TurnOnVoltage,
+                        .m_JunctionCap = m_JunctionCap * Pico,
+                        .m_JunctionCapVoltage = m_JunctionVoltage,
+                        .m_ParasiticCap = m_ParasiticCap * Pico,
+                        .m_ForwardLaw = m_ForwardLaw,
+                        .m_SatCurrent = m_SatCurrent,
+                        .m_Ideality = m_Ideality,
+                        .m_A = m_QuadA,
+                        .m_B = m_QuadB,
+                        .m_C = m_QuadC,
+                        .m_ReverseLaw = m_ReverseLaw,
+                        .m_RevSatCurrent = m_RevSatCurrent,
+                        .m_RevIdeality = m_RevN,
+                        .m_RevA = m_RevQuadA,
+                        .m_RevB = m_RevQuadB,
+                        .m_RevC = m_RevQuadC,
+                        .m_RevResistance = m_RevResistance,
+                        .m_TransitTimeNs = m_TransitTime,
+                        .m_CapQuotient = m_CapQuotient,
+                        .m_NegCapQuotient = m_NegCapQuotient});
     m_Circuit.SetLoad(m_AudioResistor, m_AudioCapacitor * Pico, m_EarphoneCapacitance * Pico, 0.0);
     m_Circuit.m_QMax = QLimit;
 }

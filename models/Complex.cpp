@@ -13,6 +13,20 @@ constexpr double HalfPi = 1.5707963267948966;
 constexpr double TwoPi = 6.283185307179586;
 constexpr double LargestDouble = 1.7976931348623157e308;
 
+// Products and quotients of values whose polar pairs are those UpdatePolar gives for their
+// rectangular pairs, as a value freshly made from its rectangular pair has: the same result as
+// the operators, without working the polar pairs out a second time.
+CComplex FreshProduct(const CComplex& a, const CComplex& b)
+{
+    return CComplex::FromPolar(a.magnitude * b.magnitude, a.phase + b.phase);
+}
+
+CComplex FreshQuotient(const CComplex& a, const CComplex& b)
+{
+    const double m = b.magnitude > 0 ? a.magnitude / b.magnitude : LargestDouble;
+    return CComplex::FromPolar(m, a.phase - b.phase);
+}
+
 std::string RectangularText(double real, double imag)
 {
     return FormatNumber(real, 2) + (imag < 0 ? " - j" : " + j") + FormatNumber(std::fabs(imag), 2);
@@ -52,7 +66,8 @@ void CComplex::UpdatePolar()
     magnitude = std::sqrt(real * real + imag * imag);
     if (real > 0)
     {
-        phase = std::atan(imag / real);
+        // atan(+-0) is +-0: a real value needs no arctangent.
+        phase = imag == 0 ? imag / real : std::atan(imag / real);
     }
     else if (real < 0)
     {
@@ -85,22 +100,17 @@ CComplex CComplex::operator-(const CComplex& other) const
 
 CComplex CComplex::operator*(const CComplex& other) const
 {
-    const CComplex a(real, imag);
-    const CComplex b(other.real, other.imag);
-    return FromPolar(a.magnitude * b.magnitude, a.phase + b.phase);
+    return FreshProduct(CComplex(real, imag), CComplex(other.real, other.imag));
 }
 
 CComplex CComplex::operator*(double x) const
 {
-    return *this * CComplex(x, 0.0);
+    return FreshProduct(CComplex(real, imag), CComplex(x, 0.0));
 }
 
 CComplex CComplex::operator/(const CComplex& other) const
 {
-    const CComplex a(real, imag);
-    const CComplex b(other.real, other.imag);
-    const double m = b.magnitude > 0 ? a.magnitude / b.magnitude : LargestDouble;
-    return FromPolar(m, a.phase - b.phase);
+    return FreshQuotient(CComplex(real, imag), CComplex(other.real, other.imag));
 }
 
 CComplex CComplex::Sqrt() const
@@ -151,49 +161,50 @@ CComplex CImpedance::ToComplex() const
     return CComplex(m_Real, m_Imag);
 }
 
+// Sums and differences need only the rectangular pairs; ToComplex gives fresh polar pairs.
 CImpedance CImpedance::operator+(const CImpedance& other) const
 {
-    return CImpedance(ToComplex() + other.ToComplex());
+    return CImpedance(CComplex(m_Real + other.m_Real, m_Imag + other.m_Imag));
 }
 
 CImpedance CImpedance::operator-(const CImpedance& other) const
 {
-    return CImpedance(ToComplex() - other.ToComplex());
+    return CImpedance(CComplex(m_Real - other.m_Real, m_Imag - other.m_Imag));
 }
 
 CImpedance CImpedance::operator*(const CImpedance& other) const
 {
-    return CImpedance(ToComplex() * other.ToComplex());
+    return CImpedance(FreshProduct(ToComplex(), other.ToComplex()));
 }
 
 CImpedance CImpedance::operator/(const CImpedance& other) const
 {
-    return CImpedance(ToComplex() / other.ToComplex());
+    return CImpedance(FreshQuotient(ToComplex(), other.ToComplex()));
 }
 
 CImpedance CImpedance::operator*(double x) const
 {
-    return CImpedance(ToComplex() * x);
+    return CImpedance(FreshProduct(ToComplex(), CComplex(x, 0.0)));
 }
 
 CImpedance CImpedance::operator/(double x) const
 {
-    return CImpedance(ToComplex() / CComplex(x, 0.0));
+    return CImpedance(FreshQuotient(ToComplex(), CComplex(x, 0.0)));
 }
 
 CImpedance operator+(double x, const CImpedance& z)
 {
-    return CImpedance(CComplex(x, 0.0) + z.ToComplex());
+    return CImpedance(CComplex(x + z.m_Real, 0.0 + z.m_Imag));
 }
 
 CImpedance operator*(double x, const CImpedance& z)
 {
-    return CImpedance(CComplex(x, 0.0) * z.ToComplex());
+    return CImpedance(FreshProduct(CComplex(x, 0.0), z.ToComplex()));
 }
 
 CImpedance operator/(double x, const CImpedance& z)
 {
-    return CImpedance(CComplex(x, 0.0) / z.ToComplex());
+    return CImpedance(FreshQuotient(CComplex(x, 0.0), z.ToComplex()));
 }
 
 bool CImpedance::SetRectangular(double real, double imag)
@@ -226,7 +237,8 @@ void CImpedance::Parallel(const CImpedance& a, const CImpedance& b)
 {
     const CComplex ca = a.ToComplex();
     const CComplex cb = b.ToComplex();
-    Assign((ca * cb) / (ca + cb));
+    const CComplex product = FreshProduct(ca, cb);
+    Assign(FreshQuotient(CComplex(product.real, product.imag), ca + cb));
 }
 
 std::string CImpedance::FormatRectangular() const

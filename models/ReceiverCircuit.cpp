@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace
 {
@@ -57,6 +58,60 @@ const CLoopPoints& LoopPoints()
     }();
     return points;
 }
+
+// LoopField of one loop (radius a, permeability mu) at several displacements b at once, with
+// every part that does not depend on the axial distance worked out once: the mutual
+// inductance asks for the same rings at every pair of turns. Each displacement keeps its own
+// sum, in LoopField's order and with its formula, so the results are LoopField's to the bit.
+class CLoopFields
+{
+public:
+    static constexpr int Lanes = 18; // the rings, the outer annulus, and an even count
+
+    CLoopFields(double a, const std::vector<double>& displacements, double mu)
+    {
+        const CLoopPoints& points = LoopPoints();
+        m_Scale = mu * CEquations::Mu0 * a / CEquations::FourPi;
+        m_Count = points.m_Count;
+        const int used = std::min(static_cast<int>(displacements.size()), Lanes);
+        for (int n = 0; n < m_Count; ++n)
+        {
+            const double c = points.m_Cosine[n];
+            const double s = points.m_Sine[n];
+            for (int k = 0; k < used; ++k)
+            {
+                const double b = displacements[k];
+                const double dx = a * c - a + b;
+                const double dy = a * s;
+                m_PlaneDistance2[n][k] = dx * dx + dy * dy;
+                m_Numerator[n][k] = LoopStep * (a + (b - a) * c);
+            }
+            for (int k = used; k < Lanes; ++k)
+                m_PlaneDistance2[n][k] = 1.0; // a finite term that nobody reads
+        }
+    }
+
+    // The flux density per ampere of each displacement at axial distance z.
+    void At(double z, double (&field)[Lanes]) const
+    {
+        const double z2 = z * z;
+        double sum[Lanes] = {};
+        for (int n = 0; n < m_Count; ++n)
+            for (int k = 0; k < Lanes; ++k)
+            {
+                const double r2 = m_PlaneDistance2[n][k] + z2; // squared distance to the point
+                sum[k] += m_Numerator[n][k] / (r2 * std::sqrt(r2));
+            }
+        for (int k = 0; k < Lanes; ++k)
+            field[k] = m_Scale * sum[k];
+    }
+
+private:
+    double m_Scale = 0.0;                                       // mu mu0 a / (4 pi), T m / A
+    double m_PlaneDistance2[CLoopPoints::Capacity][Lanes] = {}; // m^2, without the axial part
+    double m_Numerator[CLoopPoints::Capacity][Lanes] = {};      // the angle step times the lever, m
+    int m_Count = 0;
+};
 } // namespace
 
 bool CReceiverCircuit::SolveCoil(CCoil& coil)
@@ -89,19 +144,9 @@ bool CReceiverCircuit::MoveCores(double position)
 
 double CReceiverCircuit::LoopField(double a, double b, double z, double mu) const
 {
-    const double k = mu * CEquations::Mu0 * a / CEquations::FourPi;
-    const CLoopPoints& points = LoopPoints();
-    double sum = 0.0;
-    for (int n = 0; n < points.m_Count; ++n)
-    {
-        const double c = points.m_Cosine[n];
-        const double s = points.m_Sine[n];
-        const double dx = a * c - a + b;
-        const double dy = a * s;
-        const double r2 = dx * dx + dy * dy + z * z;
-        sum += LoopStep * (a + (b - a) * c) / (r2 * std::sqrt(r2));
-    }
-    return k * sum;
+    double field[CLoopFields::Lanes];
+    CLoopFields(a, {b}, mu).At(z, field);
+    return field[0];
 }
 
 double CReceiverCircuit::AirCoreMutualInductance(double distance)
@@ -121,8 +166,25 @@ double CReceiverCircuit::AirCoreMutualInductance(double distance)
     // The annulus of a larger secondary outside the primary's radius.
     const double outerArea = e2 > 0.0 ? disc - CEquations::Pi * (r2 - e2) * (r2 - e2) : 0.0;
 
-    // The flux of each primary turn through each secondary turn, summed over rings of the
-    // secondary's disc with the field taken at each ring's inner edge.
+    // Each ring of the secondary's disc, with the field taken at its inner edge, and the
+    // area it adds.
+    std::vector<double> displacements;
+    double ringAreas[Rings];
+    double previousArea = outerArea;
+    for (int k = 1; k <= Rings; ++k)
+    {
+        const double inner = r2 - (e2 + k * dr);
+        const double area = disc - CEquations::Pi * inner * inner;
+        displacements.push_back(e1 + k * dr);
+        ringAreas[k - 1] = area - previousArea;
+        previousArea = area;
+    }
+    displacements.push_back(-e2); // the outer annulus
+    static_assert(Rings + 1 <= CLoopFields::Lanes);
+    const CLoopFields fields(r1, displacements, mu);
+    double field[CLoopFields::Lanes];
+
+    // The flux of each primary turn through each secondary turn, summed over the rings.
     double mutual = 0.0;
     const long long turns1 = WholeTurns(n1);
     const long long turns2 = WholeTurns(n2);
@@ -132,15 +194,12 @@ double CReceiverCircuit::AirCoreMutualInductance(double distance)
         {
             const double z = (l1 + distance) - static_cast<double>(i - 1) * l1 / n1 +
                              static_cast<double>(j - 1) * l2 / n2;
-            double previousArea = outerArea;
-            for (int k = 1; k <= Rings; ++k)
+            fields.At(z, field);
+            for (int k = 0; k < Rings; ++k)
             {
-                const double inner = r2 - (e2 + k * dr);
-                const double area = disc - CEquations::Pi * inner * inner;
-                mutual += LoopField(r1, e1 + k * dr, z, mu) * (area - previousArea);
-                if (k == 1 && e2 > 0.0)
-                    mutual += LoopField(r1, -e2, z, mu) * outerArea;
-                previousArea = area;
+                mutual += field[k] * ringAreas[k];
+                if (k == 0 && e2 > 0.0)
+                    mutual += field[Rings] * outerArea;
             }
         }
     }
@@ -246,29 +305,25 @@ bool CReceiverCircuit::AnalyseNoLoad(double frequencyKHz, double constantLoss, b
     return true;
 }
 
-bool CReceiverCircuit::SetDiode(double turnOnVoltage, double junctionCap, double junctionCapVoltage,
-                                double parasiticCap, int forwardLaw, double satCurrent,
-                                double ideality, double a, double b, double c, int reverseLaw,
-                                double revSatCurrent, double revIdeality, double revA, double revB,
-                                double revC, double revResistance, double transitTimeNs,
-                                double capQuotient, double negCapQuotient)
+bool CReceiverCircuit::SetDiode(const CDiodeParameters& diode)
 {
-    m_Diode.SetTurnOnVoltage(turnOnVoltage);
+    m_Diode.SetTurnOnVoltage(diode.m_TurnOnVoltage);
     // The turn-on voltage serves as the built-in voltage.
-    m_Diode.SetJunction(junctionCap, turnOnVoltage, junctionCapVoltage, parasiticCap, transitTimeNs,
-                        ideality, capQuotient, negCapQuotient);
-    if (forwardLaw == CDiode::ForwardDiodeEquation)
-        m_Diode.SetForwardDiodeEquation(satCurrent);
-    else if (forwardLaw == CDiode::ForwardPower)
-        m_Diode.SetForwardPower(a, b);
+    m_Diode.SetJunction(diode.m_JunctionCap, diode.m_TurnOnVoltage, diode.m_JunctionCapVoltage,
+                        diode.m_ParasiticCap, diode.m_TransitTimeNs, diode.m_Ideality,
+                        diode.m_CapQuotient, diode.m_NegCapQuotient);
+    if (diode.m_ForwardLaw == CDiode::ForwardDiodeEquation)
+        m_Diode.SetForwardDiodeEquation(diode.m_SatCurrent);
+    else if (diode.m_ForwardLaw == CDiode::ForwardPower)
+        m_Diode.SetForwardPower(diode.m_A, diode.m_B);
     else
-        m_Diode.SetForwardQuadratic(a, b, c);
-    if (reverseLaw == CDiode::ReverseDiodeEquation)
-        m_Diode.SetReverseDiodeEquation(revSatCurrent, revIdeality);
-    else if (reverseLaw == CDiode::ReverseQuadratic)
-        m_Diode.SetReverseQuadratic(revA, revB, revC);
+        m_Diode.SetForwardQuadratic(diode.m_A, diode.m_B, diode.m_C);
+    if (diode.m_ReverseLaw == CDiode::ReverseDiodeEquation)
+        m_Diode.SetReverseDiodeEquation(diode.m_RevSatCurrent, diode.m_RevIdeality);
+    else if (diode.m_ReverseLaw == CDiode::ReverseQuadratic)
+        m_Diode.SetReverseQuadratic(diode.m_RevA, diode.m_RevB, diode.m_RevC);
     else
-        m_Diode.SetReverseResistance(revResistance);
+        m_Diode.SetReverseResistance(diode.m_RevResistance);
     return true;
 }
 
@@ -349,37 +404,51 @@ bool CReceiverCircuit::AnalyseDetector()
     const double reflected = m_ReflectedResistance;
 
     // Forward half-cycle: the detector across the tap, seen through the rest of the winding.
+    // The diode in series with the audio load.
     const CImpedance forwardPath = m_Diode.m_FwdImpedance + m_LoadImpedance;
-    m_DetectorCurrent = RealValue(peak - m_DcVoltage) / forwardPath;
-    m_DetectorImpedance = peak / m_DetectorCurrent;
-    const double x = m_DetectorImpedance.m_Magnitude / forwardPath.m_Magnitude;
-    m_DetectorParallel.Parallel(ztap, m_DetectorImpedance);
+    // The crest less the DC held on the load drives the path.
+    m_FwdDetectorCurrent = RealValue(peak - m_DcVoltage) / forwardPath;
+    // What the tap sees: the crest over that current.
+    m_FwdDetectorImpedance = peak / m_FwdDetectorCurrent;
+    // How far the DC on the load raises the detector's impedance above its path's.
+    const double forwardRaise = m_FwdDetectorImpedance.m_Magnitude / forwardPath.m_Magnitude;
+    m_DetectorParallel.Parallel(ztap, m_FwdDetectorImpedance);
     m_SecondaryLoaded = zrest + m_DetectorParallel;
-    const CImpedance r1 = z2 / m_SecondaryLoaded;
-    const CImpedance r2 = m_DetectorImpedance / (ztap + m_DetectorImpedance);
-    const CImpedance r3 = ztap / (ztap + m_DetectorImpedance);
+    // The current of the loaded winding relative to the unloaded one.
+    const CImpedance windingShare = z2 / m_SecondaryLoaded;
+    // Current divider at the tap: the tap section's share, then the detector's.
+    const CImpedance tapShare = m_FwdDetectorImpedance / (ztap + m_FwdDetectorImpedance);
+    const CImpedance detectorShare = ztap / (ztap + m_FwdDetectorImpedance);
+    // Current divider in the diode: the share through its resistance, not its capacitance.
     const CImpedance& fwdCap = m_Diode.m_FwdCap.m_Impedance;
-    const CImpedance r4 = fwdCap / (m_Diode.m_FwdResistance + fwdCap);
-    const double p1 = ((1.0 - t) * reflected + zrest.m_Real) * SquaredMagnitude(r1);
-    const double p2 = (t * reflected + ztap.m_Real) * SquaredMagnitude(r1 * r2);
-    const double p3 = SquaredMagnitude(r1 * r3) * SquaredMagnitude(r4) * x *
-                      (m_FwdLossB.m_Real + m_FwdLossA.m_Real);
-    m_ForwardLoss = (p2 + p1 + p3) * m_Duty;
+    const CImpedance fwdResistorShare = fwdCap / (m_Diode.m_FwdResistance + fwdCap);
+    // Losses of the rest of the winding (its part of the reflected resistance and its own),
+    // of the tap section, and of the audio side through the diode, each by its current share.
+    const double fwdRestLoss =
+        ((1.0 - t) * reflected + zrest.m_Real) * SquaredMagnitude(windingShare);
+    const double fwdTapLoss =
+        (t * reflected + ztap.m_Real) * SquaredMagnitude(windingShare * tapShare);
+    const double fwdAudioLoss = SquaredMagnitude(windingShare * detectorShare) *
+                                SquaredMagnitude(fwdResistorShare) * forwardRaise *
+                                (m_FwdLossB.m_Real + m_FwdLossA.m_Real);
+    m_ForwardLoss = (fwdTapLoss + fwdRestLoss + fwdAudioLoss) * m_Duty;
 
-    // Reverse half-cycle.
+    // Reverse half-cycle: the DC on the load adds to the crest; the same shares, the winding
+    // taken as unloaded.
     const CImpedance reversePath = m_Diode.m_RevImpedance + m_LoadImpedance;
-    m_DetectorCurrent = RealValue(m_DcVoltage + peak) / reversePath;
-    m_DetectorImpedance = peak / m_DetectorCurrent;
-    const double xr = m_DetectorImpedance.m_Magnitude / reversePath.m_Magnitude;
-    const CImpedance r5 = m_DetectorImpedance / (ztap + m_DetectorImpedance);
-    const CImpedance r6 = ztap / (ztap + m_DetectorImpedance);
+    m_RevDetectorCurrent = RealValue(m_DcVoltage + peak) / reversePath;
+    m_RevDetectorImpedance = peak / m_RevDetectorCurrent;
+    const double reverseRaise = m_RevDetectorImpedance.m_Magnitude / reversePath.m_Magnitude;
+    const CImpedance revTapShare = m_RevDetectorImpedance / (ztap + m_RevDetectorImpedance);
+    const CImpedance revDetectorShare = ztap / (ztap + m_RevDetectorImpedance);
     const CImpedance& revCap = m_Diode.m_RevCap.m_Impedance;
-    const CImpedance r7 = revCap / (RealValue(m_Diode.m_RevDiodeResistance) + revCap);
-    const double q1 = (1.0 - t) * reflected + zrest.m_Real;
-    const double q2 = (t * reflected + ztap.m_Real) * SquaredMagnitude(r5);
-    const double q3 =
-        SquaredMagnitude(r6) * SquaredMagnitude(r7) * xr * (m_RevLossB.m_Real + m_RevLossA.m_Real);
-    m_ReverseLoss = (q2 + q1 + q3) * (1.0 - m_Duty);
+    const CImpedance revResistorShare = revCap / (RealValue(m_Diode.m_RevDiodeResistance) + revCap);
+    const double revRestLoss = (1.0 - t) * reflected + zrest.m_Real;
+    const double revTapLoss = (t * reflected + ztap.m_Real) * SquaredMagnitude(revTapShare);
+    const double revAudioLoss = SquaredMagnitude(revDetectorShare) *
+                                SquaredMagnitude(revResistorShare) * reverseRaise *
+                                (m_RevLossB.m_Real + m_RevLossA.m_Real);
+    m_ReverseLoss = (revTapLoss + revRestLoss + revAudioLoss) * (1.0 - m_Duty);
 
     // The loaded Q never rises from one tap to the next.
     double q = z2.m_Imag /
@@ -467,10 +536,12 @@ double CReceiverCircuit::SolveDetector(double peak)
     double vc = state.m_Value;
     double recharge = 0.0;
     bool converged = false;
-    // No RF, no finite load or no finite cycle: no pass can improve on the first.
-    const bool degenerate = IsZeroOrNonFinite(peak) || IsZeroOrNonFinite(f) ||
+    // No RF, no finite load or no finite frequency: no pass can improve on the first. (At zero
+    // frequency the balance is met at once.)
+    const bool degenerate = IsZeroOrNonFinite(peak) || !std::isfinite(f) ||
                             !std::isfinite(loadMagnitude) || !std::isfinite(loadCapacitance);
-    for (int pass = 0; pass < DetectorPasses;)
+    int pass = 0;
+    while (pass < DetectorPasses)
     {
         vc = state.m_Value;
         const double duty = ConductionFraction(vc, peak);
@@ -490,7 +561,8 @@ double CReceiverCircuit::SolveDetector(double peak)
         recharge = (current * m_LoadImpedance).m_Magnitude;
         vc = recharge + minimum;
 
-        if (++pass == DetectorPasses || degenerate)
+        // A charge that is not a finite number leaves every later pass without one.
+        if (++pass == DetectorPasses || degenerate || !std::isfinite(vc))
             break;
         const double error = (recharge - droop) / recharge;
         if (std::fabs(error) < 1e-6)
@@ -509,6 +581,7 @@ double CReceiverCircuit::SolveDetector(double peak)
         if (state.Repeats(before))
             break;
     }
+    m_DetectorPasses = pass;
 
     m_DcVoltage = vc - recharge;
     m_Duty = ConductionFraction(m_DcVoltage, peak);

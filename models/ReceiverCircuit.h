@@ -6,6 +6,33 @@
 #include "models/Diode.h"
 #include "models/Equations.h"
 
+// The detector diode as the receiver calculator gives it, for SetDiode. Capacitances in F,
+// saturation currents in uA, the transit time in ns; the law coefficients as CDiode's setters
+// take them. Only the coefficients of the chosen laws are used.
+struct CDiodeParameters
+{
+    double m_TurnOnVoltage = 0.0;      // V, also the built-in voltage of the junction law
+    double m_JunctionCap = 0.0;        // F, at m_JunctionCapVoltage
+    double m_JunctionCapVoltage = 0.0; // V
+    double m_ParasiticCap = 0.0;       // F
+    int m_ForwardLaw = CDiode::ForwardDiodeEquation;
+    double m_SatCurrent = 0.0; // uA, diode equation
+    double m_Ideality = 0.0;   // forward ideality factor
+    double m_A = 0.0;          // quadratic a (mA/V^2), or the power law's a (mA at 1 V)
+    double m_B = 0.0;          // quadratic b (mA/V), or the power law's exponent
+    double m_C = 0.0;          // quadratic c (mA)
+    int m_ReverseLaw = CDiode::ReverseQuadratic;
+    double m_RevSatCurrent = 0.0;  // uA, diode equation
+    double m_RevIdeality = 0.0;    // reverse ideality factor
+    double m_RevA = 0.0;           // quadratic, uA/V^2
+    double m_RevB = 0.0;           // uA/V
+    double m_RevC = 0.0;           // uA
+    double m_RevResistance = 0.0;  // ohm, constant resistance
+    double m_TransitTimeNs = 0.0;  // ns
+    double m_CapQuotient = 2.0;    // junction capacitance quotient m
+    double m_NegCapQuotient = 0.0; // quotient below m_JunctionCapVoltage; 0 uses m throughout
+};
+
 // A crystal set of two coaxial coupled coils: a source drives the primary, the secondary
 // is tuned to resonance and tapped into a diode detector with an audio load. For one
 // frequency and coil distance it gives the coupling, the currents and voltages with and
@@ -30,13 +57,7 @@ public:
     bool SetSource(double voltage, CImpedance impedance);
     // frequencyKHz in kHz, constantLoss in ohm.
     bool AnalyseNoLoad(double frequencyKHz, double constantLoss, bool resonant);
-    // Capacitances in F, saturation currents in uA, transit time in ns; the law
-    // coefficients as CDiode's setters take them.
-    bool SetDiode(double turnOnVoltage, double junctionCap, double junctionCapVoltage,
-                  double parasiticCap, int forwardLaw, double satCurrent, double ideality, double a,
-                  double b, double c, int reverseLaw, double revSatCurrent, double revIdeality,
-                  double revA, double revB, double revC, double revResistance, double transitTimeNs,
-                  double capQuotient, double negCapQuotient);
+    bool SetDiode(const CDiodeParameters& diode);
     // Resistance in ohm, capacitances in F; the fourth value is not used.
     bool SetLoad(double audioResistor, double audioCapacitor, double earphoneCapacitor,
                  double unused);
@@ -56,7 +77,8 @@ public:
     // at axial distance z (m), in a medium of relative permeability mu.
     double LoopField(double a, double b, double z, double mu) const;
     // DC output of the detector driven with RF amplitude `peak` (V): 1 when converged, else 0.
-    // A zero or non-finite amplitude, frequency or load stops the solve at its first pass.
+    // A zero or non-finite amplitude, frequency or load, or a charge that is not a finite
+    // number, stops the solve at its first pass with the results the remaining passes give.
     double SolveDetector(double peak);
     // Audio voltage (V) from RF amplitude and DC voltage (V).
     double AudioOutput(double amplitude, double dcVoltage);
@@ -119,8 +141,11 @@ public:
     bool m_TapClamped = false;          // the tap voltage has fallen once in this sweep
     double m_DcVoltage = 0.0;           // V, "Vdc"
     bool m_DetectorConverged = false;   // the last detector charge balance met its tolerance
-    CImpedance m_DetectorCurrent;       // A
-    CImpedance m_DetectorImpedance;     // ohm
+    int m_DetectorPasses = 0;           // passes the last detector charge balance made
+    CImpedance m_FwdDetectorCurrent;    // A, forward half-cycle
+    CImpedance m_FwdDetectorImpedance;  // ohm, what the tap sees in the forward half-cycle
+    CImpedance m_RevDetectorCurrent;    // A, reverse half-cycle
+    CImpedance m_RevDetectorImpedance;  // ohm, what the tap sees in the reverse half-cycle
     double m_TransformationRatio = 0.0; // "NRGain"
     bool m_SourceSet = false;
     bool m_CoilsValid = false;

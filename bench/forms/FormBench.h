@@ -27,6 +27,15 @@ inline void EnsureBenchApplication()
     static QApplication app(argc, argv);
 }
 
+// Loads the shipped default design of calculator `key` (below app/Data) into the form.
+inline bool LoadDefaultDesign(CVKFormView* form, const QString& key)
+{
+    const CFormEntry* entry = FindFormEntry(key);
+    const QString app =
+        QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../../app");
+    return entry && form && LoadDesign(form, key, DefaultDesignPath(app, *entry));
+}
+
 // The form of calculator `key` as the factory makes it, loaded with the default design below
 // app/Data; each pass clears the results and runs `action`.
 inline void RunFormAction(benchmark::State& state, const QString& key, int action)
@@ -34,11 +43,8 @@ inline void RunFormAction(benchmark::State& state, const QString& key, int actio
     EnsureBenchApplication();
     CRecordingPresenter messages;
     CScopedPresenter scope(messages);
-    const CFormEntry* entry = FindFormEntry(key);
     std::unique_ptr<CVKFormView> form = CreateForm(key);
-    const QString app =
-        QFileInfo(QStringLiteral(__FILE__)).absolutePath() + QStringLiteral("/../../app");
-    if (!entry || !form || !LoadDesign(form.get(), key, DefaultDesignPath(app, *entry)))
+    if (!LoadDefaultDesign(form.get(), key))
     {
         state.SkipWithError("default design file not loaded");
         return;

@@ -34,8 +34,20 @@ void SetUpDistance(CReceiverCircuit& radio)
 // Default diode (diode equation forward, quadratic reverse) and 47 kOhm with 15 nF.
 void SetUpDetector(CReceiverCircuit& radio)
 {
-    radio.SetDiode(0.43, 3.38e-12, -1.0, 0.1e-12, 0, 1.61, 1.1, 0.0, 0.0, 0.0, 1, 0.0, 0.0, -0.0763,
-                   0.6965, -1.8365, 338000.0, 1.0, 2.0, 0.0);
+    radio.SetDiode({.m_TurnOnVoltage = 0.43,
+                    .m_JunctionCap = 3.38e-12,
+                    .m_JunctionCapVoltage = -1.0,
+                    .m_ParasiticCap = 0.1e-12,
+                    .m_ForwardLaw = CDiode::ForwardDiodeEquation,
+                    .m_SatCurrent = 1.61,
+                    .m_Ideality = 1.1,
+                    .m_ReverseLaw = CDiode::ReverseQuadratic,
+                    .m_RevA = -0.0763,
+                    .m_RevB = 0.6965,
+                    .m_RevC = -1.8365,
+                    .m_RevResistance = 338000.0,
+                    .m_TransitTimeNs = 1.0,
+                    .m_CapQuotient = 2.0});
     radio.SetLoad(47000.0, 0.0, 15000e-12, 0.0);
     radio.m_QMax = 10000.0;
 }

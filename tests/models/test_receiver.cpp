@@ -43,8 +43,20 @@ void SetDefaults(CReceiverCircuit& radio)
 // Default diode (diode equation forward, quadratic reverse) and a 47 kOhm / 15 nF earphone.
 void SetDetector(CReceiverCircuit& radio, double audioResistor = 47000.0)
 {
-    radio.SetDiode(0.43, 3.38e-12, -1.0, 0.1e-12, 0, 1.61, 1.1, 0.0, 0.0, 0.0, 1, 0.0, 0.0, -0.0763,
-                   0.6965, -1.8365, 338000.0, 1.0, 2.0, 0.0);
+    radio.SetDiode({.m_TurnOnVoltage = 0.43,
+                    .m_JunctionCap = 3.38e-12,
+                    .m_JunctionCapVoltage = -1.0,
+                    .m_ParasiticCap = 0.1e-12,
+                    .m_ForwardLaw = CDiode::ForwardDiodeEquation,
+                    .m_SatCurrent = 1.61,
+                    .m_Ideality = 1.1,
+                    .m_ReverseLaw = CDiode::ReverseQuadratic,
+                    .m_RevA = -0.0763,
+                    .m_RevB = 0.6965,
+                    .m_RevC = -1.8365,
+                    .m_RevResistance = 338000.0,
+                    .m_TransitTimeNs = 1.0,
+                    .m_CapQuotient = 2.0});
     radio.SetLoad(audioResistor, 0.0, 15000e-12, 0.0);
     radio.m_QMax = 10000.0;
 }
@@ -227,8 +239,20 @@ TEST(ReceiverCircuit, DiodeAndLoadSetUp)
 {
     CReceiverCircuit radio;
     radio.m_Frequency = 1e6;
-    radio.SetDiode(0.43, 3.38e-12, -1.0, 0.1e-12, 3, 1.61, 1.1, 25.845, 2.8423, 7.0, 2, 0.0, 0.0,
-                   0.0, 0.0, 0.0, 338000.0, 1.0, 2.0, 0.0);
+    radio.SetDiode({.m_TurnOnVoltage = 0.43,
+                    .m_JunctionCap = 3.38e-12,
+                    .m_JunctionCapVoltage = -1.0,
+                    .m_ParasiticCap = 0.1e-12,
+                    .m_ForwardLaw = CDiode::ForwardPower,
+                    .m_SatCurrent = 1.61,
+                    .m_Ideality = 1.1,
+                    .m_A = 25.845,
+                    .m_B = 2.8423,
+                    .m_C = 7.0,
+                    .m_ReverseLaw = CDiode::ReverseConstantResistance,
+                    .m_RevResistance = 338000.0,
+                    .m_TransitTimeNs = 1.0,
+                    .m_CapQuotient = 2.0});
     EXPECT_EQ(radio.m_Diode.m_ForwardModel, CDiode::ForwardPower);
     EXPECT_EQ(radio.m_Diode.m_PowerN, 2.8423);
     EXPECT_EQ(radio.m_Diode.m_ReverseModel, CDiode::ReverseConstantResistance);
@@ -416,4 +440,155 @@ TEST(ReceiverCircuit, AThinRodCouplesNothingAndEveryTapSaysSo)
         ASSERT_TRUE(radio.SetTap(w));
         EXPECT_TRUE(radio.AnalyseDetector()) << "tap " << w;
     }
+}
+
+namespace
+{
+// The detector's charge balance as designed, always run to its tolerance or its 250th pass:
+// the DC voltage it ends on and whether it converged.
+struct CChargeBalance
+{
+    double m_DcVoltage = 0.0;
+    bool m_Converged = false;
+};
+
+CChargeBalance AllDetectorPasses(CReceiverCircuit radio, double peak)
+{
+    const double f = radio.m_Frequency;
+    const double load = radio.m_LoadImpedance.m_Magnitude;
+    const CImpedance& ztap = radio.m_Secondary.m_TapSection.m_Impedance;
+    const CImpedance& resistor = radio.m_AudioResistor.m_Impedance;
+    CImpedance zd;
+    CImpedance current;
+    radio.m_Diode.SolveOperatingPoint(peak, load, f, zd, current);
+    double lo = 0.0;
+    double hi = peak;
+    double value = (current * radio.m_LoadImpedance).m_Magnitude;
+    double vc = value;
+    double recharge = 0.0;
+    CChargeBalance result;
+    for (int pass = 1; pass <= 250; ++pass)
+    {
+        vc = value;
+        const double duty = CReceiverCircuit::ConductionFraction(vc, peak);
+        CImpedance zr;
+        double r = 0.0;
+        double c = 0.0;
+        radio.m_Diode.Impedance(zr, -(peak * 0.707 + vc), f, 1.0, r, c);
+        CImpedance discharge;
+        if (radio.m_AudioResistor.m_Value > 0.0)
+        {
+            radio.AudioFactors(resistor.m_Magnitude, vc, true);
+            discharge.Parallel(zr + ztap, radio.m_AudioEfficiency * resistor);
+        }
+        else
+        {
+            radio.AudioFactors(r, vc, false);
+            discharge = (zr + ztap) * radio.m_AudioEfficiency;
+        }
+        const double tau = discharge.m_Magnitude * radio.m_LoadCapacitor.m_Value;
+        const double droop = (1.0 - std::exp(-(1.0 - duty) * radio.m_Period / tau)) * vc;
+        radio.m_Diode.SolveOperatingPoint(peak - (vc - droop), load, f, zd, current);
+        recharge = (current * radio.m_LoadImpedance).m_Magnitude;
+        vc = recharge + (vc - droop);
+        if (pass == 250)
+            break;
+        const double error = (recharge - droop) / recharge;
+        if (std::fabs(error) < 1e-6)
+        {
+            result.m_Converged = true;
+            break;
+        }
+        (error > 0.0 ? lo : hi) = vc;
+        value = std::fabs(lo) + std::fabs(hi - lo) / 2.0;
+    }
+    result.m_DcVoltage = vc - recharge;
+    return result;
+}
+} // namespace
+
+TEST(ReceiverCircuit, DegenerateDetectorSolvesStopAtTheirFirstPassWithTheFullResult)
+{
+    struct CCase
+    {
+        const char* m_Name;
+        void (*m_Spoil)(CReceiverCircuit&); // makes the inputs degenerate, or leaves them
+        double m_Peak;                      // V
+        bool m_Degenerate;
+    };
+    const CCase cases[] = {
+        {"ordinary", [](CReceiverCircuit&) {}, 0.5, false},
+        {"zero source", [](CReceiverCircuit&) {}, 0.0, true},
+        {"not-a-number source", [](CReceiverCircuit&) {}, std::numeric_limits<double>::quiet_NaN(),
+         true},
+        // As SetFrequency(0) leaves it: the period 1 / 0.
+        {"zero frequency",
+         [](CReceiverCircuit& radio)
+         {
+             radio.m_Frequency = 0.0;
+             radio.m_Period = std::numeric_limits<double>::infinity();
+         },
+         0.5, true},
+        {"not-a-number period",
+         [](CReceiverCircuit& radio) { radio.m_Period = std::numeric_limits<double>::quiet_NaN(); },
+         0.5, true},
+    };
+    for (const CCase& c : cases)
+    {
+        SCOPED_TRACE(c.m_Name);
+        CReceiverCircuit radio;
+        SetDefaults(radio);
+        SetDetector(radio);
+        ASSERT_TRUE(radio.SetTap(10));
+        c.m_Spoil(radio);
+        const CChargeBalance expected = AllDetectorPasses(radio, c.m_Peak);
+        const bool converged = radio.SolveDetector(c.m_Peak) == 1.0;
+        EXPECT_EQ(converged, expected.m_Converged);
+        if (std::isnan(expected.m_DcVoltage))
+            EXPECT_TRUE(std::isnan(radio.m_DcVoltage));
+        else
+            EXPECT_EQ(radio.m_DcVoltage, expected.m_DcVoltage);
+        if (c.m_Degenerate)
+            EXPECT_EQ(radio.m_DetectorPasses, 1);
+        else
+            EXPECT_GT(radio.m_DetectorPasses, 1);
+    }
+}
+
+TEST(ReceiverCircuit, DiodeParametersReachTheDiode)
+{
+    CReceiverCircuit radio;
+    radio.SetDiode({.m_TurnOnVoltage = 0.3,
+                    .m_JunctionCap = 2e-12,
+                    .m_JunctionCapVoltage = -2.0,
+                    .m_ParasiticCap = 0.2e-12,
+                    .m_ForwardLaw = CDiode::ForwardQuadratic,
+                    .m_Ideality = 1.3,
+                    .m_A = 16.69,
+                    .m_B = -1.6791,
+                    .m_C = 0.0132,
+                    .m_ReverseLaw = CDiode::ReverseDiodeEquation,
+                    .m_RevSatCurrent = 0.5,
+                    .m_RevIdeality = 4.0,
+                    .m_TransitTimeNs = 3.0,
+                    .m_CapQuotient = 3.0,
+                    .m_NegCapQuotient = 2.5});
+    const CDiode& d = radio.m_Diode;
+    EXPECT_EQ(d.m_TurnOnVoltage, 0.3);
+    EXPECT_EQ(d.m_BuiltInVoltage, 0.3);
+    EXPECT_EQ(d.m_JunctionCap, 2e-12);
+    EXPECT_EQ(d.m_RefVoltage, -2.0);
+    EXPECT_EQ(d.m_ParasiticCap, 0.2e-12);
+    EXPECT_EQ(d.m_ForwardModel, CDiode::ForwardQuadratic);
+    EXPECT_EQ(d.m_Ideality, 1.3);
+    EXPECT_EQ(d.m_QuadA, 16.69 * 0.001);
+    EXPECT_EQ(d.m_QuadB, -1.6791 * 0.001);
+    EXPECT_EQ(d.m_QuadC, 0.0132 * 0.001);
+    EXPECT_EQ(d.m_ReverseModel, CDiode::ReverseDiodeEquation);
+    EXPECT_EQ(d.m_RevSatCurrent, 0.5 / 1e6);
+    EXPECT_EQ(d.m_RevN, 4.0);
+    EXPECT_EQ(d.m_TransitTime, 3.0 * 1e-9);
+    EXPECT_EQ(d.m_CapQuotient, 3.0);
+    EXPECT_EQ(d.m_NegCapQuotient, 2.5);
+    EXPECT_TRUE(d.m_UseNegQuotient);
 }
