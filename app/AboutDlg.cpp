@@ -26,7 +26,13 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent), m_Link(new CVKStatic(th
     icon->setPixmap(QApplication::windowIcon().pixmap(64, 64));
     auto* text = new QLabel(QStringLiteral("<b>Quillon Version %1</b><br>"
                                            "Crystal radio design calculator<br><br>"
-                                           "Copyright (C) Harlowen")
+                                           "Copyright (C) Harlowen<br><br>"
+                                           "This program is free software: you can redistribute "
+                                           "it and/or modify it<br>under the terms of the GNU "
+                                           "General Public License as published by<br>the Free "
+                                           "Software Foundation, either version 3 of the "
+                                           "License, or<br>(at your option) any later version. "
+                                           "It comes with ABSOLUTELY NO WARRANTY.")
                                 .arg(QApplication::applicationVersion()),
                             this);
 

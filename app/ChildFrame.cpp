@@ -2,6 +2,8 @@
 
 #include "app/QuillonDoc.h"
 #include "forms/FormFactory.h"
+#include "forms/ResultsPane.h"
+#include "forms/ResultsPlot.h"
 #include "forms/VKFormView.h"
 
 #include <QCloseEvent>
@@ -71,6 +73,9 @@ void CChildFrame::UpdateTitle()
     const QString file = QFileInfo(m_Document->GetTitle()).fileName();
     const QString title = file.isEmpty() ? caption : caption + QStringLiteral(" \u2014 ") + file;
     setWindowTitle(title + QStringLiteral("[*]"));
+    // Kept curves are named after the design they were drawn from.
+    if (CResultsPane* results = m_Form->ResultsPane())
+        results->Plot()->SetDesignName(file);
 }
 
 QString CChildFrame::PathText() const

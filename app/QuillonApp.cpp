@@ -11,6 +11,7 @@
 #include "forms/DesignFile.h"
 #include "forms/FormFactory.h"
 #include "forms/ResultsExport.h"
+#include "forms/ResultsPlot.h"
 #include "forms/VKFormView.h"
 
 #include <QAction>
@@ -63,6 +64,10 @@ CQuillonApp::CQuillonApp(CQuillonOptions options)
     m_SaveDialog = [](QWidget* owner, const QString& proposal, const QString& filter)
     { return QFileDialog::getSaveFileName(owner, QStringLiteral("Save As"), proposal, filter); };
     m_RunDialog = [](QDialog& dialog) { dialog.exec(); };
+    // "Save plot..." asks through the same dialog as the other saves.
+    CPlotView::SetSaveDialog(
+        [this](QWidget* owner, const QString& proposal, const QString& filter)
+        { return m_SaveDialog ? m_SaveDialog(owner, proposal, filter) : QString(); });
     m_AskQuestion = [](QWidget* owner, const QString& text, const std::vector<EAnswer>& answers)
     { return AskQuestion(owner, QString::fromLatin1(FrameTitle), text, answers); };
 }
@@ -70,6 +75,7 @@ CQuillonApp::CQuillonApp(CQuillonOptions options)
 CQuillonApp::~CQuillonApp()
 {
     ExitInstance();
+    CPlotView::SetSaveDialog(nullptr);
 }
 
 bool CQuillonApp::InitInstance()

@@ -1,11 +1,10 @@
 #include "forms/BatchRun.h"
 
-#include "forms/ResultsExport.h"
-
 #include "database/MessagePresenter.h"
 #include "forms/DesignFile.h"
 #include "forms/FormFactory.h"
 #include "forms/ResultsExport.h"
+#include "forms/ResultsPlot.h"
 #include "forms/VKFormView.h"
 
 #include <QCommandLineParser>
@@ -13,6 +12,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QPushButton>
+#include <QSize>
 
 #include <cstdio>
 #include <memory>
@@ -22,7 +22,13 @@ namespace
 {
 const char* const UsageLine =
     "Usage: quillon --batch KEY [--load FILE] [--set ID=VALUE]... [--press ID]... [--save FILE]"
-    " [--export-csv FILE] [--export-pdf FILE] [--progress]";
+    " [--export-csv FILE] [--export-pdf FILE] [--progress] [--plot FILE.png|FILE.svg|FILE.pdf]"
+    " [--plot-size WxH]";
+
+// The picture --plot draws unless --plot-size says otherwise.
+constexpr int DefaultPlotWidth = 1200;
+constexpr int DefaultPlotHeight = 800;
+constexpr int LargestPlotSide = 10000;
 
 // Every message becomes one line of err; the run goes on as if OK were pressed.
 class CBatchPresenter : public CMessagePresenter
@@ -89,6 +95,16 @@ void AddOptions(QCommandLineParser& parser)
     parser.addOption({QStringLiteral("progress"),
                       QStringLiteral("While a long action runs, print how far it has got on "
                                      "standard error, one line each percent.")});
+    parser.addOption(
+        {QStringLiteral("plot"),
+         QStringLiteral(
+             "Write the default plot of the latest sweep to <FILE> (.png, .svg or .pdf)."),
+         QStringLiteral("FILE")});
+    parser.addOption({QStringLiteral("plot-size"),
+                      QStringLiteral("The size of every --plot picture in pixels (default %1x%2).")
+                          .arg(DefaultPlotWidth)
+                          .arg(DefaultPlotHeight),
+                      QStringLiteral("WxH")});
 }
 
 // Restores the display of the long actions that was installed before.
@@ -133,7 +149,8 @@ bool CollectSteps(const QStringList& args, std::vector<CBatchStep>& steps, QStri
         else if (name == QLatin1String("batch") || name == QLatin1String("load") ||
                  name == QLatin1String("set") || name == QLatin1String("press") ||
                  name == QLatin1String("save") || name == QLatin1String("export-csv") ||
-                 name == QLatin1String("export-pdf"))
+                 name == QLatin1String("export-pdf") || name == QLatin1String("plot") ||
+                 name == QLatin1String("plot-size"))
         {
             value = i + 1 < args.size() ? args[++i] : QString();
         }
@@ -154,6 +171,18 @@ bool CollectSteps(const QStringList& args, std::vector<CBatchStep>& steps, QStri
         else if (name == QLatin1String("export-pdf"))
         {
             steps.push_back({EBatchStep::ExportPdf, value});
+        }
+        else if (name == QLatin1String("plot"))
+        {
+            const QString suffix = QFileInfo(value).suffix().toLower();
+            if (suffix != QLatin1String("png") && suffix != QLatin1String("svg") &&
+                suffix != QLatin1String("pdf"))
+            {
+                reason =
+                    QStringLiteral("--plot wants a .png, .svg or .pdf file, not \"%1\"").arg(value);
+                return false;
+            }
+            steps.push_back({EBatchStep::Plot, value});
         }
         else if (name == QLatin1String("set"))
         {
@@ -181,8 +210,20 @@ bool CollectSteps(const QStringList& args, std::vector<CBatchStep>& steps, QStri
     return true;
 }
 
+// "1200x800" as a size; false when it is not two whole numbers of pixels within reason.
+bool ParsePlotSize(const QString& text, QSize& size)
+{
+    const QStringList sides = text.toLower().split(QLatin1Char('x'));
+    bool wide = false;
+    bool high = false;
+    if (sides.size() == 2)
+        size = QSize(sides[0].toInt(&wide), sides[1].toInt(&high));
+    return wide && high && size.width() > 0 && size.height() > 0 &&
+           size.width() <= LargestPlotSide && size.height() <= LargestPlotSide;
+}
+
 // designName is the file name of the design last loaded or saved.
-void RunStep(CVKFormView& form, const CBatchStep& step, QString& designName)
+void RunStep(CVKFormView& form, const CBatchStep& step, QString& designName, QSize plotSize)
 {
     switch (step.m_Kind)
     {
@@ -209,6 +250,9 @@ void RunStep(CVKFormView& form, const CBatchStep& step, QString& designName)
         break;
     case EBatchStep::ExportPdf:
         ExportResultsPdf(form, designName, step.m_Text);
+        break;
+    case EBatchStep::Plot:
+        WriteDefaultPlot(form.m_strFormKey, form.Tables(), designName, step.m_Text, plotSize);
         break;
     }
 }
@@ -263,8 +307,14 @@ int ParseBatchArgs(const QStringList& args, CBatchPlan& plan, QString& out, QStr
     QString reason;
     if (!CollectSteps(args, plan.m_Steps, reason))
         return BadUsage(err, reason);
+    QSize plotSize(DefaultPlotWidth, DefaultPlotHeight);
+    if (parser.isSet(QStringLiteral("plot-size")) &&
+        !ParsePlotSize(parser.value(QStringLiteral("plot-size")), plotSize))
+        return BadUsage(err, QStringLiteral("--plot-size wants WIDTHxHEIGHT in pixels, not \"%1\"")
+                                 .arg(parser.value(QStringLiteral("plot-size"))));
     plan.m_Key = entry->m_Key;
     plan.m_Progress = parser.isSet(QStringLiteral("progress"));
+    plan.m_PlotSize = plotSize;
     return BatchPlanReady;
 }
 
@@ -291,7 +341,7 @@ int RunBatch(const QStringList& args, QString& out, QString& err,
     if (LoadDesign(form.get(), entry->m_Key, defaultPath))
         designName = QFileInfo(defaultPath).fileName();
     for (const CBatchStep& step : plan.m_Steps)
-        RunStep(*form, step, designName);
+        RunStep(*form, step, designName, plan.m_PlotSize);
 
     out += form->ResultsText().replace(QLatin1String("\r\n"), QLatin1String("\n"));
     return presenter.m_Failed ? 1 : 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -7,11 +8,11 @@
 #include <vector>
 
 // The batch mode: quillon --batch KEY [--load FILE] [--set ID=VALUE]... [--press ID]...
-// [--save FILE] [--export-csv FILE] [--export-pdf FILE] [--progress]. Creates form KEY as the
-// window would (its default design file from Data/ below the current folder included), applies
-// the options in the order given, and returns the results-box text with "\n" line ends in out.
-// Every message becomes one line "TITLE: TEXT" in err. Needs a QApplication (main selects the
-// offscreen platform).
+// [--save FILE] [--export-csv FILE] [--export-pdf FILE] [--progress] [--plot FILE]
+// [--plot-size WxH]. Creates form KEY as the window would (its default design file from Data/
+// below the current folder included), applies the options in the order given, and returns the
+// results-box text with "\n" line ends in out. Every message becomes one line "TITLE: TEXT" in
+// err. Needs a QApplication (main selects the offscreen platform).
 //
 // args are the whole command line, program name first. Returns the exit status: 0, 1 when
 // a message titled "Error" or "ERROR" was shown, 2 for bad usage (a usage line in err).
@@ -30,6 +31,7 @@ enum class EBatchStep
     Save,
     ExportCsv,
     ExportPdf,
+    Plot,
 };
 
 struct CBatchStep
@@ -45,6 +47,7 @@ struct CBatchPlan
     QString m_Key;
     std::vector<CBatchStep> m_Steps;
     bool m_Progress = false; // --progress
+    QSize m_PlotSize;        // --plot-size, or the default
 };
 
 inline constexpr int BatchPlanReady = -1;

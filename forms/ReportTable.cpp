@@ -28,11 +28,6 @@ QString FullPrecision(double value)
     return QString::number(value, 'g', QLocale::FloatingPointShortest);
 }
 
-QString Heading(const QString& name, const QString& unit)
-{
-    return unit.isEmpty() ? name : name + QStringLiteral(" (") + unit + QLatin1Char(')');
-}
-
 QString CsvField(const QString& field)
 {
     if (!field.contains(QLatin1Char(',')) && !field.contains(QLatin1Char('"')) &&
@@ -48,6 +43,11 @@ QString HtmlEscaped(const QString& text)
     return text.toHtmlEscaped();
 }
 } // namespace
+
+QString ColumnHeading(const QString& name, const QString& unit)
+{
+    return unit.isEmpty() ? name : name + QStringLiteral(" (") + unit + QLatin1Char(')');
+}
 
 QString CReportTable::ShownValue(const CReportCell& cell, size_t column) const
 {
@@ -128,13 +128,13 @@ QStringList CReportTable::FieldNames() const
             first && column < first->size() ? (*first)[column].m_Kind : CReportCell::EKind::Number;
         if (kind == CReportCell::EKind::Complex)
         {
-            names << Heading(layout.m_Name + QStringLiteral(" R"), layout.m_Unit)
-                  << Heading(layout.m_Name + QStringLiteral(" X"), layout.m_Unit);
+            names << ColumnHeading(layout.m_Name + QStringLiteral(" R"), layout.m_Unit)
+                  << ColumnHeading(layout.m_Name + QStringLiteral(" X"), layout.m_Unit);
         }
         else if (kind == CReportCell::EKind::Tagged)
         {
             names << layout.m_Name + QStringLiteral(" kind")
-                  << Heading(layout.m_Name, layout.m_Unit);
+                  << ColumnHeading(layout.m_Name, layout.m_Unit);
         }
         else if (kind == CReportCell::EKind::WithUnit)
         {
@@ -142,7 +142,7 @@ QStringList CReportTable::FieldNames() const
         }
         else
         {
-            names << Heading(layout.m_Name, layout.m_Unit);
+            names << ColumnHeading(layout.m_Name, layout.m_Unit);
         }
     }
     return names;

@@ -97,6 +97,9 @@ public:
     QStringList Fields(size_t row) const;
 };
 
+// A column's name with its unit in brackets, "Wire length (m)"; the name alone without a unit.
+QString ColumnHeading(const QString& name, const QString& unit);
+
 // The tables as CSV: UTF-8 text, one header row per table, RFC 4180 quoting, a blank line
 // between tables. The writer goes line by line, so that a large sweep needs no copy whole.
 QString TablesAsCsv(const std::vector<CReportTable>& tables);

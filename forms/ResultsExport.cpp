@@ -65,10 +65,7 @@ QString TableHtml(const CReportTable& table)
             .arg(table.m_Title.toHtmlEscaped());
     for (const CReportColumn& column : table.m_Columns)
         html += QStringLiteral("<th>%1</th>")
-                    .arg((column.m_Unit.isEmpty() ? column.m_Name
-                                                  : column.m_Name + QStringLiteral(" (") +
-                                                        column.m_Unit + QLatin1Char(')'))
-                             .toHtmlEscaped());
+                    .arg(ColumnHeading(column.m_Name, column.m_Unit).toHtmlEscaped());
     html += QStringLiteral("</tr>");
     for (const std::vector<CReportCell>& cells : table.m_Rows)
     {

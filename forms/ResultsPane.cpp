@@ -1,5 +1,7 @@
 #include "forms/ResultsPane.h"
 
+#include "forms/ResultsPlot.h"
+
 #include <QComboBox>
 #include <QHeaderView>
 #include <QTabWidget>
@@ -56,9 +58,9 @@ QVariant CReportTableModel::headerData(int section, Qt::Orientation orientation,
                : column.m_Name + QStringLiteral("\n(") + column.m_Unit + QLatin1Char(')');
 }
 
-CResultsPane::CResultsPane(QTextEdit* report, QWidget* parent)
+CResultsPane::CResultsPane(QTextEdit* report, QWidget* parent, const QString& formKey)
     : QWidget(parent), m_Tabs(new QTabWidget(this)), m_Choice(new QComboBox),
-      m_View(new QTableView), m_Model(new CReportTableModel(this))
+      m_View(new QTableView), m_Model(new CReportTableModel(this)), m_Plot(new CPlotView(formKey))
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -75,6 +77,7 @@ CResultsPane::CResultsPane(QTextEdit* report, QWidget* parent)
     m_View->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
     m_View->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_Tabs->addTab(tablePage, QStringLiteral("Table"));
+    m_Tabs->addTab(m_Plot, QStringLiteral("Plot"));
     connect(m_Choice, &QComboBox::currentIndexChanged, this, &CResultsPane::ShowTable);
 }
 
@@ -91,6 +94,7 @@ void CResultsPane::ShowTables(const std::vector<CReportTable>* tables)
                               .arg((*tables)[i].m_Rows.size()));
     m_Choice->setCurrentIndex(static_cast<int>(count) - 1);
     ShowTable(static_cast<int>(count) - 1);
+    m_Plot->SetTables(tables);
 }
 
 void CResultsPane::ShowTable(int index)

@@ -7,6 +7,7 @@
 
 #include <vector>
 
+class CPlotView;
 class QComboBox;
 class QTextEdit;
 class QTabWidget;
@@ -34,14 +35,15 @@ private:
     const CReportTable* m_Table = nullptr;
 };
 
-// The results of a calculator: the "Report" tab with the results box, and the "Table" tab
-// with the report tables, the latest shown first, any other chosen from a list.
+// The results of a calculator: the "Report" tab with the results box, the "Table" tab with the
+// report tables, the latest shown first, any other chosen from a list, and the "Plot" tab with
+// the chart of the latest sweep.
 class CResultsPane : public QWidget
 {
     Q_OBJECT
 
 public:
-    CResultsPane(QTextEdit* report, QWidget* parent = nullptr);
+    CResultsPane(QTextEdit* report, QWidget* parent = nullptr, const QString& formKey = QString());
 
     // The tables have changed (a table ended, or the results were cleared).
     void ShowTables(const std::vector<CReportTable>* tables);
@@ -50,6 +52,7 @@ public:
     QTableView* TableView() const { return m_View; }
     QComboBox* TableChoice() const { return m_Choice; }
     CReportTableModel* Model() const { return m_Model; }
+    CPlotView* Plot() const { return m_Plot; }
 
 private:
     void ShowTable(int index);
@@ -58,5 +61,6 @@ private:
     QComboBox* m_Choice;
     QTableView* m_View;
     CReportTableModel* m_Model;
+    CPlotView* m_Plot;
     const std::vector<CReportTable>* m_Tables = nullptr;
 };

@@ -850,7 +850,7 @@ void CVKFormView::AddResultsAndActions(QBoxLayout* into,
     m_Results->setAcceptRichText(false);
     m_Results->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_Results->setMinimumHeight(QFontMetrics(m_Results->font()).height() * 8);
-    m_ResultsPane = new CResultsPane(m_Results, results);
+    m_ResultsPane = new CResultsPane(m_Results, results, m_strFormKey);
     resultsLayout->addWidget(m_ResultsPane);
     RegisterControl(IdResults, m_Results);
     ShowResultsText();

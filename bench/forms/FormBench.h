@@ -37,14 +37,23 @@ inline bool LoadDefaultDesign(CVKFormView* form, const QString& key)
 }
 
 // The form of calculator `key` as the factory makes it, loaded with the default design below
-// app/Data; each pass clears the results and runs `action`.
+// app/Data; null when that design is not found.
+inline std::unique_ptr<CVKFormView> DefaultForm(const QString& key)
+{
+    std::unique_ptr<CVKFormView> form = CreateForm(key);
+    if (!LoadDefaultDesign(form.get(), key))
+        return nullptr;
+    return form;
+}
+
+// The default form of calculator `key`; each pass clears the results and runs `action`.
 inline void RunFormAction(benchmark::State& state, const QString& key, int action)
 {
     EnsureBenchApplication();
     CRecordingPresenter messages;
     CScopedPresenter scope(messages);
-    std::unique_ptr<CVKFormView> form = CreateForm(key);
-    if (!LoadDefaultDesign(form.get(), key))
+    std::unique_ptr<CVKFormView> form = DefaultForm(key);
+    if (!form)
     {
         state.SkipWithError("default design file not loaded");
         return;

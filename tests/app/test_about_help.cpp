@@ -5,6 +5,8 @@
 #include "controls/VKStatic.h"
 
 #include <QDesktopServices>
+#include <QImage>
+#include <QRegularExpression>
 #include <QTextBrowser>
 #include <QUrl>
 
@@ -85,6 +87,21 @@ TEST_F(ShellTest, TheShippedGuideCoversEveryCalculator)
                                 "Impedance Calulator", "Ferrite rod", "Diode Capacitance"})
         EXPECT_TRUE(guide.contains(caption)) << caption;
     EXPECT_GE(guide.count("Accuracy"), 7);
+}
+
+TEST_F(ShellTest, TheGuideShowsAPlotOfEveryCalculatorAndShipsEachPicture)
+{
+    const QString folder = SourceDir() + QStringLiteral("/app/help/");
+    const QString guide = QString::fromUtf8(ReadFile(folder + QStringLiteral("quillon.html")));
+    const QRegularExpression image(QStringLiteral("<img src=\"([^\"]+)\""));
+    int pictures = 0;
+    for (const QRegularExpressionMatch& match : image.globalMatch(guide))
+    {
+        ++pictures;
+        EXPECT_FALSE(QImage(folder + match.captured(1)).isNull())
+            << match.captured(1).toStdString();
+    }
+    EXPECT_GE(pictures, 7);
 }
 
 #include "test_about_help.moc"

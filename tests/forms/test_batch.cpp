@@ -31,7 +31,8 @@ CBatchResult Batch(QStringList args)
 
 const char* const UsageLine =
     "Usage: quillon --batch KEY [--load FILE] [--set ID=VALUE]... [--press ID]... [--save FILE]"
-    " [--export-csv FILE] [--export-pdf FILE] [--progress]\n";
+    " [--export-csv FILE] [--export-pdf FILE] [--progress] [--plot FILE.png|FILE.svg|FILE.pdf]"
+    " [--plot-size WxH]\n";
 
 // Runs in an empty folder, so that no default design file is found.
 class BatchMode : public ::testing::Test

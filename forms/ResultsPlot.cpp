@@ -1,0 +1,714 @@
+#include "forms/ResultsPlot.h"
+
+#include "database/Error.h"
+#include "forms/FormatNumber.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QSvgGenerator>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <qcustomplot.h>
+
+#include <algorithm>
+#include <cmath>
+
+const char* const NothingToPlotMessage =
+    "Error: No report table has two rows or more, so there is nothing to plot.";
+
+namespace
+{
+// The default plot of each sweep: the form key, the action's table title, the x column and
+// the y columns (those the table lacks are passed over).
+struct CPlotDefault
+{
+    const char* m_FormKey;
+    const char* m_Title;
+    const char* m_X;
+    std::vector<const char*> m_Y;
+};
+
+const std::vector<CPlotDefault>& PlotDefaults()
+{
+    static const std::vector<CPlotDefault> defaults = {
+        {"Coil", "Analyse", "L", {"Q", "Wire length"}},
+        {"Coil", "Analyse using  l/d range", "l/D", {"Q", "Wire length"}},
+        {"CrystalRadio", "Analyse - no load", "D", {"M", "K", "Q"}},
+        {"CrystalRadio", "Calc SPL each loop at start distance", "W#", {"SPL", "Vdc"}},
+        {"CrystalRadio", "Max SPL over distance range", "Dist", {"SPL", "Vdc"}},
+        {"CrystalRadio", "SPL at given loop over distance range", "Dist", {"SPL", "Vdc"}},
+        {"Monopole", "Calc all resonant loads", "Freq", {"Vp(load)", "R(tot)"}},
+        {"Monopole", "Calc all res use load", "Freq", {"Vp(load)", "R(tot)"}},
+        {"Ferrite", "Calc Inductance", "Run", {"Ua1", "Ua2"}},
+        {"DiodeCapacitance", "Calc Junction Cap", "Bias", {"Capactance"}},
+        {"DiodeCapacitance", "Calc diffusion cap", "Bias", {"Total", "Junction", "Diff"}},
+        {"Impedance",
+         "Cal impedance",
+         "Frequency",
+         {"Total series impedance |Z|", "Total parallel impedance |Z|"}},
+        {"Impedance", "Cal resonance", "Frequency", {"ind requred", "cap required"}},
+        {"TuningCap", "Calculate results", "Cap max", {"Inductance requried"}},
+    };
+    return defaults;
+}
+
+const char* const RunColumn = "Run";
+// Beyond this many points a series is drawn without markers: they would hide the line.
+constexpr size_t MarkedPoints = 2000;
+// The read-out takes the nearest point within this many pixels of the mouse.
+constexpr double ReadOutReach = 12.0;
+constexpr int PictureSizes[][2] = {{800, 600}, {1200, 800}, {1600, 1000}, {1920, 1080}};
+constexpr int DefaultPictureSize = 2; // the second entry: the first is the chart as shown
+
+QCPAbstractPlottable* AddSeries(QCustomPlot& chart, QCPAxis* axis, const QVector<double>& x,
+                                const QVector<double>& y)
+{
+    // A graph keeps its points in x order: only for an x that runs one way.
+    const bool rising = std::is_sorted(x.begin(), x.end());
+    const bool falling = std::is_sorted(x.rbegin(), x.rend());
+    if (rising || falling)
+    {
+        QCPGraph* graph = chart.addGraph(chart.xAxis, axis);
+        graph->setData(falling && !rising ? QVector<double>(x.rbegin(), x.rend()) : x,
+                       falling && !rising ? QVector<double>(y.rbegin(), y.rend()) : y, true);
+        graph->setAdaptiveSampling(true);
+        return graph;
+    }
+    auto* curve = new QCPCurve(chart.xAxis, axis);
+    curve->setData(x, y);
+    return curve;
+}
+
+QColor SeriesColour(int index)
+{
+    static const QColor colours[] = {QColor(0, 90, 181), QColor(220, 50, 32), QColor(26, 133, 60),
+                                     QColor(153, 79, 0), QColor(128, 0, 128), QColor(0, 128, 128)};
+    return colours[index % static_cast<int>(std::size(colours))];
+}
+
+QString AxisTitle(const QStringList& names, const QStringList& units)
+{
+    QStringList shown;
+    for (const QString& unit : units)
+        if (!unit.isEmpty() && !shown.contains(unit))
+            shown << unit;
+    return ColumnHeading(names.join(QStringLiteral(", ")), shown.join(QStringLiteral(", ")));
+}
+
+void SetScale(QCPAxis* axis, bool log)
+{
+    axis->setScaleType(log ? QCPAxis::stLogarithmic : QCPAxis::stLinear);
+    if (log)
+        axis->setTicker(QSharedPointer<QCPAxisTickerLog>(new QCPAxisTickerLog));
+    else
+        axis->setTicker(QSharedPointer<QCPAxisTicker>(new QCPAxisTicker));
+}
+
+QCPTextElement* TitleElement(QCustomPlot& chart)
+{
+    QCPLayoutGrid* layout = chart.plotLayout();
+    if (auto* title = qobject_cast<QCPTextElement*>(layout->element(0, 0)))
+        return title;
+    layout->insertRow(0);
+    auto* title = new QCPTextElement(&chart, QString(), QFont(chart.font().family(), 11));
+    layout->addElement(0, 0, title);
+    return title;
+}
+
+bool IsPositive(double value)
+{
+    return value > 0.0;
+}
+
+// The numbers of a table by column; complex columns in two, text columns left out.
+std::vector<CPlotColumn> PlotColumns(const CReportTable& table)
+{
+    std::vector<CPlotColumn> columns;
+    if (table.m_Rows.empty())
+        return columns;
+    const std::vector<CReportCell>& first = table.m_Rows.front();
+    for (size_t column = 0; column < table.m_Columns.size() && column < first.size(); ++column)
+    {
+        const CReportColumn& layout = table.m_Columns[column];
+        const CReportCell::EKind kind = first[column].m_Kind;
+        if (kind == CReportCell::EKind::Text)
+            continue;
+        const QString unit =
+            kind == CReportCell::EKind::WithUnit ? first[column].m_Text : layout.m_Unit;
+        const bool complex = kind == CReportCell::EKind::Complex;
+        for (int part = 0; part < (complex ? 2 : 1); ++part)
+        {
+            CPlotColumn values{complex ? layout.m_Name +
+                                             (part ? QStringLiteral(" X") : QStringLiteral(" R"))
+                                       : layout.m_Name,
+                               unit,
+                               layout.m_Decimals,
+                               {}};
+            values.m_Values.reserve(table.m_Rows.size());
+            for (const std::vector<CReportCell>& cells : table.m_Rows)
+            {
+                const bool present = column < cells.size() && cells[column].m_Kind == kind;
+                values.m_Values.push_back(!present ? NAN
+                                          : part   ? cells[column].m_Imag
+                                                   : cells[column].m_Value);
+            }
+            columns.push_back(std::move(values));
+        }
+    }
+    return columns;
+}
+
+bool SameLayout(const CReportTable& a, const CReportTable& b)
+{
+    if (a.m_Title != b.m_Title || a.m_Columns.size() != b.m_Columns.size())
+        return false;
+    for (size_t column = 0; column < a.m_Columns.size(); ++column)
+        if (a.m_Columns[column].m_Name != b.m_Columns[column].m_Name)
+            return false;
+    return true;
+}
+} // namespace
+
+int CPlotData::Find(const QString& name) const
+{
+    for (size_t column = 0; column < m_Columns.size(); ++column)
+        if (m_Columns[column].m_Name == name)
+            return static_cast<int>(column);
+    return -1;
+}
+
+QString CPlotData::Layout() const
+{
+    QString layout = m_Title;
+    for (const CPlotColumn& column : m_Columns)
+        layout += QLatin1Char('\t') + column.m_Name;
+    return layout;
+}
+
+CPlotData LatestPlotData(const std::vector<CReportTable>& tables)
+{
+    for (size_t end = tables.size(); end > 0;)
+    {
+        const CReportTable& latest = tables[end - 1];
+        if (latest.m_Rows.size() >= 2)
+            return {latest.m_Title, PlotColumns(latest)};
+        size_t start = end - 1;
+        while (latest.m_Rows.size() == 1 && start > 0 && tables[start - 1].m_Rows.size() == 1 &&
+               SameLayout(tables[start - 1], latest))
+            --start;
+        if (end - start >= 2)
+        {
+            CPlotData data{latest.m_Title, {{QString::fromLatin1(RunColumn), QString(), 0, {}}}};
+            for (size_t table = start; table < end; ++table)
+            {
+                const std::vector<CPlotColumn> row = PlotColumns(tables[table]);
+                if (data.m_Columns.size() == 1)
+                    for (const CPlotColumn& column : row)
+                        data.m_Columns.push_back(
+                            {column.m_Name, column.m_Unit, column.m_Decimals, {}});
+                data.m_Columns.front().m_Values.push_back(static_cast<double>(table - start + 1));
+                for (size_t column = 0; column < row.size() && column + 1 < data.m_Columns.size();
+                     ++column)
+                    data.m_Columns[column + 1].m_Values.push_back(row[column].m_Values.front());
+            }
+            return data;
+        }
+        end = start;
+    }
+    return {};
+}
+
+CPlotChoice DefaultPlotChoice(const QString& formKey, const CPlotData& data)
+{
+    CPlotChoice choice;
+    for (const CPlotDefault& entry : PlotDefaults())
+    {
+        if (formKey != QLatin1String(entry.m_FormKey) ||
+            data.m_Title != QLatin1String(entry.m_Title))
+            continue;
+        choice.m_X = data.Find(QString::fromLatin1(entry.m_X));
+        for (const char* y : entry.m_Y)
+            if (const int column = data.Find(QString::fromLatin1(y)); column >= 0)
+                choice.m_Y.push_back(column);
+        if (choice.m_X >= 0 && !choice.m_Y.empty())
+            return choice;
+        choice = CPlotChoice();
+    }
+    if (data.m_Columns.size() >= 2)
+    {
+        choice.m_X = 0;
+        choice.m_Y = {1};
+    }
+    return choice;
+}
+
+CPlotResult DrawPlot(QCustomPlot& chart, const CPlotData& data, const CPlotChoice& choice,
+                     const std::vector<CKeptCurve>& kept, const QString& designName)
+{
+    CPlotResult result;
+    chart.clearPlottables();
+    TitleElement(chart)->setText(
+        designName.isEmpty() ? data.m_Title : data.m_Title + QStringLiteral(" - ") + designName);
+    chart.legend->setVisible(true);
+    chart.axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignRight);
+
+    const auto column = [&data](int index) -> const CPlotColumn*
+    {
+        return index >= 0 && static_cast<size_t>(index) < data.m_Columns.size()
+                   ? &data.m_Columns[static_cast<size_t>(index)]
+                   : nullptr;
+    };
+    const CPlotColumn* x = column(choice.m_X);
+    std::vector<const CPlotColumn*> ys;
+    for (int index : choice.m_Y)
+        if (const CPlotColumn* y = column(index))
+            ys.push_back(y);
+
+    // Everything that is to be drawn: the current series, then the kept ones.
+    struct CSource
+    {
+        QString m_Name;
+        QString m_Unit;
+        int m_Decimals;
+        const std::vector<double>* m_X;
+        const std::vector<double>* m_Y;
+        bool m_Kept;
+    };
+    std::vector<CSource> sources;
+    for (const CPlotColumn* y : x ? ys : std::vector<const CPlotColumn*>())
+        sources.push_back({kept.empty() || designName.isEmpty()
+                               ? y->m_Name
+                               : y->m_Name + QStringLiteral(" (") + designName + QLatin1Char(')'),
+                           y->m_Unit, y->m_Decimals, &x->m_Values, &y->m_Values, false});
+    for (const CKeptCurve& curve : kept)
+        sources.push_back({curve.m_Name, curve.m_Unit, 2, &curve.m_X, &curve.m_Y, true});
+    const QString leftUnit = sources.empty() ? QString() : sources.front().m_Unit;
+
+    // A logarithmic axis needs values above zero: where there is none at all it stays linear.
+    const auto anyPositive = [&sources](bool onX)
+    {
+        return std::any_of(sources.begin(), sources.end(),
+                           [onX](const CSource& source)
+                           {
+                               const std::vector<double>& values = onX ? *source.m_X : *source.m_Y;
+                               return std::any_of(values.begin(), values.end(), IsPositive);
+                           });
+    };
+    const bool logX = choice.m_LogX && !sources.empty() && anyPositive(true);
+    const bool logY = choice.m_LogY && !sources.empty() && anyPositive(false);
+    QStringList notes;
+    if (choice.m_LogX && !logX && !sources.empty())
+        notes << QStringLiteral("%1 has no value above zero: its axis stays linear.")
+                     .arg(x ? x->m_Name : QString());
+    if (choice.m_LogY && !logY && !sources.empty())
+        notes << QStringLiteral("No y value is above zero: the y axes stay linear.");
+
+    QStringList leftNames, leftUnits, rightNames, rightUnits;
+    size_t leftOut = 0;
+    for (size_t index = 0; index < sources.size(); ++index)
+    {
+        const CSource& source = sources[index];
+        const bool left = source.m_Unit == leftUnit;
+        QCPAxis* axis = left ? chart.yAxis : chart.yAxis2;
+        CPlotSeries series{source.m_Name, source.m_Unit, source.m_Decimals, {}, {}, axis};
+        const size_t count = std::min(source.m_X->size(), source.m_Y->size());
+        for (size_t point = 0; point < count; ++point)
+        {
+            const double px = (*source.m_X)[point];
+            const double py = (*source.m_Y)[point];
+            if (!std::isfinite(px) || !std::isfinite(py) || (logX && px <= 0) || (logY && py <= 0))
+            {
+                ++leftOut;
+                continue;
+            }
+            series.m_X.push_back(px);
+            series.m_Y.push_back(py);
+        }
+        QCPAbstractPlottable* plottable =
+            AddSeries(chart, axis, QVector<double>(series.m_X.begin(), series.m_X.end()),
+                      QVector<double>(series.m_Y.begin(), series.m_Y.end()));
+        plottable->setName(source.m_Name);
+        QPen pen(SeriesColour(static_cast<int>(index)), 1.5);
+        if (source.m_Kept)
+            pen.setStyle(Qt::DashLine);
+        plottable->setPen(pen);
+        const QCPScatterStyle markers(
+            source.m_Kept ? QCPScatterStyle::ssSquare : QCPScatterStyle::ssCircle, pen.color(), 5);
+        const bool marked = choice.m_Markers && series.m_X.size() <= MarkedPoints;
+        if (auto* graph = qobject_cast<QCPGraph*>(plottable))
+            graph->setScatterStyle(marked ? markers : QCPScatterStyle());
+        else if (auto* curve = qobject_cast<QCPCurve*>(plottable))
+            curve->setScatterStyle(marked ? markers : QCPScatterStyle());
+        (left ? leftNames : rightNames) << source.m_Name;
+        (left ? leftUnits : rightUnits) << source.m_Unit;
+        result.m_Series.push_back(std::move(series));
+    }
+    if (leftOut > 0)
+        notes << QStringLiteral("%1 points are left out: %2.")
+                     .arg(leftOut)
+                     .arg(logX || logY ? QStringLiteral("a logarithmic axis shows only values "
+                                                        "above zero, and no undefined ones")
+                                       : QStringLiteral("their values are undefined"));
+
+    // Current series are titled by their column names alone, kept ones by theirs.
+    if (x && !kept.empty() && !ys.empty())
+    {
+        leftNames.clear();
+        rightNames.clear();
+        for (const CPlotColumn* y : ys)
+            (y->m_Unit == leftUnit ? leftNames : rightNames) << y->m_Name;
+    }
+    chart.xAxis->setLabel(x ? ColumnHeading(x->m_Name, x->m_Unit) : QString());
+    chart.yAxis->setLabel(AxisTitle(leftNames, leftUnits));
+    chart.yAxis2->setLabel(AxisTitle(rightNames, rightUnits));
+    chart.yAxis2->setVisible(!rightUnits.isEmpty());
+    SetScale(chart.xAxis, logX);
+    SetScale(chart.yAxis, logY);
+    SetScale(chart.yAxis2, logY);
+    chart.rescaleAxes();
+    // A little room around the points, so that none sits on the frame.
+    for (QCPAxis* axis : {chart.xAxis, chart.yAxis, chart.yAxis2})
+        if (axis->range().size() > 0)
+            axis->scaleRange(1.06, axis->range().center());
+    result.m_Note = notes.join(QLatin1Char(' '));
+    return result;
+}
+
+bool SavePlotPicture(QCustomPlot& chart, const QString& path, QSize size)
+{
+    const int width = size.width();
+    const int height = size.height();
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("pdf"))
+        return chart.savePdf(path, width, height);
+    if (suffix == QLatin1String("svg"))
+    {
+        QSvgGenerator svg;
+        svg.setFileName(path);
+        svg.setSize(QSize(width, height));
+        svg.setViewBox(QRect(0, 0, width, height));
+        svg.setTitle(TitleElement(chart)->text());
+        QCPPainter painter;
+        if (!painter.begin(&svg))
+            return false;
+        chart.toPainter(&painter, width, height);
+        return painter.end() && QFileInfo(path).size() > 0;
+    }
+    return chart.savePng(path, width, height);
+}
+
+bool WriteDefaultPlot(const QString& formKey, const std::vector<CReportTable>& tables,
+                      const QString& designName, const QString& path, QSize size)
+{
+    const CPlotData data = LatestPlotData(tables);
+    if (data.Rows() == 0)
+    {
+        CError::DisplayError(NothingToPlotMessage);
+        return false;
+    }
+    QCustomPlot chart;
+    chart.resize(size);
+    DrawPlot(chart, data, DefaultPlotChoice(formKey, data), {}, designName);
+    if (SavePlotPicture(chart, path, size))
+        return true;
+    CError::DisplayError((QStringLiteral("Error while writing to file ") + path).toStdString());
+    return false;
+}
+
+namespace
+{
+CPlotView::CSaveDialog g_SaveDialog;
+} // namespace
+
+void CPlotView::SetSaveDialog(CSaveDialog dialog)
+{
+    g_SaveDialog = std::move(dialog);
+}
+
+CPlotView::CPlotView(const QString& formKey, QWidget* parent)
+    : QWidget(parent), m_FormKey(formKey), m_Chart(new QCustomPlot(this)),
+      m_XChoice(new QComboBox(this)), m_YButton(new QToolButton(this)), m_YMenu(new QMenu(this)),
+      m_LogX(new QCheckBox(QStringLiteral("Log x"), this)),
+      m_LogY(new QCheckBox(QStringLiteral("Log y"), this)),
+      m_Markers(new QCheckBox(QStringLiteral("Markers"), this)), m_SizeChoice(new QComboBox(this)),
+      m_Note(new QLabel(this)), m_ReadOut(new QLabel(this))
+{
+    m_YButton->setText(QStringLiteral("y columns"));
+    m_YButton->setMenu(m_YMenu);
+    m_YButton->setPopupMode(QToolButton::InstantPopup);
+    m_Markers->setChecked(true);
+    m_XChoice->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    auto* choices = new QHBoxLayout;
+    choices->addWidget(new QLabel(QStringLiteral("x:"), this));
+    choices->addWidget(m_XChoice);
+    choices->addWidget(new QLabel(QStringLiteral("y:"), this));
+    choices->addWidget(m_YButton);
+    choices->addWidget(m_LogX);
+    choices->addWidget(m_LogY);
+    choices->addWidget(m_Markers);
+    choices->addStretch();
+
+    m_SizeChoice->addItem(QStringLiteral("As shown"));
+    for (const auto& [width, height] : PictureSizes)
+        m_SizeChoice->addItem(QStringLiteral("%1 x %2").arg(width).arg(height),
+                              QSize(width, height));
+    m_SizeChoice->setCurrentIndex(DefaultPictureSize);
+    m_SizeChoice->setToolTip(QStringLiteral("The size of the saved or copied picture"));
+    auto* keep = new QPushButton(QStringLiteral("Keep curve"), this);
+    keep->setToolTip(QStringLiteral("Keep these curves on the chart, named with the design file, "
+                                    "to compare another design with them"));
+    auto* clear = new QPushButton(QStringLiteral("Clear"), this);
+    clear->setToolTip(QStringLiteral("Drop the kept curves"));
+    auto* save = new QPushButton(QStringLiteral("Save plot..."), this);
+    auto* copy = new QPushButton(QStringLiteral("Copy plot"), this);
+    for (QPushButton* button : {keep, clear, save, copy})
+        button->setAutoDefault(false);
+    auto* actions = new QHBoxLayout;
+    actions->addWidget(m_ReadOut, 1);
+    actions->addWidget(keep);
+    actions->addWidget(clear);
+    actions->addWidget(m_SizeChoice);
+    actions->addWidget(save);
+    actions->addWidget(copy);
+
+    m_Note->setWordWrap(true);
+    m_Note->setStyleSheet(QStringLiteral("color: #a04000;"));
+    m_Note->hide();
+    m_Chart->setMinimumHeight(120);
+    m_Chart->setInteraction(QCP::iRangeDrag, true);
+    m_Chart->setInteraction(QCP::iRangeZoom, true);
+    m_Chart->setNoAntialiasingOnDrag(true);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addLayout(choices);
+    layout->addWidget(m_Note);
+    layout->addWidget(m_Chart, 1);
+    layout->addLayout(actions);
+
+    connect(m_XChoice, &QComboBox::currentIndexChanged, this, [this] { ReadChoices(); });
+    for (QCheckBox* box : {m_LogX, m_LogY, m_Markers})
+        connect(box, &QCheckBox::toggled, this, [this] { ReadChoices(); });
+    connect(keep, &QPushButton::clicked, this, &CPlotView::KeepCurve);
+    connect(clear, &QPushButton::clicked, this, &CPlotView::ClearKept);
+    connect(save, &QPushButton::clicked, this, &CPlotView::OnSavePlot);
+    connect(copy, &QPushButton::clicked, this, &CPlotView::CopyPlot);
+    connect(m_Chart, &QCustomPlot::mouseMove, this, &CPlotView::OnMouseMove);
+    Redraw();
+}
+
+void CPlotView::SetTables(const std::vector<CReportTable>* tables)
+{
+    m_Tables = tables;
+    m_Stale = true;
+    // An action may end several tables: the chart follows once, after it.
+    if (!isVisible() || m_Pending)
+        return;
+    m_Pending = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this]
+        {
+            m_Pending = false;
+            if (m_Stale)
+                UpdatePlot();
+        },
+        Qt::QueuedConnection);
+}
+
+void CPlotView::SetDesignName(const QString& name)
+{
+    if (m_DesignName == name)
+        return;
+    m_DesignName = name;
+    if (!m_Stale)
+        Redraw();
+}
+
+void CPlotView::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (m_Stale)
+        UpdatePlot();
+}
+
+void CPlotView::UpdatePlot()
+{
+    m_Stale = false;
+    CPlotData data = m_Tables ? LatestPlotData(*m_Tables) : CPlotData();
+    const bool sameLayout = data.Rows() > 0 && data.Layout() == m_Data.Layout();
+    m_Data = std::move(data);
+    if (!sameLayout)
+    {
+        const CPlotChoice defaults = DefaultPlotChoice(m_FormKey, m_Data);
+        m_Choice.m_X = defaults.m_X;
+        m_Choice.m_Y = defaults.m_Y;
+        FillChoices();
+    }
+    Redraw();
+}
+
+void CPlotView::FillChoices()
+{
+    const QSignalBlocker blocker(m_XChoice);
+    m_XChoice->clear();
+    m_YMenu->clear();
+    for (size_t index = 0; index < m_Data.m_Columns.size(); ++index)
+    {
+        const CPlotColumn& column = m_Data.m_Columns[index];
+        const QString heading = ColumnHeading(column.m_Name, column.m_Unit);
+        m_XChoice->addItem(heading);
+        QAction* action = m_YMenu->addAction(heading);
+        action->setCheckable(true);
+        action->setChecked(std::find(m_Choice.m_Y.begin(), m_Choice.m_Y.end(),
+                                     static_cast<int>(index)) != m_Choice.m_Y.end());
+        connect(action, &QAction::toggled, this, [this] { ReadChoices(); });
+    }
+    m_XChoice->setCurrentIndex(m_Choice.m_X);
+}
+
+void CPlotView::ReadChoices()
+{
+    m_Choice.m_X = m_XChoice->currentIndex();
+    m_Choice.m_Y.clear();
+    const QList<QAction*> actions = m_YMenu->actions();
+    for (qsizetype index = 0; index < actions.size(); ++index)
+        if (actions[index]->isChecked())
+            m_Choice.m_Y.push_back(static_cast<int>(index));
+    m_Choice.m_LogX = m_LogX->isChecked();
+    m_Choice.m_LogY = m_LogY->isChecked();
+    m_Choice.m_Markers = m_Markers->isChecked();
+    Redraw();
+}
+
+void CPlotView::Redraw()
+{
+    QStringList names;
+    for (int index : m_Choice.m_Y)
+        if (index >= 0 && static_cast<size_t>(index) < m_Data.m_Columns.size())
+            names << m_Data.m_Columns[static_cast<size_t>(index)].m_Name;
+    m_YButton->setText(names.isEmpty() ? QStringLiteral("(none)")
+                                       : names.join(QStringLiteral(", ")));
+    const CPlotResult result = DrawPlot(*m_Chart, m_Data, m_Choice, m_Kept, m_DesignName);
+    m_Series = result.m_Series;
+    QString note = result.m_Note;
+    if (m_Data.Rows() == 0 && m_Kept.empty())
+        note = QStringLiteral("A sweep with two rows or more is plotted here.");
+    m_Note->setText(note);
+    m_Note->setVisible(!note.isEmpty());
+    m_ReadOut->clear();
+    m_Chart->replot(QCustomPlot::rpQueuedReplot);
+}
+
+void CPlotView::KeepCurve()
+{
+    const CPlotColumn* x =
+        m_Choice.m_X >= 0 && static_cast<size_t>(m_Choice.m_X) < m_Data.m_Columns.size()
+            ? &m_Data.m_Columns[static_cast<size_t>(m_Choice.m_X)]
+            : nullptr;
+    if (!x)
+        return;
+    const QString design = m_DesignName.isEmpty() ? m_FormKey : m_DesignName;
+    for (int index : m_Choice.m_Y)
+    {
+        if (index < 0 || static_cast<size_t>(index) >= m_Data.m_Columns.size())
+            continue;
+        const CPlotColumn& y = m_Data.m_Columns[static_cast<size_t>(index)];
+        m_Kept.push_back({y.m_Name + QStringLiteral(" (") + design + QLatin1Char(')'), y.m_Unit,
+                          x->m_Values, y.m_Values});
+    }
+    Redraw();
+}
+
+void CPlotView::ClearKept()
+{
+    m_Kept.clear();
+    Redraw();
+}
+
+QSize CPlotView::PictureSize() const
+{
+    const QSize chosen = m_SizeChoice->currentData().toSize();
+    return chosen.isValid() ? chosen : m_Chart->size();
+}
+
+bool CPlotView::SavePlot(const QString& path)
+{
+    if (SavePlotPicture(*m_Chart, path, PictureSize()))
+        return true;
+    CError::DisplayError((QStringLiteral("Error while writing to file ") + path).toStdString());
+    return false;
+}
+
+void CPlotView::OnSavePlot()
+{
+    const QString base =
+        m_DesignName.isEmpty() ? m_FormKey : QFileInfo(m_DesignName).completeBaseName();
+    const QString proposal = QDir::current().filePath(base + QStringLiteral(".png"));
+    const QString filter =
+        QStringLiteral("PNG image (*.png);;PDF file (*.pdf);;SVG image (*.svg);;All Files (*)");
+    QString path = g_SaveDialog ? g_SaveDialog(this, proposal, filter)
+                                : QFileDialog::getSaveFileName(this, QStringLiteral("Save plot"),
+                                                               proposal, filter);
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".png");
+    SavePlot(path);
+}
+
+void CPlotView::CopyPlot()
+{
+    const QSize size = PictureSize();
+    QGuiApplication::clipboard()->setImage(
+        m_Chart->toPixmap(size.width(), size.height()).toImage());
+}
+
+QString CPlotView::ReadOutAt(const QPointF& position) const
+{
+    const CPlotSeries* nearest = nullptr;
+    size_t at = 0;
+    double best = ReadOutReach * ReadOutReach;
+    for (const CPlotSeries& series : m_Series)
+    {
+        for (size_t point = 0; point < series.m_X.size(); ++point)
+        {
+            const double dx = m_Chart->xAxis->coordToPixel(series.m_X[point]) - position.x();
+            const double dy = series.m_Axis->coordToPixel(series.m_Y[point]) - position.y();
+            if (dx * dx + dy * dy < best)
+            {
+                best = dx * dx + dy * dy;
+                nearest = &series;
+                at = point;
+            }
+        }
+    }
+    const CPlotColumn* x =
+        m_Choice.m_X >= 0 && static_cast<size_t>(m_Choice.m_X) < m_Data.m_Columns.size()
+            ? &m_Data.m_Columns[static_cast<size_t>(m_Choice.m_X)]
+            : nullptr;
+    if (!nearest || !x)
+        return QString();
+    const auto shown = [](double value, int decimals, const QString& unit)
+    {
+        const QString number = QString::fromStdString(FormatNumber(value, decimals));
+        return unit.isEmpty() ? number : number + QLatin1Char(' ') + unit;
+    };
+    return QStringLiteral("%1 = %2, %3 = %4")
+        .arg(x->m_Name, shown(nearest->m_X[at], x->m_Decimals, x->m_Unit), nearest->m_Name,
+             shown(nearest->m_Y[at], nearest->m_Decimals, nearest->m_Unit));
+}
+
+void CPlotView::OnMouseMove(QMouseEvent* event)
+{
+    m_ReadOut->setText(ReadOutAt(event->position()));
+}
