@@ -1,7 +1,6 @@
 #include "forms/ResultsPlot.h"
 
 #include "database/Error.h"
-#include "forms/FormatNumber.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -257,9 +256,10 @@ CPlotResult DrawPlot(QCustomPlot& chart, const CPlotData& data, const CPlotChoic
 {
     CPlotResult result;
     chart.clearPlottables();
-    TitleElement(chart)->setText(
-        designName.isEmpty() ? data.m_Title : data.m_Title + QStringLiteral(" - ") + designName);
-    chart.legend->setVisible(true);
+    QString title = data.m_Title;
+    if (!designName.isEmpty())
+        title = title.isEmpty() ? designName : title + QStringLiteral(" - ") + designName;
+    TitleElement(chart)->setText(title);
     chart.axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignRight);
 
     const auto column = [&data](int index) -> const CPlotColumn*
@@ -293,6 +293,7 @@ CPlotResult DrawPlot(QCustomPlot& chart, const CPlotData& data, const CPlotChoic
     for (const CKeptCurve& curve : kept)
         sources.push_back({curve.m_Name, curve.m_Unit, 2, &curve.m_X, &curve.m_Y, true});
     const QString leftUnit = sources.empty() ? QString() : sources.front().m_Unit;
+    chart.legend->setVisible(!sources.empty());
 
     // A logarithmic axis needs values above zero: where there is none at all it stays linear.
     const auto anyPositive = [&sources](bool onX)
@@ -700,7 +701,7 @@ QString CPlotView::ReadOutAt(const QPointF& position) const
         return QString();
     const auto shown = [](double value, int decimals, const QString& unit)
     {
-        const QString number = QString::fromStdString(FormatNumber(value, decimals));
+        const QString number = FormatNumberText(value, decimals);
         return unit.isEmpty() ? number : number + QLatin1Char(' ') + unit;
     };
     return QStringLiteral("%1 = %2, %3 = %4")

@@ -204,6 +204,7 @@ TEST(Plot, NothingToPlotIsSaid)
     shown.Press(3);
     EXPECT_EQ(shown.Plot()->Chart()->plottableCount(), 0);
     EXPECT_TRUE(shown.Plot()->Note()->isVisibleTo(shown.Plot()));
+    EXPECT_FALSE(shown.Plot()->Chart()->legend->visible()) << "no empty legend box";
     QString out;
     QString err;
     EXPECT_EQ(RunFormBatch(QStringLiteral("Ferrite"),
