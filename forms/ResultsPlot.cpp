@@ -21,6 +21,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 const char* const NothingToPlotMessage =
     "Error: No report table has two rows or more, so there is nothing to plot.";
@@ -68,6 +69,57 @@ constexpr size_t MarkedPoints = 2000;
 constexpr double ReadOutReach = 12.0;
 constexpr int PictureSizes[][2] = {{800, 600}, {1200, 800}, {1600, 1000}, {1920, 1080}};
 constexpr int DefaultPictureSize = 2; // the second entry: the first is the chart as shown
+
+// Where along an axis a value lies, from 0 at its lower end to 1 at its upper end.
+double AxisFraction(const QCPAxis& axis, double value)
+{
+    const QCPRange range = axis.range();
+    if (axis.scaleType() == QCPAxis::stLogarithmic)
+        return value > 0 && range.lower > 0 && range.upper > range.lower
+                   ? std::log(value / range.lower) / std::log(range.upper / range.lower)
+                   : 0.0;
+    return range.size() > 0 ? (value - range.lower) / range.size() : 0.5;
+}
+
+// The corner of the chart for the legend that hides the fewest points: top right unless the
+// curves run there.
+Qt::Alignment LegendCorner(const QCPAxis& xAxis, const std::vector<CPlotSeries>& series)
+{
+    struct CCorner
+    {
+        Qt::Alignment m_Alignment;
+        bool m_Right;
+        bool m_Top;
+    };
+    const CCorner corners[] = {{Qt::AlignTop | Qt::AlignRight, true, true},
+                               {Qt::AlignTop | Qt::AlignLeft, false, true},
+                               {Qt::AlignBottom | Qt::AlignRight, true, false},
+                               {Qt::AlignBottom | Qt::AlignLeft, false, false}};
+    // The share of the chart a legend of a few lines takes in each direction.
+    constexpr double Wide = 0.4;
+    constexpr double High = 0.35;
+    Qt::Alignment best = corners[0].m_Alignment;
+    size_t fewest = std::numeric_limits<size_t>::max();
+    for (const CCorner& corner : corners)
+    {
+        size_t hidden = 0;
+        for (const CPlotSeries& one : series)
+            for (size_t point = 0; point < one.m_X.size(); ++point)
+            {
+                const double across = AxisFraction(xAxis, one.m_X[point]);
+                const double up = AxisFraction(*one.m_Axis, one.m_Y[point]);
+                if ((corner.m_Right ? across >= 1.0 - Wide : across <= Wide) &&
+                    (corner.m_Top ? up >= 1.0 - High : up <= High))
+                    ++hidden;
+            }
+        if (hidden < fewest)
+        {
+            fewest = hidden;
+            best = corner.m_Alignment;
+        }
+    }
+    return best;
+}
 
 QCPAbstractPlottable* AddSeries(QCustomPlot& chart, QCPAxis* axis, const QVector<double>& x,
                                 const QVector<double>& y)
@@ -260,7 +312,6 @@ CPlotResult DrawPlot(QCustomPlot& chart, const CPlotData& data, const CPlotChoic
     if (!designName.isEmpty())
         title = title.isEmpty() ? designName : title + QStringLiteral(" - ") + designName;
     TitleElement(chart)->setText(title);
-    chart.axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignRight);
 
     const auto column = [&data](int index) -> const CPlotColumn*
     {
@@ -381,6 +432,8 @@ CPlotResult DrawPlot(QCustomPlot& chart, const CPlotData& data, const CPlotChoic
     for (QCPAxis* axis : {chart.xAxis, chart.yAxis, chart.yAxis2})
         if (axis->range().size() > 0)
             axis->scaleRange(1.06, axis->range().center());
+    chart.axisRect()->insetLayout()->setInsetAlignment(0,
+                                                       LegendCorner(*chart.xAxis, result.m_Series));
     result.m_Note = notes.join(QLatin1Char(' '));
     return result;
 }
