@@ -446,6 +446,113 @@ bool IsBlankCell(const QString& cell)
 {
     return cell.trimmed().isEmpty();
 }
+
+// For each heading line, the column of each of its cells, or -1. A heading line names the
+// columns by position, or names the columns that hold values in order (its blank cells only
+// widen the spacing); a line that does neither keeps the default stops (an empty map).
+QList<std::vector<int>> HeadingColumns(const QStringList& headings, qsizetype columns,
+                                       const std::vector<int>& nonBlank)
+{
+    QList<std::vector<int>> headingColumns;
+    for (const QString& heading : headings)
+    {
+        const QStringList cells = heading.split(QLatin1Char('\t'));
+        std::vector<int> map;
+        if (cells.size() == columns)
+        {
+            for (qsizetype cell = 0; cell < cells.size(); ++cell)
+                map.push_back(static_cast<int>(cell));
+        }
+        else
+        {
+            size_t next = 0;
+            for (const QString& cell : cells)
+                map.push_back(IsBlankCell(cell) || next >= nonBlank.size() ? -1 : nonBlank[next++]);
+            if (next != nonBlank.size() || cells.size() < 2)
+                map.clear();
+        }
+        headingColumns.append(map);
+    }
+    return headingColumns;
+}
+
+// Where each column starts, and after the last where the table ends: each column as wide as
+// its widest cell (over the first and last MeasuredRows rows) or heading, and a blank apart.
+std::vector<qreal> ColumnStarts(const QFontMetricsF& metrics, const QList<QStringList>& rows,
+                                qsizetype columns, const QStringList& headings,
+                                const QList<std::vector<int>>& headingColumns,
+                                const std::vector<int>& nonBlank)
+{
+    std::vector<qreal> widths(static_cast<size_t>(columns), 1.0);
+    const auto measure = [&](int column, const QString& text)
+    {
+        widths[static_cast<size_t>(column)] =
+            qMax(widths[static_cast<size_t>(column)], metrics.horizontalAdvance(text));
+    };
+    for (qsizetype row = 0; row < rows.size(); ++row)
+    {
+        if (row == MeasuredRows / 2 && rows.size() > MeasuredRows)
+            row = rows.size() - MeasuredRows / 2;
+        for (qsizetype cell = 0; cell < rows[row].size() && cell < columns; ++cell)
+            measure(static_cast<int>(cell), rows[row][cell]);
+    }
+    for (qsizetype line = 0; line < headings.size(); ++line)
+    {
+        const QStringList cells = headings[line].split(QLatin1Char('\t'));
+        // A banner over a few columns ("*** Primary coil ***") spans them: it widens none.
+        int named = 0;
+        for (const QString& cell : cells)
+            named += IsBlankCell(cell) ? 0 : 1;
+        if (2 * named < static_cast<int>(nonBlank.size()))
+            continue;
+        const std::vector<int>& map = headingColumns[line];
+        for (size_t cell = 0; cell < map.size(); ++cell)
+            if (map[cell] >= 0)
+                measure(map[cell], cells[static_cast<qsizetype>(cell)]);
+    }
+    const qreal gap = metrics.horizontalAdvance(QLatin1Char(' '));
+    std::vector<qreal> starts(static_cast<size_t>(columns) + 1, 0.0);
+    for (size_t column = 0; column < widths.size(); ++column)
+        starts[column + 1] = starts[column] + widths[column] + (widths[column] > 1.0 ? gap : 1.0);
+    return starts;
+}
+
+// The stops of a heading line from its cells' columns. Blank heading cells sit just before
+// the next named one.
+QList<QTextOption::Tab> HeadingTabs(const std::vector<int>& map, const std::vector<qreal>& starts)
+{
+    QList<QTextOption::Tab> tabs;
+    for (size_t cell = 1; cell < map.size(); ++cell)
+    {
+        qreal start = 0.0;
+        if (map[cell] >= 0)
+        {
+            start = starts[static_cast<size_t>(map[cell])];
+        }
+        else
+        {
+            size_t named = cell;
+            while (named < map.size() && map[named] < 0)
+                ++named;
+            const qreal next =
+                named < map.size() ? starts[static_cast<size_t>(map[named])] : starts.back();
+            start = next - static_cast<qreal>(named - cell);
+        }
+        tabs.append(QTextOption::Tab(start, QTextOption::LeftTab));
+    }
+    return tabs;
+}
+
+// Gives the blocks from one to another, inclusive, the tab stops.
+void SetTabPositions(QTextDocument* document, int fromBlock, int toBlock,
+                     const QList<QTextOption::Tab>& tabs)
+{
+    QTextCursor cursor(document->findBlockByNumber(fromBlock));
+    cursor.setPosition(document->findBlockByNumber(toBlock).position(), QTextCursor::KeepAnchor);
+    QTextBlockFormat format;
+    format.setTabPositions(tabs);
+    cursor.mergeBlockFormat(format);
+}
 } // namespace
 
 void CVKFormView::ApplyTabStops(size_t index)
@@ -480,106 +587,20 @@ void CVKFormView::ApplyTabStops(size_t index)
         if (!IsBlankCell(reference[column]))
             nonBlank.push_back(static_cast<int>(column));
 
-    // A heading line names the columns by position, or names the columns that hold values
-    // in order (its blank cells only widen the spacing); other lines keep the default stops.
-    const QStringList allHeaders = table.m_Header.split(QStringLiteral("\r\n"));
-    QList<std::vector<int>> headingColumns; // per heading line, per cell: its column or -1
-    for (int line = 0; line < headerLines; ++line)
-    {
-        const QStringList cells = allHeaders[line].split(QLatin1Char('\t'));
-        std::vector<int> map;
-        if (cells.size() == columns)
-        {
-            for (qsizetype cell = 0; cell < cells.size(); ++cell)
-                map.push_back(static_cast<int>(cell));
-        }
-        else
-        {
-            size_t next = 0;
-            for (const QString& cell : cells)
-                map.push_back(IsBlankCell(cell) || next >= nonBlank.size() ? -1 : nonBlank[next++]);
-            if (next != nonBlank.size() || cells.size() < 2)
-                map.clear();
-        }
-        headingColumns.append(map);
-    }
+    const QStringList headings = table.m_Header.split(QStringLiteral("\r\n")).mid(0, headerLines);
+    const QList<std::vector<int>> headingColumns = HeadingColumns(headings, columns, nonBlank);
+    const std::vector<qreal> starts = ColumnStarts(QFontMetricsF(m_Results->font()), rows, columns,
+                                                   headings, headingColumns, nonBlank);
 
-    const QFontMetricsF metrics(m_Results->font());
-    std::vector<qreal> widths(static_cast<size_t>(columns), 1.0);
-    const auto measure = [&](int column, const QString& text)
-    {
-        widths[static_cast<size_t>(column)] =
-            qMax(widths[static_cast<size_t>(column)], metrics.horizontalAdvance(text));
-    };
-    for (qsizetype row = 0; row < rows.size(); ++row)
-    {
-        if (row == MeasuredRows / 2 && rows.size() > MeasuredRows)
-            row = rows.size() - MeasuredRows / 2;
-        for (qsizetype cell = 0; cell < rows[row].size() && cell < columns; ++cell)
-            measure(static_cast<int>(cell), rows[row][cell]);
-    }
-    for (int line = 0; line < headerLines; ++line)
-    {
-        const QStringList cells = allHeaders[line].split(QLatin1Char('\t'));
-        // A banner over a few columns ("*** Primary coil ***") spans them: it widens none.
-        int named = 0;
-        for (const QString& cell : cells)
-            named += IsBlankCell(cell) ? 0 : 1;
-        if (2 * named < static_cast<int>(nonBlank.size()))
-            continue;
-        const std::vector<int>& map = headingColumns[line];
-        for (size_t cell = 0; cell < map.size(); ++cell)
-            if (map[cell] >= 0)
-                measure(map[cell], cells[static_cast<qsizetype>(cell)]);
-    }
-    const qreal gap = metrics.horizontalAdvance(QLatin1Char(' '));
-    std::vector<qreal> starts(static_cast<size_t>(columns) + 1, 0.0);
-    for (size_t column = 0; column < widths.size(); ++column)
-        starts[column + 1] = starts[column] + widths[column] + (widths[column] > 1.0 ? gap : 1.0);
-
-    const auto setStops =
-        [document](int fromBlock, int toBlock, const QList<QTextOption::Tab>& tabs)
-    {
-        QTextCursor cursor(document->findBlockByNumber(fromBlock));
-        cursor.setPosition(document->findBlockByNumber(toBlock).position(),
-                           QTextCursor::KeepAnchor);
-        QTextBlockFormat format;
-        format.setTabPositions(tabs);
-        cursor.mergeBlockFormat(format);
-    };
     QList<QTextOption::Tab> rowTabs;
     for (qsizetype column = 1; column < columns; ++column)
         rowTabs.append(QTextOption::Tab(starts[static_cast<size_t>(column)], QTextOption::LeftTab));
-    setStops(first + headerLines, first + headerLines + static_cast<int>(rowLines.size()) - 1,
-             rowTabs);
-
+    SetTabPositions(document, first + headerLines,
+                    first + headerLines + static_cast<int>(rowLines.size()) - 1, rowTabs);
     for (int line = 0; line < headerLines; ++line)
-    {
-        const std::vector<int>& map = headingColumns[line];
-        if (map.empty())
-            continue;
-        // Blank heading cells sit just before the next named one.
-        QList<QTextOption::Tab> tabs;
-        for (size_t cell = 1; cell < map.size(); ++cell)
-        {
-            qreal start = 0.0;
-            if (map[cell] >= 0)
-            {
-                start = starts[static_cast<size_t>(map[cell])];
-            }
-            else
-            {
-                size_t named = cell;
-                while (named < map.size() && map[named] < 0)
-                    ++named;
-                const qreal next =
-                    named < map.size() ? starts[static_cast<size_t>(map[named])] : starts.back();
-                start = next - static_cast<qreal>(named - cell);
-            }
-            tabs.append(QTextOption::Tab(start, QTextOption::LeftTab));
-        }
-        setStops(first + line, first + line, tabs);
-    }
+        if (!headingColumns[line].empty())
+            SetTabPositions(document, first + line, first + line,
+                            HeadingTabs(headingColumns[line], starts));
 }
 
 void CVKFormView::ShowResultsText()
