@@ -195,11 +195,17 @@ bool DiodeCapacitanceDlg::ReadInputs()
            ReadFields(*this, JunctionInputs);
 }
 
-double DiodeCapacitanceDlg::MeasuredCapacitance(const CBiasPoint& point) const
+CScopeMeasurement DiodeCapacitanceDlg::Measurement(const CBiasPoint& point) const
 {
-    return CDiode::MeasuredCapacitance(point.m_Bias, m_SourceVoltage, point.m_LoadVoltage,
-                                       m_LoadResistance, m_ScopeCap, m_ParasiticCap, point.m_Phase,
-                                       m_Frequency, point.m_SourceResistance);
+    return {.m_Vdc = point.m_Bias,
+            .m_SourceVoltagePp = m_SourceVoltage,
+            .m_LoadVoltagePp = point.m_LoadVoltage,
+            .m_LoadResistance = m_LoadResistance,
+            .m_ScopeCap = m_ScopeCap,
+            .m_ParasiticCap = m_ParasiticCap,
+            .m_Phase = point.m_Phase,
+            .m_Frequency = m_Frequency,
+            .m_DcSourceResistance = point.m_SourceResistance};
 }
 
 // A load voltage equal in size and phase to the source leaves the diode branch no impedance,
@@ -232,8 +238,8 @@ void DiodeCapacitanceDlg::OnCalcJunction()
     if (!ReadInputs() || !CheckFields(MeasurementChecks) || !CheckFields(JunctionChecks))
         return;
 
-    m_Point1.m_Measured = MeasuredCapacitance(m_Point1);
-    m_Point2.m_Measured = MeasuredCapacitance(m_Point2);
+    m_Point1.m_Measured = CDiode::MeasuredCapacitance(Measurement(m_Point1));
+    m_Point2.m_Measured = CDiode::MeasuredCapacitance(Measurement(m_Point2));
     if (!CheckMeasured())
         return;
     m_FittedBuiltInVoltage = CDiode::BuiltInVoltage(
@@ -278,8 +284,14 @@ void DiodeCapacitanceDlg::OnCalcDiffusion()
         return;
 
     // The entered built-in voltage, not the fitted one; the quotient also serves below Vref.
-    m_Diode.SetJunction(m_JunctionCap, m_BuiltInVoltage, m_RefVoltage, m_ParasiticCap, 0.0, 1.0,
-                        m_Quotient, m_Quotient);
+    m_Diode.SetJunction({.m_JunctionCap = m_JunctionCap,
+                         .m_BuiltInVoltage = m_BuiltInVoltage,
+                         .m_RefVoltage = m_RefVoltage,
+                         .m_ParasiticCap = m_ParasiticCap,
+                         .m_TransitTimeNs = 0.0,
+                         .m_Ideality = 1.0,
+                         .m_CapQuotient = m_Quotient,
+                         .m_NegCapQuotient = m_Quotient});
 
     const QString title = QStringLiteral("Calc diffusion cap");
     const QString pF = QStringLiteral("pF");
@@ -292,10 +304,8 @@ void DiodeCapacitanceDlg::OnCalcDiffusion()
          {QStringLiteral("Transit time"), QStringLiteral("ns"), 2, QStringLiteral(" nSeconds")}});
     for (CBiasPoint* point : {&m_Point1, &m_Point2})
     {
-        point->m_Diffusion = m_Diode.DiffusionFromMeasurement(
-            point->m_Bias, m_SourceVoltage, point->m_LoadVoltage, m_LoadResistance, m_ScopeCap,
-            m_ParasiticCap, point->m_Phase, m_Frequency, point->m_SourceResistance,
-            point->m_Measured, point->m_Junction);
+        point->m_Diffusion = m_Diode.DiffusionFromMeasurement(Measurement(*point),
+                                                              point->m_Measured, point->m_Junction);
         point->m_TransitTime =
             CDiode::TransitTime(point->m_Bias, point->m_Diffusion, point->m_SourceResistance);
 

@@ -62,7 +62,8 @@ private:
 
     void PlaceField(QGridLayout* grid, const CFieldRow& row, int line, int block);
     bool ReadInputs();
-    double MeasuredCapacitance(const CBiasPoint& point) const;
+    // The scope reading at one bias point, with the settings both points share.
+    CScopeMeasurement Measurement(const CBiasPoint& point) const;
     // False, with a message, when a point's measured capacitance is not finite.
     bool CheckMeasured();
     void OnCalcJunction();

@@ -586,25 +586,15 @@ const CFieldBinding<CCoil> SecondaryLitz[] = {
     {Dlg::IdSecondaryProximity, &CCoil::m_LitzFactor},
 };
 
-// The rod the two coils share, as the receiver engine takes it.
-struct CCoreEntry
-{
-    double m_Diameter = 0.0; // m
-    double m_Length = 0.0;   // m
-    double m_GapExponent = 0.0;
-    double m_LengthExponent = 0.0;
-    double m_Permeability = 0.0;
-    double m_LossFactor = 0.0;
-    double m_LossFrequency = 0.0; // Hz
-};
-const CFieldBinding<CCoreEntry> CoreInputs[] = {
-    {Dlg::IdCoreDiameter, &CCoreEntry::m_Diameter},
-    {Dlg::IdCoreLength, &CCoreEntry::m_Length},
-    {Dlg::IdCoreGapExponent, &CCoreEntry::m_GapExponent},
-    {Dlg::IdCoreLengthExponent, &CCoreEntry::m_LengthExponent},
-    {Dlg::IdCoreInitialPermeability, &CCoreEntry::m_Permeability},
-    {Dlg::IdCoreLossFactor, &CCoreEntry::m_LossFactor},
-    {Dlg::IdCoreLossFrequency, &CCoreEntry::m_LossFrequency},
+// The rod the two coils share, read straight into what the receiver engine takes.
+const CFieldBinding<CCoreParameters> CoreInputs[] = {
+    {Dlg::IdCoreDiameter, &CCoreParameters::m_Diameter},
+    {Dlg::IdCoreLength, &CCoreParameters::m_Length},
+    {Dlg::IdCoreGapExponent, &CCoreParameters::m_GapExponent},
+    {Dlg::IdCoreLengthExponent, &CCoreParameters::m_LengthExponent},
+    {Dlg::IdCoreInitialPermeability, &CCoreParameters::m_InitialPermeability},
+    {Dlg::IdCoreLossFactor, &CCoreParameters::m_LossFactor},
+    {Dlg::IdCoreLossFrequency, &CCoreParameters::m_LossFactorFrequency},
 };
 } // namespace
 
@@ -684,12 +674,11 @@ bool CMutualInductanceDlg::ReadCore()
     m_Circuit.m_Secondary.ResetCore();
     if (!IsChecked(IdHasCore))
         return true;
-    CCoreEntry core;
+    CCoreParameters core;
     if (!ReadFields(core, CoreInputs))
         return false;
     m_HasCore = true;
-    m_Circuit.SetCore(core.m_Diameter, core.m_Length, core.m_Permeability, core.m_GapExponent,
-                      core.m_LengthExponent, core.m_LossFactor, core.m_LossFrequency);
+    m_Circuit.SetCore(core);
     return true;
 }
 

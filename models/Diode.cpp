@@ -25,22 +25,21 @@ void CDiode::SetTurnOnVoltage(double volts)
     m_TurnOnVoltage = volts;
 }
 
-void CDiode::SetJunction(double junctionCap, double builtInVoltage, double refVoltage,
-                         double parasiticCap, double transitTimeNs, double ideality,
-                         double capQuotient, double negCapQuotient)
+void CDiode::SetJunction(const CJunctionParameters& junction)
 {
-    m_JunctionCap = junctionCap;
-    m_BuiltInVoltage = builtInVoltage;
-    m_RefVoltage = refVoltage;
-    m_ParasiticCap = parasiticCap;
-    m_TransitTime = transitTimeNs * 1e-9;
-    m_Ideality = ideality;
-    m_NVt = ThermalVoltage * ideality;
-    m_CapQuotient = capQuotient;
-    m_NegCapQuotient = negCapQuotient;
-    m_UseNegQuotient = negCapQuotient > 0.0;
+    m_JunctionCap = junction.m_JunctionCap;
+    m_BuiltInVoltage = junction.m_BuiltInVoltage;
+    m_RefVoltage = junction.m_RefVoltage;
+    m_ParasiticCap = junction.m_ParasiticCap;
+    m_TransitTime = junction.m_TransitTimeNs * 1e-9;
+    m_Ideality = junction.m_Ideality;
+    m_NVt = ThermalVoltage * junction.m_Ideality;
+    m_CapQuotient = junction.m_CapQuotient;
+    m_NegCapQuotient = junction.m_NegCapQuotient;
+    m_UseNegQuotient = junction.m_NegCapQuotient > 0.0;
     // Chosen so that the junction law gives exactly Cj at the reference voltage.
-    m_JunctionConst = std::pow(junctionCap, capQuotient) * (builtInVoltage - refVoltage);
+    m_JunctionConst = std::pow(junction.m_JunctionCap, junction.m_CapQuotient) *
+                      (junction.m_BuiltInVoltage - junction.m_RefVoltage);
 }
 
 void CDiode::SetForwardDiodeEquation(double satCurrentMicroAmps)
@@ -225,35 +224,34 @@ double CDiode::SolveOperatingPoint(double sourceVoltage, double seriesResistance
     return std::fabs(state.m_Value);
 }
 
-double CDiode::MeasuredCapacitance(double /*vdc*/, double sourceVoltagePp, double loadVoltagePp,
-                                   double loadResistance, double scopeCap, double parasiticCap,
-                                   double phase, double frequency, double dcSourceResistance)
+double CDiode::MeasuredCapacitance(const CScopeMeasurement& measurement)
 {
+    const double loadResistance = measurement.m_LoadResistance;
+    const double frequency = measurement.m_Frequency;
+    const double dcSourceResistance = measurement.m_DcSourceResistance;
     CImpedance load = RealValue(loadResistance);
-    if (scopeCap > 0.0)
+    if (measurement.m_ScopeCap > 0.0)
     {
         CImpedance scope;
-        scope.SetComponent(CImpedance::Capacitor, scopeCap, 0.0, frequency);
+        scope.SetComponent(CImpedance::Capacitor, measurement.m_ScopeCap, 0.0, frequency);
         load.Parallel(RealValue(loadResistance), scope);
     }
     CImpedance loadVoltage;
-    loadVoltage.SetPolar(loadVoltagePp, phase);
+    loadVoltage.SetPolar(measurement.m_LoadVoltagePp, measurement.m_Phase);
 
     // The diode branch by the voltage divider, then without the DC source across it.
-    const CImpedance branch = load * (sourceVoltagePp / loadVoltage) - load;
+    const CImpedance branch = load * (measurement.m_SourceVoltagePp / loadVoltage) - load;
     const CImpedance junction =
         (dcSourceResistance * branch) / (RealValue(dcSourceResistance) - branch);
-    return 1.0 / (CEquations::TwoPi * frequency * junction.m_Magnitude) - parasiticCap;
+    return 1.0 / (CEquations::TwoPi * frequency * junction.m_Magnitude) -
+           measurement.m_ParasiticCap;
 }
 
-double CDiode::DiffusionFromMeasurement(double vdc, double sourceVoltagePp, double loadVoltagePp,
-                                        double loadResistance, double scopeCap, double parasiticCap,
-                                        double phase, double frequency, double dcSourceResistance,
-                                        double& measured, double& junction) const
+double CDiode::DiffusionFromMeasurement(const CScopeMeasurement& measurement, double& measured,
+                                        double& junction) const
 {
-    measured = MeasuredCapacitance(vdc, sourceVoltagePp, loadVoltagePp, loadResistance, scopeCap,
-                                   parasiticCap, phase, frequency, dcSourceResistance);
-    junction = JunctionCapacitance(vdc, frequency);
+    measured = MeasuredCapacitance(measurement);
+    junction = JunctionCapacitance(measurement.m_Vdc, measurement.m_Frequency);
     return measured - junction;
 }
 

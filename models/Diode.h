@@ -3,6 +3,35 @@
 #include "models/Complex.h"
 #include "models/Componant.h"
 
+// The junction as CDiode::SetJunction takes it: capacitances in F, voltages in V, the transit
+// time in ns.
+struct CJunctionParameters
+{
+    double m_JunctionCap = 0.0;    // F, at m_RefVoltage
+    double m_BuiltInVoltage = 0.0; // V
+    double m_RefVoltage = -1.0;    // V
+    double m_ParasiticCap = 0.0;   // F, added in reverse bias
+    double m_TransitTimeNs = 0.0;  // ns
+    double m_Ideality = 0.0;       // forward ideality factor
+    double m_CapQuotient = 2.0;    // junction capacitance quotient m
+    double m_NegCapQuotient = 0.0; // quotient below m_RefVoltage; 0 uses m throughout
+};
+
+// One oscilloscope reading of the bench circuit: the diode, biased through the DC source's
+// resistance, in series with the load resistor, across which the scope reads the load voltage.
+struct CScopeMeasurement
+{
+    double m_Vdc = 0.0;                // V, DC bias of the diode
+    double m_SourceVoltagePp = 0.0;    // V peak-to-peak
+    double m_LoadVoltagePp = 0.0;      // V peak-to-peak
+    double m_LoadResistance = 0.0;     // ohm
+    double m_ScopeCap = 0.0;           // F, across the load; 0 leaves it out
+    double m_ParasiticCap = 0.0;       // F, taken off the measured capacitance
+    double m_Phase = 0.0;              // rad, of the load voltage against the source
+    double m_Frequency = 0.0;          // Hz
+    double m_DcSourceResistance = 0.0; // ohm
+};
+
 // The detector diode: current laws for both bias directions, junction and
 // diffusion capacitance, small-signal impedance and the operating point when
 // driven through a series resistance. Also the bench arithmetic that turns
@@ -28,10 +57,7 @@ public:
     };
 
     void SetTurnOnVoltage(double volts);
-    // transitTimeNs in nanoseconds; the rest SI.
-    void SetJunction(double junctionCap, double builtInVoltage, double refVoltage,
-                     double parasiticCap, double transitTimeNs, double ideality, double capQuotient,
-                     double negCapQuotient);
+    void SetJunction(const CJunctionParameters& junction);
     void SetForwardDiodeEquation(double satCurrentMicroAmps);
     // Coefficients for a current in milliamperes.
     void SetForwardQuadratic(double a, double b, double c);
@@ -58,14 +84,10 @@ public:
     double SolveOperatingPoint(double sourceVoltage, double seriesResistance, double frequency,
                                CImpedance& diodeImpedance, CImpedance& current) const;
 
-    // Bench measurements (voltages peak-to-peak where noted, phase in radians).
-    static double MeasuredCapacitance(double vdc, double sourceVoltagePp, double loadVoltagePp,
-                                      double loadResistance, double scopeCap, double parasiticCap,
-                                      double phase, double frequency, double dcSourceResistance);
-    double DiffusionFromMeasurement(double vdc, double sourceVoltagePp, double loadVoltagePp,
-                                    double loadResistance, double scopeCap, double parasiticCap,
-                                    double phase, double frequency, double dcSourceResistance,
-                                    double& measured, double& junction) const;
+    // Bench measurements.
+    static double MeasuredCapacitance(const CScopeMeasurement& measurement);
+    double DiffusionFromMeasurement(const CScopeMeasurement& measurement, double& measured,
+                                    double& junction) const;
     static double BuiltInVoltage(double va, double vb, double ca, double cb, double quotient);
     static double TransitTime(double vdc, double diffusionCap, double dcSourceResistance);
 

@@ -309,9 +309,14 @@ bool CReceiverCircuit::SetDiode(const CDiodeParameters& diode)
 {
     m_Diode.SetTurnOnVoltage(diode.m_TurnOnVoltage);
     // The turn-on voltage serves as the built-in voltage.
-    m_Diode.SetJunction(diode.m_JunctionCap, diode.m_TurnOnVoltage, diode.m_JunctionCapVoltage,
-                        diode.m_ParasiticCap, diode.m_TransitTimeNs, diode.m_Ideality,
-                        diode.m_CapQuotient, diode.m_NegCapQuotient);
+    m_Diode.SetJunction({.m_JunctionCap = diode.m_JunctionCap,
+                         .m_BuiltInVoltage = diode.m_TurnOnVoltage,
+                         .m_RefVoltage = diode.m_JunctionCapVoltage,
+                         .m_ParasiticCap = diode.m_ParasiticCap,
+                         .m_TransitTimeNs = diode.m_TransitTimeNs,
+                         .m_Ideality = diode.m_Ideality,
+                         .m_CapQuotient = diode.m_CapQuotient,
+                         .m_NegCapQuotient = diode.m_NegCapQuotient});
     if (diode.m_ForwardLaw == CDiode::ForwardDiodeEquation)
         m_Diode.SetForwardDiodeEquation(diode.m_SatCurrent);
     else if (diode.m_ForwardLaw == CDiode::ForwardPower)
@@ -354,25 +359,24 @@ bool CReceiverCircuit::SetTap(int tapTurn)
     return m_Secondary.SplitAtTap(tapTurn);
 }
 
-bool CReceiverCircuit::SetCore(double coreDiameter, double coreLength, double initialPermeability,
-                               double gapExponent, double lengthExponent, double lossFactor,
-                               double lossFactorFrequency)
+bool CReceiverCircuit::SetCore(const CCoreParameters& core)
 {
-    m_CoreDiameter = coreDiameter;
-    m_CoreLength = coreLength;
+    m_CoreDiameter = core.m_Diameter;
+    m_CoreLength = core.m_Length;
     m_CoreSet = true;
     for (CCoil* coil : {&m_Primary, &m_Secondary})
     {
         coil->ResetCore();
-        coil->m_RodLength = coreLength;
-        coil->m_RodDiameter = coreDiameter;
-        coil->m_LossFactor = lossFactor;
-        coil->m_LossFactorFrequency = lossFactorFrequency;
+        coil->m_RodLength = core.m_Length;
+        coil->m_RodDiameter = core.m_Diameter;
+        coil->m_LossFactor = core.m_LossFactor;
+        coil->m_LossFactorFrequency = core.m_LossFactorFrequency;
         coil->m_HasCore = true;
-        coil->m_InitialPermeability = initialPermeability;
-        coil->m_LengthExponent = lengthExponent;
-        coil->m_GapExponent = gapExponent;
-        coil->ComputeApparentPermeability(initialPermeability, gapExponent, lengthExponent, 0.0);
+        coil->m_InitialPermeability = core.m_InitialPermeability;
+        coil->m_LengthExponent = core.m_LengthExponent;
+        coil->m_GapExponent = core.m_GapExponent;
+        coil->ComputeApparentPermeability(core.m_InitialPermeability, core.m_GapExponent,
+                                          core.m_LengthExponent, 0.0);
         coil->m_ReferencePermeability = coil->m_ApparentPermeability;
     }
     return true;

@@ -33,6 +33,18 @@ struct CDiodeParameters
     double m_NegCapQuotient = 0.0; // quotient below m_JunctionCapVoltage; 0 uses m throughout
 };
 
+// The ferrite core both coils are wound on, for SetCore.
+struct CCoreParameters
+{
+    double m_Diameter = 0.0;            // m
+    double m_Length = 0.0;              // m
+    double m_InitialPermeability = 0.0; // initial relative permeability of the core material
+    double m_GapExponent = 0.0;         // of the apparent-permeability law
+    double m_LengthExponent = 0.0;      // of the apparent-permeability law
+    double m_LossFactor = 0.0;          // relative loss factor, in units of 1e-6
+    double m_LossFactorFrequency = 0.0; // Hz, where m_LossFactor holds
+};
+
 // A crystal set of two coaxial coupled coils: a source drives the primary, the secondary
 // is tuned to resonance and tapped into a diode detector with an audio load. For one
 // frequency and coil distance it gives the coupling, the currents and voltages with and
@@ -66,10 +78,7 @@ public:
     // the source and the load are set; false too when a result is not a finite number (no
     // coupling, no source or no load leave nothing to detect), the results then as computed.
     bool AnalyseDetector();
-    // Lengths in m, loss factor in units of 1e-6, its frequency in Hz.
-    bool SetCore(double coreDiameter, double coreLength, double initialPermeability,
-                 double gapExponent, double lengthExponent, double lossFactor,
-                 double lossFactorFrequency);
+    bool SetCore(const CCoreParameters& core);
 
     // Mutual inductance (H) of the two air-core windings at the axial gap `distance` (m).
     double AirCoreMutualInductance(double distance);

@@ -10,12 +10,21 @@
 
 namespace
 {
-// The air-core receiver calculator's default diode: Vbi 0.43 V, Cj 3.38 pF at -1 V,
+// The air-core receiver calculator's default junction: Vbi 0.43 V, Cj 3.38 pF at -1 V,
 // Cp 0.1 pF, 1 ns, n 1.1, quotient 2, no negative quotient.
+const CJunctionParameters DefaultJunction = {.m_JunctionCap = 3.38e-12,
+                                             .m_BuiltInVoltage = 0.43,
+                                             .m_RefVoltage = -1.0,
+                                             .m_ParasiticCap = 0.1e-12,
+                                             .m_TransitTimeNs = 1.0,
+                                             .m_Ideality = 1.1,
+                                             .m_CapQuotient = 2.0,
+                                             .m_NegCapQuotient = 0.0};
+
 CDiode DefaultDiode()
 {
     CDiode diode;
-    diode.SetJunction(3.38e-12, 0.43, -1.0, 0.1e-12, 1.0, 1.1, 2.0, 0.0);
+    diode.SetJunction(DefaultJunction);
     diode.SetForwardDiodeEquation(1.61);
     diode.SetReverseResistance(338000.0);
     return diode;
@@ -58,23 +67,29 @@ TEST(Diode, JunctionCapacitanceAtTheReferenceVoltage)
 {
     // Reverse reference: Cj plus the parasitic capacitance (fixed exponent at Vref).
     CDiode reverse;
-    reverse.SetJunction(3.38e-12, 0.43, -1.0, 0.1e-12, 1.0, 1.1, 2.0, 2.0);
+    CJunctionParameters junction = DefaultJunction;
+    junction.m_NegCapQuotient = 2.0;
+    reverse.SetJunction(junction);
     EXPECT_NEAR(reverse.JunctionCapacitance(-1.0, 1e6), 3.48e-12, 1e-24);
 
     // Forward reference: Cj alone, no parasitic capacitance.
     CDiode forward;
-    forward.SetJunction(3.38e-12, 0.43, 0.1, 0.1e-12, 1.0, 1.1, 2.0, 0.0);
+    junction = DefaultJunction;
+    junction.m_RefVoltage = 0.1;
+    forward.SetJunction(junction);
     EXPECT_NEAR(forward.JunctionCapacitance(0.1, 1e6), 3.38e-12, 1e-24);
 }
 
 TEST(Diode, JunctionCapacitanceBranches)
 {
     CDiode diode;
-    diode.SetJunction(3.38e-12, 0.43, -1.0, 0.1e-12, 1.0, 1.1, 2.0, 2.0);
+    CJunctionParameters junction = DefaultJunction;
+    junction.m_NegCapQuotient = 2.0;
+    diode.SetJunction(junction);
     // Below Vref the exponent is q exp((|q| + V) / -20) = 2.3237 at -5 V (hand calculation).
     EXPECT_NEAR(diode.JunctionCapacitance(-5.0, 1e6), 7.550020935517476e-11, 1e-20);
     // Without a negative quotient the fixed exponent holds at -5 V too.
-    diode.SetJunction(3.38e-12, 0.43, -1.0, 0.1e-12, 1.0, 1.1, 2.0, 0.0);
+    diode.SetJunction(DefaultJunction);
     EXPECT_FALSE(diode.m_UseNegQuotient);
     EXPECT_NEAR(diode.JunctionCapacitance(-5.0, 1e6), 1.8345419359128067e-12, 1e-24);
     // From the built-in voltage on the forward law stays at its value for Vbi - 0.001 V.
@@ -96,7 +111,9 @@ TEST(Diode, DiffusionAndTotalCapacitance)
     EXPECT_EQ(diode.TotalCapacitance(0.43, 1e6), 1e-5);
     EXPECT_EQ(diode.TotalCapacitance(2.0, 1e6), 1e-5);
     // Just below it a slow diode's diffusion term (about 50 uF) is limited to 10 uF.
-    diode.SetJunction(3.38e-12, 0.43, -1.0, 0.1e-12, 5000.0, 1.1, 2.0, 0.0);
+    CJunctionParameters slow = DefaultJunction;
+    slow.m_TransitTimeNs = 5000.0;
+    diode.SetJunction(slow);
     EXPECT_GT(diode.DiffusionCapacitance(0.42), 1e-5);
     EXPECT_EQ(diode.TotalCapacitance(0.42, 1e6), 1e-5);
 }
@@ -170,37 +187,62 @@ TEST(Diode, MeasuredCapacitanceRecoversAKnownJunction)
     const std::complex<double> zj(0.0, -1.0 / (w * 3.5e-12));
     const std::complex<double> branch = rdc * zj / (rdc + zj);
     const std::complex<double> vl = 0.05 * rl / (branch + rl);
-    EXPECT_NEAR(CDiode::MeasuredCapacitance(0.1, 0.05, std::abs(vl), rl, 0.0, 0.5e-12, std::arg(vl),
-                                            f, rdc),
-                3e-12, 1e-21);
+    CScopeMeasurement reading = {.m_Vdc = 0.1,
+                                 .m_SourceVoltagePp = 0.05,
+                                 .m_LoadVoltagePp = std::abs(vl),
+                                 .m_LoadResistance = rl,
+                                 .m_ScopeCap = 0.0,
+                                 .m_ParasiticCap = 0.5e-12,
+                                 .m_Phase = std::arg(vl),
+                                 .m_Frequency = f,
+                                 .m_DcSourceResistance = rdc};
+    EXPECT_NEAR(CDiode::MeasuredCapacitance(reading), 3e-12, 1e-21);
 
     // The same reading taken with a 15 pF oscilloscope: the load includes it.
     const std::complex<double> scope(0.0, -1.0 / (w * 15e-12));
     const std::complex<double> load = rl * scope / (rl + scope);
     const std::complex<double> vls = 0.05 * load / (branch + load);
-    EXPECT_NEAR(CDiode::MeasuredCapacitance(0.1, 0.05, std::abs(vls), rl, 15e-12, 0.5e-12,
-                                            std::arg(vls), f, rdc),
-                3e-12, 1e-21);
+    reading.m_LoadVoltagePp = std::abs(vls);
+    reading.m_ScopeCap = 15e-12;
+    reading.m_Phase = std::arg(vls);
+    EXPECT_NEAR(CDiode::MeasuredCapacitance(reading), 3e-12, 1e-21);
 }
 
 TEST(Diode, CapacitanceCalculatorDefaults)
 {
     // Diode capacitance calculator defaults (hand calculation with complex arithmetic).
     const double phase1 = 9.0 * std::numbers::pi / 180.0;
-    const double c1 = CDiode::MeasuredCapacitance(0.05, 0.05, 0.0456, 20000.0, 15e-12, 0.5e-12,
-                                                  phase1, 1e6, 124000.0);
-    const double c2 = CDiode::MeasuredCapacitance(0.1, 0.05, 0.0484, 20000.0, 15e-12, 0.5e-12, 0.0,
-                                                  1e6, 124000.0);
+    const CScopeMeasurement point1 = {.m_Vdc = 0.05,
+                                      .m_SourceVoltagePp = 0.05,
+                                      .m_LoadVoltagePp = 0.0456,
+                                      .m_LoadResistance = 20000.0,
+                                      .m_ScopeCap = 15e-12,
+                                      .m_ParasiticCap = 0.5e-12,
+                                      .m_Phase = phase1,
+                                      .m_Frequency = 1e6,
+                                      .m_DcSourceResistance = 124000.0};
+    CScopeMeasurement point2 = point1;
+    point2.m_Vdc = 0.1;
+    point2.m_LoadVoltagePp = 0.0484;
+    point2.m_Phase = 0.0;
+    const double c1 = CDiode::MeasuredCapacitance(point1);
+    const double c2 = CDiode::MeasuredCapacitance(point2);
     EXPECT_NEAR(c1, 8.937529680800006e-11, 1e-20);
     EXPECT_NEAR(c2, 5.125494937057228e-10, 1e-19);
     EXPECT_NEAR(CDiode::BuiltInVoltage(0.05, 0.1, c1, c2, 2.0), 0.10156799108641638, 1e-9);
 
     CDiode diode;
-    diode.SetJunction(1e-12, 0.33, -1.0, 0.5e-12, 0.0, 1.0, 2.0, 2.0);
+    diode.SetJunction({.m_JunctionCap = 1e-12,
+                       .m_BuiltInVoltage = 0.33,
+                       .m_RefVoltage = -1.0,
+                       .m_ParasiticCap = 0.5e-12,
+                       .m_TransitTimeNs = 0.0,
+                       .m_Ideality = 1.0,
+                       .m_CapQuotient = 2.0,
+                       .m_NegCapQuotient = 2.0});
     double measured = 0.0;
     double junction = 0.0;
-    const double diffusion = diode.DiffusionFromMeasurement(
-        0.05, 0.05, 0.0456, 20000.0, 15e-12, 0.5e-12, phase1, 1e6, 124000.0, measured, junction);
+    const double diffusion = diode.DiffusionFromMeasurement(point1, measured, junction);
     EXPECT_EQ(measured, c1);
     EXPECT_NEAR(junction, 2.1794494717703368e-12, 1e-24); // forward branch, no Cp
     EXPECT_EQ(diffusion, measured - junction);
@@ -211,7 +253,14 @@ TEST(Diode, BuiltInVoltageOfTheJunctionLaw)
 {
     // Two points of C = (K / (Vbi - V))^(1/m) lie on a line of 1/C^m through Vbi.
     CDiode diode;
-    diode.SetJunction(3.38e-12, 0.43, -1.0, 0.0, 0.0, 1.0, 2.0, 0.0);
+    diode.SetJunction({.m_JunctionCap = 3.38e-12,
+                       .m_BuiltInVoltage = 0.43,
+                       .m_RefVoltage = -1.0,
+                       .m_ParasiticCap = 0.0,
+                       .m_TransitTimeNs = 0.0,
+                       .m_Ideality = 1.0,
+                       .m_CapQuotient = 2.0,
+                       .m_NegCapQuotient = 0.0});
     const double ca = diode.JunctionCapacitance(-3.0, 1e6);
     const double cb = diode.JunctionCapacitance(-0.5, 1e6);
     EXPECT_NEAR(CDiode::BuiltInVoltage(-3.0, -0.5, ca, cb, 2.0), 0.43, 1e-12);

@@ -127,7 +127,14 @@ TEST(ReceiverCircuit, CoupledThroughAFerriteCore)
     CReceiverCircuit radio;
     SetCoil(radio.m_Primary, 33.3e-6, 0.02, 0.008, 12.0);
     SetCoil(radio.m_Secondary, 331.2e-6, 0.02, 0.028, 48.0);
-    radio.SetCore(9.68e-3, 0.2, 120.0, 0.81, 0.3682, 100.0, 1e6);
+    CCoreParameters core = {.m_Diameter = 9.68e-3,
+                            .m_Length = 0.2,
+                            .m_InitialPermeability = 120.0,
+                            .m_GapExponent = 0.81,
+                            .m_LengthExponent = 0.3682,
+                            .m_LossFactor = 100.0,
+                            .m_LossFactorFrequency = 1e6};
+    radio.SetCore(core);
     EXPECT_TRUE(radio.m_CoreSet);
     EXPECT_TRUE(radio.m_Secondary.m_HasCore);
     EXPECT_EQ(radio.m_Secondary.m_ReferencePermeability, radio.m_Secondary.m_ApparentPermeability);
@@ -140,7 +147,8 @@ TEST(ReceiverCircuit, CoupledThroughAFerriteCore)
     EXPECT_EQ(radio.m_Mutual.m_Value, mutual);
 
     // An 80 mm rod is shorter than both windings plus the gap: K is exactly 0.001.
-    radio.SetCore(9.68e-3, 0.08, 120.0, 0.81, 0.3682, 100.0, 1e6);
+    core.m_Length = 0.08;
+    radio.SetCore(core);
     radio.SetDistance(0.05, true);
     EXPECT_EQ(radio.m_Coupling, 0.001);
 }
@@ -409,7 +417,13 @@ TEST(ReceiverCircuit, AThinRodCouplesNothingAndEveryTapSaysSo)
     // The calculator's defaults with "Has core": the 9.68 mm rod in 103 mm coils.
     CReceiverCircuit radio;
     SetDefaults(radio);
-    radio.SetCore(9.68e-3, 0.18, 120.0, 0.8453, 0.3598, 68.3, 1.5e6);
+    radio.SetCore({.m_Diameter = 9.68e-3,
+                   .m_Length = 0.18,
+                   .m_InitialPermeability = 120.0,
+                   .m_GapExponent = 0.8453,
+                   .m_LengthExponent = 0.3598,
+                   .m_LossFactor = 68.3,
+                   .m_LossFactorFrequency = 1.5e6});
     ASSERT_TRUE(radio.SetFrequency(1e6, 0.0));
     radio.MoveCores(0.025);
     EXPECT_EQ(radio.SetDistance(0.05, true), 0.0);
