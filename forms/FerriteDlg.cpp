@@ -135,8 +135,14 @@ bool FerriteDlg::ReadInputs()
     if (!ReadFields(in, FerriteInputs))
         return false;
     m_Ferrite.SetRod(in.m_RodDiameter, in.m_RodLength, in.m_InitialPermeability);
-    m_Ferrite.SetCoils(in.m_Coil1Diameter, in.m_Coil1Length, in.m_L1Air, in.m_L1Core,
-                       in.m_Coil2Diameter, in.m_Coil2Length, in.m_L2Air, in.m_L2Core);
+    m_Ferrite.SetCoils({.m_Coil1Diameter = in.m_Coil1Diameter,
+                        .m_Coil1Length = in.m_Coil1Length,
+                        .m_L1Air = in.m_L1Air,
+                        .m_L1Core = in.m_L1Core,
+                        .m_Coil2Diameter = in.m_Coil2Diameter,
+                        .m_Coil2Length = in.m_Coil2Length,
+                        .m_L2Air = in.m_L2Air,
+                        .m_L2Core = in.m_L2Core});
     return true;
 }
 

@@ -390,9 +390,16 @@ bool CCoil::ComputeApparentPermeability(double initialPermeability, double gapEx
     m_LengthFactor = 1.0;
     m_CoreOffset = offset;
     if (m_HasCore)
-        m_ApparentPermeability = m_Equations.ApparentPermeability(
-            initialPermeability, m_RodDiameter, m_RodLength, m_CoreCoilDiameter, m_Length,
-            gapExponent, lengthExponent, m_GeometryFactor, offset, m_LengthFactor);
+        m_ApparentPermeability =
+            m_Equations.ApparentPermeability({.m_InitialPermeability = initialPermeability,
+                                              .m_RodDiameter = m_RodDiameter,
+                                              .m_RodLength = m_RodLength,
+                                              .m_CoilDiameter = m_CoreCoilDiameter,
+                                              .m_CoilLength = m_Length,
+                                              .m_GapExponent = gapExponent,
+                                              .m_LengthExponent = lengthExponent,
+                                              .m_Offset = offset},
+                                             m_GeometryFactor, m_LengthFactor);
     return true;
 }
 

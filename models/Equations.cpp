@@ -161,16 +161,18 @@ double CEquations::RodPermeability(double initialPermeability, double rodDiamete
            (1.0 + 0.84 * (initialPermeability - 1.0) * std::pow(rodDiameter / rodLength, 1.7));
 }
 
-double CEquations::ApparentPermeability(double initialPermeability, double rodDiameter,
-                                        double rodLength, double coilDiameter, double coilLength,
-                                        double gapExponent, double lengthExponent,
-                                        double& geometryFactor, double offset, double& lengthFactor)
+double CEquations::ApparentPermeability(const CCoilOnRod& coil, double& geometryFactor,
+                                        double& lengthFactor)
 {
-    const double effectiveLength = (1.0 - rodLength * 59.63 * offset) * rodLength;
-    lengthFactor =
-        std::pow(coilLength / effectiveLength, (coilDiameter / rodDiameter) * lengthExponent);
-    geometryFactor = std::pow(rodDiameter / coilDiameter, gapExponent) * lengthFactor;
-    return RodPermeability(initialPermeability, rodDiameter, effectiveLength) * geometryFactor;
+    const double rodDiameter = coil.m_RodDiameter;
+    const double rodLength = coil.m_RodLength;
+    const double coilDiameter = coil.m_CoilDiameter;
+    const double effectiveLength = (1.0 - rodLength * 59.63 * coil.m_Offset) * rodLength;
+    lengthFactor = std::pow(coil.m_CoilLength / effectiveLength,
+                            (coilDiameter / rodDiameter) * coil.m_LengthExponent);
+    geometryFactor = std::pow(rodDiameter / coilDiameter, coil.m_GapExponent) * lengthFactor;
+    return RodPermeability(coil.m_InitialPermeability, rodDiameter, effectiveLength) *
+           geometryFactor;
 }
 
 // ---- Transmission lines ----

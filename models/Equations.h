@@ -2,6 +2,19 @@
 
 #include "models/Complex.h"
 
+// A coil wound over a ferrite rod, for CEquations::ApparentPermeability.
+struct CCoilOnRod
+{
+    double m_InitialPermeability = 0.0; // initial relative permeability of the rod material
+    double m_RodDiameter = 0.0;         // m
+    double m_RodLength = 0.0;           // m
+    double m_CoilDiameter = 0.0;        // m
+    double m_CoilLength = 0.0;          // m
+    double m_GapExponent = 0.0;         // of the apparent-permeability law
+    double m_LengthExponent = 0.0;      // of the apparent-permeability law
+    double m_Offset = 0.0;              // m, of the coil's centre from the rod's centre
+};
+
 // The shared physical formulas. Every argument and result is in SI units (metre, ohm,
 // ohm-metre, henry, farad, hertz, radian, volt per metre); relative permeabilities and
 // permittivities are plain ratios. The operations keep no state and check nothing: bad
@@ -70,12 +83,9 @@ public:
                                      double reactance);
 
     // ---- Ferrite rod ----
-    // The apparent relative permeability of a coil (coilDiameter, coilLength) on a rod whose
-    // centre is displaced by `offset`; writes the geometry and length factors.
-    static double ApparentPermeability(double initialPermeability, double rodDiameter,
-                                       double rodLength, double coilDiameter, double coilLength,
-                                       double gapExponent, double lengthExponent,
-                                       double& geometryFactor, double offset, double& lengthFactor);
+    // The apparent relative permeability the coil sees; writes the geometry and length factors.
+    static double ApparentPermeability(const CCoilOnRod& coil, double& geometryFactor,
+                                       double& lengthFactor);
     // The permeability of the bare rod: mu_i / (1 + 0.84 (mu_i - 1) (d/l)^1.7).
     static double RodPermeability(double initialPermeability, double rodDiameter, double rodLength);
 

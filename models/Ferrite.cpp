@@ -27,17 +27,16 @@ void CFerrite::SetRod(double rodDiameter, double rodLength, double initialPermea
     m_HasRod = true;
 }
 
-void CFerrite::SetCoils(double coil1Diameter, double coil1Length, double l1Air, double l1Core,
-                        double coil2Diameter, double coil2Length, double l2Air, double l2Core)
+void CFerrite::SetCoils(const CFerriteCoils& coils)
 {
-    m_Coil1Diameter = coil1Diameter;
-    m_Coil1Length = coil1Length;
-    m_L1Air = l1Air;
-    m_L1Core = l1Core;
-    m_Coil2Diameter = coil2Diameter;
-    m_Coil2Length = coil2Length;
-    m_L2Air = l2Air;
-    m_L2Core = l2Core;
+    m_Coil1Diameter = coils.m_Coil1Diameter;
+    m_Coil1Length = coils.m_Coil1Length;
+    m_L1Air = coils.m_L1Air;
+    m_L1Core = coils.m_L1Core;
+    m_Coil2Diameter = coils.m_Coil2Diameter;
+    m_Coil2Length = coils.m_Coil2Length;
+    m_L2Air = coils.m_L2Air;
+    m_L2Core = coils.m_L2Core;
     m_HasCoils = true;
 }
 
@@ -62,8 +61,14 @@ bool CFerrite::Calculate()
     m_Beta0 = m_LengthPower * ratio;
 
     double lengthFactor = 0.0;
-    m_Equations.ApparentPermeability(m_InitialPermeability, m_RodDiameter, m_RodLength,
-                                     m_Coil1Diameter, m_Coil1Length, m_Alpha, m_Beta0, m_Coeff, 0.0,
-                                     lengthFactor);
+    m_Equations.ApparentPermeability({.m_InitialPermeability = m_InitialPermeability,
+                                      .m_RodDiameter = m_RodDiameter,
+                                      .m_RodLength = m_RodLength,
+                                      .m_CoilDiameter = m_Coil1Diameter,
+                                      .m_CoilLength = m_Coil1Length,
+                                      .m_GapExponent = m_Alpha,
+                                      .m_LengthExponent = m_Beta0,
+                                      .m_Offset = 0.0},
+                                     m_Coeff, lengthFactor);
     return true;
 }

@@ -2,6 +2,20 @@
 
 #include "models/Equations.h"
 
+// The two measured coils, for CFerrite::SetCoils. Lengths in m; the four inductances in any
+// one unit.
+struct CFerriteCoils
+{
+    double m_Coil1Diameter = 0.0; // m
+    double m_Coil1Length = 0.0;   // m
+    double m_L1Air = 0.0;         // inductance of coil 1 without the rod
+    double m_L1Core = 0.0;        // inductance of coil 1 on the rod
+    double m_Coil2Diameter = 0.0; // m
+    double m_Coil2Length = 0.0;   // m
+    double m_L2Air = 0.0;         // inductance of coil 2 without the rod
+    double m_L2Core = 0.0;        // inductance of coil 2 on the rod
+};
+
 // Fits the two exponents of a ferrite rod's apparent-permeability law from two coils of
 // different lengths, each measured with and without the rod. Lengths in metres; the four
 // inductances in any one unit, since only their ratios count.
@@ -35,8 +49,7 @@ public:
     // Clears the inputs and both flags; the results stay.
     void Reset();
     void SetRod(double rodDiameter, double rodLength, double initialPermeability);
-    void SetCoils(double coil1Diameter, double coil1Length, double l1Air, double l1Core,
-                  double coil2Diameter, double coil2Length, double l2Air, double l2Core);
+    void SetCoils(const CFerriteCoils& coils);
     // False (with Ua1, Ua2, Alpha and Beta0 zero) until both the rod and the coils are set.
     // Equal coil lengths, or a coil as wide as the rod, give infinite or NaN exponents.
     bool Calculate();

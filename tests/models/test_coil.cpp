@@ -318,8 +318,15 @@ TEST(Coil, CoreAddsPermeabilityAndLoss)
     const double mu = coil.m_ApparentPermeability;
     double geometry = 0;
     double length = 0;
-    EXPECT_DOUBLE_EQ(mu, CEquations::ApparentPermeability(120.0, 9.68e-3, 0.18, 17.18e-3, 27.2e-3,
-                                                          0.8453, 0.3598, geometry, 0.0, length));
+    EXPECT_DOUBLE_EQ(mu, CEquations::ApparentPermeability({.m_InitialPermeability = 120.0,
+                                                           .m_RodDiameter = 9.68e-3,
+                                                           .m_RodLength = 0.18,
+                                                           .m_CoilDiameter = 17.18e-3,
+                                                           .m_CoilLength = 27.2e-3,
+                                                           .m_GapExponent = 0.8453,
+                                                           .m_LengthExponent = 0.3598,
+                                                           .m_Offset = 0.0},
+                                                          geometry, length));
     EXPECT_DOUBLE_EQ(coil.m_GeometryFactor, geometry);
     EXPECT_DOUBLE_EQ(coil.m_LengthFactor, length);
     coil.m_ReferencePermeability = mu;

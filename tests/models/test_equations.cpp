@@ -100,8 +100,15 @@ TEST(Equations, ApparentPermeabilityOfAMatchedCoilIsTheRodPermeability)
 {
     double geometry = 0;
     double length = 0;
-    const double mu = CEquations::ApparentPermeability(120.0, 0.00968, 0.18, 0.00968, 0.18, 0.8,
-                                                       0.36, geometry, 0.0, length);
+    CCoilOnRod coil = {.m_InitialPermeability = 120.0,
+                       .m_RodDiameter = 0.00968,
+                       .m_RodLength = 0.18,
+                       .m_CoilDiameter = 0.00968,
+                       .m_CoilLength = 0.18,
+                       .m_GapExponent = 0.8,
+                       .m_LengthExponent = 0.36,
+                       .m_Offset = 0.0};
+    const double mu = CEquations::ApparentPermeability(coil, geometry, length);
     EXPECT_DOUBLE_EQ(geometry, 1.0);
     EXPECT_DOUBLE_EQ(length, 1.0);
     // 120 / (1 + 0.84 * 119 * (9.68/180)^1.7) = 70.81 (the ferrite rod's worked example).
@@ -109,8 +116,9 @@ TEST(Equations, ApparentPermeabilityOfAMatchedCoilIsTheRodPermeability)
     EXPECT_DOUBLE_EQ(mu, CEquations::RodPermeability(120.0, 0.00968, 0.18));
 
     // A wider, shorter coil sees less.
-    const double smaller = CEquations::ApparentPermeability(120.0, 0.00968, 0.18, 0.01718, 0.0408,
-                                                            0.8, 0.36, geometry, 0.0, length);
+    coil.m_CoilDiameter = 0.01718;
+    coil.m_CoilLength = 0.0408;
+    const double smaller = CEquations::ApparentPermeability(coil, geometry, length);
     EXPECT_LT(geometry, 1.0);
     EXPECT_LT(smaller, mu);
 }

@@ -6,11 +6,20 @@
 
 namespace
 {
-// The ferrite rod calculator's defaults, in metres (inductances in any one unit).
+// The ferrite rod calculator's default coils, in metres (inductances in any one unit).
+const CFerriteCoils DefaultCoils = {.m_Coil1Diameter = 17.18e-3,
+                                    .m_Coil1Length = 40.8e-3,
+                                    .m_L1Air = 21.5,
+                                    .m_L1Core = 362.6,
+                                    .m_Coil2Diameter = 17.18e-3,
+                                    .m_Coil2Length = 60.8e-3,
+                                    .m_L2Air = 33.9,
+                                    .m_L2Core = 742.0};
+
 void SetDefaults(CFerrite& ferrite)
 {
     ferrite.SetRod(9.68e-3, 0.18, 120.0);
-    ferrite.SetCoils(17.18e-3, 40.8e-3, 21.5, 362.6, 17.18e-3, 60.8e-3, 33.9, 742.0);
+    ferrite.SetCoils(DefaultCoils);
 }
 } // namespace
 
@@ -43,7 +52,7 @@ TEST(Ferrite, MissingDataGiveZeroResults)
     EXPECT_EQ(ferrite.m_RodDiameter, 0.0);
     EXPECT_FALSE(ferrite.m_HasRod);
     EXPECT_EQ(ferrite.m_Coeff, coeff); // Reset keeps the results
-    ferrite.SetCoils(17.18e-3, 40.8e-3, 21.5, 362.6, 17.18e-3, 60.8e-3, 33.9, 742.0);
+    ferrite.SetCoils(DefaultCoils);
     EXPECT_FALSE(ferrite.Calculate());
     EXPECT_EQ(ferrite.m_Ua1, 0.0);
     EXPECT_EQ(ferrite.m_Ua2, 0.0);
@@ -55,14 +64,18 @@ TEST(Ferrite, DegenerateMeasurementsGiveNonFiniteExponents)
 {
     CFerrite ferrite;
     ferrite.SetRod(9.68e-3, 0.18, 120.0);
-    ferrite.SetCoils(17.18e-3, 40.8e-3, 21.5, 362.6, 17.18e-3, 40.8e-3, 33.9, 742.0);
+    CFerriteCoils sameLength = DefaultCoils;
+    sameLength.m_Coil2Length = 40.8e-3;
+    ferrite.SetCoils(sameLength);
     EXPECT_TRUE(ferrite.Calculate());
     EXPECT_FALSE(std::isfinite(ferrite.m_LengthPower));
     EXPECT_FALSE(std::isfinite(ferrite.m_Beta0));
 
     // A coil as wide as the rod: log10(d / Dc1) = 0.
     SetDefaults(ferrite);
-    ferrite.SetCoils(9.68e-3, 40.8e-3, 21.5, 362.6, 17.18e-3, 60.8e-3, 33.9, 742.0);
+    CFerriteCoils asWideAsTheRod = DefaultCoils;
+    asWideAsTheRod.m_Coil1Diameter = 9.68e-3;
+    ferrite.SetCoils(asWideAsTheRod);
     ferrite.Calculate();
     EXPECT_FALSE(std::isfinite(ferrite.m_Alpha));
 }
