@@ -1,4 +1,5 @@
 #include "models/ReceiverCircuit.h"
+#include "tests/models/ReceiverDefaults.h"
 
 #include <gtest/gtest.h>
 
@@ -12,53 +13,11 @@ namespace
 {
 constexpr double Mu0 = 1.25663706212e-6;
 
-// A solid-wire air-core coil as the air-core receiver calculator writes it.
-void SetCoil(CCoil& coil, double inductance, double diameter, double length, double turns)
-{
-    coil.m_Inductance = inductance;
-    coil.m_Diameter = diameter;
-    coil.m_Length = length;
-    coil.m_Turns = turns;
-    coil.m_ConductorDiameter = 0.5e-3;
-    coil.m_Resistivity = 0.0168e-6;
-    coil.m_FormerPermittivity = 2.7;
-    coil.m_CoreCoilDiameter = diameter;
-    coil.m_WallThickness = 2e-3;
-}
-
-// The calculator's defaults: 33.3 uH / 12 turns and 331.2 uH / 48 turns, 103 mm coils,
-// 0.1 V from 50 ohm and 2200 pF at 1000 kHz, 50 mm apart.
+// The calculator's defaults, with the no-load analysis made.
 void SetDefaults(CReceiverCircuit& radio)
 {
-    SetCoil(radio.m_Primary, 33.3e-6, 0.103, 0.008, 12.0);
-    SetCoil(radio.m_Secondary, 331.2e-6, 0.103, 0.028, 48.0);
-    ASSERT_TRUE(radio.SetFrequency(1e6, 0.0));
-    radio.SetDistance(0.05, false);
-    CImpedance source;
-    source.SetComponent(CImpedance::Capacitor, 2200e-12, 50.0, 1e6);
-    radio.SetSource(0.1, source);
+    ASSERT_TRUE(SetReceiverDefaults(radio));
     ASSERT_TRUE(radio.AnalyseNoLoad(1000.0, 0.0, false));
-}
-
-// Default diode (diode equation forward, quadratic reverse) and a 47 kOhm / 15 nF earphone.
-void SetDetector(CReceiverCircuit& radio, double audioResistor = 47000.0)
-{
-    radio.SetDiode({.m_TurnOnVoltage = 0.43,
-                    .m_JunctionCap = 3.38e-12,
-                    .m_JunctionCapVoltage = -1.0,
-                    .m_ParasiticCap = 0.1e-12,
-                    .m_ForwardLaw = CDiode::ForwardDiodeEquation,
-                    .m_SatCurrent = 1.61,
-                    .m_Ideality = 1.1,
-                    .m_ReverseLaw = CDiode::ReverseQuadratic,
-                    .m_RevA = -0.0763,
-                    .m_RevB = 0.6965,
-                    .m_RevC = -1.8365,
-                    .m_RevResistance = 338000.0,
-                    .m_TransitTimeNs = 1.0,
-                    .m_CapQuotient = 2.0});
-    radio.SetLoad(audioResistor, 0.0, 15000e-12, 0.0);
-    radio.m_QMax = 10000.0;
 }
 
 // Two single-turn coils of the given radii, `gap` apart.
@@ -115,8 +74,8 @@ TEST(ReceiverCircuit, MutualInductanceAtTheCalculatorDefaults)
 TEST(ReceiverCircuit, LessThanOneSecondaryTurnGivesNoCoupling)
 {
     CReceiverCircuit radio;
-    SetCoil(radio.m_Primary, 33.3e-6, 0.103, 0.008, 12.0);
-    SetCoil(radio.m_Secondary, 331.2e-6, 0.103, 0.028, 0.9);
+    SetReceiverCoil(radio.m_Primary, 33.3e-6, 0.103, 0.008, 12.0);
+    SetReceiverCoil(radio.m_Secondary, 331.2e-6, 0.103, 0.028, 0.9);
     EXPECT_EQ(radio.SetDistance(0.05, false), 0.0);
     EXPECT_EQ(radio.m_Coupling, 0.0);
     EXPECT_EQ(radio.m_Mutual.m_Value, 0.0);
@@ -125,8 +84,8 @@ TEST(ReceiverCircuit, LessThanOneSecondaryTurnGivesNoCoupling)
 TEST(ReceiverCircuit, CoupledThroughAFerriteCore)
 {
     CReceiverCircuit radio;
-    SetCoil(radio.m_Primary, 33.3e-6, 0.02, 0.008, 12.0);
-    SetCoil(radio.m_Secondary, 331.2e-6, 0.02, 0.028, 48.0);
+    SetReceiverCoil(radio.m_Primary, 33.3e-6, 0.02, 0.008, 12.0);
+    SetReceiverCoil(radio.m_Secondary, 331.2e-6, 0.02, 0.028, 48.0);
     CCoreParameters core = {.m_Diameter = 9.68e-3,
                             .m_Length = 0.2,
                             .m_InitialPermeability = 120.0,
@@ -157,8 +116,8 @@ TEST(ReceiverCircuit, NoLoadAnalysisNeedsCoilsAndSource)
 {
     CReceiverCircuit radio;
     EXPECT_FALSE(radio.AnalyseNoLoad(1000.0, 0.0, false));
-    SetCoil(radio.m_Primary, 33.3e-6, 0.103, 0.008, 12.0);
-    SetCoil(radio.m_Secondary, 331.2e-6, 0.103, 0.028, 0.0); // no turns: cannot be solved
+    SetReceiverCoil(radio.m_Primary, 33.3e-6, 0.103, 0.008, 12.0);
+    SetReceiverCoil(radio.m_Secondary, 331.2e-6, 0.103, 0.028, 0.0); // no turns: cannot be solved
     EXPECT_FALSE(radio.SetFrequency(1e6, 0.0));
     CImpedance source;
     source.SetRectangular(50.0, 0.0);
@@ -295,7 +254,7 @@ TEST(ReceiverCircuit, TapSweepNeverRaisesQOrTheClampedTapVoltage)
 {
     CReceiverCircuit radio;
     SetDefaults(radio);
-    SetDetector(radio);
+    SetReceiverDetector(radio);
     double previousQ = radio.m_QNoLoad;
     std::vector<double> driven;
     bool fallen = false;
@@ -333,7 +292,7 @@ TEST(ReceiverCircuit, TapClampAndQLimit)
 {
     CReceiverCircuit radio;
     SetDefaults(radio);
-    SetDetector(radio);
+    SetReceiverDetector(radio);
     radio.SetTap(10);
     radio.m_PrevTapVoltage = 0.01;
     radio.m_TapClamped = true;
@@ -354,7 +313,7 @@ TEST(ReceiverCircuit, DetectorChargeBalance)
 {
     CReceiverCircuit radio;
     SetDefaults(radio);
-    SetDetector(radio);
+    SetReceiverDetector(radio);
     radio.SetTap(1);
     const double peak = 0.3;
     EXPECT_EQ(radio.SolveDetector(peak), 1.0);
@@ -372,7 +331,7 @@ TEST(ReceiverCircuit, AudioOutputWithoutResistorUsesTheDiode)
 {
     CReceiverCircuit radio;
     SetDefaults(radio);
-    SetDetector(radio, 0.0);
+    SetReceiverDetector(radio, 0.0);
     radio.SetTap(5);
     const double amplitude = 0.2;
     const double dc = 0.08;
@@ -399,7 +358,7 @@ TEST(ReceiverCircuit, DegenerateDetectorInputsStop)
 {
     CReceiverCircuit radio;
     SetDefaults(radio);
-    SetDetector(radio);
+    SetReceiverDetector(radio);
     radio.SetTap(3);
     // No RF at the detector: the bisection ends within its passes.
     const double converged = radio.SolveDetector(0.0);
@@ -429,7 +388,7 @@ TEST(ReceiverCircuit, AThinRodCouplesNothingAndEveryTapSaysSo)
     EXPECT_EQ(radio.SetDistance(0.05, true), 0.0);
     EXPECT_EQ(radio.m_Coupling, 0.0); // exp(-d / a^e) underflows
     ASSERT_TRUE(radio.AnalyseNoLoad(1000.0, 0.0, false));
-    SetDetector(radio);
+    SetReceiverDetector(radio);
     for (int w = 1; w <= 48; ++w)
     {
         ASSERT_TRUE(radio.SetTap(w));
@@ -448,7 +407,7 @@ TEST(ReceiverCircuit, AThinRodCouplesNothingAndEveryTapSaysSo)
     // The same set-up with coupling converges at every tap.
     radio.SetDistance(0.05, false);
     ASSERT_TRUE(radio.AnalyseNoLoad(1000.0, 0.0, false));
-    SetDetector(radio);
+    SetReceiverDetector(radio);
     for (int w = 1; w <= 48; ++w)
     {
         ASSERT_TRUE(radio.SetTap(w));
@@ -552,7 +511,7 @@ TEST(ReceiverCircuit, DegenerateDetectorSolvesStopAtTheirFirstPassWithTheFullRes
         SCOPED_TRACE(c.m_Name);
         CReceiverCircuit radio;
         SetDefaults(radio);
-        SetDetector(radio);
+        SetReceiverDetector(radio);
         ASSERT_TRUE(radio.SetTap(10));
         c.m_Spoil(radio);
         const CChargeBalance expected = AllDetectorPasses(radio, c.m_Peak);
