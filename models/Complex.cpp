@@ -63,7 +63,7 @@ CComplex CComplex::operator=(double x)
 
 void CComplex::UpdatePolar()
 {
-    magnitude = std::sqrt(real * real + imag * imag);
+    magnitude = Modulus(real, imag);
     if (real > 0)
     {
         // atan(+-0) is +-0: a real value needs no arctangent.

@@ -1,6 +1,13 @@
 #pragma once
 
+#include <cmath>
 #include <string>
+
+// The modulus of a rectangular pair, as every polar pair is worked out.
+inline double Modulus(double real, double imag)
+{
+    return std::sqrt(real * real + imag * imag);
+}
 
 // A complex value that keeps its rectangular and polar forms in step. Sums and differences
 // work on the rectangular pair, products and quotients on the polar pair. Phases are in

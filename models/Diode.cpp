@@ -205,8 +205,11 @@ double CDiode::SolveOperatingPoint(double sourceVoltage, double seriesResistance
         double c = 0.0;
         Impedance(diodeImpedance, sourceVoltage > 0.0 ? m : -m, frequency, 1.0, r, c);
         current = vd / diodeImpedance;
-        const CImpedance calculated = RealValue(vd) + current * seriesResistance;
-        const double error = (amplitude - calculated.m_Magnitude) / amplitude;
+        // The source voltage the operating point calls for: vd plus the drop on the series
+        // resistance. Only its modulus is wanted, so no phase is worked out for it.
+        const CImpedance drop = current * seriesResistance;
+        const double calculated = Modulus(vd + drop.m_Real, 0.0 + drop.m_Imag);
+        const double error = (amplitude - calculated) / amplitude;
         if (std::fabs(error) < 0.0001)
         {
             converged = true;

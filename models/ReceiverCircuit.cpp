@@ -66,19 +66,19 @@ const CLoopPoints& LoopPoints()
 class CLoopFields
 {
 public:
-    static constexpr int Lanes = 18; // the rings, the outer annulus, and an even count
+    static constexpr int Lanes = 18; // room for the rings, the outer annulus, and an even count
 
     CLoopFields(double a, const std::vector<double>& displacements, double mu)
     {
         const CLoopPoints& points = LoopPoints();
         m_Scale = mu * CEquations::Mu0 * a / CEquations::FourPi;
         m_Count = points.m_Count;
-        const int used = std::min(static_cast<int>(displacements.size()), Lanes);
+        m_Used = std::min(static_cast<int>(displacements.size()), Lanes);
         for (int n = 0; n < m_Count; ++n)
         {
             const double c = points.m_Cosine[n];
             const double s = points.m_Sine[n];
-            for (int k = 0; k < used; ++k)
+            for (int k = 0; k < m_Used; ++k)
             {
                 const double b = displacements[k];
                 const double dx = a * c - a + b;
@@ -86,31 +86,44 @@ public:
                 m_PlaneDistance2[n][k] = dx * dx + dy * dy;
                 m_Numerator[n][k] = LoopStep * (a + (b - a) * c);
             }
-            for (int k = used; k < Lanes; ++k)
+            for (int k = m_Used; k < Lanes; ++k)
                 m_PlaneDistance2[n][k] = 1.0; // a finite term that nobody reads
         }
     }
 
-    // The flux density per ampere of each displacement at axial distance z.
+    // The flux density per ampere of each displacement at axial distance z, in the first
+    // lanes of `field`. Square roots and quotients bound the time, so of the lane counts the
+    // compiler can lay out in full, the smallest that holds the displacements is worked out.
     void At(double z, double (&field)[Lanes]) const
     {
+        if (m_Used <= 2)
+            Sum<2>(z, field);
+        else if (m_Used <= Rings)
+            Sum<Rings>(z, field);
+        else
+            Sum<Lanes>(z, field);
+    }
+
+private:
+    template <int Count> void Sum(double z, double (&field)[Lanes]) const
+    {
         const double z2 = z * z;
-        double sum[Lanes] = {};
+        double sum[Count] = {};
         for (int n = 0; n < m_Count; ++n)
-            for (int k = 0; k < Lanes; ++k)
+            for (int k = 0; k < Count; ++k)
             {
                 const double r2 = m_PlaneDistance2[n][k] + z2; // squared distance to the point
                 sum[k] += m_Numerator[n][k] / (r2 * std::sqrt(r2));
             }
-        for (int k = 0; k < Lanes; ++k)
+        for (int k = 0; k < Count; ++k)
             field[k] = m_Scale * sum[k];
     }
 
-private:
     double m_Scale = 0.0;                                       // mu mu0 a / (4 pi), T m / A
     double m_PlaneDistance2[CLoopPoints::Capacity][Lanes] = {}; // m^2, without the axial part
     double m_Numerator[CLoopPoints::Capacity][Lanes] = {};      // the angle step times the lever, m
-    int m_Count = 0;
+    int m_Count = 0;                                            // points round the loop
+    int m_Used = 0;                                             // displacements
 };
 } // namespace
 
@@ -179,7 +192,8 @@ double CReceiverCircuit::AirCoreMutualInductance(double distance)
         ringAreas[k - 1] = area - previousArea;
         previousArea = area;
     }
-    displacements.push_back(-e2); // the outer annulus
+    if (e2 > 0.0)
+        displacements.push_back(-e2); // the outer annulus
     static_assert(Rings + 1 <= CLoopFields::Lanes);
     const CLoopFields fields(r1, displacements, mu);
     double field[CLoopFields::Lanes];
