@@ -11,7 +11,9 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include <atomic>
 #include <cmath>
+#include <optional>
 #include <utility>
 
 namespace
@@ -762,105 +764,136 @@ int CMutualInductanceDlg::DistanceCount() const
         Distances(m_StartDistance * Milli, m_EndDistance * Milli, m_Step * Milli).size());
 }
 
-template <typename Process> bool CMutualInductanceDlg::ForEachDistance(Process process)
+bool CMutualInductanceDlg::Refuse(const CRefusal& refusal)
+{
+    if (refusal.m_Field)
+        return RefuseField(refusal.m_Field, refusal.m_Text.c_str());
+    CError::DisplayError(refusal.m_Text);
+    return false;
+}
+
+template <typename Evaluate> bool CMutualInductanceDlg::ForEachDistance(Evaluate evaluate)
 {
     const std::vector<double> distances =
         Distances(m_StartDistance * Milli, m_EndDistance * Milli, m_Step * Milli);
-    for (size_t i = 0; i < distances.size(); ++i)
-        if (!Step(static_cast<int>(i) + 1) || !process(distances[i]))
-            return false;
-    return true;
+    // Every distance starts from the receiver as it stands now, so each works on a copy of
+    // its own and the distances can be worked out side by side.
+    return StepsSideBySide(
+        static_cast<int>(distances.size()),
+        [&](int i)
+        {
+            return [this, &evaluate, run = CDistanceRun{m_Circuit, m_SourceImpedance},
+                    d = distances[i]](const std::atomic<bool>& stop) mutable
+            { return evaluate(run, d, stop); };
+        },
+        [this](int, CDistanceOutcome outcome)
+        {
+            for (std::vector<CReportCell>& row : outcome.m_Rows)
+                AddRow(std::move(row));
+            return !outcome.m_Refusal || Refuse(*outcome.m_Refusal);
+        });
 }
 
-bool CMutualInductanceDlg::SetUpDistance(double distance)
+std::optional<CMutualInductanceDlg::CRefusal>
+CMutualInductanceDlg::SetUpDistance(CDistanceRun& run, double distance) const
 {
+    CReceiverCircuit& circuit = run.m_Circuit;
     if (m_HasCore)
     {
-        m_Circuit.MoveCores(distance * 0.5);
+        circuit.MoveCores(distance * 0.5);
         // The rod's law shortens the rod with the offset of each winding; far enough out it
         // has no length left and no permeability.
-        if (!std::isfinite(m_Circuit.m_Primary.m_ApparentPermeability) ||
-            !std::isfinite(m_Circuit.m_Secondary.m_ApparentPermeability))
-        {
-            CError::DisplayError(
-                "Error: At " + FormatNumber(distance / Milli, 2) +
-                " mm the coils lie too far out on the core for its permeability to be defined");
-            return false;
-        }
+        if (!std::isfinite(circuit.m_Primary.m_ApparentPermeability) ||
+            !std::isfinite(circuit.m_Secondary.m_ApparentPermeability))
+            return CRefusal{0, "Error: At " + FormatNumber(distance / Milli, 2) +
+                                   " mm the coils lie too far out on the core for its "
+                                   "permeability to be defined"};
     }
-    m_Circuit.SetDistance(distance, m_HasCore);
+    circuit.SetDistance(distance, m_HasCore);
     const double frequency = m_Frequency * 1000.0;
     if (m_SourceCapacitance > 0.0)
-        m_SourceImpedance.SetComponent(CImpedance::Capacitor, m_SourceCapacitance * Pico,
-                                       m_SourceResistance, frequency);
+        run.m_Source.SetComponent(CImpedance::Capacitor, m_SourceCapacitance * Pico,
+                                  m_SourceResistance, frequency);
     else
-        m_SourceImpedance.SetComponent(CImpedance::Inductor, m_SourceInductance * Micro,
-                                       m_SourceResistance, frequency);
-    m_Circuit.SetSource(m_SourceVoltage, m_SourceImpedance);
-    m_Circuit.AnalyseNoLoad(m_Frequency, m_ConstantLoss, m_Resonant);
+        run.m_Source.SetComponent(CImpedance::Inductor, m_SourceInductance * Micro,
+                                  m_SourceResistance, frequency);
+    circuit.SetSource(m_SourceVoltage, run.m_Source);
+    circuit.AnalyseNoLoad(m_Frequency, m_ConstantLoss, m_Resonant);
     // The self-resonance of the secondary, which its Q follows, is a root of its self
     // capacitance; a former wall beyond the coil's diameter (or of a negative thickness) takes
     // that below zero.
-    if (!(m_Circuit.m_Secondary.m_CSelfResonant > 0))
-        return RefuseField(
+    if (!(circuit.m_Secondary.m_CSelfResonant > 0))
+        return CRefusal{
             IdSecondaryWall,
-            "of the secondary coil must lie between 0 and its diameter for this calculation");
-    return true;
+            "of the secondary coil must lie between 0 and its diameter for this calculation"};
+    return std::nullopt;
 }
 
-void CMutualInductanceDlg::SetUpDetector()
+void CMutualInductanceDlg::SetUpDetector(CReceiverCircuit& circuit) const
 {
-    m_Circuit.SetDiode({.m_TurnOnVoltage = m_TurnOnVoltage,
-                        .m_JunctionCap = m_JunctionCap * Pico,
-                        .m_JunctionCapVoltage = m_JunctionVoltage,
-                        .m_ParasiticCap = m_ParasiticCap * Pico,
-                        .m_ForwardLaw = m_ForwardLaw,
-                        .m_SatCurrent = m_SatCurrent,
-                        .m_Ideality = m_Ideality,
-                        .m_A = m_QuadA,
-                        .m_B = m_QuadB,
-                        .m_C = m_QuadC,
-                        .m_ReverseLaw = m_ReverseLaw,
-                        .m_RevSatCurrent = m_RevSatCurrent,
-                        .m_RevIdeality = m_RevN,
-                        .m_RevA = m_RevQuadA,
-                        .m_RevB = m_RevQuadB,
-                        .m_RevC = m_RevQuadC,
-                        .m_RevResistance = m_RevResistance,
-                        .m_TransitTimeNs = m_TransitTime,
-                        .m_CapQuotient = m_CapQuotient,
-                        .m_NegCapQuotient = m_NegCapQuotient});
-    m_Circuit.SetLoad(m_AudioResistor, m_AudioCapacitor * Pico, m_EarphoneCapacitance * Pico, 0.0);
-    m_Circuit.m_QMax = QLimit;
+    circuit.SetDiode({.m_TurnOnVoltage = m_TurnOnVoltage,
+                      .m_JunctionCap = m_JunctionCap * Pico,
+                      .m_JunctionCapVoltage = m_JunctionVoltage,
+                      .m_ParasiticCap = m_ParasiticCap * Pico,
+                      .m_ForwardLaw = m_ForwardLaw,
+                      .m_SatCurrent = m_SatCurrent,
+                      .m_Ideality = m_Ideality,
+                      .m_A = m_QuadA,
+                      .m_B = m_QuadB,
+                      .m_C = m_QuadC,
+                      .m_ReverseLaw = m_ReverseLaw,
+                      .m_RevSatCurrent = m_RevSatCurrent,
+                      .m_RevIdeality = m_RevN,
+                      .m_RevA = m_RevQuadA,
+                      .m_RevB = m_RevQuadB,
+                      .m_RevC = m_RevQuadC,
+                      .m_RevResistance = m_RevResistance,
+                      .m_TransitTimeNs = m_TransitTime,
+                      .m_CapQuotient = m_CapQuotient,
+                      .m_NegCapQuotient = m_NegCapQuotient});
+    circuit.SetLoad(m_AudioResistor, m_AudioCapacitor * Pico, m_EarphoneCapacitance * Pico, 0.0);
+    circuit.m_QMax = QLimit;
+}
+
+template <typename Keep, typename Going>
+std::optional<CMutualInductanceDlg::CRefusal>
+CMutualInductanceDlg::SweepTaps(CReceiverCircuit& circuit, double distance, Keep keep, Going going)
+{
+    const double turns = circuit.m_Secondary.m_Turns;
+    // A secondary that picks up nothing leaves the detector without a signal to solve for.
+    if (turns >= 1 && !(circuit.m_SecondaryEmf.m_Magnitude > 0))
+        return CRefusal{0, "Error: The coils are not coupled at " +
+                               FormatNumber(distance / Milli, 2) +
+                               " mm, so the detector has no signal to work on"};
+    for (int w = 1; w <= turns && going(w); ++w)
+    {
+        circuit.SetTap(w);
+        circuit.AnalyseDetector();
+        if (!keep(w))
+            break;
+    }
+    return std::nullopt;
 }
 
 template <typename Keep>
-bool CMutualInductanceDlg::SweepTaps(double distance, Keep keep, bool tapsAreSteps)
+CMutualInductanceDlg::CDistanceOutcome
+CMutualInductanceDlg::TapsAtDistance(CDistanceRun& run, double distance,
+                                     const std::atomic<bool>& stop, Keep keep) const
 {
-    const double turns = m_Circuit.m_Secondary.m_Turns;
-    // A secondary that picks up nothing leaves the detector without a signal to solve for.
-    if (turns >= 1 && !(m_Circuit.m_SecondaryEmf.m_Magnitude > 0))
-    {
-        CError::DisplayError("Error: The coils are not coupled at " +
-                             FormatNumber(distance / Milli, 2) +
-                             " mm, so the detector has no signal to work on");
-        return false;
-    }
-    for (int w = 1; w <= turns; ++w)
-    {
-        if (!(tapsAreSteps ? Step(w) : Step()))
-            return false;
-        m_Circuit.SetTap(w);
-        m_Circuit.AnalyseDetector();
-        if (!keep(w))
-            return true;
-    }
-    return true;
+    CDistanceOutcome outcome;
+    if ((outcome.m_Refusal = SetUpDistance(run, distance)))
+        return outcome;
+    SetUpDetector(run.m_Circuit);
+    if (std::optional<CRefusal> uncoupled = SweepTaps(
+            run.m_Circuit, distance, [&](int w) { return keep(w, outcome); },
+            [&stop](int) { return !stop; }))
+        outcome.m_Refusal = uncoupled;
+    return outcome;
 }
 
-CMutualInductanceDlg::EDetectorResult CMutualInductanceDlg::DetectorResult() const
+CMutualInductanceDlg::EDetectorResult
+CMutualInductanceDlg::DetectorResult(const CReceiverCircuit& c)
 {
-    const CReceiverCircuit& c = m_Circuit;
     const CDiode& diode = c.m_Diode;
     const double shown[] = {
         c.m_LoadedQ,
@@ -887,18 +920,16 @@ CMutualInductanceDlg::EDetectorResult CMutualInductanceDlg::DetectorResult() con
     return std::isfinite(c.m_Spl) ? EDetectorResult::Finite : EDetectorResult::NoAudio;
 }
 
-bool CMutualInductanceDlg::RefuseDetector(EDetectorResult result, double distance, int turn) const
+CMutualInductanceDlg::CRefusal CMutualInductanceDlg::RefuseDetector(EDetectorResult result,
+                                                                    double distance, int turn)
 {
     const std::string where =
         FormatNumber(distance / Milli, 2) + " mm, tap " + std::to_string(turn);
     // Such as a diode driven so far forward that its current overflows.
     if (result == EDetectorResult::NotFinite)
-        CError::DisplayError("Error: The detector has no finite solution at " + where +
-                             " for this design");
-    else
-        CError::DisplayError("Error: The detector gives no audio voltage at " + where +
-                             ", so the SPL is not defined");
-    return false;
+        return {0, "Error: The detector has no finite solution at " + where + " for this design"};
+    return {0, "Error: The detector gives no audio voltage at " + where +
+                   ", so the SPL is not defined"};
 }
 
 void CMutualInductanceDlg::NoLoadSweep()
@@ -909,12 +940,13 @@ void CMutualInductanceDlg::NoLoadSweep()
     BeginTable(NoLoadTable());
     m_Circuit.SetFrequency(m_Frequency * 1000.0, m_OtherLosses);
     const bool reported = ForEachDistance(
-        [&](double d)
+        [this](CDistanceRun& run, double d, const std::atomic<bool>&)
         {
-            if (!SetUpDistance(d))
-                return false;
-            AddRow(NoLoadCells(d));
-            return true;
+            CDistanceOutcome outcome;
+            outcome.m_Refusal = SetUpDistance(run, d);
+            if (!outcome.m_Refusal)
+                outcome.m_Rows.push_back(NoLoadCells(run.m_Circuit, d));
+            return outcome;
         });
     if (reported || Cancelled())
         EndTable();
@@ -926,31 +958,44 @@ void CMutualInductanceDlg::TapSweepAtStart()
 {
     SetTabStops({30});
     m_Circuit.SetFrequency(m_Frequency * 1000.0, m_OtherLosses);
-    if (!SetUpDistance(m_StartDistance * Milli))
+    const double distance = m_StartDistance * Milli;
+    CDistanceRun run{m_Circuit, m_SourceImpedance};
+    if (const std::optional<CRefusal> refusal = SetUpDistance(run, distance))
+    {
+        Refuse(*refusal);
         return;
+    }
+    m_Circuit = run.m_Circuit;
+    m_SourceImpedance = run.m_Source;
     // Every loop row sets the same 16 stops: once is enough, the box is laid out again each time.
     SetTabStops(LoopRowTabStops);
     std::vector<CReportCell> zero = LoopZeroCells();
-    SetUpDetector();
+    SetUpDetector(m_Circuit);
     std::vector<std::vector<CReportCell>> rows;
-    bool shown = true;
+    std::optional<CRefusal> refused;
     const CLongAction progress(*this, QStringLiteral("Calc SPL each loop at start distance"),
                                QStringLiteral("loop"),
                                static_cast<int>(std::max(0.0, m_Circuit.m_Secondary.m_Turns)));
-    if ((!SweepTaps(
-             m_StartDistance * Milli,
-             [&](int w)
-             {
-                 const EDetectorResult result = DetectorResult();
-                 if (result != EDetectorResult::Finite)
-                     return shown = RefuseDetector(result, m_StartDistance * Milli, w);
-                 rows.push_back(LoopCells(w));
-                 return true;
-             },
-             true) &&
-         !Cancelled()) ||
-        !shown)
+    if (std::optional<CRefusal> uncoupled = SweepTaps(
+            m_Circuit, distance,
+            [&](int w)
+            {
+                const EDetectorResult result = DetectorResult(m_Circuit);
+                if (result != EDetectorResult::Finite)
+                {
+                    refused = RefuseDetector(result, distance, w);
+                    return false;
+                }
+                rows.push_back(LoopCells(w));
+                return true;
+            },
+            [this](int w) { return Step(w); }))
+        refused = uncoupled;
+    if (refused)
+    {
+        Refuse(*refused);
         return;
+    }
     // Loop 0 and the taps go into the box together, or not at all; a cancelled sweep keeps
     // the loops it finished.
     BeginTable(LoopZeroTable());
@@ -976,33 +1021,32 @@ void CMutualInductanceDlg::BestTapSweep()
     }
     m_Circuit.SetFrequency(m_Frequency * 1000.0, m_OtherLosses);
     const bool reported = ForEachDistance(
-        [&](double d)
+        [this](CDistanceRun& run, double d, const std::atomic<bool>& stop)
         {
-            if (!SetUpDistance(d))
-                return false;
-            SetUpDetector();
+            const CReceiverCircuit& circuit = run.m_Circuit;
             // The last tap before the DC voltage first falls.
             double previous = 0.0;
             std::vector<CReportCell> row;
             int kept = 0;
             EDetectorResult result = EDetectorResult::Finite;
-            if (!SweepTaps(d,
-                           [&](int w)
-                           {
-                               if (previous > m_Circuit.m_DcVoltage)
-                                   return false;
-                               row = DistanceCells(d, w);
-                               kept = w;
-                               result = DetectorResult();
-                               previous = m_Circuit.m_DcVoltage;
-                               return true;
-                           }))
-                return false;
+            CDistanceOutcome outcome = TapsAtDistance(run, d, stop,
+                                                      [&](int w, CDistanceOutcome&)
+                                                      {
+                                                          if (previous > circuit.m_DcVoltage)
+                                                              return false;
+                                                          row = DistanceCells(circuit, d, w);
+                                                          kept = w;
+                                                          result = DetectorResult(circuit);
+                                                          previous = circuit.m_DcVoltage;
+                                                          return true;
+                                                      });
+            if (outcome.m_Refusal)
+                return outcome;
             if (result != EDetectorResult::Finite)
-                return RefuseDetector(result, d, kept);
-            if (!row.empty())
-                AddRow(std::move(row));
-            return true;
+                outcome.m_Refusal = RefuseDetector(result, d, kept);
+            else if (!row.empty())
+                outcome.m_Rows.push_back(std::move(row));
+            return outcome;
         });
     if (reported || Cancelled())
         EndTable();
@@ -1024,25 +1068,22 @@ void CMutualInductanceDlg::GivenTapSweep()
     }
     m_Circuit.SetFrequency(m_Frequency * 1000.0, m_OtherLosses);
     const bool reported = ForEachDistance(
-        [&](double d)
+        [this](CDistanceRun& run, double d, const std::atomic<bool>& stop)
         {
-            if (!SetUpDistance(d))
-                return false;
-            SetUpDetector();
             // Each tap depends on the ones below it, so the sweep runs up from tap 1.
-            bool shown = true;
-            return SweepTaps(d,
-                             [&](int w)
-                             {
-                                 if (w != m_TapLoop)
-                                     return true;
-                                 const EDetectorResult result = DetectorResult();
-                                 if (result != EDetectorResult::Finite)
-                                     return shown = RefuseDetector(result, d, w);
-                                 AddRow(DistanceCells(d, w));
-                                 return false;
-                             }) &&
-                   shown;
+            return TapsAtDistance(run, d, stop,
+                                  [&](int w, CDistanceOutcome& outcome)
+                                  {
+                                      if (w != m_TapLoop)
+                                          return true;
+                                      const EDetectorResult result = DetectorResult(run.m_Circuit);
+                                      if (result != EDetectorResult::Finite)
+                                          outcome.m_Refusal = RefuseDetector(result, d, w);
+                                      else
+                                          outcome.m_Rows.push_back(
+                                              DistanceCells(run.m_Circuit, d, w));
+                                      return false;
+                                  });
         });
     if (reported || Cancelled())
         EndTable();
@@ -1050,9 +1091,9 @@ void CMutualInductanceDlg::GivenTapSweep()
         DiscardTable();
 }
 
-std::vector<CReportCell> CMutualInductanceDlg::NoLoadCells(double distance) const
+std::vector<CReportCell> CMutualInductanceDlg::NoLoadCells(const CReceiverCircuit& c,
+                                                           double distance)
 {
-    const CReceiverCircuit& c = m_Circuit;
     return {CReportCell::Number(distance / Milli),
             CReportCell::Number(c.m_Mutual.m_Value / Micro),
             CReportCell::Number(c.m_Coupling),
@@ -1076,10 +1117,9 @@ std::vector<CReportCell> CMutualInductanceDlg::LoopZeroCells() const
 }
 
 // The cells from Vtap to Zd(r) after the given ones.
-std::vector<CReportCell>
-CMutualInductanceDlg::WithDetectorCells(std::vector<CReportCell> cells) const
+std::vector<CReportCell> CMutualInductanceDlg::WithDetectorCells(const CReceiverCircuit& c,
+                                                                 std::vector<CReportCell> cells)
 {
-    const CReceiverCircuit& c = m_Circuit;
     const CDiode& diode = c.m_Diode;
     cells.insert(
         cells.end(),
@@ -1096,15 +1136,17 @@ CMutualInductanceDlg::WithDetectorCells(std::vector<CReportCell> cells) const
 
 std::vector<CReportCell> CMutualInductanceDlg::LoopCells(int turn) const
 {
-    return WithDetectorCells({CReportCell::Number(turn), CReportCell::Number(m_Circuit.m_LoadedQ),
+    return WithDetectorCells(m_Circuit,
+                             {CReportCell::Number(turn), CReportCell::Number(m_Circuit.m_LoadedQ),
                               CReportCell::Number(m_Circuit.m_CoilVoltage.m_Magnitude)});
 }
 
-std::vector<CReportCell> CMutualInductanceDlg::DistanceCells(double distance, int turn) const
+std::vector<CReportCell> CMutualInductanceDlg::DistanceCells(const CReceiverCircuit& c,
+                                                             double distance, int turn)
 {
-    return WithDetectorCells({CReportCell::Number(distance / Milli), CReportCell::Number(turn),
-                              CReportCell::Number(m_Circuit.m_LoadedQ),
-                              CReportCell::Number(m_Circuit.m_CoilVoltage.m_Magnitude)});
+    return WithDetectorCells(c, {CReportCell::Number(distance / Milli), CReportCell::Number(turn),
+                                 CReportCell::Number(c.m_LoadedQ),
+                                 CReportCell::Number(c.m_CoilVoltage.m_Magnitude)});
 }
 
 QString CMutualInductanceDlg::LoopRow(int turn) const
@@ -1114,5 +1156,5 @@ QString CMutualInductanceDlg::LoopRow(int turn) const
 
 QString CMutualInductanceDlg::DistanceRow(double distance, int turn) const
 {
-    return RowText(DistanceTable(""), DistanceCells(distance, turn));
+    return RowText(DistanceTable(""), DistanceCells(m_Circuit, distance, turn));
 }

@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <atomic>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -172,38 +174,68 @@ private:
 
     // The fields that the detector sweeps divide by; false when one is refused.
     bool CheckDetectorInputs();
-    // Calls `process` for each distance (metres) of the fields' range while it returns true;
-    // false when it stopped.
-    // Each distance is a step of the long action under way.
-    template <typename Process> bool ForEachDistance(Process process);
+    // Why a sweep stops: the message, and the field it is about (0 for none).
+    struct CRefusal
+    {
+        int m_Field = 0;
+        std::string m_Text; // the whole message, or the field's reason after its caption
+    };
+    // Says so, on the field when there is one; false.
+    bool Refuse(const CRefusal& refusal);
+
+    // What one distance of a sweep works on: a receiver and a source impedance of its own.
+    struct CDistanceRun
+    {
+        CReceiverCircuit m_Circuit;
+        CImpedance m_Source;
+    };
+    // What one distance gives: its rows, and why the sweep stops there, if it does.
+    struct CDistanceOutcome
+    {
+        std::vector<std::vector<CReportCell>> m_Rows;
+        std::optional<CRefusal> m_Refusal;
+    };
+    // Each distance (metres) of the fields' range is a step of the long action under way:
+    // `evaluate(run, distance, stop)` works it out on a copy of the present receiver, side by
+    // side with the others, and must not touch the form's own models. The rows go into the
+    // box in order, up to the first refusal, which is shown. False when it stopped.
+    template <typename Evaluate> bool ForEachDistance(Evaluate evaluate);
     int DistanceCount() const;
-    // False when a coil at this distance cannot be reported (a message said why): it lies
-    // beyond what the core's law covers, or its self capacitance is not positive.
-    bool SetUpDistance(double distance);
-    void SetUpDetector();
-    // Runs the taps 1, 2, ... of the secondary at the present distance; `keep` sees each
-    // tap after its analysis and returns false to end the sweep. False when the detector
-    // has nothing to work on: a message said why.
-    // Each tap is a step of the long action when `tapsAreSteps`, else part of the present
-    // one; a cancel ends the sweep with false.
-    template <typename Keep> bool SweepTaps(double distance, Keep keep, bool tapsAreSteps = false);
-    // Whether the present tap's results can be reported.
+    // Analyses the receiver without load at this distance; the refusal when a coil there
+    // cannot be reported: it lies beyond what the core's law covers, or its self
+    // capacitance is not positive.
+    std::optional<CRefusal> SetUpDistance(CDistanceRun& run, double distance) const;
+    void SetUpDetector(CReceiverCircuit& circuit) const;
+    // Runs the taps 1, 2, ... of the secondary at the present distance while `going(tap)`:
+    // `keep` sees each tap after its analysis and returns false to end the sweep. The refusal
+    // when the detector has nothing to work on.
+    template <typename Keep, typename Going>
+    static std::optional<CRefusal> SweepTaps(CReceiverCircuit& circuit, double distance, Keep keep,
+                                             Going going);
+    // One distance of a tap sweep: the receiver set up there with its detector, then its taps
+    // while `keep(tap, outcome)` returns true and the sweep is not stopped.
+    template <typename Keep>
+    CDistanceOutcome TapsAtDistance(CDistanceRun& run, double distance,
+                                    const std::atomic<bool>& stop, Keep keep) const;
+    // Whether the tap's results can be reported.
     enum class EDetectorResult
     {
         Finite,
         NoAudio,   // no audio voltage: the SPL is its logarithm
         NotFinite, // a result that a row shows is not finite
     };
-    EDetectorResult DetectorResult() const;
-    // Says why a tap's results cannot be reported; false.
-    bool RefuseDetector(EDetectorResult result, double distance, int turn) const;
-    // tap after its analysis and returns false to end the sweep.
-    // The cells of the report rows, from the engine's present results (distance in metres).
-    std::vector<CReportCell> NoLoadCells(double distance) const;
+    static EDetectorResult DetectorResult(const CReceiverCircuit& circuit);
+    // Why a tap's results cannot be reported.
+    static CRefusal RefuseDetector(EDetectorResult result, double distance, int turn);
+    // The cells of the report rows, from a receiver's present results (distance in metres);
+    // the loop rows from the form's own.
+    static std::vector<CReportCell> NoLoadCells(const CReceiverCircuit& circuit, double distance);
     std::vector<CReportCell> LoopZeroCells() const;
     std::vector<CReportCell> LoopCells(int turn) const;
-    std::vector<CReportCell> DistanceCells(double distance, int turn) const;
-    std::vector<CReportCell> WithDetectorCells(std::vector<CReportCell> cells) const;
+    static std::vector<CReportCell> DistanceCells(const CReceiverCircuit& circuit, double distance,
+                                                  int turn);
+    static std::vector<CReportCell> WithDetectorCells(const CReceiverCircuit& circuit,
+                                                      std::vector<CReportCell> cells);
 
     CImpedance m_SourceImpedance;
     CReceiverCircuit m_Circuit;

@@ -7,7 +7,14 @@
 #include <QString>
 #include <QWidget>
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstddef>
+#include <deque>
+#include <future>
+#include <thread>
+#include <type_traits>
 #include <vector>
 
 class CVKEdit;
@@ -243,6 +250,45 @@ protected:
     bool Step();
     bool Cancelled() const { return m_Cancelled; }
 
+    // The steps 1 ... `count` of the long action under way, worked out side by side, one per
+    // processor. `prepare(i)` (from 0, on this thread) gives the work of step i + 1: a
+    // callable that takes the stop flag and returns the step's result. It runs on a thread of
+    // its own, so it must hold everything it works on (copies of the models, never the
+    // form's own). `take(i, result)` gets the results in order on this thread, between
+    // repaints, and returns false to end the action. False when it ended early: `take`
+    // said so, or the user cancelled at the step awaited. Every step still running sees the
+    // stop flag set and is waited for before this returns.
+    template <typename Prepare, typename Take>
+    bool StepsSideBySide(int count, Prepare prepare, Take take)
+    {
+        using Work = std::invoke_result_t<Prepare&, int>;
+        using Result = std::invoke_result_t<Work&, const std::atomic<bool>&>;
+        std::atomic<bool> stop{false};
+        std::deque<std::future<Result>> running;
+        const int width = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+        int next = 0;
+        bool completed = true;
+        for (int i = 0; i < count && completed; ++i)
+        {
+            for (; next < count && static_cast<int>(running.size()) < width; ++next)
+                running.push_back(std::async(std::launch::async,
+                                             [work = prepare(next), &stop]() mutable
+                                             { return work(stop); }));
+            completed = Step(i + 1);
+            while (completed && running.front().wait_for(StepPoll) != std::future_status::ready)
+                completed = Step();
+            if (completed)
+            {
+                Result result = running.front().get();
+                running.pop_front();
+                completed = take(i, std::move(result));
+            }
+        }
+        stop = true;
+        running.clear(); // waits for each step in flight
+        return completed;
+    }
+
     void setEnterMovesFocus(bool on) { m_EnterMovesFocus = on; }
 
     void keyPressEvent(QKeyEvent* event) override;
@@ -288,6 +334,8 @@ private:
     int m_LongActions = 0;     // long actions under way, one inside the other
     CProgressStep m_Progress;
     bool m_Cancelled = false;
+    // How long StepsSideBySide waits on a step before it lets the window paint.
+    static constexpr std::chrono::milliseconds StepPoll{5};
     QString m_HeldFooter; // the footer of a table ended after the cancel, for the last line
     std::vector<QWidget*> m_Controls;
     std::vector<int> m_ControlIds; // beside m_Controls

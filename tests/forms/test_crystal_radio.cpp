@@ -155,6 +155,36 @@ TEST_F(CrystalRadioForm, ShortCoreGivesTheFixedCoupling)
         EXPECT_EQ(Columns(lines[i])[2], QStringLiteral("0.0010")) << i;
 }
 
+// The distances of a sweep are worked out side by side, but it stops at the first that is
+// refused, as one after the other: its message alone, and no table. On the default core the
+// coils lie too far out from 160 mm on, and with the default gap they are not coupled for the
+// detector at all.
+TEST_F(CrystalRadioForm, ASweepStopsAtItsFirstRefusedDistanceWithOneMessageAndNoTable)
+{
+    ASSERT_TRUE(LoadDefaultDesign());
+    m_Form->SetCheck(D::IdHasCore, true);
+    Type(1229, QStringLiteral("400"));
+    const struct
+    {
+        int m_Action;
+        const char* m_Message;
+    } cases[] = {
+        {D::IdAnalyseNoLoad, "Error: At 160.00 mm the coils lie too far out on the core for its "
+                             "permeability to be defined"},
+        {D::IdMaxSplOverDistance,
+         "Error: The coils are not coupled at 50.00 mm, so the detector has no signal to work on"},
+        {D::IdSplAtLoopOverDistance,
+         "Error: The coils are not coupled at 50.00 mm, so the detector has no signal to work on"},
+    };
+    for (const auto& c : cases)
+    {
+        m_Messages.m_Messages.clear();
+        EXPECT_EQ(Press(c.m_Action), QString()) << c.m_Action;
+        ASSERT_EQ(m_Messages.m_Messages.size(), 1u) << c.m_Action;
+        EXPECT_EQ(m_Messages.m_Messages[0].text, c.m_Message);
+    }
+}
+
 TEST_F(CrystalRadioForm, LoopRowsCutQAndVcoil)
 {
     // "%-3.3d", "%-6.6s" and "%-8.4s": 1,234.56 keeps "1,234." and 12.34 keeps "12.3" padded to 8.
