@@ -46,6 +46,7 @@ public:
     using CVKFormView::ApplyEnableRule;
     using CVKFormView::CheckFields;
     using CVKFormView::ReadFields;
+    using CVKFormView::StepsSideBySide;
 
     std::vector<std::pair<int, bool>> m_Commands;
 

@@ -1,9 +1,14 @@
 #include "forms/MutualInductanceDlg.h"
 #include "tests/forms/FormTestSupport.h"
+#include "tests/forms/ProbeForm.h"
 
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QTimer>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
 
 namespace
 {
@@ -129,6 +134,54 @@ TEST_F(ProgressForm, ACancelledSweepKeepsItsFinishedRowsAndDropsOtherClicks)
     EXPECT_EQ(Press(D::IdAnalyseNoLoad), noLoad);
     EXPECT_EQ(dialogs.m_Shown, 0);
     EXPECT_TRUE(m_Form->ResultsText().startsWith(noLoad + cancelled));
+}
+
+// Steps worked out side by side reach `take` in order even when later ones finish first; a
+// `take` that ends the action has every step still in flight told to stop.
+TEST(ProgressSteps, StepsSideBySideAreTakenInOrderAndTheRestToldToStop)
+{
+    auto form = MakeProbe();
+    using namespace std::chrono_literals;
+    std::vector<int> taken;
+    const auto record = [&](int i, int result)
+    {
+        EXPECT_EQ(result, i);
+        taken.push_back(result);
+        return true;
+    };
+    EXPECT_TRUE(form->StepsSideBySide(
+        6,
+        [](int i)
+        {
+            return [i](const std::atomic<bool>&)
+            {
+                std::this_thread::sleep_for((6 - i) * 3ms);
+                return i;
+            };
+        },
+        record));
+    EXPECT_EQ(taken, (std::vector<int>{0, 1, 2, 3, 4, 5}));
+
+    // Past the third step each waits for the stop flag (a second at most).
+    taken.clear();
+    std::atomic<int> started{0};
+    std::atomic<int> stopped{0};
+    EXPECT_FALSE(form->StepsSideBySide(
+        8,
+        [&](int i)
+        {
+            ++started;
+            return [i, &stopped](const std::atomic<bool>& stop)
+            {
+                for (int wait = 0; i > 2 && !stop && wait < 1000; ++wait)
+                    std::this_thread::sleep_for(1ms);
+                stopped += stop ? 1 : 0;
+                return i;
+            };
+        },
+        [&](int i, int result) { return record(i, result) && i < 2; }));
+    EXPECT_EQ(taken, (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(stopped, started - 3) << "every step after the last one taken saw the stop";
 }
 
 TEST(ProgressBatch, ProgressLinesGoToStderrAndLeaveTheResultsAsTheyAre)
