@@ -333,6 +333,7 @@ private:
     int m_LongActions = 0;     // long actions under way, one inside the other
     CProgressStep m_Progress;
     bool m_Cancelled = false;
+    QString m_HeldFooter; // the footer of a table ended after the cancel, for the last line
     // How long StepsSideBySide waits on a step before it lets the window paint.
     static constexpr std::chrono::milliseconds StepPoll{5};
     struct CStopOnExit
@@ -354,7 +355,7 @@ private:
             return std::async(std::launch::deferred, std::move(run));
         }
     }
-    QString m_HeldFooter; // the footer of a table ended after the cancel, for the last line
+
     std::vector<QWidget*> m_Controls;
     std::vector<int> m_ControlIds; // beside m_Controls
     struct CFieldNames
