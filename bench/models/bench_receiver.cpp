@@ -81,13 +81,7 @@ void BM_TapSweepWithoutCoupling(benchmark::State& state)
 {
     CReceiverCircuit radio;
     SetReceiverDefaults(radio);
-    radio.SetCore({.m_Diameter = 9.68e-3,
-                   .m_Length = 0.18,
-                   .m_InitialPermeability = 120.0,
-                   .m_GapExponent = 0.8453,
-                   .m_LengthExponent = 0.3598,
-                   .m_LossFactor = 68.3,
-                   .m_LossFactorFrequency = 1.5e6});
+    SetReceiverCore(radio);
     radio.SetFrequency(1e6, 0.0);
     radio.MoveCores(0.025);
     radio.SetDistance(0.05, true);

@@ -34,6 +34,18 @@ inline bool SetReceiverDefaults(CReceiverCircuit& radio)
     return frequencySet;
 }
 
+// The calculator's default ferrite rod ("Has core"): 9.68 mm across and 180 mm long.
+inline void SetReceiverCore(CReceiverCircuit& radio)
+{
+    radio.SetCore({.m_Diameter = 9.68e-3,
+                   .m_Length = 0.18,
+                   .m_InitialPermeability = 120.0,
+                   .m_GapExponent = 0.8453,
+                   .m_LengthExponent = 0.3598,
+                   .m_LossFactor = 68.3,
+                   .m_LossFactorFrequency = 1.5e6});
+}
+
 // The default diode (diode equation forward, quadratic reverse) and a 47 kOhm / 15 nF
 // earphone.
 inline void SetReceiverDetector(CReceiverCircuit& radio, double audioResistor = 47000.0)

@@ -376,13 +376,7 @@ TEST(ReceiverCircuit, AThinRodCouplesNothingAndEveryTapSaysSo)
     // The calculator's defaults with "Has core": the 9.68 mm rod in 103 mm coils.
     CReceiverCircuit radio;
     SetDefaults(radio);
-    radio.SetCore({.m_Diameter = 9.68e-3,
-                   .m_Length = 0.18,
-                   .m_InitialPermeability = 120.0,
-                   .m_GapExponent = 0.8453,
-                   .m_LengthExponent = 0.3598,
-                   .m_LossFactor = 68.3,
-                   .m_LossFactorFrequency = 1.5e6});
+    SetReceiverCore(radio);
     ASSERT_TRUE(radio.SetFrequency(1e6, 0.0));
     radio.MoveCores(0.025);
     EXPECT_EQ(radio.SetDistance(0.05, true), 0.0);
