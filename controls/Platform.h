@@ -73,6 +73,9 @@ struct CORVANE_EXPORT CVKNumberSettings
     void DeriveDecimalKeys();
 
     static CVKNumberSettings FromLocale(const QLocale& locale);
+    // The fixed notation of reports, design files and field tables: "," grouping, "." decimal
+    // point, a leading "-". The same on every machine.
+    static CVKNumberSettings Fixed() { return {}; }
     // A locale with the given separators and otherwise the defaults above.
     static CVKNumberSettings WithSeparators(const QString& decimal, const QString& thousands);
 };

@@ -192,6 +192,20 @@ void CVKEdit::SetLocalNumberText(const QString& plainNumber)
         RegroupText();
 }
 
+void CVKEdit::SetFixedText(const QString& fixed)
+{
+    QString local;
+    setText(m_Utils.GetLocalNumberFromFixed(fixed, local) ? local : fixed);
+}
+
+QString CVKEdit::GetFixedText() const
+{
+    QString fixed;
+    return m_Utils.GetFixedNumberFromLocal(text(), fixed)
+               ? fixed
+               : m_Utils.GetStringNumberInFileFormat(text());
+}
+
 void CVKEdit::SetNumber(int value)
 {
     SetLocalNumberText(QString::number(value));
@@ -501,7 +515,11 @@ void CVKEdit::RegroupText()
     // (only a design file can give one) stays as it is until the action's check names it.
     QString plain;
     QString formatted;
-    if (m_Utils.IsWellFormedNumber(text(), &plain) &&
-        m_Utils.GetLocalNumberFormatedAsString(plain, m_Rules.m_DecimalPlaces, formatted))
+    if (!m_Utils.IsWellFormedNumber(text(), &plain))
+        return;
+    const qsizetype point = plain.indexOf(QLatin1Char('.'));
+    const int written = point < 0 ? 0 : static_cast<int>(plain.size() - point - 1);
+    if (m_Utils.GetLocalNumberFormatedAsString(plain, qMax(m_Rules.m_DecimalPlaces, written),
+                                               formatted))
         setText(formatted.trimmed());
 }

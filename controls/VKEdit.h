@@ -49,6 +49,15 @@ public:
     QString GetWindowText() const { return text(); }
     QString GetEditText() const { return text(); }
 
+    // The text of a number written in the fixed notation ("0.10", "1,706": field tables and
+    // design files), shown in the user's format; a text that is no such number is shown as it
+    // stands, for the action's check to name.
+    void SetFixedText(const QString& fixed);
+    // The number the field shows, in the fixed notation without grouping ("-1234.5"); a text
+    // that is not a number comes back as it stands, less the locale's characters that are not
+    // ASCII.
+    QString GetFixedText() const;
+
     // Simple value access, in the locale's number format.
     void SetNumber(int value);
     void SetNumber(float value);
@@ -88,7 +97,8 @@ public:
     static bool CanHoldText(const QString& text, const CVKDigitRules& rules,
                             const CVKNumberSettings& settings);
 
-    // Groups the text in the locale's format as losing the focus does. A text that is not a
+    // Groups the text in the locale's format as losing the focus does, padded to the field's
+    // decimal places; digits beyond them stay, so that no value changes. A text that is not a
     // number is left as it is: the action's check names it.
     void RegroupText();
 

@@ -10,6 +10,9 @@
 
 namespace
 {
+// More places than a double carries.
+constexpr int MaxDecimals = 340;
+
 // The digits, sign and decimal point of a number text. The mantissa is 64 bits wide;
 // integer digits beyond it only scale the value, decimals beyond it are dropped.
 struct CScan
@@ -256,6 +259,32 @@ QString CVKUtils::GetStringNumberInFileFormat(const QString& text) const
     return file;
 }
 
+bool CVKUtils::GetLocalNumberFromFixed(const QString& fixed, QString& local) const
+{
+    QString plain;
+    if (!CVKUtils(CVKNumberSettings::Fixed()).IsWellFormedNumber(fixed, &plain))
+        return false;
+    const qsizetype point = plain.indexOf(QLatin1Char('.'));
+    const int decimals = point < 0 ? 0 : static_cast<int>(plain.size() - point - 1);
+    CVKNumberSettings settings = Settings();
+    if (!fixed.contains(QLatin1Char(',')))
+        settings.m_ThousandsSeparator.clear();
+    // Formatting with the decimals as written neither rounds nor fails.
+    return CVKUtils(settings).GetLocalNumberFormatedAsString(plain, decimals, local);
+}
+
+bool CVKUtils::GetFixedNumberFromLocal(const QString& local, QString& fixed) const
+{
+    QString plain;
+    if (!IsWellFormedNumber(local, &plain))
+        return false;
+    // "5." and "-0" are the numbers 5 and 0.
+    if (plain.endsWith(QLatin1Char('.')))
+        plain.chop(1);
+    fixed = plain;
+    return true;
+}
+
 bool CVKUtils::GetLocalNumberFormatedAsString(const QString& number, int decimals, QString& result)
 {
     const CVKNumberSettings& settings = Settings();
@@ -277,7 +306,8 @@ bool CVKUtils::GetLocalNumberFormatedAsString(const QString& number, int decimal
         m_Error.SetSysError("Error while converting number to local settings!");
         return false;
     }
-    decimals = qBound(0, decimals, 9);
+    // The digits are text: more places cost no precision, only memory.
+    decimals = qBound(0, decimals, MaxDecimals);
 
     // Round half away from zero on the digit text, so that no precision is lost.
     QString digits = whole + fraction.leftJustified(decimals, QLatin1Char('0'), true);

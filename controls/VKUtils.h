@@ -54,6 +54,14 @@ public:
     // which holds ASCII numbers. A text in ASCII comes back as it is.
     QString GetStringNumberInFileFormat(const QString& text) const;
 
+    // A number written in the fixed notation (CVKNumberSettings::Fixed(): "1,706", "-0.10"),
+    // as the user's format writes it: grouped where it was, its decimals as written. False, with
+    // local untouched, when the text is no such number.
+    bool GetLocalNumberFromFixed(const QString& fixed, QString& local) const;
+    // A number in the user's format as the fixed notation writes it without grouping
+    // ("-1234.5"). False, with fixed untouched, when the text is not one such number.
+    bool GetFixedNumberFromLocal(const QString& local, QString& fixed) const;
+
     // Formats a plain number text ("-1234567.5": an optional leading "-", digits and at most
     // one ".") in the locale's way: groups of 3, the locale separators, rounded or padded to
     // the decimals given, the leading-zero flag and the negative order. False, with the

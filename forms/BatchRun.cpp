@@ -232,7 +232,8 @@ void RunStep(CVKFormView& form, const CBatchStep& step, QString& designName, QSi
             designName = QFileInfo(step.m_Text).fileName();
         break;
     case EBatchStep::Set:
-        ApplyControlRecord(form, step.m_Text.toStdString());
+        // A script means the same on every machine: its values are in the fixed notation.
+        ApplyControlRecord(form, step.m_Text.toStdString(), ENotation::Fixed);
         form.OnChoicesRestored();
         break;
     case EBatchStep::Press:

@@ -11,9 +11,8 @@
 #include <QRadioButton>
 #include <QSaveFile>
 
-#include <cerrno>
+#include <charconv>
 #include <climits>
-#include <cstdlib>
 #include <exception>
 #include <memory>
 
@@ -83,15 +82,27 @@ bool SkipLineBreak(std::FILE* file)
     }
 }
 
-// "123abc" gives 123 and text that is not a number 0, as the C library's atoi does.
+// "123abc" gives 123 and text that is not a number 0, as the C library's atoi does in the C
+// locale: blanks and one sign may stand before the digits. *end is the text itself when no
+// number in the range of int was read.
 long LeadingNumber(const std::string& text, const char** end)
 {
-    errno = 0;
-    char* stop = nullptr;
-    const long value = std::strtol(text.c_str(), &stop, 10);
+    const char* first = text.c_str();
+    const char* last = first + text.size();
+    const char* digits = first;
+    while (digits != last && IsBlank(*digits))
+        ++digits;
+    // from_chars takes a "-" but no "+".
+    if (digits != last && *digits == '+' && digits + 1 != last && digits[1] != '-')
+        ++digits;
+    long value = 0;
+    const auto [stop, error] = std::from_chars(digits, last, value);
+    if (error != std::errc() || value < INT_MIN || value > INT_MAX)
+    {
+        *end = first;
+        return 0;
+    }
     *end = stop;
-    if (errno == ERANGE || value < INT_MIN || value > INT_MAX)
-        *end = text.c_str();
     return value;
 }
 
@@ -125,6 +136,11 @@ bool IsSaveTarget(const QFileInfo& info)
     return info.isFile() || (!info.exists() && !info.isSymLink());
 }
 } // namespace
+
+ENotation NotationOfVersion(const QString& version)
+{
+    return version == QLatin1String(DesignFileVersion) ? ENotation::Fixed : ENotation::User;
+}
 
 EControlKind ClassifyControl(const QWidget* control)
 {
@@ -200,7 +216,7 @@ CControlRecord ParseControlRecord(const std::string& line)
     return record;
 }
 
-bool ApplyControlRecord(CVKFormView& form, const std::string& line)
+bool ApplyControlRecord(CVKFormView& form, const std::string& line, ENotation notation)
 {
     const CControlRecord record = ParseControlRecord(line);
     if (!record.m_Valid)
@@ -209,8 +225,15 @@ bool ApplyControlRecord(CVKFormView& form, const std::string& line)
     switch (ClassifyControl(control))
     {
     case EControlKind::Edit:
-        static_cast<CVKEdit*>(control)->SetWindowText(QString::fromUtf8(record.m_Value));
+    {
+        auto* field = static_cast<CVKEdit*>(control);
+        const QString value = QString::fromUtf8(record.m_Value);
+        if (notation == ENotation::Fixed)
+            field->SetFixedText(value);
+        else
+            field->SetWindowText(value);
         return true;
+    }
     case EControlKind::Radio:
     case EControlKind::Check:
     {
@@ -249,24 +272,27 @@ bool ApplyControlRecord(CVKFormView& form, const std::string& line)
     return false;
 }
 
-bool ReadControlRecord(std::FILE* file, CVKFormView& form)
+bool ReadControlRecord(std::FILE* file, CVKFormView& form, ENotation notation)
 {
     std::string line;
     const bool more = ReadLine(file, line);
-    ApplyControlRecord(form, line);
+    ApplyControlRecord(form, line, notation);
     return more;
 }
 
-QString ControlRecord(const QWidget* control)
+QString ControlRecord(const QWidget* control, ENotation notation)
 {
     const int id = CVKFormView::ControlId(control);
     switch (ClassifyControl(control))
     {
     case EControlKind::Edit:
     {
-        // Without the locale's characters that are not ASCII the number reads back the same.
-        const QString text = CVKUtils().GetStringNumberInFileFormat(
-            static_cast<const CVKEdit*>(control)->GetWindowText());
+        const auto* field = static_cast<const CVKEdit*>(control);
+        // In the user's notation, without the locale's characters that are not ASCII, the
+        // number reads back the same in the same locale.
+        const QString text = notation == ENotation::Fixed
+                                 ? field->GetFixedText()
+                                 : CVKUtils().GetStringNumberInFileFormat(field->GetWindowText());
         return QStringLiteral("%1,%2").arg(id).arg(text.isEmpty() ? QStringLiteral(" ") : text);
     }
     case EControlKind::Radio:
@@ -312,10 +338,11 @@ bool LoadDesign(CVKFormView* activeForm, const QString& activeKey, const QString
         }
         else
         {
+            const ENotation notation = NotationOfVersion(QString::fromUtf8(line));
             // The size was checked; a file that grows while it is read stops at the same budget.
             bool more = true;
             while (more && std::ftell(file.get()) <= MaxDesignFileBytes)
-                more = ReadControlRecord(file.get(), *activeForm);
+                more = ReadControlRecord(file.get(), *activeForm, notation);
             if (more)
             {
                 message = QStringLiteral("Invalid file: ") + path;
@@ -352,9 +379,10 @@ bool SaveDesign(CVKFormView* activeForm, const QString& activeKey, const QString
         QByteArray data;
         AppendLine(data, activeKey.toUtf8());
         AppendLine(data, version.toUtf8());
+        const ENotation notation = NotationOfVersion(version);
         for (const QWidget* control : activeForm->Controls())
         {
-            const QString record = ControlRecord(control);
+            const QString record = ControlRecord(control, notation);
             if (!record.isEmpty())
                 AppendLine(data, record.toUtf8());
         }

@@ -13,7 +13,20 @@ class QWidget;
 // creation order, each line ended by "\r\n". The application's document and the batch mode
 // both load and save through here.
 
-inline constexpr const char* DesignFileVersion = "1.0";
+// Files of this version hold their numbers in the fixed notation, without grouping ("1706",
+// "0.10", "-1.6791"), so that a design means the same in every locale. The files of the
+// first version ("1.0") hold the text as the saving user's fields showed it, and are read in
+// the loading user's number format.
+inline constexpr const char* DesignFileVersion = "1.1";
+
+// How the values of a file's records are written.
+enum class ENotation
+{
+    Fixed, // the fixed notation of version 1.1
+    User,  // the user's own number format, as fields show it
+};
+
+ENotation NotationOfVersion(const QString& version);
 
 // What a control is to a design file.
 enum class EControlKind
@@ -43,19 +56,20 @@ struct CControlRecord
 
 CControlRecord ParseControlRecord(const std::string& line);
 
-// Applies one record line to the form: a field gets the text; a radio button or check box
+// Applies one record line to the form: a field gets the value, shown in the user's format
+// when the record is in the fixed notation; a radio button or check box
 // with state 1 is checked and its handler runs (OnCommand); a radio button with state 0 is
 // only cleared, a check box with state 0 is cleared and its handler runs, so that the form
 // is left as the same clicks would leave it.
 // False when the line names nothing the form keeps in a design file.
-bool ApplyControlRecord(CVKFormView& form, const std::string& line);
+bool ApplyControlRecord(CVKFormView& form, const std::string& line, ENotation notation);
 
 // Reads one line and applies it; returns ReadLine's flag.
-bool ReadControlRecord(std::FILE* file, CVKFormView& form);
+bool ReadControlRecord(std::FILE* file, CVKFormView& form, ENotation notation);
 
-// The record of one control ("id,text", with " " for an empty text, or "id,state"), or an
+// The record of one control ("id,value", with " " for an empty field, or "id,state"), or an
 // empty string for a control that is not written.
-QString ControlRecord(const QWidget* control);
+QString ControlRecord(const QWidget* control, ENotation notation);
 
 // Loads a design file into the active form. A file that cannot be opened, or has fewer than
 // two lines, loads nothing and says nothing; another form's file, anything but a regular
@@ -64,7 +78,8 @@ QString ControlRecord(const QWidget* control);
 // keyboard focus. True when the records were applied.
 bool LoadDesign(CVKFormView* activeForm, const QString& activeKey, const QString& path);
 
-// Writes the active form into a design file and says "<path> saved!". The file is written
+// Writes the active form into a design file and says "<path> saved!"; the version line
+// decides the notation of its numbers. The file is written
 // beside the target first and replaces it only when complete, so a failed save leaves the
 // old file as it was and says "Error while writing to file " + path. Only a regular file, or
 // a link to one, is replaced: a pipe, a device or a folder is refused the same way.

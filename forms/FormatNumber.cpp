@@ -1,8 +1,8 @@
 #include "forms/FormatNumber.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 
 namespace
 {
@@ -12,12 +12,14 @@ constexpr int FixedDecimals = 6;
 // More places than this carry no information for a double and only cost memory.
 constexpr int MaxDecimals = 340;
 
+// The "%f" text of a finite value, with "." whatever the C library's locale says.
 std::string FixedText(double value)
 {
-    // The longest "%f" text of a finite double is 317 characters with its sign.
+    // The longest such text of a finite double is 317 characters with its sign.
     char buffer[400];
-    std::snprintf(buffer, sizeof buffer, "%f", value);
-    return buffer;
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                      std::chars_format::fixed, FixedDecimals);
+    return std::string(buffer, result.ptr);
 }
 
 // Adds one unit to the last digit of `digits`, carrying leftwards; may grow by one digit.
@@ -69,6 +71,7 @@ std::string FormatNumber(double value, int decimals)
     const std::size_t point = text.find('.');
     std::string integer = text.substr(0, point);
     std::string fraction = point == std::string::npos ? std::string() : text.substr(point + 1);
+    fraction.resize(FixedDecimals, '0');
 
     if (decimals < FixedDecimals)
     {

@@ -40,7 +40,10 @@ QString InputsHtml(const CVKFormView& form)
             if (!field->isEnabled())
                 continue;
             caption = Caption(form, field);
-            value = field->text();
+            // In the notation of the report beside it, whatever the user's number format.
+            const QString fixed = field->GetFixedText();
+            if (!CVKUtils(CVKNumberSettings::Fixed()).GetLocalNumberFromFixed(fixed, value))
+                value = fixed;
         }
         else if (const auto* button = qobject_cast<const QAbstractButton*>(control);
                  button && button->isCheckable() && button->isChecked() && button->isEnabled())

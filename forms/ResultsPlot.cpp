@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLocale>
 #include <QMenu>
 #include <QPushButton>
 #include <QSvgGenerator>
@@ -308,6 +309,8 @@ CPlotResult DrawPlot(QCustomPlot& chart, const CPlotData& data, const CPlotChoic
 {
     CPlotResult result;
     chart.clearPlottables();
+    // The axes read as the report does, in every locale.
+    chart.setLocale(QLocale::c());
     QString title = data.m_Title;
     if (!designName.isEmpty())
         title = title.isEmpty() ? designName : title + QStringLiteral(" - ") + designName;

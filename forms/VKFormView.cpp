@@ -901,7 +901,7 @@ void CVKFormView::SetupField(const CFieldRow& row)
     if (row.m_Calls & FieldWholeRange)
         field->SetNumberValidation(static_cast<int>(row.m_Min), static_cast<int>(row.m_Max), name);
     if (row.m_Calls & FieldDefaultText)
-        field->SetWindowText(QString::fromUtf8(row.m_Default ? row.m_Default : ""));
+        field->SetFixedText(QString::fromUtf8(row.m_Default ? row.m_Default : ""));
 }
 
 void CVKFormView::SetupFields(const CFieldRow* rows, int count)

@@ -108,7 +108,7 @@ void RunCase(benchmark::State& state, const CExtremeCase& c)
         return;
     }
     for (const std::string& record : c.m_Records)
-        ApplyControlRecord(*form, record);
+        ApplyControlRecord(*form, record, ENotation::Fixed);
     form->OnCommand(CVKFormView::IdClear);
     for (auto _ : state)
         form->OnCommand(c.m_Action);

@@ -40,7 +40,8 @@ void PlotSweep(benchmark::State& state, const QString& key, int action,
     if (!form)
         return state.SkipWithError("default design file not loaded");
     for (const auto& [id, value] : fields)
-        ApplyControlRecord(*form, (QString::number(id) + QLatin1Char(',') + value).toStdString());
+        ApplyControlRecord(*form, (QString::number(id) + QLatin1Char(',') + value).toStdString(),
+                           ENotation::Fixed);
     form->OnCommand(action);
     if (!messages.m_Messages.empty())
         return state.SkipWithError(messages.m_Messages.front().text.c_str());

@@ -149,10 +149,11 @@ TEST_F(ShellTest, SaveAsWritesTheRecordsInCreationOrder)
     m_App->SetSaveDialog([&](QWidget*, const QString&, const QString&) { return path; });
     m_App->OnCommand(CQuillonApp::IdFileSaveAs);
 
-    // The first seven lines of the tuning capacitor example of the design file format.
+    // The first seven lines of the tuning capacitor example of the design file format, its
+    // numbers in the fixed notation without grouping.
     const QStringList lines = Lines(ReadFile(path));
     ASSERT_GE(lines.size(), 7);
-    EXPECT_EQ(lines.mid(0, 7), (QStringList{"TuningCap", "1.0", "1198,525", "1197,1,706", "1201, ",
+    EXPECT_EQ(lines.mid(0, 7), (QStringList{"TuningCap", "1.1", "1198,525", "1197,1706", "1201, ",
                                             "1217,0", "1215,1"}));
     ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
     EXPECT_EQ(m_Messages.m_Messages[0].title, "Message");

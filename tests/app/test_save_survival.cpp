@@ -191,7 +191,7 @@ TEST_F(SaveSurvival, AFullFileSystemFailsTheSaveAndKeepsTheOldFile)
 
     // With room enough the same program saves.
     EXPECT_EQ(Run({QStringLiteral("--save"), m_Target}, err, 1 << 20), 0) << err.toStdString();
-    EXPECT_TRUE(ReadAll(m_Target).startsWith("CrystalRadio\r\n1.0\r\n"));
+    EXPECT_TRUE(ReadAll(m_Target).startsWith("CrystalRadio\r\n1.1\r\n"));
 }
 
 TEST_F(SaveSurvival, StaleTemporaryFilesNeverBlockASave)

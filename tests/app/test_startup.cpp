@@ -63,7 +63,7 @@ TEST_F(ShellTest, StartOpensTheAirCoreReceiverOnTheDesignPage)
     EXPECT_EQ(Frame().GetTitle(), QStringLiteral("Quillwave"));
 
     EXPECT_EQ(m_App->FolderPath(), m_Dir.path());
-    EXPECT_EQ(m_App->FileVersion(), QStringLiteral("1.0"));
+    EXPECT_EQ(m_App->FileVersion(), QStringLiteral("1.1"));
     // The connection exists for the program's life; no database is opened.
     EXPECT_FALSE(m_App->Connection().IsOpen());
     EXPECT_TRUE(m_Messages.m_Messages.empty());

@@ -124,7 +124,7 @@ TEST_F(ShellTest, SaveFromTheQuestionWritesTheFormThatCloses)
     ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
     EXPECT_EQ(m_Messages.m_Messages[0].text, (path + " saved!").toStdString());
     const QByteArray saved = ReadFile(path);
-    EXPECT_TRUE(saved.startsWith("CrystalRadio\r\n1.0\r\n1207,0.105\r\n"))
+    EXPECT_TRUE(saved.startsWith("CrystalRadio\r\n1.1\r\n1207,0.105\r\n"))
         << saved.left(40).toStdString();
 }
 

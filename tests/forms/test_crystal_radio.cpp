@@ -366,7 +366,7 @@ TEST(CrystalRadioDesign, DefaultFileListsTheControlsInCreationOrder)
 {
     CMutualInductanceDlg form;
     form.OnInitialUpdate();
-    QStringList expected{QStringLiteral("CrystalRadio"), QStringLiteral("1.0")};
+    QStringList expected{QStringLiteral("CrystalRadio"), QStringLiteral("1.1")};
     for (const QWidget* control : form.Controls())
         if (ClassifyControl(control) != EControlKind::Other)
             expected << QString::number(CVKFormView::ControlId(control));

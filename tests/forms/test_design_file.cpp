@@ -194,12 +194,17 @@ TEST_F(DesignFile, SavingWritesKeyVersionAndOneRecordPerControlInCreationOrder)
     ASSERT_TRUE(SaveDesign(m_Form.get(), QStringLiteral("Probe"), path));
     // The empty field is written as a single space; push buttons and the results box not at all.
     EXPECT_EQ(ReadAll(path),
-              QByteArray("Probe\r\n1.0\r\n1201,12.5\r\n1202,1,706\r\n1203, \r\n"
+              QByteArray("Probe\r\n1.1\r\n1201,12.5\r\n1202,1706\r\n1203, \r\n"
                          "1210,0\r\n1211,1\r\n1212,0\r\n1220,1\r\n1221,0\r\n1230,1\r\n"));
     ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
     EXPECT_EQ(m_Messages.m_Messages[0].title, "Message");
     EXPECT_EQ(m_Messages.m_Messages[0].text, (path + QStringLiteral(" saved!")).toStdString());
     EXPECT_EQ(m_Messages.m_Messages[0].icon, EMessageIcon::Information);
+
+    // A file of the first version holds the texts as the fields show them.
+    const QString first = Path("first.qwf");
+    ASSERT_TRUE(SaveDesign(m_Form.get(), QStringLiteral("Probe"), first, QStringLiteral("1.0")));
+    EXPECT_TRUE(ReadAll(first).startsWith("Probe\r\n1.0\r\n1201,12.5\r\n1202,1,706\r\n"));
 }
 
 TEST_F(DesignFile, ASavedDesignLoadsBackIntoAFreshForm)

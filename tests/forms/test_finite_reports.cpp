@@ -91,7 +91,7 @@ TEST(FiniteReports, EveryFieldAtItsEdgesForEveryActionGivesFiniteNumbersOrANamed
         std::unique_ptr<CVKFormView> form = CreateForm(key);
         ASSERT_TRUE(LoadDesign(form.get(), key, DefaultDesignPath(key)));
         for (const char* record : design.m_Records)
-            ASSERT_TRUE(ApplyControlRecord(*form, record));
+            ASSERT_TRUE(ApplyControlRecord(*form, record, ENotation::Fixed));
         std::string where = design.m_Key;
         for (const char* record : design.m_Records)
             where += std::string(" ") + record;

@@ -90,7 +90,7 @@ QStringList Snapshot(const CVKFormView& form)
             button && button->isCheckable())
             line += button->isChecked() ? QStringLiteral(" checked") : QStringLiteral(" clear");
         if (const auto* field = dynamic_cast<const CVKEdit*>(control))
-            line += QStringLiteral(" \"%1\"").arg(field->GetWindowText());
+            line += QStringLiteral(" \"%1\"").arg(field->GetFixedText());
         lines << line;
     }
     for (const QLabel* label : form.findChildren<QLabel*>())

@@ -235,7 +235,7 @@ TEST_F(TuningCapForm, ASavedFileOfTheSetUpDefaultsStartsWithTheSevenLinesOfTheEx
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.readAll().startsWith(
-        "TuningCap\r\n1.0\r\n1198,525\r\n1197,1,706\r\n1201, \r\n1217,0\r\n"
+        "TuningCap\r\n1.1\r\n1198,525\r\n1197,1706\r\n1201, \r\n1217,0\r\n"
         "1215,1\r\n1216,0\r\n"));
 }
 
