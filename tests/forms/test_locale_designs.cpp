@@ -10,6 +10,16 @@
 
 namespace
 {
+// Every field's value, as the field converts it.
+std::vector<double> Values(const CVKFormView& form)
+{
+    std::vector<double> values;
+    for (QWidget* control : form.Controls())
+        if (const auto* field = dynamic_cast<const CVKEdit*>(control))
+            values.push_back(field->GetDouble());
+    return values;
+}
+
 class LocaleDesigns : public ::testing::TestWithParam<const char*>
 {
 protected:
@@ -18,16 +28,6 @@ protected:
         SetNumberSettings(CVKNumberSettings::FromLocale(QLocale(QString::fromLatin1(GetParam()))));
     }
     void TearDown() override { ResetNumberSettings(); }
-
-    // Every field's value, as the field converts it.
-    static std::vector<double> Values(const CVKFormView& form)
-    {
-        std::vector<double> values;
-        for (QWidget* control : form.Controls())
-            if (const auto* field = dynamic_cast<const CVKEdit*>(control))
-                values.push_back(field->GetDouble());
-        return values;
-    }
 
     QTemporaryDir m_Dir;
     CRecordingPresenter m_Messages;
@@ -105,3 +105,77 @@ INSTANTIATE_TEST_SUITE_P(Locales, LocaleDesigns,
                          ::testing::Values("en_US", "de_DE", "fr_FR", "de_CH", "sv_SE"),
                          [](const ::testing::TestParamInfo<const char*>& info)
                          { return std::string(info.param); });
+
+// In the locale the process was started in (CTest runs these again with LC_ALL set to de_DE
+// and fr_FR before the application object exists, as a desktop starts the program).
+class RealLocale : public ::testing::Test
+{
+protected:
+    void SetUp() override { ResetNumberSettings(); }
+
+    const CVKNumberSettings& m_Settings = NumberSettings();
+    QTemporaryDir m_Dir;
+    CRecordingPresenter m_Messages;
+    CScopedPresenter m_Scope{m_Messages};
+};
+
+TEST_F(RealLocale, DefaultsShowInTheUsersFormatAndTabbingThroughChangesNoValue)
+{
+    const QString& point = m_Settings.m_DecimalSeparator;
+    // The field tables' defaults, shown as this user writes numbers.
+    const std::unique_ptr<CVKFormView> tuning = CreateForm(QStringLiteral("TuningCap"));
+    EXPECT_EQ(tuning->Field(1197)->text(),
+              QStringLiteral("1") + m_Settings.m_ThousandsSeparator + QStringLiteral("706"));
+    EXPECT_EQ(tuning->Field(1197)->GetDouble(), 1706.0);
+
+    for (const CFormEntry& entry : FormEntries())
+    {
+        const std::string key = entry.m_Key.toStdString();
+        const std::unique_ptr<CVKFormView> form = CreateForm(entry.m_Key);
+        ASSERT_TRUE(LoadDesign(form.get(), entry.m_Key, DefaultDesignPath(entry.m_Key))) << key;
+        const std::vector<double> loaded = Values(*form);
+        form->show();
+        form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get())) << key;
+        std::vector<CVKEdit*> fields;
+        for (QWidget* control : form->Controls())
+            if (auto* field = dynamic_cast<CVKEdit*>(control); field && field->isEnabled())
+                fields.push_back(field);
+        for (int pass = 0; pass < 10; ++pass)
+            for (CVKEdit* field : fields)
+            {
+                field->setFocus(Qt::TabFocusReason);
+                ASSERT_TRUE(field->hasFocus()) << key;
+            }
+        form->setFocus(Qt::TabFocusReason);
+        EXPECT_EQ(Values(*form), loaded) << key;
+
+        // Saved and loaded again: still the same numbers.
+        const QString path = m_Dir.filePath(entry.m_Key + QStringLiteral(".qwf"));
+        ASSERT_TRUE(SaveDesign(form.get(), entry.m_Key, path)) << key;
+        const std::unique_ptr<CVKFormView> again = CreateForm(entry.m_Key);
+        ASSERT_TRUE(LoadDesign(again.get(), entry.m_Key, path)) << key;
+        EXPECT_EQ(Values(*again), loaded) << key;
+    }
+    const std::unique_ptr<CVKFormView> radio = CreateForm(QStringLiteral("CrystalRadio"));
+    ASSERT_TRUE(LoadDesign(radio.get(), QStringLiteral("CrystalRadio"),
+                           DefaultDesignPath(QStringLiteral("CrystalRadio"))));
+    EXPECT_EQ(radio->Field(1207)->text(), QStringLiteral("0") + point + QStringLiteral("10"));
+}
+
+TEST_F(RealLocale, TheDecimalSeparatorTypedIsTheDecimalPoint)
+{
+    const std::unique_ptr<CVKFormView> form = CreateForm(QStringLiteral("CrystalRadio"));
+    form->show();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    CVKEdit* field = form->Field(1207);
+    field->setFocus();
+    field->selectAll();
+    QTest::keyClicks(field,
+                     QStringLiteral("1") + m_Settings.m_DecimalSeparator + QStringLiteral("5"));
+    form->setFocus();
+    double value = 0.0;
+    EXPECT_TRUE(field->ValidateInput(value)) << field->text().toStdString();
+    EXPECT_EQ(value, 1.5);
+}
