@@ -278,10 +278,19 @@ bool CVKUtils::GetFixedNumberFromLocal(const QString& local, QString& fixed) con
     QString plain;
     if (!IsWellFormedNumber(local, &plain))
         return false;
-    // "5." and "-0" are the numbers 5 and 0.
+    // One text for each number, as the locale's format gives it back: "007." and "-0.0" are
+    // written "7" and "0.0".
     if (plain.endsWith(QLatin1Char('.')))
         plain.chop(1);
-    fixed = plain;
+    const bool negative = plain.startsWith(QLatin1Char('-'));
+    QString digits = negative ? plain.mid(1) : plain;
+    while (digits.size() > 1 && digits.startsWith(QLatin1Char('0')) &&
+           digits.at(1) != QLatin1Char('.'))
+        digits.remove(0, 1);
+    bool zero = true;
+    for (QChar c : digits)
+        zero = zero && (c == QLatin1Char('0') || c == QLatin1Char('.'));
+    fixed = negative && !zero ? QLatin1Char('-') + digits : digits;
     return true;
 }
 

@@ -124,6 +124,58 @@ TEST(LocalNumberFormat, GroupsRoundsAndPads)
     EXPECT_EQ(text, "1.234.567,50");
 }
 
+TEST(LocalNumberFormat, FixedNotationTextsInEachLocaleAndBack)
+{
+    // The locales' own separators (CLDR, as Qt gives them): U+202F and U+00A0 group in fr_FR
+    // and sv_SE, U+2019 in de_CH, and sv_SE writes U+2212 for the minus sign.
+    struct CCase
+    {
+        const char* m_Locale;
+        const char* m_Fixed;
+        const char* m_Local; // null: not a number in the fixed notation
+        const char* m_Back;  // the local text in the fixed notation again
+    };
+    const CCase cases[] = {
+        {"en_US", "1,706", "1,706", "1706"},
+        {"de_DE", "1,706", "1.706", "1706"},
+        {"de_DE", "0.10", "0,10", "0.10"},
+        {"de_DE", "2200.000", "2200,000", "2200.000"}, // grouped only where it was
+        {"de_DE", "-1,234,567.5", "-1.234.567,5", "-1234567.5"},
+        {"fr_FR", "47,000.25", "47\u202f000,25", "47000.25"},
+        {"de_CH", "338,000.5", "338\u2019000.5", "338000.5"},
+        {"sv_SE", "-1.6791", "\u22121,6791", "-1.6791"},
+        {"sv_SE", "5.", "5", "5"},
+        {"de_DE", "-007.0", "-7,0", "-7.0"},
+        {"de_DE", "-0.00", "0,00", "0.00"}, // a zero has no sign
+        {"de_DE", "1.5e3", nullptr, nullptr},
+        {"de_DE", "1,5", nullptr, nullptr}, // not a group of three
+        {"de_DE", "", nullptr, nullptr},
+    };
+    for (const CCase& c : cases)
+    {
+        const CVKUtils utils(
+            CVKNumberSettings::FromLocale(QLocale(QString::fromLatin1(c.m_Locale))));
+        QString local = QStringLiteral("untouched");
+        const bool number = utils.GetLocalNumberFromFixed(QString::fromUtf8(c.m_Fixed), local);
+        ASSERT_EQ(number, c.m_Local != nullptr) << c.m_Locale << " " << c.m_Fixed;
+        if (!number)
+        {
+            EXPECT_EQ(local, "untouched");
+            continue;
+        }
+        EXPECT_EQ(local, QString::fromUtf8(c.m_Local)) << c.m_Locale << " " << c.m_Fixed;
+        QString back;
+        ASSERT_TRUE(utils.GetFixedNumberFromLocal(local, back)) << c.m_Locale << " " << c.m_Fixed;
+        EXPECT_EQ(back, QString::fromUtf8(c.m_Back)) << c.m_Locale << " " << c.m_Fixed;
+    }
+    // A typed number has one fixed text, the one the locale's format gives back.
+    QString fixed;
+    ASSERT_TRUE(CVKUtils(kComma).GetFixedNumberFromLocal("-00,0", fixed));
+    EXPECT_EQ(fixed, "0.0");
+    ASSERT_TRUE(CVKUtils(kComma).GetFixedNumberFromLocal("007,5", fixed));
+    EXPECT_EQ(fixed, "7.5");
+}
+
 TEST(LocalNumberFormat, LeadingZeroAndNegativeOrders)
 {
     CVKNumberSettings settings = kPoint;

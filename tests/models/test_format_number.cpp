@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -78,4 +79,20 @@ TEST(FormatNumber, HugeValuesAreNotCutShort)
     char expected[400];
     std::snprintf(expected, sizeof expected, "%.0f", huge);
     EXPECT_EQ(digits, expected);
+}
+
+TEST(FormatNumber, TheCLibrarysNumberLocaleChangesNothing)
+{
+    // A desktop program runs with the user's LC_NUMERIC, whose "%f" writes "1234,500000".
+    const std::string before = std::setlocale(LC_NUMERIC, nullptr);
+    for (const char* locale : {"de_DE.UTF-8", "fr_FR.UTF-8"})
+    {
+        ASSERT_NE(std::setlocale(LC_NUMERIC, locale), nullptr)
+            << locale << " is missing: scripts/install-deps.sh generates it";
+        EXPECT_EQ(FormatNumber(1234567.891, 2), "1,234,567.89") << locale;
+        EXPECT_EQ(FormatNumber(1000, 3), "1,000.000") << locale;
+        EXPECT_EQ(FormatNumber(-0.5, 2), "-0.50") << locale;
+        EXPECT_EQ(FormatNumber(999999.996, 2), "1,000,000.00") << locale;
+    }
+    std::setlocale(LC_NUMERIC, before.c_str());
 }
