@@ -137,7 +137,7 @@ CChildFrame* CMainFrame::OpenForm(const QString& formKey)
     CVKFormView::SetActiveForm(form);
 
     const QString path = DefaultDesignPath(QDir::currentPath(), *entry);
-    child->Document()->OnOpenDocument(path);
+    child->Document()->OnOpenDocument(path, EDesignLoad::Default);
     child->Document()->SetTitle(path);
     return child;
 }

@@ -352,9 +352,17 @@ void CQuillonApp::OnPrint()
     QPrinter printer;
     QPrintDialog dialog(&printer, m_pMainWnd.get());
     m_RunDialog(dialog);
-    if (dialog.result() == QDialog::Accepted)
-        PrintResults(*child->Form(), QFileInfo(child->Document()->GetPathName()).fileName(),
-                     printer);
+    if (dialog.result() != QDialog::Accepted)
+        return;
+    const QString designName = QFileInfo(child->Document()->GetPathName()).fileName();
+    // Print to file writes as every export does: the old file kept on any failure.
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+    {
+        const QPageLayout layout = printer.pageLayout();
+        ExportResultsPdf(*child->Form(), designName, printer.outputFileName(), &layout);
+        return;
+    }
+    PrintResults(*child->Form(), designName, printer);
 }
 
 void CQuillonApp::OnAppAbout()

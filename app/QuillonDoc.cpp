@@ -19,10 +19,10 @@ CQuillonDoc::CQuillonDoc(CVKFormView* form, CDocumentHost* host, QObject* parent
 
 CQuillonDoc::~CQuillonDoc() = default;
 
-bool CQuillonDoc::OnOpenDocument(const QString& path)
+bool CQuillonDoc::OnOpenDocument(const QString& path, EDesignLoad load)
 {
     CVKFormView* form = m_Form.data();
-    if (!LoadDesign(form, form ? form->m_strFormKey : QString(), path))
+    if (!LoadDesign(form, form ? form->m_strFormKey : QString(), path, load))
         return false;
     SetPathName(path);
     SetModifiedFlag(false);

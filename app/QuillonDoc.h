@@ -1,6 +1,7 @@
 #pragma once
 
 #include "database/Error.h"
+#include "forms/DesignFile.h"
 
 #include <QPointer>
 
@@ -24,9 +25,9 @@ public:
 
     CVKFormView* Form() const { return m_Form; }
 
-    // Loads a design file into the form; on success the file becomes the document's path
-    // name and the document is unmodified.
-    virtual bool OnOpenDocument(const QString& path);
+    // Loads a design file into the form (LoadDesign); on success the file becomes the
+    // document's path name and the document is unmodified.
+    virtual bool OnOpenDocument(const QString& path, EDesignLoad load = EDesignLoad::Chosen);
     // Save (with the document's path name) and Save As (with none, which asks for a file).
     // Only a save that wrote the file moves the document to it; false when nothing was saved.
     virtual bool DoSave(const QString& path, bool replace = true);

@@ -9,10 +9,18 @@
 #include <QPixmap>
 #include <QTimer>
 
+#include <csignal>
 #include <cstdio>
 
 namespace
 {
+// False when the stream took less than all of it: a full disk, a closed pipe.
+bool WriteWhole(std::FILE* stream, const QByteArray& bytes)
+{
+    const auto size = static_cast<std::size_t>(bytes.size());
+    return std::fwrite(bytes.constData(), 1, size, stream) == size && std::fflush(stream) == 0;
+}
+
 const char* const WindowedHelp =
     "\nWindowed use: quillon [--screenshot FILE.png] [DESIGN.qwf]\n"
     "  DESIGN.qwf              Open a design file in a new calculator of its kind.\n"
@@ -104,11 +112,18 @@ int main(int argc, char** argv)
 
     QString out;
     QString err;
-    const int status = RunBatch(QApplication::arguments(), out, err);
+    int status = RunBatch(QApplication::arguments(), out, err);
     if (status == 0 && AsksForHelp(args))
         out += QLatin1String(WindowedHelp);
-    std::fputs(out.toLocal8Bit().constData(), stdout);
-    std::fflush(stdout);
-    std::fputs(err.toLocal8Bit().constData(), stderr);
+#ifdef SIGPIPE
+    // A reader that went away makes a failed write, said like any other, not a silent end.
+    std::signal(SIGPIPE, SIG_IGN);
+#endif
+    if (!WriteWhole(stdout, out.toLocal8Bit()))
+    {
+        err += QStringLiteral("Error: Error while writing to standard output\n");
+        status = status == 0 ? 1 : status;
+    }
+    WriteWhole(stderr, err.toLocal8Bit());
     return status;
 }

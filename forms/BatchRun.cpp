@@ -222,14 +222,16 @@ bool ParsePlotSize(const QString& text, QSize& size)
            size.width() <= LargestPlotSide && size.height() <= LargestPlotSide;
 }
 
-// designName is the file name of the design last loaded or saved.
-void RunStep(CVKFormView& form, const CBatchStep& step, QString& designName, QSize plotSize)
+// designName is the file name of the design last loaded or saved. False when the run must
+// stop: a design that did not load leaves nothing sound to act on.
+bool RunStep(CVKFormView& form, const CBatchStep& step, QString& designName, QSize plotSize)
 {
     switch (step.m_Kind)
     {
     case EBatchStep::Load:
-        if (LoadDesign(&form, form.m_strFormKey, step.m_Text))
-            designName = QFileInfo(step.m_Text).fileName();
+        if (!LoadDesign(&form, form.m_strFormKey, step.m_Text))
+            return false;
+        designName = QFileInfo(step.m_Text).fileName();
         break;
     case EBatchStep::Set:
         // A script means the same on every machine: its values are in the fixed notation.
@@ -256,6 +258,7 @@ void RunStep(CVKFormView& form, const CBatchStep& step, QString& designName, QSi
         WriteDefaultPlot(form.m_strFormKey, form.Tables(), designName, step.m_Text, plotSize);
         break;
     }
+    return true;
 }
 } // namespace
 
@@ -339,10 +342,11 @@ int RunBatch(const QStringList& args, QString& out, QString& err,
     // As a form opened in a window, it starts from its default design when there is one.
     const QString defaultPath = DefaultDesignPath(QDir::currentPath(), *entry);
     QString designName;
-    if (LoadDesign(form.get(), entry->m_Key, defaultPath))
+    if (LoadDesign(form.get(), entry->m_Key, defaultPath, EDesignLoad::Default))
         designName = QFileInfo(defaultPath).fileName();
     for (const CBatchStep& step : plan.m_Steps)
-        RunStep(*form, step, designName, plan.m_PlotSize);
+        if (!RunStep(*form, step, designName, plan.m_PlotSize))
+            break;
 
     out += form->ResultsText().replace(QLatin1String("\r\n"), QLatin1String("\n"));
     return presenter.m_Failed ? 1 : 0;

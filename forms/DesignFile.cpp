@@ -3,13 +3,13 @@
 #include "controls/VKEdit.h"
 #include "database/Error.h"
 #include "database/MessagePresenter.h"
+#include "forms/SafeFile.h"
 #include "forms/VKFormView.h"
 
 #include <QCheckBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QRadioButton>
-#include <QSaveFile>
 
 #include <charconv>
 #include <climits>
@@ -130,11 +130,6 @@ bool IsSpecialFile(const QFileInfo& info)
     return info.exists() && !info.isFile();
 }
 
-// A regular file, a link to one, or a path that names nothing yet (a new file).
-bool IsSaveTarget(const QFileInfo& info)
-{
-    return info.isFile() || (!info.exists() && !info.isSymLink());
-}
 } // namespace
 
 ENotation NotationOfVersion(const QString& version)
@@ -311,8 +306,10 @@ QString ControlRecord(const QWidget* control, ENotation notation)
     return QString();
 }
 
-bool LoadDesign(CVKFormView* activeForm, const QString& activeKey, const QString& path)
+bool LoadDesign(CVKFormView* activeForm, const QString& activeKey, const QString& path,
+                EDesignLoad load)
 {
+    const bool chosen = load == EDesignLoad::Chosen;
     const QFileInfo info(path);
     if (IsSpecialFile(info) || info.size() > MaxDesignFileBytes)
     {
@@ -321,13 +318,25 @@ bool LoadDesign(CVKFormView* activeForm, const QString& activeKey, const QString
     }
     CFilePtr file(std::fopen(QFile::encodeName(path).constData(), "rb"));
     if (!file)
+    {
+        // A link that leads nowhere, or in a circle, names no file either.
+        if (chosen)
+            ShowError((info.exists() ? QStringLiteral("Error while reading ")
+                                     : QStringLiteral("File not found: ")) +
+                      path);
         return false;
+    }
     QString message;
     try
     {
         std::string line;
         if (!ReadLine(file.get(), line))
+        {
+            // Empty, or the key alone: there is no design in it.
+            if (chosen)
+                ShowError(QStringLiteral("Invalid file: ") + path);
             return false;
+        }
         if (QString::fromLatin1(line) != activeKey)
         {
             message = QStringLiteral("Invalid file: ") + path;
@@ -386,11 +395,7 @@ bool SaveDesign(CVKFormView* activeForm, const QString& activeKey, const QString
             if (!record.isEmpty())
                 AppendLine(data, record.toUtf8());
         }
-        // The explicit flush catches a short write that commit() alone lets pass; until the
-        // commit the target is untouched.
-        QSaveFile file(path);
-        written = IsSaveTarget(QFileInfo(path)) && file.open(QIODevice::WriteOnly) &&
-                  file.write(data) == data.size() && file.flush() && file.commit();
+        written = WriteFileSafely(path, data);
     }
     catch (const std::exception&)
     {
@@ -398,7 +403,7 @@ bool SaveDesign(CVKFormView* activeForm, const QString& activeKey, const QString
     }
     if (!written)
     {
-        ShowError(QStringLiteral("Error while writing to file ") + path);
+        ReportWriteError(path);
         return false;
     }
     ShowMessage("Message", (path + QStringLiteral(" saved!")).toStdString(),

@@ -71,12 +71,21 @@ bool ReadControlRecord(std::FILE* file, CVKFormView& form, ENotation notation);
 // empty string for a control that is not written.
 QString ControlRecord(const QWidget* control, ENotation notation);
 
-// Loads a design file into the active form. A file that cannot be opened, or has fewer than
-// two lines, loads nothing and says nothing; another form's file, anything but a regular
+// Which file a load reads.
+enum class EDesignLoad
+{
+    Default, // the calculator's own default design: a missing or empty one is no fault
+    Chosen,  // a file the user or a script named: every failure is said
+};
+
+// Loads a design file into the active form. Another form's file, anything but a regular
 // file (a pipe, a device, a folder) and a file larger than 1 MB give "Invalid file: " +
-// path, a file without records or no active form "No form selected!". The form gets the
-// keyboard focus. True when the records were applied.
-bool LoadDesign(CVKFormView* activeForm, const QString& activeKey, const QString& path);
+// path, a file without records or no active form "No form selected!". A file that cannot be
+// opened, or has fewer than two lines, loads nothing; a default design says nothing then,
+// a chosen file "File not found: " + path, "Error while reading " + path or "Invalid file: "
+// + path. The form gets the keyboard focus. True when the records were applied.
+bool LoadDesign(CVKFormView* activeForm, const QString& activeKey, const QString& path,
+                EDesignLoad load = EDesignLoad::Chosen);
 
 // Writes the active form into a design file and says "<path> saved!"; the version line
 // decides the notation of its numbers. The file is written

@@ -3,15 +3,16 @@
 #include "controls/VKEdit.h"
 #include "database/Error.h"
 #include "forms/FormFactory.h"
+#include "forms/SafeFile.h"
 #include "forms/VKFormView.h"
 
 #include <QAbstractButton>
+#include <QBuffer>
 #include <QDate>
 #include <QLabel>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QTextDocument>
 
 namespace
@@ -92,11 +93,11 @@ bool IsWide(const CVKFormView& form)
 
 bool ExportResultsCsv(const std::vector<CReportTable>& tables, const QString& path)
 {
-    QSaveFile file(path);
-    const bool written =
-        file.open(QIODevice::WriteOnly) && WriteTablesAsCsv(tables, file) && file.commit();
+    QBuffer buffer;
+    const bool written = buffer.open(QIODevice::WriteOnly) && WriteTablesAsCsv(tables, buffer) &&
+                         WriteFileSafely(path, buffer.data());
     if (!written)
-        CError::DisplayError((QStringLiteral("Error while writing to file ") + path).toStdString());
+        ReportWriteError(path);
     return written;
 }
 
@@ -122,19 +123,27 @@ void PrintResults(const CVKFormView& form, const QString& designName, QPagedPain
     document.print(&device);
 }
 
-bool ExportResultsPdf(const CVKFormView& form, const QString& designName, const QString& path)
+QByteArray ResultsPdf(const CVKFormView& form, const QString& designName, const QPageLayout* layout)
 {
-    QSaveFile file(path);
-    bool written = file.open(QIODevice::WriteOnly);
-    if (written)
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
     {
-        QPdfWriter writer(&file);
-        writer.setPageSize(QPageSize(QPageSize::A4));
+        QPdfWriter writer(&buffer);
+        if (layout)
+            writer.setPageLayout(*layout);
+        else
+            writer.setPageSize(QPageSize(QPageSize::A4));
         writer.setTitle(designName);
         PrintResults(form, designName, writer);
     }
-    written = written && file.commit();
+    return buffer.data();
+}
+
+bool ExportResultsPdf(const CVKFormView& form, const QString& designName, const QString& path,
+                      const QPageLayout* layout)
+{
+    const bool written = WriteFileSafely(path, ResultsPdf(form, designName, layout));
     if (!written)
-        CError::DisplayError((QStringLiteral("Error while writing to file ") + path).toStdString());
+        ReportWriteError(path);
     return written;
 }

@@ -1,8 +1,10 @@
 #include "forms/ResultsPlot.h"
 
 #include "database/Error.h"
+#include "forms/SafeFile.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
@@ -13,6 +15,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QMenu>
+#include <QPdfWriter>
 #include <QPushButton>
 #include <QSvgGenerator>
 #include <QToolButton>
@@ -441,27 +444,64 @@ CPlotResult DrawPlot(QCustomPlot& chart, const CPlotData& data, const CPlotChoic
     return result;
 }
 
-bool SavePlotPicture(QCustomPlot& chart, const QString& path, QSize size)
+namespace
+{
+// Screen pictures say they are of 96 dots per inch, as the chart's own PNG writer has them.
+constexpr int PictureDotsPerMeter = static_cast<int>(96 / 0.0254);
+
+// The picture drawn in memory, so that nothing can cut it short unseen; empty when it could
+// not be drawn. PNG unless the suffix says PDF or SVG.
+QByteArray PlotPicture(QCustomPlot& chart, const QString& suffix, QSize size)
 {
     const int width = size.width();
     const int height = size.height();
-    const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == QLatin1String("pdf"))
-        return chart.savePdf(path, width, height);
-    if (suffix == QLatin1String("svg"))
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    const auto drawVectors = [&](QPaintDevice& device)
     {
-        QSvgGenerator svg;
-        svg.setFileName(path);
-        svg.setSize(QSize(width, height));
-        svg.setViewBox(QRect(0, 0, width, height));
-        svg.setTitle(TitleElement(chart)->text());
         QCPPainter painter;
-        if (!painter.begin(&svg))
+        if (!painter.begin(&device))
             return false;
+        painter.setMode(QCPPainter::pmVectorized);
+        painter.setWindow(QRect(0, 0, width, height));
         chart.toPainter(&painter, width, height);
-        return painter.end() && QFileInfo(path).size() > 0;
+        return painter.end();
+    };
+    bool done = false;
+    if (suffix == QLatin1String("pdf"))
+    {
+        QPdfWriter writer(&buffer);
+        writer.setTitle(TitleElement(chart)->text());
+        writer.setResolution(72); // a point a pixel: the page is the picture
+        writer.setPageLayout(QPageLayout(
+            QPageSize(QSizeF(width, height), QPageSize::Point, QString(), QPageSize::ExactMatch),
+            QPageLayout::Portrait, QMarginsF(), QPageLayout::Point));
+        done = drawVectors(writer);
     }
-    return chart.savePng(path, width, height);
+    else if (suffix == QLatin1String("svg"))
+    {
+        QSvgGenerator generator;
+        generator.setOutputDevice(&buffer);
+        generator.setSize(QSize(width, height));
+        generator.setViewBox(QRect(0, 0, width, height));
+        generator.setTitle(TitleElement(chart)->text());
+        done = drawVectors(generator);
+    }
+    else
+    {
+        QImage image = chart.toPixmap(width, height).toImage();
+        image.setDotsPerMeterX(PictureDotsPerMeter);
+        image.setDotsPerMeterY(PictureDotsPerMeter);
+        done = !image.isNull() && image.save(&buffer, "PNG");
+    }
+    return done ? buffer.data() : QByteArray();
+}
+} // namespace
+
+bool SavePlotPicture(QCustomPlot& chart, const QString& path, QSize size)
+{
+    const QByteArray picture = PlotPicture(chart, QFileInfo(path).suffix().toLower(), size);
+    return !picture.isEmpty() && WriteFileSafely(path, picture);
 }
 
 bool WriteDefaultPlot(const QString& formKey, const std::vector<CReportTable>& tables,
@@ -478,7 +518,7 @@ bool WriteDefaultPlot(const QString& formKey, const std::vector<CReportTable>& t
     DrawPlot(chart, data, DefaultPlotChoice(formKey, data), {}, designName);
     if (SavePlotPicture(chart, path, size))
         return true;
-    CError::DisplayError((QStringLiteral("Error while writing to file ") + path).toStdString());
+    ReportWriteError(path);
     return false;
 }
 
@@ -702,7 +742,7 @@ bool CPlotView::SavePlot(const QString& path)
 {
     if (SavePlotPicture(*m_Chart, path, PictureSize()))
         return true;
-    CError::DisplayError((QStringLiteral("Error while writing to file ") + path).toStdString());
+    ReportWriteError(path);
     return false;
 }
 

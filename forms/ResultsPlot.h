@@ -93,7 +93,8 @@ struct CPlotResult
 CPlotResult DrawPlot(QCustomPlot& chart, const CPlotData& data, const CPlotChoice& choice,
                      const std::vector<CKeptCurve>& kept, const QString& designName);
 
-// Writes the chart as a PNG, PDF or SVG picture of the given size, by the path's extension.
+// Writes the chart as a PNG, PDF or SVG picture of the given size, by the path's extension,
+// safely (WriteFileSafely); says nothing.
 bool SavePlotPicture(QCustomPlot& chart, const QString& path, QSize size);
 
 // The batch mode's --plot: the default plot of the latest tables written to a picture, drawn

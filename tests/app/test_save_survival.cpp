@@ -16,6 +16,8 @@
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 namespace
 {
@@ -176,6 +178,7 @@ TEST_F(SaveSurvival, AProgramKilledWhileSavingLeavesTheOldFileOrTheNewOneWhole)
                   0)
             << err.toStdString();
         EXPECT_TRUE(ReadAll(m_Target).contains("\r\n1207,0.5\r\n"));
+        EXPECT_EQ(Others(), QStringList()) << "the next save takes over what the killed one left";
     }
 }
 
@@ -221,4 +224,120 @@ TEST_F(SaveSurvival, StaleTemporaryFilesNeverBlockASave)
     }
     EXPECT_EQ(Others(), stale) << "the saves left nothing of their own beside the target";
     QFile::setPermissions(locked, QFileDevice::WriteOwner | QFileDevice::ReadOwner);
+}
+
+// Every writer of the program keeps what stands at its target when it cannot write there: a
+// full disk keeps the old file whole, and a pipe, a device, a link in a circle or a folder is
+// never replaced by a file. Each says "Error while writing to file " + path and exits with 1.
+TEST_F(SaveSurvival, EveryWriterKeepsTheOldFileOrTheNodeItWasGiven)
+{
+    struct CWriter
+    {
+        const char* m_Name;
+        QStringList m_Options; // the target follows
+    };
+    const CWriter writers[] = {
+        {"design.qwf", {QStringLiteral("--save")}},
+        {"results.csv",
+         {QStringLiteral("--press"), QStringLiteral("6"), QStringLiteral("--export-csv")}},
+        {"results.pdf",
+         {QStringLiteral("--press"), QStringLiteral("6"), QStringLiteral("--export-pdf")}},
+        {"plot.png", {QStringLiteral("--press"), QStringLiteral("6"), QStringLiteral("--plot")}},
+        {"plot.svg", {QStringLiteral("--press"), QStringLiteral("6"), QStringLiteral("--plot")}},
+        {"plot.pdf", {QStringLiteral("--press"), QStringLiteral("6"), QStringLiteral("--plot")}},
+    };
+    enum EFault
+    {
+        FullDisk,
+        Fifo,
+        Device,
+        LinkLoop,
+        Folder,
+    };
+    for (const CWriter& writer : writers)
+        for (EFault fault : {FullDisk, Fifo, Device, LinkLoop, Folder})
+        {
+            SCOPED_TRACE(std::string(writer.m_Name) + " fault " + std::to_string(fault));
+            QTemporaryDir dir;
+            const QString target = dir.filePath(QString::fromLatin1(writer.m_Name));
+            const QByteArray encoded = QFile::encodeName(target);
+            switch (fault)
+            {
+            case FullDisk:
+                WriteAll(target, m_Old);
+                break;
+            case Fifo:
+                ASSERT_EQ(mkfifo(encoded.constData(), 0600), 0);
+                break;
+            case Device:
+                // A node like /dev/null of the test's own, where the machine lets it make one.
+                if (mknod(encoded.constData(), S_IFCHR | 0600, makedev(1, 3)) != 0)
+                    continue;
+                break;
+            case LinkLoop:
+                ASSERT_TRUE(QFile::link(target + QStringLiteral(".other"), target));
+                ASSERT_TRUE(QFile::link(target, target + QStringLiteral(".other")));
+                break;
+            case Folder:
+                ASSERT_TRUE(QDir().mkpath(target));
+                break;
+            }
+            struct stat before
+            {
+            };
+            ::lstat(encoded.constData(), &before);
+            const QStringList entries = QDir(dir.path())
+                                            .entryList(QDir::AllEntries | QDir::System |
+                                                       QDir::Hidden | QDir::NoDotAndDotDot);
+
+            QByteArray err;
+            EXPECT_EQ(Run(writer.m_Options + QStringList{target}, err,
+                          fault == FullDisk ? 256 : RLIM_INFINITY),
+                      1);
+            EXPECT_TRUE(err.contains("Error: Error while writing to file " + encoded + '\n'))
+                << err.toStdString();
+            struct stat after
+            {
+            };
+            ASSERT_EQ(::lstat(encoded.constData(), &after), 0);
+            EXPECT_EQ(after.st_mode, before.st_mode) << "the node is what it was";
+            EXPECT_EQ(after.st_ino, before.st_ino);
+            if (fault == FullDisk)
+            {
+                EXPECT_EQ(ReadAll(target), m_Old);
+            }
+            EXPECT_EQ(QDir(dir.path())
+                          .entryList(QDir::AllEntries | QDir::System | QDir::Hidden |
+                                     QDir::NoDotAndDotDot),
+                      entries)
+                << "nothing is left beside the target";
+        }
+}
+
+// The results that do not reach standard output whole fail the run and say so.
+TEST_F(SaveSurvival, ResultsThatCannotBeWrittenToStandardOutputFailTheRun)
+{
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    ::close(ends[0]); // a reader that has gone
+    for (const bool pipe : {false, true})
+    {
+        SCOPED_TRACE(pipe ? "closed pipe" : "full disk");
+        QProcess process;
+        process.setProgram(QStringLiteral(QUILLON_PROGRAM));
+        process.setWorkingDirectory(QFileInfo(process.program()).absolutePath());
+        process.setArguments({QStringLiteral("--batch"), QString::fromLatin1(Key),
+                              QStringLiteral("--press"), QStringLiteral("3")});
+        if (pipe)
+            process.setChildProcessModifier([ends] { ::dup2(ends[1], STDOUT_FILENO); });
+        else
+            process.setStandardOutputFile(QStringLiteral("/dev/full"));
+        process.start();
+        ASSERT_TRUE(process.waitForFinished(60000));
+        EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(process.exitCode(), 1);
+        EXPECT_TRUE(process.readAllStandardError().contains(
+            "Error: Error while writing to standard output\n"));
+    }
+    ::close(ends[1]);
 }

@@ -142,11 +142,13 @@ TEST_F(BatchMode, SaveAndLoadRoundTripAndTheDefaultDesignIsLoadedFirst)
     EXPECT_EQ(withDefault.m_Err, QString());
     EXPECT_TRUE(withDefault.m_Out.contains(QStringLiteral("\n400.00 \t")));
 
-    // A missing file to load says nothing and changes nothing; one that cannot be written fails.
-    const CBatchResult missing =
-        Batch({"--batch", "Coil", "--load", m_Dir.filePath(QStringLiteral("none.qwf"))});
-    EXPECT_EQ(missing.m_Status, 0);
-    EXPECT_EQ(missing.m_Err, QString());
+    // A file to load that is not there stops the run before its actions; one that cannot be
+    // written fails.
+    const QString none = m_Dir.filePath(QStringLiteral("none.qwf"));
+    const CBatchResult missing = Batch({"--batch", "Coil", "--load", none, "--press", "3"});
+    EXPECT_EQ(missing.m_Status, 1);
+    EXPECT_EQ(missing.m_Err, QStringLiteral("Error: File not found: ") + none + '\n');
+    EXPECT_EQ(missing.m_Out, QString());
     const CBatchResult unwritable = Batch({"--batch", "Coil", "--save", m_Dir.path()});
     EXPECT_EQ(unwritable.m_Status, 1);
     EXPECT_EQ(unwritable.m_Err, QStringLiteral("Error: Error while writing to file ") +
@@ -218,17 +220,42 @@ TEST_F(BatchMode, ExportsWriteTheTablesOrSayWhyNot)
 }
 
 #if defined(__unix__)
-TEST_F(BatchMode, LoadingADeviceOrAPipeEndsAtOnceWithInvalidFile)
+TEST_F(BatchMode, AFileThatDoesNotLoadEndsTheRunBeforeItsActions)
 {
-    const QString fifo = m_Dir.filePath(QStringLiteral("pipe.qwf"));
-    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    for (const QString& path : {QStringLiteral("/dev/zero"), fifo})
+    const auto path = [this](const char* name)
+    { return m_Dir.filePath(QString::fromLatin1(name)); };
+    ASSERT_EQ(mkfifo(QFile::encodeName(path("pipe.qwf")).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(path("nowhere.qwf"), path("dangling.qwf")));
+    ASSERT_TRUE(QFile::link(path("loop-b.qwf"), path("loop-a.qwf")));
+    ASSERT_TRUE(QFile::link(path("loop-a.qwf"), path("loop-b.qwf")));
+    const auto write = [&](const char* name, const QByteArray& bytes)
     {
-        const CBatchResult result = Batch({"--batch", "Coil", "--load", path, "--press", "3"});
-        EXPECT_EQ(result.m_Status, 1);
-        EXPECT_TRUE(result.m_Err.startsWith(QStringLiteral("Error: Invalid file: ") + path +
-                                            QStringLiteral("\n")))
-            << result.m_Err.toStdString();
+        QFile file(path(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    };
+    write("empty.qwf", "");
+    write("key.qwf", "Coil\r\n");
+    write("nuls.qwf", QByteArray(900 * 1024, '\0'));
+
+    const std::pair<QString, const char*> cases[] = {
+        {QStringLiteral("/dev/zero"), "Invalid file: "},
+        {path("pipe.qwf"), "Invalid file: "},
+        {path("none.qwf"), "File not found: "},
+        {path("dangling.qwf"), "File not found: "},
+        {path("loop-a.qwf"), "File not found: "},
+        {path("empty.qwf"), "Invalid file: "},
+        {path("key.qwf"), "Invalid file: "},
+        {path("nuls.qwf"), "Invalid file: "},
+    };
+    for (const auto& [file, message] : cases)
+    {
+        const CBatchResult result =
+            Batch({"--batch", "Coil", "--load", file, "--press", "3", "--save", path("saved.qwf")});
+        EXPECT_EQ(result.m_Status, 1) << file.toStdString();
+        EXPECT_EQ(result.m_Err, QStringLiteral("Error: ") + message + file + '\n');
+        EXPECT_EQ(result.m_Out, QString()) << file.toStdString();
     }
+    EXPECT_FALSE(QFileInfo::exists(path("saved.qwf")));
 }
 #endif

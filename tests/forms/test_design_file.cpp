@@ -77,11 +77,11 @@ protected:
     QString Path(const char* name) const { return m_Dir.filePath(QString::fromLatin1(name)); }
 
     // Loads bytes into the probe form as the active form with key "Probe".
-    bool Load(const QByteArray& bytes)
+    bool Load(const QByteArray& bytes, EDesignLoad load = EDesignLoad::Chosen)
     {
         const QString path = Path("load.qwf");
         WriteAll(path, bytes);
-        return LoadDesign(m_Form.get(), QStringLiteral("Probe"), path);
+        return LoadDesign(m_Form.get(), QStringLiteral("Probe"), path, load);
     }
 
     QTemporaryDir m_Dir;
@@ -302,12 +302,22 @@ TEST_F(DesignFile, RefusedFilesLeaveTheFormAsItWasWithTheirMessages)
     ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
     EXPECT_EQ(m_Messages.m_Messages[0].text, "No form selected!");
 
-    // Silent refusals: a missing file, an empty one, a single line.
+    // A default design that is missing, empty, the key alone or nothing but NULs is no
+    // fault and says nothing; a chosen file says why it did not load.
+    const QString missing = Path("missing.qwf");
+    const QByteArray noDesigns[] = {"", "Probe", "Probe\r\n", QByteArray(900 * 1024, '\0')};
     m_Messages.m_Messages.clear();
-    EXPECT_FALSE(LoadDesign(m_Form.get(), QStringLiteral("Probe"), Path("missing.qwf")));
-    EXPECT_FALSE(Load(""));
-    EXPECT_FALSE(Load("Probe"));
+    EXPECT_FALSE(LoadDesign(m_Form.get(), QStringLiteral("Probe"), missing, EDesignLoad::Default));
+    for (const QByteArray& bytes : noDesigns)
+        EXPECT_FALSE(Load(bytes, EDesignLoad::Default));
     EXPECT_TRUE(m_Messages.m_Messages.empty());
+    EXPECT_FALSE(LoadDesign(m_Form.get(), QStringLiteral("Probe"), missing));
+    for (const QByteArray& bytes : noDesigns)
+        EXPECT_FALSE(Load(bytes));
+    ASSERT_EQ(m_Messages.m_Messages.size(), 5u);
+    EXPECT_EQ(m_Messages.m_Messages[0].text, ("File not found: " + missing).toStdString());
+    for (size_t i = 1; i < 5; ++i)
+        EXPECT_EQ(m_Messages.m_Messages[i].text, ("Invalid file: " + path).toStdString());
     EXPECT_EQ(m_Form->Field(1201)->GetWindowText(), QStringLiteral("12.5"));
 }
 
@@ -387,7 +397,7 @@ TEST_F(DesignFile, PipesDevicesAndFoldersAreNeitherReadNorReplaced)
     struct CCase
     {
         QString m_Path;
-        bool m_Load; // refused on loading with "Invalid file: " (a dangling link is only missing)
+        bool m_Load; // refused on loading with "Invalid file: " (a dangling link is missing)
         bool m_Save; // refused on saving with "Error while writing to file "
     };
     std::vector<CCase> cases{{fifo, true, true},
@@ -402,15 +412,9 @@ TEST_F(DesignFile, PipesDevicesAndFoldersAreNeitherReadNorReplaced)
         SCOPED_TRACE(c.m_Path.toStdString());
         m_Messages.m_Messages.clear();
         EXPECT_FALSE(LoadDesign(m_Form.get(), QStringLiteral("Probe"), c.m_Path));
-        if (c.m_Load)
-        {
-            ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
-            EXPECT_EQ(m_Messages.m_Messages[0].text, ("Invalid file: " + c.m_Path).toStdString());
-        }
-        else
-        {
-            EXPECT_TRUE(m_Messages.m_Messages.empty());
-        }
+        ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
+        EXPECT_EQ(m_Messages.m_Messages[0].text,
+                  ((c.m_Load ? "Invalid file: " : "File not found: ") + c.m_Path).toStdString());
         if (!c.m_Save)
             continue;
         m_Messages.m_Messages.clear();
