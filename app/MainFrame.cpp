@@ -154,7 +154,11 @@ bool CMainFrame::OpenDesignFile(const QString& path)
         m_pMainMenu ? m_pMainMenu->FindEntry(QString::fromLatin1(key)) : nullptr;
     if (!entry)
     {
-        CError::DisplayError((QStringLiteral("Invalid file: ") + path).toStdString());
+        const bool missing = !QFileInfo::exists(path);
+        CError::DisplayError(
+            ((missing ? QStringLiteral("File not found: ") : QStringLiteral("Invalid file: ")) +
+             path)
+                .toStdString());
         return false;
     }
     CChildFrame* child = OpenForm(entry->m_FormKey);

@@ -5,19 +5,67 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLockFile>
+#include <QThread>
 
 #include <filesystem>
 #include <system_error>
 
 #ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 #endif
 
 namespace
 {
-// Another save of the same file may hold the temporary for this long.
+// Another save in the same folder may go on for this long.
 constexpr int LockWaitMs = 2000;
+constexpr int LockPollMs = 10;
+
+// Saves into one folder take turns, so that two programs never write one temporary. The system
+// lets go of the lock when its holder ends, however it ends, and it leaves no file behind.
+class CFolderLock
+{
+public:
+    explicit CFolderLock(const QString& folder)
+    {
+#ifdef Q_OS_UNIX
+        m_Folder =
+            ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (m_Folder < 0)
+            return; // an unreadable folder: the save goes on and fails where it cannot write
+        for (int waited = 0; ::flock(m_Folder, LOCK_EX | LOCK_NB) != 0; waited += LockPollMs)
+        {
+            if (waited >= LockWaitMs)
+            {
+                m_Held = false;
+                return;
+            }
+            QThread::msleep(LockPollMs);
+        }
+#else
+        Q_UNUSED(folder);
+#endif
+    }
+    ~CFolderLock()
+    {
+#ifdef Q_OS_UNIX
+        if (m_Folder >= 0)
+            ::close(m_Folder);
+#endif
+    }
+    CFolderLock(const CFolderLock&) = delete;
+    CFolderLock& operator=(const CFolderLock&) = delete;
+
+    bool Held() const
+    {
+        return m_Held;
+    }
+
+private:
+    int m_Folder = -1;
+    bool m_Held = true;
+};
 
 // Pipes, devices, folders and links that lead nowhere are never replaced.
 bool IsSaveTarget(const QFileInfo& info)
@@ -50,8 +98,8 @@ bool WriteFileSafely(const QString& path, const QByteArray& data)
     const QString temporary = target.dir().filePath(QLatin1Char('.') + target.fileName() +
                                                     QStringLiteral(".quillon-save"));
 
-    QLockFile lock(temporary + QStringLiteral(".lock"));
-    if (!lock.tryLock(LockWaitMs))
+    const CFolderLock lock(target.absolutePath());
+    if (!lock.Held())
         return false;
     // Whatever stands at the temporary's name was left by a save that did not finish: a new
     // file is made there, never one written through a link someone put in its place.

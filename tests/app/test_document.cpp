@@ -295,3 +295,22 @@ TEST_F(ShellTest, SaveAndCopyWithNoCalculatorOpenDoNothing)
     }
     EXPECT_TRUE(m_Messages.m_Messages.empty());
 }
+
+TEST_F(ShellTest, OpenOfAFileThatHoldsNoDesignSaysSoAndKeepsTheForm)
+{
+    Start();
+    CChildFrame* child = Frame().Client()->ChildFrames().front();
+    const QString before = child->Document()->GetPathName();
+    const QString missing = Path(QStringLiteral("missing.qwf"));
+    const QString empty = Path(QStringLiteral("empty.qwf"));
+    WriteFile(empty, "");
+    for (const QString& path : {missing, empty})
+    {
+        m_App->SetOpenDialog([&](QWidget*, const QString&, const QString&) { return path; });
+        m_App->OnCommand(CQuillonApp::IdFileOpen);
+    }
+    ASSERT_EQ(m_Messages.m_Messages.size(), 2u);
+    EXPECT_EQ(m_Messages.m_Messages[0].text, ("File not found: " + missing).toStdString());
+    EXPECT_EQ(m_Messages.m_Messages[1].text, ("Invalid file: " + empty).toStdString());
+    EXPECT_EQ(child->Document()->GetPathName(), before);
+}
