@@ -128,16 +128,21 @@ bool CVKEdit::RefuseNotANumber(bool whole)
     if (shown.trimmed().isEmpty())
         return false;
     QString plain;
-    bool number = m_Utils.IsWellFormedNumber(shown, &plain);
+    const bool number = m_Utils.IsWellFormedNumber(shown, &plain);
     // A whole field would drop the fraction it shows.
+    bool fraction = false;
     const qsizetype point = plain.indexOf(QLatin1Char('.'));
     if (number && whole && point >= 0)
         for (QChar c : plain.mid(point + 1))
-            number = number && c == QLatin1Char('0');
-    if (number)
+            fraction = fraction || c != QLatin1Char('0');
+    if (number && !fraction)
         return false;
-    CError::DisplayError(
-        QStringLiteral("Error: %1 is not a number: %2").arg(m_FieldName, shown).toStdString());
+    // A number is quoted in the notation of the bounds and reports, the same in every locale.
+    const QString message =
+        fraction ? QStringLiteral("Error: %1 must be a whole number: %2")
+                       .arg(m_FieldName, GetFixedText())
+                 : QStringLiteral("Error: %1 is not a number: %2").arg(m_FieldName, shown);
+    CError::DisplayError(message.toStdString());
     Refused();
     return true;
 }

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <iterator>
 
@@ -608,14 +609,26 @@ void CCoilDlg::BeginReport(const QString& title)
 
 // The end inductance that a sweep from the start inductance may reach, refused beyond it as a
 // field's range is.
+// With a given inductance every analysis needs an end inductance above 0.
+bool CCoilDlg::CheckEndInductance()
+{
+    if (!m_InductanceGiven || m_Coil.m_EndInductance > 0)
+        return true;
+    return RefuseField(IdEndInductance, "must be greater than 0");
+}
+
 bool CCoilDlg::CheckSweepRange()
 {
-    const double highest = m_Coil.m_Inductance + MaxSweepSteps * InductanceStep;
-    if (!(m_Coil.m_EndInductance > highest))
+    if (!CheckEndInductance())
+        return false;
+    // Fields read in single precision: an end within two of its steps of the highest is taken,
+    // so that the end the message names can be typed ("499850.001" reads as 499850.03125).
+    const double highest = (m_Coil.m_Inductance + MaxSweepSteps * InductanceStep) * 1e6;
+    if (!(m_Coil.m_EndInductance * 1e6 > highest * (1 + 2 * FLT_EPSILON)))
         return true;
-    CError::DisplayError(QString::asprintf("Error: %s must be between %f and %f!", "End inductance",
-                                           0.0, highest * 1e6)
-                             .toStdString());
+    CError::DisplayError(
+        QString::asprintf("Error: %s must be between %f and %f!", "End inductance", 0.0, highest)
+            .toStdString());
     return false;
 }
 
@@ -628,9 +641,13 @@ bool CCoilDlg::CheckRow()
     if (m_Coil.m_CExtra < 0 && m_Coil.m_CSelfResonant - m_Coil.m_CExtra > 0)
         return RefuseField(IdExtraCapacitance,
                            "must not make the coil's self capacitance negative");
+    // The diameter may be the one solved for: the message says what it came to.
     if (m_Coil.m_WallThickness < 0 || m_Coil.m_WallThickness > m_Coil.m_Diameter)
         return RefuseField(IdWallThickness,
-                           "must lie between 0 and the coil diameter for this calculation");
+                           ("must lie between 0 and the coil diameter, " +
+                            FormatNumberText(m_Coil.m_Diameter * 1000, 2).toStdString() +
+                            " mm, for this calculation")
+                               .c_str());
     return true; // anything else is refused with the report
 }
 
@@ -715,7 +732,7 @@ void CCoilDlg::OnAnalyse()
 
 void CCoilDlg::OnAnalyseRatioRange()
 {
-    if (!ReadInputs())
+    if (!ReadInputs() || !CheckEndInductance())
     {
         AppendReport(Separator());
         return;

@@ -101,6 +101,7 @@ private:
     bool ReadGeometry();
     bool ReadCore();
     bool AnalyseOnce();
+    bool CheckEndInductance();
     bool CheckSweepRange();
     bool CheckRow();
     void BeginReport(const QString& title);

@@ -446,11 +446,27 @@ bool CMonopoleDlg::CheckReceiverEnd()
     return false;
 }
 
+// Why the aerial could not be calculated. A conductor as thick as it is long has no
+// inductance of its own in the thin-wire formulas.
+void CMonopoleDlg::RefuseAerial()
+{
+    if (!(m_Monopole.m_ConductorInductance > 0))
+        RefuseField(IdDiameter,
+                    "is too large for the aerial's length: the conductor's inductance comes to 0 "
+                    "or less");
+    else
+        CError::DisplayError("Error: The aerial cannot be calculated with these values");
+}
+
 void CMonopoleDlg::OnAnalyse()
 {
-    if (!ReadInputs() || (!m_Circular && !CheckFields(FlatConductorChecks)) ||
-        !m_Monopole.Calculate())
+    if (!ReadInputs() || (!m_Circular && !CheckFields(FlatConductorChecks)))
         return;
+    if (!m_Monopole.Calculate())
+    {
+        RefuseAerial();
+        return;
+    }
     ConnectFeed();
     if (!CheckReceiverEnd())
         return;
@@ -488,7 +504,15 @@ void CMonopoleDlg::OnSweep(bool resonateLoad)
         m_Monopole.m_Frequency = frequency;
         m_Line.m_Frequency = frequency;
         if (!m_Monopole.Calculate())
+        {
+            // The conductor's own inductance fails at every frequency alike.
+            if (!(m_Monopole.m_ConductorInductance > 0))
+            {
+                RefuseAerial();
+                return;
+            }
             continue;
+        }
         ConnectFeed();
         if (!CheckReceiverEnd())
             return;

@@ -83,6 +83,7 @@ private:
     void ConnectFeed();
     // False, with a message, when the impedance at the receiver end is not finite.
     bool CheckReceiverEnd();
+    void RefuseAerial();
     void OnAnalyse();
     void OnSweep(bool resonateLoad);
     void WriteFullReport();

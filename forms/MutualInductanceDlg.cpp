@@ -622,9 +622,10 @@ bool CMutualInductanceDlg::ReadInputs()
         !ReadCoil(m_Circuit.m_Secondary, false) || !ReadCore() || !ReadDiode() ||
         !ReadFields(*this, LoadInputs) || !ReadFields(*this, WorkingInputs))
         return false;
+    // The given-tap action alone uses it, but a field that was refused refuses the action:
+    // a report never stands beside an error about its own inputs.
     m_TapLoop = 0;
-    (void)Field(IdTapLoop)->ValidateInput(m_TapLoop); // the given-tap action alone uses it
-    return true;
+    return Field(IdTapLoop)->ValidateInput(m_TapLoop);
 }
 
 bool CMutualInductanceDlg::ReadSource()

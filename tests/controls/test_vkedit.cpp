@@ -452,7 +452,7 @@ TEST_F(CEditTest, TextThatIsNotANumberIsRefusedBeforeTheRange)
     turns.SetWindowText("12.5");
     m_Presenter.m_Messages.clear();
     EXPECT_FALSE(turns.ValidateInput(whole));
-    EXPECT_EQ(OnlyMessage().text, "Error: Turns is not a number: 12.5");
+    EXPECT_EQ(OnlyMessage().text, "Error: Turns must be a whole number: 12.5");
     turns.SetWindowText("12.0");
     EXPECT_TRUE(turns.ValidateInput(whole));
     EXPECT_EQ(whole, 12);

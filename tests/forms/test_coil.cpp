@@ -214,6 +214,10 @@ TEST_F(CoilForm, TheEndInductanceMayLieUpTo9997StepsAboveTheStartSoASweepStaysUn
         const char* m_Message;
     } cases[] = {
         {"200", "500050", 9999, ""},
+        // The end a message names is taken as typed, though it reads as 499850.03125.
+        {"0.001", "499850.001", 9999, ""},
+        {"0.001", "499851", -1,
+         "Error: End inductance must be between 0.000000 and 499850.001000!"},
         {"200", "500051", -1, "Error: End inductance must be between 0.000000 and 500050.000000!"},
         {"200", "999999999", -1,
          "Error: End inductance must be between 0.000000 and 500050.000000!"},
@@ -272,16 +276,20 @@ TEST_F(CoilForm, TheSweepsTableIsItsReportWithTheNumbersInFull)
     EXPECT_EQ(table.Fields(0)[7].toDouble(), first[7].m_Value);
 }
 
-TEST_F(CoilForm, AnEmptyEndInductanceFailsEachPassWithAnEmptyError)
+TEST_F(CoilForm, AnEndInductanceOfZeroIsRefusedBeforeTheReport)
 {
     AirCore();
-    Type(C::IdEndInductance, "");
-    Click(C::IdAnalyse);
-    ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
-    EXPECT_EQ(m_Messages.m_Messages[0].title, "Error");
-    EXPECT_EQ(m_Messages.m_Messages[0].text, "");
-    EXPECT_EQ(m_Form->ResultsText(),
-              QString::fromLatin1(AirCoreHeader) + QString::fromLatin1(Separator));
+    for (const char* end : {"", "0"})
+    {
+        m_Messages.m_Messages.clear();
+        Type(C::IdEndInductance, QString::fromLatin1(end));
+        Click(C::IdAnalyse);
+        ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
+        EXPECT_EQ(m_Messages.m_Messages[0].title, "Error");
+        EXPECT_EQ(m_Messages.m_Messages[0].text,
+                  "Error: End inductance (uH) must be greater than 0");
+        EXPECT_EQ(m_Form->ResultsText(), QString());
+    }
 }
 
 TEST_F(CoilForm, TheRatioSweepAnalysesTenRisingRatiosAtTheStartInductance)

@@ -262,7 +262,7 @@ TEST_F(MonopoleForm, StationFieldsAreReadBeforeTheAerial)
               "Error: Frequency kHz must be between 0.001000 and 999999.999000!");
 }
 
-TEST_F(MonopoleForm, AnAerialThatCannotBeCalculatedGivesNoReport)
+TEST_F(MonopoleForm, AnAerialThatCannotBeCalculatedGivesNoReportAndSaysWhy)
 {
     // 1 m of 1 m diameter conductor: ln(2) - 1 < 0, no inductance.
     ASSERT_TRUE(LoadDefaultDesign());
@@ -271,8 +271,11 @@ TEST_F(MonopoleForm, AnAerialThatCannotBeCalculatedGivesNoReport)
     Type(M::IdDiameter, QStringLiteral("1000"));
     EXPECT_EQ(Press(M::IdMainAction), QString());
     Click(M::IdLoadSweep);
-    EXPECT_EQ(m_Form->ResultsText(), QString::fromLatin1(SweepHeader));
-    EXPECT_TRUE(m_Messages.m_Messages.empty());
+    EXPECT_EQ(m_Form->ResultsText(), QString());
+    ASSERT_EQ(m_Messages.m_Messages.size(), 2u);
+    for (const auto& message : m_Messages.m_Messages)
+        EXPECT_EQ(message.text, "Error: width is too large for the aerial's length: the "
+                                "conductor's inductance comes to 0 or less");
 }
 
 TEST_F(MonopoleForm, TheDepthCountsOnlyForAFlatConductor)
