@@ -785,7 +785,13 @@ template <typename Evaluate> bool CMutualInductanceDlg::ForEachDistance(Evaluate
         {
             return [this, &evaluate, run = CDistanceRun{m_Circuit, m_SourceImpedance},
                     d = distances[i]](const std::atomic<bool>& stop) mutable
-            { return evaluate(run, d, stop); };
+            {
+                // The turn sum of large coils takes seconds: a cancel stops it at once.
+                run.m_Circuit.m_Stop = &stop;
+                CDistanceOutcome outcome = evaluate(run, d, stop);
+                run.m_Circuit.m_Stop = nullptr;
+                return outcome;
+            };
         },
         [this](int, CDistanceOutcome outcome)
         {
@@ -811,6 +817,15 @@ CMutualInductanceDlg::SetUpDistance(CDistanceRun& run, double distance) const
                                    "permeability to be defined"};
     }
     circuit.SetDistance(distance, m_HasCore);
+    // Turns, lengths and diameters that do not make coils of the inductances entered can
+    // couple them by more than the whole of their flux.
+    if (circuit.m_Coupling > 1)
+        return CRefusal{0, "Error: At " + FormatNumber(distance / Milli, 2) +
+                               " mm the coupling coefficient comes to " +
+                               FormatNumber(circuit.m_Coupling, 4) +
+                               ", but it cannot exceed 1: the Number of Turns, Diameter (mm) and "
+                               "Length of the primary and secondary coils do not make coils of "
+                               "their Start inductance (uH), or the coils overlap"};
     const double frequency = m_Frequency * 1000.0;
     if (m_SourceCapacitance > 0.0)
         run.m_Source.SetComponent(CImpedance::Capacitor, m_SourceCapacitance * Pico,
@@ -960,8 +975,29 @@ void CMutualInductanceDlg::TapSweepAtStart()
     SetTabStops({30});
     m_Circuit.SetFrequency(m_Frequency * 1000.0, m_OtherLosses);
     const double distance = m_StartDistance * Milli;
+    const CLongAction progress(*this, QStringLiteral("Calc SPL each loop at start distance"),
+                               QStringLiteral("loop"),
+                               static_cast<int>(std::max(0.0, m_Circuit.m_Secondary.m_Turns)));
+    // The coupling of large coils takes seconds: it is worked out beside the window, which
+    // keeps painting and can cancel it.
     CDistanceRun run{m_Circuit, m_SourceImpedance};
-    if (const std::optional<CRefusal> refusal = SetUpDistance(run, distance))
+    std::optional<CRefusal> refusal;
+    const bool coupled = StepsSideBySide(
+        1,
+        [&](int)
+        {
+            return [&](const std::atomic<bool>& stop)
+            {
+                run.m_Circuit.m_Stop = &stop;
+                refusal = SetUpDistance(run, distance);
+                run.m_Circuit.m_Stop = nullptr;
+                return true;
+            };
+        },
+        [](int, bool) { return true; });
+    if (!coupled)
+        return;
+    if (refusal)
     {
         Refuse(*refusal);
         return;
@@ -974,9 +1010,6 @@ void CMutualInductanceDlg::TapSweepAtStart()
     SetUpDetector(m_Circuit);
     std::vector<std::vector<CReportCell>> rows;
     std::optional<CRefusal> refused;
-    const CLongAction progress(*this, QStringLiteral("Calc SPL each loop at start distance"),
-                               QStringLiteral("loop"),
-                               static_cast<int>(std::max(0.0, m_Circuit.m_Secondary.m_Turns)));
     if (std::optional<CRefusal> uncoupled = SweepTaps(
             m_Circuit, distance,
             [&](int w)

@@ -204,6 +204,8 @@ double CReceiverCircuit::AirCoreMutualInductance(double distance)
     const long long turns2 = WholeTurns(n2);
     for (long long i = 1; i <= turns1; ++i)
     {
+        if (m_Stop && m_Stop->load(std::memory_order_relaxed))
+            break;
         for (long long j = 1; j <= turns2; ++j)
         {
             const double z = (l1 + distance) - static_cast<double>(i - 1) * l1 / n1 +

@@ -6,6 +6,8 @@
 #include "models/Diode.h"
 #include "models/Equations.h"
 
+#include <atomic>
+
 // The detector diode as the receiver calculator gives it, for SetDiode. Capacitances in F,
 // saturation currents in uA, the transit time in ns; the law coefficients as CDiode's setters
 // take them. Only the coefficients of the chosen laws are used.
@@ -99,9 +101,12 @@ public:
     CEquations m_Equations;
     CCoil m_Primary;
     CCoil m_Secondary;
-    double m_Distance = 0.0;            // m, end of the primary to start of the secondary
-    CComponant m_Mutual;                // inductor of value M (H)
-    double m_Coupling = 0.0;            // K
+    double m_Distance = 0.0; // m, end of the primary to start of the secondary
+    CComponant m_Mutual;     // inductor of value M (H)
+    double m_Coupling = 0.0; // K
+    // While set, the air-core turn sum stops at the next primary turn once it reads true: the
+    // results are then to be dropped. Set only for the time a distance is worked out.
+    const std::atomic<bool>* m_Stop = nullptr;
     double m_SourceVoltage = 0.0;       // V
     CImpedance m_SourceImpedance;       // ohm
     double m_Frequency = 0.0;           // Hz

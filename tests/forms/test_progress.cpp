@@ -52,11 +52,13 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(m_Form.get()));
     }
 
-    // The freeze case: 999 secondary turns from 0.1 to 300 mm in 1 mm steps, some 300
-    // distances of up to 999 taps each, far longer than any test waits.
+    // The freeze case: 300 secondary turns from 0.1 to 300 mm in 1 mm steps, some 300
+    // distances of up to 300 taps each, far longer than any test waits. The secondary's
+    // inductance is that of such a coil (Wheeler), so that the coupling stays below 1.
     void LongSweep()
     {
-        Type(1218, QStringLiteral("999"));
+        Type(1218, QStringLiteral("300"));
+        Type(1240, QStringLiteral("12655"));
         Type(1228, QStringLiteral("0.1"));
         Type(1229, QStringLiteral("300"));
         Type(1230, QStringLiteral("1"));
@@ -64,12 +66,42 @@ protected:
     void ShortSweep()
     {
         Type(1218, QStringLiteral("48.0"));
+        Type(1240, QStringLiteral("331.2"));
         Type(1228, QStringLiteral("50.0"));
         Type(1229, QStringLiteral("120.0"));
         Type(1230, QStringLiteral("10"));
     }
 };
 } // namespace
+
+TEST_F(ProgressForm, AOneDistanceActionOnLargeCoilsShowsTheDialogAndStopsAtItsCancel)
+{
+    // The coupling of 999 by 999 turns alone takes seconds; the inductances are those of such
+    // coils (Wheeler).
+    Type(1218, QStringLiteral("999"));
+    Type(1240, QStringLiteral("140400"));
+    Type(1216, QStringLiteral("999"));
+    Type(1225, QStringLiteral("192000"));
+    QString label;
+    QTimer poll;
+    poll.setInterval(20);
+    QObject::connect(&poll, &QTimer::timeout,
+                     [&]
+                     {
+                         auto* dialog =
+                             qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
+                         if (!dialog || !dialog->isVisible())
+                             return;
+                         poll.stop();
+                         label = dialog->labelText();
+                         SystemClick(dialog->findChild<QPushButton*>());
+                     });
+    poll.start();
+    const QString cancelled = Press(D::IdSplEachLoop);
+    EXPECT_EQ(label, QStringLiteral("Calc SPL each loop at start distance: loop 1 of 999"));
+    EXPECT_TRUE(m_Messages.m_Messages.empty());
+    EXPECT_TRUE(m_Form->LatestTables().empty()) << cancelled.toStdString();
+}
 
 TEST_F(ProgressForm, ACancelledSweepKeepsItsFinishedRowsAndDropsOtherClicks)
 {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cmath>
 #include <complex>
 #include <limits>
@@ -69,6 +70,19 @@ TEST(ReceiverCircuit, MutualInductanceAtTheCalculatorDefaults)
     EXPECT_NEAR(radio.m_Mutual.m_Value, 9.684993784229305e-06, 0.03 * 9.685e-6);
     EXPECT_NEAR(radio.m_Coupling, radio.m_Mutual.m_Value / std::sqrt(33.3e-6 * 331.2e-6), 1e-12);
     EXPECT_EQ(radio.m_Distance, 0.05);
+}
+
+TEST(ReceiverCircuit, AStopFlagEndsTheTurnSumAndOnlyWhenSet)
+{
+    CReceiverCircuit radio;
+    SetDefaults(radio);
+    const double whole = radio.m_Mutual.m_Value;
+    std::atomic<bool> stop{false};
+    radio.m_Stop = &stop;
+    EXPECT_EQ(radio.AirCoreMutualInductance(0.05), whole)
+        << "a flag that stays clear changes nothing";
+    stop = true;
+    EXPECT_EQ(radio.AirCoreMutualInductance(0.05), 0.0) << "stopped before the first primary turn";
 }
 
 TEST(ReceiverCircuit, LessThanOneSecondaryTurnGivesNoCoupling)
