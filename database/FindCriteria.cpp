@@ -22,13 +22,14 @@ std::string Lower(std::string text)
     return text;
 }
 
-// Not-a-number is no number here: it would compare equal to every number.
+// Not-a-number is no number here: it would compare equal to every number. Nor are the
+// infinities, which no number column holds and "1e999" reaches only by overflow.
 std::optional<double> ParseNumber(const std::string& text)
 {
     double value = 0;
     const char* end = text.data() + text.size();
     const auto result = std::from_chars(text.data(), end, value);
-    if (text.empty() || result.ec != std::errc() || result.ptr != end || std::isnan(value))
+    if (text.empty() || result.ec != std::errc() || result.ptr != end || !std::isfinite(value))
         return std::nullopt;
     return value;
 }

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <limits>
 #include <system_error>
+#include <vector>
 
 namespace
 {
@@ -27,6 +28,51 @@ std::string UpperDeclaredType(const char* declared)
 std::string Text(const char* text)
 {
     return text ? text : "";
+}
+
+// The first word of a statement, in capitals, past blanks and comments; empty for a text that
+// holds none.
+std::string FirstKeyword(const std::string& statement)
+{
+    std::size_t i = 0;
+    while (i < statement.size())
+    {
+        if (std::isspace(static_cast<unsigned char>(statement[i])) || statement[i] == ';')
+            ++i;
+        else if (statement.compare(i, 2, "--") == 0)
+            i = std::min(statement.size(), statement.find('\n', i));
+        else if (statement.compare(i, 2, "/*") == 0)
+        {
+            const std::size_t close = statement.find("*/", i + 2);
+            i = close == std::string::npos ? statement.size() : close + 2;
+        }
+        else
+            break;
+    }
+    std::string word;
+    for (; i < statement.size() && std::isalpha(static_cast<unsigned char>(statement[i])); ++i)
+        word += static_cast<char>(std::toupper(static_cast<unsigned char>(statement[i])));
+    return word;
+}
+
+// The first words of the statements of a text, split where SQLite itself sees a statement
+// end (semicolons in strings, comments and triggers do not end one).
+std::vector<std::string> StatementKeywords(const std::string& sql)
+{
+    std::vector<std::string> keywords;
+    std::size_t start = 0;
+    for (std::size_t i = sql.find(';'); i != std::string::npos; i = sql.find(';', i + 1))
+    {
+        const std::string piece = sql.substr(start, i + 1 - start);
+        if (!sqlite3_complete(piece.c_str()))
+            continue;
+        if (std::string word = FirstKeyword(piece); !word.empty())
+            keywords.push_back(std::move(word));
+        start = i + 1;
+    }
+    if (std::string word = FirstKeyword(sql.substr(start)); !word.empty())
+        keywords.push_back(std::move(word));
+    return keywords;
 }
 } // namespace
 
@@ -79,7 +125,34 @@ CSqliteDatabase::~CSqliteDatabase()
 
 void CSqliteDatabase::Execute(const std::string& sql)
 {
+    // Several statements in one text run all or none, in a savepoint, which nests in a
+    // transaction of the caller's as well. A text that begins or ends transactions itself is
+    // left to manage them.
+    const std::vector<std::string> keywords = StatementKeywords(sql);
+    const bool together =
+        keywords.size() > 1 && std::none_of(keywords.begin(), keywords.end(),
+                                            [](const auto& k)
+                                            {
+                                                return k == "BEGIN" || k == "COMMIT" ||
+                                                       k == "END" || k == "ROLLBACK" ||
+                                                       k == "SAVEPOINT" || k == "RELEASE";
+                                            });
+    if (!together)
+    {
+        if (sqlite3_exec(m_Db, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
+            ThrowLastError();
+        return;
+    }
+    if (sqlite3_exec(m_Db, "SAVEPOINT dabrel_execute", nullptr, nullptr, nullptr) != SQLITE_OK)
+        ThrowLastError();
     if (sqlite3_exec(m_Db, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
+    {
+        const CDatabaseException error(sqlite3_errmsg(m_Db));
+        sqlite3_exec(m_Db, "ROLLBACK TO dabrel_execute; RELEASE dabrel_execute", nullptr, nullptr,
+                     nullptr);
+        throw error;
+    }
+    if (sqlite3_exec(m_Db, "RELEASE dabrel_execute", nullptr, nullptr, nullptr) != SQLITE_OK)
         ThrowLastError();
 }
 

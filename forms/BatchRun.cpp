@@ -193,8 +193,16 @@ bool CollectSteps(const QStringList& args, std::vector<CBatchStep>& steps, QStri
                 reason = QStringLiteral("--set wants ID=VALUE, not \"%1\"").arg(value);
                 return false;
             }
-            steps.push_back(
-                {EBatchStep::Set, QString::number(id) + QLatin1Char(',') + value.mid(split + 1)});
+            const QString record = QString::number(id) + QLatin1Char(',') + value.mid(split + 1);
+            // A longer record would be saved to load back as two.
+            if (static_cast<std::size_t>(record.toUtf8().size()) > DesignLineLimit)
+            {
+                reason = QStringLiteral("--set %1 is longer than a design file's line of %2 bytes")
+                             .arg(id)
+                             .arg(DesignLineLimit);
+                return false;
+            }
+            steps.push_back({EBatchStep::Set, record});
         }
         else if (name == QLatin1String("press"))
         {

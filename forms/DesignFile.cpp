@@ -18,7 +18,6 @@
 
 namespace
 {
-constexpr size_t MaxLineLength = 255;
 // 1 MB: far more than any design holds, so a larger file is not a design file.
 constexpr long MaxDesignFileBytes = 1024L * 1024L;
 
@@ -153,7 +152,7 @@ EControlKind ClassifyControl(const QWidget* control)
 bool ReadLine(std::FILE* file, std::string& text)
 {
     text.clear();
-    while (text.size() < MaxLineLength)
+    while (text.size() < DesignLineLimit)
     {
         const int byte = std::fgetc(file);
         if (IsPrintable(byte))
@@ -164,7 +163,7 @@ bool ReadLine(std::FILE* file, std::string& text)
         const int length = Utf8Length(byte);
         if (length == 0)
             return byte != EOF && SkipLineBreak(file);
-        if (text.size() + static_cast<size_t>(length) > MaxLineLength)
+        if (text.size() + static_cast<size_t>(length) > DesignLineLimit)
         {
             std::ungetc(byte, file);
             return true;

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <cstddef>
 #include <cstdio>
 #include <string>
 
@@ -27,6 +28,9 @@ enum class ENotation
 };
 
 ENotation NotationOfVersion(const QString& version);
+
+// The longest line the reader takes in one piece, in bytes; a longer one reads as two.
+inline constexpr std::size_t DesignLineLimit = 255;
 
 // What a control is to a design file.
 enum class EControlKind

@@ -136,6 +136,23 @@ TEST_F(CConnectTest, TransactionsCommitOrLeaveNothing)
     EXPECT_EQ(reopened.GetFieldAsStringUsingRecID("Coils", "Name", 4), "Committed");
     EXPECT_EQ(RawQuery("SELECT group_concat(Name) FROM Coils WHERE RecId > 3"), "Committed");
     EXPECT_TRUE(TakeBoxes().empty());
+
+    // Several statements in one Execute run all or none, on their own and inside a
+    // transaction of the caller's; a ";" in a string ends no statement.
+    EXPECT_FALSE(reopened.Execute("INSERT INTO Coils (Name) VALUES ('a;b'); "
+                                  "INSERT INTO Resistors VALUES (1)"));
+    EXPECT_EQ(TakeBoxes(), CBoxes{"no such table: Resistors"});
+    ASSERT_TRUE(reopened.BeginTransaction());
+    EXPECT_FALSE(reopened.Execute("INSERT INTO Coils (Name) VALUES ('Kept'); -- the caller's\n"
+                                  "INSERT INTO Coils (Name) VALUES ('Dropped'); "
+                                  "INSERT INTO Resistors VALUES (1);"));
+    EXPECT_EQ(TakeBoxes(), CBoxes{"no such table: Resistors"});
+    ASSERT_TRUE(reopened.Execute("INSERT INTO Coils (Name) VALUES ('Kept')"));
+    ASSERT_TRUE(reopened.CommitTransaction());
+    EXPECT_EQ(RawQuery("SELECT group_concat(Name) FROM Coils WHERE RecId > 3"), "Committed,Kept");
+    // A text that manages its own transaction keeps it.
+    ASSERT_TRUE(reopened.Execute("BEGIN; INSERT INTO Coils (Name) VALUES ('Own'); COMMIT;"));
+    EXPECT_EQ(RawQuery("SELECT count(*) FROM Coils"), "6");
 }
 
 TEST_F(CConnectTest, CopiesShareTheOpenDatabase)

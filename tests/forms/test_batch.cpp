@@ -57,6 +57,8 @@ TEST_F(BatchMode, BadUsageExitsWith2AndAUsageLine)
         {"--batch", "Coil", "--frobnicate"},
         {"--batch", "Coil", "--set", "1202"},
         {"--batch", "Coil", "--set", "x=1"},
+        // One byte more than a design file's line holds.
+        {"--batch", "Coil", "--set", "1202=" + QString(251, QLatin1Char('1'))},
         {"--batch", "Coil", "--press", "Analyse"},
         {"--batch", "Coil", "stray"},
         {"--press", "3"},
