@@ -35,12 +35,6 @@ const CFieldRow ImpedanceFields[] = {
 };
 
 // The resonant frequency divides by the root of the product of the inductance and capacitance.
-const CFieldCheck ResonantFrequencyChecks[] = {
-    {CImpedanceDlg::IdInductance, EFieldCondition::NotZero,
-     "must not be zero for this calculation"},
-    {CImpedanceDlg::IdCapacitance, EFieldCondition::NotZero,
-     "must not be zero for this calculation"},
-};
 
 // The three parts as entered, in SI units.
 struct CPartsEntry
@@ -207,7 +201,7 @@ void CImpedanceDlg::ParallelTotal()
 
 void CImpedanceDlg::OnCalcImpedance()
 {
-    if (!ReadInputs() || !CheckFields(ResonantFrequencyChecks))
+    if (!ReadInputs())
         return;
 
     const double inductance = m_Inductor.m_Value;
@@ -225,16 +219,6 @@ void CImpedanceDlg::OnCalcImpedance()
         ParallelTotal();
         m_ResonantFrequency = m_Equations.ResonantFrequencyLossy(
             inductance, m_Inductor.m_Resistance, capacitance, m_Capacitor.m_Resistance);
-        // The lossy resonance has a root of (L - RL^2 C) / (L - RC^2 C): a loss too large for
-        // the circuit leaves it without one.
-        if (!std::isfinite(m_ResonantFrequency))
-        {
-            const double inductorLoss =
-                m_Inductor.m_Resistance * m_Inductor.m_Resistance * capacitance;
-            RefuseField(inductance < inductorLoss ? IdInductorResistance : IdCapacitorResistance,
-                        "is too large for a resonance of this inductor and capacitor");
-            return;
-        }
     }
     m_Equivalent.SetFromImpedance(m_Total, m_Frequency);
 
@@ -264,7 +248,12 @@ void CImpedanceDlg::OnCalcImpedance()
     table.m_Columns.push_back(equivalent);
     table.m_Columns.push_back(
         {QStringLiteral("Resonant frequency"), QStringLiteral("kHz"), 3, QStringLiteral(" ")});
-    cells.push_back(CReportCell::Number(m_ResonantFrequency / 1000));
+    // Without an inductor or a capacitor, or with losses that leave the lossy formula's
+    // quotient (L - RL^2 C) / (L - RC^2 C) below zero, there is no resonance: its impedances
+    // are the answer.
+    cells.push_back(std::isfinite(m_ResonantFrequency)
+                        ? CReportCell::Number(m_ResonantFrequency / 1000)
+                        : CReportCell::Text(QStringLiteral("none")));
     table.m_Footer = QStringLiteral("\r\n");
     BeginTable(std::move(table));
     AddRow(std::move(cells));
