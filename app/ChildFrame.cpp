@@ -83,19 +83,29 @@ QString CChildFrame::PathText() const
     return QDir::toNativeSeparators(m_Document->FilePath());
 }
 
+bool CChildFrame::AskBeforeClosing()
+{
+    if (!m_Document->IsModified())
+        return true;
+    // The window asked about comes to the front, and a save writes its form.
+    if (QMdiArea* area = mdiArea())
+        area->setActiveSubWindow(this);
+    CVKFormView::SetActiveForm(m_Form);
+    return m_Document->SaveModified();
+}
+
+void CChildFrame::CloseAnswered()
+{
+    m_Answered = true;
+    close();
+}
+
 void CChildFrame::closeEvent(QCloseEvent* event)
 {
-    if (m_Document->IsModified())
+    if (!m_Answered && !AskBeforeClosing())
     {
-        // The window asked about comes to the front, and a save writes its form.
-        if (QMdiArea* area = mdiArea())
-            area->setActiveSubWindow(this);
-        CVKFormView::SetActiveForm(m_Form);
-        if (!m_Document->SaveModified())
-        {
-            event->ignore();
-            return;
-        }
+        event->ignore();
+        return;
     }
     QMdiSubWindow::closeEvent(event);
 }

@@ -37,6 +37,11 @@ public:
     // The design's full path, as the title bar's tooltip and the status bar show it.
     QString PathText() const;
 
+    // Exit asks about every window before it closes any: false when the answer for this one
+    // was Cancel. Once every window has answered, CloseAnswered closes it without asking again.
+    bool AskBeforeClosing();
+    void CloseAnswered();
+
 protected:
     // A modified design asks whether to save it first; Cancel keeps the window open.
     void closeEvent(QCloseEvent* event) override;
@@ -47,4 +52,5 @@ private:
 
     std::unique_ptr<CQuillonDoc> m_Document;
     CVKFormView* m_Form;
+    bool m_Answered = false; // closing without a question: Exit asked already
 };

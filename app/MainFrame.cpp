@@ -309,16 +309,19 @@ void CMainFrame::OnHelp()
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
-    // Exit: every calculator closes, each modified one asking first; a Cancel keeps it and
-    // the program running.
-    for (CChildFrame* child : m_wndClient->ChildFrames())
+    // Exit: every modified calculator asks first, one question each; only when none was
+    // answered with Cancel do they all close, so a Cancel keeps every window as it was.
+    const QList<CChildFrame*> children = m_wndClient->ChildFrames();
+    for (CChildFrame* child : children)
     {
-        if (!child->close())
+        if (!child->AskBeforeClosing())
         {
             event->ignore();
             return;
         }
     }
+    for (CChildFrame* child : children)
+        child->CloseAnswered();
     if (m_HelpWindow)
         m_HelpWindow->close();
     event->accept();

@@ -137,20 +137,23 @@ TEST_F(ShellTest, ExitAsksForEachModifiedCalculator)
     TypeInto(receiver->Form()->Field(1207), QStringLiteral("5"));
     tuning->Form()->Button(1217)->click();
 
-    // Discard the receiver, cancel at the tuning capacitor: the program goes on with it.
+    // Discard the receiver, cancel at the tuning capacitor: the program goes on with every
+    // window, the receiver's changes still marked.
+    const QList<CChildFrame*> all = Frame().Client()->ChildFrames();
     m_Answers = {EAnswer::Discard, EAnswer::Cancel};
     QTest::mouseClick(Selector().ExitButton(), Qt::LeftButton);
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(m_Questions.size(), 2u);
     EXPECT_EQ(QuestionTexts().value(1), QStringLiteral("Save changes to Tuning Cap_Default.qwf?"));
     EXPECT_TRUE(Frame().isVisible());
-    EXPECT_EQ(Frame().Client()->ChildFrames(), QList<CChildFrame*>{tuning});
+    EXPECT_EQ(Frame().Client()->ChildFrames(), all);
+    EXPECT_TRUE(receiver->Document()->IsModified());
 
-    // Exit from the menu asks again.
-    m_Answers = {EAnswer::Discard};
+    // Exit from the menu asks again, once a window, and closes them all.
+    m_Answers = {EAnswer::Discard, EAnswer::Discard};
     m_App->OnCommand(CQuillonApp::IdAppExit);
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(m_Questions.size(), 3u);
+    EXPECT_EQ(m_Questions.size(), 4u);
     EXPECT_FALSE(Frame().isVisible());
     EXPECT_TRUE(Frame().Client()->ChildFrames().isEmpty());
 }
