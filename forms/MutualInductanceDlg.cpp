@@ -176,10 +176,33 @@ const CFieldRow CoreFields[] = {
     {Dlg::IdSecondaryCoreLoss, "Core loss", 0, 0, false, 0, 0, "", "", "", 0},
 };
 
-// The coils' core permeabilities are read and checked, but the core step resets both coils
-// to air before any calculation; the two core-loss fields are never read.
-constexpr int UnusedPermeabilityIds[] = {Dlg::IdPrimaryPermeability, Dlg::IdSecondaryPermeability};
-constexpr int UnreadCoreLossIds[] = {Dlg::IdPrimaryCoreLoss, Dlg::IdSecondaryCoreLoss};
+// The coils' core permeabilities and the two core-loss fields are kept in the form and its
+// design files but never read: the core step sets both coils to air before any calculation.
+constexpr int UnreadIds[] = {Dlg::IdPrimaryPermeability, Dlg::IdSecondaryPermeability,
+                             Dlg::IdPrimaryCoreLoss, Dlg::IdSecondaryCoreLoss};
+
+// Each law of the detector enables the fields it reads.
+const CEnableRule DiodeLawRules[] = {
+    {Dlg::IdForwardDiode,
+     {Dlg::IdSatCurrent},
+     {Dlg::IdQuadA, Dlg::IdQuadB, Dlg::IdQuadC, Dlg::IdPowerA, Dlg::IdPowerN}},
+    {Dlg::IdForwardQuadratic,
+     {Dlg::IdQuadA, Dlg::IdQuadB, Dlg::IdQuadC},
+     {Dlg::IdSatCurrent, Dlg::IdPowerA, Dlg::IdPowerN}},
+    {Dlg::IdForwardPower,
+     {Dlg::IdPowerA, Dlg::IdPowerN},
+     {Dlg::IdSatCurrent, Dlg::IdQuadA, Dlg::IdQuadB, Dlg::IdQuadC}},
+    {Dlg::IdReverseDiode,
+     {Dlg::IdRevSatCurrent, Dlg::IdRevN},
+     {Dlg::IdRevQuadA, Dlg::IdRevQuadB, Dlg::IdRevQuadC}},
+    {Dlg::IdReverseQuadratic,
+     {Dlg::IdRevQuadA, Dlg::IdRevQuadB, Dlg::IdRevQuadC},
+     {Dlg::IdRevSatCurrent, Dlg::IdRevN}},
+    // The reverse resistance is read with the load in every law.
+    {Dlg::IdReverseResistance,
+     {},
+     {Dlg::IdRevSatCurrent, Dlg::IdRevN, Dlg::IdRevQuadA, Dlg::IdRevQuadB, Dlg::IdRevQuadC}},
+};
 
 constexpr double Pico = 1e-12;
 // The engine limit of the loaded Q before each tap sweep.
@@ -454,15 +477,16 @@ void CMutualInductanceDlg::SetupFields()
     CVKFormView::SetupFields(ReverseFields, Rows(ReverseFields));
     CVKFormView::SetupFields(LoadFields, Rows(LoadFields));
     CVKFormView::SetupFields(WorkingFields, Rows(WorkingFields));
-    for (int id : UnusedPermeabilityIds)
-        MarkUnused(id, "Checked, but does not enter the air-core calculation: a ferrite rod is "
-                       "described under "
-                       "\"Has core\".");
-    for (int id : UnreadCoreLossIds)
+    for (int id : UnreadIds)
     {
-        MarkUnused(id, "Not read: does not enter the air-core calculation.");
+        MarkUnused(id, id == IdPrimaryPermeability || id == IdSecondaryPermeability
+                           ? "Not read: does not enter the air-core calculation; a ferrite rod "
+                             "is described under \"Has core\"."
+                           : "Not read: does not enter the air-core calculation.");
         EnableControl(id, false);
     }
+    ApplyEnableRule(DiodeLawRules, IdForwardDiode);
+    ApplyEnableRule(DiodeLawRules, IdReverseQuadratic);
 }
 
 // Kept in the form and its design files, but of no effect on a result: the field and its
@@ -508,6 +532,7 @@ bool CMutualInductanceDlg::SetForwardLaw(int id, int law)
 {
     m_ForwardLaw = law;
     SetCheck(id, true);
+    ApplyEnableRule(DiodeLawRules, id);
     return true;
 }
 
@@ -515,6 +540,7 @@ bool CMutualInductanceDlg::SetReverseLaw(int id, int law)
 {
     m_ReverseLaw = law;
     SetCheck(id, true);
+    ApplyEnableRule(DiodeLawRules, id);
     return true;
 }
 
@@ -550,8 +576,8 @@ void CMutualInductanceDlg::RunAction(int id)
 
 namespace
 {
-// Inductance, diameter, length, turns, conductor diameter, resistivity, core permeability,
-// former permittivity, dissipation factor.
+// Inductance, diameter, length, turns, conductor diameter, resistivity, former permittivity,
+// dissipation factor.
 const CFieldBinding<CCoil> PrimaryCoil[] = {
     {Dlg::IdPrimaryInductance, &CCoil::m_Inductance},
     {Dlg::IdPrimaryDiameter, &CCoil::m_Diameter},
@@ -559,7 +585,6 @@ const CFieldBinding<CCoil> PrimaryCoil[] = {
     {Dlg::IdPrimaryTurns, &CCoil::m_Turns},
     {Dlg::IdPrimaryConductorDiameter, &CCoil::m_ConductorDiameter},
     {Dlg::IdPrimaryResistivity, &CCoil::m_Resistivity},
-    {Dlg::IdPrimaryPermeability, &CCoil::m_ApparentPermeability},
     {Dlg::IdPrimaryPermittivity, &CCoil::m_FormerPermittivity},
     {Dlg::IdPrimaryDissipation, &CCoil::m_DissipationFactor},
 };
@@ -570,7 +595,6 @@ const CFieldBinding<CCoil> SecondaryCoil[] = {
     {Dlg::IdSecondaryTurns, &CCoil::m_Turns},
     {Dlg::IdSecondaryConductorDiameter, &CCoil::m_ConductorDiameter},
     {Dlg::IdSecondaryResistivity, &CCoil::m_Resistivity},
-    {Dlg::IdSecondaryPermeability, &CCoil::m_ApparentPermeability},
     {Dlg::IdSecondaryPermittivity, &CCoil::m_FormerPermittivity},
     {Dlg::IdSecondaryDissipation, &CCoil::m_DissipationFactor},
 };

@@ -447,10 +447,9 @@ TEST_F(CrystalRadioForm, ExtremeInputsStillReport)
 
 namespace
 {
-TEST_F(CrystalRadioForm, FieldsThatChangeNoResultSaySoAndTheUnreadOnesAreDisabled)
+TEST_F(CrystalRadioForm, FieldsNoCalculationReadsSaySoAndAreDisabledAndUnchecked)
 {
-    // The coils' core permeabilities are checked but reset before the calculation; the two
-    // core-loss fields are never read.
+    // The coils' core permeabilities and the two core-loss fields are never read.
     for (int id : {1236, 1238, 1246, 1279})
     {
         const QString tip = m_Form->Field(id)->toolTip();
@@ -463,11 +462,8 @@ TEST_F(CrystalRadioForm, FieldsThatChangeNoResultSaySoAndTheUnreadOnesAreDisable
                 ++labelled;
             }
         EXPECT_EQ(labelled, 1) << id;
+        EXPECT_FALSE(m_Form->Field(id)->isEnabled()) << id;
     }
-    EXPECT_TRUE(m_Form->Field(1236)->isEnabled());
-    EXPECT_TRUE(m_Form->Field(1238)->isEnabled());
-    EXPECT_FALSE(m_Form->Field(1246)->isEnabled());
-    EXPECT_FALSE(m_Form->Field(1279)->isEnabled());
 
     // What the tooltips claim: other permeabilities give the same report, with and without a
     // core (the shipped design's rod).
@@ -483,7 +479,39 @@ TEST_F(CrystalRadioForm, FieldsThatChangeNoResultSaySoAndTheUnreadOnesAreDisable
         Type(1236, QStringLiteral("500"));
         Type(1238, QStringLiteral("900"));
         EXPECT_EQ(Press(D::IdAnalyseNoLoad), air) << "core " << core;
+        // Out of the range they once had: still no refusal.
+        Type(1236, QStringLiteral("0"));
+        EXPECT_EQ(Press(D::IdAnalyseNoLoad), air) << "core " << core;
     }
     EXPECT_TRUE(m_Messages.m_Messages.empty());
+}
+
+TEST_F(CrystalRadioForm, EachDetectorLawEnablesTheFieldsItReads)
+{
+    const std::vector<int> forward = {1247, 1258, 1259, 1260, 1263, 1267}; // Is, quad, power
+    const std::vector<int> reverse = {1261, 1262, 1264, 1265, 1266};       // Is, n, quad
+    const struct
+    {
+        int m_Law;
+        std::vector<int> m_Enabled;
+    } laws[] = {
+        {D::IdForwardDiode, {1247}},
+        {D::IdForwardQuadratic, {1258, 1259, 1260}},
+        {D::IdForwardPower, {1263, 1267}},
+        {D::IdReverseDiode, {1261, 1262}},
+        {D::IdReverseQuadratic, {1264, 1265, 1266}},
+        {D::IdReverseResistance, {}},
+    };
+    for (const auto& law : laws)
+    {
+        Click(law.m_Law);
+        const bool isForward = law.m_Law == D::IdForwardDiode ||
+                               law.m_Law == D::IdForwardQuadratic || law.m_Law == D::IdForwardPower;
+        for (int id : isForward ? forward : reverse)
+            EXPECT_EQ(m_Form->Field(id)->isEnabled(),
+                      std::count(law.m_Enabled.begin(), law.m_Enabled.end(), id) == 1)
+                << "law " << law.m_Law << ", field " << id;
+        EXPECT_TRUE(m_Form->Field(1254)->isEnabled()) << "the reverse resistance, read always";
+    }
 }
 } // namespace
