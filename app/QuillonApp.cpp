@@ -310,7 +310,7 @@ void CQuillonApp::OnCopyResults()
     const CChildFrame* child = ActiveChild();
     if (!child)
         return;
-    const std::vector<CReportTable> latest = child->Form()->LatestTables();
+    const std::vector<CReportTable> latest = child->Form()->LatestViewTables();
     if (latest.empty())
         return;
     // Cells for a spreadsheet, a table for a word processor.

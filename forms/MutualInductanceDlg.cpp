@@ -1059,7 +1059,9 @@ void CMutualInductanceDlg::TapSweepAtStart()
     BeginTable(LoopZeroTable());
     AddRow(std::move(zero));
     EndTable();
-    BeginTable(LoopTable());
+    CReportTable taps = LoopTable();
+    taps.m_Continues = true;
+    BeginTable(std::move(taps));
     for (std::vector<CReportCell>& row : rows)
         AddRow(std::move(row));
     EndTable();

@@ -5,6 +5,8 @@
 #include <QBuffer>
 #include <QLocale>
 
+#include <algorithm>
+
 #include <cmath>
 
 QString FormatNumberText(double value, int decimals)
@@ -65,6 +67,7 @@ QString CReportTable::ShownValue(const CReportCell& cell, size_t column) const
     case CReportCell::EKind::WithUnit:
         return FormatNumberText(cell.m_Value, decimals) + QLatin1Char(' ') + cell.m_Text;
     case CReportCell::EKind::Text:
+    case CReportCell::EKind::Empty:
         break;
     }
     return cell.m_Text;
@@ -116,16 +119,21 @@ QString CReportTable::Text() const
     return text + m_Footer;
 }
 
+CReportCell::EKind CReportTable::ColumnKind(size_t column) const
+{
+    for (const std::vector<CReportCell>& row : m_Rows)
+        if (column < row.size() && row[column].m_Kind != CReportCell::EKind::Empty)
+            return row[column].m_Kind;
+    return CReportCell::EKind::Number;
+}
+
 QStringList CReportTable::FieldNames() const
 {
-    // A column's kind is the kind of its cells in the first row.
     QStringList names;
-    const std::vector<CReportCell>* first = m_Rows.empty() ? nullptr : &m_Rows.front();
     for (size_t column = 0; column < m_Columns.size(); ++column)
     {
         const CReportColumn& layout = m_Columns[column];
-        const CReportCell::EKind kind =
-            first && column < first->size() ? (*first)[column].m_Kind : CReportCell::EKind::Number;
+        const CReportCell::EKind kind = ColumnKind(column);
         if (kind == CReportCell::EKind::Complex)
         {
             names << ColumnHeading(layout.m_Name + QStringLiteral(" R"), layout.m_Unit)
@@ -151,10 +159,22 @@ QStringList CReportTable::FieldNames() const
 QStringList CReportTable::Fields(size_t row) const
 {
     QStringList fields;
-    for (const CReportCell& cell : m_Rows[row])
+    const std::vector<CReportCell>& cells = m_Rows[row];
+    for (size_t column = 0; column < cells.size(); ++column)
     {
+        const CReportCell& cell = cells[column];
         switch (cell.m_Kind)
         {
+        case CReportCell::EKind::Empty:
+        {
+            // As many blanks as the column's cells have fields.
+            const CReportCell::EKind kind = ColumnKind(column);
+            fields << QString();
+            if (kind == CReportCell::EKind::Complex || kind == CReportCell::EKind::Tagged ||
+                kind == CReportCell::EKind::WithUnit)
+                fields << QString();
+            break;
+        }
         case CReportCell::EKind::Number:
             fields << FullPrecision(cell.m_Value);
             break;
@@ -173,6 +193,98 @@ QStringList CReportTable::Fields(size_t row) const
         }
     }
     return fields;
+}
+
+bool SameLayout(const CReportTable& a, const CReportTable& b)
+{
+    if (a.m_Title != b.m_Title || a.m_Columns.size() != b.m_Columns.size())
+        return false;
+    for (size_t column = 0; column < a.m_Columns.size(); ++column)
+        if (a.m_Columns[column].m_Name != b.m_Columns[column].m_Name)
+            return false;
+    return true;
+}
+
+namespace
+{
+// The rows of `next` below those of `shown`: the wider table's columns first, then those of
+// the other that it lacks; each cell under the column of its name.
+void Join(CReportTable& shown, const CReportTable& next)
+{
+    const bool nextWider = next.m_Columns.size() > shown.m_Columns.size();
+    std::vector<CReportColumn> columns = nextWider ? next.m_Columns : shown.m_Columns;
+    for (const CReportTable* table : {static_cast<const CReportTable*>(&shown), &next})
+        for (const CReportColumn& column : table->m_Columns)
+            if (std::none_of(columns.begin(), columns.end(),
+                             [&](const CReportColumn& c) { return c.m_Name == column.m_Name; }))
+                columns.push_back(column);
+    const auto remap = [&columns](const CReportTable& table)
+    {
+        std::vector<std::vector<CReportCell>> rows;
+        for (const std::vector<CReportCell>& row : table.m_Rows)
+        {
+            std::vector<CReportCell> cells(columns.size(), CReportCell::Empty());
+            for (size_t i = 0; i < row.size() && i < table.m_Columns.size(); ++i)
+                for (size_t c = 0; c < columns.size(); ++c)
+                    if (columns[c].m_Name == table.m_Columns[i].m_Name)
+                        cells[c] = row[i];
+            rows.push_back(std::move(cells));
+        }
+        return rows;
+    };
+    std::vector<std::vector<CReportCell>> rows = remap(shown);
+    for (std::vector<CReportCell>& row : remap(next))
+        rows.push_back(std::move(row));
+    shown.m_Columns = std::move(columns);
+    shown.m_Rows = std::move(rows);
+}
+} // namespace
+
+std::vector<CReportTable> ViewTables(const std::vector<CReportTable>& tables, size_t from)
+{
+    std::vector<CReportTable> shown;
+    std::vector<size_t> lastSource; // the last of tables[] each shown table holds
+    const auto continued = [&tables](size_t i)
+    { return i + 1 < tables.size() && tables[i + 1].m_Continues; };
+    for (size_t i = 0; i < tables.size(); ++i)
+    {
+        const CReportTable& table = tables[i];
+        if (table.m_Continues && !shown.empty())
+        {
+            Join(shown.back(), table);
+            lastSource.back() = i;
+            continue;
+        }
+        size_t end = i + 1;
+        if (table.m_Rows.size() == 1 && !continued(i))
+            while (end < tables.size() && tables[end].m_Rows.size() == 1 &&
+                   !tables[end].m_Continues && !continued(end) && SameLayout(table, tables[end]))
+                ++end;
+        if (end - i < 2)
+        {
+            shown.push_back(table);
+            lastSource.push_back(i);
+            continue;
+        }
+        CReportTable runs = table;
+        runs.m_Columns.insert(runs.m_Columns.begin(),
+                              CReportColumn{QStringLiteral("Run"), QString(), 0});
+        runs.m_Rows.clear();
+        for (size_t run = i; run < end; ++run)
+        {
+            std::vector<CReportCell> row = tables[run].m_Rows.front();
+            row.insert(row.begin(), CReportCell::Number(static_cast<double>(run - i + 1)));
+            runs.m_Rows.push_back(std::move(row));
+        }
+        shown.push_back(std::move(runs));
+        lastSource.push_back(end - 1);
+        i = end - 1;
+    }
+    std::vector<CReportTable> wanted;
+    for (size_t i = 0; i < shown.size(); ++i)
+        if (lastSource[i] >= from)
+            wanted.push_back(std::move(shown[i]));
+    return wanted;
 }
 
 bool WriteTablesAsCsv(const std::vector<CReportTable>& tables, QIODevice& device)

@@ -22,6 +22,7 @@ struct CReportCell
         Text,    // a text kept as it is
         // A value with its unit after it, as "424.47 pF", where the unit changes from row to row.
         WithUnit,
+        Empty, // no value in this row: the views leave the column's fields blank
     };
 
     EKind m_Kind = EKind::Text;
@@ -43,6 +44,7 @@ struct CReportCell
     {
         return {EKind::WithUnit, value, 0.0, unit};
     }
+    static CReportCell Empty() { return {EKind::Empty, 0.0, 0.0, QString()}; }
 };
 
 // A column of a report table: what it is called, its unit, how the report writes its cells.
@@ -78,6 +80,9 @@ public:
     QString m_RowStart; // text before the first cell of every row
     QString m_RowEnd = QStringLiteral("\r\n");
     QString m_Footer; // lines after the rows
+    // The rows go on those of the table before, written by the same action in a layout of
+    // their own (a tap sweep's loop 0 and its taps): the views show the two as one table.
+    bool m_Continues = false;
     std::vector<CReportColumn> m_Columns;
     std::vector<std::vector<CReportCell>> m_Rows;
 
@@ -95,7 +100,21 @@ public:
     // full precision, "." as decimal point, no grouping.
     QStringList FieldNames() const;
     QStringList Fields(size_t row) const;
+
+private:
+    // The kind of a column's cells: that of its first cell with a value.
+    CReportCell::EKind ColumnKind(size_t column) const;
 };
+
+// Same title and column names: rows of one kind.
+bool SameLayout(const CReportTable& a, const CReportTable& b);
+
+// The tables as the Table tab, Copy and the exports show them: a table that continues the
+// one before joins it, with the columns of both, cells left empty where a row has none; and
+// one-row tables of one layout in a row (repeated presses of a one-row action) gather into one
+// table with a "Run" column first, counting from 1. The report text is not changed. When
+// `from` is given, only the shown tables holding one of tables[from...] are returned.
+std::vector<CReportTable> ViewTables(const std::vector<CReportTable>& tables, size_t from = 0);
 
 // A column's name with its unit in brackets, "Wire length (m)"; the name alone without a unit.
 QString ColumnHeading(const QString& name, const QString& unit);

@@ -94,7 +94,8 @@ bool IsWide(const CVKFormView& form)
 bool ExportResultsCsv(const std::vector<CReportTable>& tables, const QString& path)
 {
     QBuffer buffer;
-    const bool written = buffer.open(QIODevice::WriteOnly) && WriteTablesAsCsv(tables, buffer) &&
+    const bool written = buffer.open(QIODevice::WriteOnly) &&
+                         WriteTablesAsCsv(ViewTables(tables), buffer) &&
                          WriteFileSafely(path, buffer.data());
     if (!written)
         ReportWriteError(path);
@@ -110,7 +111,7 @@ QString ResultsDocumentHtml(const CVKFormView& form, const QString& designName)
                             QDate::currentDate().toString(Qt::ISODate));
     html += InputsHtml(form);
     html += QStringLiteral("<h2>Results</h2>");
-    for (const CReportTable& table : form.Tables())
+    for (const CReportTable& table : ViewTables(form.Tables()))
         html += TableHtml(table);
     return html + QStringLiteral("</body></html>");
 }

@@ -14,8 +14,8 @@ class QPagedPaintDevice;
 // Taking the results out of a calculator: CSV files, printed pages and PDF files. The menus
 // and the batch mode both come here.
 
-// Writes every table of the results as CSV (TablesAsCsv), safely (WriteFileSafely); a failure
-// says "Error while writing to file " + path.
+// Writes every table of the results as the views show them (ViewTables) as CSV (TablesAsCsv),
+// safely (WriteFileSafely); a failure says "Error while writing to file " + path.
 bool ExportResultsCsv(const std::vector<CReportTable>& tables, const QString& path);
 
 // The printed results as HTML: the calculator's caption, the design file's name, the date,

@@ -83,15 +83,17 @@ CResultsPane::CResultsPane(QTextEdit* report, QWidget* parent, const QString& fo
 
 void CResultsPane::ShowTables(const std::vector<CReportTable>* tables)
 {
-    m_Tables = tables;
+    // The model shows a table of its own copy: the old one goes before the copy changes.
+    m_Model->SetTable(nullptr);
+    m_Shown = tables ? ViewTables(*tables) : std::vector<CReportTable>();
     const QSignalBlocker blocker(m_Choice);
     m_Choice->clear();
-    const size_t count = tables ? tables->size() : 0;
+    const size_t count = m_Shown.size();
     for (size_t i = 0; i < count; ++i)
         m_Choice->addItem(QStringLiteral("%1. %2 (%3 rows)")
                               .arg(i + 1)
-                              .arg((*tables)[i].m_Title)
-                              .arg((*tables)[i].m_Rows.size()));
+                              .arg(m_Shown[i].m_Title)
+                              .arg(m_Shown[i].m_Rows.size()));
     m_Choice->setCurrentIndex(static_cast<int>(count) - 1);
     ShowTable(static_cast<int>(count) - 1);
     m_Plot->SetTables(tables);
@@ -99,8 +101,8 @@ void CResultsPane::ShowTables(const std::vector<CReportTable>* tables)
 
 void CResultsPane::ShowTable(int index)
 {
-    const bool valid = m_Tables && index >= 0 && static_cast<size_t>(index) < m_Tables->size();
-    m_Model->SetTable(valid ? &(*m_Tables)[static_cast<size_t>(index)] : nullptr);
+    const bool valid = index >= 0 && static_cast<size_t>(index) < m_Shown.size();
+    m_Model->SetTable(valid ? &m_Shown[static_cast<size_t>(index)] : nullptr);
     if (valid && m_Model->rowCount() <= 1000)
         m_View->resizeColumnsToContents();
 }

@@ -62,5 +62,5 @@ private:
     QTableView* m_View;
     CReportTableModel* m_Model;
     CPlotView* m_Plot;
-    const std::vector<CReportTable>* m_Tables = nullptr;
+    std::vector<CReportTable> m_Shown; // the tables as the Table tab shows them (ViewTables)
 };

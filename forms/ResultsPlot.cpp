@@ -223,15 +223,6 @@ std::vector<CPlotColumn> PlotColumns(const CReportTable& table)
     return columns;
 }
 
-bool SameLayout(const CReportTable& a, const CReportTable& b)
-{
-    if (a.m_Title != b.m_Title || a.m_Columns.size() != b.m_Columns.size())
-        return false;
-    for (size_t column = 0; column < a.m_Columns.size(); ++column)
-        if (a.m_Columns[column].m_Name != b.m_Columns[column].m_Name)
-            return false;
-    return true;
-}
 } // namespace
 
 int CPlotData::Find(const QString& name) const

@@ -130,6 +130,11 @@ public:
     const std::vector<CReportTable>& Tables() const { return m_Tables; }
     // The tables of the latest action that wrote any.
     std::vector<CReportTable> LatestTables() const;
+    // The tables as the views show them (ViewTables) that hold the latest action's rows.
+    std::vector<CReportTable> LatestViewTables() const
+    {
+        return ViewTables(m_Tables, m_LatestTables);
+    }
 
     // EM_SETTABSTOPS: one value gives a stop every that many dialog units, several give
     // explicit stops. One dialog unit is a quarter of the font's average character width.

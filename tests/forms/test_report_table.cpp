@@ -58,3 +58,38 @@ TEST(ReportTable, CsvQuotesAndSeparatesTables)
     EXPECT_TRUE(html.contains(QStringLiteral("say &quot;hi&quot;, twice")));
     EXPECT_TRUE(TablesAsTabText({Sample()}).startsWith(QStringLiteral("D (mm)\tZin R (ohm)\t")));
 }
+
+TEST(ReportTable, TheViewsJoinOneActionsTablesAndGatherRepeatedOneRowPresses)
+{
+    // A narrower table the next one continues: one table, the wider one's columns first, blank
+    // fields where a row has no cell (a complex column blank in both its fields).
+    CReportTable zero;
+    zero.m_Title = QStringLiteral("Taps");
+    zero.m_Columns = {{QStringLiteral("W#"), QString(), 0},
+                      {QStringLiteral("Zin"), QStringLiteral("ohm"), 2}};
+    zero.m_Rows = {{CReportCell::Number(0), CReportCell::Complex(1, 2)}};
+    CReportTable taps = Sample();
+    taps.m_Title = zero.m_Title;
+    taps.m_Continues = true;
+    const CReportTable one = Sample();
+    CReportTable single = Sample();
+    single.m_Rows.resize(1);
+
+    const std::vector<CReportTable> shown =
+        ViewTables({one, zero, taps, single, single, single, zero, taps});
+    ASSERT_EQ(shown.size(), 4u);
+    EXPECT_EQ(shown[0].Text(), one.Text());
+    EXPECT_EQ(shown[1].FieldNames(), (QStringList{"D (mm)", "Zin R (ohm)", "Zin X (ohm)",
+                                                  "Rqrd kind", "Rqrd (pF)", "Note", "W#"}));
+    ASSERT_EQ(shown[1].m_Rows.size(), 3u);
+    EXPECT_EQ(shown[1].Fields(0), (QStringList{"", "1", "2", "", "", "", "0"}));
+    EXPECT_EQ(shown[1].Fields(1), Sample().Fields(0) + QStringList{""});
+    // Three presses of a one-row action: a run a row.
+    EXPECT_EQ(shown[2].FieldNames().front(), QStringLiteral("Run"));
+    ASSERT_EQ(shown[2].m_Rows.size(), 3u);
+    EXPECT_EQ(shown[2].Fields(2), QStringList{"3"} + single.Fields(0));
+    EXPECT_EQ(shown[3].m_Rows.size(), 3u) << "a table another continues is never gathered";
+    // Only the shown tables that hold the latest action's.
+    EXPECT_EQ(ViewTables({one, zero, taps, single, single}, 4).size(), 1u);
+    EXPECT_EQ(ViewTables({one, zero, taps, single, single}, 4).front().m_Rows.size(), 2u);
+}
