@@ -432,7 +432,16 @@ void CVKFormView::ScheduleTabStops()
             // Only the tables shown since the last time: the earlier lines keep their stops.
             // A table still open has no lines yet.
             for (; m_TabsDone < m_TableBlocks.size(); ++m_TabsDone)
-                ApplyTabStops(m_TabsDone);
+            {
+                // A table another continues waits for it: they share their stops.
+                const size_t next = m_TabsDone + 1;
+                if (next < m_TableBlocks.size() && m_Tables[next].m_Continues)
+                    continue;
+                size_t first = m_TabsDone;
+                while (first > 0 && m_Tables[first].m_Continues)
+                    --first;
+                ApplyTabStops(first, m_TabsDone);
+            }
         },
         Qt::QueuedConnection);
 }
@@ -448,8 +457,9 @@ bool IsBlankCell(const QString& cell)
 }
 
 // For each heading line, the column of each of its cells, or -1. A heading line names the
-// columns by position, or names the columns that hold values in order (its blank cells only
-// widen the spacing); a line that does neither keeps the default stops (an empty map).
+// columns by position (blank cells beyond the last column only widen the spacing, as the
+// coil's unit line has them), or names the columns that hold values in order; a line that
+// does neither keeps the default stops (an empty map).
 QList<std::vector<int>> HeadingColumns(const QStringList& headings, qsizetype columns,
                                        const std::vector<int>& nonBlank)
 {
@@ -458,10 +468,13 @@ QList<std::vector<int>> HeadingColumns(const QStringList& headings, qsizetype co
     {
         const QStringList cells = heading.split(QLatin1Char('\t'));
         std::vector<int> map;
-        if (cells.size() == columns)
+        bool beyond = false; // a named cell past the last column
+        for (qsizetype cell = columns; cell < cells.size(); ++cell)
+            beyond = beyond || !IsBlankCell(cells[cell]);
+        if (cells.size() == columns || (cells.size() > columns && !beyond))
         {
             for (qsizetype cell = 0; cell < cells.size(); ++cell)
-                map.push_back(static_cast<int>(cell));
+                map.push_back(cell < columns ? static_cast<int>(cell) : -1);
         }
         else
         {
@@ -505,10 +518,16 @@ std::vector<qreal> ColumnStarts(const QFontMetricsF& metrics, const QList<QStrin
             named += IsBlankCell(cell) ? 0 : 1;
         if (2 * named < static_cast<int>(nonBlank.size()))
             continue;
+        // A cell before the blank heading of a column may run on over that column: it widens
+        // none.
         const std::vector<int>& map = headingColumns[line];
         for (size_t cell = 0; cell < map.size(); ++cell)
-            if (map[cell] >= 0)
+        {
+            const bool runsOn = cell + 1 < map.size() && map[cell + 1] >= 0 &&
+                                IsBlankCell(cells[static_cast<qsizetype>(cell + 1)]);
+            if (map[cell] >= 0 && !runsOn)
                 measure(map[cell], cells[static_cast<qsizetype>(cell)]);
+        }
     }
     const qreal gap = metrics.horizontalAdvance(QLatin1Char(' '));
     std::vector<qreal> starts(static_cast<size_t>(columns) + 1, 0.0);
@@ -518,25 +537,32 @@ std::vector<qreal> ColumnStarts(const QFontMetricsF& metrics, const QList<QStrin
 }
 
 // The stops of a heading line from its cells' columns. Blank heading cells sit just before
-// the next named one.
-QList<QTextOption::Tab> HeadingTabs(const std::vector<int>& map, const std::vector<qreal>& starts)
+// the next named one, so that a named cell may run on over blank ones ("length" of "Wire
+// length" wider than its column) and the next still finds its own column.
+QList<QTextOption::Tab> HeadingTabs(const std::vector<int>& map, const QStringList& cells,
+                                    const std::vector<qreal>& starts, const QFontMetricsF& metrics)
 {
+    const auto named = [&](size_t cell)
+    { return map[cell] >= 0 && !IsBlankCell(cells[static_cast<qsizetype>(cell)]); };
     QList<QTextOption::Tab> tabs;
     for (size_t cell = 1; cell < map.size(); ++cell)
     {
         qreal start = 0.0;
-        if (map[cell] >= 0)
+        if (named(cell))
         {
             start = starts[static_cast<size_t>(map[cell])];
         }
         else
         {
-            size_t named = cell;
-            while (named < map.size() && map[named] < 0)
-                ++named;
-            const qreal next =
-                named < map.size() ? starts[static_cast<size_t>(map[named])] : starts.back();
-            start = next - static_cast<qreal>(named - cell);
+            size_t following = cell;
+            while (following < map.size() && !named(following))
+                ++following;
+            qreal next = following < map.size() ? starts[static_cast<size_t>(map[following])]
+                                                : starts.back();
+            // Room for the blanks of this cell and those after it.
+            for (size_t blank = cell; blank < following; ++blank)
+                next -= metrics.horizontalAdvance(cells[static_cast<qsizetype>(blank)]) + 1.0;
+            start = next;
         }
         tabs.append(QTextOption::Tab(start, QTextOption::LeftTab));
     }
@@ -555,30 +581,41 @@ void SetTabPositions(QTextDocument* document, int fromBlock, int toBlock,
 }
 } // namespace
 
-void CVKFormView::ApplyTabStops(size_t index)
+void CVKFormView::ApplyTabStops(size_t first, size_t last)
 {
-    const CReportTable& table = m_Tables[index];
     QTextDocument* document = m_Results->document();
-    const int first = m_TableBlocks[index];
-    const int headerLines = static_cast<int>(table.m_Header.count(QLatin1String("\r\n")));
-    QString rowsText;
-    for (size_t row = 0; row < table.m_Rows.size(); ++row)
-        rowsText += table.RowText(row);
-    QStringList rowLines = rowsText.split(QStringLiteral("\r\n"));
-    if (!rowLines.isEmpty() && rowLines.back().isEmpty())
-        rowLines.pop_back();
-    if (rowLines.isEmpty() || first + headerLines + rowLines.size() > document->blockCount())
+    const auto headerLines = [this](size_t table)
+    { return static_cast<int>(m_Tables[table].m_Header.count(QLatin1String("\r\n"))); };
+
+    // Each table's row lines and the block of its first one.
+    QList<QStringList> rows;
+    std::vector<std::pair<int, int>> rowBlocks; // first and last block of each table's rows
+    for (size_t index = first; index <= last; ++index)
+    {
+        const CReportTable& table = m_Tables[index];
+        QString rowsText;
+        for (size_t row = 0; row < table.m_Rows.size(); ++row)
+            rowsText += table.RowText(row);
+        QStringList rowLines = rowsText.split(QStringLiteral("\r\n"));
+        if (!rowLines.isEmpty() && rowLines.back().isEmpty())
+            rowLines.pop_back();
+        const int start = m_TableBlocks[index] + headerLines(index);
+        if (start + rowLines.size() > document->blockCount())
+            return;
+        if (rowLines.isEmpty())
+            continue;
+        rowBlocks.emplace_back(start, start + static_cast<int>(rowLines.size()) - 1);
+        for (const QString& line : rowLines)
+            rows.append(line.split(QLatin1Char('\t')));
+    }
+    if (rows.isEmpty())
         return;
 
     // The columns are the rows' cells by position; the fullest row line shows which are blank.
-    QList<QStringList> rows;
     QStringList reference;
-    for (const QString& line : rowLines)
-    {
-        rows.append(line.split(QLatin1Char('\t')));
-        if (rows.back().size() > reference.size())
-            reference = rows.back();
-    }
+    for (const QStringList& row : rows)
+        if (row.size() > reference.size())
+            reference = row;
     const qsizetype columns = reference.size();
     if (columns < 2)
         return;
@@ -587,20 +624,25 @@ void CVKFormView::ApplyTabStops(size_t index)
         if (!IsBlankCell(reference[column]))
             nonBlank.push_back(static_cast<int>(column));
 
-    const QStringList headings = table.m_Header.split(QStringLiteral("\r\n")).mid(0, headerLines);
-    const QList<std::vector<int>> headingColumns = HeadingColumns(headings, columns, nonBlank);
+    const int headings = headerLines(first);
+    const QStringList headingLines =
+        m_Tables[first].m_Header.split(QStringLiteral("\r\n")).mid(0, headings);
+    const QList<std::vector<int>> headingColumns = HeadingColumns(headingLines, columns, nonBlank);
     const std::vector<qreal> starts = ColumnStarts(QFontMetricsF(m_Results->font()), rows, columns,
-                                                   headings, headingColumns, nonBlank);
+                                                   headingLines, headingColumns, nonBlank);
 
     QList<QTextOption::Tab> rowTabs;
     for (qsizetype column = 1; column < columns; ++column)
         rowTabs.append(QTextOption::Tab(starts[static_cast<size_t>(column)], QTextOption::LeftTab));
-    SetTabPositions(document, first + headerLines,
-                    first + headerLines + static_cast<int>(rowLines.size()) - 1, rowTabs);
-    for (int line = 0; line < headerLines; ++line)
+    for (const auto& [from, to] : rowBlocks)
+        SetTabPositions(document, from, to, rowTabs);
+    const int top = m_TableBlocks[first];
+    for (int line = 0; line < headings; ++line)
         if (!headingColumns[line].empty())
-            SetTabPositions(document, first + line, first + line,
-                            HeadingTabs(headingColumns[line], starts));
+            SetTabPositions(document, top + line, top + line,
+                            HeadingTabs(headingColumns[line],
+                                        headingLines[line].split(QLatin1Char('\t')), starts,
+                                        QFontMetricsF(m_Results->font())));
 }
 
 void CVKFormView::ShowResultsText()

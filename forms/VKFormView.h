@@ -314,7 +314,9 @@ private:
     // heading in the results box's font, so that every value sits under its heading. Done
     // once the action is over (never in the batch mode, which has no event loop).
     void ScheduleTabStops();
-    void ApplyTabStops(size_t table);
+    // The stops of the tables first to last, one table to the views (one continues another):
+    // their rows measured together, under the first one's headings.
+    void ApplyTabStops(size_t first, size_t last);
     int ResultsPaneHeight() const;
 
     int m_TemplateId;
