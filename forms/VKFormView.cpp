@@ -4,6 +4,7 @@
 #include "database/Error.h"
 #include "forms/ResultsPane.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QCheckBox>
 #include <QFontMetrics>
@@ -1040,7 +1041,32 @@ void CVKFormView::OnClicked(int id)
     const size_t before = m_Tables.size();
     OnCommand(id);
     if (m_Tables.size() > before)
+    {
         m_LatestTables = before;
+        ShowFromBlock(m_TableBlocks[before]);
+    }
+}
+
+void CVKFormView::ShowFromBlock(int blockNumber)
+{
+    if (!m_Results)
+        return;
+    // Once the box has laid the new lines out: the first of them at the top, its headings
+    // in view and the rows below them.
+    QMetaObject::invokeMethod(
+        this,
+        [this, blockNumber]
+        {
+            QTextDocument* document = m_Results->document();
+            const QTextBlock block = document->findBlockByNumber(blockNumber);
+            if (!block.isValid())
+                return;
+            m_Results->setTextCursor(QTextCursor(block));
+            const qreal top = document->documentLayout()->blockBoundingRect(block).top();
+            m_Results->horizontalScrollBar()->setValue(0);
+            m_Results->verticalScrollBar()->setValue(static_cast<int>(top));
+        },
+        Qt::QueuedConnection);
 }
 
 void CVKFormView::OnRadioToggled(int id, bool checked)

@@ -303,6 +303,8 @@ protected:
 private:
     void RegisterControl(int id, QWidget* control);
     void OnClicked(int id);
+    // Scrolls the results box so that the block comes first.
+    void ShowFromBlock(int blockNumber);
     void OnRadioToggled(int id, bool checked);
     void Activate();
     QWidget* ControlParent(QLayout* layout);

@@ -1,4 +1,5 @@
 #include "ShellFixture.h"
+#include "controls/VKEdit.h"
 
 #include "forms/ResultsPane.h"
 
@@ -70,9 +71,37 @@ TEST_F(ShellTest, TheTableTabShowsTheLatestTableAndClearEmptiesIt)
     EXPECT_EQ(pane->Model()->rowCount(), 1);
     EXPECT_EQ(pane->Model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("Alpha"));
     EXPECT_EQ(pane->Model()->index(0, 2).data().toString(), QStringLiteral("0.8100"));
+
+    // Pressed again and again: the box shows the latest report from its first line, and the
+    // table view gathers the presses, a run a row.
+    for (int press = 0; press < 30; ++press)
+        qobject_cast<QPushButton*>(form->Button(3))->click();
+    QApplication::processEvents();
+    QTextEdit* box = form->ResultsBox();
+    const auto firstShown = [](QTextEdit* box)
+    { return box->cursorForPosition(QPoint(2, 2)).blockNumber(); };
+    const int latest = box->document()->blockCount() - 1 -
+                       static_cast<int>(form->Tables().back().Text().count(QStringLiteral("\r\n")));
+    EXPECT_LE(firstShown(box), latest);
+    EXPECT_GE(box->cursorForPosition(QPoint(2, box->viewport()->height() - 2)).blockNumber(),
+              latest);
+    EXPECT_EQ(pane->Model()->rowCount(), 31);
+    EXPECT_EQ(pane->Model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Run"));
+
     qobject_cast<QPushButton*>(form->Button(CVKFormView::IdClear))->click();
     EXPECT_EQ(pane->Model()->rowCount(), 0);
     EXPECT_EQ(pane->TableChoice()->count(), 0);
+
+    // A table longer than the box: its first line at the top, not the end of the box.
+    CChildFrame* coil = Open(QStringLiteral("Coil"));
+    ASSERT_TRUE(coil);
+    qobject_cast<QPushButton*>(coil->Form()->Button(3))->click();
+    coil->Form()->Field(1216)->setText(QStringLiteral("5000"));
+    qobject_cast<QPushButton*>(coil->Form()->Button(3))->click();
+    QApplication::processEvents();
+    QTextEdit* coilBox = coil->Form()->ResultsBox();
+    EXPECT_EQ(firstShown(coilBox), static_cast<int>(coil->Form()->Tables().front().Text().count(
+                                       QStringLiteral("\r\n"))));
 }
 
 TEST_F(ShellTest, PaneSizesSurviveARestart)
