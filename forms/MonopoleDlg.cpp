@@ -641,10 +641,14 @@ std::vector<CReportCell> CMonopoleDlg::SweepCells() const
 {
     const CMonopole& m = m_Monopole;
     const bool inductive = !m.m_IsResistive && !(m.m_LResonate > 0);
+    // A receiver end that counts as resistive has no reactance to cancel: the report's 0.00
+    // is no value.
+    const auto reactance = [&m](CReportCell cell)
+    { return m.m_IsResistive && cell.m_Value == 0.0 ? cell.WithoutValue() : cell; };
     return {CReportCell::Number(m.m_Frequency / 1000),
             CReportCell::Number(m.m_ZIn.real),
-            inductive ? Micro(m.m_LIn) : Pico(m.m_CIn),
-            inductive ? Pico(m.m_CResonate) : Micro(m.m_LResonate),
+            reactance(inductive ? Micro(m.m_LIn) : Pico(m.m_CIn)),
+            reactance(inductive ? Pico(m.m_CResonate) : Micro(m.m_LResonate)),
             CReportCell::Number(m.m_Load.m_Value / 1e-6),
             CReportCell::Number(m.m_VAntenna),
             CReportCell::Number(m.m_VLoad.magnitude)};

@@ -240,6 +240,58 @@ void Join(CReportTable& shown, const CReportTable& next)
 }
 } // namespace
 
+CReportTable FixedUnitTable(const CReportTable& table)
+{
+    CReportTable fixed = table;
+    fixed.m_Columns.clear();
+    for (std::vector<CReportCell>& row : fixed.m_Rows)
+        row.clear();
+    for (size_t column = 0; column < table.m_Columns.size(); ++column)
+    {
+        const CReportColumn& layout = table.m_Columns[column];
+        const auto cellOf = [&](size_t row) -> const CReportCell*
+        {
+            const std::vector<CReportCell>& cells = table.m_Rows[row];
+            return column < cells.size() ? &cells[column] : nullptr;
+        };
+        // The units of the column, in the order the rows first have them.
+        QStringList units;
+        for (size_t row = 0; row < table.m_Rows.size(); ++row)
+            if (const CReportCell* cell = cellOf(row);
+                cell && cell->m_Kind == CReportCell::EKind::WithUnit &&
+                !units.contains(cell->m_Text))
+                units << cell->m_Text;
+        if (units.isEmpty())
+        {
+            fixed.m_Columns.push_back(layout);
+            for (size_t row = 0; row < table.m_Rows.size(); ++row)
+            {
+                const CReportCell* cell = cellOf(row);
+                fixed.m_Rows[row].push_back(!cell || cell->m_NoValue ? CReportCell::Empty()
+                                                                     : *cell);
+            }
+            continue;
+        }
+        for (const QString& unit : units)
+        {
+            // A capacitance or an inductance is named as the component it is.
+            const QString part = unit == QLatin1String("pF")   ? QStringLiteral(" C")
+                                 : unit == QLatin1String("uH") ? QStringLiteral(" L")
+                                                               : QString();
+            fixed.m_Columns.push_back({layout.m_Name + part, unit, layout.m_Decimals});
+            for (size_t row = 0; row < table.m_Rows.size(); ++row)
+            {
+                const CReportCell* cell = cellOf(row);
+                const bool here = cell && cell->m_Kind == CReportCell::EKind::WithUnit &&
+                                  cell->m_Text == unit && !cell->m_NoValue;
+                fixed.m_Rows[row].push_back(here ? CReportCell::Number(cell->m_Value)
+                                                 : CReportCell::Empty());
+            }
+        }
+    }
+    return fixed;
+}
+
 std::vector<CReportTable> ViewTables(const std::vector<CReportTable>& tables, size_t from)
 {
     std::vector<CReportTable> shown;
@@ -283,7 +335,7 @@ std::vector<CReportTable> ViewTables(const std::vector<CReportTable>& tables, si
     std::vector<CReportTable> wanted;
     for (size_t i = 0; i < shown.size(); ++i)
         if (lastSource[i] >= from)
-            wanted.push_back(std::move(shown[i]));
+            wanted.push_back(FixedUnitTable(shown[i]));
     return wanted;
 }
 

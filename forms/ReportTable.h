@@ -26,9 +26,10 @@ struct CReportCell
     };
 
     EKind m_Kind = EKind::Text;
-    double m_Value = 0.0; // the value, the real part, or the tagged value
-    double m_Imag = 0.0;  // the imaginary part of a complex value
-    QString m_Text;       // the text, the tag of a tagged value, or the unit
+    double m_Value = 0.0;   // the value, the real part, or the tagged value
+    double m_Imag = 0.0;    // the imaginary part of a complex value
+    QString m_Text;         // the text, the tag of a tagged value, or the unit
+    bool m_NoValue = false; // the report writes it (as 0.00), but it stands for no value
 
     static CReportCell Number(double value) { return {EKind::Number, value, 0.0, QString()}; }
     static CReportCell Complex(double real, double imag)
@@ -45,6 +46,13 @@ struct CReportCell
         return {EKind::WithUnit, value, 0.0, unit};
     }
     static CReportCell Empty() { return {EKind::Empty, 0.0, 0.0, QString()}; }
+    // The same cell in the report; the views leave it blank.
+    CReportCell WithoutValue() const
+    {
+        CReportCell cell = *this;
+        cell.m_NoValue = true;
+        return cell;
+    }
 };
 
 // A column of a report table: what it is called, its unit, how the report writes its cells.
@@ -109,7 +117,13 @@ private:
 // Same title and column names: rows of one kind.
 bool SameLayout(const CReportTable& a, const CReportTable& b);
 
-// The tables as the Table tab, Copy and the exports show them: a table that continues the
+// The table with one unit a column: a column whose unit changes from row to row ("424.47 pF",
+// "220.69 uH") becomes one column a unit, "React(in) C (pF)" and "React(in) L (uH)", the other
+// cell blank; a cell that stands for no value is blank. The Plot tab and the views read this.
+CReportTable FixedUnitTable(const CReportTable& table);
+
+// The tables as the Table tab, Copy and the exports show them, each with one unit a column
+// (FixedUnitTable): a table that continues the
 // one before joins it, with the columns of both, cells left empty where a row has none; and
 // one-row tables of one layout in a row (repeated presses of a one-row action) gather into one
 // table with a "Run" column first, counting from 1. The report text is not changed. When

@@ -185,18 +185,27 @@ bool IsPositive(double value)
     return value > 0.0;
 }
 
-// The numbers of a table by column; complex columns in two, text columns left out.
-std::vector<CPlotColumn> PlotColumns(const CReportTable& table)
+// The numbers of a table by column, one unit a column (FixedUnitTable); complex columns in two,
+// text columns left out, blank cells not drawn.
+std::vector<CPlotColumn> PlotColumns(const CReportTable& report)
 {
     std::vector<CPlotColumn> columns;
-    if (table.m_Rows.empty())
+    if (report.m_Rows.empty())
         return columns;
+    const CReportTable table = FixedUnitTable(report);
     const std::vector<CReportCell>& first = table.m_Rows.front();
     for (size_t column = 0; column < table.m_Columns.size() && column < first.size(); ++column)
     {
         const CReportColumn& layout = table.m_Columns[column];
-        const CReportCell::EKind kind = first[column].m_Kind;
-        if (kind == CReportCell::EKind::Text)
+        // The kind of the column's first cell with a value.
+        CReportCell::EKind kind = CReportCell::EKind::Empty;
+        for (const std::vector<CReportCell>& cells : table.m_Rows)
+            if (column < cells.size() && cells[column].m_Kind != CReportCell::EKind::Empty)
+            {
+                kind = cells[column].m_Kind;
+                break;
+            }
+        if (kind == CReportCell::EKind::Text || kind == CReportCell::EKind::Empty)
             continue;
         const QString unit =
             kind == CReportCell::EKind::WithUnit ? first[column].m_Text : layout.m_Unit;

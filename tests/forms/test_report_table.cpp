@@ -93,3 +93,24 @@ TEST(ReportTable, TheViewsJoinOneActionsTablesAndGatherRepeatedOneRowPresses)
     EXPECT_EQ(ViewTables({one, zero, taps, single, single}, 4).size(), 1u);
     EXPECT_EQ(ViewTables({one, zero, taps, single, single}, 4).front().m_Rows.size(), 2u);
 }
+
+TEST(ReportTable, AColumnWhoseUnitChangesBecomesOneColumnAUnit)
+{
+    CReportTable sweep;
+    sweep.m_Title = QStringLiteral("Calc all resonant loads");
+    sweep.m_Columns = {{QStringLiteral("Freq"), QStringLiteral("kHz"), 0},
+                       {QStringLiteral("React(in)"), QString(), 2}};
+    sweep.m_Rows = {{CReportCell::Number(520), CReportCell::WithUnit(424.47, QStringLiteral("pF"))},
+                    {CReportCell::Number(530), CReportCell::WithUnit(2.42, QStringLiteral("uH"))},
+                    {CReportCell::Number(540),
+                     CReportCell::WithUnit(0.0, QStringLiteral("pF")).WithoutValue()}};
+    const std::string report = sweep.Text().toStdString();
+    const CReportTable fixed = ViewTables({sweep}).front();
+    EXPECT_EQ(fixed.FieldNames(),
+              (QStringList{"Freq (kHz)", "React(in) C (pF)", "React(in) L (uH)"}));
+    EXPECT_EQ(fixed.Fields(0), (QStringList{"520", "424.47", ""}));
+    EXPECT_EQ(fixed.Fields(1), (QStringList{"530", "", "2.42"}));
+    EXPECT_EQ(fixed.Fields(2), (QStringList{"540", "", ""})) << "the report's 0.00 is no value";
+    EXPECT_EQ(sweep.Text().toStdString(), report);
+    EXPECT_NE(report.find("0.00 pF"), std::string::npos) << "the report keeps its text";
+}
