@@ -47,7 +47,9 @@ const std::vector<CPlotDefault>& PlotDefaults()
     static const std::vector<CPlotDefault> defaults = {
         {"Coil", "Analyse", "L", {"Q", "Wire length"}},
         {"Coil", "Analyse using  l/d range", "l/D", {"Q", "Wire length"}},
-        {"CrystalRadio", "Analyse - no load", "D", {"M", "K", "Q"}},
+        // K (about 0.03) beside Q (about 150) would be a flat line; it is M over a constant,
+        // so the curve of M shows its course.
+        {"CrystalRadio", "Analyse - no load", "D", {"M", "Q"}},
         {"CrystalRadio", "Calc SPL each loop at start distance", "W#", {"SPL", "Vdc"}},
         {"CrystalRadio", "Max SPL over distance range", "Dist", {"SPL", "Vdc"}},
         {"CrystalRadio", "SPL at given loop over distance range", "Dist", {"SPL", "Vdc"}},

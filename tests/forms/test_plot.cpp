@@ -26,7 +26,7 @@ struct CSweepCase
 const CSweepCase SweepCases[] = {
     {"Coil", 3, 1, "L", {"Q", "Wire length"}},
     {"Coil", 4, 1, "l/D", {"Q", "Wire length"}},
-    {"CrystalRadio", 3, 1, "D", {"M", "K", "Q"}},
+    {"CrystalRadio", 3, 1, "D", {"M", "Q"}},
     {"CrystalRadio", 4, 1, "W#", {"SPL", "Vdc"}},
     {"CrystalRadio", 6, 1, "Dist", {"SPL", "Vdc"}},
     {"CrystalRadio", 7, 1, "Dist", {"SPL", "Vdc"}},
