@@ -349,8 +349,18 @@ CPlotResult DrawPlot(QCustomPlot& chart, const CPlotData& data, const CPlotChoic
                                ? y->m_Name
                                : y->m_Name + QStringLiteral(" (") + designName + QLatin1Char(')'),
                            y->m_Unit, y->m_Decimals, &x->m_Values, &y->m_Values, false});
+    // A kept curve is drawn against the x column it was kept with, or not at all.
+    const QString xColumn = x ? ColumnHeading(x->m_Name, x->m_Unit) : QString();
+    size_t hidden = 0;
     for (const CKeptCurve& curve : kept)
+    {
+        if (curve.m_XColumn != xColumn)
+        {
+            ++hidden;
+            continue;
+        }
         sources.push_back({curve.m_Name, curve.m_Unit, 2, &curve.m_X, &curve.m_Y, true});
+    }
     const QString leftUnit = sources.empty() ? QString() : sources.front().m_Unit;
     chart.legend->setVisible(!sources.empty());
 
@@ -367,6 +377,8 @@ CPlotResult DrawPlot(QCustomPlot& chart, const CPlotData& data, const CPlotChoic
     const bool logX = choice.m_LogX && !sources.empty() && anyPositive(true);
     const bool logY = choice.m_LogY && !sources.empty() && anyPositive(false);
     QStringList notes;
+    if (hidden > 0)
+        notes << QStringLiteral("%1 kept curves of another x column are hidden.").arg(hidden);
     if (choice.m_LogX && !logX && !sources.empty())
         notes << QStringLiteral("%1 has no value above zero: its axis stays linear.")
                      .arg(x ? x->m_Name : QString());
@@ -716,14 +728,17 @@ void CPlotView::KeepCurve()
             : nullptr;
     if (!x)
         return;
-    const QString design = m_DesignName.isEmpty() ? m_FormKey : m_DesignName;
+    // Curves of designs never saved are told apart by the order they were kept in.
+    const QString design = m_DesignName.isEmpty()
+                               ? QStringLiteral("unsaved design %1").arg(++m_UnsavedKept)
+                               : m_DesignName;
     for (int index : m_Choice.m_Y)
     {
         if (index < 0 || static_cast<size_t>(index) >= m_Data.m_Columns.size())
             continue;
         const CPlotColumn& y = m_Data.m_Columns[static_cast<size_t>(index)];
         m_Kept.push_back({y.m_Name + QStringLiteral(" (") + design + QLatin1Char(')'), y.m_Unit,
-                          x->m_Values, y.m_Values});
+                          ColumnHeading(x->m_Name, x->m_Unit), x->m_Values, y.m_Values});
     }
     Redraw();
 }

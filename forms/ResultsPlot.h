@@ -65,6 +65,7 @@ struct CKeptCurve
 {
     QString m_Name; // "Q (Coil_Default.qwf)"
     QString m_Unit;
+    QString m_XColumn; // the x column it was kept against, "L (uH)": drawn only against it
     std::vector<double> m_X;
     std::vector<double> m_Y;
 };
@@ -166,6 +167,7 @@ private:
     CPlotData m_Data;
     CPlotChoice m_Choice;
     std::vector<CKeptCurve> m_Kept;
+    int m_UnsavedKept = 0; // the presses of Keep curve for a design never saved
     std::vector<CPlotSeries> m_Series;
 
     QCustomPlot* m_Chart;

@@ -179,8 +179,30 @@ TEST(Plot, KeptCurvesCompareTwoDesignsByTheirFileNames)
     ASSERT_EQ(now->dataCount(), kept->dataCount());
     EXPECT_NE(now->dataMainValue(0), kept->dataMainValue(0));
 
+    // Against another x column a kept curve would lie: it is hidden, and the note says so.
+    plot->XChoice()->setCurrentIndex(plot->XChoice()->findText(QStringLiteral("Turns")));
+    names.clear();
+    for (int index = 0; index < chart->plottableCount(); ++index)
+        names << chart->plottable(index)->name();
+    EXPECT_FALSE(names.contains(QStringLiteral("Q (Coil_A.qwf)")))
+        << names.join(", ").toStdString();
+    EXPECT_TRUE(plot->Note()->text().contains(QStringLiteral("2 kept curves of another x column")))
+        << plot->Note()->text().toStdString();
+
     plot->ClearKept();
     EXPECT_EQ(chart->plottableCount(), 2);
+
+    // Designs never saved are told apart.
+    plot->SetDesignName(QString());
+    plot->KeepCurve();
+    plot->KeepCurve();
+    names.clear();
+    for (int index = 0; index < chart->plottableCount(); ++index)
+        names << chart->plottable(index)->name();
+    EXPECT_TRUE(names.contains(QStringLiteral("Q (unsaved design 1)")))
+        << names.join(", ").toStdString();
+    EXPECT_TRUE(names.contains(QStringLiteral("Q (unsaved design 2)")))
+        << names.join(", ").toStdString();
 }
 
 TEST(Plot, TheReadOutShowsThePointUnderTheMouseAsTheReportDoes)
