@@ -205,6 +205,22 @@ const CEnableRule DiodeLawRules[] = {
 };
 
 constexpr double Pico = 1e-12;
+
+// For its life, the receiver's turn sum stops once `stop` is set: a cancel ends it at once.
+class CStopsAt
+{
+public:
+    CStopsAt(CReceiverCircuit& circuit, const std::atomic<bool>& stop) : m_Circuit(circuit)
+    {
+        m_Circuit.m_Stop = &stop;
+    }
+    ~CStopsAt() { m_Circuit.m_Stop = nullptr; }
+    CStopsAt(const CStopsAt&) = delete;
+    CStopsAt& operator=(const CStopsAt&) = delete;
+
+private:
+    CReceiverCircuit& m_Circuit;
+};
 // The engine limit of the loaded Q before each tap sweep.
 constexpr double QLimit = 10000.0;
 
@@ -810,11 +826,8 @@ template <typename Evaluate> bool CMutualInductanceDlg::ForEachDistance(Evaluate
             return [this, &evaluate, run = CDistanceRun{m_Circuit, m_SourceImpedance},
                     d = distances[i]](const std::atomic<bool>& stop) mutable
             {
-                // The turn sum of large coils takes seconds: a cancel stops it at once.
-                run.m_Circuit.m_Stop = &stop;
-                CDistanceOutcome outcome = evaluate(run, d, stop);
-                run.m_Circuit.m_Stop = nullptr;
-                return outcome;
+                const CStopsAt stops(run.m_Circuit, stop);
+                return evaluate(run, d, stop);
             };
         },
         [this](int, CDistanceOutcome outcome)
@@ -1012,9 +1025,8 @@ void CMutualInductanceDlg::TapSweepAtStart()
         {
             return [&](const std::atomic<bool>& stop)
             {
-                run.m_Circuit.m_Stop = &stop;
+                const CStopsAt stops(run.m_Circuit, stop);
                 refusal = SetUpDistance(run, distance);
-                run.m_Circuit.m_Stop = nullptr;
                 return true;
             };
         },

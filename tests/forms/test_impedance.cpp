@@ -51,19 +51,6 @@ TEST_F(ImpedanceForm, SetUpGivesOnlyTheFrequencyADefaultAndStartsInSeries)
     EXPECT_EQ(m_Form->Button(I::IdCalcResonance)->text(), QStringLiteral("Cal resonance"));
 }
 
-TEST_F(ImpedanceForm, AHundredOhmResistorAloneHasItsImpedanceAndNoResonance)
-{
-    Type(I::IdResistance, QStringLiteral("100"));
-    // With L = C = 0 the resonant frequency 1 / (2 pi sqrt(0)) is infinite: "none".
-    EXPECT_EQ(Press(I::IdCalcImpedance),
-              Head("1,000", "100.00 + j0.00 (100.00 <0.00)", "0.00 + j0.00  (0.00 <90.00)",
-                   "0.00 + j0.00  (0.00 <90.00)") +
-                  QStringLiteral("    Total series impedance: \t 100.00 + j0.00  (100.00 <0.00) "
-                                 "(0.00Ohms) \r\n") +
-                  Tail("none"));
-    EXPECT_TRUE(m_Messages.m_Messages.empty());
-}
-
 TEST_F(ImpedanceForm, SeriesAndParallelCircuitsOfAllThreeParts)
 {
     Type(I::IdResistance, QStringLiteral("50"));

@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <thread>
 
 namespace
@@ -52,6 +53,23 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(m_Form.get()));
     }
 
+    // Once the progress dialog is up at step `atStep` or later, `act` gets it, once.
+    static void OnDialog(QTimer& poll, int atStep, std::function<void(QProgressDialog&)> act)
+    {
+        poll.setInterval(20);
+        QObject::connect(&poll, &QTimer::timeout,
+                         [&poll, atStep, act]
+                         {
+                             auto* dialog =
+                                 qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
+                             if (!dialog || !dialog->isVisible() || dialog->value() < atStep)
+                                 return;
+                             poll.stop();
+                             act(*dialog);
+                         });
+        poll.start();
+    }
+
     // The freeze case: 300 secondary turns from 0.1 to 300 mm in 1 mm steps, some 300
     // distances of up to 300 taps each, far longer than any test waits. The secondary's
     // inductance is that of such a coil (Wheeler), so that the coupling stays below 1.
@@ -84,19 +102,12 @@ TEST_F(ProgressForm, AOneDistanceActionOnLargeCoilsShowsTheDialogAndStopsAtItsCa
     Type(1225, QStringLiteral("192000"));
     QString label;
     QTimer poll;
-    poll.setInterval(20);
-    QObject::connect(&poll, &QTimer::timeout,
-                     [&]
-                     {
-                         auto* dialog =
-                             qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
-                         if (!dialog || !dialog->isVisible())
-                             return;
-                         poll.stop();
-                         label = dialog->labelText();
-                         SystemClick(dialog->findChild<QPushButton*>());
-                     });
-    poll.start();
+    OnDialog(poll, 0,
+             [&](QProgressDialog& dialog)
+             {
+                 label = dialog.labelText();
+                 SystemClick(dialog.findChild<QPushButton*>());
+             });
     const QString cancelled = Press(D::IdSplEachLoop);
     EXPECT_EQ(label, QStringLiteral("Calc SPL each loop at start distance: loop 1 of 999"));
     EXPECT_TRUE(m_Messages.m_Messages.empty());
@@ -114,23 +125,16 @@ TEST_F(ProgressForm, ACancelledSweepKeepsItsFinishedRowsAndDropsOtherClicks)
     QString label;
     bool otherClickRan = false;
     QTimer poll;
-    poll.setInterval(50);
-    QObject::connect(&poll, &QTimer::timeout,
-                     [&]
-                     {
-                         auto* dialog =
-                             qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
-                         if (!dialog || !dialog->isVisible() || dialog->value() < 3)
-                             return;
-                         poll.stop();
-                         label = dialog->labelText();
-                         // The form takes no click while the dialog is up, not even later.
-                         const size_t before = m_Form->Tables().size();
-                         SystemClick(m_Form->Button(D::IdAnalyseNoLoad));
-                         otherClickRan = m_Form->Tables().size() != before;
-                         SystemClick(dialog->findChild<QPushButton*>());
-                     });
-    poll.start();
+    OnDialog(poll, 3,
+             [&](QProgressDialog& dialog)
+             {
+                 label = dialog.labelText();
+                 // The form takes no click while the dialog is up, not even later.
+                 const size_t before = m_Form->Tables().size();
+                 SystemClick(m_Form->Button(D::IdAnalyseNoLoad));
+                 otherClickRan = m_Form->Tables().size() != before;
+                 SystemClick(dialog.findChild<QPushButton*>());
+             });
     const QString cancelled = Press(D::IdMaxSplOverDistance);
     QApplication::processEvents();
 
