@@ -3,91 +3,173 @@
 #include "controls/VKEdit.h"
 #include "database/Error.h"
 #include "forms/FormFactory.h"
+#include "forms/PrintLayout.h"
 #include "forms/SafeFile.h"
 #include "forms/VKFormView.h"
 
 #include <QAbstractButton>
 #include <QBuffer>
+#include <QCheckBox>
 #include <QDate>
+#include <QGridLayout>
+#include <QGroupBox>
 #include <QLabel>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
-#include <QTextDocument>
 
 namespace
 {
-// Wider tables than this go on landscape pages.
-constexpr int PortraitColumns = 10;
-
-// The caption a field shows beside it.
+// The caption a field shows beside it, with its unit where the caption has none.
 QString Caption(const CVKFormView& form, const QWidget* field)
 {
+    QString caption;
     for (const QLabel* label : form.findChildren<QLabel*>())
         if (label->buddy() == field)
+            caption = label->text();
+    const CFieldRow* row = form.BuiltRow(CVKFormView::ControlId(field));
+    // A field beside the choice that names it has no caption of its own.
+    if (caption.isEmpty() && row && row->m_FieldName)
+    {
+        caption = QString::fromUtf8(row->m_FieldName);
+        caption.replace(0, 1, caption.left(1).toUpper());
+    }
+    const QString unit = QString::fromUtf8(row && row->m_Unit ? row->m_Unit : "");
+    // Most captions carry their unit in brackets already, "Inductance (uH)".
+    if (!unit.isEmpty() && !caption.contains(QLatin1Char('(')))
+        caption += QStringLiteral(" (%1)").arg(unit);
+    return caption;
+}
+
+// The group a control sits in and the titles of the groups around it: "Monopole - Element 1".
+// A group without a title is named by its first check box ("Has core").
+QString GroupTitle(const QGroupBox* group)
+{
+    QStringList titles;
+    for (const QWidget* widget = group; widget; widget = widget->parentWidget())
+        if (const auto* box = qobject_cast<const QGroupBox*>(widget))
+        {
+            QString title = box->title().trimmed();
+            if (title.isEmpty())
+                if (const QCheckBox* check = box->findChild<QCheckBox*>())
+                    title = check->text();
+            titles.prepend(title);
+        }
+    titles.removeAll(QString());
+    return titles.join(QStringLiteral(" - "));
+}
+
+const QGroupBox* GroupOf(const QWidget* control)
+{
+    for (const QWidget* widget = control->parentWidget(); widget; widget = widget->parentWidget())
+        if (const auto* box = qobject_cast<const QGroupBox*>(widget))
+            return box;
+    return nullptr;
+}
+
+const QGridLayout* GridOf(const QLayout* layout, const QWidget* control)
+{
+    if (!layout)
+        return nullptr;
+    if (const auto* grid = qobject_cast<const QGridLayout*>(layout);
+        grid && grid->indexOf(control) >= 0)
+        return grid;
+    for (int item = 0; item < layout->count(); ++item)
+        if (const QGridLayout* grid = GridOf(layout->itemAt(item)->layout(), control))
+            return grid;
+    return nullptr;
+}
+
+// The caption over a field's law or option ("Quadratic"): a label across its grid, above it.
+QString SubHeading(const QWidget* field)
+{
+    const QGridLayout* grid = GridOf(field->parentWidget()->layout(), field);
+    if (!grid)
+        return QString();
+    int row = 0;
+    int column = 0;
+    int rows = 0;
+    int columns = 0;
+    grid->getItemPosition(grid->indexOf(field), &row, &column, &rows, &columns);
+    for (int above = row - 1; above >= 0; --above)
+    {
+        const QLayoutItem* item = grid->itemAtPosition(above, 0);
+        const auto* label = item ? qobject_cast<const QLabel*>(item->widget()) : nullptr;
+        if (!label || label->buddy())
+            continue;
+        grid->getItemPosition(grid->indexOf(label), &row, &column, &rows, &columns);
+        if (columns > 1)
             return label->text();
+    }
     return QString();
 }
 
-QString InputsHtml(const CVKFormView& form)
+// The inputs the calculations read, under their groups in the order the groups first come.
+std::vector<CPrintedGroup> InputGroups(const CVKFormView& form)
 {
-    QString rows;
+    std::vector<CPrintedGroup> groups;
+    std::vector<std::pair<const QGroupBox*, QString>> seen; // a group and its latest sub-heading
     for (const QWidget* control : form.Controls())
     {
-        QString caption;
-        QString value;
+        if (!control->isEnabled())
+            continue;
+        CPrintedInput input;
         if (const auto* field = dynamic_cast<const CVKEdit*>(control))
         {
-            if (!field->isEnabled())
-                continue;
-            caption = Caption(form, field);
             // In the notation of the report beside it, whatever the user's number format.
             const QString fixed = field->GetFixedText();
-            if (!CVKUtils(CVKNumberSettings::Fixed()).GetLocalNumberFromFixed(fixed, value))
-                value = fixed;
+            if (fixed.isEmpty())
+                continue;
+            if (!CVKUtils(CVKNumberSettings::Fixed()).GetLocalNumberFromFixed(fixed, input.m_Value))
+                input.m_Value = fixed;
+            input.m_Caption = Caption(form, field);
         }
-        else if (const auto* button = qobject_cast<const QAbstractButton*>(control);
-                 button && button->isCheckable() && button->isChecked() && button->isEnabled())
+        else if (const auto* check = qobject_cast<const QCheckBox*>(control))
         {
-            caption = button->text();
-            value = QStringLiteral("selected");
+            input = {check->text(),
+                     check->isChecked() ? QStringLiteral("yes") : QStringLiteral("no")};
+        }
+        else if (const auto* radio = qobject_cast<const QAbstractButton*>(control);
+                 radio && radio->isCheckable() && radio->isChecked())
+        {
+            input = {radio->text(), QStringLiteral("selected")};
         }
         else
         {
             continue;
         }
-        rows += QStringLiteral("<tr><td>%1</td><td>%2</td></tr>")
-                    .arg(caption.toHtmlEscaped(), value.toHtmlEscaped());
+        const QGroupBox* box = GroupOf(control);
+        auto group = std::find_if(seen.begin(), seen.end(),
+                                  [box](const auto& entry) { return entry.first == box; });
+        if (group == seen.end())
+        {
+            groups.push_back({box ? GroupTitle(box) : QString(), {}});
+            group = seen.insert(seen.end(), {box, QString()});
+        }
+        CPrintedGroup& printed = groups[static_cast<size_t>(group - seen.begin())];
+        const QString heading =
+            dynamic_cast<const CVKEdit*>(control) ? SubHeading(control) : QString();
+        if (heading != group->second && !heading.isEmpty())
+            printed.m_Inputs.push_back({heading, QString(), true});
+        group->second = heading;
+        printed.m_Inputs.push_back(input);
     }
-    return QStringLiteral("<table cellpadding=\"2\">") + rows + QStringLiteral("</table>");
+    return groups;
 }
 
-QString TableHtml(const CReportTable& table)
+CPrintedTable PrintedTable(const CReportTable& table)
 {
-    QString html =
-        QStringLiteral("<h3>%1</h3><table border=\"1\" cellspacing=\"0\" cellpadding=\"2\"><tr>")
-            .arg(table.m_Title.toHtmlEscaped());
+    CPrintedTable printed{table.m_Title, {}, {}};
     for (const CReportColumn& column : table.m_Columns)
-        html += QStringLiteral("<th>%1</th>")
-                    .arg(ColumnHeading(column.m_Name, column.m_Unit).toHtmlEscaped());
-    html += QStringLiteral("</tr>");
+        printed.m_Headings.push_back(ColumnHeading(column.m_Name, column.m_Unit));
     for (const std::vector<CReportCell>& cells : table.m_Rows)
     {
-        html += QStringLiteral("<tr>");
+        QStringList row;
         for (size_t column = 0; column < cells.size(); ++column)
-            html += QStringLiteral("<td align=\"right\">%1</td>")
-                        .arg(table.ShownValue(cells[column], column).trimmed().toHtmlEscaped());
-        html += QStringLiteral("</tr>");
+            row.push_back(table.ShownValue(cells[column], column).trimmed());
+        printed.m_Rows.push_back(row);
     }
-    return html + QStringLiteral("</table>");
-}
-
-bool IsWide(const CVKFormView& form)
-{
-    for (const CReportTable& table : form.Tables())
-        if (table.m_Columns.size() > PortraitColumns)
-            return true;
-    return false;
+    return printed;
 }
 } // namespace
 
@@ -102,26 +184,25 @@ bool ExportResultsCsv(const std::vector<CReportTable>& tables, const QString& pa
     return written;
 }
 
-QString ResultsDocumentHtml(const CVKFormView& form, const QString& designName)
+namespace
+{
+CPrintedResults PrintedResults(const CVKFormView& form, const QString& designName)
 {
     const CFormEntry* entry = FindFormEntry(form.m_strFormKey);
-    const QString caption = entry ? entry->m_Caption : form.m_strFormKey;
-    QString html = QStringLiteral("<html><body><h1>%1</h1><p>%2<br>%3</p><h2>Inputs</h2>")
-                       .arg(caption.toHtmlEscaped(), designName.toHtmlEscaped(),
-                            QDate::currentDate().toString(Qt::ISODate));
-    html += InputsHtml(form);
-    html += QStringLiteral("<h2>Results</h2>");
+    CPrintedResults results{entry ? entry->m_Caption : form.m_strFormKey,
+                            designName,
+                            QDate::currentDate().toString(Qt::ISODate),
+                            InputGroups(form),
+                            {}};
     for (const CReportTable& table : ViewTables(form.Tables()))
-        html += TableHtml(table);
-    return html + QStringLiteral("</body></html>");
+        results.m_Tables.push_back(PrintedTable(table));
+    return results;
 }
+} // namespace
 
 void PrintResults(const CVKFormView& form, const QString& designName, QPagedPaintDevice& device)
 {
-    device.setPageOrientation(IsWide(form) ? QPageLayout::Landscape : QPageLayout::Portrait);
-    QTextDocument document;
-    document.setHtml(ResultsDocumentHtml(form, designName));
-    document.print(&device);
+    PrintPages(PrintedResults(form, designName), device);
 }
 
 QByteArray ResultsPdf(const CVKFormView& form, const QString& designName, const QPageLayout* layout)

@@ -18,11 +18,9 @@ class QPagedPaintDevice;
 // safely (WriteFileSafely); a failure says "Error while writing to file " + path.
 bool ExportResultsCsv(const std::vector<CReportTable>& tables, const QString& path);
 
-// The printed results as HTML: the calculator's caption, the design file's name, the date,
-// the inputs as captions and values, then the report tables.
-QString ResultsDocumentHtml(const CVKFormView& form, const QString& designName);
-
-// Lays the printed results out on a printer or a PDF writer, landscape when a table is wide.
+// Lays the printed results out on a printer or a PDF writer (PrintPages): the calculator's
+// caption, the design file's name, the date, the inputs the calculations read under their
+// group titles, then the tables as the views show them.
 void PrintResults(const CVKFormView& form, const QString& designName, QPagedPaintDevice& device);
 
 // The printed results as a PDF document on pages of the layout given, or on A4.

@@ -559,16 +559,6 @@ CPlotView::CPlotView(const QString& formKey, QWidget* parent)
     m_YButton->setPopupMode(QToolButton::InstantPopup);
     m_Markers->setChecked(true);
     m_XChoice->setSizeAdjustPolicy(QComboBox::AdjustToContents);
-    auto* choices = new QHBoxLayout;
-    choices->addWidget(new QLabel(QStringLiteral("x:"), this));
-    choices->addWidget(m_XChoice);
-    choices->addWidget(new QLabel(QStringLiteral("y:"), this));
-    choices->addWidget(m_YButton);
-    choices->addWidget(m_LogX);
-    choices->addWidget(m_LogY);
-    choices->addWidget(m_Markers);
-    choices->addStretch();
-
     m_SizeChoice->addItem(QStringLiteral("As shown"));
     for (const auto& [width, height] : PictureSizes)
         m_SizeChoice->addItem(QStringLiteral("%1 x %2").arg(width).arg(height),
@@ -584,13 +574,19 @@ CPlotView::CPlotView(const QString& formKey, QWidget* parent)
     auto* copy = new QPushButton(QStringLiteral("Copy plot"), this);
     for (QPushButton* button : {keep, clear, save, copy})
         button->setAutoDefault(false);
-    auto* actions = new QHBoxLayout;
-    actions->addWidget(m_ReadOut, 1);
-    actions->addWidget(keep);
-    actions->addWidget(clear);
-    actions->addWidget(m_SizeChoice);
-    actions->addWidget(save);
-    actions->addWidget(copy);
+    // One row of controls over the chart, so that the chart keeps the height.
+    auto* controls = new QHBoxLayout;
+    controls->addWidget(new QLabel(QStringLiteral("x:"), this));
+    controls->addWidget(m_XChoice);
+    controls->addWidget(new QLabel(QStringLiteral("y:"), this));
+    controls->addWidget(m_YButton);
+    controls->addWidget(m_LogX);
+    controls->addWidget(m_LogY);
+    controls->addWidget(m_Markers);
+    m_ReadOut->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    controls->addWidget(m_ReadOut, 1);
+    for (QWidget* widget : std::initializer_list<QWidget*>{keep, clear, m_SizeChoice, save, copy})
+        controls->addWidget(widget);
 
     m_Note->setWordWrap(true);
     m_Note->setStyleSheet(QStringLiteral("color: #a04000;"));
@@ -601,10 +597,10 @@ CPlotView::CPlotView(const QString& formKey, QWidget* parent)
     m_Chart->setNoAntialiasingOnDrag(true);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addLayout(choices);
+    layout->setSpacing(2);
+    layout->addLayout(controls);
     layout->addWidget(m_Note);
     layout->addWidget(m_Chart, 1);
-    layout->addLayout(actions);
 
     connect(m_XChoice, &QComboBox::currentIndexChanged, this, [this] { ReadChoices(); });
     for (QCheckBox* box : {m_LogX, m_LogY, m_Markers})
@@ -820,6 +816,12 @@ QString CPlotView::ReadOutAt(const QPointF& position) const
     return QStringLiteral("%1 = %2, %3 = %4")
         .arg(x->m_Name, shown(nearest->m_X[at], x->m_Decimals, x->m_Unit), nearest->m_Name,
              shown(nearest->m_Y[at], nearest->m_Decimals, nearest->m_Unit));
+}
+
+int CPlotView::ChartHeight() const
+{
+    layout()->activate();
+    return m_Chart->height();
 }
 
 void CPlotView::OnMouseMove(QMouseEvent* event)

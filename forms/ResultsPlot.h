@@ -134,6 +134,8 @@ public:
     void CopyPlot();
 
     QCustomPlot* Chart() const { return m_Chart; }
+    // The chart's height as laid out now, the controls above it settled first.
+    int ChartHeight() const;
     QComboBox* XChoice() const { return m_XChoice; }
     QMenu* YChoice() const { return m_YMenu; }
     QCheckBox* LogX() const { return m_LogX; }

@@ -3,6 +3,7 @@
 #include "controls/VKEdit.h"
 #include "database/Error.h"
 #include "forms/ResultsPane.h"
+#include "forms/ResultsPlot.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
@@ -19,6 +20,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSplitter>
+#include <QTabWidget>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -916,6 +918,11 @@ void CVKFormView::AddResultsAndActions(QBoxLayout* into,
     m_Results->setMinimumHeight(QFontMetrics(m_Results->font()).height() * 8);
     m_ResultsPane = new CResultsPane(m_Results, results, m_strFormKey);
     resultsLayout->addWidget(m_ResultsPane);
+    if (inSplitter)
+        connect(m_ResultsPane->Tabs(), &QTabWidget::currentChanged, this,
+                [this](int index) {
+                    MakeRoomForPlot(m_ResultsPane->Tabs()->widget(index) == m_ResultsPane->Plot());
+                });
     RegisterControl(IdResults, m_Results);
     ShowResultsText();
 
@@ -991,6 +998,26 @@ void CVKFormView::FitPanes()
     const int wanted = inputs ? inputs->sizeHint().height() + 2 * m_InputsArea->frameWidth() : 0;
     const int forInputs = qMax(0, qMin(wanted, total - ResultsPaneHeight()));
     m_Splitter->setSizes({forInputs, qMax(0, total - forInputs)});
+}
+
+void CVKFormView::MakeRoomForPlot(bool shown)
+{
+    if (!shown)
+    {
+        if (!m_SizesBeforePlot.isEmpty() && m_Splitter->sizes() == m_SizesForPlot)
+            m_Splitter->setSizes(m_SizesBeforePlot);
+        m_SizesBeforePlot.clear();
+        return;
+    }
+    const QList<int> sizes = m_Splitter->sizes();
+    const int inputsLeast = m_InputsArea->minimumSizeHint().height();
+    const int room =
+        qMin(PlotChartHeight - m_ResultsPane->Plot()->ChartHeight(), sizes[0] - inputsLeast);
+    if (sizes.size() < 2 || room <= 0)
+        return;
+    m_SizesBeforePlot = sizes;
+    m_Splitter->setSizes({sizes[0] - room, sizes[1] + room});
+    m_SizesForPlot = m_Splitter->sizes();
 }
 
 void CVKFormView::resizeEvent(QResizeEvent* event)

@@ -104,6 +104,8 @@ public:
     QScrollArea* InputsArea() const { return m_InputsArea; }
     // Lines of a report the results pane shows at the least, when the window has room.
     static constexpr int ResultLines = 15;
+    // Pixels of height the Plot tab's chart gets at the least, when the window has room.
+    static constexpr int PlotChartHeight = 300;
 
     // All inputs, the results' lines and the action buttons.
     QSize sizeHint() const override;
@@ -119,6 +121,8 @@ public:
     // How the form's messages name a field: its label, or its field name where another
     // field of the form has the same label.
     QString FieldCaption(int id) const;
+    // The row a field was built from, or null.
+    const CFieldRow* BuiltRow(int id) const;
     // Report tables. A table begins, takes its rows and, when it ends, goes into the results
     // box whole (its footer left out when asked), so that a refused row leaves nothing
     // behind; a discarded table writes nothing. The results keep every table until "Clear",
@@ -201,8 +205,6 @@ protected:
     // Shows "Error: <field> <reason>", where "%s" in the reason names the other field; false.
     bool RefuseField(int id, const char* reason, int other = 0);
 
-    // The row a field was built from, or null.
-    const CFieldRow* BuiltRow(int id) const;
     // ValidateInput on one field; its value, converted to SI units by its row, goes to the
     // target as EFieldRead says. False when a required field refused its value (it has said why).
     bool ReadField(int id, double& target, EFieldRead read = EFieldRead::Required) const;
@@ -312,6 +314,10 @@ private:
     // Until the user moves the splitter (or sizes are restored): the inputs take what they
     // need, up to what leaves the results their lines.
     void FitPanes();
+    // While the Plot tab is shown, the splitter gives the results what the chart needs to be
+    // PlotChartHeight high, as far as the inputs can give it; leaving the tab puts the inputs
+    // back, unless the user has moved the splitter meanwhile.
+    void MakeRoomForPlot(bool shown);
     // Elastic tab stops: each column of a table starts just right of its widest cell or
     // heading in the results box's font, so that every value sits under its heading. Done
     // once the action is over (never in the batch mode, which has no event loop).
@@ -330,6 +336,8 @@ private:
     QScrollArea* m_InputsArea = nullptr;
     CResultsPane* m_ResultsPane = nullptr;
     bool m_AutoPanes = true;
+    QList<int> m_SizesBeforePlot; // the splitter's sizes before the Plot tab took room
+    QList<int> m_SizesForPlot;    // and the sizes it took
     QTextEdit* m_Results = nullptr;
     QString m_ResultsText; // exactly as appended, "\r\n" line ends included
     std::vector<CReportTable> m_Tables;

@@ -2,6 +2,7 @@
 #include "controls/VKEdit.h"
 
 #include "forms/ResultsPane.h"
+#include "forms/ResultsPlot.h"
 
 #include <QClipboard>
 #include <QComboBox>
@@ -54,6 +55,15 @@ TEST_F(ShellTest, TheAirCoreReportShowsFifteenLinesWithItsHeadingsAndTheButtonsS
         const QRect inForm(button->mapTo(form, QPoint(0, 0)), button->size());
         EXPECT_TRUE(form->rect().contains(inForm)) << id;
     }
+
+    // The Plot tab takes the room its chart needs from the inputs, and gives it back after.
+    const QList<int> sizes = form->Splitter()->sizes();
+    QTabWidget* tabs = form->ResultsPane()->Tabs();
+    tabs->setCurrentWidget(form->ResultsPane()->Plot());
+    QApplication::processEvents();
+    EXPECT_GE(form->ResultsPane()->Plot()->ChartHeight(), CVKFormView::PlotChartHeight);
+    tabs->setCurrentIndex(0);
+    EXPECT_EQ(form->Splitter()->sizes(), sizes);
 }
 
 TEST_F(ShellTest, TheTableTabShowsTheLatestTableAndClearEmptiesIt)
