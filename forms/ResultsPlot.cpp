@@ -428,9 +428,10 @@ CPlotResult DrawPlot(QCustomPlot& chart, const CPlotData& data, const CPlotChoic
     if (leftOut > 0)
         notes << QStringLiteral("%1 points are left out: %2.")
                      .arg(leftOut)
-                     .arg(logX || logY ? QStringLiteral("a logarithmic axis shows only values "
-                                                        "above zero, and no blank or undefined ones")
-                                       : QStringLiteral("their cells are blank or undefined"));
+                     .arg(logX || logY
+                              ? QStringLiteral("a logarithmic axis shows only values "
+                                               "above zero, and no blank or undefined ones")
+                              : QStringLiteral("their cells are blank or undefined"));
 
     // Current series are titled by their column names alone, kept ones by theirs.
     if (x && !kept.empty() && !ys.empty())
