@@ -121,3 +121,12 @@ struct CFieldCheck
     int m_Other = 0;
     double m_Bound = 0.0;
 };
+
+// What a field means, in one sentence in the user guide's words. The form base puts it, with
+// the field's unit and range, into the field's tooltip, status tip and What's This text. Each
+// form keeps one such table beside its field table.
+struct CFieldHelp
+{
+    int m_Id;
+    const char* m_Meaning;
+};

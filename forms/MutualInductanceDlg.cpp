@@ -495,25 +495,15 @@ void CMutualInductanceDlg::SetupFields()
     CVKFormView::SetupFields(WorkingFields, Rows(WorkingFields));
     for (int id : UnreadIds)
     {
-        MarkUnused(id, id == IdPrimaryPermeability || id == IdSecondaryPermeability
-                           ? "Not read: does not enter the air-core calculation; a ferrite rod "
-                             "is described under \"Has core\"."
-                           : "Not read: does not enter the air-core calculation.");
+        MarkUnused(id, QString::fromUtf8(
+                           id == IdPrimaryPermeability || id == IdSecondaryPermeability
+                               ? "Not read: does not enter the air-core calculation; a ferrite "
+                                 "rod is described under \"Has core\"."
+                               : "Not read: does not enter the air-core calculation."));
         EnableControl(id, false);
     }
     ApplyEnableRule(DiodeLawRules, IdForwardDiode);
     ApplyEnableRule(DiodeLawRules, IdReverseQuadratic);
-}
-
-// Kept in the form and its design files, but of no effect on a result: the field and its
-// label say so.
-void CMutualInductanceDlg::MarkUnused(int id, const char* why)
-{
-    CVKEdit* field = Field(id);
-    field->setToolTip(QString::fromUtf8(why));
-    for (QLabel* label : findChildren<QLabel*>())
-        if (label->buddy() == field)
-            label->setToolTip(field->toolTip());
 }
 
 bool CMutualInductanceDlg::OnCommand(int id)

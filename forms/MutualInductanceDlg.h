@@ -160,8 +160,6 @@ protected:
     void SetupFields() override;
 
 private:
-    void MarkUnused(int id, const char* why);
-
     // Wait cursor, ReadInputs, then the action of button `id` when the inputs are sound.
     void RunAction(int id);
     bool SetForwardLaw(int id, int law);

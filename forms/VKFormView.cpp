@@ -141,6 +141,8 @@ void CVKFormView::OnInitialUpdate()
         previous = control;
     }
     SetupFields();
+    for (const CFieldNames& names : m_FieldNames)
+        ApplyFieldTip(names.m_Id);
     if (g_LayoutStore)
     {
         const QByteArray state = g_LayoutStore->LoadLayout(m_strFormKey);
@@ -327,6 +329,87 @@ bool CVKFormView::RefuseField(int id, const char* reason, int other)
         text.replace(QLatin1String("%s"), FieldCaption(other));
     CError::DisplayError(text.toStdString());
     return false;
+}
+
+namespace
+{
+// A bound of a range as the user writes numbers ("999,999,999.99", "999.999.999,99"), without
+// the zeros its field would pad it with.
+QString UserBound(double value, int decimals)
+{
+    QString plain = QString::number(value, 'f', qMax(0, decimals));
+    if (plain.contains(QLatin1Char('.')))
+    {
+        while (plain.endsWith(QLatin1Char('0')))
+            plain.chop(1);
+        if (plain.endsWith(QLatin1Char('.')))
+            plain.chop(1);
+    }
+    const qsizetype point = plain.indexOf(QLatin1Char('.'));
+    const int shown = point < 0 ? 0 : static_cast<int>(plain.size() - point - 1);
+    QString local;
+    return CVKUtils(NumberSettings()).GetLocalNumberFormatedAsString(plain, shown, local)
+               ? local.trimmed()
+               : plain;
+}
+} // namespace
+
+QString CVKFormView::FieldTip(int id) const
+{
+    const CFieldRow* row = BuiltRow(id);
+    if (!row)
+        return QString();
+    QStringList lines;
+    for (const CFieldHelp& help : FieldHelp())
+        if (help.m_Id == id && help.m_Meaning)
+            lines << QString::fromUtf8(help.m_Meaning);
+    const QString unit = QString::fromUtf8(row->m_Unit ? row->m_Unit : "");
+    const QString inUnit = unit.isEmpty() ? QString() : QLatin1Char(' ') + unit;
+    if (row->m_Calls & FieldRealRange)
+        lines << QStringLiteral("From %1 to %2%3.")
+                     .arg(UserBound(row->m_Min, row->m_DecimalPlaces),
+                          UserBound(row->m_Max, row->m_DecimalPlaces), inUnit);
+    else if (row->m_Calls & FieldWholeRange)
+        lines << QStringLiteral("A whole number from %1 to %2%3.")
+                     .arg(UserBound(static_cast<int>(row->m_Min), 0),
+                          UserBound(static_cast<int>(row->m_Max), 0), inUnit);
+    else
+        lines << (unit.isEmpty() ? QStringLiteral("Any value; empty reads as 0.")
+                                 : QStringLiteral("In %1, any value; empty reads as 0.").arg(unit));
+    for (const auto& [field, why] : m_Unused)
+        if (field == id)
+            lines << why;
+    return lines.join(QLatin1Char('\n'));
+}
+
+void CVKFormView::ApplyFieldTip(int id)
+{
+    CVKEdit* field = Field(id);
+    if (!field)
+        return;
+    const QString tip = FieldTip(id);
+    const QStringList lines = tip.split(QLatin1Char('\n'));
+    // The status bar has one line: the meaning, or the range when there is none.
+    const QString status = lines.size() > 1 && !lines.front().startsWith(QStringLiteral("From"))
+                               ? lines.front() + QStringLiteral(" (") + lines[1].chopped(1) +
+                                     QLatin1Char(')')
+                               : lines.front();
+    QList<QWidget*> shown = {field};
+    for (QLabel* label : findChildren<QLabel*>())
+        if (label->buddy() == field)
+            shown << label;
+    for (QWidget* widget : shown)
+    {
+        widget->setToolTip(tip);
+        widget->setStatusTip(status);
+        widget->setWhatsThis(tip);
+    }
+}
+
+void CVKFormView::MarkUnused(int id, const QString& why)
+{
+    m_Unused.emplace_back(id, why);
+    ApplyFieldTip(id);
 }
 
 const CFieldRow* CVKFormView::BuiltRow(int id) const

@@ -16,6 +16,7 @@
 #include <system_error>
 #include <thread>
 #include <type_traits>
+#include <span>
 #include <vector>
 
 class CVKEdit;
@@ -123,6 +124,10 @@ public:
     QString FieldCaption(int id) const;
     // The row a field was built from, or null.
     const CFieldRow* BuiltRow(int id) const;
+    // A field's tooltip (and What's This): its meaning, its unit, its range in the user's
+    // number format, and whether a calculation reads it. The status tip is its first line
+    // with the range.
+    QString FieldTip(int id) const;
     // Report tables. A table begins, takes its rows and, when it ends, goes into the results
     // box whole (its footer left out when asked), so that a refused row leaves nothing
     // behind; a discarded table writes nothing. The results keep every table until "Clear",
@@ -232,6 +237,12 @@ protected:
         ApplyEnableRule(rules, Count, mode);
     }
 
+    // What each field means (CFieldHelp), for the tips the base gives every field once the
+    // fields are set up; a form without a table gives its fields their unit and range alone.
+    virtual std::span<const CFieldHelp> FieldHelp() const { return {}; }
+    // A field kept in the form and its design files that no calculation reads: its tips say so.
+    void MarkUnused(int id, const QString& why);
+
     // The set-up calls of one row, as EFieldCalls lists them.
     void SetupField(const CFieldRow& row);
     void SetupFields(const CFieldRow* rows, int count);
@@ -314,6 +325,8 @@ private:
     // Until the user moves the splitter (or sizes are restored): the inputs take what they
     // need, up to what leaves the results their lines.
     void FitPanes();
+    // Puts FieldTip into the field's and its label's tooltip, status tip and What's This.
+    void ApplyFieldTip(int id);
     // While the Plot tab is shown, the splitter gives the results what the chart needs to be
     // PlotChartHeight high, as far as the inputs can give it; leaving the tab puts the inputs
     // back, unless the user has moved the splitter meanwhile.
@@ -384,5 +397,6 @@ private:
     };
     std::vector<CFieldNames> m_FieldNames;
     std::vector<std::pair<int, int>> m_RadioGroups; // (control id, group)
+    std::vector<std::pair<int, QString>> m_Unused;  // (field, why no calculation reads it)
     QMetaObject::Connection m_FocusConnection;
 };
