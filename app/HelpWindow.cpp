@@ -37,9 +37,12 @@ CHelpWindow::CHelpWindow(QWidget* parent)
     resize(820, 700);
 }
 
-void CHelpWindow::ShowGuide(const QString& path)
+void CHelpWindow::ShowGuide(const QString& path, const QString& section)
 {
-    m_Browser->setSource(QUrl::fromLocalFile(path));
+    QUrl url = QUrl::fromLocalFile(path);
+    if (!section.isEmpty())
+        url.setFragment(section);
+    m_Browser->setSource(url);
     show();
     raise();
     activateWindow();

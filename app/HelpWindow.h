@@ -12,8 +12,9 @@ class CHelpWindow : public QWidget
 public:
     explicit CHelpWindow(QWidget* parent = nullptr);
 
-    // Shows the guide's first page and brings the window to the front.
-    void ShowGuide(const QString& path);
+    // Shows the guide at the section's anchor (at its start when none is given) and brings
+    // the window to the front.
+    void ShowGuide(const QString& path, const QString& section = QString());
     QTextBrowser* Browser() const { return m_Browser; }
 
 private:

@@ -297,14 +297,14 @@ void CMainFrame::SetHelpFilePath(const QString& path)
     g_HelpFilePath = path;
 }
 
-void CMainFrame::OnHelp()
+void CMainFrame::OnHelp(const QString& section)
 {
     const QString path = HelpFilePath();
     if (!QFileInfo(path).isReadable())
         return;
     if (!m_HelpWindow)
         m_HelpWindow = new CHelpWindow(this);
-    m_HelpWindow->ShowGuide(path);
+    m_HelpWindow->ShowGuide(path, section);
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event)

@@ -55,7 +55,8 @@ public:
     void ShowChildFrame(CChildFrame* child);
 
     // "View Help": the user guide in the program's help window; nothing when it is missing.
-    void OnHelp();
+    // Opens the user guide at the section given ("coil"), or at its start.
+    void OnHelp(const QString& section = QString());
     // Where the guide is looked for: beside the program, then in the installed data folder.
     static QString HelpFilePath();
     static void SetHelpFilePath(const QString& path);

@@ -26,6 +26,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QScreen>
+#include <QWhatsThis>
 
 #include <cstdio>
 
@@ -133,6 +134,9 @@ void CQuillonApp::CreateMenu()
     QMenu* edit = AddMenu(QStringLiteral("&Edit"));
     AddCommand(edit, IdEditUndo, QStringLiteral("&Undo\tCtrl+Z"),
                {QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::ALT | Qt::Key_Backspace)});
+    AddCommand(
+        edit, IdEditRedo, QStringLiteral("&Redo\tCtrl+Y"),
+        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     edit->addSeparator();
     AddCommand(edit, IdEditCut, QStringLiteral("Cu&t\tCtrl+X"),
                {QKeySequence(Qt::CTRL | Qt::Key_X), QKeySequence(Qt::SHIFT | Qt::Key_Delete)});
@@ -153,7 +157,9 @@ void CQuillonApp::CreateMenu()
     AddCommand(window, IdWindowArrange, QStringLiteral("&Arrange Icons"));
 
     QMenu* help = AddMenu(QStringLiteral("&Help"));
-    AddCommand(help, IdHelpView, QStringLiteral("View Help"));
+    AddCommand(help, IdHelpView, QStringLiteral("View Help\tF1"), {QKeySequence(Qt::Key_F1)});
+    AddCommand(help, IdHelpWhatsThis, QStringLiteral("What's &This?\tShift+F1"),
+               {QKeySequence(Qt::SHIFT | Qt::Key_F1)});
     AddCommand(help, IdAppAbout, QStringLiteral("&About Quillon..."));
 
     // Accelerators without a menu item; they have no handler and do nothing.
@@ -242,6 +248,9 @@ bool CQuillonApp::OnCommand(int id)
     case IdEditUndo:
         CVKFormView::Undo();
         return true;
+    case IdEditRedo:
+        CVKFormView::Redo();
+        return true;
     case IdEditCopyResults:
         OnCopyResults();
         return true;
@@ -267,7 +276,14 @@ bool CQuillonApp::OnCommand(int id)
         client->ArrangeIcons();
         return true;
     case IdHelpView:
-        frame->OnHelp();
+    {
+        // At the section of the calculator in use.
+        const CFormEntry* entry = FindFormEntry(CVKFormView::ActiveFormKey());
+        frame->OnHelp(entry ? entry->m_HelpAnchor : QString());
+        return true;
+    }
+    case IdHelpWhatsThis:
+        QWhatsThis::enterWhatsThisMode();
         return true;
     case IdAppAbout:
         OnAppAbout();

@@ -54,6 +54,7 @@ public:
         IdEditCut = 57635,
         IdEditPaste = 57637,
         IdEditUndo = 57643,
+        IdEditRedo = 57644,
         IdWindowArrange = 57649,
         IdWindowCascade = 57650,
         IdWindowTile = 57652,
@@ -67,6 +68,7 @@ public:
         IdEditCopyResults = 32790,
         IdFileExportResults = 32791,
         IdFileExportPdf = 32792,
+        IdHelpWhatsThis = 32793,
     };
 
     // Asks for a file: the owner, the proposed path and the filter in Qt's form. Returns the

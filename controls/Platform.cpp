@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLocale>
+#include <QMainWindow>
 #include <QMessageBox>
+#include <QStatusBar>
 
 #include <optional>
 
@@ -277,4 +279,11 @@ void PassKeyToParent(QWidget* widget, QKeyEvent* event)
     QKeyEvent copy(event->type(), event->key(), event->modifiers(), event->text(),
                    event->isAutoRepeat(), static_cast<quint16>(event->count()));
     QCoreApplication::sendEvent(parent, &copy);
+}
+
+void ShowStatusMessage(const QWidget* from, const QString& text)
+{
+    auto* window = from ? qobject_cast<QMainWindow*>(from->window()) : nullptr;
+    if (window && window->statusBar())
+        window->statusBar()->showMessage(text, StatusMessageMilliseconds);
 }

@@ -129,3 +129,9 @@ CORVANE_EXPORT bool IsParentNavigationKey(int virtualKey, bool leftAndRightToo);
 // Lets the parent see a key that the widget has handled (an ignored key reaches the parent
 // anyway). Tab is left to Qt's focus chain, which already moves the focus.
 CORVANE_EXPORT void PassKeyToParent(QWidget* widget, QKeyEvent* event);
+
+// How long a passing message stays in the status bar.
+constexpr int StatusMessageMilliseconds = 4000;
+// Shows a passing message in the status bar of the main window the widget is in, for a few
+// seconds and without a box; a widget outside a main window (the batch mode) shows nothing.
+CORVANE_EXPORT void ShowStatusMessage(const QWidget* from, const QString& text);

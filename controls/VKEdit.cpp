@@ -1,10 +1,16 @@
 #include "controls/VKEdit.h"
 
+#include <QAction>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QDate>
 #include <QFocusEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QValidator>
 
+#include <algorithm>
 #include <functional>
 #include <type_traits>
 
@@ -474,16 +480,31 @@ void CVKEdit::keyPressEvent(QKeyEvent* event)
     // A key press here is the whole keystroke, so a refused Backspace or Delete has nothing
     // left to suppress: the flag only lasts until the next key.
     m_SuppressNextKeyDown = false;
-    // Undo and redo give back texts that the field has held.
-    if (event->matches(QKeySequence::Undo) || event->matches(QKeySequence::Redo))
+    // Undo and redo give back texts that the field has held; selecting changes no text.
+    if (event->matches(QKeySequence::Undo) || event->matches(QKeySequence::Redo) ||
+        event->matches(QKeySequence::SelectAll))
     {
         QLineEdit::keyPressEvent(event);
+        return;
+    }
+    if (m_NumericMode && event->matches(QKeySequence::Paste))
+    {
+        PasteClipboard();
+        event->accept();
         return;
     }
     const int virtualKey = VirtualKeyFromQt(*event);
     if (m_NumericMode && virtualKey != VkNone &&
         AllowNumbersOnly(virtualKey, event->modifiers().testFlag(Qt::ControlModifier)))
     {
+        const QString typed = event->text();
+        if (IsEraseKey(virtualKey))
+            ShowStatusMessage(this, QStringLiteral("At most %1 digits before the decimal "
+                                                   "separator: removing it refused")
+                                        .arg(m_Rules.m_IntegerPlaces));
+        else if (!typed.isEmpty() && typed.at(0).isPrint())
+            ShowStatusMessage(this,
+                              RefusalReason(TextAfter(typed), typed, m_Rules, m_Utils.Settings()));
         event->accept();
         return;
     }
@@ -493,6 +514,83 @@ void CVKEdit::keyPressEvent(QKeyEvent* event)
     m_Typing = false;
     if (IsParentNavigationKey(virtualKey, false))
         PassKeyToParent(this, event);
+}
+
+QString CVKEdit::TextAfter(const QString& typed) const
+{
+    QString after = text();
+    if (hasSelectedText())
+        after.replace(selectionStart(), selectedText().size(), typed);
+    else
+        after.insert(cursorPosition(), typed);
+    return after;
+}
+
+void CVKEdit::PasteText(const QString& pasted)
+{
+    const QString trimmed = pasted.trimmed();
+    if (!m_NumericMode)
+    {
+        insert(trimmed);
+        return;
+    }
+    const QString after = TextAfter(trimmed);
+    if (!CanHoldText(after, m_Rules, m_Utils.Settings()))
+    {
+        ShowStatusMessage(this, RefusalReason(after, trimmed, m_Rules, m_Utils.Settings()));
+        return;
+    }
+    // Judged whole here: the paste guard lets it through as a typed key.
+    m_Typing = true;
+    insert(trimmed);
+    m_Typing = false;
+}
+
+void CVKEdit::PasteClipboard()
+{
+    if (!isReadOnly())
+        PasteText(QGuiApplication::clipboard()->text());
+}
+
+QString CVKEdit::RefusalReason(const QString& after, const QString& refused,
+                               const CVKDigitRules& rules, const CVKNumberSettings& settings)
+{
+    QString reason = QStringLiteral("Only digits and one decimal separator");
+    QString body = after;
+    const bool negative = body.startsWith(QLatin1Char('-'));
+    if (negative)
+        body.remove(0, 1);
+    if (!settings.m_ThousandsSeparator.isEmpty())
+        body.remove(settings.m_ThousandsSeparator);
+    const QString& separator = settings.m_DecimalSeparator;
+    const bool onlyNumberCharacters = std::all_of(
+        body.begin(), body.end(), [&](QChar c) { return c.isDigit() || separator.contains(c); });
+    const qsizetype point = body.indexOf(separator);
+    if (negative && !rules.m_AllowNegative)
+        reason = QStringLiteral("No negative numbers here");
+    else if (!onlyNumberCharacters || body.count(separator) > 1)
+        ;
+    else if (point >= 0 && (!rules.m_DecimalsAllowed || rules.m_DecimalPlaces < 1))
+        reason = QStringLiteral("Whole numbers only");
+    else if ((point < 0 ? body.size() : point) > rules.m_IntegerPlaces)
+        reason = QStringLiteral("At most %1 digits before the decimal separator")
+                     .arg(rules.m_IntegerPlaces);
+    else if (point >= 0 && body.size() - point - separator.size() > rules.m_DecimalPlaces)
+        reason = QStringLiteral("At most %1 decimal places").arg(rules.m_DecimalPlaces);
+    return QStringLiteral("%1: %2 refused").arg(reason, refused);
+}
+
+void CVKEdit::contextMenuEvent(QContextMenuEvent* event)
+{
+    QMenu* menu = createStandardContextMenu();
+    // The menu's Paste goes the way of Ctrl+V.
+    if (auto* paste = menu->findChild<QAction*>(QStringLiteral("edit-paste")))
+    {
+        paste->disconnect();
+        connect(paste, &QAction::triggered, this, &CVKEdit::PasteClipboard);
+    }
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
 }
 
 void CVKEdit::focusInEvent(QFocusEvent* event)

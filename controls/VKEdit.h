@@ -97,6 +97,16 @@ public:
     static bool CanHoldText(const QString& text, const CVKDigitRules& rules,
                             const CVKNumberSettings& settings);
 
+    // Why the field cannot hold the text that a key or a paste would leave ("At most 2 decimal
+    // places: 0.123 refused"), naming what was refused.
+    static QString RefusalReason(const QString& after, const QString& refused,
+                                 const CVKDigitRules& rules, const CVKNumberSettings& settings);
+    // Pastes as Ctrl+V, the context menu and the Edit menu do: the text less its surrounding
+    // blanks and line ends replaces the selection when the field can hold the result;
+    // otherwise the field is left as it is and the status bar says why.
+    void PasteText(const QString& text);
+    void PasteClipboard();
+
     // Groups the text in the locale's format as losing the focus does, padded to the field's
     // decimal places; digits beyond them stay, so that no value changes. A text that is not a
     // number is left as it is: the action's check names it.
@@ -125,6 +135,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     void SetNumericMode(bool on);
@@ -134,6 +145,8 @@ private:
     void Refused();
     template <typename T> bool ValidateNumber(T& value, T min, T max, const char* rangeMessage);
     void SetLocalNumberText(const QString& plainNumber);
+    // The text with the selection, or at the cursor, replaced by what is typed.
+    QString TextAfter(const QString& typed) const;
 
     bool m_NumericMode = true;
     bool m_DateMode = false;

@@ -79,6 +79,57 @@ const CFieldRow CoilFields[] = {
      FieldUnchecked, Times(0.001)},
 };
 
+const CFieldHelp CoilHelp[] = {
+    {CCoilDlg::IdStartInductance,
+     "The first inductance to find a coil for, with \"Use given inductance\"."},
+    {CCoilDlg::IdEndInductance,
+     "The last inductance to find a coil for, going up from the start in 50 uH steps."},
+    {CCoilDlg::IdConductorDiameter, "The bare diameter of the solid wire, without its insulation."},
+    {CCoilDlg::IdWireDiameter,
+     "The diameter of the wire over its insulation, the pitch of a close-wound coil."},
+    {CCoilDlg::IdResistivity,
+     "The resistivity of the wire's metal (copper 0.0168), which sets the coil's resistance."},
+    {CCoilDlg::IdStrandDiameter, "The bare diameter of one strand of the litz wire."},
+    {CCoilDlg::IdStrandCount, "The number of insulated strands that make up the litz wire."},
+    {CCoilDlg::IdLitzFactor,
+     "The litz wire's AC resistance factor as quoted at 1 MHz, scaled to the working frequency."},
+    {CCoilDlg::IdPitch, "The turn spacing: the distance from the centre of one turn to the next."},
+    {CCoilDlg::IdDiameter, "The diameter of the coil, measured to the centre of the wire."},
+    {CCoilDlg::IdTurns, "The number of turns in the winding; it need not be a whole number."},
+    {CCoilDlg::IdLength, "The length of the winding along the coil's axis."},
+    {CCoilDlg::IdLengthToDiameter, "The coil's shape: its winding length divided by its diameter."},
+    {CCoilDlg::IdExtraCapacitance,
+     "Capacitance of the rest of the circuit across the coil, added to its self-capacitance."},
+    {CCoilDlg::IdWallThickness,
+     "The wall thickness of the coil former, used for the former's loss and self-capacitance."},
+    {CCoilDlg::IdFormerPermeability,
+     "The relative permeability of the former material, 1 for a non-magnetic former."},
+    {CCoilDlg::IdFormerPermittivity,
+     "The relative permittivity of the former material, which raises the coil's self-capacitance."},
+    {CCoilDlg::IdDissipationFactor,
+     "The loss tangent of the former material, which sets the former's loss R(former)."},
+    {CCoilDlg::IdInitialPermeabilityValue,
+     "The initial permeability of the ferrite rod's material, from its data sheet."},
+    {CCoilDlg::IdApparentPermeabilityValue,
+     "The coil's inductance with the rod divided by that without, for \"Use apparent "
+     "permeability\"."},
+    {CCoilDlg::IdGapExponent,
+     "The rod's gap exponent, Alpha of the Ferrite rod calculator, for the apparent permeability."},
+    {CCoilDlg::IdLengthExponent,
+     "The rod's length exponent, Beta0 of the Ferrite rod calculator, for the apparent "
+     "permeability."},
+    {CCoilDlg::IdLossFactor,
+     "The relative loss factor of the ferrite material, which sets the core loss R(core)."},
+    {CCoilDlg::IdLossFactorFrequency,
+     "The frequency at which the ferrite's relative loss factor is quoted."},
+    {CCoilDlg::IdRodDiameter, "The diameter of the ferrite rod inside the winding."},
+    {CCoilDlg::IdRodLength, "The length of the ferrite rod inside the winding."},
+    {CCoilDlg::IdFrequency,
+     "The frequency at which the coil's resistances, reactance and Q are found."},
+    {CCoilDlg::IdOffset,
+     "The winding's distance along the rod from its centre, for the apparent permeability."},
+};
+
 const CFieldRow& FieldRow(int id)
 {
     return *FindFieldRow(CoilFields, id);
@@ -188,6 +239,11 @@ void CCoilDlg::BuildForm()
                           {IdAnalyseRatioRange, QStringLiteral("Analyse using  l/d range")}});
 }
 
+std::span<const CFieldHelp> CCoilDlg::FieldHelp() const
+{
+    return CoilHelp;
+}
+
 void CCoilDlg::SetupFields()
 {
     SetCheck(IdUseGivenInductance, true);
@@ -201,6 +257,9 @@ void CCoilDlg::SetupFields()
     SetupRows(IdApparentPermeabilityValue, IdFrequency);
     // The fields of the checked permeability choice, as its click gives them.
     OnInitialPermeability();
+    // Kept in design files, but the coil model only stores them.
+    for (int id : {IdWireDiameter, IdFormerPermeability})
+        MarkUnused(id, QStringLiteral("Not read: no calculation uses it."));
     OnUseGivenInductance();
     SetCheck(IdDiameterAndPitch, true);
     SetupField(FieldRow(IdOffset));

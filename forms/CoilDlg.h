@@ -84,6 +84,7 @@ public:
 protected:
     void BuildForm() override;
     void SetupFields() override;
+    std::span<const CFieldHelp> FieldHelp() const override;
 
 private:
     void SetupRows(int first, int last);

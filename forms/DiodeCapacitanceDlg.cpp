@@ -52,6 +52,44 @@ const CFieldRow DiodeFields[] = {
      FieldUnchecked},
 };
 
+const CFieldHelp DiodeHelp[] = {
+    {DiodeCapacitanceDlg::IdSourceVoltage,
+     "The peak-to-peak voltage of the sine source driving the diode and load resistor."},
+    {DiodeCapacitanceDlg::IdFrequency,
+     "The frequency of the sine source, the same for both bias points."},
+    {DiodeCapacitanceDlg::IdLoadResistance,
+     "The resistor in series with the diode, across which the oscilloscope reads the voltage."},
+    {DiodeCapacitanceDlg::IdScopeCap,
+     "The oscilloscope's input capacitance, which lies across the load resistor."},
+    {DiodeCapacitanceDlg::IdParasiticCap,
+     "The diode's parasitic capacitance, taken off the capacitance measured at each bias point."},
+    {DiodeCapacitanceDlg::IdBias1, "The DC bias voltage across the diode at the first bias point."},
+    {DiodeCapacitanceDlg::IdSourceResistance1,
+     "The resistance of the DC source that biases the diode at the first bias point."},
+    {DiodeCapacitanceDlg::IdBias2,
+     "The DC bias voltage across the diode at the second bias point."},
+    {DiodeCapacitanceDlg::IdSourceResistance2,
+     "The resistance of the DC source that biases the diode at the second bias point."},
+    {DiodeCapacitanceDlg::IdLoadVoltage1,
+     "The peak-to-peak ac voltage across the load resistor at the first bias point."},
+    {DiodeCapacitanceDlg::IdLoadVoltage2,
+     "The peak-to-peak ac voltage across the load resistor at the second bias point."},
+    {DiodeCapacitanceDlg::IdPhase1,
+     "The phase of the load voltage against the source at the first bias point."},
+    {DiodeCapacitanceDlg::IdPhase2,
+     "The phase of the load voltage against the source at the second bias point."},
+    {DiodeCapacitanceDlg::IdQuotient,
+     "The capacitance quotient m: the junction capacitance varies as the m-th root of "
+     "1/(Vbi - V)."},
+    {DiodeCapacitanceDlg::IdBuiltInVoltage,
+     "The diode's built-in voltage, used by the diffusion calculation."},
+    {DiodeCapacitanceDlg::IdJunctionCap,
+     "The diode's junction capacitance at the voltage \"V at Cj\", for the diffusion "
+     "calculation."},
+    {DiodeCapacitanceDlg::IdJunctionCapVoltage,
+     "The bias voltage at which the diode has the junction capacitance Cj."},
+};
+
 using D = DiodeCapacitanceDlg;
 const char* const NotZero = "must not be zero for this calculation";
 
@@ -145,6 +183,11 @@ void DiodeCapacitanceDlg::PlaceField(QGridLayout* grid, const CFieldRow& row, in
             grid->addWidget(widget, line, block * BlockWidth + column);
         }
     }
+}
+
+std::span<const CFieldHelp> DiodeCapacitanceDlg::FieldHelp() const
+{
+    return DiodeHelp;
 }
 
 void DiodeCapacitanceDlg::SetupFields()

@@ -44,6 +44,7 @@ public:
 protected:
     void BuildForm() override;
     void SetupFields() override;
+    std::span<const CFieldHelp> FieldHelp() const override;
 
 private:
     // One measured bias point.

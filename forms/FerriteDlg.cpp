@@ -45,6 +45,27 @@ const CFieldRow FerriteFields[] = {
      "60.8", "mm", FieldReal, Over(1000)},
 };
 
+const CFieldHelp FerriteHelp[] = {
+    {FerriteDlg::IdRodDiameter, "The diameter of the ferrite rod the two test coils are wound on."},
+    {FerriteDlg::IdRodLength, "The length of the ferrite rod the two test coils are wound on."},
+    {FerriteDlg::IdInitialPermeability,
+     "The initial permeability of the ferrite material, from its data sheet."},
+    {FerriteDlg::IdL1Core,
+     "The inductance of the first test coil with the rod inside it; use one unit for all four."},
+    {FerriteDlg::IdL2Core,
+     "The inductance of the second test coil with the rod inside it; use one unit for all four."},
+    {FerriteDlg::IdL1Air,
+     "The inductance of the first test coil without the rod; use one unit for all four."},
+    {FerriteDlg::IdL2Air,
+     "The inductance of the second test coil without the rod; use one unit for all four."},
+    {FerriteDlg::IdCoil1Diameter, "The diameter of the first test coil wound on the rod."},
+    {FerriteDlg::IdCoil2Diameter, "The diameter of the second test coil wound on the rod."},
+    {FerriteDlg::IdCoil1Length,
+     "The winding length of the first test coil; make it clearly different from the second's."},
+    {FerriteDlg::IdCoil2Length,
+     "The winding length of the second test coil; make it clearly different from the first's."},
+};
+
 // Equal lengths leave the length exponent undefined, and a coil as wide as the rod the gap
 // exponent: each is a logarithm of their ratio, divided by.
 const CFieldCheck FerriteChecks[] = {
@@ -109,6 +130,11 @@ void FerriteDlg::BuildForm()
     AddResultsAndActions(MainLayout(), {{IdCalcInductance, QStringLiteral("Calc Inductance")}});
     // Extra height goes to the reports.
     MainLayout()->setStretchFactor(ResultsBox()->parentWidget(), 1);
+}
+
+std::span<const CFieldHelp> FerriteDlg::FieldHelp() const
+{
+    return FerriteHelp;
 }
 
 void FerriteDlg::SetupFields()

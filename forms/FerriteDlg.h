@@ -35,6 +35,7 @@ public:
 protected:
     void BuildForm() override;
     void SetupFields() override;
+    std::span<const CFieldHelp> FieldHelp() const override;
 
 private:
     bool ReadInputs();

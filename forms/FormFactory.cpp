@@ -22,19 +22,24 @@ template <class TForm> std::unique_ptr<CVKFormView> Make()
 } // namespace
 
 // In the design selector's order: Monopole, TuningCap, Coil, CrystalRadio, Impedance,
-// Ferrite, DiodeCapacitance. One line per form: {key, selector caption, &Make<class>}.
+// Ferrite, DiodeCapacitance. One line per form: {key, selector caption, guide section,
+// &Make<class>}.
 const std::vector<CFormEntry>& FormEntries()
 {
     static const std::vector<CFormEntry> entries = {
-        {QStringLiteral("Monopole"), QStringLiteral("Monopole"), &Make<CMonopoleDlg>},
-        {QStringLiteral("TuningCap"), QStringLiteral("Tuning Cap"), &Make<CTuningCapDlg>},
-        {QStringLiteral("Coil"), QStringLiteral("Coil"), &Make<CCoilDlg>},
+        {QStringLiteral("Monopole"), QStringLiteral("Monopole"), QStringLiteral("monopole"),
+         &Make<CMonopoleDlg>},
+        {QStringLiteral("TuningCap"), QStringLiteral("Tuning Cap"), QStringLiteral("tuningcap"),
+         &Make<CTuningCapDlg>},
+        {QStringLiteral("Coil"), QStringLiteral("Coil"), QStringLiteral("coil"), &Make<CCoilDlg>},
         {QStringLiteral("CrystalRadio"), QStringLiteral("Air-core crystal radio"),
-         &Make<CMutualInductanceDlg>},
-        {QStringLiteral("Impedance"), QStringLiteral("Impedance Calulator"), &Make<CImpedanceDlg>},
-        {QStringLiteral("Ferrite"), QStringLiteral("Ferrite rod"), &Make<FerriteDlg>},
+         QStringLiteral("crystalradio"), &Make<CMutualInductanceDlg>},
+        {QStringLiteral("Impedance"), QStringLiteral("Impedance Calulator"),
+         QStringLiteral("impedance"), &Make<CImpedanceDlg>},
+        {QStringLiteral("Ferrite"), QStringLiteral("Ferrite rod"), QStringLiteral("ferrite"),
+         &Make<FerriteDlg>},
         {QStringLiteral("DiodeCapacitance"), QStringLiteral("Diode Capacitance"),
-         &Make<DiodeCapacitanceDlg>},
+         QStringLiteral("diode"), &Make<DiodeCapacitanceDlg>},
     };
     return entries;
 }

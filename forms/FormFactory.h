@@ -11,8 +11,9 @@ class CVKFormView;
 // Stands for the document templates: the design selector and the batch mode create forms here.
 struct CFormEntry
 {
-    QString m_Key;     // m_strFormKey, first line of its design files
-    QString m_Caption; // the design selector's button and the open-documents tab
+    QString m_Key;        // m_strFormKey, first line of its design files
+    QString m_Caption;    // the design selector's button and the open-documents tab
+    QString m_HelpAnchor; // the calculator's section of the user guide
     std::unique_ptr<CVKFormView> (*m_Create)();
 };
 

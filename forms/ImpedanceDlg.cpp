@@ -34,6 +34,19 @@ const CFieldRow ImpedanceFields[] = {
      "1000.0", "", FieldReal, Times(1000)},
 };
 
+const CFieldHelp ImpedanceHelp[] = {
+    {CImpedanceDlg::IdResistance,
+     "The resistor's value, connected in series or in parallel with the other two parts."},
+    {CImpedanceDlg::IdInductorResistance, "The loss resistance in series with the inductor."},
+    {CImpedanceDlg::IdInductance,
+     "The inductor's value; \"Cal resonance\" finds the capacitance that resonates with it."},
+    {CImpedanceDlg::IdCapacitorResistance, "The loss resistance in series with the capacitor."},
+    {CImpedanceDlg::IdCapacitance,
+     "The capacitor's value; \"Cal resonance\" finds the inductance that resonates with it."},
+    {CImpedanceDlg::IdFrequency,
+     "The frequency at which the impedances and the resonating values are worked out."},
+};
+
 // The resonant frequency divides by the root of the product of the inductance and capacitance.
 
 // The three parts as entered, in SI units.
@@ -130,6 +143,11 @@ void CImpedanceDlg::BuildForm()
                                         {IdCalcResonance, QStringLiteral("Cal resonance")}});
     // Extra height goes to the reports.
     MainLayout()->setStretchFactor(ResultsBox()->parentWidget(), 1);
+}
+
+std::span<const CFieldHelp> CImpedanceDlg::FieldHelp() const
+{
+    return ImpedanceHelp;
 }
 
 void CImpedanceDlg::SetupFields()

@@ -106,6 +106,54 @@ const CFieldCheck LineGeometryChecks[] = {
 const CFieldRow ConductanceField = {
     M::IdLineConductance, "Conductance (u-siemans)", 6, 6, true, 0, 0, "", "", "u-siemans", 0};
 
+const CFieldHelp MonopoleHelp[] = {
+    {M::IdLength1, "The length of the first straight element of the aerial, such as the lead-in."},
+    {M::IdAngle1,
+     "The angle of element 1 above the ground, which sets how much signal it picks up."},
+    {M::IdLength2, "The length of the second straight element of the aerial, such as the top."},
+    {M::IdAngle2,
+     "The angle of element 2 above the ground, which sets how much signal it picks up."},
+    {M::IdDiameter, "The diameter of a circular aerial conductor, or the width of a flat one."},
+    {M::IdDepth, "The thickness of a flat aerial conductor, used only with \"Flat conductor\"."},
+    {M::IdPermittivity,
+     "The relative permittivity around the aerial conductor, which sets its velocity factor."},
+    {M::IdPermeability,
+     "The relative permeability of the aerial conductor, for its inductance and skin effect."},
+    {M::IdResistivity,
+     "The resistivity of the aerial conductor's metal (copper about 1.7), for its resistance."},
+    {M::IdGroundDepth, "How deep the earth rod goes into the soil, for the earth resistance."},
+    {M::IdGroundDiameter, "The diameter of the earth rod, for the earth resistance."},
+    {M::IdGroundResistivity,
+     "The resistivity of the soil around the earth rod, which sets the earth resistance."},
+    {M::IdGroundPermittivity, "The relative permittivity of the soil around the earth rod."},
+    {M::IdGroundLossFactor,
+     "How much lossy ground on the way weakens the station's signal with distance."},
+    {M::IdLineLength, "The length of the two-wire feed line to the set; 0 feeds the set directly."},
+    {M::IdLineInductance,
+     "The total inductance of the whole feed line, from the cable's electrical characteristics."},
+    {M::IdLineCapacitance,
+     "The total capacitance of the whole feed line, from the cable's electrical characteristics."},
+    {M::IdLineWireDiameter, "The diameter of each wire of the feed line, for its resistance."},
+    {M::IdLineSpacing, "The distance between the centres of the feed line's two wires."},
+    {M::IdLinePermittivity,
+     "The relative permittivity of the feed line's insulation, which sets its capacitance."},
+    {M::IdLinePermeability,
+     "The relative permeability of the feed line, which sets its inductance."},
+    {M::IdLinePairs, "How many identical wire pairs run in parallel to make the feed line."},
+    {M::IdFrequency, "The frequency at which Analyse works out the aerial, feed line and load."},
+    {M::IdStationPower, "The power of the broadcast station that lights up the aerial."},
+    {M::IdStationDistance, "How far the broadcast station is from the aerial."},
+    {M::IdStationGain,
+     "The gain of the station's transmitting aerial, which multiplies its power."},
+    {M::IdLoadResistance,
+     "The ac resistance of the load at the receiver end, alone or with its coil or capacitor."},
+    {M::IdLoadInductance, "The inductance of the load at the receiver end; used when not 0."},
+    {M::IdLoadCapacitance,
+     "The capacitance of the load at the receiver end, when no load inductance is given."},
+    {M::IdLineConductance,
+     "The total leakage conductance between the wires of the whole feed line."},
+};
+
 const CFieldRow& Row(int id)
 {
     if (const CFieldRow* aerial = FindFieldRow(AerialFields, id))
@@ -290,6 +338,11 @@ void CMonopoleDlg::BuildForm()
     MainLayout()->setStretchFactor(ResultsBox()->parentWidget(), 1);
 }
 
+std::span<const CFieldHelp> CMonopoleDlg::FieldHelp() const
+{
+    return MonopoleHelp;
+}
+
 void CMonopoleDlg::SetupFields()
 {
     CVKFormView::SetupFields(AerialFields, static_cast<int>(std::size(AerialFields)));
@@ -299,6 +352,8 @@ void CMonopoleDlg::SetupFields()
                              static_cast<int>(std::size(LineAndStationFields)));
     // Neither shape button is checked yet; the form starts as the model does, circular.
     OnChoicesRestored();
+    // Kept in design files, but the aerial model only stores it.
+    MarkUnused(IdGroundPermittivity, QStringLiteral("Not read: no calculation uses it."));
 }
 
 // Without a shape button checked the form is circular, as it starts.

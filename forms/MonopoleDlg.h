@@ -72,6 +72,7 @@ public:
 protected:
     void BuildForm() override;
     void SetupFields() override;
+    std::span<const CFieldHelp> FieldHelp() const override;
 
 private:
     void OnConductorShape(int id);

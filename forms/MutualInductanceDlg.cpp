@@ -176,6 +176,132 @@ const CFieldRow CoreFields[] = {
     {Dlg::IdSecondaryCoreLoss, "Core loss", 0, 0, false, 0, 0, "", "", "", 0},
 };
 
+const CFieldHelp ReceiverHelp[] = {
+    {Dlg::IdSourceVoltage,
+     "The peak-to-peak voltage of the signal source, standing in for the aerial."},
+    {Dlg::IdSourceResistance,
+     "The resistance of the aerial, in series with its capacitance or inductance."},
+    {Dlg::IdSourceCapacitance,
+     "The capacitance of the aerial; when above 0 it is used instead of the inductance."},
+    {Dlg::IdSourceInductance, "The inductance of the aerial, used only when the capacitance is 0."},
+    {Dlg::IdPrimaryInductance,
+     "The inductance of the primary coil, for its reactance and the coupling factor."},
+    {Dlg::IdPrimaryDiameter, "The diameter of the primary winding, to the centre of the wire."},
+    {Dlg::IdPrimaryLength,
+     "The length of the primary winding, for the coupling and the coil's losses."},
+    {Dlg::IdPrimaryTurns,
+     "The number of turns of the primary; the air-core coupling counts its whole turns."},
+    {Dlg::IdPrimaryConductorDiameter,
+     "The bare wire diameter of the primary, for its skin and proximity effect resistance."},
+    {Dlg::IdPrimaryResistivity,
+     "The resistivity of the primary's wire metal, for the coil's resistance."},
+    {Dlg::IdPrimaryPermeability, "A core's relative permeability, kept in design files but read by "
+                                 "no calculation; see \"Has core\"."},
+    {Dlg::IdPrimaryPermittivity,
+     "The relative permittivity of the primary's former, the tube the coil is wound on."},
+    {Dlg::IdPrimaryDissipation,
+     "The dissipation factor (loss tangent) of the material of the primary's former."},
+    {Dlg::IdPrimaryWall, "The wall thickness of the tube the primary coil is wound on."},
+    {Dlg::IdUnusedTurns, "Turns of the primary left out of circuit; they reduce the loss it "
+                         "reflects into the secondary."},
+    {Dlg::IdSecondaryInductance,
+     "The inductance of the secondary coil, for its reactance, Q and the coupling factor."},
+    {Dlg::IdSecondaryDiameter, "The diameter of the secondary winding, to the centre of the wire."},
+    {Dlg::IdSecondaryLength,
+     "The length of the secondary winding, for the coupling and the coil's losses."},
+    {Dlg::IdSecondaryTurns,
+     "The number of turns of the secondary; the tap sweeps try each of its whole turns."},
+    {Dlg::IdSecondaryConductorDiameter,
+     "The bare wire diameter of the secondary, for its skin and proximity effect resistance."},
+    {Dlg::IdSecondaryResistivity,
+     "The resistivity of the secondary's wire metal, for the coil's resistance."},
+    {Dlg::IdSecondaryPermeability, "A core's relative permeability, kept in design files but read "
+                                   "by no calculation; see \"Has core\"."},
+    {Dlg::IdSecondaryPermittivity, "The relative permittivity of the secondary's former, for its "
+                                   "self-capacitance and dielectric loss."},
+    {Dlg::IdSecondaryDissipation,
+     "The dissipation factor (loss tangent) of the secondary's former, for its dielectric loss."},
+    {Dlg::IdSecondaryWall, "The secondary former's wall thickness, for its self-capacitance and "
+                           "dielectric loss; keep it below the diameter."},
+    {Dlg::IdPrimaryStrandDiameter,
+     "The diameter of one strand of the primary's litz wire, for its skin effect."},
+    {Dlg::IdPrimaryStrandCount,
+     "The number of strands in the primary's litz wire, which share the current."},
+    {Dlg::IdPrimaryProximity,
+     "The primary litz wire's proximity effect reduction, raised to the working frequency in MHz."},
+    {Dlg::IdSecondaryStrandDiameter,
+     "The diameter of one strand of the secondary's litz wire, for its skin effect."},
+    {Dlg::IdSecondaryStrandCount,
+     "The number of strands in the secondary's litz wire, which share the current."},
+    {Dlg::IdSecondaryProximity, "The secondary litz wire's proximity effect reduction, raised to "
+                                "the working frequency in MHz."},
+    {Dlg::IdTurnOnVoltage,
+     "The diode's turn-on voltage, also the built-in voltage of its junction capacitance law."},
+    {Dlg::IdJunctionCap,
+     "The diode's junction capacitance, as measured at the \"At voltage value\" bias."},
+    {Dlg::IdJunctionVoltage,
+     "The bias at which the junction capacitance was measured; negative is reverse bias."},
+    {Dlg::IdParasiticCap,
+     "The diode's parasitic capacitance, added to its junction capacitance in reverse bias."},
+    {Dlg::IdTransitTime, "The average lifetime of the diode's minority carriers, which sets its "
+                         "forward diffusion capacitance."},
+    {Dlg::IdIdeality, "The ideality factor n of the forward bias diode equation."},
+    {Dlg::IdCapQuotient,
+     "The junction capacitance quotient m: the capacitance goes as the m-th root of 1/(Vbi - V)."},
+    {Dlg::IdNegCapQuotient, "The capacitance quotient below the \"At voltage value\" bias; empty "
+                            "uses Cap Quotient throughout."},
+    {Dlg::IdSatCurrent, "The saturation current Is of the forward bias diode equation."},
+    {Dlg::IdQuadA, "The a of the forward bias quadratic law I = aV^2 + bV + c, in mA."},
+    {Dlg::IdQuadB, "The b of the forward bias quadratic law I = aV^2 + bV + c, in mA."},
+    {Dlg::IdQuadC, "The c of the forward bias quadratic law I = aV^2 + bV + c, in mA."},
+    {Dlg::IdPowerA, "The a of the forward bias power equation I = aV^b, in mA at 1 V."},
+    {Dlg::IdPowerN, "The exponent b of the forward bias power equation I = aV^b."},
+    {Dlg::IdRevQuadA, "The a of the reverse bias quadratic law I = aV^2 + bV + c, in µA."},
+    {Dlg::IdRevQuadB, "The b of the reverse bias quadratic law I = aV^2 + bV + c, in µA."},
+    {Dlg::IdRevQuadC, "The c of the reverse bias quadratic law I = aV^2 + bV + c, in µA."},
+    {Dlg::IdRevSatCurrent, "The saturation current Is of the reverse bias diode equation."},
+    {Dlg::IdRevN, "The ideality factor n of the reverse bias diode equation."},
+    {Dlg::IdRevResistance,
+     "The diode's resistance in reverse bias, for the constant resistance law."},
+    {Dlg::IdAudioResistor,
+     "The resistor across the earphone that discharges the detector's output; 0 leaves it out."},
+    {Dlg::IdAudioCapacitor,
+     "A capacitor across the detector's output, added to the earphone's capacitance."},
+    {Dlg::IdEarphoneCapacitance, "The earphone's own capacitance, part of the detector's load; the "
+                                 "SPL sweeps need it above 0."},
+    {Dlg::IdOtherLosses,
+     "Dielectric and other losses not modelled otherwise, taken off the secondary's Q."},
+    {Dlg::IdConstantLoss,
+     "A fixed resistance added to the secondary's losses, which lowers its Q."},
+    {Dlg::IdFrequency,
+     "The frequency the receiver is tuned to; every reactance and loss is worked out at it."},
+    {Dlg::IdStartDistance,
+     "The gap from the end of the primary to the start of the secondary where sweeps begin."},
+    {Dlg::IdEndDistance,
+     "The gap between the coils that the distance sweeps run up to, but do not include."},
+    {Dlg::IdStep,
+     "How much the gap between the coils grows from one distance of a sweep to the next."},
+    {Dlg::IdTapLoop, "The secondary turn the detector diode is connected to, for \"SPL at given "
+                     "loop over distance range\"."},
+    {Dlg::IdCoreDiameter, "The diameter of the ferrite rod both coils are wound on."},
+    {Dlg::IdCoreLength,
+     "The length of the ferrite rod, for the coils' apparent permeability and their coupling."},
+    {Dlg::IdCoreLossFactor,
+     "The relative loss factor of the ferrite, for the core loss of each coil."},
+    {Dlg::IdCoreLossFrequency,
+     "The frequency the loss factor is quoted at; the core loss is scaled in proportion from it."},
+    {Dlg::IdCoreInitialPermeability,
+     "The initial permeability of the ferrite material, from its data sheet."},
+    {Dlg::IdCoreGapExponent, "The rod's gap exponent, as the Ferrite rod calculator fits it, for "
+                             "the apparent permeability."},
+    {Dlg::IdCoreLengthExponent, "The rod's length exponent, as the Ferrite rod calculator fits it, "
+                                "for permeability and coupling."},
+    {Dlg::IdPrimaryCoreLoss,
+     "The primary coil's core loss, kept in design files but read by no calculation."},
+    {Dlg::IdSecondaryCoreLoss,
+     "The secondary coil's core loss, kept in design files but read by no calculation."},
+};
+
 // The coils' core permeabilities and the two core-loss fields are kept in the form and its
 // design files but never read: the core step sets both coils to air before any calculation.
 constexpr int UnreadIds[] = {Dlg::IdPrimaryPermeability, Dlg::IdSecondaryPermeability,
@@ -472,6 +598,11 @@ void CMutualInductanceDlg::BuildForm()
          {IdSplEachLoop, QStringLiteral("Calc SPL each loop at start distance")},
          {IdSplAtLoopOverDistance, QStringLiteral("SPL at given loop over distance range")},
          {IdMaxSplOverDistance, QStringLiteral("Max SPL over distance range")}});
+}
+
+std::span<const CFieldHelp> CMutualInductanceDlg::FieldHelp() const
+{
+    return ReceiverHelp;
 }
 
 void CMutualInductanceDlg::SetupFields()

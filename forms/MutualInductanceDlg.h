@@ -158,6 +158,7 @@ public:
 protected:
     void BuildForm() override;
     void SetupFields() override;
+    std::span<const CFieldHelp> FieldHelp() const override;
 
 private:
     // Wait cursor, ReadInputs, then the action of button `id` when the inputs are sound.

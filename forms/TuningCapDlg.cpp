@@ -38,6 +38,18 @@ const CFieldRow TuningCapFields[] = {
      "µH", FieldDigitRange | FieldRealRange},
 };
 
+const CFieldHelp TuningCapHelp[] = {
+    {CTuningCapDlg::IdLowFrequency, "The bottom of the band the set is to tune."},
+    {CTuningCapDlg::IdHighFrequency, "The top of the band the set is to tune."},
+    {CTuningCapDlg::IdCapLow, "The tuning capacitor with its plates fully open."},
+    {CTuningCapDlg::IdCapHigh, "The tuning capacitor with its plates fully meshed."},
+    {CTuningCapDlg::IdSelfCapacitance,
+     "The coil's self-capacitance, added to the capacitor at every setting."},
+    {CTuningCapDlg::IdStrayCapacitance,
+     "The capacitance of the wiring, added to the capacitor at every setting."},
+    {CTuningCapDlg::IdInductance, "The inductance of your coil, read with \"Use inductance\"."},
+};
+
 // The part of the swing the band uses is divided by the swing itself.
 const CFieldCheck TuningCapChecks[] = {
     {CTuningCapDlg::IdCapHigh, EFieldCondition::DiffersFrom,
@@ -96,6 +108,11 @@ void CTuningCapDlg::BuildForm()
     AddResultsAndActions(MainLayout(), {{IdMainAction, QStringLiteral("Calculate results")}});
     // Extra height goes to the reports.
     MainLayout()->setStretchFactor(ResultsBox()->parentWidget(), 1);
+}
+
+std::span<const CFieldHelp> CTuningCapDlg::FieldHelp() const
+{
+    return TuningCapHelp;
 }
 
 void CTuningCapDlg::SetupFields()

@@ -19,6 +19,7 @@
 #include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTextBlock>
@@ -333,11 +334,11 @@ bool CVKFormView::RefuseField(int id, const char* reason, int other)
 
 namespace
 {
-// A bound of a range as the user writes numbers ("999,999,999.99", "999.999.999,99"), without
-// the zeros its field would pad it with.
-QString UserBound(double value, int decimals)
+// A bound of a range as the user writes numbers ("999,999,999.99", "999.999.999,99"), as the
+// field table gives it: a field of fewer decimals may still hold the bound's own.
+QString UserBound(double value)
 {
-    QString plain = QString::number(value, 'f', qMax(0, decimals));
+    QString plain = QString::number(value, 'f', 6);
     if (plain.contains(QLatin1Char('.')))
     {
         while (plain.endsWith(QLatin1Char('0')))
@@ -367,12 +368,11 @@ QString CVKFormView::FieldTip(int id) const
     const QString inUnit = unit.isEmpty() ? QString() : QLatin1Char(' ') + unit;
     if (row->m_Calls & FieldRealRange)
         lines << QStringLiteral("From %1 to %2%3.")
-                     .arg(UserBound(row->m_Min, row->m_DecimalPlaces),
-                          UserBound(row->m_Max, row->m_DecimalPlaces), inUnit);
+                     .arg(UserBound(row->m_Min), UserBound(row->m_Max), inUnit);
     else if (row->m_Calls & FieldWholeRange)
         lines << QStringLiteral("A whole number from %1 to %2%3.")
-                     .arg(UserBound(static_cast<int>(row->m_Min), 0),
-                          UserBound(static_cast<int>(row->m_Max), 0), inUnit);
+                     .arg(UserBound(static_cast<int>(row->m_Min)),
+                          UserBound(static_cast<int>(row->m_Max)), inUnit);
     else
         lines << (unit.isEmpty() ? QStringLiteral("Any value; empty reads as 0.")
                                  : QStringLiteral("In %1, any value; empty reads as 0.").arg(unit));
@@ -390,10 +390,10 @@ void CVKFormView::ApplyFieldTip(int id)
     const QString tip = FieldTip(id);
     const QStringList lines = tip.split(QLatin1Char('\n'));
     // The status bar has one line: the meaning, or the range when there is none.
-    const QString status = lines.size() > 1 && !lines.front().startsWith(QStringLiteral("From"))
-                               ? lines.front() + QStringLiteral(" (") + lines[1].chopped(1) +
-                                     QLatin1Char(')')
-                               : lines.front();
+    const QString status =
+        lines.size() > 1 && !lines.front().startsWith(QStringLiteral("From"))
+            ? lines.front() + QStringLiteral(" (") + lines[1].chopped(1) + QLatin1Char(')')
+            : lines.front();
     QList<QWidget*> shown = {field};
     for (QLabel* label : findChildren<QLabel*>())
         if (label->buddy() == field)
@@ -780,7 +780,7 @@ bool CVKFormView::Paste()
 {
     if (auto* field = dynamic_cast<CVKEdit*>(QApplication::focusWidget()))
     {
-        field->paste();
+        field->PasteClipboard();
         return true;
     }
     return false;
@@ -791,6 +791,16 @@ bool CVKFormView::Undo()
     if (auto* field = dynamic_cast<CVKEdit*>(QApplication::focusWidget()))
     {
         field->undo();
+        return true;
+    }
+    return false;
+}
+
+bool CVKFormView::Redo()
+{
+    if (auto* field = dynamic_cast<CVKEdit*>(QApplication::focusWidget()))
+    {
+        field->redo();
         return true;
     }
     return false;
@@ -961,6 +971,39 @@ QAbstractButton* CVKFormView::AddCheck(QBoxLayout* into, int id, const QString& 
     return check;
 }
 
+QStringList WithMnemonics(const QStringList& captions)
+{
+    // The main menu's titles take Alt with these letters; "Exit" keeps its usual "x".
+    QString used = QStringLiteral("fevwhx");
+    QStringList marked;
+    for (const QString& caption : captions)
+    {
+        if (caption == QLatin1String("Exit"))
+        {
+            marked << QStringLiteral("E&xit");
+            continue;
+        }
+        // The first letter of a word where one is free, else any free letter.
+        qsizetype at = -1;
+        for (int pass = 0; pass < 2 && at < 0; ++pass)
+            for (qsizetype i = 0; i < caption.size() && at < 0; ++i)
+            {
+                const QChar c = caption.at(i).toLower();
+                const bool wordStart = i == 0 || !caption.at(i - 1).isLetterOrNumber();
+                if (c.isLetterOrNumber() && (pass == 1 || wordStart) && !used.contains(c))
+                    at = i;
+            }
+        if (at < 0)
+        {
+            marked << caption;
+            continue;
+        }
+        used += caption.at(at).toLower();
+        marked << QString(caption).insert(at, QLatin1Char('&'));
+    }
+    return marked;
+}
+
 QPushButton* CVKFormView::AddButton(QBoxLayout* into, int id, const QString& caption)
 {
     if (!into)
@@ -1014,11 +1057,31 @@ void CVKFormView::AddResultsAndActions(QBoxLayout* into,
     below->addWidget(frame);
     RegisterControl(IdActionFrame, frame);
     auto* row = new QHBoxLayout(frame);
-    for (const auto& [id, caption] : actions)
-        AddButton(row, id, caption);
+    QStringList captions;
+    for (const auto& action : actions)
+        captions << action.second;
+    captions << QStringLiteral("Clear") << QStringLiteral("Exit");
+    const QStringList marked = WithMnemonics(captions);
+    for (size_t i = 0; i < actions.size(); ++i)
+        AddButton(row, actions[i].first, marked[static_cast<qsizetype>(i)]);
     row->addStretch();
-    AddButton(row, IdClear, QStringLiteral("Clear"));
-    AddButton(row, IdExit, QStringLiteral("Exit"));
+    AddButton(row, IdClear, marked[marked.size() - 2]);
+    AddButton(row, IdExit, marked.back());
+
+    // Ctrl+Return runs the first action, the one users run most, from any field.
+    if (actions.empty())
+        return;
+    const int first = actions.front().first;
+    Button(first)->setToolTip(QStringLiteral("Ctrl+Return runs this from any field"));
+    for (const QKeySequence& keys :
+         {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)})
+        connect(new QShortcut(keys, this, nullptr, nullptr, Qt::WidgetWithChildrenShortcut),
+                &QShortcut::activated, this,
+                [this, first]
+                {
+                    if (QAbstractButton* button = Button(first); button && button->isEnabled())
+                        button->click();
+                });
 }
 
 void CVKFormView::SetupField(const CFieldRow& row)

@@ -5,6 +5,7 @@
 #include "forms/ReportTable.h"
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include <algorithm>
@@ -13,10 +14,10 @@
 #include <cstddef>
 #include <deque>
 #include <future>
+#include <span>
 #include <system_error>
 #include <thread>
 #include <type_traits>
-#include <span>
 #include <vector>
 
 class CVKEdit;
@@ -51,6 +52,11 @@ public:
     virtual QByteArray LoadLayout(const QString& formKey) = 0;
     virtual void SaveLayout(const QString& formKey, const QByteArray& state) = 0;
 };
+
+// The captions with a mnemonic each ("&Analyse"), no letter twice and none of the main menu's
+// (File, Edit, View, Window, Help): the first letter of a word where one is free. "Exit" is
+// "E&xit".
+QStringList WithMnemonics(const QStringList& captions);
 
 // The base of every calculator form: its key, its controls by id in creation order, the
 // results box, "Clear" and "Exit", the Enter key, the active form, and one command dispatch
@@ -149,11 +155,12 @@ public:
     // explicit stops. One dialog unit is a quarter of the font's average character width.
     void SetTabStops(const std::vector<int>& dialogUnits);
 
-    // Copy, Paste and Undo of the Edit menu act on the focused widget: Copy on any text
-    // widget, the results box included; Paste and Undo on a numeric field. True when they did.
+    // Copy, Paste, Undo and Redo of the Edit menu act on the focused widget: Copy on any text
+    // widget, the results box included; the others on a numeric field. True when they did.
     static bool Copy();
     static bool Paste();
     static bool Undo();
+    static bool Redo();
 
     bool EnterMovesFocus() const { return m_EnterMovesFocus; }
     int TemplateId() const { return m_TemplateId; }

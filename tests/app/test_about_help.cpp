@@ -61,11 +61,17 @@ TEST_F(ShellTest, ViewHelpOpensTheGuideInTheHelpWindow)
     WriteFile(guide, "<html><body><h1>Guide</h1></body></html>");
     CMainFrame::SetHelpFilePath(guide);
     Start();
+    // F1 opens it at the section of the calculator in use, the air-core receiver at start.
+    ASSERT_EQ(CVKFormView::ActiveFormKey(), QStringLiteral("CrystalRadio"));
+    EXPECT_EQ(m_App->Action(CQuillonApp::IdHelpView)->shortcuts(),
+              QList<QKeySequence>{QKeySequence(Qt::Key_F1)});
     m_App->OnCommand(CQuillonApp::IdHelpView);
     CMainFrame::SetHelpFilePath(QString());
     ASSERT_NE(Frame().HelpWindow(), nullptr);
     EXPECT_TRUE(Frame().HelpWindow()->isVisible());
-    EXPECT_EQ(Frame().HelpWindow()->Browser()->source(), QUrl::fromLocalFile(guide));
+    QUrl section = QUrl::fromLocalFile(guide);
+    section.setFragment(QStringLiteral("crystalradio"));
+    EXPECT_EQ(Frame().HelpWindow()->Browser()->source(), section);
     EXPECT_TRUE(Frame().HelpWindow()->Browser()->toPlainText().contains(QStringLiteral("Guide")));
 }
 

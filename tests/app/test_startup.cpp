@@ -121,12 +121,13 @@ TEST_F(ShellTest, MenuHasTheItemsAndAcceleratorsOfTheRunningProgram)
         (QStringList{"&Open...\tCtrl+O", "&Save...\tCtrl+S", "Save &As", "-", "&Export results...",
                      "Export P&DF...", "&Print...\tCtrl+P", "-", "E&xit"}));
     EXPECT_EQ(MenuTexts(TopMenu(bar, "&Edit")),
-              (QStringList{"&Undo\tCtrl+Z", "-", "Cu&t\tCtrl+X", "&Copy\tCtrl+C", "Copy &results",
-                           "&Paste\tCtrl+V"}));
+              (QStringList{"&Undo\tCtrl+Z", "&Redo\tCtrl+Y", "-", "Cu&t\tCtrl+X", "&Copy\tCtrl+C",
+                           "Copy &results", "&Paste\tCtrl+V"}));
     EXPECT_EQ(MenuTexts(TopMenu(bar, "&View")), QStringList{"&Status Bar"});
     EXPECT_EQ(MenuTexts(TopMenu(bar, "&Window")),
               (QStringList{"&Cascade", "&Tile", "&Arrange Icons"}));
-    EXPECT_EQ(MenuTexts(TopMenu(bar, "&Help")), (QStringList{"View Help", "&About Quillon..."}));
+    EXPECT_EQ(MenuTexts(TopMenu(bar, "&Help")),
+              (QStringList{"View Help\tF1", "What's &This?\tShift+F1", "&About Quillon..."}));
 
     // Accelerator table 128.
     const auto keys = [this](int id) { return m_App->Action(id)->shortcuts(); };

@@ -4,6 +4,8 @@
 #include <QClipboard>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QMainWindow>
+#include <QStatusBar>
 #include <QTest>
 #include <QVBoxLayout>
 
@@ -514,9 +516,10 @@ TEST_F(CEditTest, APasteIsAppliedOnlyWhenItLeavesATypeableNumber)
         const char* m_Clipboard;
         const char* m_After;
     } cases[] = {
-        {"", "1e3", ""},    {"13", "abc", "13"}, {"", "1,234.56", "1,234.56"},
-        {"", "-5", ""},     {"", "12.345", ""},  {"", "1234567890", ""},
-        {"12", "3", "123"}, {"", "0.5", "0.5"},  {"7", " 8", "7"},
+        {"", "1e3", ""},      {"13", "abc", "13"},    {"", "1,234.56", "1,234.56"},
+        {"", "-5", ""},       {"", "12.345", ""},     {"", "1234567890", ""},
+        {"12", "3", "123"},   {"", "0.5", "0.5"},     {"7", " 8", "78"},
+        {"", " 600 ", "600"}, {"", "600\r\n", "600"},
     };
     for (const auto& c : cases)
     {
@@ -527,9 +530,39 @@ TEST_F(CEditTest, APasteIsAppliedOnlyWhenItLeavesATypeableNumber)
         QTest::keyClick(&edit, Qt::Key_V, Qt::ControlModifier);
         EXPECT_EQ(edit.text(), c.m_After) << c.m_Clipboard;
         edit.SetWindowText(c.m_Before);
-        edit.paste(); // the context menu's way
+        edit.end(false);
+        edit.PasteClipboard(); // the context menu's and the Edit menu's way
         EXPECT_EQ(edit.text(), c.m_After) << c.m_Clipboard;
     }
+    // A refused paste says why in the status bar, and no box comes up.
+    QMainWindow window;
+    auto* edit = new CVKEdit(3, 2, false);
+    window.setCentralWidget(edit);
+    const struct
+    {
+        const char* m_Clipboard;
+        const char* m_Why;
+    } refusals[] = {
+        {"1e3", "Only digits and one decimal separator: 1e3 refused"},
+        {"-5", "No negative numbers here: -5 refused"},
+        {"0.125", "At most 2 decimal places: 0.125 refused"},
+        {"1234", "At most 3 digits before the decimal separator: 1234 refused"},
+    };
+    for (const auto& refusal : refusals)
+    {
+        edit->SetWindowText(QStringLiteral("12"));
+        edit->selectAll();
+        QApplication::clipboard()->setText(refusal.m_Clipboard);
+        edit->PasteClipboard();
+        EXPECT_EQ(edit->text(), QStringLiteral("12"));
+        EXPECT_EQ(window.statusBar()->currentMessage().toStdString(), refusal.m_Why);
+    }
+    // So does a refused key.
+    edit->SetWindowText(QStringLiteral("12.50"));
+    edit->end(false);
+    QTest::keyClick(edit, Qt::Key_7);
+    EXPECT_EQ(window.statusBar()->currentMessage(),
+              QStringLiteral("At most 2 decimal places: 7 refused"));
     // Typing is the keystroke filter's to decide, as before.
     CVKEdit typed(9, 2, false);
     QTest::keyClicks(&typed, "12.5");

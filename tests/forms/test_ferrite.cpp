@@ -43,7 +43,8 @@ TEST_F(FerriteForm, ControlsComeInTemplateOrderWithTheirDefaultsAndNoEnterKey)
     EXPECT_EQ(ControlIds(), expected);
     for (const auto& [id, text] : fields)
         EXPECT_EQ(m_Form->Field(id)->GetWindowText(), QString::fromLatin1(text)) << id;
-    EXPECT_EQ(m_Form->Button(F::IdCalcInductance)->text(), QStringLiteral("Calc Inductance"));
+    EXPECT_EQ(m_Form->Button(F::IdCalcInductance)->text().remove(QLatin1Char('&')),
+              QStringLiteral("Calc Inductance"));
     EXPECT_TRUE(m_Form->ResultsText().isEmpty());
 }
 

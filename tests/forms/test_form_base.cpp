@@ -1,4 +1,5 @@
 #include "controls/VKEdit.h"
+#include "controls/VKUtils.h"
 #include "database/MessagePresenter.h"
 #include "forms/FormFactory.h"
 #include "forms/VKFormView.h"
@@ -442,14 +443,17 @@ TEST(FormBase, AReportWithANumberThatIsNotFiniteIsNotAppendedButSaysSo)
     }
 }
 
-TEST(FormBase, CtrlZAndEditUndoGiveAFieldItsTextBack)
+TEST(FormBase, CtrlAThenTypingReplacesAndUndoRedoGiveTextsBack)
 {
     auto form = MakeProbe();
     ShowActive(form.get());
     CVKEdit* field = form->Field(CProbeForm::IdFirst);
     field->setFocus();
     const QString before = field->text();
-    field->selectAll();
+    // Ctrl+A selects the whole field, and what is typed replaces it.
+    QTest::keyClick(field, Qt::Key_End);
+    QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(field->selectedText(), before);
     QTest::keyClicks(field, QStringLiteral("7.5"));
     ASSERT_EQ(field->text(), QStringLiteral("7.5"));
 
@@ -458,11 +462,66 @@ TEST(FormBase, CtrlZAndEditUndoGiveAFieldItsTextBack)
     QTest::keyClick(field, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(field->text(), QStringLiteral("7.5")) << "redo";
 
-    // Edit > Undo: the focused field undoes; with the focus on a button nothing happens.
+    // Edit > Undo and Redo: the focused field undoes; with the focus on a button nothing happens.
     EXPECT_TRUE(CVKFormView::Undo());
     EXPECT_EQ(field->text(), before);
+    EXPECT_TRUE(CVKFormView::Redo());
+    EXPECT_EQ(field->text(), QStringLiteral("7.5"));
+    EXPECT_TRUE(CVKFormView::Undo());
     form->Button(CProbeForm::IdRadioA)->setFocus();
     const QString shown = field->text(); // as losing the focus formats it
     EXPECT_FALSE(CVKFormView::Undo());
     EXPECT_EQ(field->text(), shown);
+}
+
+TEST(FormBase, EveryFormsActionsAreAKeyAwayAndEveryFieldExplainsItself)
+{
+    for (const CFormEntry& entry : FormEntries())
+    {
+        const std::unique_ptr<CVKFormView> form = CreateForm(entry.m_Key);
+        SCOPED_TRACE(entry.m_Key.toStdString());
+        // A mnemonic on every action button, no letter twice nor one of the menu bar's.
+        QString letters = QStringLiteral("fevwh");
+        for (int id : {3, 4, 6, 7, int(CVKFormView::IdClear), int(CVKFormView::IdExit)})
+            if (const QAbstractButton* button = form->Button(id))
+            {
+                const QString key = QKeySequence::mnemonic(button->text()).toString();
+                ASSERT_FALSE(key.isEmpty()) << button->text().toStdString();
+                const QChar letter = key.back().toLower();
+                EXPECT_FALSE(letters.contains(letter)) << button->text().toStdString();
+                letters += letter;
+            }
+        // Every field: its meaning, then its range in the user's format with its unit.
+        for (QWidget* control : form->Controls())
+        {
+            const auto* field = dynamic_cast<const CVKEdit*>(control);
+            const CFieldRow* row = field ? form->BuiltRow(CVKFormView::ControlId(field)) : nullptr;
+            if (!row)
+                continue;
+            const QStringList tip = field->toolTip().split(QLatin1Char('\n'));
+            ASSERT_GE(tip.size(), 2) << field->toolTip().toStdString();
+            EXPECT_TRUE(tip[0].endsWith(QLatin1Char('.'))) << tip[0].toStdString();
+            EXPECT_TRUE(tip[1].contains(QString::fromUtf8(row->m_Unit))) << tip[1].toStdString();
+            if (row->m_Calls & FieldRealRange)
+            {
+                QString max;
+                CVKUtils(NumberSettings())
+                    .GetLocalNumberFormatedAsString(QString::number(row->m_Max, 'f', 6), 6, max);
+                while (max.endsWith(QLatin1Char('0')))
+                    max.chop(1);
+                if (max.endsWith(NumberSettings().m_DecimalSeparator))
+                    max.chop(NumberSettings().m_DecimalSeparator.size());
+                EXPECT_TRUE(tip[1].contains(QStringLiteral(" to ") + max)) << tip[1].toStdString();
+            }
+            EXPECT_EQ(field->whatsThis(), field->toolTip());
+            EXPECT_TRUE(field->statusTip().startsWith(tip[0]));
+        }
+    }
+
+    // Ctrl+Return in a field runs the form's first action.
+    const std::unique_ptr<CVKFormView> ferrite = CreateForm(QStringLiteral("Ferrite"));
+    ShowActive(ferrite.get());
+    ferrite->findChild<CVKEdit*>()->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_EQ(ferrite->Tables().size(), 1u);
 }
