@@ -63,7 +63,7 @@ public:
 
     void SetTitle(const QString& title);
     const QString& GetTitle() const { return m_strTitle; }
-    // "Quillwave", followed by the active calculator's window title; its path in the status bar.
+    // "Quillon", followed by the active calculator's window title; its path in the status bar.
     void UpdateFrameTitle();
     // The lock-key indicators, as the platform tells them.
     void UpdateIndicators();

@@ -4,6 +4,7 @@
 #include "controls/VKButton.h"
 #include "controls/VKTabCtrl.h"
 #include "forms/FormFactory.h"
+#include "forms/VKFormView.h"
 
 #include <QPaintEvent>
 #include <QPainter>
@@ -80,8 +81,12 @@ void CMainMenu::BuildEntries()
         if (!form)
             continue;
         m_entries[static_cast<size_t>(place.m_Page * PageSize + place.m_Position)] = {
-            place.m_Page,   place.m_Position, form->m_Caption, QString::fromLatin1(place.m_ToolTip),
-            templateNumber, form->m_Key};
+            place.m_Page,
+            place.m_Position,
+            WindowText(form->m_Caption),
+            WindowText(QString::fromLatin1(place.m_ToolTip)),
+            templateNumber,
+            form->m_Key};
     }
 }
 
@@ -155,7 +160,7 @@ void CMainMenu::ShowPage(int page)
         CVKButton* button = FormButton(position);
         if (entry.m_TemplateNumber > 0)
         {
-            button->setText(entry.m_Caption);
+            button->setText(WindowText(entry.m_Caption));
             button->UpdateToolTip(button, entry.m_ToolTip);
             button->show();
         }

@@ -16,7 +16,7 @@ struct CSelectorEntry
 {
     int m_Page = -1; // -1: an empty entry
     int m_Position = -1;
-    QString m_Caption; // button, open-documents tab and default file name
+    QString m_Caption; // button and open-documents tab, as the window shows it
     QString m_ToolTip;
     int m_TemplateNumber = -1; // 1-based place in the template list; -1 empty, 99 shown but inert
     QString m_FormKey;         // the form the entry's factory makes

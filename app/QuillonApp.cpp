@@ -43,7 +43,7 @@ constexpr quint32 SubMenuColour = 0xFFFFFF;
 constexpr quint32 SubSubMenuColour = 0xC8DCC8;
 constexpr int StartPage = 0;
 constexpr int StartPosition = 3; // the air-core receiver
-const char* const FrameTitle = "Quillwave";
+const char* const FrameTitle = "Quillon";
 
 QIcon ProgramIcon()
 {
@@ -54,7 +54,7 @@ QIcon ProgramIcon()
 }
 } // namespace
 
-const char* const CQuillonApp::FileFilter = "Quillwave file (*.qwf)|*.qwf|All Files (*.*)|*.*|";
+const char* const CQuillonApp::FileFilter = "Quillon design (*.qwf)|*.qwf|All Files (*.*)|*.*|";
 
 CQuillonApp::CQuillonApp(CQuillonOptions options)
     : m_strFileVersion(QString::fromLatin1(DesignFileVersion)), m_Options(std::move(options))

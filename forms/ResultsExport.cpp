@@ -189,7 +189,7 @@ namespace
 CPrintedResults PrintedResults(const CVKFormView& form, const QString& designName)
 {
     const CFormEntry* entry = FindFormEntry(form.m_strFormKey);
-    CPrintedResults results{entry ? entry->m_Caption : form.m_strFormKey,
+    CPrintedResults results{entry ? WindowText(entry->m_Caption) : form.m_strFormKey,
                             designName,
                             QDate::currentDate().toString(Qt::ISODate),
                             InputGroups(form),

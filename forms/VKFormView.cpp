@@ -899,7 +899,7 @@ QGroupBox* CVKFormView::AddGroup(const QString& title, QBoxLayout* into)
 {
     if (!into)
         into = m_MainLayout;
-    auto* group = new QGroupBox(title, ControlParent(into));
+    auto* group = new QGroupBox(WindowText(title), ControlParent(into));
     into->addWidget(group);
     return group;
 }
@@ -918,7 +918,7 @@ CVKEdit* CVKFormView::AddField(QGridLayout* grid, const CFieldRow& row)
     const QString label = QString::fromUtf8(row.m_Label ? row.m_Label : "");
     const QString unit = QString::fromUtf8(row.m_Unit ? row.m_Unit : "");
 
-    auto* caption = new QLabel(label, parent);
+    auto* caption = new QLabel(WindowText(label), parent);
     auto* field = new CVKEdit(parent);
     caption->setBuddy(field);
     field->setMinimumWidth(QFontMetrics(field->font()).averageCharWidth() * 12);
@@ -948,7 +948,7 @@ QAbstractButton* CVKFormView::AddRadio(QBoxLayout* into, int id, const QString& 
 {
     if (!into)
         into = m_MainLayout;
-    auto* radio = new CFormRadio(caption, ControlParent(into));
+    auto* radio = new CFormRadio(WindowText(caption), ControlParent(into));
     into->addWidget(radio);
     RegisterControl(id, radio);
     m_RadioGroups.emplace_back(id, radioGroup);
@@ -963,12 +963,38 @@ QAbstractButton* CVKFormView::AddCheck(QBoxLayout* into, int id, const QString& 
 {
     if (!into)
         into = m_MainLayout;
-    auto* check = new QCheckBox(caption, ControlParent(into));
+    auto* check = new QCheckBox(WindowText(caption), ControlParent(into));
     into->addWidget(check);
     RegisterControl(id, check);
     connect(check, &QAbstractButton::toggled, this, &CVKFormView::Edited);
     connect(check, &QAbstractButton::clicked, this, [this, id] { OnClicked(id); });
     return check;
+}
+
+QString WindowText(const QString& designText)
+{
+    static const std::pair<const char*, const char*> Mended[] = {
+        {"Eaphone", "Earphone"},
+        {"Paraistic", "Parasitic"},
+        {"Cricuit", "Circuit"},
+        {"freqency", "frequency"},
+        {"impdance", "impedance"},
+        {"Calulator", "Calculator"},
+        {"requried", "required"},
+        {"Capaitor", "Capacitor"},
+        {"Fequency", "Frequency"},
+        {"Monople", "Monopole"},
+        {"lengh", "length"},
+        {"charcateristics", "characteristics"},
+        {"Inital", "Initial"},
+        {"diamter", "diameter"},
+        {"transofrmer", "transformer"},
+        {"(pf)", "(pF)"},
+    };
+    QString text = designText;
+    for (const auto& [wrong, right] : Mended)
+        text.replace(QLatin1String(wrong), QLatin1String(right));
+    return text;
 }
 
 QStringList WithMnemonics(const QStringList& captions)
@@ -1008,7 +1034,7 @@ QPushButton* CVKFormView::AddButton(QBoxLayout* into, int id, const QString& cap
 {
     if (!into)
         into = m_MainLayout;
-    auto* button = new QPushButton(caption, ControlParent(into));
+    auto* button = new QPushButton(WindowText(caption), ControlParent(into));
     button->setAutoDefault(false);
     into->addWidget(button);
     RegisterControl(id, button);

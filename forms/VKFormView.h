@@ -53,6 +53,10 @@ public:
     virtual void SaveLayout(const QString& formKey, const QByteArray& state) = 0;
 };
 
+// A caption, label or title of the design as the window shows it, its misspellings mended
+// ("Eaphone" is "Earphone"). Reports, messages and file names keep the design's own text.
+QString WindowText(const QString& designText);
+
 // The captions with a mnemonic each ("&Analyse"), no letter twice and none of the main menu's
 // (File, Edit, View, Window, Help): the first letter of a word where one is free. "Exit" is
 // "E&xit".

@@ -104,7 +104,7 @@ TEST_F(ShellTest, OpenLoadsIntoTheActiveFormAndRemembersTheFolder)
     m_App->OnFileOpen();
     EXPECT_TRUE(m_Messages.m_Messages.empty());
     EXPECT_EQ(proposal, QDir(m_Dir.path()).filePath(QStringLiteral("Data/CrystalRadio/")));
-    EXPECT_EQ(filter, QStringLiteral("Quillwave file (*.qwf);;All Files (*.*)"));
+    EXPECT_EQ(filter, QStringLiteral("Quillon design (*.qwf);;All Files (*.*)"));
     EXPECT_EQ(receiver->Document()->GetTitle(), path);
     EXPECT_EQ(receiver->Document()->GetPathName(), path);
     EXPECT_EQ(m_App->PathName(), path);

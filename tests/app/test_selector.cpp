@@ -33,7 +33,7 @@ TEST_F(ShellTest, SelectorPagesShowTheirButtonsCaptionsAndTooltips)
               (QStringList{"Monopole | Calculate monopole impedance",
                            "Tuning Cap | Calculate coil inductance for tuning cap",
                            "Coil | Calculate coil geometry and specifications",
-                           "Air-core crystal radio | Calculate transofrmer Q and voltages of an "
+                           "Air-core crystal radio | Calculate transformer Q and voltages of an "
                            "air-core crystal radio"}));
 
     selector.Tabs()->setCurrentIndex(1);
@@ -42,7 +42,7 @@ TEST_F(ShellTest, SelectorPagesShowTheirButtonsCaptionsAndTooltips)
     EXPECT_EQ(VisibleButtons(selector), 3);
     EXPECT_EQ(
         Captions(selector, 3),
-        (QStringList{"Impedance Calulator | Calculate impedance of a circuit",
+        (QStringList{"Impedance Calculator | Calculate impedance of a circuit",
                      "Ferrite rod | Calculate ferrite rod permeability",
                      "Diode Capacitance | Calculate diode capacitance and built-in voltage"}));
 
@@ -120,7 +120,7 @@ TEST_F(ShellTest, SelectingATabActivatesItsForm)
     EXPECT_EQ(Frame().ActiveChild(), receiver);
     EXPECT_EQ(CVKFormView::ActiveForm(), receiver->Form());
     EXPECT_EQ(CVKFormView::ActiveFormKey(), QStringLiteral("CrystalRadio"));
-    EXPECT_EQ(Frame().windowTitle(), QStringLiteral("Quillwave - ") + receiver->windowTitle());
+    EXPECT_EQ(Frame().windowTitle(), QStringLiteral("Quillon - ") + receiver->windowTitle());
 
     // Activating a window by other means selects its tab.
     Frame().Client()->setActiveSubWindow(tuning);
@@ -137,7 +137,7 @@ TEST_F(ShellTest, ClosingTheLastFormHidesTheStrip)
     EXPECT_FALSE(Bar().Tabs()->isVisible());
     EXPECT_EQ(CVKFormView::ActiveForm(), nullptr);
     EXPECT_TRUE(CVKFormView::ActiveFormKey().isEmpty());
-    EXPECT_EQ(Frame().windowTitle(), QStringLiteral("Quillwave"));
+    EXPECT_EQ(Frame().windowTitle(), QStringLiteral("Quillon"));
 
     // Opening another shows it again with one tab.
     Selector().OpenFormAt(0, 3);

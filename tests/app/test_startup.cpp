@@ -59,8 +59,8 @@ TEST_F(ShellTest, StartOpensTheAirCoreReceiverOnTheDesignPage)
         QStringLiteral("Air-core crystal radio \u2014 Air-core crystal radio_Default.qwf[*]");
     EXPECT_EQ(children.front()->windowTitle(), title);
     EXPECT_FALSE(children.front()->isWindowModified());
-    EXPECT_EQ(Frame().windowTitle(), QStringLiteral("Quillwave - ") + title);
-    EXPECT_EQ(Frame().GetTitle(), QStringLiteral("Quillwave"));
+    EXPECT_EQ(Frame().windowTitle(), QStringLiteral("Quillon - ") + title);
+    EXPECT_EQ(Frame().GetTitle(), QStringLiteral("Quillon"));
 
     EXPECT_EQ(m_App->FolderPath(), m_Dir.path());
     EXPECT_EQ(m_App->FileVersion(), QStringLiteral("1.1"));

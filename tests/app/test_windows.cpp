@@ -33,7 +33,7 @@ TEST_F(ShellTest, TitlesNameTheCalculatorAndTheFileAndThePathIsShownBeside)
         QDir::toNativeSeparators(Path(QStringLiteral("Data/Coil/Coil_Default.qwf")));
     EXPECT_EQ(coil->windowTitle(), QStringLiteral("Coil \u2014 Coil_Default.qwf[*]"));
     EXPECT_EQ(coil->PathText(), path);
-    EXPECT_EQ(Frame().windowTitle(), QStringLiteral("Quillwave - Coil \u2014 Coil_Default.qwf[*]"));
+    EXPECT_EQ(Frame().windowTitle(), QStringLiteral("Quillon - Coil \u2014 Coil_Default.qwf[*]"));
     EXPECT_EQ(Frame().StatusBar()->PaneText(0), path);
 
     // The full path is the caption's tooltip; the form's own controls keep theirs.
@@ -50,7 +50,7 @@ TEST_F(ShellTest, TitlesNameTheCalculatorAndTheFileAndThePathIsShownBeside)
     EXPECT_EQ(Frame().StatusBar()->PaneText(0), QDir::toNativeSeparators(mine));
     Frame().Client()->setActiveSubWindow(receiver);
     EXPECT_EQ(Frame().StatusBar()->PaneText(0), receiver->PathText());
-    EXPECT_EQ(Frame().windowTitle(), QStringLiteral("Quillwave - ") + receiver->windowTitle());
+    EXPECT_EQ(Frame().windowTitle(), QStringLiteral("Quillon - ") + receiver->windowTitle());
 }
 
 TEST_F(ShellTest, NewWindowsCascadeInsideTheClientArea)

@@ -10,6 +10,7 @@
 #include <QClipboard>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
@@ -397,7 +398,7 @@ TEST(FormBase, FieldChecksRefuseTheFirstValueOutsideItsCalculationNamingTheField
     }
 }
 
-TEST(FormBase, AFieldIsNamedByItsLabelOrByItsFieldNameWhereTheLabelIsShared)
+TEST(FormBase, AFieldIsNamedByItsDesignLabelOrByItsFieldNameWhereTheLabelIsShared)
 {
     std::unique_ptr<CVKFormView> coil = CreateForm(QStringLiteral("Coil"));
     // "Conductor diameter (mm)" labels both the wire and the litz strand.
@@ -408,6 +409,10 @@ TEST(FormBase, AFieldIsNamedByItsLabelOrByItsFieldNameWhereTheLabelIsShared)
     EXPECT_EQ(radio->FieldCaption(1253), QStringLiteral("Eaphone capacitance (pF)"));
     EXPECT_EQ(radio->FieldCaption(1263), QStringLiteral("power a"));
     EXPECT_EQ(coil->FieldCaption(3), QString()) << "a button is no field";
+    // The messages keep the design's words; the window shows them mended.
+    for (const QLabel* label : radio->findChildren<QLabel*>())
+        if (label->buddy() == radio->Field(1253))
+            EXPECT_EQ(label->text(), QStringLiteral("Earphone capacitance (pF)"));
 }
 
 TEST(FormBase, AReportWithANumberThatIsNotFiniteIsNotAppendedButSaysSo)

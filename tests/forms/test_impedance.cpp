@@ -46,7 +46,7 @@ TEST_F(ImpedanceForm, SetUpGivesOnlyTheFrequencyADefaultAndStartsInSeries)
     EXPECT_TRUE(m_Form->IsChecked(I::IdSeries));
     EXPECT_FALSE(m_Form->IsChecked(I::IdParallel));
     EXPECT_EQ(m_Form->Button(I::IdSeries)->text(), QStringLiteral("Series impedance"));
-    EXPECT_EQ(m_Form->Button(I::IdParallel)->text(), QStringLiteral("Parallel impdance"));
+    EXPECT_EQ(m_Form->Button(I::IdParallel)->text(), QStringLiteral("Parallel impedance"));
     EXPECT_EQ(m_Form->Button(I::IdCalcImpedance)->text().remove(QLatin1Char('&')),
               QStringLiteral("Cal impedance"));
     EXPECT_EQ(m_Form->Button(I::IdCalcResonance)->text().remove(QLatin1Char('&')),
