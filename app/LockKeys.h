@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The state of the Caps, Num and Scroll Lock keys where the platform tells it (the X11

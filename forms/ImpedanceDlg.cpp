@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "forms/ImpedanceDlg.h"
 
 #include "controls/VKEdit.h"

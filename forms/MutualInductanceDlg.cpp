@@ -1,8 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "forms/MutualInductanceDlg.h"
 
 #include "controls/VKEdit.h"
 #include "database/Error.h"
-#include "forms/FormatNumber.h"
+#include "models/FormatNumber.h"
 #include "forms/WaitCursor.h"
 
 #include <QGridLayout>

@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "forms/ReportTable.h"
 
-#include "forms/FormatNumber.h"
+#include "models/FormatNumber.h"
 
 #include <QBuffer>
 #include <QLocale>

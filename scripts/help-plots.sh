@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes the user guide's plots from the default designs with the batch mode's --plot:
 # scripts/help-plots.sh [BUILD]. Writes app/help/plots/<calculator>.png; run it again whenever
 # a model or a default design changes, and commit the pictures it makes.

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs with apt-get only the build and test dependencies that are missing, and generates
 # the locales that the tests run the program in. Quick and silent when everything is present.
 set -eu

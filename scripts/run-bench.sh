@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs every Google Benchmark program of the build folder given as $1.
 set -eu
 build=${1:-build}

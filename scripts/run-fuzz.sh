@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs each fuzz target of the clang build folder $1 for $2 seconds on its corpus.
 # Usage: run-fuzz.sh BUILD SECONDS TARGET...
 set -eu

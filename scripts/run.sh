@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts Quillon from its build folder, where Data/ (the default designs) and help/ lie
 # beside the program. Without a display it runs the batch-mode demo and says how to use it.
 set -eu

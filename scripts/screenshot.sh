@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Takes a picture of Quillon's main window as it starts: scripts/screenshot.sh [FILE.png] [BUILD]
 # Uses a virtual X server when xvfb-run is there, else Qt's offscreen platform.
 set -eu

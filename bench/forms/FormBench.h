@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Runs one action of a form end to end with the form's shipped default design: the fields

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The coil form's two actions with the shipped default design, end to end through the form.
 #include "bench/forms/FormBench.h"
 #include "forms/CoilDlg.h"

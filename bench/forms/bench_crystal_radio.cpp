@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The air-core receiver's four actions, end to end through the form with its shipped default
 // design: the fields are read and checked, the engine sweeps the distances (and the taps)
 // and the report is written into the results box.

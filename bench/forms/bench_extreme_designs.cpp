@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every action of every calculator on designs at the edges of what its fields accept: the
 // shipped default design with one ranged field at its minimum or at its maximum, every field
 // at 0, and every field at 0 with every check box set. Each case runs once; at the end the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ferrite rod, diode capacitance and impedance actions, end to end through the form made
 // by the factory: the default design of the calculator is loaded, then each press reads and
 // checks the fields, runs the model and appends the report to the results box.

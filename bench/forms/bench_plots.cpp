@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Plot" tab after a sweep: from the end of the action to the chart painted, for the
 // largest sweep of each calculator with its shipped default design, and for the largest table
 // a form can hold (100,000 rows of the coil's layout).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The long sweep of the air-core receiver in a shown window: 999 secondary turns, "Max SPL over
 // distance range" from 0.1 to 300 mm in 1 mm steps. Measures how soon the window repaints while
 // the sweep runs (first paint after the action began, and the longest wait of a repaint asked for

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What keeping the reports as tables costs: the largest table a form can write (the coil's
 // inductance sweep at its 100,000-row guard) rendered to CSV, and a row added to a form.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saving a design survives the worst: the program killed while it saves, a file system that
 // fills up half-way, and temporary files left behind by an earlier crash. The program runs as
 // a child process in batch mode, saving through the same path as File > Save.

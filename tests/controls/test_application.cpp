@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One QApplication for the whole test program, on Qt's offscreen platform, and number
 // settings that do not depend on the machine's locale.
 #include "controls/Platform.h"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The CSV export read back by Python's own csv reader gives the numbers of the report.
 
 Usage: csv_roundtrip.py QUILLON WORKDIR OUTDIR

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The PDF export reads like a report: pdftotext -layout of the air-core receiver's two widest
 tables gives every row on one line with both complex impedances whole, every row once and in
 order, the headings again on every page a table goes on to, landscape pages, and the inputs

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """--plot writes real pictures: a PNG of the size asked for whose pixels are not all one colour,
 and an SVG that parses as XML.
 

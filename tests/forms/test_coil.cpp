@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "forms/CoilDlg.h"
 #include "tests/forms/FormTestSupport.h"
 
@@ -15,8 +16,8 @@ const char* const Separator =
     "**************************************************************************************"
     "***************\r\n";
 
-// The header with the set-up defaults and no core (Part's layout, values by hand: 1000 kHz,
-// 0.63 mm, permittivity 3, apparent permeability 1).
+// The header with the set-up defaults and no core (the report's own layout, values by hand:
+// 1000 kHz, 0.63 mm, permittivity 3, apparent permeability 1).
 const char* const AirCoreHeader =
     "Frequency (kHz): \t\t1,000 \r\nWire Diameter (mm): \t\t0.630 \r\nFormer rel permittivity: "
     "\t\t3.00  \r\n"

@@ -1,4 +1,5 @@
-#include "forms/FormatNumber.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "models/FormatNumber.h"
 #include "forms/MutualInductanceDlg.h"
 #include "tests/forms/FormTestSupport.h"
 

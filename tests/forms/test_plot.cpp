@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Plot" tab: the default plot of every sweep, logarithmic axes, kept curves and the
 // read-out, on real forms loaded with their shipped default designs.
 #include "FormTestSupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "forms/MutualInductanceDlg.h"
 #include "tests/forms/FormTestSupport.h"
 #include "tests/forms/ProbeForm.h"

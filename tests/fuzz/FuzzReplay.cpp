@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs a fuzz target once over each file of its corpus, without libFuzzer: the corpus test
 // of the ordinary and sanitizer builds. Arguments are corpus files or folders of them.
 

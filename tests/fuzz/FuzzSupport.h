@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // What the fuzz targets share: reading structured choices out of the fuzzer's bytes, a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The batch mode's command line: any arguments give a plan or an exit status, never a fault.
 // Bad usage (2) says why and shows the usage line; a plan names a known form and holds each
 // option as a step that the form can take as it is.

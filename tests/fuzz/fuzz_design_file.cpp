@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The design-file reader over any bytes: the line rules (printable bytes and whole UTF-8
 // characters make a line of at most 255 bytes, any run of other bytes separates lines, only
 // the end of the file ends it), and loading into the real forms: whatever loads saves again,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Dabrel's find criteria: any text either reads as a criterion or is refused with "Invalid
 // search criteria: " and the text; a value of any kind is compared without fault; and the
 // six comparisons of one value with one criterion agree with each other.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The numeric field's keystroke filter over random key sequences, texts and selections: a key
 // it lets through never turns a number the field can hold into one it cannot.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The number conversions of the numeric field in the number settings of every locale Qt
 // knows: any text converts without fault; a text that is one number in the locale's format
 // converts to the number it shows; a number formatted for display reads back as itself.

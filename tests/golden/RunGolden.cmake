@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # One golden case: runs "quillon --batch" with the arguments of CASE.args (one option a line,
 # its value after the first space; lines starting with "#" are notes) in WORKDIR, and compares the exit status, standard error and
 # standard output with CASE.ref, in two locales. With QUILLON_REGEN_GOLDEN=1 in the environment the .ref is

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Every calculator in every locale of LOCALES, as a user's desktop starts the program (LC_ALL):
 # each action on the default design prints byte for byte the report of the C locale, a script's
 # --set values mean the same, and a design saved in one locale is the same file in every other

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The air-core receiver calculator's default design, as the receiver's tests and benchmarks
