@@ -3,8 +3,8 @@
 
 #include "controls/VKEdit.h"
 #include "database/Error.h"
-#include "models/FormatNumber.h"
 #include "models/Equations.h"
+#include "models/FormatNumber.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

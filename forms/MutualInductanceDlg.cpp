@@ -3,8 +3,8 @@
 
 #include "controls/VKEdit.h"
 #include "database/Error.h"
-#include "models/FormatNumber.h"
 #include "forms/WaitCursor.h"
+#include "models/FormatNumber.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "models/FormatNumber.h"
 #include "forms/MonopoleDlg.h"
+#include "models/FormatNumber.h"
 #include "tests/forms/FormTestSupport.h"
 
 #include <QFile>
