@@ -57,37 +57,19 @@ CMainMenu::~CMainMenu() = default;
 
 void CMainMenu::BuildEntries()
 {
-    // Where each form sits and its tool tip; key and caption come from the form factory.
-    struct CPlace
-    {
-        int m_Page;
-        int m_Position;
-        const char* m_Key;
-        const char* m_ToolTip;
-    };
-    static const CPlace places[] = {
-        {0, 0, "Monopole", "Calculate monopole impedance"},
-        {0, 1, "TuningCap", "Calculate coil inductance for tuning cap"},
-        {0, 2, "Coil", "Calculate coil geometry and specifications"},
-        {0, 3, "CrystalRadio", "Calculate transofrmer Q and voltages of an air-core crystal radio"},
-        {1, 0, "Impedance", "Calculate impedance of a circuit"},
-        {1, 1, "Ferrite", "Calculate ferrite rod permeability"},
-        {1, 2, "DiodeCapacitance", "Calculate diode capacitance and built-in voltage"},
-    };
+    // In the form factory's order, each page filled from its top.
     int templateNumber = 0;
-    for (const CPlace& place : places)
+    int filled[2] = {0, 0};
+    for (const CFormEntry& form : FormEntries())
     {
-        const CFormEntry* form = FindFormEntry(QString::fromLatin1(place.m_Key));
         ++templateNumber;
-        if (!form)
+        const int page = form.m_Page == EFormPage::Design ? 0 : 1;
+        const int position = filled[page]++;
+        if (position >= PageSize)
             continue;
-        m_entries[static_cast<size_t>(place.m_Page * PageSize + place.m_Position)] = {
-            place.m_Page,
-            place.m_Position,
-            WindowText(form->m_Caption),
-            WindowText(QString::fromLatin1(place.m_ToolTip)),
-            templateNumber,
-            form->m_Key};
+        m_entries[static_cast<size_t>(page * PageSize + position)] = {
+            page,           position,  WindowText(form.m_Caption), WindowText(form.m_ToolTip),
+            templateNumber, form.m_Key};
     }
 }
 

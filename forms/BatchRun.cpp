@@ -264,7 +264,7 @@ bool RunStep(CVKFormView& form, const CBatchStep& step, QString& designName, QSi
         ExportResultsPdf(form, designName, step.m_Text);
         break;
     case EBatchStep::Plot:
-        WriteDefaultPlot(form.m_strFormKey, form.Tables(), designName, step.m_Text, plotSize);
+        WriteDefaultPlot(form.Actions(), form.Tables(), designName, step.m_Text, plotSize);
         break;
     }
     return true;

@@ -131,6 +131,15 @@ const CFieldHelp CoilHelp[] = {
      "The winding's distance along the rod from its centre, for the apparent permeability."},
 };
 
+const CFormAction CoilActions[] = {
+    {CCoilDlg::IdAnalyse, "Analyse", "inductance", "L", {"Q", "Wire length"}},
+    {CCoilDlg::IdAnalyseRatioRange,
+     "Analyse using  l/d range",
+     "l/D ratio",
+     "l/D",
+     {"Q", "Wire length"}},
+};
+
 const CFieldRow& FieldRow(int id)
 {
     return *FindFieldRow(CoilFields, id);
@@ -235,14 +244,17 @@ void CCoilDlg::BuildForm()
         AddField(coreGrid, FieldRow(id));
     right->addStretch();
 
-    AddResultsAndActions(MainLayout(),
-                         {{IdAnalyse, QStringLiteral("Analyse")},
-                          {IdAnalyseRatioRange, QStringLiteral("Analyse using  l/d range")}});
+    AddResultsAndActions(MainLayout());
 }
 
 std::span<const CFieldHelp> CCoilDlg::FieldHelp() const
 {
     return CoilHelp;
+}
+
+std::span<const CFormAction> CCoilDlg::Actions() const
+{
+    return CoilActions;
 }
 
 void CCoilDlg::SetupFields()
@@ -728,7 +740,7 @@ void CCoilDlg::OnAnalyse()
 {
     if (!ReadInputs() || (m_InductanceGiven && !CheckSweepRange()))
         return;
-    BeginReport(QStringLiteral("Analyse"));
+    BeginReport(ActionCaption(IdAnalyse));
     if (!m_InductanceGiven)
     {
         if (!AnalyseOnce())
@@ -756,8 +768,7 @@ void CCoilDlg::OnAnalyse()
     const int passes =
         static_cast<int>(std::clamp(std::floor((end - m_Coil.m_Inductance) / InductanceStep) + 2.0,
                                     1.0, static_cast<double>(MaxSweepRows)));
-    const CLongAction progress(*this, QStringLiteral("Analyse"), QStringLiteral("inductance"),
-                               passes);
+    const CLongAction progress(*this, IdAnalyse, passes);
     bool last = false;
     for (int pass = 0; !last; ++pass)
     {
@@ -797,10 +808,9 @@ void CCoilDlg::OnAnalyseRatioRange()
         AppendReport(Separator());
         return;
     }
-    BeginReport(QStringLiteral("Analyse using  l/d range"));
+    BeginReport(ActionCaption(IdAnalyseRatioRange));
     constexpr int RatioPasses = 10;
-    const CLongAction progress(*this, QStringLiteral("Analyse using  l/d range"),
-                               QStringLiteral("l/D ratio"), RatioPasses);
+    const CLongAction progress(*this, IdAnalyseRatioRange, RatioPasses);
     for (int pass = 0; pass < RatioPasses && Step(pass + 1); ++pass)
     {
         if (AnalyseOnce())

@@ -86,6 +86,7 @@ protected:
     void BuildForm() override;
     void SetupFields() override;
     std::span<const CFieldHelp> FieldHelp() const override;
+    std::span<const CFormAction> Actions() const override;
 
 private:
     void SetupRows(int first, int last);

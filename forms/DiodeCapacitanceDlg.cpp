@@ -91,6 +91,15 @@ const CFieldHelp DiodeHelp[] = {
      "The bias voltage at which the diode has the junction capacitance Cj."},
 };
 
+const CFormAction DiodeActions[] = {
+    {DiodeCapacitanceDlg::IdCalcJunction, "Calc Junction Cap", nullptr, "Bias", {"Capactance"}},
+    {DiodeCapacitanceDlg::IdCalcDiffusion,
+     "Calc diffusion cap",
+     nullptr,
+     "Bias",
+     {"Total", "Junction", "Diff"}},
+};
+
 using D = DiodeCapacitanceDlg;
 const char* const NotZero = "must not be zero for this calculation";
 
@@ -162,8 +171,7 @@ void DiodeCapacitanceDlg::BuildForm()
     for (QGridLayout* grid : {configuration, measurements})
         grid->setColumnStretch(grid->columnCount(), 1);
 
-    AddResultsAndActions(MainLayout(), {{IdCalcJunction, QStringLiteral("Calc Junction Cap")},
-                                        {IdCalcDiffusion, QStringLiteral("Calc diffusion cap")}});
+    AddResultsAndActions(MainLayout());
     // Extra height goes to the reports.
     MainLayout()->setStretchFactor(ResultsBox()->parentWidget(), 1);
 }
@@ -189,6 +197,11 @@ void DiodeCapacitanceDlg::PlaceField(QGridLayout* grid, const CFieldRow& row, in
 std::span<const CFieldHelp> DiodeCapacitanceDlg::FieldHelp() const
 {
     return DiodeHelp;
+}
+
+std::span<const CFormAction> DiodeCapacitanceDlg::Actions() const
+{
+    return DiodeActions;
 }
 
 void DiodeCapacitanceDlg::SetupFields()
@@ -308,7 +321,7 @@ void DiodeCapacitanceDlg::OnCalcJunction()
         return;
     }
 
-    const QString title = QStringLiteral("Calc Junction Cap");
+    const QString title = ActionCaption(IdCalcJunction);
     BeginPointsTable(
         title, {{QStringLiteral("Bias"), QStringLiteral("V"), 2, QStringLiteral(" volts: ")},
                 {QStringLiteral("Capactance"), QStringLiteral("pF"), 2, QStringLiteral(" pF ")}});
@@ -337,7 +350,7 @@ void DiodeCapacitanceDlg::OnCalcDiffusion()
                          .m_CapQuotient = m_Quotient,
                          .m_NegCapQuotient = m_Quotient});
 
-    const QString title = QStringLiteral("Calc diffusion cap");
+    const QString title = ActionCaption(IdCalcDiffusion);
     const QString pF = QStringLiteral("pF");
     BeginPointsTable(
         title,

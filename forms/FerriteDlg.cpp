@@ -67,6 +67,10 @@ const CFieldHelp FerriteHelp[] = {
      "The winding length of the second test coil; make it clearly different from the first's."},
 };
 
+const CFormAction FerriteActions[] = {
+    {FerriteDlg::IdCalcInductance, "Calc Inductance", nullptr, "Run", {"Ua1", "Ua2"}},
+};
+
 // Equal lengths leave the length exponent undefined, and a coil as wide as the rod the gap
 // exponent: each is a logarithm of their ratio, divided by.
 const CFieldCheck FerriteChecks[] = {
@@ -128,7 +132,7 @@ void FerriteDlg::BuildForm()
             AddField(grid, Row(id));
     }
 
-    AddResultsAndActions(MainLayout(), {{IdCalcInductance, QStringLiteral("Calc Inductance")}});
+    AddResultsAndActions(MainLayout());
     // Extra height goes to the reports.
     MainLayout()->setStretchFactor(ResultsBox()->parentWidget(), 1);
 }
@@ -136,6 +140,11 @@ void FerriteDlg::BuildForm()
 std::span<const CFieldHelp> FerriteDlg::FieldHelp() const
 {
     return FerriteHelp;
+}
+
+std::span<const CFormAction> FerriteDlg::Actions() const
+{
+    return FerriteActions;
 }
 
 void FerriteDlg::SetupFields()
@@ -192,7 +201,7 @@ void FerriteDlg::OnCalcInductance()
         return;
     }
     CReportTable table;
-    table.m_Title = QStringLiteral("Calc Inductance");
+    table.m_Title = ActionCaption(IdCalcInductance);
     table.m_Header = QStringLiteral("tUa1 \tUa2 \tAlpha \tBeta0 \tCoeff\r\n");
     table.m_Columns = {{QStringLiteral("Ua1"), QString(), 2},
                        {QStringLiteral("Ua2"), QString(), 2},

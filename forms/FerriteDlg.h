@@ -37,6 +37,7 @@ protected:
     void BuildForm() override;
     void SetupFields() override;
     std::span<const CFieldHelp> FieldHelp() const override;
+    std::span<const CFormAction> Actions() const override;
 
 private:
     bool ReadInputs();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <vector>
 
@@ -130,4 +131,16 @@ struct CFieldHelp
 {
     int m_Id;
     const char* m_Meaning;
+};
+
+// One action of a form, declared once: its push button's id and caption (also the title of the
+// report tables it writes and of its progress), what a long run of it counts ("distance"), and
+// the default plot of its table: the x column and up to three y columns by their report names.
+struct CFormAction
+{
+    int m_Id;
+    const char* m_Caption;
+    const char* m_Step = nullptr;
+    const char* m_PlotX = nullptr;
+    std::array<const char*, 3> m_PlotY = {};
 };

@@ -22,25 +22,30 @@ template <class TForm> std::unique_ptr<CVKFormView> Make()
 }
 } // namespace
 
-// In the design selector's order: Monopole, TuningCap, Coil, CrystalRadio, Impedance,
-// Ferrite, DiodeCapacitance. One line per form: {key, selector caption, guide section,
-// &Make<class>}.
+// In the design selector's order. A new calculator is one line here.
 const std::vector<CFormEntry>& FormEntries()
 {
+    using enum EFormPage;
     static const std::vector<CFormEntry> entries = {
-        {QStringLiteral("Monopole"), QStringLiteral("Monopole"), QStringLiteral("monopole"),
-         &Make<CMonopoleDlg>},
+        {QStringLiteral("Monopole"), QStringLiteral("Monopole"), QStringLiteral("monopole"), Design,
+         QStringLiteral("Calculate monopole impedance"), &Make<CMonopoleDlg>},
         {QStringLiteral("TuningCap"), QStringLiteral("Tuning Cap"), QStringLiteral("tuningcap"),
-         &Make<CTuningCapDlg>},
-        {QStringLiteral("Coil"), QStringLiteral("Coil"), QStringLiteral("coil"), &Make<CCoilDlg>},
+         Design, QStringLiteral("Calculate coil inductance for tuning cap"), &Make<CTuningCapDlg>},
+        {QStringLiteral("Coil"), QStringLiteral("Coil"), QStringLiteral("coil"), Design,
+         QStringLiteral("Calculate coil geometry and specifications"), &Make<CCoilDlg>},
         {QStringLiteral("CrystalRadio"), QStringLiteral("Air-core crystal radio"),
-         QStringLiteral("crystalradio"), &Make<CMutualInductanceDlg>},
+         QStringLiteral("crystalradio"), Design,
+         QStringLiteral("Calculate transofrmer Q and voltages of an air-core crystal radio"),
+         &Make<CMutualInductanceDlg>},
         {QStringLiteral("Impedance"), QStringLiteral("Impedance Calulator"),
-         QStringLiteral("impedance"), &Make<CImpedanceDlg>},
+         QStringLiteral("impedance"), Utilities, QStringLiteral("Calculate impedance of a circuit"),
+         &Make<CImpedanceDlg>},
         {QStringLiteral("Ferrite"), QStringLiteral("Ferrite rod"), QStringLiteral("ferrite"),
-         &Make<FerriteDlg>},
+         Utilities, QStringLiteral("Calculate ferrite rod permeability"), &Make<FerriteDlg>},
         {QStringLiteral("DiodeCapacitance"), QStringLiteral("Diode Capacitance"),
-         QStringLiteral("diode"), &Make<DiodeCapacitanceDlg>},
+         QStringLiteral("diode"), Utilities,
+         QStringLiteral("Calculate diode capacitance and built-in voltage"),
+         &Make<DiodeCapacitanceDlg>},
     };
     return entries;
 }

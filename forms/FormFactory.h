@@ -8,13 +8,23 @@
 
 class CVKFormView;
 
-// The calculators the program knows: form key, selector caption and how to make one.
-// Stands for the document templates: the design selector and the batch mode create forms here.
+// The design selector's two pages.
+enum class EFormPage
+{
+    Design,
+    Utilities,
+};
+
+// The calculators the program knows, one entry each: what the batch mode, the design selector,
+// the open-documents bar, the help and the design files know of it. Stands for the document
+// templates: the design selector and the batch mode create forms here.
 struct CFormEntry
 {
     QString m_Key;        // m_strFormKey, first line of its design files
-    QString m_Caption;    // the design selector's button and the open-documents tab
+    QString m_Caption;    // the selector's button, the open-documents tab, the default file's name
     QString m_HelpAnchor; // the calculator's section of the user guide
+    EFormPage m_Page;     // where the selector shows it, in this table's order
+    QString m_ToolTip;    // the selector button's tip
     std::unique_ptr<CVKFormView> (*m_Create)();
 };
 

@@ -48,6 +48,19 @@ const CFieldHelp ImpedanceHelp[] = {
      "The frequency at which the impedances and the resonating values are worked out."},
 };
 
+const CFormAction ImpedanceActions[] = {
+    {CImpedanceDlg::IdCalcImpedance,
+     "Cal impedance",
+     nullptr,
+     "Frequency",
+     {"Total series impedance |Z|", "Total parallel impedance |Z|"}},
+    {CImpedanceDlg::IdCalcResonance,
+     "Cal resonance",
+     nullptr,
+     "Frequency",
+     {"ind requred", "cap required"}},
+};
+
 // The resonant frequency divides by the root of the product of the inductance and capacitance.
 
 // The three parts as entered, in SI units.
@@ -140,8 +153,7 @@ void CImpedanceDlg::BuildForm()
     AddRadio(configuration, IdParallel, QStringLiteral("Parallel impdance"), 1);
     configuration->addStretch();
 
-    AddResultsAndActions(MainLayout(), {{IdCalcImpedance, QStringLiteral("Cal impedance")},
-                                        {IdCalcResonance, QStringLiteral("Cal resonance")}});
+    AddResultsAndActions(MainLayout());
     // Extra height goes to the reports.
     MainLayout()->setStretchFactor(ResultsBox()->parentWidget(), 1);
 }
@@ -149,6 +161,11 @@ void CImpedanceDlg::BuildForm()
 std::span<const CFieldHelp> CImpedanceDlg::FieldHelp() const
 {
     return ImpedanceHelp;
+}
+
+std::span<const CFormAction> CImpedanceDlg::Actions() const
+{
+    return ImpedanceActions;
 }
 
 void CImpedanceDlg::SetupFields()
@@ -245,7 +262,7 @@ void CImpedanceDlg::OnCalcImpedance()
                               ? QStringLiteral("Total series impedance")
                               : QStringLiteral("Total parallel impedance");
     CReportTable table;
-    table.m_Title = QStringLiteral("Cal impedance");
+    table.m_Title = ActionCaption(IdCalcImpedance);
     table.m_RowStart = QStringLiteral("Impedances at ");
     table.m_Columns.push_back(
         {QStringLiteral("Frequency"), QStringLiteral("kHz"), 0,
@@ -317,7 +334,7 @@ void CImpedanceDlg::OnCalcResonance()
     const QString pF = QStringLiteral("pF");
     const QString uH = QStringLiteral("uH");
     CReportTable table;
-    table.m_Title = QStringLiteral("Cal resonance");
+    table.m_Title = ActionCaption(IdCalcResonance);
     table.m_RowStart = series ? QStringLiteral("Series resonant frequency at ")
                               : QStringLiteral("Parallel resonant frequency at ");
     table.m_Columns = {

@@ -155,6 +155,20 @@ const CFieldHelp MonopoleHelp[] = {
      "The total leakage conductance between the wires of the whole feed line."},
 };
 
+const CFormAction MonopoleActions[] = {
+    {CMonopoleDlg::IdMainAction, "Analyse"},
+    {CMonopoleDlg::IdResonantSweep,
+     "Calc all resonant loads",
+     "frequency",
+     "Freq",
+     {"Vp(load)", "R(tot)"}},
+    {CMonopoleDlg::IdLoadSweep,
+     "Calc all res use load",
+     "frequency",
+     "Freq",
+     {"Vp(load)", "R(tot)"}},
+};
+
 const CFieldRow& Row(int id)
 {
     if (const CFieldRow* aerial = FindFieldRow(AerialFields, id))
@@ -331,10 +345,7 @@ void CMonopoleDlg::BuildForm()
             {IdLoadResistance, IdLoadInductance, IdLoadCapacitance});
     third->addStretch();
 
-    AddResultsAndActions(MainLayout(),
-                         {{IdMainAction, QStringLiteral("Analyse")},
-                          {IdResonantSweep, QStringLiteral("Calc all resonant loads")},
-                          {IdLoadSweep, QStringLiteral("Calc all res use load")}});
+    AddResultsAndActions(MainLayout());
     // Extra height goes to the reports.
     MainLayout()->setStretchFactor(ResultsBox()->parentWidget(), 1);
 }
@@ -342,6 +353,11 @@ void CMonopoleDlg::BuildForm()
 std::span<const CFieldHelp> CMonopoleDlg::FieldHelp() const
 {
     return MonopoleHelp;
+}
+
+std::span<const CFormAction> CMonopoleDlg::Actions() const
+{
+    return MonopoleActions;
 }
 
 void CMonopoleDlg::SetupFields()
@@ -539,8 +555,8 @@ void CMonopoleDlg::OnSweep(bool resonateLoad)
     // The rows go into the box in one piece, replacing the earlier reports and their tables;
     // nothing changes when a row is refused.
     CReportTable table;
-    table.m_Title = resonateLoad ? QStringLiteral("Calc all resonant loads")
-                                 : QStringLiteral("Calc all res use load");
+    const int action = resonateLoad ? IdResonantSweep : IdLoadSweep;
+    table.m_Title = ActionCaption(action);
     table.m_Header = QString::fromLatin1(SweepHeader);
     table.m_Columns = {{"Freq", "kHz", 0},
                        {"R(tot)", "ohm", 2},
@@ -550,8 +566,7 @@ void CMonopoleDlg::OnSweep(bool resonateLoad)
                        {"Vp(ant)", "V", 4, " \t\t"},
                        {"Vp(load)", "V", 4, " "}};
     std::vector<std::vector<CReportCell>> rows;
-    const CLongAction progress(*this, table.m_Title, QStringLiteral("frequency"),
-                               (SweepEnd - SweepStart) / SweepStep + 1);
+    const CLongAction progress(*this, action, (SweepEnd - SweepStart) / SweepStep + 1);
     for (int kHz = SweepStart; kHz <= SweepEnd; kHz += SweepStep)
     {
         if (!Step((kHz - SweepStart) / SweepStep + 1))
@@ -601,7 +616,7 @@ void CMonopoleDlg::WriteFullReport()
     const CTransmissionLine& line = m_Line;
     const auto write = [this](CReportTable table, std::vector<CReportCell> cells)
     {
-        table.m_Title = QStringLiteral("Analyse");
+        table.m_Title = ActionCaption(IdMainAction);
         BeginTable(std::move(table));
         AddRow(std::move(cells));
         EndTable();

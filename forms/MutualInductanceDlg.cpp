@@ -24,7 +24,6 @@ using Dlg = CMutualInductanceDlg;
 
 constexpr double Micro = 1e-6;
 constexpr double Milli = 0.001;
-const QString DistanceStep = QStringLiteral("distance");
 
 // The field table in set-up order, cut where the set-up clears or checks buttons.
 const CFieldRow SourceFields[] = {
@@ -303,6 +302,28 @@ const CFieldHelp ReceiverHelp[] = {
      "The secondary coil's core loss, kept in design files but read by no calculation."},
 };
 
+const CFormAction ReceiverActions[] = {
+    // K (about 0.03) beside Q (about 150) would be a flat line; it is M over a constant, so
+    // the curve of M shows its course.
+    {Dlg::IdAnalyseNoLoad, "Analyse - no load", "distance", "D", {"M", "Q"}},
+    {Dlg::IdSplEachLoop, "Calc SPL each loop at start distance", "loop", "W#", {"SPL", "Vdc"}},
+    {Dlg::IdSplAtLoopOverDistance,
+     "SPL at given loop over distance range",
+     "distance",
+     "Dist",
+     {"SPL", "Vdc"}},
+    {Dlg::IdMaxSplOverDistance, "Max SPL over distance range", "distance", "Dist", {"SPL", "Vdc"}},
+};
+
+// The caption of an action, which titles its tables.
+QString Caption(int action)
+{
+    for (const CFormAction& entry : ReceiverActions)
+        if (entry.m_Id == action)
+            return QString::fromUtf8(entry.m_Caption);
+    return QString();
+}
+
 // The coils' core permeabilities and the two core-loss fields are kept in the form and its
 // design files but never read: the core step sets both coils to air before any calculation.
 constexpr int UnreadIds[] = {Dlg::IdPrimaryPermeability, Dlg::IdSecondaryPermeability,
@@ -375,10 +396,10 @@ template <std::size_t Count> constexpr int Rows(const CFieldRow (&)[Count])
     return static_cast<int>(Count);
 }
 
-CReportTable Table(const char* title, const char* header, std::vector<CReportColumn> columns)
+CReportTable Table(const QString& title, const char* header, std::vector<CReportColumn> columns)
 {
     CReportTable table;
-    table.m_Title = QString::fromLatin1(title);
+    table.m_Title = title;
     table.m_Header = QString::fromLatin1(header);
     table.m_Columns = std::move(columns);
     return table;
@@ -386,7 +407,7 @@ CReportTable Table(const char* title, const char* header, std::vector<CReportCol
 
 CReportTable NoLoadTable()
 {
-    return Table("Analyse - no load", NoLoadHeader,
+    return Table(Caption(Dlg::IdAnalyseNoLoad), NoLoadHeader,
                  {{"D", "mm", 2},
                   {"M", "uH", 2},
                   {"K", "", 4},
@@ -421,25 +442,23 @@ std::vector<CReportColumn> WithDetectorColumns(std::vector<CReportColumn> column
     return columns;
 }
 
-const char SplEachLoopTitle[] = "Calc SPL each loop at start distance";
-
 // Loop 0, the coil before any tap: a layout of its own, under the loop header.
 CReportTable LoopZeroTable()
 {
-    return Table(SplEachLoopTitle, LoopHeader,
+    return Table(Caption(Dlg::IdSplEachLoop), LoopHeader,
                  {{"W#", "", 0}, {"Q", "", 2}, {"Vcoil", "V", 2}, {"Vtap", "V", 1, " "}});
 }
 
 // The tap number has three digits, the Q text is cut to 6 characters and the Vcoil text to 4.
 CReportTable LoopTable()
 {
-    return Table(SplEachLoopTitle, "",
+    return Table(Caption(Dlg::IdSplEachLoop), "",
                  WithDetectorColumns({{"W#", "", 0, " \t", 3, 0, CReportColumn::EPad::Zeros},
                                       {"Q", "", 2, " \t", 6, 6},
                                       {"Vcoil", "V", 2, " \t", 8, 4}}));
 }
 
-CReportTable DistanceTable(const char* title)
+CReportTable DistanceTable(const QString& title)
 {
     return Table(
         title, DistanceHeader,
@@ -593,17 +612,17 @@ void CMutualInductanceDlg::BuildForm()
     AddFields(mode, WorkingFields, Rows(WorkingFields));
     working->addStretch();
 
-    AddResultsAndActions(
-        MainLayout(),
-        {{IdAnalyseNoLoad, QStringLiteral("Analyse - no load")},
-         {IdSplEachLoop, QStringLiteral("Calc SPL each loop at start distance")},
-         {IdSplAtLoopOverDistance, QStringLiteral("SPL at given loop over distance range")},
-         {IdMaxSplOverDistance, QStringLiteral("Max SPL over distance range")}});
+    AddResultsAndActions(MainLayout());
 }
 
 std::span<const CFieldHelp> CMutualInductanceDlg::FieldHelp() const
 {
     return ReceiverHelp;
+}
+
+std::span<const CFormAction> CMutualInductanceDlg::Actions() const
+{
+    return ReceiverActions;
 }
 
 void CMutualInductanceDlg::SetupFields()
@@ -1110,8 +1129,7 @@ CMutualInductanceDlg::CRefusal CMutualInductanceDlg::RefuseDetector(EDetectorRes
 void CMutualInductanceDlg::NoLoadSweep()
 {
     SetTabStops({40});
-    const CLongAction progress(*this, QStringLiteral("Analyse - no load"), DistanceStep,
-                               DistanceCount());
+    const CLongAction progress(*this, IdAnalyseNoLoad, DistanceCount());
     BeginTable(NoLoadTable());
     m_Circuit.SetFrequency(m_Frequency * 1000.0, m_OtherLosses);
     const bool reported = ForEachDistance(
@@ -1134,8 +1152,7 @@ void CMutualInductanceDlg::TapSweepAtStart()
     SetTabStops({30});
     m_Circuit.SetFrequency(m_Frequency * 1000.0, m_OtherLosses);
     const double distance = m_StartDistance * Milli;
-    const CLongAction progress(*this, QStringLiteral("Calc SPL each loop at start distance"),
-                               QStringLiteral("loop"),
+    const CLongAction progress(*this, IdSplEachLoop,
                                static_cast<int>(std::max(0.0, m_Circuit.m_Secondary.m_Turns)));
     // The coupling of large coils takes seconds: it is worked out beside the window, which
     // keeps painting and can cancel it.
@@ -1204,9 +1221,8 @@ void CMutualInductanceDlg::TapSweepAtStart()
 void CMutualInductanceDlg::BestTapSweep()
 {
     SetTabStops(DistanceTabStops);
-    const CLongAction progress(*this, QStringLiteral("Max SPL over distance range"), DistanceStep,
-                               DistanceCount());
-    BeginTable(DistanceTable("Max SPL over distance range"));
+    const CLongAction progress(*this, IdMaxSplOverDistance, DistanceCount());
+    BeginTable(DistanceTable(Caption(IdMaxSplOverDistance)));
     // Without a tap there is no row to show.
     if (!(m_Circuit.m_Secondary.m_Turns >= 1))
     {
@@ -1251,9 +1267,8 @@ void CMutualInductanceDlg::BestTapSweep()
 void CMutualInductanceDlg::GivenTapSweep()
 {
     SetTabStops(DistanceTabStops);
-    const CLongAction progress(*this, QStringLiteral("SPL at given loop over distance range"),
-                               DistanceStep, DistanceCount());
-    BeginTable(DistanceTable("SPL at given loop over distance range"));
+    const CLongAction progress(*this, IdSplAtLoopOverDistance, DistanceCount());
+    BeginTable(DistanceTable(Caption(IdSplAtLoopOverDistance)));
     // A tap beyond the secondary's turns is never reached: there is no row to show.
     if (m_TapLoop > m_Circuit.m_Secondary.m_Turns)
     {
@@ -1350,5 +1365,5 @@ QString CMutualInductanceDlg::LoopRow(int turn) const
 
 QString CMutualInductanceDlg::DistanceRow(double distance, int turn) const
 {
-    return RowText(DistanceTable(""), DistanceCells(m_Circuit, distance, turn));
+    return RowText(DistanceTable(QString()), DistanceCells(m_Circuit, distance, turn));
 }

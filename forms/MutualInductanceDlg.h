@@ -160,6 +160,7 @@ protected:
     void BuildForm() override;
     void SetupFields() override;
     std::span<const CFieldHelp> FieldHelp() const override;
+    std::span<const CFormAction> Actions() const override;
 
 private:
     // Wait cursor, ReadInputs, then the action of button `id` when the inputs are sound.

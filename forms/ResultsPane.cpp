@@ -59,9 +59,11 @@ QVariant CReportTableModel::headerData(int section, Qt::Orientation orientation,
                : column.m_Name + QStringLiteral("\n(") + column.m_Unit + QLatin1Char(')');
 }
 
-CResultsPane::CResultsPane(QTextEdit* report, QWidget* parent, const QString& formKey)
+CResultsPane::CResultsPane(QTextEdit* report, QWidget* parent, const QString& formKey,
+                           std::span<const CFormAction> actions)
     : QWidget(parent), m_Tabs(new QTabWidget(this)), m_Choice(new QComboBox),
-      m_View(new QTableView), m_Model(new CReportTableModel(this)), m_Plot(new CPlotView(formKey))
+      m_View(new QTableView), m_Model(new CReportTableModel(this)),
+      m_Plot(new CPlotView(formKey, actions))
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

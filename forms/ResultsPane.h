@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "forms/FieldTable.h"
 #include "forms/ReportTable.h"
 
 #include <QAbstractTableModel>
 #include <QWidget>
 
+#include <span>
 #include <vector>
 
 class CPlotView;
@@ -44,7 +46,9 @@ class CResultsPane : public QWidget
     Q_OBJECT
 
 public:
-    CResultsPane(QTextEdit* report, QWidget* parent = nullptr, const QString& formKey = QString());
+    // The Plot tab takes the default plot of each table from the form's actions.
+    CResultsPane(QTextEdit* report, QWidget* parent = nullptr, const QString& formKey = QString(),
+                 std::span<const CFormAction> actions = {});
 
     // The tables have changed (a table ended, or the results were cleared).
     void ShowTables(const std::vector<CReportTable>* tables);

@@ -33,42 +33,6 @@ const char* const NothingToPlotMessage =
 
 namespace
 {
-// The default plot of each sweep: the form key, the action's table title, the x column and
-// the y columns (those the table lacks are passed over).
-struct CPlotDefault
-{
-    const char* m_FormKey;
-    const char* m_Title;
-    const char* m_X;
-    std::vector<const char*> m_Y;
-};
-
-const std::vector<CPlotDefault>& PlotDefaults()
-{
-    static const std::vector<CPlotDefault> defaults = {
-        {"Coil", "Analyse", "L", {"Q", "Wire length"}},
-        {"Coil", "Analyse using  l/d range", "l/D", {"Q", "Wire length"}},
-        // K (about 0.03) beside Q (about 150) would be a flat line; it is M over a constant,
-        // so the curve of M shows its course.
-        {"CrystalRadio", "Analyse - no load", "D", {"M", "Q"}},
-        {"CrystalRadio", "Calc SPL each loop at start distance", "W#", {"SPL", "Vdc"}},
-        {"CrystalRadio", "Max SPL over distance range", "Dist", {"SPL", "Vdc"}},
-        {"CrystalRadio", "SPL at given loop over distance range", "Dist", {"SPL", "Vdc"}},
-        {"Monopole", "Calc all resonant loads", "Freq", {"Vp(load)", "R(tot)"}},
-        {"Monopole", "Calc all res use load", "Freq", {"Vp(load)", "R(tot)"}},
-        {"Ferrite", "Calc Inductance", "Run", {"Ua1", "Ua2"}},
-        {"DiodeCapacitance", "Calc Junction Cap", "Bias", {"Capactance"}},
-        {"DiodeCapacitance", "Calc diffusion cap", "Bias", {"Total", "Junction", "Diff"}},
-        {"Impedance",
-         "Cal impedance",
-         "Frequency",
-         {"Total series impedance |Z|", "Total parallel impedance |Z|"}},
-        {"Impedance", "Cal resonance", "Frequency", {"ind requred", "cap required"}},
-        {"TuningCap", "Calculate results", "Cap max", {"Inductance requried"}},
-    };
-    return defaults;
-}
-
 const char* const RunColumn = "Run";
 // Beyond this many points a series is drawn without markers: they would hide the line.
 constexpr size_t MarkedPoints = 2000;
@@ -286,17 +250,17 @@ CPlotData LatestPlotData(const std::vector<CReportTable>& tables)
     return {};
 }
 
-CPlotChoice DefaultPlotChoice(const QString& formKey, const CPlotData& data)
+CPlotChoice DefaultPlotChoice(std::span<const CFormAction> actions, const CPlotData& data)
 {
     CPlotChoice choice;
-    for (const CPlotDefault& entry : PlotDefaults())
+    // The action whose caption titles the table; the y columns the table lacks are passed over.
+    for (const CFormAction& action : actions)
     {
-        if (formKey != QLatin1String(entry.m_FormKey) ||
-            data.m_Title != QLatin1String(entry.m_Title))
+        if (!action.m_PlotX || data.m_Title != QString::fromUtf8(action.m_Caption))
             continue;
-        choice.m_X = data.Find(QString::fromLatin1(entry.m_X));
-        for (const char* y : entry.m_Y)
-            if (const int column = data.Find(QString::fromLatin1(y)); column >= 0)
+        choice.m_X = data.Find(QString::fromUtf8(action.m_PlotX));
+        for (const char* y : action.m_PlotY)
+            if (const int column = y ? data.Find(QString::fromUtf8(y)) : -1; column >= 0)
                 choice.m_Y.push_back(column);
         if (choice.m_X >= 0 && !choice.m_Y.empty())
             return choice;
@@ -520,7 +484,7 @@ bool SavePlotPicture(QCustomPlot& chart, const QString& path, QSize size)
     return !picture.isEmpty() && WriteFileSafely(path, picture);
 }
 
-bool WriteDefaultPlot(const QString& formKey, const std::vector<CReportTable>& tables,
+bool WriteDefaultPlot(std::span<const CFormAction> actions, const std::vector<CReportTable>& tables,
                       const QString& designName, const QString& path, QSize size)
 {
     const CPlotData data = LatestPlotData(tables);
@@ -531,7 +495,7 @@ bool WriteDefaultPlot(const QString& formKey, const std::vector<CReportTable>& t
     }
     QCustomPlot chart;
     chart.resize(size);
-    DrawPlot(chart, data, DefaultPlotChoice(formKey, data), {}, designName);
+    DrawPlot(chart, data, DefaultPlotChoice(actions, data), {}, designName);
     if (SavePlotPicture(chart, path, size))
         return true;
     ReportWriteError(path);
@@ -548,8 +512,8 @@ void CPlotView::SetSaveDialog(CSaveDialog dialog)
     g_SaveDialog = std::move(dialog);
 }
 
-CPlotView::CPlotView(const QString& formKey, QWidget* parent)
-    : QWidget(parent), m_FormKey(formKey), m_Chart(new QCustomPlot(this)),
+CPlotView::CPlotView(const QString& formKey, std::span<const CFormAction> actions, QWidget* parent)
+    : QWidget(parent), m_FormKey(formKey), m_Actions(actions), m_Chart(new QCustomPlot(this)),
       m_XChoice(new QComboBox(this)), m_YButton(new QToolButton(this)), m_YMenu(new QMenu(this)),
       m_LogX(new QCheckBox(QStringLiteral("Log x"), this)),
       m_LogY(new QCheckBox(QStringLiteral("Log y"), this)),
@@ -658,7 +622,7 @@ void CPlotView::UpdatePlot()
     m_Data = std::move(data);
     if (!sameLayout)
     {
-        const CPlotChoice defaults = DefaultPlotChoice(m_FormKey, m_Data);
+        const CPlotChoice defaults = DefaultPlotChoice(m_Actions, m_Data);
         m_Choice.m_X = defaults.m_X;
         m_Choice.m_Y = defaults.m_Y;
         FillChoices();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "forms/FieldTable.h"
 #include "forms/ReportTable.h"
 
 #include <QSize>
@@ -8,6 +9,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <span>
 #include <vector>
 
 class QCheckBox;
@@ -59,7 +61,7 @@ struct CPlotChoice
 
 // The natural plot of a calculator's table: its default x and y columns by form key and table
 // title, or else the first column against the second.
-CPlotChoice DefaultPlotChoice(const QString& formKey, const CPlotData& data);
+CPlotChoice DefaultPlotChoice(std::span<const CFormAction> actions, const CPlotData& data);
 
 // A series frozen by "Keep curve", named with its design file.
 struct CKeptCurve
@@ -101,7 +103,7 @@ bool SavePlotPicture(QCustomPlot& chart, const QString& path, QSize size);
 
 // The batch mode's --plot: the default plot of the latest tables written to a picture, drawn
 // offscreen. A run with nothing to plot, or a file that cannot be written, says so.
-bool WriteDefaultPlot(const QString& formKey, const std::vector<CReportTable>& tables,
+bool WriteDefaultPlot(std::span<const CFormAction> actions, const std::vector<CReportTable>& tables,
                       const QString& designName, const QString& path, QSize size);
 extern const char* const NothingToPlotMessage;
 
@@ -119,7 +121,8 @@ public:
         std::function<QString(QWidget* owner, const QString& proposal, const QString& filter)>;
     static void SetSaveDialog(CSaveDialog dialog);
 
-    explicit CPlotView(const QString& formKey, QWidget* parent = nullptr);
+    explicit CPlotView(const QString& formKey, std::span<const CFormAction> actions = {},
+                       QWidget* parent = nullptr);
 
     // The tables have changed. The chart follows once the action is over, when it is shown.
     void SetTables(const std::vector<CReportTable>* tables);
@@ -163,6 +166,7 @@ private:
     void OnMouseMove(QMouseEvent* event);
 
     QString m_FormKey;
+    std::span<const CFormAction> m_Actions; // the form's, for the default plots
     QString m_DesignName;
     const std::vector<CReportTable>* m_Tables = nullptr;
     bool m_Stale = false;

@@ -51,6 +51,10 @@ const CFieldHelp TuningCapHelp[] = {
     {CTuningCapDlg::IdInductance, "The inductance of your coil, read with \"Use inductance\"."},
 };
 
+const CFormAction TuningCapActions[] = {
+    {CTuningCapDlg::IdMainAction, "Calculate results", nullptr, "Cap max", {"Inductance requried"}},
+};
+
 // The part of the swing the band uses is divided by the swing itself.
 const CFieldCheck TuningCapChecks[] = {
     {CTuningCapDlg::IdCapHigh, EFieldCondition::DiffersFrom,
@@ -106,7 +110,7 @@ void CTuningCapDlg::BuildForm()
     AddField(capGrid, Row(IdSelfCapacitance));
     AddField(capGrid, Row(IdStrayCapacitance));
 
-    AddResultsAndActions(MainLayout(), {{IdMainAction, QStringLiteral("Calculate results")}});
+    AddResultsAndActions(MainLayout());
     // Extra height goes to the reports.
     MainLayout()->setStretchFactor(ResultsBox()->parentWidget(), 1);
 }
@@ -114,6 +118,11 @@ void CTuningCapDlg::BuildForm()
 std::span<const CFieldHelp> CTuningCapDlg::FieldHelp() const
 {
     return TuningCapHelp;
+}
+
+std::span<const CFormAction> CTuningCapDlg::Actions() const
+{
+    return TuningCapActions;
 }
 
 void CTuningCapDlg::SetupFields()
@@ -245,7 +254,7 @@ void CTuningCapDlg::WriteReport()
     const QString kHz = QStringLiteral("kHz");
 
     CReportTable table;
-    table.m_Title = QStringLiteral("Calculate results");
+    table.m_Title = ActionCaption(IdMainAction);
     table.m_Header = QStringLiteral("Tuning capacitor analysis \r\n");
     table.m_RowStart = QStringLiteral("\tCap min: ");
     table.m_Columns = {

@@ -849,6 +849,20 @@ CVKFormView::CLongAction::CLongAction(CVKFormView& form, const QString& action,
     ProgressDisplay().Begin(&m_Form);
 }
 
+CVKFormView::CLongAction::CLongAction(CVKFormView& form, int action, int steps)
+    : CLongAction(
+          form, form.ActionCaption(action),
+          [&]
+          {
+              for (const CFormAction& entry : form.Actions())
+                  if (entry.m_Id == action && entry.m_Step)
+                      return QString::fromUtf8(entry.m_Step);
+              return QString();
+          }(),
+          steps)
+{
+}
+
 CVKFormView::CLongAction::~CLongAction()
 {
     --m_Form.m_LongActions;
@@ -1043,9 +1057,17 @@ QPushButton* CVKFormView::AddButton(QBoxLayout* into, int id, const QString& cap
     return button;
 }
 
-void CVKFormView::AddResultsAndActions(QBoxLayout* into,
-                                       const std::vector<std::pair<int, QString>>& actions)
+QString CVKFormView::ActionCaption(int id) const
 {
+    for (const CFormAction& action : Actions())
+        if (action.m_Id == id)
+            return QString::fromUtf8(action.m_Caption);
+    return QString();
+}
+
+void CVKFormView::AddResultsAndActions(QBoxLayout* into)
+{
+    const std::span<const CFormAction> actions = Actions();
     if (!into)
         into = m_MainLayout;
     const bool inSplitter = into == m_MainLayout;
@@ -1069,7 +1091,7 @@ void CVKFormView::AddResultsAndActions(QBoxLayout* into,
     m_Results->setAcceptRichText(false);
     m_Results->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_Results->setMinimumHeight(QFontMetrics(m_Results->font()).height() * 8);
-    m_ResultsPane = new CResultsPane(m_Results, results, m_strFormKey);
+    m_ResultsPane = new CResultsPane(m_Results, results, m_strFormKey, actions);
     resultsLayout->addWidget(m_ResultsPane);
     if (inSplitter)
         connect(m_ResultsPane->Tabs(), &QTabWidget::currentChanged, this,
@@ -1085,12 +1107,12 @@ void CVKFormView::AddResultsAndActions(QBoxLayout* into,
     RegisterControl(IdActionFrame, frame);
     auto* row = new QHBoxLayout(frame);
     QStringList captions;
-    for (const auto& action : actions)
-        captions << action.second;
+    for (const CFormAction& action : actions)
+        captions << QString::fromUtf8(action.m_Caption);
     captions << QStringLiteral("Clear") << QStringLiteral("Exit");
     const QStringList marked = WithMnemonics(captions);
     for (size_t i = 0; i < actions.size(); ++i)
-        AddButton(row, actions[i].first, marked[static_cast<qsizetype>(i)]);
+        AddButton(row, actions[i].m_Id, marked[static_cast<qsizetype>(i)]);
     row->addStretch();
     AddButton(row, IdClear, marked[marked.size() - 2]);
     AddButton(row, IdExit, marked.back());
@@ -1098,7 +1120,7 @@ void CVKFormView::AddResultsAndActions(QBoxLayout* into,
     // Ctrl+Return runs the first action, the one users run most, from any field.
     if (actions.empty())
         return;
-    const int first = actions.front().first;
+    const int first = actions.front().m_Id;
     Button(first)->setToolTip(QStringLiteral("Ctrl+Return runs this from any field"));
     for (const QKeySequence& keys :
          {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)})

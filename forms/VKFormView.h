@@ -130,6 +130,11 @@ public:
     static bool HasNonFiniteNumber(const QString& text);
     static const char* NonFiniteMessage();
 
+    // The form's actions (CFormAction), in the order of their buttons; the first is the one
+    // Ctrl+Return runs.
+    virtual std::span<const CFormAction> Actions() const { return {}; }
+    // An action's caption: its button, the title of its tables and of its progress.
+    QString ActionCaption(int id) const;
     // How the form's messages name a field: its label, or its field name where another
     // field of the form has the same label.
     QString FieldCaption(int id) const;
@@ -205,11 +210,10 @@ protected:
     QAbstractButton* AddRadio(QBoxLayout* into, int id, const QString& caption, int radioGroup);
     QAbstractButton* AddCheck(QBoxLayout* into, int id, const QString& caption);
     QPushButton* AddButton(QBoxLayout* into, int id, const QString& caption);
-    // The results group, the action frame (1001) with the given action buttons, "Clear" and "Exit".
-    // Given the main layout, the results take the splitter's second pane and the action
-    // frame the bottom of the form.
-    void AddResultsAndActions(QBoxLayout* into,
-                              const std::vector<std::pair<int, QString>>& actions);
+    // The results group, the action frame (1001) with a button for each of Actions(), "Clear"
+    // and "Exit". Given the main layout, the results take the splitter's second pane and the
+    // action frame the bottom of the form.
+    void AddResultsAndActions(QBoxLayout* into);
     QBoxLayout* MainLayout() const { return m_MainLayout; }
 
     // Checks the fields' values (read as ValidateInput reads them) against each condition in
@@ -265,6 +269,8 @@ protected:
     {
     public:
         CLongAction(CVKFormView& form, const QString& action, const QString& stepName, int steps);
+        // Named by the form's action table: its caption and what it counts.
+        CLongAction(CVKFormView& form, int action, int steps);
         ~CLongAction();
         CLongAction(const CLongAction&) = delete;
         CLongAction& operator=(const CLongAction&) = delete;

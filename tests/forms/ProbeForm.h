@@ -73,8 +73,13 @@ protected:
         AddRadio(modesLayout, IdOtherA, QStringLiteral("Other A"), 2);
         AddRadio(modesLayout, IdOtherB, QStringLiteral("Other B"), 2);
         AddCheck(modesLayout, IdCheck, QStringLiteral("Check"));
-        AddResultsAndActions(MainLayout(), {{IdMainAction, QStringLiteral("Go")},
-                                            {IdSecondAction, QStringLiteral("Go again")}});
+        AddResultsAndActions(MainLayout());
+    }
+
+    std::span<const CFormAction> Actions() const override
+    {
+        static const CFormAction actions[] = {{IdMainAction, "Go"}, {IdSecondAction, "Go again"}};
+        return actions;
     }
 
     void SetupFields() override
