@@ -2,7 +2,7 @@
 #include "app/ChildFrame.h"
 
 #include "app/QuillonDoc.h"
-#include "forms/FormFactory.h"
+#include "calculators/FormFactory.h"
 #include "forms/ResultsPane.h"
 #include "forms/ResultsPlot.h"
 #include "forms/VKFormView.h"

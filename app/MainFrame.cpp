@@ -2,6 +2,7 @@
 #include "app/MainFrame.h"
 
 #include "app/ChildFrame.h"
+#include "app/DesignFile.h"
 #include "app/HelpWindow.h"
 #include "app/LockKeys.h"
 #include "app/MainFrameClient.h"
@@ -9,10 +10,9 @@
 #include "app/OpenDocDlgBar.h"
 #include "app/QuillonDoc.h"
 #include "app/Registry.h"
+#include "calculators/FormFactory.h"
 #include "controls/VKStatusBar.h"
 #include "database/Error.h"
-#include "forms/DesignFile.h"
-#include "forms/FormFactory.h"
 #include "forms/VKFormView.h"
 
 #include <QCloseEvent>

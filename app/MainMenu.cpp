@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/MainMenu.h"
 
+#include "calculators/FormFactory.h"
 #include "controls/GroupBox.h"
 #include "controls/VKButton.h"
 #include "controls/VKTabCtrl.h"
-#include "forms/FormFactory.h"
 #include "forms/VKFormView.h"
 
 #include <QPaintEvent>

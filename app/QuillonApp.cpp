@@ -3,14 +3,14 @@
 
 #include "app/AboutDlg.h"
 #include "app/ChildFrame.h"
+#include "app/DesignFile.h"
 #include "app/MainFrame.h"
 #include "app/MainFrameClient.h"
 #include "app/MainMenu.h"
 #include "app/QuillonDoc.h"
+#include "calculators/FormFactory.h"
 #include "controls/VKMenu.h"
 #include "controls/VKStatusBar.h"
-#include "forms/DesignFile.h"
-#include "forms/FormFactory.h"
 #include "forms/ResultsExport.h"
 #include "forms/ResultsPlot.h"
 #include "forms/VKFormView.h"
@@ -356,7 +356,8 @@ void CQuillonApp::OnExportResults(bool pdf)
     if (path.isEmpty())
         return;
     if (pdf)
-        ExportResultsPdf(*child->Form(), design.fileName(), path);
+        ExportResultsPdf(*child->Form(), ShownCaption(child->Form()->m_strFormKey),
+                         design.fileName(), path);
     else
         ExportResultsCsv(child->Form()->Tables(), path);
 }
@@ -376,10 +377,11 @@ void CQuillonApp::OnPrint()
     if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
     {
         const QPageLayout layout = printer.pageLayout();
-        ExportResultsPdf(*child->Form(), designName, printer.outputFileName(), &layout);
+        ExportResultsPdf(*child->Form(), ShownCaption(child->Form()->m_strFormKey), designName,
+                         printer.outputFileName(), &layout);
         return;
     }
-    PrintResults(*child->Form(), designName, printer);
+    PrintResults(*child->Form(), ShownCaption(child->Form()->m_strFormKey), designName, printer);
 }
 
 void CQuillonApp::OnAppAbout()

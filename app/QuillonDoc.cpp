@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/QuillonDoc.h"
 
+#include "app/DesignFile.h"
 #include "app/DocumentHost.h"
-#include "forms/DesignFile.h"
 #include "forms/VKFormView.h"
 
 #include <QFileInfo>

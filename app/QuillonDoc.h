@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "app/DesignFile.h"
 #include "database/Error.h"
-#include "forms/DesignFile.h"
 
 #include <QPointer>
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/BatchRun.h"
 #include "app/MainFrame.h"
 #include "app/QuillonApp.h"
 #include "controls/Platform.h"
-#include "forms/BatchRun.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -3,7 +3,6 @@
 
 #include "controls/VKEdit.h"
 #include "database/Error.h"
-#include "forms/FormFactory.h"
 #include "forms/PrintLayout.h"
 #include "forms/SafeFile.h"
 #include "forms/VKFormView.h"
@@ -187,26 +186,25 @@ bool ExportResultsCsv(const std::vector<CReportTable>& tables, const QString& pa
 
 namespace
 {
-CPrintedResults PrintedResults(const CVKFormView& form, const QString& designName)
+CPrintedResults PrintedResults(const CVKFormView& form, const QString& caption,
+                               const QString& designName)
 {
-    const CFormEntry* entry = FindFormEntry(form.m_strFormKey);
-    CPrintedResults results{entry ? WindowText(entry->m_Caption) : form.m_strFormKey,
-                            designName,
-                            QDate::currentDate().toString(Qt::ISODate),
-                            InputGroups(form),
-                            {}};
+    CPrintedResults results{
+        caption, designName, QDate::currentDate().toString(Qt::ISODate), InputGroups(form), {}};
     for (const CReportTable& table : ViewTables(form.Tables()))
         results.m_Tables.push_back(PrintedTable(table));
     return results;
 }
 } // namespace
 
-void PrintResults(const CVKFormView& form, const QString& designName, QPagedPaintDevice& device)
+void PrintResults(const CVKFormView& form, const QString& caption, const QString& designName,
+                  QPagedPaintDevice& device)
 {
-    PrintPages(PrintedResults(form, designName), device);
+    PrintPages(PrintedResults(form, caption, designName), device);
 }
 
-QByteArray ResultsPdf(const CVKFormView& form, const QString& designName, const QPageLayout* layout)
+QByteArray ResultsPdf(const CVKFormView& form, const QString& caption, const QString& designName,
+                      const QPageLayout* layout)
 {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
@@ -217,15 +215,15 @@ QByteArray ResultsPdf(const CVKFormView& form, const QString& designName, const 
         else
             writer.setPageSize(QPageSize(QPageSize::A4));
         writer.setTitle(designName);
-        PrintResults(form, designName, writer);
+        PrintResults(form, caption, designName, writer);
     }
     return buffer.data();
 }
 
-bool ExportResultsPdf(const CVKFormView& form, const QString& designName, const QString& path,
-                      const QPageLayout* layout)
+bool ExportResultsPdf(const CVKFormView& form, const QString& caption, const QString& designName,
+                      const QString& path, const QPageLayout* layout)
 {
-    const bool written = WriteFileSafely(path, ResultsPdf(form, designName, layout));
+    const bool written = WriteFileSafely(path, ResultsPdf(form, caption, designName, layout));
     if (!written)
         ReportWriteError(path);
     return written;

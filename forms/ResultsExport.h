@@ -20,15 +20,16 @@ class QPagedPaintDevice;
 bool ExportResultsCsv(const std::vector<CReportTable>& tables, const QString& path);
 
 // Lays the printed results out on a printer or a PDF writer (PrintPages): the calculator's
-// caption, the design file's name, the date, the inputs the calculations read under their
-// group titles, then the tables as the views show them.
-void PrintResults(const CVKFormView& form, const QString& designName, QPagedPaintDevice& device);
+// caption as its window shows it, the design file's name, the date, the inputs the calculations
+// read under their group titles, then the tables as the views show them.
+void PrintResults(const CVKFormView& form, const QString& caption, const QString& designName,
+                  QPagedPaintDevice& device);
 
 // The printed results as a PDF document on pages of the layout given, or on A4.
-QByteArray ResultsPdf(const CVKFormView& form, const QString& designName,
+QByteArray ResultsPdf(const CVKFormView& form, const QString& caption, const QString& designName,
                       const QPageLayout* layout = nullptr);
 
 // Writes ResultsPdf to a file safely, as the CSV export; a failure says "Error while writing
 // to file " + path. Print to file comes here too, with the printer's layout.
-bool ExportResultsPdf(const CVKFormView& form, const QString& designName, const QString& path,
-                      const QPageLayout* layout = nullptr);
+bool ExportResultsPdf(const CVKFormView& form, const QString& caption, const QString& designName,
+                      const QString& path, const QPageLayout* layout = nullptr);

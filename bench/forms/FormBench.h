@@ -4,9 +4,9 @@
 // Runs one action of a form end to end with the form's shipped default design: the fields
 // are read and checked, the models run and the report is written into the results box.
 
+#include "app/DesignFile.h"
+#include "calculators/FormFactory.h"
 #include "database/MessagePresenter.h"
-#include "forms/DesignFile.h"
-#include "forms/FormFactory.h"
 #include "forms/VKFormView.h"
 
 #include <QApplication>

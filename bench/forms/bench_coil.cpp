@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The coil form's two actions with the shipped default design, end to end through the form.
 #include "bench/forms/FormBench.h"
-#include "forms/CoilDlg.h"
+#include "calculators/CoilDlg.h"
 
 namespace
 {

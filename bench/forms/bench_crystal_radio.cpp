@@ -3,7 +3,7 @@
 // design: the fields are read and checked, the engine sweeps the distances (and the taps)
 // and the report is written into the results box.
 #include "bench/forms/FormBench.h"
-#include "forms/MutualInductanceDlg.h"
+#include "calculators/MutualInductanceDlg.h"
 
 namespace
 {

@@ -3,9 +3,9 @@
 // by the factory: the default design of the calculator is loaded, then each press reads and
 // checks the fields, runs the model and appends the report to the results box.
 #include "bench/forms/FormBench.h"
-#include "forms/DiodeCapacitanceDlg.h"
-#include "forms/FerriteDlg.h"
-#include "forms/ImpedanceDlg.h"
+#include "calculators/DiodeCapacitanceDlg.h"
+#include "calculators/FerriteDlg.h"
+#include "calculators/ImpedanceDlg.h"
 
 namespace
 {

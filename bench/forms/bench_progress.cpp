@@ -4,8 +4,8 @@
 // the sweep runs (first paint after the action began, and the longest wait of a repaint asked for
 // every 50 ms) and how soon the action returns after Cancel is clicked in its progress dialog.
 #include "bench/forms/FormBench.h"
+#include "calculators/MutualInductanceDlg.h"
 #include "controls/VKEdit.h"
-#include "forms/MutualInductanceDlg.h"
 
 #include <QElapsedTimer>
 #include <QProgressDialog>

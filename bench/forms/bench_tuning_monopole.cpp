@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The tuning capacitor and monopole actions with their shipped default designs.
 #include "bench/forms/FormBench.h"
-#include "forms/MonopoleDlg.h"
-#include "forms/TuningCapDlg.h"
+#include "calculators/MonopoleDlg.h"
+#include "calculators/TuningCapDlg.h"
 
 namespace
 {

@@ -3,8 +3,8 @@
 
 #include "app/AboutDlg.h"
 #include "app/HelpWindow.h"
+#include "calculators/FormFactory.h"
 #include "controls/VKStatic.h"
-#include "forms/FormFactory.h"
 #include "forms/VKFormView.h"
 
 #include <QDesktopServices>

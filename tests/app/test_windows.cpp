@@ -2,9 +2,9 @@
 #include "ShellFixture.h"
 
 #include "app/AboutDlg.h"
+#include "calculators/FormFactory.h"
 #include "controls/VKStatic.h"
 #include "controls/VKStatusBar.h"
-#include "forms/FormFactory.h"
 
 #include <QHelpEvent>
 #include <QToolTip>

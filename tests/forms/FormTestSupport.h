@@ -5,12 +5,12 @@
 // batch mode, and a fixture holding a form made by the factory as the program makes it,
 // used the way a user does (typing into fields, clicking buttons, pressing Enter).
 
+#include "app/BatchRun.h"
+#include "app/DesignFile.h"
+#include "calculators/FormFactory.h"
 #include "controls/Platform.h"
 #include "controls/VKEdit.h"
 #include "database/MessagePresenter.h"
-#include "forms/BatchRun.h"
-#include "forms/DesignFile.h"
-#include "forms/FormFactory.h"
 #include "forms/VKFormView.h"
 
 #include <QAbstractButton>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "forms/BatchRun.h"
+#include "app/BatchRun.h"
 #include "tests/forms/FormTestSupport.h"
 
 #include <QCoreApplication>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "forms/CoilDlg.h"
+#include "calculators/CoilDlg.h"
 #include "tests/forms/FormTestSupport.h"
 
 #include <QFile>

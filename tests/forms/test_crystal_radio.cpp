@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "forms/MutualInductanceDlg.h"
+#include "calculators/MutualInductanceDlg.h"
 #include "models/FormatNumber.h"
 #include "tests/forms/FormTestSupport.h"
 

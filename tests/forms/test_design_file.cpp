@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/DesignFile.h"
 #include "controls/VKEdit.h"
 #include "database/MessagePresenter.h"
-#include "forms/DesignFile.h"
 #include "tests/forms/ProbeForm.h"
 
 #include <QAbstractButton>

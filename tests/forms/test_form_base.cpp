@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "calculators/FormFactory.h"
 #include "controls/VKEdit.h"
 #include "controls/VKUtils.h"
 #include "database/MessagePresenter.h"
-#include "forms/FormFactory.h"
 #include "forms/VKFormView.h"
 #include "tests/forms/ProbeForm.h"
 

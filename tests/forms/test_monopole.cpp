@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "forms/MonopoleDlg.h"
+#include "calculators/MonopoleDlg.h"
 #include "models/FormatNumber.h"
 #include "tests/forms/FormTestSupport.h"
 

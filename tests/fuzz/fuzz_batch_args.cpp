@@ -5,9 +5,9 @@
 
 #include "FuzzSupport.h"
 
-#include "forms/BatchRun.h"
-#include "forms/DesignFile.h"
-#include "forms/FormFactory.h"
+#include "app/BatchRun.h"
+#include "app/DesignFile.h"
+#include "calculators/FormFactory.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

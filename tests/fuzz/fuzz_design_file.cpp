@@ -6,9 +6,9 @@
 
 #include "FuzzSupport.h"
 
+#include "app/DesignFile.h"
+#include "calculators/FormFactory.h"
 #include "database/MessagePresenter.h"
-#include "forms/DesignFile.h"
-#include "forms/FormFactory.h"
 #include "forms/VKFormView.h"
 
 #include <QDir>

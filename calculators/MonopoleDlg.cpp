@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "forms/MonopoleDlg.h"
+#include "calculators/MonopoleDlg.h"
 
 #include "controls/VKEdit.h"
 #include "database/Error.h"

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "forms/DesignFile.h"
+#include "app/DesignFile.h"
 
 #include "controls/VKEdit.h"
 #include "database/Error.h"

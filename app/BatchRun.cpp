@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "forms/BatchRun.h"
+#include "app/BatchRun.h"
 
+#include "app/DesignFile.h"
+#include "calculators/FormFactory.h"
 #include "database/MessagePresenter.h"
-#include "forms/DesignFile.h"
-#include "forms/FormFactory.h"
 #include "forms/ResultsExport.h"
 #include "forms/ResultsPlot.h"
 #include "forms/VKFormView.h"
@@ -261,7 +261,7 @@ bool RunStep(CVKFormView& form, const CBatchStep& step, QString& designName, QSi
         ExportResultsCsv(form.Tables(), step.m_Text);
         break;
     case EBatchStep::ExportPdf:
-        ExportResultsPdf(form, designName, step.m_Text);
+        ExportResultsPdf(form, ShownCaption(form.m_strFormKey), designName, step.m_Text);
         break;
     case EBatchStep::Plot:
         WriteDefaultPlot(form.Actions(), form.Tables(), designName, step.m_Text, plotSize);

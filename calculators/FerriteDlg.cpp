@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "forms/FerriteDlg.h"
+#include "calculators/FerriteDlg.h"
 
 #include "controls/VKEdit.h"
 

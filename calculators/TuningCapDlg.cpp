@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "forms/TuningCapDlg.h"
+#include "calculators/TuningCapDlg.h"
 
 #include "controls/VKEdit.h"
 #include "database/MessagePresenter.h"

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "forms/MutualInductanceDlg.h"
+#include "calculators/MutualInductanceDlg.h"
 
 #include "controls/VKEdit.h"
 #include "database/Error.h"

@@ -1,18 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "forms/FormFactory.h"
+#include "calculators/FormFactory.h"
 
 #include "forms/VKFormView.h"
 
 #include <QDir>
 
 // One include per calculator form.
-#include "forms/CoilDlg.h"
-#include "forms/DiodeCapacitanceDlg.h"
-#include "forms/FerriteDlg.h"
-#include "forms/ImpedanceDlg.h"
-#include "forms/MonopoleDlg.h"
-#include "forms/MutualInductanceDlg.h"
-#include "forms/TuningCapDlg.h"
+#include "calculators/CoilDlg.h"
+#include "calculators/DiodeCapacitanceDlg.h"
+#include "calculators/FerriteDlg.h"
+#include "calculators/ImpedanceDlg.h"
+#include "calculators/MonopoleDlg.h"
+#include "calculators/MutualInductanceDlg.h"
+#include "calculators/TuningCapDlg.h"
 
 namespace
 {
@@ -48,6 +48,12 @@ const std::vector<CFormEntry>& FormEntries()
          &Make<DiodeCapacitanceDlg>},
     };
     return entries;
+}
+
+QString ShownCaption(const QString& key)
+{
+    const CFormEntry* entry = FindFormEntry(key);
+    return entry ? WindowText(entry->m_Caption) : key;
 }
 
 const CFormEntry* FindFormEntry(const QString& key)

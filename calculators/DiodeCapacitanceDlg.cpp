@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "forms/DiodeCapacitanceDlg.h"
+#include "calculators/DiodeCapacitanceDlg.h"
 
 #include "controls/VKEdit.h"
 #include "models/Equations.h"

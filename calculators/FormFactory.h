@@ -30,6 +30,8 @@ struct CFormEntry
 
 const std::vector<CFormEntry>& FormEntries();
 const CFormEntry* FindFormEntry(const QString& key);
+// The calculator's caption as its window shows it (WindowText); the key for an unknown one.
+QString ShownCaption(const QString& key);
 
 // A new, initialised form (OnInitialUpdate has run), or null for an unknown key.
 std::unique_ptr<CVKFormView> CreateForm(const QString& key);
