@@ -175,6 +175,8 @@ private:
 
     // The fields that the detector sweeps divide by; false when one is refused.
     bool CheckDetectorInputs();
+    // With a core, the rod's fields that its calculation divides by.
+    bool CheckCoreInputs();
     // Why a sweep stops: the message, and the field it is about (0 for none).
     struct CRefusal
     {

@@ -412,8 +412,12 @@ TEST(FormBase, AFieldIsNamedByItsDesignLabelOrByItsFieldNameWhereTheLabelIsShare
     EXPECT_EQ(coil->FieldCaption(3), QString()) << "a button is no field";
     // The messages keep the design's words; the window shows them mended.
     for (const QLabel* label : radio->findChildren<QLabel*>())
+    {
         if (label->buddy() == radio->Field(1253))
+        {
             EXPECT_EQ(label->text(), QStringLiteral("Earphone capacitance (pF)"));
+        }
+    }
 }
 
 TEST(FormBase, AReportWithANumberThatIsNotFiniteIsNotAppendedButSaysSo)
