@@ -69,3 +69,10 @@ private:
     CPlotView* m_Plot;
     std::vector<CReportTable> m_Shown; // the tables as the Table tab shows them (ViewTables)
 };
+
+// Elastic tab stops in the results box for the tables first to last, one table to the views
+// (one continues another): each column starts just right of its widest cell or heading in the
+// box's font, so that every value sits under its heading. `tableBlocks` holds the box's block
+// of each table's first line.
+void ApplyTableTabStops(QTextEdit& box, const std::vector<CReportTable>& tables,
+                        const std::vector<int>& tableBlocks, size_t first, size_t last);

@@ -4,6 +4,7 @@
 #include "forms/FieldTable.h"
 #include "forms/Progress.h"
 #include "forms/ReportTable.h"
+#include "forms/SideBySide.h"
 
 #include <QString>
 #include <QStringList>
@@ -11,13 +12,8 @@
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <cstddef>
-#include <deque>
-#include <future>
 #include <span>
-#include <system_error>
-#include <thread>
 #include <type_traits>
 #include <vector>
 
@@ -298,30 +294,9 @@ protected:
     template <typename Prepare, typename Take>
     bool StepsSideBySide(int count, Prepare prepare, Take take)
     {
-        using Work = std::invoke_result_t<Prepare&, int>;
-        using Result = std::invoke_result_t<Work&, const std::atomic<bool>&>;
-        std::atomic<bool> stop{false};
-        std::deque<std::future<Result>> running;
-        // However this ends, the steps in flight are told to stop before they are waited for.
-        const CStopOnExit stopOnExit{stop};
-        const int width = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-        int next = 0;
-        for (int i = 0; i < count; ++i)
-        {
-            for (; next < count && static_cast<int>(running.size()) < width; ++next)
-                running.push_back(StartStep(prepare(next), stop));
-            bool going = Step(i + 1);
-            // A step that could not get a thread of its own is worked out by get().
-            while (going && running.front().wait_for(StepPoll) == std::future_status::timeout)
-                going = Step();
-            if (!going)
-                return false;
-            Result result = running.front().get();
-            running.pop_front();
-            if (!take(i, std::move(result)))
-                return false;
-        }
-        return true;
+        return RunSideBySide(
+            count, std::move(prepare), std::move(take), [this](int step) { return Step(step); },
+            [this] { return Step(); });
     }
 
     void setEnterMovesFocus(bool on) { m_EnterMovesFocus = on; }
@@ -382,28 +357,6 @@ private:
     CProgressStep m_Progress;
     bool m_Cancelled = false;
     QString m_HeldFooter; // the footer of a table ended after the cancel, for the last line
-    // How long StepsSideBySide waits on a step before it lets the window paint.
-    static constexpr std::chrono::milliseconds StepPoll{5};
-    struct CStopOnExit
-    {
-        std::atomic<bool>& m_Stop;
-        ~CStopOnExit() { m_Stop = true; }
-    };
-    // The work on a thread of its own, or, when the system has no thread to give, left to be
-    // done when its result is asked for.
-    template <typename Work> static auto StartStep(Work work, const std::atomic<bool>& stop)
-    {
-        auto run = [work = std::move(work), &stop]() mutable { return work(stop); };
-        try
-        {
-            return std::async(std::launch::async, run);
-        }
-        catch (const std::system_error&)
-        {
-            return std::async(std::launch::deferred, std::move(run));
-        }
-    }
-
     std::vector<QWidget*> m_Controls;
     std::vector<int> m_ControlIds; // beside m_Controls
     struct CFieldNames
