@@ -80,6 +80,8 @@ private:
     void OnConductorShape(int id);
     void OnLineMode(int id);
     bool ReadInputs();
+    // ReadInputs, and for a flat conductor the sizes the aerial divides by.
+    bool ReadAnalysisInputs();
     bool ReadStationAndLoad();
     bool ReadAerialAndGround();
     bool ReadLine();
