@@ -270,6 +270,114 @@ CPlotChoice DefaultPlotChoice(std::span<const CFormAction> actions, const CPlotD
     return choice;
 }
 
+namespace
+{
+// Something to draw: a current series or a kept curve.
+struct CPlotSource
+{
+    QString m_Name;
+    QString m_Unit;
+    int m_Decimals;
+    const std::vector<double>* m_X;
+    const std::vector<double>* m_Y;
+    bool m_Kept;
+};
+
+// The current series against x, then the kept curves of the same x column; `hidden` counts
+// the kept curves of another x column, which are not drawn.
+std::vector<CPlotSource> PlotSources(const CPlotColumn* x,
+                                     const std::vector<const CPlotColumn*>& ys,
+                                     const std::vector<CKeptCurve>& kept, const QString& designName,
+                                     size_t& hidden)
+{
+    std::vector<CPlotSource> sources;
+    for (const CPlotColumn* y : x ? ys : std::vector<const CPlotColumn*>())
+        sources.push_back({kept.empty() || designName.isEmpty()
+                               ? y->m_Name
+                               : y->m_Name + QStringLiteral(" (") + designName + QLatin1Char(')'),
+                           y->m_Unit, y->m_Decimals, &x->m_Values, &y->m_Values, false});
+    const QString xColumn = x ? ColumnHeading(x->m_Name, x->m_Unit) : QString();
+    hidden = 0;
+    for (const CKeptCurve& curve : kept)
+    {
+        if (curve.m_XColumn != xColumn)
+        {
+            ++hidden;
+            continue;
+        }
+        sources.push_back({curve.m_Name, curve.m_Unit, 2, &curve.m_X, &curve.m_Y, true});
+    }
+    return sources;
+}
+
+// A logarithmic axis needs values above zero: where there is none at all it stays linear.
+bool AnyPositive(const std::vector<CPlotSource>& sources, bool onX)
+{
+    return std::any_of(sources.begin(), sources.end(),
+                       [onX](const CPlotSource& source)
+                       {
+                           const std::vector<double>& values = onX ? *source.m_X : *source.m_Y;
+                           return std::any_of(values.begin(), values.end(), IsPositive);
+                       });
+}
+
+// One source drawn on its axis, less the points the axes cannot show (counted in leftOut).
+CPlotSeries DrawSource(QCustomPlot& chart, const CPlotSource& source, size_t index, QCPAxis* axis,
+                       bool logX, bool logY, bool markers, size_t& leftOut)
+{
+    CPlotSeries series{source.m_Name, source.m_Unit, source.m_Decimals, {}, {}, axis};
+    const size_t count = std::min(source.m_X->size(), source.m_Y->size());
+    for (size_t point = 0; point < count; ++point)
+    {
+        const double px = (*source.m_X)[point];
+        const double py = (*source.m_Y)[point];
+        if (!std::isfinite(px) || !std::isfinite(py) || (logX && px <= 0) || (logY && py <= 0))
+        {
+            ++leftOut;
+            continue;
+        }
+        series.m_X.push_back(px);
+        series.m_Y.push_back(py);
+    }
+    QCPAbstractPlottable* plottable =
+        AddSeries(chart, axis, QVector<double>(series.m_X.begin(), series.m_X.end()),
+                  QVector<double>(series.m_Y.begin(), series.m_Y.end()));
+    plottable->setName(source.m_Name);
+    QPen pen(SeriesColour(static_cast<int>(index)), 1.5);
+    if (source.m_Kept)
+        pen.setStyle(Qt::DashLine);
+    plottable->setPen(pen);
+    const QCPScatterStyle style(
+        source.m_Kept ? QCPScatterStyle::ssSquare : QCPScatterStyle::ssCircle, pen.color(), 5);
+    const bool marked = markers && series.m_X.size() <= MarkedPoints;
+    if (auto* graph = qobject_cast<QCPGraph*>(plottable))
+        graph->setScatterStyle(marked ? style : QCPScatterStyle());
+    else if (auto* curve = qobject_cast<QCPCurve*>(plottable))
+        curve->setScatterStyle(marked ? style : QCPScatterStyle());
+    return series;
+}
+
+// The axes' titles and scales, with a little room around the points so that none sits on the
+// frame, and the legend in the corner the series leave free.
+void FinishAxes(QCustomPlot& chart, const CPlotColumn* x, const QStringList (&names)[2],
+                const QStringList (&units)[2], bool logX, bool logY,
+                const std::vector<CPlotSeries>& series)
+{
+    chart.xAxis->setLabel(x ? ColumnHeading(x->m_Name, x->m_Unit) : QString());
+    chart.yAxis->setLabel(AxisTitle(names[0], units[0]));
+    chart.yAxis2->setLabel(AxisTitle(names[1], units[1]));
+    chart.yAxis2->setVisible(!units[1].isEmpty());
+    SetScale(chart.xAxis, logX);
+    SetScale(chart.yAxis, logY);
+    SetScale(chart.yAxis2, logY);
+    chart.rescaleAxes();
+    for (QCPAxis* axis : {chart.xAxis, chart.yAxis, chart.yAxis2})
+        if (axis->range().size() > 0)
+            axis->scaleRange(1.06, axis->range().center());
+    chart.axisRect()->insetLayout()->setInsetAlignment(0, LegendCorner(*chart.xAxis, series));
+}
+} // namespace
+
 CPlotResult DrawPlot(QCustomPlot& chart, const CPlotData& data, const CPlotChoice& choice,
                      const std::vector<CKeptCurve>& kept, const QString& designName)
 {
@@ -294,49 +402,12 @@ CPlotResult DrawPlot(QCustomPlot& chart, const CPlotData& data, const CPlotChoic
         if (const CPlotColumn* y = column(index))
             ys.push_back(y);
 
-    // Everything that is to be drawn: the current series, then the kept ones.
-    struct CSource
-    {
-        QString m_Name;
-        QString m_Unit;
-        int m_Decimals;
-        const std::vector<double>* m_X;
-        const std::vector<double>* m_Y;
-        bool m_Kept;
-    };
-    std::vector<CSource> sources;
-    for (const CPlotColumn* y : x ? ys : std::vector<const CPlotColumn*>())
-        sources.push_back({kept.empty() || designName.isEmpty()
-                               ? y->m_Name
-                               : y->m_Name + QStringLiteral(" (") + designName + QLatin1Char(')'),
-                           y->m_Unit, y->m_Decimals, &x->m_Values, &y->m_Values, false});
-    // A kept curve is drawn against the x column it was kept with, or not at all.
-    const QString xColumn = x ? ColumnHeading(x->m_Name, x->m_Unit) : QString();
     size_t hidden = 0;
-    for (const CKeptCurve& curve : kept)
-    {
-        if (curve.m_XColumn != xColumn)
-        {
-            ++hidden;
-            continue;
-        }
-        sources.push_back({curve.m_Name, curve.m_Unit, 2, &curve.m_X, &curve.m_Y, true});
-    }
+    const std::vector<CPlotSource> sources = PlotSources(x, ys, kept, designName, hidden);
     const QString leftUnit = sources.empty() ? QString() : sources.front().m_Unit;
     chart.legend->setVisible(!sources.empty());
-
-    // A logarithmic axis needs values above zero: where there is none at all it stays linear.
-    const auto anyPositive = [&sources](bool onX)
-    {
-        return std::any_of(sources.begin(), sources.end(),
-                           [onX](const CSource& source)
-                           {
-                               const std::vector<double>& values = onX ? *source.m_X : *source.m_Y;
-                               return std::any_of(values.begin(), values.end(), IsPositive);
-                           });
-    };
-    const bool logX = choice.m_LogX && !sources.empty() && anyPositive(true);
-    const bool logY = choice.m_LogY && !sources.empty() && anyPositive(false);
+    const bool logX = choice.m_LogX && !sources.empty() && AnyPositive(sources, true);
+    const bool logY = choice.m_LogY && !sources.empty() && AnyPositive(sources, false);
     QStringList notes;
     if (hidden > 0)
         notes << QStringLiteral("%1 kept curves of another x column are hidden.").arg(hidden);
@@ -346,45 +417,19 @@ CPlotResult DrawPlot(QCustomPlot& chart, const CPlotData& data, const CPlotChoic
     if (choice.m_LogY && !logY && !sources.empty())
         notes << QStringLiteral("No y value is above zero: the y axes stay linear.");
 
-    QStringList leftNames, leftUnits, rightNames, rightUnits;
+    // Index 0 the left axis, 1 the right one.
+    QStringList names[2];
+    QStringList units[2];
     size_t leftOut = 0;
     for (size_t index = 0; index < sources.size(); ++index)
     {
-        const CSource& source = sources[index];
-        const bool left = source.m_Unit == leftUnit;
-        QCPAxis* axis = left ? chart.yAxis : chart.yAxis2;
-        CPlotSeries series{source.m_Name, source.m_Unit, source.m_Decimals, {}, {}, axis};
-        const size_t count = std::min(source.m_X->size(), source.m_Y->size());
-        for (size_t point = 0; point < count; ++point)
-        {
-            const double px = (*source.m_X)[point];
-            const double py = (*source.m_Y)[point];
-            if (!std::isfinite(px) || !std::isfinite(py) || (logX && px <= 0) || (logY && py <= 0))
-            {
-                ++leftOut;
-                continue;
-            }
-            series.m_X.push_back(px);
-            series.m_Y.push_back(py);
-        }
-        QCPAbstractPlottable* plottable =
-            AddSeries(chart, axis, QVector<double>(series.m_X.begin(), series.m_X.end()),
-                      QVector<double>(series.m_Y.begin(), series.m_Y.end()));
-        plottable->setName(source.m_Name);
-        QPen pen(SeriesColour(static_cast<int>(index)), 1.5);
-        if (source.m_Kept)
-            pen.setStyle(Qt::DashLine);
-        plottable->setPen(pen);
-        const QCPScatterStyle markers(
-            source.m_Kept ? QCPScatterStyle::ssSquare : QCPScatterStyle::ssCircle, pen.color(), 5);
-        const bool marked = choice.m_Markers && series.m_X.size() <= MarkedPoints;
-        if (auto* graph = qobject_cast<QCPGraph*>(plottable))
-            graph->setScatterStyle(marked ? markers : QCPScatterStyle());
-        else if (auto* curve = qobject_cast<QCPCurve*>(plottable))
-            curve->setScatterStyle(marked ? markers : QCPScatterStyle());
-        (left ? leftNames : rightNames) << source.m_Name;
-        (left ? leftUnits : rightUnits) << source.m_Unit;
-        result.m_Series.push_back(std::move(series));
+        const CPlotSource& source = sources[index];
+        const int side = source.m_Unit == leftUnit ? 0 : 1;
+        result.m_Series.push_back(DrawSource(chart, source, index,
+                                             side == 0 ? chart.yAxis : chart.yAxis2, logX, logY,
+                                             choice.m_Markers, leftOut));
+        names[side] << source.m_Name;
+        units[side] << source.m_Unit;
     }
     if (leftOut > 0)
         notes << QStringLiteral("%1 points are left out: %2.")
@@ -397,25 +442,12 @@ CPlotResult DrawPlot(QCustomPlot& chart, const CPlotData& data, const CPlotChoic
     // Current series are titled by their column names alone, kept ones by theirs.
     if (x && !kept.empty() && !ys.empty())
     {
-        leftNames.clear();
-        rightNames.clear();
+        names[0].clear();
+        names[1].clear();
         for (const CPlotColumn* y : ys)
-            (y->m_Unit == leftUnit ? leftNames : rightNames) << y->m_Name;
+            names[y->m_Unit == leftUnit ? 0 : 1] << y->m_Name;
     }
-    chart.xAxis->setLabel(x ? ColumnHeading(x->m_Name, x->m_Unit) : QString());
-    chart.yAxis->setLabel(AxisTitle(leftNames, leftUnits));
-    chart.yAxis2->setLabel(AxisTitle(rightNames, rightUnits));
-    chart.yAxis2->setVisible(!rightUnits.isEmpty());
-    SetScale(chart.xAxis, logX);
-    SetScale(chart.yAxis, logY);
-    SetScale(chart.yAxis2, logY);
-    chart.rescaleAxes();
-    // A little room around the points, so that none sits on the frame.
-    for (QCPAxis* axis : {chart.xAxis, chart.yAxis, chart.yAxis2})
-        if (axis->range().size() > 0)
-            axis->scaleRange(1.06, axis->range().center());
-    chart.axisRect()->insetLayout()->setInsetAlignment(0,
-                                                       LegendCorner(*chart.xAxis, result.m_Series));
+    FinishAxes(chart, x, names, units, logX, logY, result.m_Series);
     result.m_Note = notes.join(QLatin1Char(' '));
     return result;
 }
