@@ -148,19 +148,17 @@ void CMonopoleDlg::OnSweep(bool resonateLoad)
     EndTable();
 }
 
-// Each block of the report is a table of one row.
-void CMonopoleDlg::WriteFullReport()
+namespace
 {
-    const CMonopole& m = m_Monopole;
-    const CTransmissionLine& line = m_Line;
-    const auto write = [this](CReportTable table, std::vector<CReportCell> cells)
-    {
-        table.m_Title = ActionCaption(IdMainAction);
-        BeginTable(std::move(table));
-        AddRow(std::move(cells));
-        EndTable();
-    };
+// A block of the full report: a table of one row.
+struct CReportBlock
+{
+    CReportTable m_Table;
+    std::vector<CReportCell> m_Cells;
+};
 
+CReportBlock DesignBlock(const CMonopole& m, const CTransmissionLine& line)
+{
     CReportTable design;
     design.m_RowStart = QStringLiteral("Fequency: ");
     // The frequency is right-aligned in 10 characters and cut to 10.
@@ -172,11 +170,14 @@ void CMonopoleDlg::WriteFullReport()
         {"Transline lengh", "m", 1, " \t Transline wire diameter(mm): "},
         {"Transline wire diameter", "mm", 2, ""}};
     design.m_Footer = QStringLiteral("\r\n");
-    write(std::move(design),
-          {CReportCell::Number(m.m_Frequency / 1000), CReportCell::Number(m.m_Length),
-           CReportCell::Number(m.m_Diameter * 1000), CReportCell::Number(m.m_GroundDepth),
-           CReportCell::Number(line.m_Length), CReportCell::Number(line.m_WireDiameter * 1000)});
+    return {std::move(design),
+            {CReportCell::Number(m.m_Frequency / 1000), CReportCell::Number(m.m_Length),
+             CReportCell::Number(m.m_Diameter * 1000), CReportCell::Number(m.m_GroundDepth),
+             CReportCell::Number(line.m_Length), CReportCell::Number(line.m_WireDiameter * 1000)}};
+}
 
+CReportBlock AntennaBlock(const CMonopole& m)
+{
     CReportTable antenna;
     antenna.m_Header =
         QStringLiteral(
@@ -188,36 +189,39 @@ void CMonopoleDlg::WriteFullReport()
                          {"Vf", "", 2},        {"WL(elec)", "m", 2}, {"Zin", "ohm", 2, "\t", 20}};
     antenna.m_Columns.push_back(m.m_IsCapacitive ? CReportColumn{"Cap", "pF", 2, " "}
                                                  : CReportColumn{"Ind", "uH", 2, " "});
-    write(std::move(antenna),
-          {CReportCell::Number(m.m_RDc), CReportCell::Number(m.m_RAc),
-           CReportCell::Number(m.m_RRad), CReportCell::Number(m.m_RGround),
-           CReportCell::Number(m.m_RTotal), CReportCell::Number(m.m_Z0.magnitude),
-           CReportCell::Number(m.m_VelocityFactor), CReportCell::Number(m.m_ElectricalWavelength),
-           Rectangular(m.m_ZAntenna),
-           CReportCell::Number(m.m_IsCapacitive ? m.m_CAntenna / 1e-12 : m.m_LAntenna / 1e-6)});
+    return {std::move(antenna),
+            {CReportCell::Number(m.m_RDc), CReportCell::Number(m.m_RAc),
+             CReportCell::Number(m.m_RRad), CReportCell::Number(m.m_RGround),
+             CReportCell::Number(m.m_RTotal), CReportCell::Number(m.m_Z0.magnitude),
+             CReportCell::Number(m.m_VelocityFactor), CReportCell::Number(m.m_ElectricalWavelength),
+             Rectangular(m.m_ZAntenna),
+             CReportCell::Number(m.m_IsCapacitive ? m.m_CAntenna / 1e-12 : m.m_LAntenna / 1e-6)}};
+}
 
-    if (line.m_Length > 0)
-    {
-        CReportTable feed;
-        feed.m_Header =
-            QStringLiteral("Transmission Line\r\n \tR(DC) \tR(AC) \tZ0 \tVf \tZin(o/c)") +
-            QString::fromLatin1(line.m_IsCapacitive ? " \t\tCap(pF)\r\n" : " \t\tInd(uH)\r\n");
-        feed.m_RowStart = QStringLiteral(" \t");
-        feed.m_Columns = {{"R(DC)", "ohm", 2},
-                          {"R(AC)", "ohm", 2},
-                          {"Z0", "ohm", 2},
-                          {"Vf", "", 2},
-                          {"Zin(o/c)", "ohm", 2, " \t\t"}};
-        feed.m_Columns.push_back(line.m_IsCapacitive ? CReportColumn{"Cap", "pF", 2, " "}
-                                                     : CReportColumn{"Ind", "uH", 2, " "});
-        write(std::move(feed),
-              {CReportCell::Number(line.m_RDc), CReportCell::Number(line.m_RAc),
-               CReportCell::Number(line.m_Z0.magnitude), CReportCell::Number(line.m_VelocityFactor),
-               Rectangular(line.m_ZOpen),
-               CReportCell::Number(line.m_IsCapacitive ? line.m_CEquivalent / 1e-12
-                                                       : line.m_LEquivalent / 1e-6)});
-    }
+CReportBlock FeedBlock(const CTransmissionLine& line)
+{
+    CReportTable feed;
+    feed.m_Header =
+        QStringLiteral("Transmission Line\r\n \tR(DC) \tR(AC) \tZ0 \tVf \tZin(o/c)") +
+        QString::fromLatin1(line.m_IsCapacitive ? " \t\tCap(pF)\r\n" : " \t\tInd(uH)\r\n");
+    feed.m_RowStart = QStringLiteral(" \t");
+    feed.m_Columns = {{"R(DC)", "ohm", 2},
+                      {"R(AC)", "ohm", 2},
+                      {"Z0", "ohm", 2},
+                      {"Vf", "", 2},
+                      {"Zin(o/c)", "ohm", 2, " \t\t"}};
+    feed.m_Columns.push_back(line.m_IsCapacitive ? CReportColumn{"Cap", "pF", 2, " "}
+                                                 : CReportColumn{"Ind", "uH", 2, " "});
+    return {std::move(feed),
+            {CReportCell::Number(line.m_RDc), CReportCell::Number(line.m_RAc),
+             CReportCell::Number(line.m_Z0.magnitude), CReportCell::Number(line.m_VelocityFactor),
+             Rectangular(line.m_ZOpen),
+             CReportCell::Number(line.m_IsCapacitive ? line.m_CEquivalent / 1e-12
+                                                     : line.m_LEquivalent / 1e-6)}};
+}
 
+CReportBlock TotalBlock(const CMonopole& m)
+{
     // A capacitive receiver end is tuned out by a coil, an inductive one by a capacitor.
     const bool capacitive = m.m_LResonate > 0;
     CReportTable total;
@@ -239,12 +243,30 @@ void CMonopoleDlg::WriteFullReport()
                                   : CReportColumn{"Cap(resonance)", "pF", 2, " "}};
     total.m_Footer = QString(154, QLatin1Char('*')) + QStringLiteral("\r\n\r\n");
     const CImpedance& load = m.m_Load.m_Impedance;
-    write(std::move(total),
-          {CReportCell::Number(m.m_ZIn.real),
-           CReportCell::Number(capacitive ? m.m_CIn / 1e-12 : m.m_LIn / 1e-6), Rectangular(m.m_ZIn),
-           CReportCell::Complex(load.m_Real, load.m_Imag), Rectangular(m.m_ZTotal),
-           CReportCell::Number(m.m_VAntenna), CReportCell::Number(m.m_VLoad.magnitude),
-           CReportCell::Number(capacitive ? m.m_LResonate / 1e-6 : m.m_CResonate / 1e-12)});
+    return {std::move(total),
+            {CReportCell::Number(m.m_ZIn.real),
+             CReportCell::Number(capacitive ? m.m_CIn / 1e-12 : m.m_LIn / 1e-6),
+             Rectangular(m.m_ZIn), CReportCell::Complex(load.m_Real, load.m_Imag),
+             Rectangular(m.m_ZTotal), CReportCell::Number(m.m_VAntenna),
+             CReportCell::Number(m.m_VLoad.magnitude),
+             CReportCell::Number(capacitive ? m.m_LResonate / 1e-6 : m.m_CResonate / 1e-12)}};
+}
+} // namespace
+
+// Each block of the report is a table of one row; the feed line's only when there is one.
+void CMonopoleDlg::WriteFullReport()
+{
+    std::vector<CReportBlock> blocks = {DesignBlock(m_Monopole, m_Line), AntennaBlock(m_Monopole)};
+    if (m_Line.m_Length > 0)
+        blocks.push_back(FeedBlock(m_Line));
+    blocks.push_back(TotalBlock(m_Monopole));
+    for (CReportBlock& block : blocks)
+    {
+        block.m_Table.m_Title = ActionCaption(IdMainAction);
+        BeginTable(std::move(block.m_Table));
+        AddRow(std::move(block.m_Cells));
+        EndTable();
+    }
 }
 
 std::vector<CReportCell> CMonopoleDlg::SweepCells() const
