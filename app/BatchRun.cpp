@@ -15,7 +15,9 @@
 #include <QPushButton>
 #include <QSize>
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <memory>
 #include <vector>
 
@@ -130,6 +132,80 @@ void WriteToStderr(const QString& line)
     std::fflush(stderr);
 }
 
+// The options that name a file, and their steps.
+const std::pair<const char*, EBatchStep> FileOptions[] = {
+    {"load", EBatchStep::Load},
+    {"save", EBatchStep::Save},
+    {"export-csv", EBatchStep::ExportCsv},
+    {"export-pdf", EBatchStep::ExportPdf},
+};
+
+bool TakesValue(const QString& name)
+{
+    for (const char* option : {"batch", "set", "press", "plot", "plot-size"})
+        if (name == QLatin1String(option))
+            return true;
+    return std::any_of(std::begin(FileOptions), std::end(FileOptions),
+                       [&name](const auto& option) { return name == QLatin1String(option.first); });
+}
+
+// The step of one option with its value, if it makes one; false with a reason when the value
+// is malformed.
+bool AddStep(const QString& name, const QString& value, std::vector<CBatchStep>& steps,
+             QString& reason)
+{
+    for (const auto& [option, kind] : FileOptions)
+        if (name == QLatin1String(option))
+        {
+            steps.push_back({kind, value});
+            return true;
+        }
+    bool isNumber = false;
+    if (name == QLatin1String("plot"))
+    {
+        const QString suffix = QFileInfo(value).suffix().toLower();
+        if (suffix != QLatin1String("png") && suffix != QLatin1String("svg") &&
+            suffix != QLatin1String("pdf"))
+        {
+            reason =
+                QStringLiteral("--plot wants a .png, .svg or .pdf file, not \"%1\"").arg(value);
+            return false;
+        }
+        steps.push_back({EBatchStep::Plot, value});
+    }
+    else if (name == QLatin1String("set"))
+    {
+        const qsizetype split = value.indexOf(QLatin1Char('='));
+        const int id = value.left(split).toInt(&isNumber);
+        if (split < 0 || !isNumber)
+        {
+            reason = QStringLiteral("--set wants ID=VALUE, not \"%1\"").arg(value);
+            return false;
+        }
+        const QString record = QString::number(id) + QLatin1Char(',') + value.mid(split + 1);
+        // A longer record would be saved to load back as two.
+        if (static_cast<std::size_t>(record.toUtf8().size()) > DesignLineLimit)
+        {
+            reason = QStringLiteral("--set %1 is longer than a design file's line of %2 bytes")
+                         .arg(id)
+                         .arg(DesignLineLimit);
+            return false;
+        }
+        steps.push_back({EBatchStep::Set, record});
+    }
+    else if (name == QLatin1String("press"))
+    {
+        const int id = value.toInt(&isNumber);
+        if (!isNumber)
+        {
+            reason = QStringLiteral("--press wants a control id, not \"%1\"").arg(value);
+            return false;
+        }
+        steps.push_back({EBatchStep::Press, QString(), id});
+    }
+    return true;
+}
+
 // The steps in command-line order (the parser keeps each option's values apart).
 // False with a reason when a value is malformed.
 bool CollectSteps(const QStringList& args, std::vector<CBatchStep>& steps, QString& reason)
@@ -147,74 +223,12 @@ bool CollectSteps(const QStringList& args, std::vector<CBatchStep>& steps, QStri
             value = name.mid(equals + 1);
             name.truncate(equals);
         }
-        else if (name == QLatin1String("batch") || name == QLatin1String("load") ||
-                 name == QLatin1String("set") || name == QLatin1String("press") ||
-                 name == QLatin1String("save") || name == QLatin1String("export-csv") ||
-                 name == QLatin1String("export-pdf") || name == QLatin1String("plot") ||
-                 name == QLatin1String("plot-size"))
+        else if (TakesValue(name))
         {
             value = i + 1 < args.size() ? args[++i] : QString();
         }
-
-        bool isNumber = false;
-        if (name == QLatin1String("load"))
-        {
-            steps.push_back({EBatchStep::Load, value});
-        }
-        else if (name == QLatin1String("save"))
-        {
-            steps.push_back({EBatchStep::Save, value});
-        }
-        else if (name == QLatin1String("export-csv"))
-        {
-            steps.push_back({EBatchStep::ExportCsv, value});
-        }
-        else if (name == QLatin1String("export-pdf"))
-        {
-            steps.push_back({EBatchStep::ExportPdf, value});
-        }
-        else if (name == QLatin1String("plot"))
-        {
-            const QString suffix = QFileInfo(value).suffix().toLower();
-            if (suffix != QLatin1String("png") && suffix != QLatin1String("svg") &&
-                suffix != QLatin1String("pdf"))
-            {
-                reason =
-                    QStringLiteral("--plot wants a .png, .svg or .pdf file, not \"%1\"").arg(value);
-                return false;
-            }
-            steps.push_back({EBatchStep::Plot, value});
-        }
-        else if (name == QLatin1String("set"))
-        {
-            const qsizetype split = value.indexOf(QLatin1Char('='));
-            const int id = value.left(split).toInt(&isNumber);
-            if (split < 0 || !isNumber)
-            {
-                reason = QStringLiteral("--set wants ID=VALUE, not \"%1\"").arg(value);
-                return false;
-            }
-            const QString record = QString::number(id) + QLatin1Char(',') + value.mid(split + 1);
-            // A longer record would be saved to load back as two.
-            if (static_cast<std::size_t>(record.toUtf8().size()) > DesignLineLimit)
-            {
-                reason = QStringLiteral("--set %1 is longer than a design file's line of %2 bytes")
-                             .arg(id)
-                             .arg(DesignLineLimit);
-                return false;
-            }
-            steps.push_back({EBatchStep::Set, record});
-        }
-        else if (name == QLatin1String("press"))
-        {
-            const int id = value.toInt(&isNumber);
-            if (!isNumber)
-            {
-                reason = QStringLiteral("--press wants a control id, not \"%1\"").arg(value);
-                return false;
-            }
-            steps.push_back({EBatchStep::Press, QString(), id});
-        }
+        if (!AddStep(name, value, steps, reason))
+            return false;
     }
     return true;
 }
