@@ -331,6 +331,34 @@ bool IsControlKey(int key)
 }
 } // namespace
 
+bool CVKEdit::RefusesErase(const QString& text, int selStart, int selEnd, bool backwards,
+                           const CVKDigitRules& rules, const CVKNumberSettings& settings,
+                           bool couldHold)
+{
+    const QString separator =
+        settings.m_DecimalSeparator.isEmpty() ? QStringLiteral(".") : settings.m_DecimalSeparator;
+    const int dp = static_cast<int>(text.indexOf(separator));
+    if (dp < 0)
+        return false;
+    int from = selStart;
+    int to = selEnd;
+    if (selStart == selEnd)
+    {
+        from = backwards ? selStart - 1 : selStart;
+        to = from + 1;
+    }
+    const bool removesSeparator =
+        from >= 0 && to <= text.size() && from < dp + separator.size() && to > dp;
+    if (!removesSeparator)
+        return false;
+    // Without the separator the decimals join the integer part.
+    QString rest = text;
+    rest.remove(from, to - from);
+    const int restSign = static_cast<int>(rest.indexOf(QLatin1Char('-'))) + 1;
+    return rest.size() > rules.m_IntegerPlaces + restSign ||
+           (couldHold && !CanHoldText(rest, rules, settings));
+}
+
 bool CVKEdit::AllowNumbersOnly(const QString& text, int selStart, int selEnd, int virtualKey,
                                bool controlDown, const CVKDigitRules& rules,
                                const CVKNumberSettings& settings, bool& suppressNextKeyDown)
@@ -362,30 +390,10 @@ bool CVKEdit::AllowNumbersOnly(const QString& text, int selStart, int selEnd, in
 
     if (IsEraseKey(virtualKey))
     {
-        if (dp < 0)
-            return false;
-        int from = selStart;
-        int to = selEnd;
-        if (emptySelection)
-        {
-            from = virtualKey == VkBack ? selStart - 1 : selStart;
-            to = from + 1;
-        }
-        const bool removesSeparator =
-            from >= 0 && to <= length && from < dp + separator.size() && to > dp;
-        if (!removesSeparator)
-            return false;
-        // Without the separator the decimals join the integer part.
-        QString rest = text;
-        rest.remove(from, to - from);
-        const int restSign = static_cast<int>(rest.indexOf(QLatin1Char('-'))) + 1;
-        if (rest.size() > rules.m_IntegerPlaces + restSign ||
-            (couldHold && !CanHoldText(rest, rules, settings)))
-        {
-            suppressNextKeyDown = true;
-            return true;
-        }
-        return false;
+        const bool refused =
+            RefusesErase(text, selStart, selEnd, virtualKey == VkBack, rules, settings, couldHold);
+        suppressNextKeyDown = suppressNextKeyDown || refused;
+        return refused;
     }
 
     if (IsDigitKey(virtualKey))

@@ -82,6 +82,11 @@ public:
     static bool AllowNumbersOnly(const QString& text, int selStart, int selEnd, int virtualKey,
                                  bool controlDown, const CVKDigitRules& rules,
                                  const CVKNumberSettings& settings, bool& suppressNextKeyDown);
+    // Backspace (backwards) or Delete over [selStart, selEnd) is refused when removing the
+    // decimal separator would join more digits than the integer places take.
+    static bool RefusesErase(const QString& text, int selStart, int selEnd, bool backwards,
+                             const CVKDigitRules& rules, const CVKNumberSettings& settings,
+                             bool couldHold);
     // The same decision for this field as it stands.
     bool AllowNumbersOnly(int virtualKey, bool controlDown);
 
