@@ -9,6 +9,7 @@
 #include <QStatusBar>
 
 #include <optional>
+#include <utility>
 
 void CMessageBoxPresenter::Show(const std::string& title, const std::string& text,
                                 EMessageIcon icon)
@@ -162,6 +163,25 @@ void ResetNumberSettings()
     CurrentSettings().reset();
 }
 
+namespace
+{
+// Keys whose virtual-key code is the same on the keypad and off it.
+const std::pair<int, int> PlainKeys[] = {
+    {Qt::Key_Backspace, VkBack}, {Qt::Key_Tab, VkTab},       {Qt::Key_Backtab, VkTab},
+    {Qt::Key_Clear, 12},         {Qt::Key_Return, VkReturn}, {Qt::Key_Enter, VkReturn},
+    {Qt::Key_Shift, 16},         {Qt::Key_Control, 17},      {Qt::Key_Alt, 18},
+    {Qt::Key_Pause, 19},         {Qt::Key_CapsLock, 20},     {Qt::Key_Escape, VkEscape},
+    {Qt::Key_Space, VkSpace},    {Qt::Key_PageUp, VkPageUp}, {Qt::Key_PageDown, 34},
+    {Qt::Key_End, VkEnd},        {Qt::Key_Home, VkHome},     {Qt::Key_Left, VkLeft},
+    {Qt::Key_Up, VkUp},          {Qt::Key_Right, VkRight},   {Qt::Key_Down, VkDown},
+    {Qt::Key_Select, 41},        {Qt::Key_Printer, 42},      {Qt::Key_Execute, 43},
+    {Qt::Key_Print, 44},         {Qt::Key_Insert, VkInsert}, {Qt::Key_Delete, VkDelete},
+    {Qt::Key_Help, VkHelp},      {Qt::Key_Meta, 91},         {Qt::Key_Menu, 93},
+    {Qt::Key_NumLock, 144},      {Qt::Key_ScrollLock, 145},  {Qt::Key_AltGr, 165},
+};
+
+} // namespace
+
 int VirtualKeyFromQt(int qtKey, Qt::KeyboardModifiers modifiers, const QString& text)
 {
     const bool keypad = modifiers.testFlag(Qt::KeypadModifier);
@@ -185,73 +205,12 @@ int VirtualKeyFromQt(int qtKey, Qt::KeyboardModifiers modifiers, const QString& 
         return keypad ? 106 : VkOemOther;
     case Qt::Key_Slash:
         return keypad ? 111 : 191;
-    case Qt::Key_Backspace:
-        return VkBack;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-        return VkTab;
-    case Qt::Key_Clear:
-        return 12;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return VkReturn;
-    case Qt::Key_Shift:
-        return 16;
-    case Qt::Key_Control:
-        return 17;
-    case Qt::Key_Alt:
-        return 18;
-    case Qt::Key_Pause:
-        return 19;
-    case Qt::Key_CapsLock:
-        return 20;
-    case Qt::Key_Escape:
-        return VkEscape;
-    case Qt::Key_Space:
-        return VkSpace;
-    case Qt::Key_PageUp:
-        return VkPageUp;
-    case Qt::Key_PageDown:
-        return 34;
-    case Qt::Key_End:
-        return VkEnd;
-    case Qt::Key_Home:
-        return VkHome;
-    case Qt::Key_Left:
-        return VkLeft;
-    case Qt::Key_Up:
-        return VkUp;
-    case Qt::Key_Right:
-        return VkRight;
-    case Qt::Key_Down:
-        return VkDown;
-    case Qt::Key_Select:
-        return 41;
-    case Qt::Key_Printer:
-        return 42;
-    case Qt::Key_Execute:
-        return 43;
-    case Qt::Key_Print:
-        return 44;
-    case Qt::Key_Insert:
-        return VkInsert;
-    case Qt::Key_Delete:
-        return VkDelete;
-    case Qt::Key_Help:
-        return VkHelp;
-    case Qt::Key_Meta:
-        return 91;
-    case Qt::Key_Menu:
-        return 93;
-    case Qt::Key_NumLock:
-        return 144;
-    case Qt::Key_ScrollLock:
-        return 145;
-    case Qt::Key_AltGr:
-        return 165;
     default:
         break;
     }
+    for (const auto& [key, virtualKey] : PlainKeys)
+        if (key == qtKey)
+            return virtualKey;
     // Every other key that types something is punctuation or a letter outside A to Z.
     return text.isEmpty() || !text.at(0).isPrint() ? VkNone : VkOemOther;
 }
