@@ -295,6 +295,46 @@ bool CVKUtils::GetFixedNumberFromLocal(const QString& local, QString& fixed) con
     return true;
 }
 
+namespace
+{
+// The digits of whole and fraction cut to `decimals` places, rounded half away from zero on
+// the digit text, so that no precision is lost.
+QString RoundedDigits(const QString& whole, const QString& fraction, int decimals)
+{
+    QString digits = whole + fraction.leftJustified(decimals, QLatin1Char('0'), true);
+    if (fraction.size() > decimals && fraction.at(decimals) >= QLatin1Char('5'))
+    {
+        qsizetype i = digits.size() - 1;
+        for (; i >= 0 && digits.at(i) == QLatin1Char('9'); --i)
+            digits[i] = QLatin1Char('0');
+        if (i >= 0)
+            digits[i] = QChar(digits.at(i).unicode() + 1);
+        else
+            digits.prepend(QLatin1Char('1'));
+    }
+    return digits;
+}
+
+// A negative number as the locale's negative order writes it.
+QString WithNegativeSign(const QString& text, const CVKNumberSettings& settings)
+{
+    const QString& sign = settings.m_NegativeSign;
+    switch (settings.m_NegativeOrder)
+    {
+    case 0:
+        return QLatin1Char('(') + text + QLatin1Char(')');
+    case 2:
+        return sign + QLatin1Char(' ') + text;
+    case 3:
+        return text + sign;
+    case 4:
+        return text + QLatin1Char(' ') + sign;
+    default:
+        return sign + text;
+    }
+}
+} // namespace
+
 bool CVKUtils::GetLocalNumberFormatedAsString(const QString& number, int decimals, QString& result)
 {
     const CVKNumberSettings& settings = Settings();
@@ -319,18 +359,7 @@ bool CVKUtils::GetLocalNumberFormatedAsString(const QString& number, int decimal
     // The digits are text: more places cost no precision, only memory.
     decimals = qBound(0, decimals, MaxDecimals);
 
-    // Round half away from zero on the digit text, so that no precision is lost.
-    QString digits = whole + fraction.leftJustified(decimals, QLatin1Char('0'), true);
-    if (fraction.size() > decimals && fraction.at(decimals) >= QLatin1Char('5'))
-    {
-        qsizetype i = digits.size() - 1;
-        for (; i >= 0 && digits.at(i) == QLatin1Char('9'); --i)
-            digits[i] = QLatin1Char('0');
-        if (i >= 0)
-            digits[i] = QChar(digits.at(i).unicode() + 1);
-        else
-            digits.prepend(QLatin1Char('1'));
-    }
+    const QString digits = RoundedDigits(whole, fraction, decimals);
     whole = digits.left(digits.size() - decimals);
     fraction = digits.right(decimals);
     while (whole.size() > 1 && whole.startsWith(QLatin1Char('0')))
@@ -356,29 +385,7 @@ bool CVKUtils::GetLocalNumberFormatedAsString(const QString& number, int decimal
     if (decimals > 0)
         text += settings.m_DecimalSeparator + fraction;
 
-    if (negative && !zero)
-    {
-        const QString& sign = settings.m_NegativeSign;
-        switch (settings.m_NegativeOrder)
-        {
-        case 0:
-            text = QLatin1Char('(') + text + QLatin1Char(')');
-            break;
-        case 2:
-            text = sign + QLatin1Char(' ') + text;
-            break;
-        case 3:
-            text = text + sign;
-            break;
-        case 4:
-            text = text + QLatin1Char(' ') + sign;
-            break;
-        default:
-            text = sign + text;
-            break;
-        }
-    }
-    result = text;
+    result = negative && !zero ? WithNegativeSign(text, settings) : text;
     return true;
 }
 
