@@ -395,19 +395,20 @@ void CRecordsetData::WriteEdits()
     m_Editing = false;
 }
 
-void CRecordsetData::UpdateStoredRow()
+bool CRecordsetData::SameTable(const CColumn& a, const CColumn& b)
 {
-    const std::vector<CVariant>& row = m_Rows[static_cast<std::size_t>(m_Position)];
+    return SameName(a.m_Schema, b.m_Schema) && SameName(a.m_Table, b.m_Table);
+}
+
+std::vector<std::size_t> CRecordsetData::EditedColumns() const
+{
     std::vector<std::size_t> edited;
     for (std::size_t i = 0; i < m_Columns.size(); ++i)
         if (m_Edited[i])
             edited.push_back(i);
     const CColumn& first = m_Columns[edited.front()];
-    const auto inTable = [&](const CColumn& column) {
-        return SameName(column.m_Schema, first.m_Schema) && SameName(column.m_Table, first.m_Table);
-    };
     for (std::size_t i : edited)
-        if (!inTable(m_Columns[i]))
+        if (!SameTable(m_Columns[i], first))
             throw CDatabaseException("The fields changed in one row must belong to one table.");
     // Two names for one column would both be written, and the row would show only one of them.
     for (std::size_t n = 0; n < edited.size(); ++n)
@@ -420,10 +421,15 @@ void CRecordsetData::UpdateStoredRow()
                                          " are both the column " + a.m_Origin + " of " + a.m_Table +
                                          "; change it through one of them.");
         }
+    return edited;
+}
 
-    // The row is found by its primary key when the recordset holds all of it, else by
-    // every field it holds of the table; the changed fields must also still hold what
-    // was read, so a change made by someone else since is not overwritten.
+// The row is found by its primary key when the recordset holds all of it, else by every field
+// it holds of the table; the changed fields must also still hold what was read, so a change
+// made by someone else since is not overwritten.
+std::vector<std::size_t> CRecordsetData::RowCriteria(const std::vector<std::size_t>& edited) const
+{
+    const CColumn& first = m_Columns[edited.front()];
     std::vector<std::size_t> criteria;
     bool wholeKey = true;
     {
@@ -438,7 +444,7 @@ void CRecordsetData::UpdateStoredRow()
             const std::string key = keys.ColumnValue(0).AsString();
             std::optional<std::size_t> found;
             for (std::size_t i = 0; i < m_Columns.size() && !found; ++i)
-                if (inTable(m_Columns[i]) && SameName(m_Columns[i].m_Origin, key))
+                if (SameTable(m_Columns[i], first) && SameName(m_Columns[i].m_Origin, key))
                     found = i;
             if (found)
                 criteria.push_back(*found);
@@ -457,9 +463,18 @@ void CRecordsetData::UpdateStoredRow()
     {
         criteria.clear();
         for (std::size_t i = 0; i < m_Columns.size(); ++i)
-            if (inTable(m_Columns[i]))
+            if (SameTable(m_Columns[i], first))
                 criteria.push_back(i);
     }
+    return criteria;
+}
+
+void CRecordsetData::UpdateStoredRow()
+{
+    const std::vector<CVariant>& row = m_Rows[static_cast<std::size_t>(m_Position)];
+    const std::vector<std::size_t> edited = EditedColumns();
+    const std::vector<std::size_t> criteria = RowCriteria(edited);
+    const CColumn& first = m_Columns[edited.front()];
 
     std::string sql = "UPDATE " + QuoteIdentifier(first.m_Schema) + "." +
                       QuoteIdentifier(first.m_Table) + " SET ";

@@ -85,6 +85,11 @@ private:
     // Writes the row being changed; when that fails the row gets its stored values back.
     void WriteEdits();
     void UpdateStoredRow();
+    // The changed fields, all of one table and each of its own column; throws otherwise.
+    std::vector<std::size_t> EditedColumns() const;
+    // The fields whose stored values find the row being changed.
+    std::vector<std::size_t> RowCriteria(const std::vector<std::size_t>& edited) const;
+    static bool SameTable(const CColumn& a, const CColumn& b);
     void EndOwnTransaction();
 
     std::shared_ptr<CSqliteDatabase> m_Database;
