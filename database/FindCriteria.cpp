@@ -96,19 +96,29 @@ bool WildcardMatch(const std::string& text, const std::string& pattern)
         ++p;
     return p == pattern.size();
 }
+void SkipSpaces(const std::string& text, std::size_t& pos)
+{
+    while (pos < text.size() && IsSpace(text[pos]))
+        ++pos;
+}
 } // namespace
 
 CFindCriteria::CFindCriteria(const std::string& criteria)
 {
     const CDatabaseException invalid("Invalid search criteria: " + criteria);
     std::size_t pos = 0;
-    const auto skipSpaces = [&]
-    {
-        while (pos < criteria.size() && IsSpace(criteria[pos]))
-            ++pos;
-    };
+    ParseField(criteria, pos, invalid);
+    ParseOperator(criteria, pos, invalid);
+    ParseValue(criteria, pos, invalid);
+    if (pos != criteria.size() || (m_Operator == EOperator::Like && m_Kind != EKind::Text))
+        throw invalid;
+}
 
-    skipSpaces();
+// The field's name, bare or in brackets.
+void CFindCriteria::ParseField(const std::string& criteria, std::size_t& pos,
+                               const CDatabaseException& invalid)
+{
+    SkipSpaces(criteria, pos);
     if (pos < criteria.size() && criteria[pos] == '[')
     {
         const std::size_t close = criteria.find(']', pos);
@@ -127,8 +137,12 @@ CFindCriteria::CFindCriteria(const std::string& criteria)
     }
     if (m_Field.empty())
         throw invalid;
+}
 
-    skipSpaces();
+void CFindCriteria::ParseOperator(const std::string& criteria, std::size_t& pos,
+                                  const CDatabaseException& invalid)
+{
+    SkipSpaces(criteria, pos);
     static const std::pair<const char*, EOperator> operators[] = {{"<>", EOperator::NotEqual},
                                                                   {"<=", EOperator::LessOrEqual},
                                                                   {">=", EOperator::GreaterOrEqual},
@@ -155,8 +169,13 @@ CFindCriteria::CFindCriteria(const std::string& criteria)
         m_Operator = EOperator::Like;
         pos += 4;
     }
+}
 
-    skipSpaces();
+// A quoted text, a date between # signs, or a number to the end.
+void CFindCriteria::ParseValue(const std::string& criteria, std::size_t& pos,
+                               const CDatabaseException& invalid)
+{
+    SkipSpaces(criteria, pos);
     if (pos >= criteria.size())
         throw invalid;
     if (criteria[pos] == '\'')
@@ -175,7 +194,7 @@ CFindCriteria::CFindCriteria(const std::string& criteria)
             m_Text += criteria[pos];
         }
         ++pos;
-        skipSpaces();
+        SkipSpaces(criteria, pos);
     }
     else if (criteria[pos] == '#')
     {
@@ -187,7 +206,7 @@ CFindCriteria::CFindCriteria(const std::string& criteria)
             throw invalid;
         m_Kind = EKind::Date;
         pos = close + 1;
-        skipSpaces();
+        SkipSpaces(criteria, pos);
     }
     else
     {
@@ -199,8 +218,6 @@ CFindCriteria::CFindCriteria(const std::string& criteria)
         m_Kind = EKind::Number;
         pos = criteria.size();
     }
-    if (pos != criteria.size() || (m_Operator == EOperator::Like && m_Kind != EKind::Text))
-        throw invalid;
 }
 
 bool CFindCriteria::Matches(const CVariant& value) const

@@ -6,6 +6,8 @@
 
 #include <string>
 
+class CDatabaseException;
+
 // A search condition on one field, "Field op value", as a recordset's Find takes it.
 // op is =, <>, <, >, <=, >= or LIKE; the field may be written [in brackets]; the value
 // is 'text' (with '' for a quote), #YYYY-MM-DD# or #YYYY-MM-DD HH:MM:SS#, or a number
@@ -38,6 +40,14 @@ private:
         Number,
         Date
     };
+
+    // The parts of a criteria text, from `pos` on; each throws `invalid` on a malformed one.
+    void ParseField(const std::string& criteria, std::size_t& pos,
+                    const CDatabaseException& invalid);
+    void ParseOperator(const std::string& criteria, std::size_t& pos,
+                       const CDatabaseException& invalid);
+    void ParseValue(const std::string& criteria, std::size_t& pos,
+                    const CDatabaseException& invalid);
 
     std::string m_Field;
     EOperator m_Operator = EOperator::Equal;
