@@ -76,6 +76,16 @@ bool CMonopole::Calculate()
     m_ZAntenna.UpdatePolar();
     m_ZIn = m_ZAntenna;
 
+    SetEquivalentComponent(omega);
+    if (m_StationPower > 0.0)
+        InduceVoltage();
+    return true;
+}
+
+// The aerial's reactance as the capacitor or inductor it is, and what would resonate it.
+void CMonopole::SetEquivalentComponent(double omega)
+{
+    const double f = m_Frequency;
     const double reactance = m_ZAntenna.imag;
     if (reactance < 0.0)
     {
@@ -93,22 +103,22 @@ bool CMonopole::Calculate()
         m_CAntenna = 0.0;
         m_LAntennaResonate = 0.0;
     }
+}
 
-    if (m_StationPower > 0.0)
-    {
-        m_VAntenna = 0.0;
-        const double field = m_Equations.FieldStrength(m_StationPower, m_StationDistance,
-                                                       m_StationGain, m_GroundLossFactor);
-        if (!(field > 0.0))
-            return true;
-        // The electrical wavelength of the wire, not the free-space one.
-        m_EffectiveHeight = m_Equations.EffectiveHeight(m_ElectricalWavelength, 2.0 * l);
-        if (!(m_EffectiveHeight > 0.0))
-            return true;
-        m_VAntenna = m_Equations.InducedVoltage(field, m_EffectiveHeight, m_Length1, m_Angle1,
-                                                m_Length2, m_Angle2);
-    }
-    return true;
+// The voltage the station induces in the aerial; none when there is no field or no height.
+void CMonopole::InduceVoltage()
+{
+    m_VAntenna = 0.0;
+    const double field = m_Equations.FieldStrength(m_StationPower, m_StationDistance, m_StationGain,
+                                                   m_GroundLossFactor);
+    if (!(field > 0.0))
+        return;
+    // The electrical wavelength of the wire, not the free-space one.
+    m_EffectiveHeight = m_Equations.EffectiveHeight(m_ElectricalWavelength, 2.0 * m_Length);
+    if (!(m_EffectiveHeight > 0.0))
+        return;
+    m_VAntenna = m_Equations.InducedVoltage(field, m_EffectiveHeight, m_Length1, m_Angle1,
+                                            m_Length2, m_Angle2);
 }
 
 void CMonopole::DescribeReceiverEnd()

@@ -83,5 +83,8 @@ public:
     CComplex m_VLoad;               // V
 
 private:
+    // The parts of Calculate: the aerial's reactance as a component, the induced voltage.
+    void SetEquivalentComponent(double omega);
+    void InduceVoltage();
     void DescribeReceiverEnd();
 };
