@@ -92,6 +92,11 @@ public:
     // A zero or non-finite amplitude, frequency or load, or a charge that is not a finite
     // number, stops the solve at its first pass with the results the remaining passes give.
     double SolveDetector(double peak);
+    // The diode's results in each half-cycle at the DC voltage SolveDetector found.
+    void SetHalfCycleResults(double peak, double recharge);
+    // The detector's loss in each half-cycle at tap fraction t and RF amplitude `peak`.
+    void SetForwardLoss(double t, double peak);
+    void SetReverseLoss(double t, double peak);
     // Audio voltage (V) from RF amplitude and DC voltage (V).
     double AudioOutput(double amplitude, double dcVoltage);
     // resistance in ohm, voltage in V: m_FrequencyFactor * m_AudioEfficiency.

@@ -44,6 +44,32 @@ bool CReceiverCircuit::AnalyseDetector()
     const double peak = m_TapVoltage * 0.5;
     m_DetectorConverged = SolveDetector(peak) == 1.0;
 
+    SetForwardLoss(t, peak);
+    SetReverseLoss(t, peak);
+
+    const CImpedance& z2 = m_Secondary.m_Impedance;
+    // The loaded Q never rises from one tap to the next.
+    double q = z2.m_Imag /
+               (m_ReverseLoss + m_ForwardLoss + m_Secondary.m_RFormer + m_ConstantLoss) *
+               m_Secondary.m_Alpha * m_OtherLossFactor;
+    if (q > m_QMax)
+        q = m_QMax;
+    m_LoadedQ = q;
+    m_QMax = q;
+
+    m_CoilVoltage = (m_LoadedQ + 1.0) * m_SecondaryEmf;
+    m_TapVoltage = t * m_CoilVoltage.m_Magnitude;
+    UpdatePrimaryWithLoadedQ();
+    m_ZinResonant = m_SourceImpedance + (m_Primary.m_Impedance + m_ReflectedImpedance);
+
+    AudioOutput(m_TapVoltage * 0.5, m_DcVoltage);
+    m_Spl = 20.0 * std::log10(m_AudioVoltage / 0.001);
+    return DetectorResultsFinite();
+}
+
+// The losses of the forward half-cycle, with the detector's current and impedance in it.
+void CReceiverCircuit::SetForwardLoss(double t, double peak)
+{
     const CImpedance& ztap = m_Secondary.m_TapSection.m_Impedance;
     const CImpedance& zrest = m_Secondary.m_RestSection.m_Impedance;
     const CImpedance& z2 = m_Secondary.m_Impedance;
@@ -78,6 +104,14 @@ bool CReceiverCircuit::AnalyseDetector()
                                 SquaredMagnitude(fwdResistorShare) * forwardRaise *
                                 (m_FwdLossB.m_Real + m_FwdLossA.m_Real);
     m_ForwardLoss = (fwdTapLoss + fwdRestLoss + fwdAudioLoss) * m_Duty;
+}
+
+// The losses of the reverse half-cycle, the winding taken as unloaded.
+void CReceiverCircuit::SetReverseLoss(double t, double peak)
+{
+    const CImpedance& ztap = m_Secondary.m_TapSection.m_Impedance;
+    const CImpedance& zrest = m_Secondary.m_RestSection.m_Impedance;
+    const double reflected = m_ReflectedResistance;
 
     // Reverse half-cycle: the DC on the load adds to the crest; the same shares, the winding
     // taken as unloaded.
@@ -95,24 +129,6 @@ bool CReceiverCircuit::AnalyseDetector()
                                 SquaredMagnitude(revResistorShare) * reverseRaise *
                                 (m_RevLossB.m_Real + m_RevLossA.m_Real);
     m_ReverseLoss = (revTapLoss + revRestLoss + revAudioLoss) * (1.0 - m_Duty);
-
-    // The loaded Q never rises from one tap to the next.
-    double q = z2.m_Imag /
-               (m_ReverseLoss + m_ForwardLoss + m_Secondary.m_RFormer + m_ConstantLoss) *
-               m_Secondary.m_Alpha * m_OtherLossFactor;
-    if (q > m_QMax)
-        q = m_QMax;
-    m_LoadedQ = q;
-    m_QMax = q;
-
-    m_CoilVoltage = (m_LoadedQ + 1.0) * m_SecondaryEmf;
-    m_TapVoltage = t * m_CoilVoltage.m_Magnitude;
-    UpdatePrimaryWithLoadedQ();
-    m_ZinResonant = m_SourceImpedance + (m_Primary.m_Impedance + m_ReflectedImpedance);
-
-    AudioOutput(m_TapVoltage * 0.5, m_DcVoltage);
-    m_Spl = 20.0 * std::log10(m_AudioVoltage / 0.001);
-    return DetectorResultsFinite();
 }
 
 bool CReceiverCircuit::DetectorResultsFinite() const
@@ -231,6 +247,20 @@ double CReceiverCircuit::SolveDetector(double peak)
 
     m_DcVoltage = vc - recharge;
     m_Duty = ConductionFraction(m_DcVoltage, peak);
+    SetHalfCycleResults(peak, recharge);
+    return converged ? 1.0 : 0.0;
+}
+
+// The diode's voltages, resistances, capacitances and losses in each half-cycle at the DC
+// voltage found, `recharge` the charge taken on near each crest.
+void CReceiverCircuit::SetHalfCycleResults(double peak, double recharge)
+{
+    const double f = m_Frequency;
+    const double loadMagnitude = m_LoadImpedance.m_Magnitude;
+    CImpedance zd;
+    CImpedance current;
+    double r = 0.0;
+    double c = 0.0;
 
     // Forward half-cycle results.
     const double forwardVoltage =
@@ -257,8 +287,6 @@ double CReceiverCircuit::SolveDetector(double peak)
     m_Diode.m_RevCap.ComputeImpedance(f);
     m_Diode.m_RevImpedance = zr;
     HalfCycleLosses(zr, m_DcVoltage, m_RevLossA, m_RevLossB);
-
-    return converged ? 1.0 : 0.0;
 }
 
 double CReceiverCircuit::ConductionFraction(double dcVoltage, double amplitude)
