@@ -246,16 +246,16 @@ private:
     // Source.
     double m_SourceVoltage = 0.0;     // V (peak to peak)
     double m_SourceResistance = 0.0;  // ohm
-    double m_SourceCapacitance = 0.0; // pF
-    double m_SourceInductance = 0.0;  // µH
+    double m_SourceCapacitance = 0.0; // F
+    double m_SourceInductance = 0.0;  // H
 
     // Diode.
     int m_ForwardLaw = LawDiodeEquation;
     int m_ReverseLaw = LawQuadratic;
     double m_TurnOnVoltage = 0.0;   // V
-    double m_JunctionCap = 0.0;     // pF
+    double m_JunctionCap = 0.0;     // F
     double m_JunctionVoltage = 0.0; // V at which the junction capacitance holds
-    double m_ParasiticCap = 0.0;    // pF
+    double m_ParasiticCap = 0.0;    // F
     double m_TransitTime = 0.0;     // ns
     double m_Ideality = 0.0;
     double m_CapQuotient = 0.0;
@@ -273,16 +273,16 @@ private:
 
     // Load.
     double m_AudioResistor = 0.0;       // ohm
-    double m_AudioCapacitor = 0.0;      // pF
-    double m_EarphoneCapacitance = 0.0; // pF
+    double m_AudioCapacitor = 0.0;      // F
+    double m_EarphoneCapacitance = 0.0; // F
     double m_OtherLosses = 0.0;         // % of Q
     double m_ConstantLoss = 0.0;        // ohm
 
     // Working mode.
     double m_Frequency = 0.0;     // kHz
-    double m_StartDistance = 0.0; // mm
-    double m_EndDistance = 0.0;   // mm
-    double m_Step = 0.0;          // mm
+    double m_StartDistance = 0.0; // m
+    double m_EndDistance = 0.0;   // m
+    double m_Step = 0.0;          // m
     int m_TapLoop = 0;
 
     bool m_Resonant = false;

@@ -85,8 +85,7 @@ std::vector<double> CMutualInductanceDlg::Distances(double start, double end, do
 
 int CMutualInductanceDlg::DistanceCount() const
 {
-    return static_cast<int>(
-        Distances(m_StartDistance * Milli, m_EndDistance * Milli, m_Step * Milli).size());
+    return static_cast<int>(Distances(m_StartDistance, m_EndDistance, m_Step).size());
 }
 
 bool CMutualInductanceDlg::Refuse(const CRefusal& refusal)
@@ -99,8 +98,7 @@ bool CMutualInductanceDlg::Refuse(const CRefusal& refusal)
 
 template <typename Evaluate> bool CMutualInductanceDlg::ForEachDistance(Evaluate evaluate)
 {
-    const std::vector<double> distances =
-        Distances(m_StartDistance * Milli, m_EndDistance * Milli, m_Step * Milli);
+    const std::vector<double> distances = Distances(m_StartDistance, m_EndDistance, m_Step);
     // Every distance starts from the receiver as it stands now, so each works on a copy of
     // its own and the distances can be worked out side by side.
     return StepsSideBySide(
@@ -149,11 +147,11 @@ CMutualInductanceDlg::SetUpDistance(CDistanceRun& run, double distance) const
                                "their Start inductance (uH), or the coils overlap"};
     const double frequency = m_Frequency * 1000.0;
     if (m_SourceCapacitance > 0.0)
-        run.m_Source.SetComponent(CImpedance::Capacitor, m_SourceCapacitance * Pico,
-                                  m_SourceResistance, frequency);
+        run.m_Source.SetComponent(CImpedance::Capacitor, m_SourceCapacitance, m_SourceResistance,
+                                  frequency);
     else
-        run.m_Source.SetComponent(CImpedance::Inductor, m_SourceInductance * Micro,
-                                  m_SourceResistance, frequency);
+        run.m_Source.SetComponent(CImpedance::Inductor, m_SourceInductance, m_SourceResistance,
+                                  frequency);
     circuit.SetSource(m_SourceVoltage, run.m_Source);
     circuit.AnalyseNoLoad(m_Frequency, m_ConstantLoss, m_Resonant);
     // The self-resonance of the secondary, which its Q follows, is a root of its self
@@ -169,9 +167,9 @@ CMutualInductanceDlg::SetUpDistance(CDistanceRun& run, double distance) const
 void CMutualInductanceDlg::SetUpDetector(CReceiverCircuit& circuit) const
 {
     circuit.SetDiode({.m_TurnOnVoltage = m_TurnOnVoltage,
-                      .m_JunctionCap = m_JunctionCap * Pico,
+                      .m_JunctionCap = m_JunctionCap,
                       .m_JunctionCapVoltage = m_JunctionVoltage,
-                      .m_ParasiticCap = m_ParasiticCap * Pico,
+                      .m_ParasiticCap = m_ParasiticCap,
                       .m_ForwardLaw = m_ForwardLaw,
                       .m_SatCurrent = m_SatCurrent,
                       .m_Ideality = m_Ideality,
@@ -188,7 +186,7 @@ void CMutualInductanceDlg::SetUpDetector(CReceiverCircuit& circuit) const
                       .m_TransitTimeNs = m_TransitTime,
                       .m_CapQuotient = m_CapQuotient,
                       .m_NegCapQuotient = m_NegCapQuotient});
-    circuit.SetLoad(m_AudioResistor, m_AudioCapacitor * Pico, m_EarphoneCapacitance * Pico, 0.0);
+    circuit.SetLoad(m_AudioResistor, m_AudioCapacitor, m_EarphoneCapacitance, 0.0);
     circuit.m_QMax = QLimit;
 }
 
@@ -294,7 +292,7 @@ void CMutualInductanceDlg::TapSweepAtStart()
 {
     SetTabStops({30});
     m_Circuit.SetFrequency(m_Frequency * 1000.0, m_OtherLosses);
-    const double distance = m_StartDistance * Milli;
+    const double distance = m_StartDistance;
     const CLongAction progress(*this, IdSplEachLoop,
                                static_cast<int>(std::max(0.0, m_Circuit.m_Secondary.m_Turns)));
     // The coupling of large coils takes seconds: it is worked out beside the window, which
