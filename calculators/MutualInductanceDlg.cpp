@@ -153,7 +153,7 @@ const CFieldRow LoadFields[] = {
 
 const CFieldRow WorkingFields[] = {
     {Dlg::IdFrequency, "Working frequency(kHz)", 9, 3, false, 1.0, 999999999.999, "Frequency kHz",
-     "1000.0", "kHz", FieldReal},
+     "1000.0", "kHz", FieldReal, Times(1000.0)},
     {Dlg::IdStartDistance, "Start distance (mm)", 3, 1, false, 0.1, 999.9, "start distance", "50.0",
      "mm", FieldReal, Times(Milli)},
     {Dlg::IdEndDistance, "End distance (mm)", 3, 1, false, 1.0, 999.9, "end distance", "120.0",

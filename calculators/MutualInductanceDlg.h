@@ -279,7 +279,7 @@ private:
     double m_ConstantLoss = 0.0;        // ohm
 
     // Working mode.
-    double m_Frequency = 0.0;     // kHz
+    double m_Frequency = 0.0;     // Hz
     double m_StartDistance = 0.0; // m
     double m_EndDistance = 0.0;   // m
     double m_Step = 0.0;          // m

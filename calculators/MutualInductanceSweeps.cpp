@@ -145,7 +145,7 @@ CMutualInductanceDlg::SetUpDistance(CDistanceRun& run, double distance) const
                                ", but it cannot exceed 1: the Number of Turns, Diameter (mm) and "
                                "Length of the primary and secondary coils do not make coils of "
                                "their Start inductance (uH), or the coils overlap"};
-    const double frequency = m_Frequency * 1000.0;
+    const double frequency = m_Frequency;
     if (m_SourceCapacitance > 0.0)
         run.m_Source.SetComponent(CImpedance::Capacitor, m_SourceCapacitance, m_SourceResistance,
                                   frequency);
@@ -272,7 +272,7 @@ void CMutualInductanceDlg::NoLoadSweep()
     SetTabStops({40});
     const CLongAction progress(*this, IdAnalyseNoLoad, DistanceCount());
     BeginTable(NoLoadTable());
-    m_Circuit.SetFrequency(m_Frequency * 1000.0, m_OtherLosses);
+    m_Circuit.SetFrequency(m_Frequency, m_OtherLosses);
     const bool reported = ForEachDistance(
         [this](CDistanceRun& run, double d, const std::atomic<bool>&)
         {
@@ -291,7 +291,7 @@ void CMutualInductanceDlg::NoLoadSweep()
 void CMutualInductanceDlg::TapSweepAtStart()
 {
     SetTabStops({30});
-    m_Circuit.SetFrequency(m_Frequency * 1000.0, m_OtherLosses);
+    m_Circuit.SetFrequency(m_Frequency, m_OtherLosses);
     const double distance = m_StartDistance;
     const CLongAction progress(*this, IdSplEachLoop,
                                static_cast<int>(std::max(0.0, m_Circuit.m_Secondary.m_Turns)));
@@ -370,7 +370,7 @@ void CMutualInductanceDlg::BestTapSweep()
         EndTable();
         return;
     }
-    m_Circuit.SetFrequency(m_Frequency * 1000.0, m_OtherLosses);
+    m_Circuit.SetFrequency(m_Frequency, m_OtherLosses);
     const bool reported = ForEachDistance(
         [this](CDistanceRun& run, double d, const std::atomic<bool>& stop)
         {
@@ -416,7 +416,7 @@ void CMutualInductanceDlg::GivenTapSweep()
         EndTable();
         return;
     }
-    m_Circuit.SetFrequency(m_Frequency * 1000.0, m_OtherLosses);
+    m_Circuit.SetFrequency(m_Frequency, m_OtherLosses);
     const bool reported = ForEachDistance(
         [this](CDistanceRun& run, double d, const std::atomic<bool>& stop)
         {

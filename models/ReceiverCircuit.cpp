@@ -263,9 +263,9 @@ void CReceiverCircuit::UpdatePrimaryWithLoadedQ()
     m_ReflectedImpedance = m_BackEmf / m_PrimaryCurrentLoaded;
 }
 
-bool CReceiverCircuit::AnalyseNoLoad(double frequencyKHz, double constantLoss, bool resonant)
+bool CReceiverCircuit::AnalyseNoLoad(double frequency, double constantLoss, bool resonant)
 {
-    m_Frequency = frequencyKHz * 1000.0;
+    m_Frequency = frequency;
     m_ConstantLoss = constantLoss;
     m_Resonant = resonant;
     if (!m_CoilsValid || !m_SourceSet)

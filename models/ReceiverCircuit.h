@@ -70,8 +70,8 @@ public:
     // couple, as on a ferrite rod much thinner than the coils, where the coupling law underflows.
     double SetDistance(double distance, bool hasCore);
     bool SetSource(double voltage, CImpedance impedance);
-    // frequencyKHz in kHz, constantLoss in ohm.
-    bool AnalyseNoLoad(double frequencyKHz, double constantLoss, bool resonant);
+    // frequency in Hz, constantLoss in ohm.
+    bool AnalyseNoLoad(double frequency, double constantLoss, bool resonant);
     bool SetDiode(const CDiodeParameters& diode);
     // Resistance in ohm, capacitances in F; the fourth value is not used.
     bool SetLoad(double audioResistor, double audioCapacitor, double earphoneCapacitor,

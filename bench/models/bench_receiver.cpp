@@ -20,7 +20,7 @@ BENCHMARK(BM_AirCoreMutualInductance)->Unit(benchmark::kMillisecond);
 void SetUpTenthTap(CReceiverCircuit& radio)
 {
     SetReceiverDefaults(radio);
-    radio.AnalyseNoLoad(1000.0, 0.0, false);
+    radio.AnalyseNoLoad(1e6, 0.0, false);
     SetReceiverDetector(radio);
     radio.SetTap(10);
 }
@@ -47,7 +47,7 @@ void SweepTaps(benchmark::State& state, CReceiverCircuit& radio)
 {
     for (auto _ : state)
     {
-        radio.AnalyseNoLoad(1000.0, 0.0, false);
+        radio.AnalyseNoLoad(1e6, 0.0, false);
         SetReceiverDetector(radio);
         for (int w = 1; w <= 48; ++w)
         {

@@ -19,7 +19,7 @@ constexpr double Mu0 = 1.25663706212e-6;
 void SetDefaults(CReceiverCircuit& radio)
 {
     ASSERT_TRUE(SetReceiverDefaults(radio));
-    ASSERT_TRUE(radio.AnalyseNoLoad(1000.0, 0.0, false));
+    ASSERT_TRUE(radio.AnalyseNoLoad(1e6, 0.0, false));
 }
 
 // Two single-turn coils of the given radii, `gap` apart.
@@ -130,14 +130,14 @@ TEST(ReceiverCircuit, CoupledThroughAFerriteCore)
 TEST(ReceiverCircuit, NoLoadAnalysisNeedsCoilsAndSource)
 {
     CReceiverCircuit radio;
-    EXPECT_FALSE(radio.AnalyseNoLoad(1000.0, 0.0, false));
+    EXPECT_FALSE(radio.AnalyseNoLoad(1e6, 0.0, false));
     SetReceiverCoil(radio.m_Primary, 33.3e-6, 0.103, 0.008, 12.0);
     SetReceiverCoil(radio.m_Secondary, 331.2e-6, 0.103, 0.028, 0.0); // no turns: cannot be solved
     EXPECT_FALSE(radio.SetFrequency(1e6, 0.0));
     CImpedance source;
     source.SetRectangular(50.0, 0.0);
     radio.SetSource(0.1, source);
-    EXPECT_FALSE(radio.AnalyseNoLoad(1000.0, 0.0, false));
+    EXPECT_FALSE(radio.AnalyseNoLoad(1e6, 0.0, false));
 }
 
 TEST(ReceiverCircuit, NoLoadAnalysis)
@@ -169,11 +169,11 @@ TEST(ReceiverCircuit, NoLoadAnalysis)
     // Unused primary turns scale the reflected resistance by N1 / (N1 + Nu).
     const double reflected = radio.m_ReflectedResistance;
     radio.m_UnusedTurns = 12.0;
-    ASSERT_TRUE(radio.AnalyseNoLoad(1000.0, 0.0, false));
+    ASSERT_TRUE(radio.AnalyseNoLoad(1e6, 0.0, false));
     EXPECT_NEAR(radio.m_ReflectedResistance, reflected / 2.0, 1e-12);
 
     // A resonant primary: the open input impedance is resistive only.
-    ASSERT_TRUE(radio.AnalyseNoLoad(1000.0, 0.0, true));
+    ASSERT_TRUE(radio.AnalyseNoLoad(1e6, 0.0, true));
     EXPECT_EQ(radio.m_ZinOpen.m_Imag, 0.0);
     EXPECT_NEAR(radio.m_ZinOpen.m_Real, zs.m_Real + zp.m_Real, 1e-12);
 }
@@ -297,7 +297,7 @@ TEST(ReceiverCircuit, TapSweepNeverRaisesQOrTheClampedTapVoltage)
     EXPECT_TRUE(radio.m_TapClamped);
 
     // A new distance starts a new history.
-    ASSERT_TRUE(radio.AnalyseNoLoad(1000.0, 0.0, false));
+    ASSERT_TRUE(radio.AnalyseNoLoad(1e6, 0.0, false));
     EXPECT_FALSE(radio.m_TapClamped);
     EXPECT_EQ(radio.m_PrevTapVoltage, 0.0);
     EXPECT_EQ(radio.m_LoadedQ, radio.m_QNoLoad);
@@ -396,7 +396,7 @@ TEST(ReceiverCircuit, AThinRodCouplesNothingAndEveryTapSaysSo)
     radio.MoveCores(0.025);
     EXPECT_EQ(radio.SetDistance(0.05, true), 0.0);
     EXPECT_EQ(radio.m_Coupling, 0.0); // exp(-d / a^e) underflows
-    ASSERT_TRUE(radio.AnalyseNoLoad(1000.0, 0.0, false));
+    ASSERT_TRUE(radio.AnalyseNoLoad(1e6, 0.0, false));
     SetReceiverDetector(radio);
     for (int w = 1; w <= 48; ++w)
     {
@@ -415,7 +415,7 @@ TEST(ReceiverCircuit, AThinRodCouplesNothingAndEveryTapSaysSo)
 
     // The same set-up with coupling converges at every tap.
     radio.SetDistance(0.05, false);
-    ASSERT_TRUE(radio.AnalyseNoLoad(1000.0, 0.0, false));
+    ASSERT_TRUE(radio.AnalyseNoLoad(1e6, 0.0, false));
     SetReceiverDetector(radio);
     for (int w = 1; w <= 48; ++w)
     {
