@@ -4,23 +4,11 @@
 #include "database/Error.h"
 #include "forms/SafeFile.h"
 
-#include <QApplication>
 #include <QBuffer>
-#include <QCheckBox>
-#include <QClipboard>
-#include <QComboBox>
-#include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QLocale>
-#include <QMenu>
 #include <QPdfWriter>
-#include <QPushButton>
 #include <QSvgGenerator>
-#include <QToolButton>
-#include <QVBoxLayout>
 
 #include <qcustomplot.h>
 

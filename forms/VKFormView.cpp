@@ -6,23 +6,15 @@
 #include "forms/ResultsPane.h"
 #include "forms/ResultsPlot.h"
 
+#include <QAbstractButton>
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
-#include <QCheckBox>
 #include <QFontMetrics>
-#include <QGridLayout>
-#include <QGroupBox>
-#include <QHBoxLayout>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QMdiSubWindow>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QShortcut>
 #include <QSplitter>
-#include <QTabWidget>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
