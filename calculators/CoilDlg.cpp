@@ -131,15 +131,6 @@ const CFieldHelp CoilHelp[] = {
      "The winding's distance along the rod from its centre, for the apparent permeability."},
 };
 
-const CFormAction CoilActions[] = {
-    {CCoilDlg::IdAnalyse, "Analyse", "inductance", "L", {"Q", "Wire length"}},
-    {CCoilDlg::IdAnalyseRatioRange,
-     "Analyse using  l/d range",
-     "l/D ratio",
-     "l/D",
-     {"Q", "Wire length"}},
-};
-
 const CFieldRow& FieldRow(int id)
 {
     return *FindFieldRow(CoilFields, id);
@@ -237,9 +228,24 @@ std::span<const CFieldHelp> CCoilDlg::FieldHelp() const
     return CoilHelp;
 }
 
+const CFormAction CCoilDlg::ActionTable[] = {
+    {CCoilDlg::IdAnalyse,
+     "Analyse",
+     "inductance",
+     "L",
+     {"Q", "Wire length"},
+     RunHandler<&CCoilDlg::OnAnalyse>},
+    {CCoilDlg::IdAnalyseRatioRange,
+     "Analyse using  l/d range",
+     "l/D ratio",
+     "l/D",
+     {"Q", "Wire length"},
+     RunHandler<&CCoilDlg::OnAnalyseRatioRange>},
+};
+
 std::span<const CFormAction> CCoilDlg::Actions() const
 {
-    return CoilActions;
+    return ActionTable;
 }
 
 void CCoilDlg::SetupFields()
@@ -275,12 +281,6 @@ bool CCoilDlg::OnCommand(int id)
 {
     switch (id)
     {
-    case IdAnalyse:
-        OnAnalyse();
-        return true;
-    case IdAnalyseRatioRange:
-        OnAnalyseRatioRange();
-        return true;
     case IdUseGivenInductance:
         OnUseGivenInductance();
         return true;

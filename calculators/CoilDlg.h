@@ -13,6 +13,8 @@ class CCoilDlg : public CVKFormView
     Q_OBJECT
 
 public:
+    // The form's actions, for Actions() and the tables that name them.
+    static const CFormAction ActionTable[];
     enum EControlId
     {
         IdStartInductance = 1202,

@@ -91,15 +91,6 @@ const CFieldHelp DiodeHelp[] = {
      "The bias voltage at which the diode has the junction capacitance Cj."},
 };
 
-const CFormAction DiodeActions[] = {
-    {DiodeCapacitanceDlg::IdCalcJunction, "Calc Junction Cap", nullptr, "Bias", {"Capactance"}},
-    {DiodeCapacitanceDlg::IdCalcDiffusion,
-     "Calc diffusion cap",
-     nullptr,
-     "Bias",
-     {"Total", "Junction", "Diff"}},
-};
-
 using D = DiodeCapacitanceDlg;
 const char* const NotZero = "must not be zero for this calculation";
 
@@ -199,29 +190,29 @@ std::span<const CFieldHelp> DiodeCapacitanceDlg::FieldHelp() const
     return DiodeHelp;
 }
 
+const CFormAction DiodeCapacitanceDlg::ActionTable[] = {
+    {DiodeCapacitanceDlg::IdCalcJunction,
+     "Calc Junction Cap",
+     nullptr,
+     "Bias",
+     {"Capactance"},
+     RunHandler<&DiodeCapacitanceDlg::OnCalcJunction>},
+    {DiodeCapacitanceDlg::IdCalcDiffusion,
+     "Calc diffusion cap",
+     nullptr,
+     "Bias",
+     {"Total", "Junction", "Diff"},
+     RunHandler<&DiodeCapacitanceDlg::OnCalcDiffusion>},
+};
+
 std::span<const CFormAction> DiodeCapacitanceDlg::Actions() const
 {
-    return DiodeActions;
+    return ActionTable;
 }
 
 void DiodeCapacitanceDlg::SetupFields()
 {
     CVKFormView::SetupFields(DiodeFields, static_cast<int>(std::size(DiodeFields)));
-}
-
-bool DiodeCapacitanceDlg::OnCommand(int id)
-{
-    switch (id)
-    {
-    case IdCalcJunction:
-        OnCalcJunction();
-        return true;
-    case IdCalcDiffusion:
-        OnCalcDiffusion();
-        return true;
-    default:
-        return CVKFormView::OnCommand(id);
-    }
 }
 
 bool DiodeCapacitanceDlg::ReadInputs()

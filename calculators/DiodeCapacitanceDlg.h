@@ -15,6 +15,8 @@ class DiodeCapacitanceDlg : public CVKFormView
     Q_OBJECT
 
 public:
+    // The form's actions, for Actions() and the tables that name them.
+    static const CFormAction ActionTable[];
     enum EControlId
     {
         IdSourceVoltage = 1200,
@@ -39,8 +41,6 @@ public:
     };
 
     explicit DiodeCapacitanceDlg(QWidget* parent = nullptr);
-
-    bool OnCommand(int id) override;
 
 protected:
     void BuildForm() override;

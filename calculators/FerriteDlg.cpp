@@ -67,10 +67,6 @@ const CFieldHelp FerriteHelp[] = {
      "The winding length of the second test coil; make it clearly different from the first's."},
 };
 
-const CFormAction FerriteActions[] = {
-    {FerriteDlg::IdCalcInductance, "Calc Inductance", nullptr, "Run", {"Ua1", "Ua2"}},
-};
-
 // Equal lengths leave the length exponent undefined, and a coil as wide as the rod the gap
 // exponent: each is a logarithm of their ratio, divided by.
 const CFieldCheck FerriteChecks[] = {
@@ -142,25 +138,24 @@ std::span<const CFieldHelp> FerriteDlg::FieldHelp() const
     return FerriteHelp;
 }
 
+const CFormAction FerriteDlg::ActionTable[] = {
+    {FerriteDlg::IdCalcInductance,
+     "Calc Inductance",
+     nullptr,
+     "Run",
+     {"Ua1", "Ua2"},
+     RunHandler<&FerriteDlg::OnCalcInductance>},
+};
+
 std::span<const CFormAction> FerriteDlg::Actions() const
 {
-    return FerriteActions;
+    return ActionTable;
 }
 
 void FerriteDlg::SetupFields()
 {
     CVKFormView::SetupFields(FerriteFields, static_cast<int>(std::size(FerriteFields)));
     SetResultsText(QString());
-}
-
-bool FerriteDlg::OnCommand(int id)
-{
-    if (id == IdCalcInductance)
-    {
-        OnCalcInductance();
-        return true;
-    }
-    return CVKFormView::OnCommand(id);
 }
 
 bool FerriteDlg::ReadInputs()

@@ -11,6 +11,8 @@ class FerriteDlg : public CVKFormView
     Q_OBJECT
 
 public:
+    // The form's actions, for Actions() and the tables that name them.
+    static const CFormAction ActionTable[];
     enum EControlId
     {
         IdRodDiameter = 1226,
@@ -28,8 +30,6 @@ public:
     };
 
     explicit FerriteDlg(QWidget* parent = nullptr);
-
-    bool OnCommand(int id) override;
 
     const CFerrite& Ferrite() const { return m_Ferrite; }
 

@@ -48,19 +48,6 @@ const CFieldHelp ImpedanceHelp[] = {
      "The frequency at which the impedances and the resonating values are worked out."},
 };
 
-const CFormAction ImpedanceActions[] = {
-    {CImpedanceDlg::IdCalcImpedance,
-     "Cal impedance",
-     nullptr,
-     "Frequency",
-     {"Total series impedance |Z|", "Total parallel impedance |Z|"}},
-    {CImpedanceDlg::IdCalcResonance,
-     "Cal resonance",
-     nullptr,
-     "Frequency",
-     {"ind requred", "cap required"}},
-};
-
 // The resonant frequency divides by the root of the product of the inductance and capacitance.
 
 // The three parts as entered, in SI units.
@@ -163,9 +150,24 @@ std::span<const CFieldHelp> CImpedanceDlg::FieldHelp() const
     return ImpedanceHelp;
 }
 
+const CFormAction CImpedanceDlg::ActionTable[] = {
+    {CImpedanceDlg::IdCalcImpedance,
+     "Cal impedance",
+     nullptr,
+     "Frequency",
+     {"Total series impedance |Z|", "Total parallel impedance |Z|"},
+     RunHandler<&CImpedanceDlg::OnCalcImpedance>},
+    {CImpedanceDlg::IdCalcResonance,
+     "Cal resonance",
+     nullptr,
+     "Frequency",
+     {"ind requred", "cap required"},
+     RunHandler<&CImpedanceDlg::OnCalcResonance>},
+};
+
 std::span<const CFormAction> CImpedanceDlg::Actions() const
 {
-    return ImpedanceActions;
+    return ActionTable;
 }
 
 void CImpedanceDlg::SetupFields()
@@ -179,12 +181,6 @@ bool CImpedanceDlg::OnCommand(int id)
 {
     switch (id)
     {
-    case IdCalcImpedance:
-        OnCalcImpedance();
-        return true;
-    case IdCalcResonance:
-        OnCalcResonance();
-        return true;
     case IdSeries:
         m_Connection = ConnectionSeries;
         return true;

@@ -155,20 +155,6 @@ const CFieldHelp MonopoleHelp[] = {
      "The total leakage conductance between the wires of the whole feed line."},
 };
 
-const CFormAction MonopoleActions[] = {
-    {CMonopoleDlg::IdMainAction, "Analyse"},
-    {CMonopoleDlg::IdResonantSweep,
-     "Calc all resonant loads",
-     "frequency",
-     "Freq",
-     {"Vp(load)", "R(tot)"}},
-    {CMonopoleDlg::IdLoadSweep,
-     "Calc all res use load",
-     "frequency",
-     "Freq",
-     {"Vp(load)", "R(tot)"}},
-};
-
 const CFieldRow& Row(int id)
 {
     if (const CFieldRow* aerial = FindFieldRow(AerialFields, id))
@@ -335,9 +321,30 @@ std::span<const CFieldHelp> CMonopoleDlg::FieldHelp() const
     return MonopoleHelp;
 }
 
+const CFormAction CMonopoleDlg::ActionTable[] = {
+    {CMonopoleDlg::IdMainAction,
+     "Analyse",
+     nullptr,
+     nullptr,
+     {},
+     RunHandler<&CMonopoleDlg::OnAnalyse>},
+    {CMonopoleDlg::IdResonantSweep,
+     "Calc all resonant loads",
+     "frequency",
+     "Freq",
+     {"Vp(load)", "R(tot)"},
+     [](CVKFormView& form, int) { static_cast<CMonopoleDlg&>(form).OnSweep(true); }},
+    {CMonopoleDlg::IdLoadSweep,
+     "Calc all res use load",
+     "frequency",
+     "Freq",
+     {"Vp(load)", "R(tot)"},
+     [](CVKFormView& form, int) { static_cast<CMonopoleDlg&>(form).OnSweep(false); }},
+};
+
 std::span<const CFormAction> CMonopoleDlg::Actions() const
 {
-    return MonopoleActions;
+    return ActionTable;
 }
 
 void CMonopoleDlg::SetupFields()
@@ -375,15 +382,6 @@ bool CMonopoleDlg::OnCommand(int id)
     case IdLineElectrical:
     case IdLineGeometry:
         OnLineMode(id);
-        return true;
-    case IdMainAction:
-        OnAnalyse();
-        return true;
-    case IdResonantSweep:
-        OnSweep(true);
-        return true;
-    case IdLoadSweep:
-        OnSweep(false);
         return true;
     default:
         return CVKFormView::OnCommand(id);

@@ -15,6 +15,8 @@ class CMonopoleDlg : public CVKFormView
     Q_OBJECT
 
 public:
+    // The form's actions, for Actions() and the tables that name them.
+    static const CFormAction ActionTable[];
     enum EControlId
     {
         IdLength1 = 1188,

@@ -302,19 +302,6 @@ const CFieldHelp ReceiverHelp[] = {
      "The secondary coil's core loss, kept in design files but read by no calculation."},
 };
 
-const CFormAction ReceiverActions[] = {
-    // K (about 0.03) beside Q (about 150) would be a flat line; it is M over a constant, so
-    // the curve of M shows its course.
-    {Dlg::IdAnalyseNoLoad, "Analyse - no load", "distance", "D", {"M", "Q"}},
-    {Dlg::IdSplEachLoop, "Calc SPL each loop at start distance", "loop", "W#", {"SPL", "Vdc"}},
-    {Dlg::IdSplAtLoopOverDistance,
-     "SPL at given loop over distance range",
-     "distance",
-     "Dist",
-     {"SPL", "Vdc"}},
-    {Dlg::IdMaxSplOverDistance, "Max SPL over distance range", "distance", "Dist", {"SPL", "Vdc"}},
-};
-
 // The coils' core permeabilities and the two core-loss fields are kept in the form and its
 // design files but never read: the core step sets both coils to air before any calculation.
 constexpr int UnreadIds[] = {Dlg::IdPrimaryPermeability, Dlg::IdSecondaryPermeability,
@@ -358,14 +345,6 @@ void AddHeading(QGridLayout* grid, const QString& text)
     grid->addWidget(heading, grid->count() == 0 ? 0 : grid->rowCount(), 0, 1, 3);
 }
 } // namespace
-
-QString receiver::ReceiverCaption(int action)
-{
-    for (const CFormAction& entry : ReceiverActions)
-        if (entry.m_Id == action)
-            return QString::fromUtf8(entry.m_Caption);
-    return QString();
-}
 
 CMutualInductanceDlg::CMutualInductanceDlg(QWidget* parent)
     : CVKFormView(QStringLiteral("CrystalRadio"), 16006, parent)
@@ -454,9 +433,46 @@ std::span<const CFieldHelp> CMutualInductanceDlg::FieldHelp() const
     return ReceiverHelp;
 }
 
+const CFormAction CMutualInductanceDlg::ActionTable[] = {
+    // K (about 0.03) beside Q (about 150) would be a flat line; it is M over a constant, so
+    // the curve of M shows its course.
+    {Dlg::IdAnalyseNoLoad,
+     "Analyse - no load",
+     "distance",
+     "D",
+     {"M", "Q"},
+     RunHandler<&CMutualInductanceDlg::RunAction>},
+    {Dlg::IdSplEachLoop,
+     "Calc SPL each loop at start distance",
+     "loop",
+     "W#",
+     {"SPL", "Vdc"},
+     RunHandler<&CMutualInductanceDlg::RunAction>},
+    {Dlg::IdSplAtLoopOverDistance,
+     "SPL at given loop over distance range",
+     "distance",
+     "Dist",
+     {"SPL", "Vdc"},
+     RunHandler<&CMutualInductanceDlg::RunAction>},
+    {Dlg::IdMaxSplOverDistance,
+     "Max SPL over distance range",
+     "distance",
+     "Dist",
+     {"SPL", "Vdc"},
+     RunHandler<&CMutualInductanceDlg::RunAction>},
+};
+
+QString receiver::ReceiverCaption(int action)
+{
+    for (const CFormAction& entry : Dlg::ActionTable)
+        if (entry.m_Id == action)
+            return QString::fromUtf8(entry.m_Caption);
+    return QString();
+}
+
 std::span<const CFormAction> CMutualInductanceDlg::Actions() const
 {
-    return ReceiverActions;
+    return ActionTable;
 }
 
 void CMutualInductanceDlg::SetupFields()
@@ -495,12 +511,6 @@ bool CMutualInductanceDlg::OnCommand(int id)
 {
     switch (id)
     {
-    case IdAnalyseNoLoad:
-    case IdSplEachLoop:
-    case IdMaxSplOverDistance:
-    case IdSplAtLoopOverDistance:
-        RunAction(id);
-        return true;
     case IdForwardDiode:
         return SetForwardLaw(id, LawDiodeEquation);
     case IdForwardQuadratic:

@@ -20,6 +20,8 @@ class CMutualInductanceDlg : public CVKFormView
     Q_OBJECT
 
 public:
+    // The form's actions, for Actions() and the tables that name them.
+    static const CFormAction ActionTable[];
     enum EControlId
     {
         // Fields: source.

@@ -51,10 +51,6 @@ const CFieldHelp TuningCapHelp[] = {
     {CTuningCapDlg::IdInductance, "The inductance of your coil, read with \"Use inductance\"."},
 };
 
-const CFormAction TuningCapActions[] = {
-    {CTuningCapDlg::IdMainAction, "Calculate results", nullptr, "Cap max", {"Inductance requried"}},
-};
-
 // The part of the swing the band uses is divided by the swing itself.
 const CFieldCheck TuningCapChecks[] = {
     {CTuningCapDlg::IdCapHigh, EFieldCondition::DiffersFrom,
@@ -120,9 +116,18 @@ std::span<const CFieldHelp> CTuningCapDlg::FieldHelp() const
     return TuningCapHelp;
 }
 
+const CFormAction CTuningCapDlg::ActionTable[] = {
+    {CTuningCapDlg::IdMainAction,
+     "Calculate results",
+     nullptr,
+     "Cap max",
+     {"Inductance requried"},
+     RunHandler<&CTuningCapDlg::OnCalculate>},
+};
+
 std::span<const CFormAction> CTuningCapDlg::Actions() const
 {
-    return TuningCapActions;
+    return ActionTable;
 }
 
 void CTuningCapDlg::SetupFields()
@@ -140,9 +145,6 @@ bool CTuningCapDlg::OnCommand(int id)
     {
     case IdUseInductance:
         OnUseInductance();
-        return true;
-    case IdMainAction:
-        OnCalculate();
         return true;
     default:
         return CVKFormView::OnCommand(id);

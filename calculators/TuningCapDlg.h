@@ -11,6 +11,8 @@ class CTuningCapDlg : public CVKFormView
     Q_OBJECT
 
 public:
+    // The form's actions, for Actions() and the tables that name them.
+    static const CFormAction ActionTable[];
     enum EControlId
     {
         IdLowFrequency = 1198,

@@ -133,9 +133,12 @@ struct CFieldHelp
     const char* m_Meaning;
 };
 
+class CVKFormView;
+
 // One action of a form, declared once: its push button's id and caption (also the title of the
-// report tables it writes and of its progress), what a long run of it counts ("distance"), and
-// the default plot of its table: the x column and up to three y columns by their report names.
+// report tables it writes and of its progress), what a long run of it counts ("distance"), the
+// default plot of its table (the x column and up to three y columns by their report names), and
+// its handler, which the form base calls for a click, a design file or the batch mode.
 struct CFormAction
 {
     int m_Id;
@@ -143,4 +146,5 @@ struct CFormAction
     const char* m_Step = nullptr;
     const char* m_PlotX = nullptr;
     std::array<const char*, 3> m_PlotY = {};
+    void (*m_Run)(CVKFormView& form, int id) = nullptr;
 };

@@ -124,6 +124,12 @@ void CVKFormView::OnInitialUpdate()
 
 bool CVKFormView::OnCommand(int id)
 {
+    for (const CFormAction& action : Actions())
+        if (action.m_Id == id && action.m_Run)
+        {
+            action.m_Run(*this, id);
+            return true;
+        }
     switch (id)
     {
     case IdClear:

@@ -54,6 +54,14 @@ public:
 // ("Eaphone" is "Earphone"). Reports, messages and file names keep the design's own text.
 QString WindowText(const QString& designText);
 
+// The class of a member function pointer.
+template <typename T> struct CMemberOf;
+template <typename TClass, typename TResult, typename... TArgs>
+struct CMemberOf<TResult (TClass::*)(TArgs...)>
+{
+    using Class = TClass;
+};
+
 // The captions with a mnemonic each ("&Analyse"), no letter twice and none of the main menu's
 // (File, Edit, View, Window, Help): the first letter of a word where one is free. "Exit" is
 // "E&xit".
@@ -371,3 +379,14 @@ private:
     std::vector<std::pair<int, QString>> m_Unused;  // (field, why no calculation reads it)
     QMetaObject::Connection m_FocusConnection;
 };
+
+// A form's member function as the handler of one of its actions (CFormAction::m_Run): it takes
+// the action's id or nothing.
+template <auto Handler> void RunHandler(CVKFormView& form, int id)
+{
+    using TForm = typename CMemberOf<decltype(Handler)>::Class;
+    if constexpr (std::is_invocable_v<decltype(Handler), TForm&, int>)
+        (static_cast<TForm&>(form).*Handler)(id);
+    else
+        (static_cast<TForm&>(form).*Handler)();
+}
