@@ -69,8 +69,7 @@ QSize CChildFrame::FitSize(const QSize& available) const
 
 void CChildFrame::UpdateTitle()
 {
-    const CFormEntry* entry = FindFormEntry(m_Form->m_strFormKey);
-    const QString caption = entry ? WindowText(entry->m_Caption) : m_Form->m_strFormKey;
+    const QString caption = ShownCaption(m_Form->m_strFormKey);
     const QString file = QFileInfo(m_Document->GetTitle()).fileName();
     const QString title = file.isEmpty() ? caption : caption + QStringLiteral(" \u2014 ") + file;
     setWindowTitle(title + QStringLiteral("[*]"));

@@ -133,7 +133,7 @@ CChildFrame* CMainFrame::OpenForm(const QString& formKey)
     CVKFormView* form = created.get();
     CChildFrame* child = CreateChildFrame(std::move(created));
     if (m_pOpenDocBar)
-        m_pOpenDocBar->AddForm(WindowText(entry->m_Caption), form);
+        m_pOpenDocBar->AddForm(ShownCaption(formKey), form);
     ShowChildFrame(child);
     CVKFormView::SetActiveForm(form);
 

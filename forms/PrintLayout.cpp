@@ -281,9 +281,8 @@ void LayInputs(CPageFlow& flow, const std::vector<CPrintedGroup>& groups)
     flow.m_Y = bottom + line;
 }
 
-void LayTable(CPageFlow& flow, const CPrintedTable& table)
+void LayTable(CPageFlow& flow, const CPrintedTable& table, const CTableFit& fit)
 {
-    const CTableFit fit = FitTable(table, flow.Device(), flow.Width());
     const QFont body = PrintFont(fit.m_Points);
     const QFont bold = PrintFont(fit.m_Points, true);
     const QFontMetricsF metrics(body, &flow.Device());
@@ -347,7 +346,10 @@ void LayTable(CPageFlow& flow, const CPrintedTable& table)
     }
 }
 
-int Lay(const CPrintedResults& results, QPagedPaintDevice& device, QPainter* painter, int pages)
+// The pages once without a painter, to count them, and once with it: `fits` holds each table's
+// fit, measured once for both.
+int Lay(const CPrintedResults& results, const std::vector<CTableFit>& fits,
+        QPagedPaintDevice& device, QPainter* painter, int pages)
 {
     QStringList footer = {results.m_Caption, results.m_Design};
     footer.removeAll(QString());
@@ -361,8 +363,8 @@ int Lay(const CPrintedResults& results, QPagedPaintDevice& device, QPainter* pai
     Heading(flow, QStringLiteral("Inputs"), TitlePoints);
     LayInputs(flow, results.m_Groups);
     Heading(flow, QStringLiteral("Results"), TitlePoints);
-    for (const CPrintedTable& table : results.m_Tables)
-        LayTable(flow, table);
+    for (size_t table = 0; table < results.m_Tables.size(); ++table)
+        LayTable(flow, results.m_Tables[table], fits[table]);
     return flow.Finish();
 }
 
@@ -381,10 +383,13 @@ void PrintPages(const CPrintedResults& results, QPagedPaintDevice& device)
 {
     device.setPageOrientation(NeedsLandscape(results, device) ? QPageLayout::Landscape
                                                               : QPageLayout::Portrait);
-    const int pages = Lay(results, device, nullptr, 0);
+    std::vector<CTableFit> fits;
+    for (const CPrintedTable& table : results.m_Tables)
+        fits.push_back(FitTable(table, device, device.width()));
+    const int pages = Lay(results, fits, device, nullptr, 0);
     QPainter painter;
     if (!painter.begin(&device))
         return;
-    Lay(results, device, &painter, pages);
+    Lay(results, fits, device, &painter, pages);
     painter.end();
 }

@@ -24,10 +24,10 @@ namespace
 QString Caption(const CVKFormView& form, const QWidget* field)
 {
     QString caption;
-    for (const QLabel* label : form.findChildren<QLabel*>())
-        if (label->buddy() == field)
-            caption = label->text();
-    const CFieldRow* row = form.BuiltRow(CVKFormView::ControlId(field));
+    const int id = CVKFormView::ControlId(field);
+    if (const QLabel* label = form.FieldLabel(id))
+        caption = label->text();
+    const CFieldRow* row = form.BuiltRow(id);
     // A field beside the choice that names it has no caption of its own.
     if (caption.isEmpty() && row && row->m_FieldName)
     {

@@ -115,9 +115,8 @@ void CVKFormView::ApplyFieldTip(int id)
             ? lines.front() + QStringLiteral(" (") + lines[1].chopped(1) + QLatin1Char(')')
             : lines.front();
     QList<QWidget*> shown = {field};
-    for (QLabel* label : findChildren<QLabel*>())
-        if (label->buddy() == field)
-            shown << label;
+    if (QLabel* label = FieldLabel(id))
+        shown << label;
     for (QWidget* widget : shown)
     {
         widget->setToolTip(tip);
@@ -174,7 +173,7 @@ CVKEdit* CVKFormView::AddField(QGridLayout* grid, const CFieldRow& row)
 
     RegisterControl(row.m_Id, field);
     m_FieldNames.push_back(
-        {row.m_Id, label, QString::fromUtf8(row.m_FieldName ? row.m_FieldName : ""), row});
+        {row.m_Id, label, QString::fromUtf8(row.m_FieldName ? row.m_FieldName : ""), row, caption});
     field->installEventFilter(this);
     // Typing, pasting and undoing; not the texts the program sets (regrouping, loading).
     connect(field, &QLineEdit::textEdited, this, &CVKFormView::Edited);
@@ -421,11 +420,23 @@ bool CVKFormView::RefuseField(int id, const char* reason, int other)
     return false;
 }
 
-const CFieldRow* CVKFormView::BuiltRow(int id) const
+const CVKFormView::CFieldNames* CVKFormView::FindBuilt(int id) const
 {
     const auto built = std::find_if(m_FieldNames.begin(), m_FieldNames.end(),
                                     [id](const CFieldNames& names) { return names.m_Id == id; });
-    return built == m_FieldNames.end() ? nullptr : &built->m_Row;
+    return built == m_FieldNames.end() ? nullptr : &*built;
+}
+
+QLabel* CVKFormView::FieldLabel(int id) const
+{
+    const CFieldNames* built = FindBuilt(id);
+    return built ? built->m_Caption : nullptr;
+}
+
+const CFieldRow* CVKFormView::BuiltRow(int id) const
+{
+    const CFieldNames* built = FindBuilt(id);
+    return built ? &built->m_Row : nullptr;
 }
 
 bool CVKFormView::ReadField(int id, double& target, EFieldRead read) const

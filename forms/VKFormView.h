@@ -23,6 +23,7 @@ class QAbstractButton;
 class QBoxLayout;
 class QGroupBox;
 class QGridLayout;
+class QLabel;
 class QLayout;
 class QTextEdit;
 class QPushButton;
@@ -144,6 +145,8 @@ public:
     QString FieldCaption(int id) const;
     // The row a field was built from, or null.
     const CFieldRow* BuiltRow(int id) const;
+    // The static text beside a field built from a row, or null.
+    QLabel* FieldLabel(int id) const;
     // A field's tooltip (and What's This): its meaning, its unit, its range in the user's
     // number format, and whether a calculation reads it. The status tip is its first line
     // with the range.
@@ -373,8 +376,10 @@ private:
         QString m_Label;
         QString m_FieldName;
         CFieldRow m_Row;
+        QLabel* m_Caption; // the static text beside the field
     };
     std::vector<CFieldNames> m_FieldNames;
+    const CFieldNames* FindBuilt(int id) const;
     std::vector<std::pair<int, int>> m_RadioGroups; // (control id, group)
     std::vector<std::pair<int, QString>> m_Unused;  // (field, why no calculation reads it)
     QMetaObject::Connection m_FocusConnection;

@@ -95,6 +95,12 @@ private:
     void Assign(const CComplex& value);
 };
 
+// A resistance, or any real value, as an impedance.
+inline CImpedance RealValue(double x)
+{
+    return CImpedance(CComplex(x, 0.0));
+}
+
 CImpedance operator+(double x, const CImpedance& z);
 CImpedance operator*(double x, const CImpedance& z);
 CImpedance operator/(double x, const CImpedance& z);

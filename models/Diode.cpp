@@ -8,11 +8,6 @@
 namespace
 {
 constexpr double ThermalVoltage = 0.02586; // V
-
-CImpedance RealValue(double x)
-{
-    return CImpedance(CComplex(x, 0.0));
-}
 } // namespace
 
 void CDiode::ClearForwardResults()

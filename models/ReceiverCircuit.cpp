@@ -11,11 +11,6 @@ namespace
 constexpr int Rings = 16;                        // radial rings over the secondary's disc
 constexpr double LoopStep = 0.12566370614359174; // 2 pi / 50
 
-CImpedance RealValue(double x)
-{
-    return CImpedance(CComplex(x, 0.0));
-}
-
 // Whole turns of a winding as a loop count; no turns for less than one (or NaN),
 // and a bound far beyond any real winding so the conversion is always defined.
 long long WholeTurns(double turns)

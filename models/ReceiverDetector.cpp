@@ -13,11 +13,6 @@ constexpr int DetectorPasses = 250;
 constexpr double AudioTestFrequency = 1000.0; // Hz
 constexpr double RmsFactor = 0.707;
 
-CImpedance RealValue(double x)
-{
-    return CImpedance(CComplex(x, 0.0));
-}
-
 double SquaredMagnitude(const CImpedance& z)
 {
     return z.m_Magnitude * z.m_Magnitude;
