@@ -265,7 +265,14 @@ bool RunStep(CVKFormView& form, const CBatchStep& step, QString& designName, QSi
         // As a click: nothing happens for a disabled or missing button.
         if (auto* button = qobject_cast<QPushButton*>(form.Button(step.m_Id));
             button && button->isEnabled())
+        {
+            const size_t before = form.Tables().size();
             button->click();
+            // Where a model is poor: beside the report, never in it.
+            if (form.Tables().size() > before)
+                for (const QString& line : form.LatestHintLines())
+                    WriteToStderr(QStringLiteral("Note: ") + line);
+        }
         break;
     case EBatchStep::Save:
         if (SaveDesign(&form, form.m_strFormKey, step.m_Text))

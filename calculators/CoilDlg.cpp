@@ -3,6 +3,7 @@
 
 #include "controls/VKEdit.h"
 #include "database/Error.h"
+#include "forms/ReportTable.h"
 #include "forms/WaitCursor.h"
 
 #include <QGridLayout>
@@ -246,6 +247,49 @@ const CFormAction CCoilDlg::ActionTable[] = {
 std::span<const CFormAction> CCoilDlg::Actions() const
 {
     return ActionTable;
+}
+
+const CFormRule CCoilDlg::RuleTable[] = {
+    {"C(sr) is the bare winding's self-capacitance on an air or thin-wall former: for l/D below "
+     "3.5 it comes out 19 % to 43 % below Medhurst's measurements (his coils, on solid formers, "
+     "measured about 1.5 times this), and leads, taps and wiring add to it",
+     RuleCheck<&CCoilDlg::SelfCapacitanceHint>},
+    {"Q above 300 is an upper bound: real coils lose Q to their supports, leads and plating "
+     "(the model gives one measured solid-wire coil 75 % more Q than it has)",
+     RuleCheck<&CCoilDlg::HighQHint>},
+};
+
+std::span<const CFormRule> CCoilDlg::Rules() const
+{
+    return RuleTable;
+}
+
+// Medhurst's coils were wound on solid rods; a wall of a quarter of the diameter or more
+// comes close to one.
+bool CCoilDlg::SelfCapacitanceHint(const CReportTable& table, CTableHint& hint) const
+{
+    const int ratio = table.ColumnNamed(QStringLiteral("l/D"));
+    const int diameter = table.ColumnNamed(QStringLiteral("Diam"));
+    if (table.ColumnNamed(QStringLiteral("C(sr)")) < 0)
+        return false;
+    for (size_t row = 0; row < table.m_Rows.size(); ++row)
+    {
+        double lOverD = 0.0;
+        double diameterMm = 0.0;
+        if (table.NumberAt(row, ratio, lOverD) && table.NumberAt(row, diameter, diameterMm) &&
+            lOverD < 3.5 && m_Coil.m_WallThickness * 1000.0 < diameterMm / 4.0)
+            hint.m_Rows.push_back(row);
+    }
+    return !hint.m_Rows.empty();
+}
+
+bool CCoilDlg::HighQHint(const CReportTable& table, CTableHint& hint) const
+{
+    const int q = table.ColumnNamed(QStringLiteral("Q"));
+    for (size_t row = 0; row < table.m_Rows.size(); ++row)
+        if (double value = 0.0; table.NumberAt(row, q, value) && value > 300.0)
+            hint.m_Rows.push_back(row);
+    return !hint.m_Rows.empty();
 }
 
 void CCoilDlg::SetupFields()

@@ -15,6 +15,8 @@ class CCoilDlg : public CVKFormView
 public:
     // The form's actions, for Actions() and the tables that name them.
     static const CFormAction ActionTable[];
+    // Where the coil model is poor.
+    static const CFormRule RuleTable[];
     enum EControlId
     {
         IdStartInductance = 1202,
@@ -89,8 +91,11 @@ protected:
     void SetupFields() override;
     std::span<const CFieldHelp> FieldHelp() const override;
     std::span<const CFormAction> Actions() const override;
+    std::span<const CFormRule> Rules() const override;
 
 private:
+    bool SelfCapacitanceHint(const CReportTable& table, CTableHint& hint) const;
+    bool HighQHint(const CReportTable& table, CTableHint& hint) const;
     void SetupRows(int first, int last);
     void OnUseGivenInductance();
     void OnDiameterAndPitch();

@@ -17,6 +17,8 @@ class CMonopoleDlg : public CVKFormView
 public:
     // The form's actions, for Actions() and the tables that name them.
     static const CFormAction ActionTable[];
+    // Where the aerial model is poor.
+    static const CFormRule RuleTable[];
     enum EControlId
     {
         IdLength1 = 1188,
@@ -77,8 +79,10 @@ protected:
     void SetupFields() override;
     std::span<const CFieldHelp> FieldHelp() const override;
     std::span<const CFormAction> Actions() const override;
+    std::span<const CFormRule> Rules() const override;
 
 private:
+    bool LongAerialHint(const CReportTable& table, CTableHint& hint) const;
     void OnConductorShape(int id);
     void OnLineMode(int id);
     bool ReadInputs();

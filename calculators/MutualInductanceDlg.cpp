@@ -4,6 +4,7 @@
 #include "calculators/MutualInductanceReports.h"
 #include "controls/VKEdit.h"
 #include "database/Error.h"
+#include "forms/ReportTable.h"
 #include "forms/WaitCursor.h"
 #include "models/FormatNumber.h"
 
@@ -13,6 +14,7 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <optional>
@@ -461,6 +463,66 @@ const CFormAction CMutualInductanceDlg::ActionTable[] = {
      {"SPL", "Vdc"},
      RunHandler<&CMutualInductanceDlg::RunAction>},
 };
+
+const CFormRule CMutualInductanceDlg::RuleTable[] = {
+    {"The DC power in the load is up to %1 times the %2 uW that the source can deliver "
+     "(Vpp^2/(32 R source)): "
+     "the detector model (%3) is outside its range here, and Vdc, Vadio and SPL are not "
+     "physical",
+     RuleCheck<&CMutualInductanceDlg::DetectorPowerHint>},
+    {"The coils' diameters differ (%1 mm and %2 mm): for a small coil inside a large one the "
+     "mutual inductance comes out 5 % to 24 % low, and the coupling with it",
+     RuleCheck<&CMutualInductanceDlg::CoilDiametersHint>},
+};
+
+std::span<const CFormRule> CMutualInductanceDlg::Rules() const
+{
+    return RuleTable;
+}
+
+// No detector can give its load more DC power than the source gives a matched load.
+bool CMutualInductanceDlg::DetectorPowerHint(const CReportTable& table, CTableHint& hint) const
+{
+    const int vdc = table.ColumnNamed(QStringLiteral("Vdc"));
+    if (vdc < 0 || !(m_AudioResistor > 0.0) || !(m_SourceResistance > 0.0))
+        return false;
+    const double available = m_SourceVoltage * m_SourceVoltage / (32.0 * m_SourceResistance);
+    double worst = 0.0;
+    for (size_t row = 0; row < table.m_Rows.size(); ++row)
+    {
+        double volts = 0.0;
+        if (!table.NumberAt(row, vdc, volts) || !(volts * volts / m_AudioResistor > available))
+            continue;
+        hint.m_Rows.push_back(row);
+        worst = std::max(worst, volts * volts / m_AudioResistor / available);
+    }
+    if (hint.m_Rows.empty())
+        return false;
+    const auto value = [](double v) { return QString::number(v, 'g', 6); };
+    const QString diode =
+        m_ForwardLaw == LawDiodeEquation
+            ? QStringLiteral("Is %1 uA, n %2").arg(value(m_SatCurrent), value(m_Ideality))
+        : m_ForwardLaw == LawPower
+            ? QStringLiteral("power law a %1, n %2").arg(value(m_QuadA), value(m_QuadB))
+            : QStringLiteral("quadratic a %1, b %2, c %3")
+                  .arg(value(m_QuadA), value(m_QuadB), value(m_QuadC));
+    hint.m_Text =
+        hint.m_Text.arg(FormatNumberText(worst, 1), FormatNumberText(available * 1e6, 2), diode);
+    return true;
+}
+
+// The ring rule of the mutual inductance holds for coils of about one diameter.
+bool CMutualInductanceDlg::CoilDiametersHint(const CReportTable& /*table*/, CTableHint& hint) const
+{
+    const double primary = m_Circuit.m_Primary.m_Diameter;
+    const double secondary = m_Circuit.m_Secondary.m_Diameter;
+    if (m_HasCore || !(primary > 0.0 && secondary > 0.0) ||
+        std::min(primary, secondary) >= 0.8 * std::max(primary, secondary))
+        return false;
+    hint.m_Text = hint.m_Text.arg(FormatNumberText(primary * 1000.0, 2),
+                                  FormatNumberText(secondary * 1000.0, 2));
+    return true;
+}
 
 QString receiver::ReceiverCaption(int action)
 {

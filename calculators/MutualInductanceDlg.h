@@ -22,6 +22,8 @@ class CMutualInductanceDlg : public CVKFormView
 public:
     // The form's actions, for Actions() and the tables that name them.
     static const CFormAction ActionTable[];
+    // Where the form's models are poor.
+    static const CFormRule RuleTable[];
     enum EControlId
     {
         // Fields: source.
@@ -163,8 +165,11 @@ protected:
     void SetupFields() override;
     std::span<const CFieldHelp> FieldHelp() const override;
     std::span<const CFormAction> Actions() const override;
+    std::span<const CFormRule> Rules() const override;
 
 private:
+    bool DetectorPowerHint(const CReportTable& table, CTableHint& hint) const;
+    bool CoilDiametersHint(const CReportTable& table, CTableHint& hint) const;
     // Wait cursor, ReadInputs, then the action of button `id` when the inputs are sound.
     void RunAction(int id);
     bool SetForwardLaw(int id, int law);

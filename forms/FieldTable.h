@@ -134,6 +134,8 @@ struct CFieldHelp
 };
 
 class CVKFormView;
+class CReportTable;
+struct CTableHint;
 
 // One action of a form, declared once: its push button's id and caption (also the title of the
 // report tables it writes and of its progress), what a long run of it counts ("distance"), the
@@ -147,4 +149,14 @@ struct CFormAction
     const char* m_PlotX = nullptr;
     std::array<const char*, 3> m_PlotY = {};
     void (*m_Run)(CVKFormView& form, int id) = nullptr;
+};
+
+// A validity rule: where a model is poor, the hint that says so. After each action the form base
+// puts every table the action wrote to each rule: the check gets a hint whose text is m_Hint,
+// fills in the values it names (%1, %2, ...) and the rows it concerns (none: the whole table),
+// and returns true when the hint applies.
+struct CFormRule
+{
+    const char* m_Hint;
+    bool (*m_Check)(const CVKFormView& form, const CReportTable& table, CTableHint& hint);
 };

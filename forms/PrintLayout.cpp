@@ -344,6 +344,20 @@ void LayTable(CPageFlow& flow, const CPrintedTable& table, const CTableFit& fit)
         }
         flow.m_Y += row;
     }
+    const QFont italic = PrintFont(BodyPoints, false, true);
+    const QFontMetricsF noteMetrics(italic, &flow.Device());
+    for (const QString& note : table.m_Notes)
+    {
+        const double height =
+            noteMetrics.boundingRect(QRectF(0.0, 0.0, flow.Width(), 1e9), Qt::TextWordWrap, note)
+                .height();
+        flow.Room(height);
+        flow.Text(QRectF(0.0, flow.m_Y, flow.Width(), height), Qt::AlignLeft | Qt::TextWordWrap,
+                  note, italic);
+        flow.m_Y += height + noteMetrics.lineSpacing() * 0.3;
+    }
+    if (!table.m_Notes.isEmpty())
+        flow.m_Y += noteMetrics.lineSpacing();
 }
 
 // The pages once without a painter, to count them, and once with it: `fits` holds each table's

@@ -27,6 +27,7 @@ struct CPrintedTable
     QString m_Title;
     QStringList m_Headings;
     std::vector<QStringList> m_Rows; // as many cells as headings, values as the report shows them
+    QStringList m_Notes;             // under the table, one paragraph each
 };
 
 struct CPrintedResults

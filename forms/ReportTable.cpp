@@ -196,6 +196,68 @@ QStringList CReportTable::Fields(size_t row) const
     return fields;
 }
 
+int CReportTable::ColumnNamed(const QString& name) const
+{
+    for (size_t column = 0; column < m_Columns.size(); ++column)
+        if (m_Columns[column].m_Name == name)
+            return static_cast<int>(column);
+    return -1;
+}
+
+bool CReportTable::NumberAt(size_t row, int column, double& value) const
+{
+    if (column < 0 || row >= m_Rows.size() || static_cast<size_t>(column) >= m_Rows[row].size())
+        return false;
+    const CReportCell& cell = m_Rows[row][static_cast<size_t>(column)];
+    if (cell.m_NoValue || cell.m_Kind == CReportCell::EKind::Text ||
+        cell.m_Kind == CReportCell::EKind::Empty || cell.m_Kind == CReportCell::EKind::Complex)
+        return false;
+    value = cell.m_Value;
+    return true;
+}
+
+bool CReportTable::RowHasHint(size_t row) const
+{
+    return std::any_of(m_Hints.begin(), m_Hints.end(),
+                       [row](const CTableHint& hint)
+                       {
+                           return hint.m_Rows.empty() ||
+                                  std::find(hint.m_Rows.begin(), hint.m_Rows.end(), row) !=
+                                      hint.m_Rows.end();
+                       });
+}
+
+QStringList CReportTable::HintLines() const
+{
+    const auto key = [this](size_t row)
+    {
+        return row < m_Rows.size() && !m_Rows[row].empty()
+                   ? ShownValue(m_Rows[row].front(), 0).trimmed()
+                   : QString::number(row + 1);
+    };
+    QStringList lines;
+    for (const CTableHint& hint : m_Hints)
+    {
+        // Runs of neighbouring rows, each named by its first and last key.
+        QStringList ranges;
+        for (size_t i = 0; i < hint.m_Rows.size();)
+        {
+            size_t last = i;
+            while (last + 1 < hint.m_Rows.size() && hint.m_Rows[last + 1] == hint.m_Rows[last] + 1)
+                ++last;
+            ranges << (last == i ? key(hint.m_Rows[i])
+                                 : key(hint.m_Rows[i]) + QLatin1Char('-') + key(hint.m_Rows[last]));
+            i = last + 1;
+        }
+        QString where = m_Title;
+        if (!ranges.isEmpty() && !m_Columns.empty())
+            where += QStringLiteral(", ") + m_Columns.front().m_Name + QLatin1Char(' ') +
+                     ranges.join(QStringLiteral(", "));
+        lines << where + QStringLiteral(": ") + hint.m_Text;
+    }
+    return lines;
+}
+
 bool SameLayout(const CReportTable& a, const CReportTable& b)
 {
     if (a.m_Title != b.m_Title || a.m_Columns.size() != b.m_Columns.size())
@@ -208,6 +270,20 @@ bool SameLayout(const CReportTable& a, const CReportTable& b)
 
 namespace
 {
+// A hint the table has already is one hint over the rows of both.
+void AddHint(CReportTable& table, CTableHint hint)
+{
+    const auto same =
+        std::find_if(table.m_Hints.begin(), table.m_Hints.end(),
+                     [&hint](const CTableHint& h) { return h.m_Text == hint.m_Text; });
+    if (same == table.m_Hints.end())
+        table.m_Hints.push_back(std::move(hint));
+    else if (hint.m_Rows.empty() || same->m_Rows.empty())
+        same->m_Rows.clear();
+    else
+        same->m_Rows.insert(same->m_Rows.end(), hint.m_Rows.begin(), hint.m_Rows.end());
+}
+
 // The rows of `next` below those of `shown`: the wider table's columns first, then those of
 // the other that it lacks; each cell under the column of its name.
 void Join(CReportTable& shown, const CReportTable& next)
@@ -234,6 +310,12 @@ void Join(CReportTable& shown, const CReportTable& next)
         return rows;
     };
     std::vector<std::vector<CReportCell>> rows = remap(shown);
+    for (CTableHint hint : next.m_Hints)
+    {
+        for (size_t& row : hint.m_Rows)
+            row += rows.size();
+        AddHint(shown, std::move(hint));
+    }
     for (std::vector<CReportCell>& row : remap(next))
         rows.push_back(std::move(row));
     shown.m_Columns = std::move(columns);
@@ -320,6 +402,7 @@ std::vector<CReportTable> ViewTables(const std::vector<CReportTable>& tables, si
             continue;
         }
         CReportTable runs = table;
+        runs.m_Hints.clear();
         runs.m_Columns.insert(runs.m_Columns.begin(),
                               CReportColumn{QStringLiteral("Run"), QString(), 0});
         runs.m_Rows.clear();
@@ -327,6 +410,8 @@ std::vector<CReportTable> ViewTables(const std::vector<CReportTable>& tables, si
         {
             std::vector<CReportCell> row = tables[run].m_Rows.front();
             row.insert(row.begin(), CReportCell::Number(static_cast<double>(run - i + 1)));
+            for (const CTableHint& hint : tables[run].m_Hints)
+                AddHint(runs, {hint.m_Text, {run - i}});
             runs.m_Rows.push_back(std::move(row));
         }
         shown.push_back(std::move(runs));

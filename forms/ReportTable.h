@@ -77,6 +77,14 @@ struct CReportColumn
     EPad m_Pad = EPad::After;
 };
 
+// A validity rule's hint on a report table: the text, and the rows it concerns (none: the
+// whole table). A hint never changes the report's text; the views show it beside the rows.
+struct CTableHint
+{
+    QString m_Text;
+    std::vector<size_t> m_Rows;
+};
+
 // A report table: the title of the action that wrote it, the report's lines before the rows
 // exactly as written, the columns, the rows as data, and the lines after them. The results
 // box, the table view, the clipboard and the exports all take their text from here, so the
@@ -94,6 +102,17 @@ public:
     bool m_Continues = false;
     std::vector<CReportColumn> m_Columns;
     std::vector<std::vector<CReportCell>> m_Rows;
+    std::vector<CTableHint> m_Hints;
+
+    // The column of that name, or -1.
+    int ColumnNamed(const QString& name) const;
+    // The number in a row's cell of a column, when the cell holds one.
+    bool NumberAt(size_t row, int column, double& value) const;
+    // True when a hint concerns the row.
+    bool RowHasHint(size_t row) const;
+    // The hints' lines, one per hint: the table's title, the rows it concerns named by their
+    // first column's values ("W# 044-048"), and the text.
+    QStringList HintLines() const;
 
     // The cell as the report writes it, padding and following text included.
     QString CellText(const CReportCell& cell, size_t column) const;

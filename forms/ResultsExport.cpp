@@ -159,7 +159,7 @@ std::vector<CPrintedGroup> InputGroups(const CVKFormView& form)
 
 CPrintedTable PrintedTable(const CReportTable& table)
 {
-    CPrintedTable printed{table.m_Title, {}, {}};
+    CPrintedTable printed{table.m_Title, {}, {}, {}};
     for (const CReportColumn& column : table.m_Columns)
         printed.m_Headings.push_back(ColumnHeading(column.m_Name, column.m_Unit));
     for (const std::vector<CReportCell>& cells : table.m_Rows)
@@ -169,6 +169,8 @@ CPrintedTable PrintedTable(const CReportTable& table)
             row.push_back(table.ShownValue(cells[column], column).trimmed());
         printed.m_Rows.push_back(row);
     }
+    for (const QString& line : table.HintLines())
+        printed.m_Notes << QStringLiteral("Note: ") + line;
     return printed;
 }
 } // namespace

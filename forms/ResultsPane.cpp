@@ -3,9 +3,13 @@
 
 #include "forms/ResultsPlot.h"
 
+#include <QColor>
 #include <QComboBox>
 #include <QFontMetricsF>
+#include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTextBlock>
@@ -14,6 +18,8 @@
 #include <QTextEdit>
 #include <QTextOption>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 void CReportTableModel::SetTable(const CReportTable* table)
 {
@@ -41,6 +47,20 @@ QVariant CReportTableModel::data(const QModelIndex& index, int role) const
     if (row >= m_Table->m_Rows.size() || column >= m_Table->m_Rows[row].size())
         return QVariant();
     const CReportCell& cell = m_Table->m_Rows[row][column];
+    // A row a hint concerns is tinted and names its hints.
+    if (role == Qt::BackgroundRole || role == Qt::ToolTipRole)
+    {
+        if (!m_Table->RowHasHint(row))
+            return QVariant();
+        if (role == Qt::BackgroundRole)
+            return QColor(255, 236, 179);
+        QStringList texts;
+        for (const CTableHint& hint : m_Table->m_Hints)
+            if (hint.m_Rows.empty() ||
+                std::find(hint.m_Rows.begin(), hint.m_Rows.end(), row) != hint.m_Rows.end())
+                texts << hint.m_Text;
+        return texts.join(QLatin1Char('\n'));
+    }
     if (role == Qt::DisplayRole)
         return m_Table->ShownValue(cell, column).trimmed();
     if (role == Qt::TextAlignmentRole)
@@ -68,11 +88,25 @@ CResultsPane::CResultsPane(QTextEdit* report, QWidget* parent, const QString& fo
                            std::span<const CFormAction> actions)
     : QWidget(parent), m_Tabs(new QTabWidget(this)), m_Choice(new QComboBox),
       m_View(new QTableView), m_Model(new CReportTableModel(this)),
-      m_Plot(new CPlotView(formKey, actions))
+      m_Plot(new CPlotView(formKey, actions)), m_HintStrip(new QWidget), m_HintLines(new QLabel)
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_Tabs);
+    layout->addWidget(m_Tabs, 1);
+    auto* hintLayout = new QHBoxLayout(m_HintStrip);
+    hintLayout->setContentsMargins(4, 2, 4, 2);
+    auto* icon = new QLabel;
+    const int iconSize = style()->pixelMetric(QStyle::PM_SmallIconSize);
+    icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(iconSize));
+    hintLayout->addWidget(icon, 0, Qt::AlignTop);
+    m_HintLines->setWordWrap(true);
+    m_HintLines->setForegroundRole(QPalette::ToolTipText);
+    m_HintLines->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    hintLayout->addWidget(m_HintLines, 1);
+    m_HintStrip->setAutoFillBackground(true);
+    m_HintStrip->setBackgroundRole(QPalette::ToolTipBase);
+    m_HintStrip->hide();
+    layout->addWidget(m_HintStrip);
     m_Tabs->addTab(report, QStringLiteral("Report"));
 
     auto* tablePage = new QWidget;
@@ -105,6 +139,17 @@ void CResultsPane::ShowTables(const std::vector<CReportTable>* tables)
     m_Choice->setCurrentIndex(static_cast<int>(count) - 1);
     ShowTable(static_cast<int>(count) - 1);
     m_Plot->SetTables(tables);
+}
+
+void CResultsPane::ShowHints(const QStringList& lines)
+{
+    m_HintLines->setText(lines.join(QLatin1Char('\n')));
+    m_HintStrip->setVisible(!lines.isEmpty());
+}
+
+QString CResultsPane::HintText() const
+{
+    return m_HintLines->text();
 }
 
 void CResultsPane::ShowTable(int index)

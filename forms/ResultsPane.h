@@ -12,6 +12,7 @@
 
 class CPlotView;
 class QComboBox;
+class QLabel;
 class QTextEdit;
 class QTabWidget;
 class QTableView;
@@ -52,6 +53,10 @@ public:
 
     // The tables have changed (a table ended, or the results were cleared).
     void ShowTables(const std::vector<CReportTable>* tables);
+    // The hint strip under the tabs: an icon and one line per hint; hidden when there are none.
+    void ShowHints(const QStringList& lines);
+    QWidget* HintStrip() const { return m_HintStrip; }
+    QString HintText() const;
 
     QTabWidget* Tabs() const { return m_Tabs; }
     QTableView* TableView() const { return m_View; }
@@ -67,6 +72,8 @@ private:
     QTableView* m_View;
     CReportTableModel* m_Model;
     CPlotView* m_Plot;
+    QWidget* m_HintStrip;
+    QLabel* m_HintLines;
     std::vector<CReportTable> m_Shown; // the tables as the Table tab shows them (ViewTables)
 };
 

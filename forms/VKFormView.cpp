@@ -139,7 +139,10 @@ bool CVKFormView::OnCommand(int id)
         m_TableBlocks.clear();
         m_TabsDone = 0;
         if (m_ResultsPane)
+        {
             m_ResultsPane->ShowTables(&m_Tables);
+            m_ResultsPane->ShowHints({});
+        }
         SetResultsText(QString());
         return true;
     case IdExit:
@@ -590,8 +593,37 @@ void CVKFormView::OnClicked(int id)
     if (m_Tables.size() > before)
     {
         m_LatestTables = before;
+        CheckRules(before);
         ShowFromBlock(m_TableBlocks[before]);
     }
+}
+
+void CVKFormView::CheckRules(size_t first)
+{
+    bool any = false;
+    for (size_t i = first; i < m_Tables.size(); ++i)
+        for (const CFormRule& rule : Rules())
+        {
+            CTableHint hint{QString::fromUtf8(rule.m_Hint), {}};
+            if (rule.m_Check(*this, m_Tables[i], hint))
+            {
+                m_Tables[i].m_Hints.push_back(std::move(hint));
+                any = true;
+            }
+        }
+    if (any && m_ResultsPane)
+        m_ResultsPane->ShowTables(&m_Tables);
+    if (m_ResultsPane)
+        m_ResultsPane->ShowHints(LatestHintLines());
+}
+
+QStringList CVKFormView::LatestHintLines() const
+{
+    QStringList lines;
+    if (m_LatestTables < m_Tables.size())
+        for (const CReportTable& table : LatestViewTables())
+            lines << table.HintLines();
+    return lines;
 }
 
 void CVKFormView::ShowFromBlock(int blockNumber)

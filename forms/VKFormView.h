@@ -62,6 +62,11 @@ struct CMemberOf<TResult (TClass::*)(TArgs...)>
 {
     using Class = TClass;
 };
+template <typename TClass, typename TResult, typename... TArgs>
+struct CMemberOf<TResult (TClass::*)(TArgs...) const>
+{
+    using Class = TClass;
+};
 
 // The captions with a mnemonic each ("&Analyse"), no letter twice and none of the main menu's
 // (File, Edit, View, Window, Help): the first letter of a word where one is free. "Exit" is
@@ -138,6 +143,10 @@ public:
     // The form's actions (CFormAction), in the order of their buttons; the first is the one
     // Ctrl+Return runs.
     virtual std::span<const CFormAction> Actions() const { return {}; }
+    // The form's validity rules (CFormRule), checked on the tables of every action.
+    virtual std::span<const CFormRule> Rules() const { return {}; }
+    // The hints on the latest action's tables, one line each (CReportTable::HintLines).
+    QStringList LatestHintLines() const;
     // An action's caption: its button, the title of its tables and of its progress.
     QString ActionCaption(int id) const;
     // How the form's messages name a field: its label, or its field name where another
@@ -320,6 +329,8 @@ protected:
 private:
     void RegisterControl(int id, QWidget* control);
     void OnClicked(int id);
+    // Puts the tables from `first` on to the form's rules and shows the hints they give.
+    void CheckRules(size_t first);
     // Scrolls the results box so that the block comes first.
     void ShowFromBlock(int blockNumber);
     void OnRadioToggled(int id, bool checked);
@@ -387,6 +398,16 @@ private:
 
 // A form's member function as the handler of one of its actions (CFormAction::m_Run): it takes
 // the action's id or nothing.
+template <auto Handler> void RunHandler(CVKFormView& form, int id);
+
+// A form's const member function as the check of one of its rules (CFormRule::m_Check).
+template <auto Check>
+bool RuleCheck(const CVKFormView& form, const CReportTable& table, CTableHint& hint)
+{
+    using TForm = typename CMemberOf<decltype(Check)>::Class;
+    return (static_cast<const TForm&>(form).*Check)(table, hint);
+}
+
 template <auto Handler> void RunHandler(CVKFormView& form, int id)
 {
     using TForm = typename CMemberOf<decltype(Handler)>::Class;
