@@ -57,3 +57,12 @@ for name in report:
     assert printed[name] == report[name], (name, printed[name], report[name])
 assert len(printed["W#"]) == 49 and len(pages) > 2, (len(printed["W#"]), len(pages))
 print(f"{sum(map(len, printed.values()))} rows on {len(pages) - 1} pages, each whole and once")
+
+# A hint is printed under the table it concerns.
+path = os.path.join(outdir, "coil.pdf")
+run = subprocess.run([quillon, "--batch", "Coil", "--press", "3", "--export-pdf", path],
+                     cwd=workdir, capture_output=True, text=True, check=False)
+assert run.returncode == 0, run.stderr
+text = subprocess.run(["pdftotext", path, "-"], capture_output=True, text=True, check=True).stdout
+note = text.find("Note: Analyse, L 200.00-400.00: C(sr) is the bare winding")
+assert note > text.rfind("\n400.00\n", 0, max(note, 0)) > 0, text

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calculators/MutualInductanceDlg.h"
+#include "forms/ResultsPane.h"
 #include "models/FormatNumber.h"
 #include "tests/forms/FormTestSupport.h"
 
@@ -516,3 +517,34 @@ TEST_F(CrystalRadioForm, EachDetectorLawEnablesTheFieldsItReads)
     }
 }
 } // namespace
+
+// A 1N5711-like diode at 1 Vpp gives the load more DC power than the source can deliver: the
+// hint strip names the taps, the Table tab marks their rows, "Clear" takes the hint away.
+TEST_F(CrystalRadioForm, AnImpossibleDetectorOutputIsHintedBesideTheReport)
+{
+    Type(D::IdSourceVoltage, QStringLiteral("1.0"));
+    Type(D::IdSatCurrent, QStringLiteral("0.0197"));
+    Type(D::IdIdeality, QStringLiteral("1.51"));
+    Click(D::IdReverseDiode);
+    Type(D::IdRevSatCurrent, QStringLiteral("0.0197"));
+    Type(D::IdRevN, QStringLiteral("1.51"));
+    const QString report = Press(D::IdSplEachLoop);
+    EXPECT_FALSE(report.contains(QStringLiteral("uW")));
+
+    CResultsPane& pane = *m_Form->ResultsPane();
+    EXPECT_TRUE(pane.HintStrip()->isVisibleTo(m_Form.get()));
+    EXPECT_TRUE(pane.HintText().startsWith(QStringLiteral(
+        "Calc SPL each loop at start distance, W# 13-48: The DC power in the load is "
+        "up to 14.4 times the 625.00 uW")))
+        << pane.HintText().toStdString();
+    EXPECT_TRUE(pane.HintText().contains(QStringLiteral("(Is 0.0197 uA, n 1.51)")));
+    // The loop row comes first: tap 13 is the table's row 13.
+    const auto tint = [&pane](int row)
+    { return pane.Model()->data(pane.Model()->index(row, 5), Qt::BackgroundRole).isValid(); };
+    EXPECT_FALSE(tint(12));
+    EXPECT_TRUE(tint(13));
+    EXPECT_TRUE(tint(48));
+
+    Click(CVKFormView::IdClear);
+    EXPECT_FALSE(pane.HintStrip()->isVisibleTo(m_Form.get()));
+}

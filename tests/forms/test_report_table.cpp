@@ -75,9 +75,14 @@ TEST(ReportTable, TheViewsJoinOneActionsTablesAndGatherRepeatedOneRowPresses)
     const CReportTable one = Sample();
     CReportTable single = Sample();
     single.m_Rows.resize(1);
+    // Hints go with their rows: one both parts have is one hint.
+    zero.m_Hints = {{QStringLiteral("inputs"), {}}};
+    taps.m_Hints = {{QStringLiteral("inputs"), {}}, {QStringLiteral("row"), {1}}};
+    CReportTable hinted = single;
+    hinted.m_Hints = {{QStringLiteral("run"), {}}};
 
     const std::vector<CReportTable> shown =
-        ViewTables({one, zero, taps, single, single, single, zero, taps});
+        ViewTables({one, zero, taps, single, hinted, single, zero, taps});
     ASSERT_EQ(shown.size(), 4u);
     EXPECT_EQ(shown[0].Text(), one.Text());
     EXPECT_EQ(shown[1].FieldNames(), (QStringList{"D (mm)", "Zin R (ohm)", "Zin X (ohm)",
@@ -90,6 +95,11 @@ TEST(ReportTable, TheViewsJoinOneActionsTablesAndGatherRepeatedOneRowPresses)
     ASSERT_EQ(shown[2].m_Rows.size(), 3u);
     EXPECT_EQ(shown[2].Fields(2), QStringList{"3"} + single.Fields(0));
     EXPECT_EQ(shown[3].m_Rows.size(), 3u) << "a table another continues is never gathered";
+    EXPECT_EQ(shown[1].HintLines(), (QStringList{"Taps: inputs", "Taps, D 0.33: row"}));
+    EXPECT_TRUE(shown[1].RowHasHint(0)) << "a hint on the whole table";
+    EXPECT_EQ(shown[2].HintLines(), QStringList{"Analyse - no load, Run 2: run"});
+    EXPECT_FALSE(shown[2].RowHasHint(0));
+    EXPECT_TRUE(shown[2].RowHasHint(1));
     // Only the shown tables that hold the latest action's.
     EXPECT_EQ(ViewTables({one, zero, taps, single, single}, 4).size(), 1u);
     EXPECT_EQ(ViewTables({one, zero, taps, single, single}, 4).front().m_Rows.size(), 2u);
