@@ -126,8 +126,7 @@ bool CCoilDlg::ReadInputs()
         if (!ReadFields(m_Coil, LitzFields))
             return false;
         m_Coil.m_IsLitz = true;
-        m_Coil.m_LitzFactor =
-            CCoil::LitzFactor(m_Coil.m_LitzFactor, Field(IdFrequency)->GetDouble() / 1000);
+        m_Coil.m_LitzFactor = CCoil::LitzFactor(m_Coil.m_LitzFactor, m_Coil.m_Frequency);
     }
     return true;
 }

@@ -159,14 +159,13 @@ bool CMutualInductanceDlg::ReadCoil(CCoil& coil, bool primary)
     coil.m_IsLitz = false;
     if (!IsChecked(primary ? IdPrimaryLitz : IdSecondaryLitz))
         return true;
-    // The factor is quoted at 1 MHz: it goes to the working frequency in MHz as the field
-    // gives it in kHz, so that the factor keeps every digit it had.
-    double kHz = 0.0;
+    // The factor is quoted at 1 MHz: it goes to the working frequency.
+    double frequency = 0.0;
     if (!ReadFields(coil, primary ? PrimaryLitz : SecondaryLitz) ||
-        !Field(IdFrequency)->ValidateInput(kHz))
+        !ReadField(IdFrequency, frequency))
         return false;
     coil.m_IsLitz = true;
-    coil.m_LitzFactor = CCoil::LitzFactor(coil.m_LitzFactor, kHz / 1000.0);
+    coil.m_LitzFactor = CCoil::LitzFactor(coil.m_LitzFactor, frequency);
     return true;
 }
 

@@ -457,7 +457,7 @@ double CCoil::ProximityFactor(double pitchToConductor, double lengthToDiameter)
     return factor < NoProximityFactor ? NoProximityFactor : factor;
 }
 
-double CCoil::LitzFactor(double factorAt1MHz, double frequencyMHz)
+double CCoil::LitzFactor(double factorAt1MHz, double frequency)
 {
-    return std::pow(factorAt1MHz, frequencyMHz);
+    return std::pow(factorAt1MHz, frequency / 1e6);
 }

@@ -116,8 +116,8 @@ public:
     // below NoProximityFactor.
     static double ProximityFactor(double pitchToConductor, double lengthToDiameter);
     // The AC resistance factor of litz wire at a frequency, from the factor quoted at 1 MHz:
-    // it grows as its power of the frequency in MHz.
-    static double LitzFactor(double factorAt1MHz, double frequencyMHz);
+    // it grows as its power of the frequency in MHz. frequency in Hz.
+    static double LitzFactor(double factorAt1MHz, double frequency);
 
 private:
     bool Fail(const char* message);
