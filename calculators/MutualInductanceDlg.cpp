@@ -162,6 +162,8 @@ const CFieldRow WorkingFields[] = {
      "mm", FieldReal, Times(Milli)},
     {Dlg::IdStep, "Steps", 2, 0, false, 1.0, 99.0, "steps", "10", "mm", FieldReal, Times(Milli)},
     {Dlg::IdTapLoop, "Tap loop #", 2, 0, false, 0, 99, "loop", "20", "", FieldWhole},
+    {Dlg::IdSelectivitySpan, "Selectivity span (kHz)", 3, 0, false, 1.0, 500.0, "selectivity span",
+     "30", "kHz", FieldReal, Times(1000.0)},
 };
 
 // The core fields and the two core-loss displays get no set-up calls.
@@ -284,7 +286,10 @@ const CFieldHelp ReceiverHelp[] = {
     {Dlg::IdStep,
      "How much the gap between the coils grows from one distance of a sweep to the next."},
     {Dlg::IdTapLoop, "The secondary turn the detector diode is connected to, for \"SPL at given "
-                     "loop over distance range\"."},
+                     "loop over distance range\" and the selectivity."},
+    {Dlg::IdSelectivitySpan,
+     "How far either side of the working frequency \"Selectivity around the working frequency\" "
+     "goes, in steps of 1 kHz."},
     {Dlg::IdCoreDiameter, "The diameter of the ferrite rod both coils are wound on."},
     {Dlg::IdCoreLength,
      "The length of the ferrite rod, for the coils' apparent permeability and their coupling."},
@@ -461,6 +466,18 @@ const CFormAction CMutualInductanceDlg::ActionTable[] = {
      "distance",
      "Dist",
      {"SPL", "Vdc"},
+     RunHandler<&CMutualInductanceDlg::RunAction>},
+    {Dlg::IdSelectivity,
+     "Selectivity around the working frequency",
+     "frequency",
+     "Freq",
+     {"Rel(f0)"},
+     RunHandler<&CMutualInductanceDlg::RunAction>},
+    {Dlg::IdSelectivityOverDistance,
+     "Selectivity over distance range",
+     "distance",
+     "Dist",
+     {"SPL", "BW"},
      RunHandler<&CMutualInductanceDlg::RunAction>},
 };
 

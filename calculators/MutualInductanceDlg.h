@@ -103,11 +103,14 @@ public:
         IdEndDistance = 1229,
         IdStep = 1230,
         IdTapLoop = 1278,
+        IdSelectivitySpan = 1294,
         // Actions.
         IdAnalyseNoLoad = 3,
         IdSplEachLoop = 4,
         IdMaxSplOverDistance = 6,
         IdSplAtLoopOverDistance = 7,
+        IdSelectivity = 8,
+        IdSelectivityOverDistance = 9,
         // Check boxes.
         IdResonant = 1276,
         IdPrimaryLitz = 1277,
@@ -142,6 +145,10 @@ public:
 
     // The four actions, on the values of the last successful ReadInputs.
     void NoLoadSweep();
+    // The set tuned at the start distance and held, over the working frequency +- the span; and
+    // its bandwidth and rejection at each distance of the range.
+    void SelectivitySweep();
+    void SelectivityOverDistance();
     void TapSweepAtStart();
     void BestTapSweep();
     void GivenTapSweep();
@@ -210,6 +217,10 @@ private:
     // side with the others, and must not touch the form's own models. The rows go into the
     // box in order, up to the first refusal, which is shown. False when it stopped.
     template <typename Evaluate> bool ForEachDistance(Evaluate evaluate);
+    // A sweep of one table over the distances, each row from `evaluate` as ForEachDistance's.
+    template <typename Evaluate>
+    void SweepDistances(int action, CReportTable table, const std::vector<int>& tabStops,
+                        Evaluate evaluate);
     int DistanceCount() const;
     // Analyses the receiver without load at this distance; the refusal when a coil there
     // cannot be reported: it lies beyond what the core's law covers, or its self
@@ -227,6 +238,12 @@ private:
     template <typename Keep>
     CDistanceOutcome TapsAtDistance(CDistanceRun& run, double distance,
                                     const std::atomic<bool>& stop, Keep keep) const;
+    // One distance set up and swept up to the tap loop, where the receiver is left for holding
+    // its tuning; the refusal when a tap on the way cannot be reported.
+    std::optional<CRefusal> TuneAtTap(CDistanceRun& run, double distance,
+                                      const std::atomic<bool>& stop) const;
+    // The tap loop and the working frequency that the selectivity needs; false when refused.
+    bool CheckSelectivityInputs();
     // Whether the tap's results can be reported.
     enum class EDetectorResult
     {
@@ -291,6 +308,7 @@ private:
     double m_EndDistance = 0.0;   // m
     double m_Step = 0.0;          // m
     int m_TapLoop = 0;
+    double m_SelectivitySpan = 0.0; // Hz either side of the working frequency
 
     bool m_Resonant = false;
     bool m_HasCore = false;

@@ -115,6 +115,7 @@ bool CMutualInductanceDlg::ReadInputs()
         {IdStartDistance, &D::m_StartDistance},
         {IdEndDistance, &D::m_EndDistance},
         {IdStep, &D::m_Step},
+        {IdSelectivitySpan, &D::m_SelectivitySpan},
     };
     if (!ReadSource() || !ReadCoil(m_Circuit.m_Primary, true) ||
         !ReadCoil(m_Circuit.m_Secondary, false) || !ReadCore() || !ReadDiode() ||

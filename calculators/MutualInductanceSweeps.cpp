@@ -2,6 +2,7 @@
 // The air-core receiver form's actions: the distance and tap sweeps and the rows they report.
 #include "calculators/MutualInductanceDlg.h"
 
+#include "calculators/MutualInductanceDistances.h"
 #include "calculators/MutualInductanceReports.h"
 #include "database/Error.h"
 #include "forms/WaitCursor.h"
@@ -17,21 +18,6 @@ namespace
 
 using namespace receiver;
 
-// For its life, the receiver's turn sum stops once `stop` is set: a cancel ends it at once.
-class CStopsAt
-{
-public:
-    CStopsAt(CReceiverCircuit& circuit, const std::atomic<bool>& stop) : m_Circuit(circuit)
-    {
-        m_Circuit.m_Stop = &stop;
-    }
-    ~CStopsAt() { m_Circuit.m_Stop = nullptr; }
-    CStopsAt(const CStopsAt&) = delete;
-    CStopsAt& operator=(const CStopsAt&) = delete;
-
-private:
-    CReceiverCircuit& m_Circuit;
-};
 // The engine limit of the loaded Q before each tap sweep.
 constexpr double QLimit = 10000.0;
 } // namespace
@@ -43,9 +29,12 @@ void CMutualInductanceDlg::RunAction(int id)
         return;
     // Only a sweep that shows a tap's row needs what the detector divides by.
     const double turns = m_Circuit.m_Secondary.m_Turns;
+    const bool selectivity = id == IdSelectivity || id == IdSelectivityOverDistance;
+    if (selectivity && !CheckSelectivityInputs())
+        return;
     const bool detector = (id == IdSplEachLoop || id == IdMaxSplOverDistance) ? turns >= 1
                           : id == IdSplAtLoopOverDistance ? m_TapLoop > 0 && m_TapLoop <= turns
-                                                          : false;
+                                                          : selectivity;
     if (detector && !CheckDetectorInputs())
         return;
     switch (id)
@@ -58,6 +47,12 @@ void CMutualInductanceDlg::RunAction(int id)
         break;
     case IdMaxSplOverDistance:
         BestTapSweep();
+        break;
+    case IdSelectivity:
+        SelectivitySweep();
+        break;
+    case IdSelectivityOverDistance:
+        SelectivityOverDistance();
         break;
     default:
         if (m_TapLoop > 0)
@@ -94,30 +89,6 @@ bool CMutualInductanceDlg::Refuse(const CRefusal& refusal)
         return RefuseField(refusal.m_Field, refusal.m_Text.c_str());
     CError::DisplayError(refusal.m_Text);
     return false;
-}
-
-template <typename Evaluate> bool CMutualInductanceDlg::ForEachDistance(Evaluate evaluate)
-{
-    const std::vector<double> distances = Distances(m_StartDistance, m_EndDistance, m_Step);
-    // Every distance starts from the receiver as it stands now, so each works on a copy of
-    // its own and the distances can be worked out side by side.
-    return StepsSideBySide(
-        static_cast<int>(distances.size()),
-        [&](int i)
-        {
-            return [this, &evaluate, run = CDistanceRun{m_Circuit, m_SourceImpedance},
-                    d = distances[i]](const std::atomic<bool>& stop) mutable
-            {
-                const CStopsAt stops(run.m_Circuit, stop);
-                return evaluate(run, d, stop);
-            };
-        },
-        [this](int, CDistanceOutcome outcome)
-        {
-            for (std::vector<CReportCell>& row : outcome.m_Rows)
-                AddRow(std::move(row));
-            return !outcome.m_Refusal || Refuse(*outcome.m_Refusal);
-        });
 }
 
 std::optional<CMutualInductanceDlg::CRefusal>
@@ -226,6 +197,24 @@ CMutualInductanceDlg::TapsAtDistance(CDistanceRun& run, double distance,
     return outcome;
 }
 
+std::optional<CMutualInductanceDlg::CRefusal>
+CMutualInductanceDlg::TuneAtTap(CDistanceRun& run, double distance,
+                                const std::atomic<bool>& stop) const
+{
+    CDistanceOutcome outcome =
+        TapsAtDistance(run, distance, stop,
+                       [&](int w, CDistanceOutcome& at)
+                       {
+                           if (w != m_TapLoop)
+                               return true;
+                           const EDetectorResult result = DetectorResult(run.m_Circuit);
+                           if (result != EDetectorResult::Finite)
+                               at.m_Refusal = RefuseDetector(result, distance, w);
+                           return false;
+                       });
+    return outcome.m_Refusal;
+}
+
 CMutualInductanceDlg::EDetectorResult
 CMutualInductanceDlg::DetectorResult(const CReceiverCircuit& c)
 {
@@ -269,23 +258,15 @@ CMutualInductanceDlg::CRefusal CMutualInductanceDlg::RefuseDetector(EDetectorRes
 
 void CMutualInductanceDlg::NoLoadSweep()
 {
-    SetTabStops({40});
-    const CLongAction progress(*this, IdAnalyseNoLoad, DistanceCount());
-    BeginTable(NoLoadTable());
-    m_Circuit.SetFrequency(m_Frequency, m_OtherLosses);
-    const bool reported = ForEachDistance(
-        [this](CDistanceRun& run, double d, const std::atomic<bool>&)
-        {
-            CDistanceOutcome outcome;
-            outcome.m_Refusal = SetUpDistance(run, d);
-            if (!outcome.m_Refusal)
-                outcome.m_Rows.push_back(NoLoadCells(run.m_Circuit, d));
-            return outcome;
-        });
-    if (reported || Cancelled())
-        EndTable();
-    else
-        DiscardTable();
+    SweepDistances(IdAnalyseNoLoad, NoLoadTable(), {40},
+                   [this](CDistanceRun& run, double d, const std::atomic<bool>&)
+                   {
+                       CDistanceOutcome outcome;
+                       outcome.m_Refusal = SetUpDistance(run, d);
+                       if (!outcome.m_Refusal)
+                           outcome.m_Rows.push_back(NoLoadCells(run.m_Circuit, d));
+                       return outcome;
+                   });
 }
 
 void CMutualInductanceDlg::TapSweepAtStart()

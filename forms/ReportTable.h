@@ -103,6 +103,7 @@ public:
     std::vector<CReportColumn> m_Columns;
     std::vector<std::vector<CReportCell>> m_Rows;
     std::vector<CTableHint> m_Hints;
+    QString m_PlotRemark; // a line the plot of the table shows under its title
 
     // The column of that name, or -1.
     int ColumnNamed(const QString& name) const;

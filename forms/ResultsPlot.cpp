@@ -207,14 +207,15 @@ CPlotData LatestPlotData(const std::vector<CReportTable>& tables)
     {
         const CReportTable& latest = tables[end - 1];
         if (latest.m_Rows.size() >= 2)
-            return {latest.m_Title, PlotColumns(latest)};
+            return {latest.m_Title, latest.m_PlotRemark, PlotColumns(latest)};
         size_t start = end - 1;
         while (latest.m_Rows.size() == 1 && start > 0 && tables[start - 1].m_Rows.size() == 1 &&
                SameLayout(tables[start - 1], latest))
             --start;
         if (end - start >= 2)
         {
-            CPlotData data{latest.m_Title, {{QString::fromLatin1(RunColumn), QString(), 0, {}}}};
+            CPlotData data{
+                latest.m_Title, QString(), {{QString::fromLatin1(RunColumn), QString(), 0, {}}}};
             for (size_t table = start; table < end; ++table)
             {
                 const std::vector<CPlotColumn> row = PlotColumns(tables[table]);
@@ -376,6 +377,8 @@ CPlotResult DrawPlot(QCustomPlot& chart, const CPlotData& data, const CPlotChoic
     QString title = data.m_Title;
     if (!designName.isEmpty())
         title = title.isEmpty() ? designName : title + QStringLiteral(" - ") + designName;
+    if (!data.m_Remark.isEmpty())
+        title += QLatin1Char('\n') + data.m_Remark;
     TitleElement(chart)->setText(title);
 
     const auto column = [&data](int index) -> const CPlotColumn*

@@ -34,7 +34,8 @@ struct CPlotColumn
 // The numbers of the table a plot shows.
 struct CPlotData
 {
-    QString m_Title; // the action that wrote the table
+    QString m_Title;  // the action that wrote the table
+    QString m_Remark; // the table's line under the plot's title
     std::vector<CPlotColumn> m_Columns;
 
     size_t Rows() const { return m_Columns.empty() ? 0 : m_Columns.front().m_Values.size(); }

@@ -6,6 +6,7 @@
 #include "models/Componant.h"
 #include "models/Diode.h"
 #include "models/Equations.h"
+#include "models/ReceiverSelectivity.h"
 
 #include <atomic>
 
@@ -82,6 +83,10 @@ public:
     // coupling, no source or no load leave nothing to detect), the results then as computed.
     bool AnalyseDetector();
     bool SetCore(const CCoreParameters& core);
+    // The set as tuned at the working frequency with the detector at the current tap, held:
+    // after AnalyseNoLoad and the tap sweep up to the tap. The detector's loading is taken at
+    // its level at f0: its resistance is what leaves the secondary the loaded Q of this tap.
+    CHeldTuning HoldTuning() const;
 
     // Mutual inductance (H) of the two air-core windings at the axial gap `distance` (m).
     double AirCoreMutualInductance(double distance);
