@@ -30,7 +30,7 @@ protected:
     }
 };
 
-TEST_F(CPartsLibraryTest, UserPartsLastAndWinOverShippedOnes)
+TEST_F(CPartsLibraryTest, UserPartsSurviveReopeningAndWinOverShippedOnes)
 {
     CWirePart mine{.m_Name = "AWG 26",
                    .m_Gauge = "AWG",
@@ -46,14 +46,16 @@ TEST_F(CPartsLibraryTest, UserPartsLastAndWinOverShippedOnes)
     {
         CPartsLibrary library;
         Open(library);
-        const std::optional<double> shipped = library.Find<CWirePart>("AWG 26")->m_BareDiameter;
-        EXPECT_NE(shipped, mine.m_BareDiameter);
+        const auto shipped = library.Find<CWirePart>("AWG 26");
+        ASSERT_TRUE(shipped);
+        EXPECT_FALSE(shipped->m_User);
+        EXPECT_NE(shipped->m_BareDiameter, mine.m_BareDiameter);
         EXPECT_TRUE(library.Save(mine)) << library.GetErrorText();
         EXPECT_TRUE(library.Save(diode)) << library.GetErrorText();
         // Renamed through an edit; the old name goes.
         diode.m_Name = "Lot 7 1N34A";
         EXPECT_TRUE(library.Save(diode, "My 1N34A")) << library.GetErrorText();
-        // Names are invalid without text; nothing is written.
+        // A part without a name is refused before anything is written.
         EXPECT_FALSE(
             library.Save(CRodPart{.m_Material = "61", .m_Diameter = 0.01, .m_Length = 0.1}));
         EXPECT_FALSE(library.GetErrorText().empty());
@@ -74,8 +76,10 @@ TEST_F(CPartsLibraryTest, UserPartsLastAndWinOverShippedOnes)
     ASSERT_TRUE(Named(wires, "AWG 26"));
     EXPECT_TRUE(Named(wires, "AWG 26")->m_User);
     EXPECT_TRUE(Named(wires, "AWG 26")->m_ReplacesShipped);
-    // Numbers by value: AWG 9 does not exist, but AWG 10 comes before AWG 26 and after none.
-    EXPECT_EQ(wires.front().m_Name, "AWG 10");
+    // Numbers by their value, as a picker shows them: 30 strands before 165.
+    const std::vector<CPartName> litz = library.ListNames(EPartTable::Litz);
+    ASSERT_TRUE(Named(litz, "30/44") && Named(litz, "165/46"));
+    EXPECT_LT(Named(litz, "30/44"), Named(litz, "165/46"));
 
     const std::vector<CPartName> diodes = library.ListNames(EPartTable::Diode);
     EXPECT_FALSE(Named(diodes, "My 1N34A"));
