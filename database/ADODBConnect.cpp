@@ -52,13 +52,23 @@ CSqliteDatabase& CADODBConnect::Database() const
 bool CADODBConnect::OpenDatabase(const std::string&, const std::string& file, const std::string&,
                                  const std::string&)
 {
+    return Open(file, false);
+}
+
+bool CADODBConnect::OpenDatabaseReadOnly(const std::string& file)
+{
+    return Open(file, true);
+}
+
+bool CADODBConnect::Open(const std::string& file, bool readOnly)
+{
     return GuardDatabaseCall(
         m_Error, g_Unhandled,
         [&]
         {
             m_Database.reset();
             m_strDataSource.clear();
-            m_Database = std::make_shared<CSqliteDatabase>(file);
+            m_Database = std::make_shared<CSqliteDatabase>(file, readOnly);
             m_strDataSource = file;
         },
         false);

@@ -30,6 +30,10 @@ public:
     // message is stored and nothing is shown.
     bool OpenDatabase(const std::string& connection, const std::string& file,
                       const std::string& user, const std::string& password);
+    // As OpenDatabase, but the file is only read: every change to it fails with the
+    // database's "attempt to write a readonly database", and it may lie in a folder the
+    // program cannot write to.
+    bool OpenDatabaseReadOnly(const std::string& file);
     // Lets go of the database; a transaction not committed is rolled back once no
     // recordset uses the database any more.
     bool CloseDatabase();
@@ -58,6 +62,8 @@ public:
 
 private:
     friend class CADODBRecordset;
+
+    bool Open(const std::string& file, bool readOnly);
 
     CSqliteDatabase& Database() const;
 

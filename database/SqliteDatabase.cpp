@@ -77,7 +77,7 @@ std::vector<std::string> StatementKeywords(const std::string& sql)
 }
 } // namespace
 
-CSqliteDatabase::CSqliteDatabase(const std::string& file)
+CSqliteDatabase::CSqliteDatabase(const std::string& file, bool readOnly)
 {
     // Only an existing file is a database here: SQLite would otherwise create a
     // temporary one for an empty name and an in-memory one for ":memory:".
@@ -86,7 +86,8 @@ CSqliteDatabase::CSqliteDatabase(const std::string& file)
         throw CDatabaseException(sqlite3_errstr(SQLITE_CANTOPEN));
     // A relative name gets "./" so that names like "file:x" are never read as URIs.
     const std::string path = std::filesystem::path(file).is_absolute() ? file : "./" + file;
-    const int rc = sqlite3_open_v2(path.c_str(), &m_Db, SQLITE_OPEN_READWRITE, nullptr);
+    const int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+    const int rc = sqlite3_open_v2(path.c_str(), &m_Db, flags, nullptr);
     if (rc != SQLITE_OK)
     {
         const std::string message = m_Db ? sqlite3_errmsg(m_Db) : sqlite3_errstr(rc);

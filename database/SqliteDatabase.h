@@ -31,8 +31,8 @@ inline const char* const g_InvalidPointer = "Invalid pointer";
 class CSqliteDatabase
 {
 public:
-    // Opens an existing database file for reading and writing.
-    explicit CSqliteDatabase(const std::string& file);
+    // Opens an existing database file for reading and writing, or for reading only.
+    explicit CSqliteDatabase(const std::string& file, bool readOnly = false);
     ~CSqliteDatabase();
     CSqliteDatabase(const CSqliteDatabase&) = delete;
     CSqliteDatabase& operator=(const CSqliteDatabase&) = delete;

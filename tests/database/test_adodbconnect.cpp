@@ -200,3 +200,21 @@ TEST_F(CConnectTest, FieldsMustBeColumnsOfTheTableSoKeywordsAreNoValues)
         EXPECT_EQ(TakeBoxes(), c.m_Message.empty() ? CBoxes{} : (CBoxes{c.m_Message, c.m_Message}));
     }
 }
+
+TEST_F(CConnectTest, ReadOnlyConnectionReadsAndRefusesChanges)
+{
+    CADODBConnect connect;
+    EXPECT_FALSE(connect.OpenDatabaseReadOnly((m_Folder / "missing.db").string()));
+    EXPECT_EQ(connect.GetError().m_ProgramText, "unable to open database file");
+    EXPECT_TRUE(TakeBoxes().empty());
+
+    // A file nobody may write to still opens for reading.
+    std::filesystem::permissions(m_File, std::filesystem::perms::owner_read);
+    ASSERT_TRUE(connect.OpenDatabaseReadOnly(m_File));
+    EXPECT_EQ(connect.GetFieldAsStringUsingRecID("Coils", "Name", 2), "Loop");
+    EXPECT_FALSE(connect.Execute("DELETE FROM Coils"));
+    EXPECT_EQ(TakeBoxes(), CBoxes{"attempt to write a readonly database"});
+    EXPECT_TRUE(connect.CloseDatabase());
+    std::filesystem::permissions(m_File, std::filesystem::perms::owner_all);
+    EXPECT_EQ(RawQuery("SELECT count(*) FROM Coils"), "3");
+}
