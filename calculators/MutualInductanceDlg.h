@@ -162,6 +162,9 @@ public:
     QString LoopRow(int turn) const;
     QString DistanceRow(double distance, int turn) const;
 
+    // The set as the selectivity holds it: tuned at `distance` (m) with the detector at the tap
+    // loop. None when an input is refused (with its message) or the tap cannot be reported.
+    std::optional<CHeldTuning> HeldTuning(double distance);
     int ForwardLaw() const { return m_ForwardLaw; }
     int ReverseLaw() const { return m_ReverseLaw; }
     CReceiverCircuit& Circuit() { return m_Circuit; }

@@ -86,6 +86,22 @@ bool CMutualInductanceDlg::CheckSelectivityInputs()
     return true;
 }
 
+std::optional<CHeldTuning> CMutualInductanceDlg::HeldTuning(double distance)
+{
+    if (!ReadInputs() || !CheckCoreInputs() || !CheckSelectivityInputs() ||
+        !CheckDetectorInputs())
+        return std::nullopt;
+    m_Circuit.SetFrequency(m_Frequency, m_OtherLosses);
+    CDistanceRun run{m_Circuit, m_SourceImpedance};
+    const std::atomic<bool> stop{false};
+    if (std::optional<CRefusal> refusal = TuneAtTap(run, distance, stop))
+    {
+        Refuse(*refusal);
+        return std::nullopt;
+    }
+    return run.m_Circuit.HoldTuning();
+}
+
 void CMutualInductanceDlg::SelectivitySweep()
 {
     SetTabStops({40});
