@@ -3,6 +3,7 @@
 
 #include "app/DesignFile.h"
 #include "calculators/FormFactory.h"
+#include "database/Error.h"
 #include "database/MessagePresenter.h"
 #include "forms/ResultsExport.h"
 #include "forms/ResultsPlot.h"
@@ -24,7 +25,9 @@
 namespace
 {
 const char* const UsageLine =
-    "Usage: quillon --batch KEY [--load FILE] [--set ID=VALUE]... [--press ID]... [--save FILE]"
+    "Usage: quillon --batch KEY [--load FILE] [--set ID=VALUE]... [--part GROUP=NAME]... [--press "
+    "ID]..."
+    " [--save FILE]"
     " [--export-csv FILE] [--export-pdf FILE] [--progress] [--plot FILE.png|FILE.svg|FILE.pdf]"
     " [--plot-size WxH]";
 
@@ -86,6 +89,10 @@ void AddOptions(QCommandLineParser& parser)
                       QStringLiteral("ID=VALUE")});
     parser.addOption({QStringLiteral("press"), QStringLiteral("Press the push button <ID>."),
                       QStringLiteral("ID")});
+    parser.addOption({QStringLiteral("part"),
+                      QStringLiteral("Choose the part <NAME> in the picker <GROUP> (wire, litz, "
+                                     "ferrite, rod, diode), as the list does."),
+                      QStringLiteral("GROUP=NAME")});
     parser.addOption({QStringLiteral("save"), QStringLiteral("Save the design file <FILE>."),
                       QStringLiteral("FILE")});
     parser.addOption({QStringLiteral("export-csv"),
@@ -142,7 +149,7 @@ const std::pair<const char*, EBatchStep> FileOptions[] = {
 
 bool TakesValue(const QString& name)
 {
-    for (const char* option : {"batch", "set", "press", "plot", "plot-size"})
+    for (const char* option : {"batch", "set", "press", "part", "plot", "plot-size"})
         if (name == QLatin1String(option))
             return true;
     return std::any_of(std::begin(FileOptions), std::end(FileOptions),
@@ -192,6 +199,15 @@ bool AddStep(const QString& name, const QString& value, std::vector<CBatchStep>&
             return false;
         }
         steps.push_back({EBatchStep::Set, record});
+    }
+    else if (name == QLatin1String("part"))
+    {
+        if (value.indexOf(QLatin1Char('=')) <= 0)
+        {
+            reason = QStringLiteral("--part wants GROUP=NAME, not \"%1\"").arg(value);
+            return false;
+        }
+        steps.push_back({EBatchStep::Part, value});
     }
     else if (name == QLatin1String("press"))
     {
@@ -274,6 +290,22 @@ bool RunStep(CVKFormView& form, const CBatchStep& step, QString& designName, QSi
                     WriteToStderr(QStringLiteral("Note: ") + line);
         }
         break;
+    case EBatchStep::Part:
+    {
+        // A part that is not there ends the run: the report would be of other numbers.
+        const qsizetype equals = step.m_Text.indexOf(QLatin1Char('='));
+        const QString group = step.m_Text.left(equals);
+        const QString name = step.m_Text.mid(equals + 1);
+        if (!form.ChoosePart(group, name))
+        {
+            CError::DisplayError(QStringLiteral("No part \"%1\" among the %2 parts of this "
+                                                "calculator")
+                                     .arg(name, group)
+                                     .toStdString());
+            return false;
+        }
+        break;
+    }
     case EBatchStep::Save:
         if (SaveDesign(&form, form.m_strFormKey, step.m_Text))
             designName = QFileInfo(step.m_Text).fileName();

@@ -29,6 +29,7 @@ enum class EBatchStep
     Load,
     Set,
     Press,
+    Part,
     Save,
     ExportCsv,
     ExportPdf,
@@ -38,7 +39,7 @@ enum class EBatchStep
 struct CBatchStep
 {
     EBatchStep m_Kind;
-    QString m_Text; // file path, or the record line "ID,VALUE"
+    QString m_Text; // file path, the record line "ID,VALUE", or "GROUP=NAME" of a part
     int m_Id = 0;   // button to press
 };
 

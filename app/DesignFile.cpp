@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/DesignFile.h"
 
+#include "controls/VKComboBox.h"
 #include "controls/VKEdit.h"
 #include "database/Error.h"
 #include "database/MessagePresenter.h"
@@ -11,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRadioButton>
+#include <QUrl>
 
 #include <charconv>
 #include <climits>
@@ -147,6 +149,8 @@ EControlKind ClassifyControl(const QWidget* control)
         return EControlKind::Radio;
     if (qobject_cast<const QCheckBox*>(control))
         return EControlKind::Check;
+    if (qobject_cast<const CVKComboBox*>(control))
+        return EControlKind::Part;
     return EControlKind::Other;
 }
 
@@ -261,6 +265,11 @@ bool ApplyControlRecord(CVKFormView& form, const std::string& line, ENotation no
         }
         return false;
     }
+    case EControlKind::Part:
+        // The numbers are in the fields; the name only says which part they came from.
+        static_cast<CVKComboBox*>(control)->ShowName(
+            QUrl::fromPercentEncoding(QByteArray::fromStdString(record.m_Value)));
+        return true;
     case EControlKind::Other:
         break;
     }
@@ -299,6 +308,14 @@ QString ControlRecord(const QWidget* control, ENotation notation)
         return QStringLiteral("%1,%2").arg(id).arg(state == Qt::Checked            ? 1
                                                    : state == Qt::PartiallyChecked ? 2
                                                                                    : 0);
+    }
+    case EControlKind::Part:
+    {
+        // Blanks and commas are escaped: a record's value is one run of non-blank characters.
+        const QString name = static_cast<const CVKComboBox*>(control)->Chosen();
+        return name.isEmpty() ? QString()
+                              : QStringLiteral("%1,%2").arg(id).arg(
+                                    QString::fromLatin1(QUrl::toPercentEncoding(name)));
     }
     case EControlKind::Other:
         break;

@@ -39,6 +39,7 @@ enum class EControlKind
     Edit, // a numeric field (the results box is not one)
     Radio,
     Check,
+    Part,  // a part picker: its record, the part's name, only when a part is chosen
     Other, // push buttons, group boxes, labels, the results box: not written, not read
 };
 

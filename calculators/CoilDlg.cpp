@@ -176,6 +176,7 @@ void CCoilDlg::BuildForm()
 
     QGroupBox* wire = AddGroup(QStringLiteral("Wire "), left);
     auto* wireLayout = new QVBoxLayout(wire);
+    QGridLayout* wirePicker = AddFieldGrid(wireLayout);
     QGridLayout* wireGrid = AddFieldGrid(wireLayout);
     AddField(wireGrid, FieldRow(IdConductorDiameter));
     AddField(wireGrid, FieldRow(IdWireDiameter));
@@ -185,6 +186,9 @@ void CCoilDlg::BuildForm()
     AddField(litzGrid, FieldRow(IdStrandDiameter));
     AddField(litzGrid, FieldRow(IdStrandCount));
     AddField(litzGrid, FieldRow(IdLitzFactor));
+    // After the fields they fill, on top of them.
+    AddPicker(wirePicker, IdWirePart);
+    AddPicker(litzGrid, IdLitzPart);
     left->addStretch();
 
     QGroupBox* geometry = AddGroup(QStringLiteral("Coil geometry"), right);
@@ -219,6 +223,8 @@ void CCoilDlg::BuildForm()
     for (int id : {IdGapExponent, IdLengthExponent, IdLossFactor, IdLossFactorFrequency,
                    IdRodDiameter, IdRodLength, IdOffset})
         AddField(coreGrid, FieldRow(id));
+    AddPicker(coreGrid, IdFerritePart);
+    AddPicker(coreGrid, IdRodPart);
     right->addStretch();
 
     AddResultsAndActions(MainLayout());

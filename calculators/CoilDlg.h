@@ -17,6 +17,8 @@ public:
     static const CFormAction ActionTable[];
     // Where the coil model is poor.
     static const CFormRule RuleTable[];
+    // The parts that fill the wire, litz and core fields.
+    static const CPartPickerRow PickerTable[];
     enum EControlId
     {
         IdStartInductance = 1202,
@@ -59,6 +61,11 @@ public:
         IdEnterRatio = 1200,
         IdInitialPermeability = 1275,
         IdApparentPermeability = 1277,
+        // Part pickers.
+        IdWirePart = 1290,
+        IdLitzPart = 1291,
+        IdFerritePart = 1292,
+        IdRodPart = 1293,
 
         IdAnalyse = IdMainAction,
         IdAnalyseRatioRange = 4,
@@ -92,8 +99,15 @@ protected:
     std::span<const CFieldHelp> FieldHelp() const override;
     std::span<const CFormAction> Actions() const override;
     std::span<const CFormRule> Rules() const override;
+    std::span<const CPartPickerRow> PartPickers() const override;
 
 private:
+    bool FillWire(const std::string& name);
+    bool FillLitz(const std::string& name);
+    bool FillFerrite(const std::string& name);
+    bool FillRod(const std::string& name);
+    // A close-wound coil (its pitch the wire's overall diameter) stays close-wound.
+    void ShowWireDiameter(double overall);
     bool SelfCapacitanceHint(const CReportTable& table, CTableHint& hint) const;
     bool HighQHint(const CReportTable& table, CTableHint& hint) const;
     void SetupRows(int first, int last);

@@ -24,6 +24,8 @@ public:
     static const CFormAction ActionTable[];
     // Where the form's models are poor.
     static const CFormRule RuleTable[];
+    // The parts that fill the diode fields.
+    static const CPartPickerRow PickerTable[];
     enum EControlId
     {
         // Fields: source.
@@ -104,6 +106,7 @@ public:
         IdStep = 1230,
         IdTapLoop = 1278,
         IdSelectivitySpan = 1294,
+        IdDiodePart = 1295,
         // Actions.
         IdAnalyseNoLoad = 3,
         IdSplEachLoop = 4,
@@ -176,8 +179,10 @@ protected:
     std::span<const CFieldHelp> FieldHelp() const override;
     std::span<const CFormAction> Actions() const override;
     std::span<const CFormRule> Rules() const override;
+    std::span<const CPartPickerRow> PartPickers() const override;
 
 private:
+    bool FillDiode(const std::string& name);
     bool DetectorPowerHint(const CReportTable& table, CTableHint& hint) const;
     bool CoilDiametersHint(const CReportTable& table, CTableHint& hint) const;
     // Wait cursor, ReadInputs, then the action of button `id` when the inputs are sound.

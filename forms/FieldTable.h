@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "parts/PartsSchema.h"
+
 #include <array>
 #include <cstddef>
+#include <string>
 #include <vector>
 
 // One row of a calculator form's field table: the arguments of the set-up calls that a
@@ -159,4 +162,19 @@ struct CFormRule
 {
     const char* m_Hint;
     bool (*m_Check)(const CVKFormView& form, const CReportTable& table, CTableHint& hint);
+};
+
+// A picker of parts beside the fields a part fills: its control id (the key of its design-file
+// record, which holds the part's name and which a reader without the parts ignores), its name
+// for the batch mode's --part GROUP=NAME, its label, the parts table it lists, the fields a part
+// fills (typing in one shows the picker's free choice again), and the form's function that looks
+// the part up and fills them, false when there is no such part.
+struct CPartPickerRow
+{
+    int m_Id;
+    const char* m_Group;
+    const char* m_Label; // beside the picker
+    EPartTable m_Table;
+    std::vector<int> m_Fills;
+    bool (*m_Fill)(CVKFormView& form, const std::string& name);
 };

@@ -30,6 +30,8 @@ class QPushButton;
 class QScrollArea;
 class QSplitter;
 class CResultsPane;
+class CPartsLibrary;
+class CVKComboBox;
 
 // What the open-documents bar offers the forms. The application installs one; while none is
 // installed the hooks do nothing.
@@ -143,6 +145,19 @@ public:
     // The form's actions (CFormAction), in the order of their buttons; the first is the one
     // Ctrl+Return runs.
     virtual std::span<const CFormAction> Actions() const { return {}; }
+    // The form's part pickers (CPartPickerRow).
+    virtual std::span<const CPartPickerRow> PartPickers() const { return {}; }
+    // Chooses the part `name` in the picker of `group` and fills its fields, as a choice from
+    // the list does; false (nothing changed) when the form has no such picker or part.
+    bool ChoosePart(const QString& group, const QString& name);
+    CVKComboBox* Picker(int id) const;
+    // The parts the pickers list: the shipped database and the user's own, opened when first
+    // needed at the places given (a missing user database is created only when written).
+    static void SetPartsLocations(const QString& shipped, const QString& user);
+    static CPartsLibrary& PartsLibrary();
+    // Shows the value (SI) in field `id` in its display unit, rounded to its decimals; typed
+    // text of a field that a picker fills shows that picker's free choice again.
+    void ShowFieldValue(int id, double value);
     // The form's validity rules (CFormRule), checked on the tables of every action.
     virtual std::span<const CFormRule> Rules() const { return {}; }
     // The hints on the latest action's tables, one line each (CReportTable::HintLines).
@@ -222,6 +237,9 @@ protected:
     // A grid for AddField rows, added to the given layout (the form's main layout by default).
     QGridLayout* AddFieldGrid(QBoxLayout* into = nullptr);
     CVKEdit* AddField(QGridLayout* grid, const CFieldRow& row);
+    // The picker of row `id` of PartPickers(), beside its label, in the grid's next row;
+    // call after the fields it fills are built.
+    CVKComboBox* AddPicker(QGridLayout* grid, int id);
     void AddFields(QGridLayout* grid, const CFieldRow* rows, int count);
     QAbstractButton* AddRadio(QBoxLayout* into, int id, const QString& caption, int radioGroup);
     QAbstractButton* AddCheck(QBoxLayout* into, int id, const QString& caption);
@@ -399,6 +417,13 @@ private:
 // A form's member function as the handler of one of its actions (CFormAction::m_Run): it takes
 // the action's id or nothing.
 template <auto Handler> void RunHandler(CVKFormView& form, int id);
+
+// A form's member function as the filler of one of its part pickers (CPartPickerRow::m_Fill).
+template <auto Fill> bool FillHandler(CVKFormView& form, const std::string& name)
+{
+    using TForm = typename CMemberOf<decltype(Fill)>::Class;
+    return (static_cast<TForm&>(form).*Fill)(name);
+}
 
 // A form's const member function as the check of one of its rules (CFormRule::m_Check).
 template <auto Check>

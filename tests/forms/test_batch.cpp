@@ -31,8 +31,9 @@ CBatchResult Batch(QStringList args)
 }
 
 const char* const UsageLine =
-    "Usage: quillon --batch KEY [--load FILE] [--set ID=VALUE]... [--press ID]... [--save FILE]"
-    " [--export-csv FILE] [--export-pdf FILE] [--progress] [--plot FILE.png|FILE.svg|FILE.pdf]"
+    "Usage: quillon --batch KEY [--load FILE] [--set ID=VALUE]... [--part GROUP=NAME]... "
+    "[--press ID]... [--save FILE] [--export-csv FILE] [--export-pdf FILE] [--progress] [--plot "
+    "FILE.png|FILE.svg|FILE.pdf]"
     " [--plot-size WxH]\n";
 
 // Runs in an empty folder, so that no default design file is found.
@@ -61,6 +62,7 @@ TEST_F(BatchMode, BadUsageExitsWith2AndAUsageLine)
         // One byte more than a design file's line holds.
         {"--batch", "Coil", "--set", "1202=" + QString(251, QLatin1Char('1'))},
         {"--batch", "Coil", "--press", "Analyse"},
+        {"--batch", "Coil", "--part", "AWG 26"},
         {"--batch", "Coil", "stray"},
         {"--press", "3"},
         {"--batch"},
