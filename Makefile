@@ -7,7 +7,7 @@ JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_ARGS ?=
 
 .PHONY: all deps build build-asan build-fuzz test test-plain test-asan fuzz bench run clean format \
-	format-check
+	format-check install package
 
 all: build
 
@@ -64,6 +64,15 @@ format-check: deps
 
 format: deps
 	@clang-format -i $(SOURCES)
+
+# Installs into PREFIX (CMake's install prefix, /usr/local, when empty); DESTDIR is honoured.
+PREFIX ?=
+install: build
+	@cmake --install $(BUILD) $(if $(PREFIX),--prefix $(PREFIX))
+
+# The Debian package $(BUILD)/quillon_<version>_<arch>.deb.
+package: build
+	@cd $(BUILD) && cpack -G DEB
 
 bench: build
 	@sh scripts/run-bench.sh $(BUILD)

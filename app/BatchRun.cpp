@@ -402,7 +402,7 @@ int RunBatch(const QStringList& args, QString& out, QString& err,
     std::unique_ptr<CVKFormView> form = CreateForm(entry->m_Key);
     CVKFormView::SetActiveForm(form.get());
     // As a form opened in a window, it starts from its default design when there is one.
-    const QString defaultPath = DefaultDesignPath(QDir::currentPath(), *entry);
+    const QString defaultPath = FindDefaultDesign(*entry);
     QString designName;
     if (LoadDesign(form.get(), entry->m_Key, defaultPath, EDesignLoad::Default))
         designName = QFileInfo(defaultPath).fileName();

@@ -10,8 +10,8 @@
 
 // The batch mode: quillon --batch KEY [--load FILE] [--set ID=VALUE]... [--press ID]...
 // [--save FILE] [--export-csv FILE] [--export-pdf FILE] [--progress] [--plot FILE]
-// [--plot-size WxH]. Creates form KEY as the window would (its default design file from Data/
-// below the current folder included), applies the options in the order given, and returns the
+// [--plot-size WxH]. Creates form KEY as the window would (with its default design file
+// where FindDefaultDesign finds one), applies the options in the order given, and returns the
 // results-box text with "\n" line ends in out. Every message becomes one line "TITLE: TEXT" in
 // err. Needs a QApplication (main selects the offscreen platform).
 //

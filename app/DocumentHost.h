@@ -22,6 +22,9 @@ public:
                         const std::vector<EAnswer>& answers) = 0;
     // True when a save to the path may go ahead.
     virtual bool MayReplace(const QString& path) = 0;
+    // Where a save to the path writes: the path itself, or the user's own copy of a default
+    // design that cannot be changed where it lies.
+    virtual QString SaveTarget(const QString& path) = 0;
     // The path a save writes to, kept as the last path chosen in the program.
     virtual void NoteSavePath(const QString& path) = 0;
     virtual QString FileVersion() const = 0;

@@ -11,6 +11,7 @@
 #include "app/QuillonDoc.h"
 #include "app/Registry.h"
 #include "calculators/FormFactory.h"
+#include "controls/Platform.h"
 #include "controls/VKStatusBar.h"
 #include "database/Error.h"
 #include "forms/VKFormView.h"
@@ -137,7 +138,7 @@ CChildFrame* CMainFrame::OpenForm(const QString& formKey)
     ShowChildFrame(child);
     CVKFormView::SetActiveForm(form);
 
-    const QString path = DefaultDesignPath(QDir::currentPath(), *entry);
+    const QString path = FindDefaultDesign(*entry);
     child->Document()->OnOpenDocument(path, EDesignLoad::Default);
     child->Document()->SetTitle(path);
     return child;
@@ -282,15 +283,11 @@ QString CMainFrame::HelpFilePath()
         return g_HelpFilePath;
     const QString name = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() +
                          QStringLiteral(".html");
-    const QDir program(QCoreApplication::applicationDirPath());
-    const QStringList candidates = {
-        program.filePath(QStringLiteral("help/") + name),
-        program.filePath(QStringLiteral("../share/quillon/help/") + name),
-    };
-    for (const QString& candidate : candidates)
-        if (QFileInfo::exists(candidate))
-            return QFileInfo(candidate).canonicalFilePath();
-    return candidates.front();
+    const QString relative = QStringLiteral("help/") + name;
+    const QString found = FindDataFile(relative);
+    if (!found.isEmpty())
+        return QFileInfo(found).canonicalFilePath();
+    return QDir(QCoreApplication::applicationDirPath()).filePath(relative);
 }
 
 void CMainFrame::SetHelpFilePath(const QString& path)

@@ -418,13 +418,38 @@ EAnswer CQuillonApp::Ask(QWidget* owner, const QString& text, const std::vector<
                          : answers.back();
 }
 
-bool CQuillonApp::IsDefaultDesign(const QString& path)
+QString CQuillonApp::DefaultDesignOf(const QString& path)
 {
     const QString target = QFileInfo(path).absoluteFilePath();
+    const QStringList folders = DataFolders();
     for (const CFormEntry& entry : FormEntries())
-        if (QFileInfo(DefaultDesignPath(QDir::currentPath(), entry)).absoluteFilePath() == target)
-            return true;
-    return false;
+        for (const QString& folder : folders)
+            if (QFileInfo(DefaultDesignPath(folder, entry)).absoluteFilePath() == target)
+                return DefaultDesignName(entry);
+    return QString();
+}
+
+bool CQuillonApp::IsDefaultDesign(const QString& path)
+{
+    return !DefaultDesignOf(path).isEmpty();
+}
+
+QString CQuillonApp::SaveTarget(const QString& path)
+{
+    const QString name = DefaultDesignOf(path);
+    if (name.isEmpty())
+        return path;
+    // The installed defaults belong to the package, even for a user who could write them.
+    const QString folder = QFileInfo(path).absolutePath();
+    const QString installed = InstalledDataFolder() + QLatin1Char('/');
+    if (QFileInfo(folder).isWritable() && !QFileInfo(path).absoluteFilePath().startsWith(installed))
+        return path;
+    const QString copy = QDir(UserDataFolder()).filePath(name);
+    QDir().mkpath(QFileInfo(copy).absolutePath());
+    // The user agreed to replace the design the calculator starts with; the copy is that design.
+    if (m_ReplacedDefaults.contains(QFileInfo(path).absoluteFilePath()))
+        m_ReplacedDefaults.insert(copy);
+    return copy;
 }
 
 bool CQuillonApp::MayReplace(const QString& path)

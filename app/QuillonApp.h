@@ -108,9 +108,15 @@ public:
     // The first time in this run that a save would replace a default design (the design a
     // calculator starts with), asks whether to go on. True when the save may go ahead.
     bool MayReplace(const QString& path) override;
+    // An installed default design, or one in a folder the user cannot write, is saved as the
+    // user's own copy in UserDataFolder(), which is found before it from then on.
+    QString SaveTarget(const QString& path) override;
     void NoteSavePath(const QString& path) override { m_strPathName = path; }
     QString FileVersion() const override { return m_strFileVersion; }
     static bool IsDefaultDesign(const QString& path);
+    // "Data/<key>/<caption>_Default.qwf" when the path is a default design below one of the
+    // data folders; else empty.
+    static QString DefaultDesignOf(const QString& path);
     // The design file filter, and the same in Qt's filter syntax.
     static const char* const FileFilter;
     static QString QtFileFilter(const QString& filter);

@@ -42,12 +42,14 @@ bool CQuillonDoc::DoSave(const QString& path, bool replace)
     }
     if (m_Host && !m_Host->MayReplace(target))
         return false;
+    const QString written = m_Host ? m_Host->SaveTarget(target) : target;
     if (m_Host)
-        m_Host->NoteSavePath(target);
-    if (!SaveDesign(target))
+        m_Host->NoteSavePath(written);
+    if (!SaveDesign(written))
         return false;
-    if (path.isEmpty())
-        SetPathName(target);
+    // A save that went to the user's own copy goes there again next time.
+    if (path.isEmpty() || written != target)
+        SetPathName(written);
     SetModifiedFlag(false);
     return true;
 }

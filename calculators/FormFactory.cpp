@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calculators/FormFactory.h"
 
+#include "controls/Platform.h"
 #include "forms/VKFormView.h"
 
 #include <QDir>
@@ -74,8 +75,18 @@ std::unique_ptr<CVKFormView> CreateForm(const QString& key)
     return form;
 }
 
+QString DefaultDesignName(const CFormEntry& entry)
+{
+    return QStringLiteral("Data/%1/%2_Default.qwf").arg(entry.m_Key, entry.m_Caption);
+}
+
 QString DefaultDesignPath(const QString& folder, const CFormEntry& entry)
 {
-    return QDir(folder).filePath(
-        QStringLiteral("Data/%1/%2_Default.qwf").arg(entry.m_Key, entry.m_Caption));
+    return QDir(folder).filePath(DefaultDesignName(entry));
+}
+
+QString FindDefaultDesign(const CFormEntry& entry)
+{
+    const QString found = FindDataFile(DefaultDesignName(entry));
+    return found.isEmpty() ? DefaultDesignPath(QDir::currentPath(), entry) : found;
 }

@@ -36,5 +36,10 @@ QString ShownCaption(const QString& key);
 // A new, initialised form (OnInitialUpdate has run), or null for an unknown key.
 std::unique_ptr<CVKFormView> CreateForm(const QString& key);
 
-// "Data/<key>/<caption>_Default.qwf" below the given folder.
+// "Data/<key>/<caption>_Default.qwf", the default design's path below a data folder.
+QString DefaultDesignName(const CFormEntry& entry);
+// The same below the given folder.
 QString DefaultDesignPath(const QString& folder, const CFormEntry& entry);
+// The default design a new form loads: the first found below the data folders (FindDataFile),
+// else the path below the working folder, which then loads nothing.
+QString FindDefaultDesign(const CFormEntry& entry);

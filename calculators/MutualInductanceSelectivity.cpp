@@ -88,8 +88,7 @@ bool CMutualInductanceDlg::CheckSelectivityInputs()
 
 std::optional<CHeldTuning> CMutualInductanceDlg::HeldTuning(double distance)
 {
-    if (!ReadInputs() || !CheckCoreInputs() || !CheckSelectivityInputs() ||
-        !CheckDetectorInputs())
+    if (!ReadInputs() || !CheckCoreInputs() || !CheckSelectivityInputs() || !CheckDetectorInputs())
         return std::nullopt;
     m_Circuit.SetFrequency(m_Frequency, m_OtherLosses);
     CDistanceRun run{m_Circuit, m_SourceImpedance};

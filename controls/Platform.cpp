@@ -2,14 +2,23 @@
 #include "controls/Platform.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLocale>
 #include <QMainWindow>
 #include <QMessageBox>
+#include <QStandardPaths>
 #include <QStatusBar>
 
 #include <optional>
 #include <utility>
+
+// The installed data folder relative to the installed program; the build sets it from its
+// install prefix.
+#ifndef QUILLON_DATA_FROM_PROGRAM
+#define QUILLON_DATA_FROM_PROGRAM "../share/quillon"
+#endif
 
 void CMessageBoxPresenter::Show(const std::string& title, const std::string& text,
                                 EMessageIcon icon)
@@ -246,4 +255,34 @@ void ShowStatusMessage(const QWidget* from, const QString& text)
     auto* window = from ? qobject_cast<QMainWindow*>(from->window()) : nullptr;
     if (window && window->statusBar())
         window->statusBar()->showMessage(text, StatusMessageMilliseconds);
+}
+
+QString UserDataFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+}
+
+QString InstalledDataFolder()
+{
+    return QDir::cleanPath(QDir(QCoreApplication::applicationDirPath())
+                               .filePath(QStringLiteral(QUILLON_DATA_FROM_PROGRAM)));
+}
+
+QStringList DataFolders()
+{
+    QStringList folders = {QDir::currentPath(), UserDataFolder(),
+                           QCoreApplication::applicationDirPath(), InstalledDataFolder()};
+    folders.removeAll(QString());
+    return folders;
+}
+
+QString FindDataFile(const QString& relative)
+{
+    for (const QString& folder : DataFolders())
+    {
+        const QString path = QDir(folder).filePath(relative);
+        if (QFileInfo(path).isFile())
+            return path;
+    }
+    return QString();
 }

@@ -5,6 +5,7 @@
 #include "database/MessagePresenter.h"
 
 #include <QString>
+#include <QStringList>
 #include <Qt>
 
 #include <vector>
@@ -136,3 +137,14 @@ constexpr int StatusMessageMilliseconds = 4000;
 // Shows a passing message in the status bar of the main window the widget is in, for a few
 // seconds and without a box; a widget outside a main window (the batch mode) shows nothing.
 CORVANE_EXPORT void ShowStatusMessage(const QWidget* from, const QString& text);
+
+// The program's own files (the default designs in Data/, the guide in help/) are looked up by
+// their path below these folders, first to last: the working folder, the user's own data
+// folder, the program's folder (a build tree) and the installed data folder.
+CORVANE_EXPORT QStringList DataFolders();
+// Where the user's own copies go (QStandardPaths::AppDataLocation).
+CORVANE_EXPORT QString UserDataFolder();
+// <prefix>/share/quillon, reached from the program's folder, so that an installed tree can move.
+CORVANE_EXPORT QString InstalledDataFolder();
+// The first file found at the relative path below DataFolders(); empty when there is none.
+CORVANE_EXPORT QString FindDataFile(const QString& relative);

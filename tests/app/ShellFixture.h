@@ -38,6 +38,9 @@ protected:
         ASSERT_TRUE(m_Dir.isValid());
         m_OldFolder = QDir::currentPath();
         QDir::setCurrent(m_Dir.path());
+        // The user's own data folder, empty: the developer's saved copies stay out.
+        m_OldDataHome = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", QFile::encodeName(Path(QStringLiteral("user-data"))));
         SetNumberSettings(
             CVKNumberSettings::WithSeparators(QStringLiteral("."), QStringLiteral(",")));
         m_Options.m_SettingsFile = Path(QStringLiteral("settings/Quillon.conf"));
@@ -48,6 +51,10 @@ protected:
         m_App.reset();
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QDir::setCurrent(m_OldFolder);
+        if (m_OldDataHome.isNull())
+            qunsetenv("XDG_DATA_HOME");
+        else
+            qputenv("XDG_DATA_HOME", m_OldDataHome);
         ResetNumberSettings();
     }
 
@@ -165,6 +172,7 @@ protected:
 
     QTemporaryDir m_Dir;
     QString m_OldFolder;
+    QByteArray m_OldDataHome;
     CQuillonOptions m_Options;
     std::vector<CQuestion> m_Questions;
     std::vector<EAnswer> m_Answers;

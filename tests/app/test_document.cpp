@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ShellFixture.h"
 
+#include "calculators/FormFactory.h"
 #include "controls/VKEdit.h"
 
 #include <QAbstractButton>
@@ -42,7 +43,101 @@ private:
     rlimit m_Old{};
     void (*m_OldHandler)(int);
 };
+// A design in the installed data folder, which for this test program lies beside it as
+// ../share/quillon, read-only as a package leaves it; removed again with its folders.
+class CInstalledDesign
+{
+public:
+    CInstalledDesign(const QString& name, const QByteArray& data)
+        : m_Path(QDir(InstalledDataFolder()).filePath(name))
+    {
+        m_Created = !QFileInfo::exists(InstalledDataFolder());
+        QDir().mkpath(QFileInfo(m_Path).absolutePath());
+        QFile file(m_Path);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(data);
+        file.close();
+        SetReadOnly(true);
+    }
+    ~CInstalledDesign()
+    {
+        SetReadOnly(false);
+        QFile::remove(m_Path);
+        if (m_Created)
+        {
+            QDir(InstalledDataFolder()).removeRecursively();
+            QDir().rmdir(QFileInfo(InstalledDataFolder()).absolutePath());
+        }
+    }
+    const QString& Path() const { return m_Path; }
+
+private:
+    void SetReadOnly(bool readOnly)
+    {
+        const auto read = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+        const auto list = QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther;
+        QFile::setPermissions(m_Path, readOnly ? read : read | QFile::WriteOwner);
+        QFile::setPermissions(QFileInfo(m_Path).absolutePath(),
+                              readOnly ? read | list : read | list | QFile::WriteOwner);
+    }
+
+    QString m_Path;
+    bool m_Created = false;
+};
+
+QString FieldText(CChildFrame* child, int id)
+{
+    const auto* field = dynamic_cast<const CVKEdit*>(child->Form()->Control(id));
+    return field ? field->GetFixedText() : QString();
+}
+
+const char* const CoilDefault = "Data/Coil/Coil_Default.qwf";
 } // namespace
+
+TEST_F(ShellTest, ADefaultIsFoundInTheWorkingFolderThenTheUsersThenTheInstalledFolder)
+{
+    const CFormEntry& coil = *FindFormEntry(QStringLiteral("Coil"));
+    const QString shipped = SourceDir() + QStringLiteral("/app/") + CoilDefault;
+    CInstalledDesign installed(QString::fromLatin1(CoilDefault), ReadFile(shipped));
+    EXPECT_EQ(FindDefaultDesign(coil), installed.Path());
+    const QString own = QDir(UserDataFolder()).filePath(QString::fromLatin1(CoilDefault));
+    WriteFile(own, ReadFile(shipped));
+    EXPECT_EQ(FindDefaultDesign(coil), own);
+    CopyDefaultDesigns();
+    EXPECT_EQ(FindDefaultDesign(coil), Path(QString::fromLatin1(CoilDefault)));
+}
+
+TEST_F(ShellTest, SavingOverAnInstalledDefaultSavesTheUsersOwnCopy)
+{
+    // Nothing in the working folder or beside this program: only the installed design.
+    QByteArray design = ReadFile(SourceDir() + QStringLiteral("/app/") + CoilDefault);
+    ASSERT_TRUE(design.contains("\r\n1217,1000.0\r\n"));
+    design.replace("\r\n1217,1000.0\r\n", "\r\n1217,777\r\n");
+    CInstalledDesign installed(QString::fromLatin1(CoilDefault), design);
+    Start();
+    CChildFrame* coil = Open(QStringLiteral("Coil"));
+    ASSERT_NE(coil, nullptr);
+    EXPECT_EQ(coil->Document()->GetPathName(), installed.Path());
+    EXPECT_EQ(FieldText(coil, 1217), QStringLiteral("777"));
+
+    // Asked as for any default design; the message says where the copy went.
+    m_Answers = {EAnswer::Yes};
+    m_App->OnCommand(CQuillonApp::IdFileSave);
+    const QString copy = QDir(UserDataFolder()).filePath(QString::fromLatin1(CoilDefault));
+    ASSERT_EQ(m_Messages.m_Messages.size(), 1u);
+    EXPECT_EQ(m_Messages.m_Messages[0].text, (copy + " saved!").toStdString());
+    EXPECT_EQ(ReadFile(installed.Path()), design);
+    EXPECT_TRUE(Lines(ReadFile(copy)).contains(QStringLiteral("1217,777")));
+    EXPECT_EQ(coil->Document()->GetPathName(), copy);
+
+    // The next Save goes to the copy without asking again, and a new Coil starts from it.
+    m_App->OnCommand(CQuillonApp::IdFileSave);
+    EXPECT_EQ(m_Questions.size(), 1u);
+    EXPECT_EQ(m_Messages.m_Messages.size(), 2u);
+    CChildFrame* again = Open(QStringLiteral("Coil"));
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(again->Document()->GetPathName(), copy);
+}
 
 TEST_F(ShellTest, AFileOfAnotherFormIsRefusedAndChangesNothing)
 {
