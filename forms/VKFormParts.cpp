@@ -7,12 +7,10 @@
 #include "controls/VKEdit.h"
 #include "parts/PartsLibrary.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QLabel>
-#include <QStandardPaths>
 
 #include <memory>
 
@@ -44,19 +42,16 @@ CPartsLibrary& CVKFormView::PartsLibrary()
     if (g_Parts)
         return *g_Parts;
     g_Parts = std::make_unique<CPartsLibrary>();
+    // The shipped parts lie with the default designs; the user's own in the user's folder.
     const QString shipped =
-        g_ShippedParts.isEmpty()
-            ? QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Data/parts.db"))
-            : g_ShippedParts;
-    const QString user =
-        g_UserParts.isEmpty()
-            ? QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
-                  .filePath(QStringLiteral("parts.db"))
-            : g_UserParts;
+        g_ShippedParts.isEmpty() ? FindDataFile(QStringLiteral("Data/parts.db")) : g_ShippedParts;
+    const QString user = g_UserParts.isEmpty()
+                             ? QDir(UserDataFolder()).filePath(QStringLiteral("parts.db"))
+                             : g_UserParts;
     // Without the shipped parts the pickers list the user's alone; the reason is in their tips.
     g_PartsProblem.clear();
-    if (!QFileInfo::exists(shipped))
-        g_PartsProblem = QStringLiteral("The parts database %1 is missing.").arg(shipped);
+    if (shipped.isEmpty() || !QFileInfo::exists(shipped))
+        g_PartsProblem = QStringLiteral("The parts database Data/parts.db is missing.");
     else if (!g_Parts->OpenShipped(QFile::encodeName(shipped).toStdString()))
         g_PartsProblem = QString::fromStdString(g_Parts->GetErrorText());
     // The user's database is made when the first part of the user's own is saved.

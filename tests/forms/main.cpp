@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "database/MessagePresenter.h"
+#include "forms/VKFormView.h"
 
 #include <QApplication>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -16,5 +18,9 @@ int main(int argc, char** argv)
     ::testing::InitGoogleTest(&argc, argv);
     CRecordingPresenter presenter;
     CScopedPresenter scoped(presenter);
+    // The pickers list the parts of the build; the user's own parts start empty every run.
+    const QTemporaryDir userParts;
+    CVKFormView::SetPartsLocations(QStringLiteral(QUILLON_PARTS_DB),
+                                   userParts.filePath(QStringLiteral("parts.db")));
     return RUN_ALL_TESTS();
 }

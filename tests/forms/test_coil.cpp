@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calculators/CoilDlg.h"
+#include "controls/VKComboBox.h"
 #include "tests/forms/FormTestSupport.h"
 
 #include <QFile>
@@ -424,4 +425,39 @@ TEST(CoilBatch, AWidelySpacedThinWireNeverGetsLessThanItsStraightWireResistance)
     EXPECT_GT(ohms(2), 0.0);             // R(DC)
     EXPECT_GE(ohms(3), ohms(2));         // R(AC) of the straight wire
     EXPECT_NEAR(ohms(4), ohms(3), 0.01); // R(AC) of the coil: no proximity effect
+}
+
+// A wire chosen from the list fills the diameters (a close-wound coil keeps its pitch on the
+// wire), the design file keeps its name beside the numbers, and typing in a filled field
+// leaves the part: the picker shows "custom" and the file no longer names it.
+TEST_F(CoilForm, APickedPartFillsItsFieldsAndTheFileKeepsItsName)
+{
+    CVKComboBox* wire = m_Form->Picker(C::IdWirePart);
+    ASSERT_NE(wire, nullptr);
+    const int awg26 = wire->findText(QStringLiteral("AWG 26 (single build)"));
+    ASSERT_GT(awg26, 0) << "the wire table lists the enamelled AWG sizes";
+    emit wire->activated(awg26);
+    // 0.40489 mm bare, 0.4394 mm over a single build of enamel, shown to the fields' 3 decimals.
+    EXPECT_EQ(m_Form->Field(C::IdConductorDiameter)->GetFixedText(), QStringLiteral("0.405"));
+    const QString overall = m_Form->Field(C::IdWireDiameter)->GetFixedText();
+    EXPECT_EQ(overall, QStringLiteral("0.439"));
+    EXPECT_EQ(m_Form->Field(C::IdPitch)->GetFixedText(), overall);
+    EXPECT_EQ(wire->Chosen(), QStringLiteral("AWG 26 (single build)"));
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("coil.qwf"));
+    ASSERT_TRUE(SaveDesign(m_Form.get(), QStringLiteral("Coil"), path));
+    CCoilDlg fresh;
+    fresh.OnInitialUpdate();
+    ASSERT_TRUE(LoadDesign(&fresh, QStringLiteral("Coil"), path));
+    EXPECT_EQ(fresh.Picker(C::IdWirePart)->Chosen(), QStringLiteral("AWG 26 (single build)"));
+    EXPECT_EQ(fresh.Field(C::IdWireDiameter)->GetFixedText(), overall);
+
+    QTest::keyClick(m_Form->Field(C::IdConductorDiameter), Qt::Key_Backspace);
+    EXPECT_EQ(wire->Chosen(), QString());
+    EXPECT_EQ(wire->currentText(), QStringLiteral("custom"));
+    ASSERT_TRUE(SaveDesign(m_Form.get(), QStringLiteral("Coil"), path));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(file.readAll().contains("1290,"));
 }
