@@ -36,6 +36,8 @@ presses() {
 
 plot coil Coil --set 1216=1000 --press 3
 plot crystalradio CrystalRadio --press 6
+plot selectivity CrystalRadio --press 8
+plot selectivity-distance CrystalRadio --set 1278=10 --set 1228=20 --set 1229=160 --press 9
 # shellcheck disable=SC2046
 plot monopole Monopole --press 4
 plot diode DiodeCapacitance --press 4
