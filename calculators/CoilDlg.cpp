@@ -176,19 +176,17 @@ void CCoilDlg::BuildForm()
 
     QGroupBox* wire = AddGroup(QStringLiteral("Wire "), left);
     auto* wireLayout = new QVBoxLayout(wire);
-    QGridLayout* wirePicker = AddFieldGrid(wireLayout);
     QGridLayout* wireGrid = AddFieldGrid(wireLayout);
+    AddPicker(wireGrid, IdWirePart);
     AddField(wireGrid, FieldRow(IdConductorDiameter));
     AddField(wireGrid, FieldRow(IdWireDiameter));
     AddField(wireGrid, FieldRow(IdResistivity));
     AddCheck(wireLayout, IdLitz, QStringLiteral("Litz wire"));
     QGridLayout* litzGrid = AddFieldGrid(wireLayout);
+    AddPicker(litzGrid, IdLitzPart);
     AddField(litzGrid, FieldRow(IdStrandDiameter));
     AddField(litzGrid, FieldRow(IdStrandCount));
     AddField(litzGrid, FieldRow(IdLitzFactor));
-    // After the fields they fill, on top of them.
-    AddPicker(wirePicker, IdWirePart);
-    AddPicker(litzGrid, IdLitzPart);
     left->addStretch();
 
     QGroupBox* geometry = AddGroup(QStringLiteral("Coil geometry"), right);
@@ -220,11 +218,11 @@ void CCoilDlg::BuildForm()
     permeabilityGrid->addLayout(apparentValue, 1, 1);
     AddField(apparentValue, FieldRow(IdApparentPermeabilityValue));
     QGridLayout* coreGrid = AddFieldGrid(coreLayout);
+    AddPicker(coreGrid, IdFerritePart);
+    AddPicker(coreGrid, IdRodPart);
     for (int id : {IdGapExponent, IdLengthExponent, IdLossFactor, IdLossFactorFrequency,
                    IdRodDiameter, IdRodLength, IdOffset})
         AddField(coreGrid, FieldRow(id));
-    AddPicker(coreGrid, IdFerritePart);
-    AddPicker(coreGrid, IdRodPart);
     right->addStretch();
 
     AddResultsAndActions(MainLayout());

@@ -398,8 +398,8 @@ void CMutualInductanceDlg::BuildForm()
     AddRadio(forward, IdForwardDiode, QStringLiteral("Use diode equation"), 1);
     AddRadio(forward, IdForwardQuadratic, QStringLiteral("Use quadratic"), 1);
     AddRadio(forward, IdForwardPower, QStringLiteral("Use power equation"), 1);
-    QGridLayout* diodePicker = AddFieldGrid(forward);
     QGridLayout* forwardGrid = AddFieldGrid(forward);
+    AddPicker(forwardGrid, IdDiodePart);
     AddFields(forwardGrid, ForwardFields, 8);
     AddHeading(forwardGrid, QStringLiteral("Diode equation"));
     AddField(forwardGrid, ForwardFields[8]);
@@ -420,7 +420,6 @@ void CMutualInductanceDlg::BuildForm()
     AddFields(reverseGrid, ReverseFields + 3, 2);
     AddHeading(reverseGrid, QStringLiteral("Constant resistance"));
     AddField(reverseGrid, ReverseFields[5]);
-    AddPicker(diodePicker, IdDiodePart);
     diode->addStretch();
 
     auto* load = new QGridLayout(AddGroup(QStringLiteral("Load"), working));

@@ -89,10 +89,16 @@ CVKComboBox* CVKFormView::AddPicker(QGridLayout* grid, int id)
                     if (chosen->m_Fill(*this, name.toStdString()))
                         Picker(id)->ShowName(name);
             });
-    for (int field : row->m_Fills)
-        if (CVKEdit* edit = Field(field))
-            connect(edit, &QLineEdit::textEdited, picker, &CVKComboBox::ShowFreeChoice);
     return picker;
+}
+
+void CVKFormView::ConnectPickers()
+{
+    for (const CPartPickerRow& row : PartPickers())
+        if (CVKComboBox* picker = Picker(row.m_Id))
+            for (int field : row.m_Fills)
+                if (CVKEdit* edit = Field(field))
+                    connect(edit, &QLineEdit::textEdited, picker, &CVKComboBox::ShowFreeChoice);
 }
 
 CVKComboBox* CVKFormView::Picker(int id) const

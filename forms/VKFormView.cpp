@@ -94,6 +94,7 @@ void CVKFormView::OnInitialUpdate()
         return;
     m_Initialised = true;
     BuildForm();
+    ConnectPickers();
     // Tab and Enter walk the controls in creation order, whatever layouts they ended up in.
     QWidget* previous = nullptr;
     for (QWidget* control : m_Controls)

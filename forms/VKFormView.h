@@ -237,8 +237,7 @@ protected:
     // A grid for AddField rows, added to the given layout (the form's main layout by default).
     QGridLayout* AddFieldGrid(QBoxLayout* into = nullptr);
     CVKEdit* AddField(QGridLayout* grid, const CFieldRow& row);
-    // The picker of row `id` of PartPickers(), beside its label, in the grid's next row;
-    // call after the fields it fills are built.
+    // The picker of row `id` of PartPickers(), beside its label, in the grid's next row.
     CVKComboBox* AddPicker(QGridLayout* grid, int id);
     void AddFields(QGridLayout* grid, const CFieldRow* rows, int count);
     QAbstractButton* AddRadio(QBoxLayout* into, int id, const QString& caption, int radioGroup);
@@ -347,6 +346,8 @@ protected:
 private:
     void RegisterControl(int id, QWidget* control);
     void OnClicked(int id);
+    // Typing in a field a picker fills shows the picker's free choice: once every field is built.
+    void ConnectPickers();
     // Puts the tables from `first` on to the form's rules and shows the hints they give.
     void CheckRules(size_t first);
     // Scrolls the results box so that the block comes first.
