@@ -19,6 +19,17 @@ CVKComboBox::CVKComboBox(const QString& freeChoice, QWidget* parent)
     completer->setFilterMode(Qt::MatchContains);
     completer->setCompletionMode(QCompleter::PopupCompletion);
     connect(this, &QComboBox::activated, this, &CVKComboBox::OnActivated);
+    // A name taken from the type-ahead list is chosen at once, as one from the drop-down.
+    connect(completer, qOverload<const QString&>(&QCompleter::activated), this,
+            [this](const QString& name)
+            {
+                const int index = findText(name, Qt::MatchFixedString);
+                if (index > 0)
+                {
+                    setCurrentIndex(index);
+                    OnActivated(index);
+                }
+            });
     // Enter or leaving the box with a text typed in full chooses that name.
     connect(lineEdit(), &QLineEdit::editingFinished, this,
             [this]

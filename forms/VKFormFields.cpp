@@ -333,17 +333,31 @@ void CVKFormView::AddResultsAndActions(QBoxLayout* into)
     auto* frame = new QGroupBox(inSplitter ? this : ControlParent(into));
     below->addWidget(frame);
     RegisterControl(IdActionFrame, frame);
-    auto* row = new QHBoxLayout(frame);
+    // Rows of at most ActionsPerRow buttons, so that a form with many actions still fits a
+    // 1366 pixel screen; "Clear" and "Exit" at the right of the first row.
+    constexpr int ActionsPerRow = 4;
+    auto* rows = new QVBoxLayout(frame);
     QStringList captions;
     for (const CFormAction& action : actions)
         captions << QString::fromUtf8(action.m_Caption);
     captions << QStringLiteral("Clear") << QStringLiteral("Exit");
     const QStringList marked = WithMnemonics(captions);
+    auto* top = new QHBoxLayout;
+    rows->addLayout(top);
+    QHBoxLayout* row = top;
     for (size_t i = 0; i < actions.size(); ++i)
+    {
+        if (i > 0 && i % ActionsPerRow == 0)
+        {
+            row->addStretch();
+            row = new QHBoxLayout;
+            rows->addLayout(row);
+        }
         AddButton(row, actions[i].m_Id, marked[static_cast<qsizetype>(i)]);
+    }
     row->addStretch();
-    AddButton(row, IdClear, marked[marked.size() - 2]);
-    AddButton(row, IdExit, marked.back());
+    AddButton(top, IdClear, marked[marked.size() - 2]);
+    AddButton(top, IdExit, marked.back());
 
     // Ctrl+Return runs the first action, the one users run most, from any field.
     if (actions.empty())
