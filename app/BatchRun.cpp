@@ -91,7 +91,8 @@ void AddOptions(QCommandLineParser& parser)
                       QStringLiteral("ID")});
     parser.addOption({QStringLiteral("part"),
                       QStringLiteral("Choose the part <NAME> in the picker <GROUP> (wire, litz, "
-                                     "ferrite, rod, diode), as the list does."),
+                                     "ferrite, rod; diode, primary-wire, secondary-wire), as the "
+                                     "list does."),
                       QStringLiteral("GROUP=NAME")});
     parser.addOption({QStringLiteral("save"), QStringLiteral("Save the design file <FILE>."),
                       QStringLiteral("FILE")});

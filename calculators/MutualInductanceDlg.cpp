@@ -378,6 +378,7 @@ void CMutualInductanceDlg::BuildForm()
     auto* primary = new QVBoxLayout(AddGroup(QStringLiteral("Primary coil"), coils));
     AddCheck(primary, IdResonant, QStringLiteral("Resonant"));
     QGridLayout* primaryGrid = AddFieldGrid(primary);
+    AddPicker(primaryGrid, IdPrimaryWirePart);
     auto* primaryLitz = new QVBoxLayout;
     primary->addLayout(primaryLitz);
     AddCheck(primaryLitz, IdPrimaryLitz, QStringLiteral("Litz wire"));
@@ -386,6 +387,7 @@ void CMutualInductanceDlg::BuildForm()
 
     auto* secondary = new QVBoxLayout(AddGroup(QStringLiteral("Secondary coil"), coils));
     QGridLayout* secondaryGrid = AddFieldGrid(secondary);
+    AddPicker(secondaryGrid, IdSecondaryWirePart);
     auto* secondaryLitz = new QVBoxLayout;
     secondary->addLayout(secondaryLitz);
     AddCheck(secondaryLitz, IdSecondaryLitz, QStringLiteral("Litz wire"));

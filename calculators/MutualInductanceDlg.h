@@ -107,6 +107,8 @@ public:
         IdTapLoop = 1278,
         IdSelectivitySpan = 1294,
         IdDiodePart = 1295,
+        IdPrimaryWirePart = 1296,
+        IdSecondaryWirePart = 1297,
         // Actions.
         IdAnalyseNoLoad = 3,
         IdSplEachLoop = 4,
@@ -183,6 +185,9 @@ protected:
 
 private:
     bool FillDiode(const std::string& name);
+    bool FillPrimaryWire(const std::string& name);
+    bool FillSecondaryWire(const std::string& name);
+    bool FillWire(int picker, int field, const std::string& name);
     bool DetectorPowerHint(const CReportTable& table, CTableHint& hint) const;
     bool CoilDiametersHint(const CReportTable& table, CTableHint& hint) const;
     // Wait cursor, ReadInputs, then the action of button `id` when the inputs are sound.

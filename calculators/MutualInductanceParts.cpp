@@ -14,11 +14,44 @@ const CPartPickerRow CMutualInductanceDlg::PickerTable[] = {
      {IdSatCurrent, IdIdeality, IdRevSatCurrent, IdRevN, IdJunctionCap, IdJunctionVoltage,
       IdTurnOnVoltage, IdCapQuotient},
      FillHandler<&CMutualInductanceDlg::FillDiode>},
+    {IdPrimaryWirePart,
+     "primary-wire",
+     "Wire",
+     EPartTable::Wire,
+     {IdPrimaryConductorDiameter},
+     FillHandler<&CMutualInductanceDlg::FillPrimaryWire>},
+    {IdSecondaryWirePart,
+     "secondary-wire",
+     "Wire",
+     EPartTable::Wire,
+     {IdSecondaryConductorDiameter},
+     FillHandler<&CMutualInductanceDlg::FillSecondaryWire>},
 };
 
 std::span<const CPartPickerRow> CMutualInductanceDlg::PartPickers() const
 {
     return PickerTable;
+}
+
+bool CMutualInductanceDlg::FillPrimaryWire(const std::string& name)
+{
+    return FillWire(IdPrimaryWirePart, IdPrimaryConductorDiameter, name);
+}
+
+bool CMutualInductanceDlg::FillSecondaryWire(const std::string& name)
+{
+    return FillWire(IdSecondaryWirePart, IdSecondaryConductorDiameter, name);
+}
+
+// The coils take the bare conductor; their pitch is their length over their turns.
+bool CMutualInductanceDlg::FillWire(int picker, int field, const std::string& name)
+{
+    const std::optional<CWirePart> wire = PartsLibrary().Find<CWirePart>(name);
+    if (!wire)
+        return false;
+    ShowFieldValue(field, wire->m_BareDiameter);
+    Picker(picker)->setToolTip(QString::fromStdString(wire->m_Source));
+    return true;
 }
 
 // The diode equation both ways with the model's Is and n; its zero-bias junction capacitance,
