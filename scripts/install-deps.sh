@@ -7,7 +7,7 @@ set -eu
 PACKAGES="cmake make g++ pkg-config qt6-base-dev libgl-dev libsqlite3-dev \
 libgtest-dev googletest libbenchmark-dev xvfb fonts-dejavu-core python3 \
 libqcustomplot-dev libqcustomplot2.1-qt6 qt6-svg-dev clang libclang-rt-dev clang-format \
-locales poppler-utils \
+locales poppler-utils ngspice \
 desktop-file-utils appstream libxml2-utils lintian man-db dpkg-dev file"
 
 # Number formats of most of the world's desktops: a decimal point, a decimal comma with "." or
