@@ -135,22 +135,33 @@ void CMutualInductanceDlg::SelectivitySweep()
     const double atF0 = std::abs(held.TapVoltage(f0));
     if (!Step(1))
         return;
-    // The level of the design's own tap analysis at f0, shaped by the held network.
+    // The level of the design's own tap analysis at f0, shaped by the held network. The rows
+    // are independent: each detector works on a copy of its own, side by side.
     std::vector<std::vector<CReportCell>> rows;
-    for (int k = -steps; k <= steps; ++k)
-    {
-        const double f = f0 + k * FrequencyStep;
-        const double response = std::abs(held.TapVoltage(f)) / atF0;
-        const double vtap = tuned.m_TapVoltage * response;
-        const CDetectorOutput out = DetectAt(tuned, vtap);
-        rows.push_back(
-            {CReportCell::Number(f / Kilo), CReportCell::Number(vtap),
-             CReportCell::Number(out.m_DcVoltage),
-             std::isfinite(out.m_Spl) ? CReportCell::Number(out.m_Spl) : CReportCell::Empty(),
-             CReportCell::Number(20.0 * std::log10(response))});
-        if (!Step(k + steps + 2))
-            break;
-    }
+    RunSideBySide(
+        2 * steps + 1,
+        [&](int i)
+        {
+            return [&tuned, &held, atF0,
+                    f = f0 + (i - steps) * FrequencyStep](const std::atomic<bool>&)
+            {
+                const double response = std::abs(held.TapVoltage(f)) / atF0;
+                const double vtap = tuned.m_TapVoltage * response;
+                const CDetectorOutput out = DetectAt(tuned, vtap);
+                return std::vector<CReportCell>{
+                    CReportCell::Number(f / Kilo), CReportCell::Number(vtap),
+                    CReportCell::Number(out.m_DcVoltage),
+                    std::isfinite(out.m_Spl) ? CReportCell::Number(out.m_Spl)
+                                             : CReportCell::Empty(),
+                    CReportCell::Number(20.0 * std::log10(response))};
+            };
+        },
+        [&rows](int, std::vector<CReportCell> row)
+        {
+            rows.push_back(std::move(row));
+            return true;
+        },
+        [this](int step) { return Step(step + 1); }, [this] { return Step(); });
     BeginTable(AroundTable(tuned, held, selectivity, m_StartDistance, m_TapLoop));
     for (std::vector<CReportCell>& row : rows)
         AddRow(std::move(row));
