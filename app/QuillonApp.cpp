@@ -7,6 +7,7 @@
 #include "app/MainFrame.h"
 #include "app/MainFrameClient.h"
 #include "app/MainMenu.h"
+#include "app/PartsWindow.h"
 #include "app/QuillonDoc.h"
 #include "calculators/FormFactory.h"
 #include "controls/VKMenu.h"
@@ -152,6 +153,9 @@ void CQuillonApp::CreateMenu()
     statusBar->setCheckable(true);
     statusBar->setChecked(true);
 
+    QMenu* parts = AddMenu(QStringLiteral("&Parts"));
+    AddCommand(parts, IdPartsManage, QStringLiteral("&Manage parts..."));
+
     QMenu* window = AddMenu(QStringLiteral("&Window"));
     AddCommand(window, IdWindowCascade, QStringLiteral("&Cascade"));
     AddCommand(window, IdWindowTile, QStringLiteral("&Tile"));
@@ -289,6 +293,9 @@ bool CQuillonApp::OnCommand(int id)
     case IdAppAbout:
         OnAppAbout();
         return true;
+    case IdPartsManage:
+        OnManageParts();
+        return true;
     default:
         return false;
     }
@@ -388,6 +395,23 @@ void CQuillonApp::OnAppAbout()
 {
     CAboutDlg about(m_pMainWnd.get());
     m_RunDialog(about);
+}
+
+void CQuillonApp::OnManageParts()
+{
+    if (!m_PartsWindow)
+    {
+        m_PartsWindow = new CPartsWindow(
+            [this](QWidget* owner, const QString& text, const std::vector<EAnswer>& answers)
+            { return Ask(owner, text, answers); },
+            m_pMainWnd.get());
+        m_PartsWindow->setAttribute(Qt::WA_DeleteOnClose);
+        connect(m_PartsWindow, &CPartsWindow::PartsChanged, this,
+                [] { CVKFormView::RefreshAllPickers(); });
+    }
+    m_PartsWindow->show();
+    m_PartsWindow->raise();
+    m_PartsWindow->activateWindow();
 }
 
 bool CQuillonApp::OpenDesignFile(const QString& path)

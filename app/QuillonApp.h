@@ -20,6 +20,7 @@
 
 class CChildFrame;
 class CMainFrame;
+class CPartsWindow;
 class CVKFormView;
 class CVKMenu;
 class QAction;
@@ -70,6 +71,7 @@ public:
         IdFileExportResults = 32791,
         IdFileExportPdf = 32792,
         IdHelpWhatsThis = 32793,
+        IdPartsManage = 32794,
     };
 
     // Asks for a file: the owner, the proposed path and the filter in Qt's form. Returns the
@@ -98,6 +100,8 @@ public:
     void OnExportResults(bool pdf);
     void OnPrint();
     void OnAppAbout();
+    // "Manage parts...": the one "Parts" window, raised when open.
+    void OnManageParts();
     // A design file given on the command line: a new calculator of the file's kind, loaded
     // from it (the main window's).
     bool OpenDesignFile(const QString& path);
@@ -163,6 +167,7 @@ private:
 
     CQuillonOptions m_Options;
     std::unique_ptr<CMainFrame> m_pMainWnd;
+    QPointer<CPartsWindow> m_PartsWindow;
     QPointer<CVKMenu> m_pMenu;
     std::map<int, QAction*> m_Commands;
     QSet<QString> m_ReplacedDefaults; // default designs the user agreed to replace

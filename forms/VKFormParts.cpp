@@ -7,6 +7,7 @@
 #include "controls/VKEdit.h"
 #include "parts/PartsLibrary.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -37,6 +38,12 @@ void CVKFormView::SetPartsLocations(const QString& shipped, const QString& user)
     g_Parts.reset();
 }
 
+static QString UserPartsPath()
+{
+    return g_UserParts.isEmpty() ? QDir(UserDataFolder()).filePath(QStringLiteral("parts.db"))
+                                 : g_UserParts;
+}
+
 CPartsLibrary& CVKFormView::PartsLibrary()
 {
     if (g_Parts)
@@ -45,9 +52,7 @@ CPartsLibrary& CVKFormView::PartsLibrary()
     // The shipped parts lie with the default designs; the user's own in the user's folder.
     const QString shipped =
         g_ShippedParts.isEmpty() ? FindDataFile(QStringLiteral("Data/parts.db")) : g_ShippedParts;
-    const QString user = g_UserParts.isEmpty()
-                             ? QDir(UserDataFolder()).filePath(QStringLiteral("parts.db"))
-                             : g_UserParts;
+    const QString user = UserPartsPath();
     // Without the shipped parts the pickers list the user's alone; the reason is in their tips.
     g_PartsProblem.clear();
     if (shipped.isEmpty() || !QFileInfo::exists(shipped))
@@ -59,6 +64,33 @@ CPartsLibrary& CVKFormView::PartsLibrary()
         ShowMessage(QStringLiteral("Parts"), QString::fromStdString(g_Parts->GetErrorText()),
                     EMessageIcon::Warning);
     return *g_Parts;
+}
+
+bool CVKFormView::OpenUserParts()
+{
+    CPartsLibrary& library = PartsLibrary();
+    if (library.IsUserOpen())
+        return true;
+    if (library.OpenUser(QFile::encodeName(UserPartsPath()).toStdString()))
+        return true;
+    ShowMessage(QStringLiteral("Parts"), QString::fromStdString(library.GetErrorText()),
+                EMessageIcon::Warning);
+    // A database set aside as corrupt has been made new: the parts can be written.
+    return library.IsUserOpen();
+}
+
+void CVKFormView::RefreshAllPickers()
+{
+    for (QWidget* widget : QApplication::allWidgets())
+        if (auto* form = qobject_cast<CVKFormView*>(widget))
+            for (const CPartPickerRow& row : form->PartPickers())
+                if (CVKComboBox* picker = form->Picker(row.m_Id))
+                {
+                    QStringList names;
+                    for (const CPartName& name : PartsLibrary().ListNames(row.m_Table))
+                        names << QString::fromStdString(name.m_Name);
+                    picker->SetNames(names);
+                }
 }
 
 CVKComboBox* CVKFormView::AddPicker(QGridLayout* grid, int id)

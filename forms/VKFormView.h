@@ -155,6 +155,10 @@ public:
     // needed at the places given (a missing user database is created only when written).
     static void SetPartsLocations(const QString& shipped, const QString& user);
     static CPartsLibrary& PartsLibrary();
+    // The user's own parts, made when missing, for writing; false (said) when they cannot be.
+    static bool OpenUserParts();
+    // Every open form's pickers list the parts anew.
+    static void RefreshAllPickers();
     // Shows the value (SI) in field `id` in its display unit, rounded to its decimals; typed
     // text of a field that a picker fills shows that picker's free choice again.
     void ShowFieldValue(int id, double value);

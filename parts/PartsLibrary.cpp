@@ -295,6 +295,22 @@ template <class TPart> std::optional<TPart> CPartsLibrary::Find(const std::strin
     return part;
 }
 
+std::optional<std::vector<CVariant>> CPartsLibrary::FindRow(EPartTable table,
+                                                            const std::string& name)
+{
+    m_ErrorText.clear();
+    const CPartTableDef& def = PartTable(table);
+    std::optional<CRow> row = ReadRow(m_User, def, name);
+    return row ? row : ReadRow(m_Shipped, def, name);
+}
+
+bool CPartsLibrary::SaveValues(EPartTable table, const std::vector<CVariant>& values,
+                               const std::string& replacing)
+{
+    m_ErrorText.clear();
+    return SaveRow(PartTable(table), values, replacing);
+}
+
 template <class TPart> bool CPartsLibrary::Save(const TPart& part, const std::string& replacing)
 {
     m_ErrorText.clear();

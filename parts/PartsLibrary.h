@@ -54,6 +54,11 @@ public:
     // part's own name when empty), which renames it when the names differ. Saving a
     // shipped part's name makes a user part that takes its place.
     template <class TPart> bool Save(const TPart& part, const std::string& replacing = {});
+    // A part as the values of its table's columns (PartTable), the user's when there is one;
+    // and the same for saving a user part, as Save does.
+    std::optional<std::vector<CVariant>> FindRow(EPartTable table, const std::string& name);
+    bool SaveValues(EPartTable table, const std::vector<CVariant>& values,
+                    const std::string& replacing = {});
     // Deletes a user part; a shipped part of that name, if any, shows again.
     bool DeleteUserPart(EPartTable table, const std::string& name);
 

@@ -116,7 +116,7 @@ TEST_F(ShellTest, MenuHasTheItemsAndAcceleratorsOfTheRunningProgram)
     QStringList titles;
     for (const QAction* action : bar->actions())
         titles << action->text();
-    EXPECT_EQ(titles, (QStringList{"&File", "&Edit", "&View", "&Window", "&Help"}));
+    EXPECT_EQ(titles, (QStringList{"&File", "&Edit", "&View", "&Parts", "&Window", "&Help"}));
     EXPECT_EQ(
         MenuTexts(TopMenu(bar, "&File")),
         (QStringList{"&Open...\tCtrl+O", "&Save...\tCtrl+S", "Save &As", "-", "&Export results...",
@@ -125,6 +125,7 @@ TEST_F(ShellTest, MenuHasTheItemsAndAcceleratorsOfTheRunningProgram)
               (QStringList{"&Undo\tCtrl+Z", "&Redo\tCtrl+Y", "-", "Cu&t\tCtrl+X", "&Copy\tCtrl+C",
                            "Copy &results", "&Paste\tCtrl+V"}));
     EXPECT_EQ(MenuTexts(TopMenu(bar, "&View")), QStringList{"&Status Bar"});
+    EXPECT_EQ(MenuTexts(TopMenu(bar, "&Parts")), QStringList{"&Manage parts..."});
     EXPECT_EQ(MenuTexts(TopMenu(bar, "&Window")),
               (QStringList{"&Cascade", "&Tile", "&Arrange Icons"}));
     EXPECT_EQ(MenuTexts(TopMenu(bar, "&Help")),

@@ -2,11 +2,19 @@
 #include "ShellFixture.h"
 
 #include "app/AboutDlg.h"
+#include "app/PartsWindow.h"
 #include "calculators/FormFactory.h"
+#include "controls/VKEdit.h"
 #include "controls/VKStatic.h"
 #include "controls/VKStatusBar.h"
+#include "forms/VKFormView.h"
+#include "parts/PartsLibrary.h"
 
 #include <QHelpEvent>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTemporaryDir>
 #include <QToolTip>
 
 namespace
@@ -107,4 +115,55 @@ TEST_F(ShellTest, TheAboutBoxShowsItsLinkWhole)
     m_App->OnCommand(CQuillonApp::IdAppAbout);
     EXPECT_GE(link.width(), needed.width());
     EXPECT_GE(link.height(), needed.height());
+}
+
+// "Manage parts...": the shipped parts listed by table; a part of the user's own, added through
+// the dialog's checked fields, is listed as the user's, kept when the library is opened again,
+// and deleted after the question.
+TEST_F(ShellTest, ThePartsWindowListsTheShippedPartsAndKeepsTheUsersOwn)
+{
+    QTemporaryDir userParts;
+    CVKFormView::SetPartsLocations(QStringLiteral(QUILLON_PARTS_DB),
+                                   userParts.filePath(QStringLiteral("parts.db")));
+    Start();
+    m_App->Action(CQuillonApp::IdPartsManage)->trigger();
+    auto* window = Frame().findChild<CPartsWindow*>();
+    ASSERT_NE(window, nullptr);
+    const auto listed = [window](EPartTable table, const QString& name)
+    {
+        const QAbstractItemModel* model = window->View(table)->model();
+        return model->match(model->index(0, 1), Qt::DisplayRole, name, 1, Qt::MatchExactly);
+    };
+    EXPECT_EQ(listed(EPartTable::Diode, QStringLiteral("1N34A")).size(), 1);
+
+    window->Tabs()->setCurrentIndex(1); // Litz
+    ASSERT_EQ(window->CurrentTable(), EPartTable::Litz);
+    ASSERT_TRUE(CVKFormView::OpenUserParts());
+    CPartDialog dialog(EPartTable::Litz, QString(), window);
+    dialog.Text(0)->setText(QStringLiteral("7/40"));
+    dialog.Number(1)->SetWindowText(QStringLiteral("7"));
+    dialog.Number(2)->SetWindowText(QStringLiteral("0.0799"));
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Rejected) << "a part without its source is refused";
+    dialog.Text(4)->setText(QStringLiteral("wound by hand"));
+    dialog.accept();
+    ASSERT_EQ(dialog.result(), QDialog::Accepted);
+    window->Reload();
+    const QModelIndexList mine = listed(EPartTable::Litz, QStringLiteral("7/40"));
+    ASSERT_EQ(mine.size(), 1);
+    EXPECT_EQ(mine.front().siblingAtColumn(0).data().toString(), QStringLiteral("yes"));
+
+    CVKFormView::SetPartsLocations(QStringLiteral(QUILLON_PARTS_DB),
+                                   userParts.filePath(QStringLiteral("parts.db")));
+    const std::optional<CLitzPart> kept = CVKFormView::PartsLibrary().Find<CLitzPart>("7/40");
+    ASSERT_TRUE(kept.has_value());
+    EXPECT_TRUE(kept->m_User);
+    EXPECT_NEAR(kept->m_StrandDiameter, 0.0799e-3, 1e-9);
+
+    window->Reload();
+    window->View(EPartTable::Litz)->setCurrentIndex(listed(EPartTable::Litz, "7/40").front());
+    m_Answers = {EAnswer::Yes};
+    EXPECT_TRUE(window->DeletePart(window->CurrentName()));
+    EXPECT_TRUE(listed(EPartTable::Litz, QStringLiteral("7/40")).isEmpty());
+    CVKFormView::SetPartsLocations(QString(), QString());
 }
