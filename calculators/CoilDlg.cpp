@@ -218,13 +218,12 @@ void CCoilDlg::BuildForm()
     permeabilityGrid->addLayout(apparentValue, 1, 1);
     AddField(apparentValue, FieldRow(IdApparentPermeabilityValue));
     QGridLayout* coreGrid = AddFieldGrid(coreLayout);
-    AddPicker(coreGrid, IdFerritePart);
-    AddPicker(coreGrid, IdRodPart);
+    for (int id : {IdFerritePart, IdRodPart})
+        AddPicker(coreGrid, id);
     for (int id : {IdGapExponent, IdLengthExponent, IdLossFactor, IdLossFactorFrequency,
                    IdRodDiameter, IdRodLength, IdOffset})
         AddField(coreGrid, FieldRow(id));
     right->addStretch();
-
     AddResultsAndActions(MainLayout());
 }
 
