@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "models/VectorUnit.h"
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -29,7 +31,11 @@ struct CStopOnExit
 // done when its result is asked for.
 template <typename Work> auto StartStep(Work work, const std::atomic<bool>& stop)
 {
-    auto run = [work = std::move(work), &stop]() mutable { return work(stop); };
+    auto run = [work = std::move(work), &stop]() mutable
+    {
+        ClearUpperVectorState();
+        return work(stop);
+    };
     try
     {
         return std::async(std::launch::async, run);

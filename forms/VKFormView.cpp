@@ -5,6 +5,7 @@
 #include "database/Error.h"
 #include "forms/ResultsPane.h"
 #include "forms/ResultsPlot.h"
+#include "models/VectorUnit.h"
 
 #include <QAbstractButton>
 #include <QAbstractTextDocumentLayout>
@@ -125,6 +126,9 @@ void CVKFormView::OnInitialUpdate()
 
 bool CVKFormView::OnCommand(int id)
 {
+    // Whatever ran since the last action (painting, the GUI's start-up) may have left the
+    // vector unit in the state that slows the models' sums.
+    ClearUpperVectorState();
     for (const CFormAction& action : Actions())
         if (action.m_Id == id && action.m_Run)
         {
@@ -474,6 +478,8 @@ bool CVKFormView::Step()
         return true;
     if (!m_Cancelled && !ProgressDisplay().Report(m_Progress))
         m_Cancelled = true;
+    // The progress window has painted in between.
+    ClearUpperVectorState();
     return !m_Cancelled;
 }
 

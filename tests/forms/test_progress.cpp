@@ -8,6 +8,9 @@
 #include <QTimer>
 
 #include <atomic>
+#if defined(__x86_64__)
+#include <cpuid.h>
+#endif
 #include <chrono>
 #include <functional>
 #include <thread>
@@ -220,6 +223,50 @@ TEST(ProgressSteps, StepsSideBySideAreTakenInOrderAndTheRestToldToStop)
     EXPECT_EQ(taken, (std::vector<int>{0, 1, 2}));
     EXPECT_EQ(stopped, started - 3) << "every step after the last one taken saw the stop";
 }
+
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+// Whether the processor reports the AVX registers' upper halves as in use (XINUSE bit 2); -1
+// when it cannot say.
+int UpperVectorStateInUse()
+{
+    unsigned eax = 0, ebx = 0, ecx = 0, edx = 0;
+    if (!__get_cpuid_count(0xD, 1, &eax, &ebx, &ecx, &edx) || !(eax & 4u) ||
+        !__builtin_cpu_supports("avx"))
+        return -1;
+    unsigned low = 0, high = 0;
+    asm volatile("xgetbv" : "=a"(low), "=d"(high) : "c"(1));
+    return (low & 4u) ? 1 : 0;
+}
+
+// Leaves the upper halves in use, as the GUI's start-up does.
+void DirtyUpperVectorState()
+{
+    asm volatile("vpcmpeqd %%ymm8, %%ymm8, %%ymm8" ::: "xmm8");
+}
+
+// With the upper halves left in use the models' sums run many times slower: an action and
+// every step beside it start with them cleared.
+TEST(ProgressSteps, ActionsAndTheirStepsStartWithTheWideRegistersCleared)
+{
+    if (UpperVectorStateInUse() < 0)
+        GTEST_SKIP() << "the processor does not report the state of its AVX registers";
+    auto form = MakeProbe();
+    std::vector<int> inUse;
+    DirtyUpperVectorState();
+    ASSERT_EQ(UpperVectorStateInUse(), 1);
+    EXPECT_TRUE(form->StepsSideBySide(
+        2, [](int) { return [](const std::atomic<bool>&) { return UpperVectorStateInUse(); }; },
+        [&](int, int state)
+        {
+            inUse.push_back(state);
+            return true;
+        }));
+    EXPECT_EQ(inUse, (std::vector<int>{0, 0}));
+    DirtyUpperVectorState();
+    form->OnCommand(CVKFormView::IdClear);
+    EXPECT_EQ(UpperVectorStateInUse(), 0);
+}
+#endif
 
 TEST(ProgressBatch, ProgressLinesGoToStderrAndLeaveTheResultsAsTheyAre)
 {
