@@ -4,7 +4,7 @@
 #include "forms/FieldTable.h"
 #include "forms/Progress.h"
 #include "forms/ReportTable.h"
-#include "forms/SideBySide.h"
+#include "models/SideBySide.h"
 
 #include <QString>
 #include <QStringList>

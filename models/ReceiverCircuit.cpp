@@ -2,14 +2,22 @@
 #include "models/ReceiverCircuit.h"
 #include "models/Bisection.h"
 
+#include "models/SideBySide.h"
+
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 namespace
 {
 constexpr int Rings = 16;                        // radial rings over the secondary's disc
 constexpr double LoopStep = 0.12566370614359174; // 2 pi / 50
+// Coils of fewer pairs of turns than this (some milliseconds of work) are summed on the
+// calling thread; larger ones in blocks of BlockPairs pairs, a block per processor at a time.
+constexpr double SideBySidePairs = 8192.0;
+constexpr long long BlockPairs = 2048;
 
 // Whole turns of a winding as a loop count; no turns for less than one (or NaN),
 // and a bound far beyond any real winding so the conversion is always defined.
@@ -55,6 +63,7 @@ class CLoopFields
 {
 public:
     static constexpr int Lanes = 18; // room for the rings, the outer annulus, and an even count
+    using CField = std::array<double, Lanes>;
 
     CLoopFields(double a, const std::vector<double>& displacements, double mu)
     {
@@ -82,7 +91,7 @@ public:
     // The flux density per ampere of each displacement at axial distance z, in the first
     // lanes of `field`. Square roots and quotients bound the time, so of the lane counts the
     // compiler can lay out in full, the smallest that holds the displacements is worked out.
-    void At(double z, double (&field)[Lanes]) const
+    void At(double z, CField& field) const
     {
         if (m_Used <= 2)
             Sum<2>(z, field);
@@ -93,7 +102,7 @@ public:
     }
 
 private:
-    template <int Count> void Sum(double z, double (&field)[Lanes]) const
+    template <int Count> void Sum(double z, CField& field) const
     {
         const double z2 = z * z;
         double sum[Count] = {};
@@ -113,6 +122,51 @@ private:
     int m_Count = 0;                                            // points round the loop
     int m_Used = 0;                                             // displacements
 };
+// Calls add(field) with the fields at z(i, j) for every pair of turns, i from 1 to turns1
+// and, within each, j from 1 to turns2, until stopped() says so. Many pairs have their fields
+// worked out in blocks side by side; add still takes them one by one in that order.
+template <typename Axial, typename Add, typename Stopped>
+void ForEachTurnPair(const CLoopFields& fields, long long turns1, long long turns2, Axial z,
+                     Add add, Stopped stopped)
+{
+    using CField = CLoopFields::CField;
+    const double pairs = static_cast<double>(turns1) * static_cast<double>(turns2);
+    // Beyond the largest count of blocks the pairs would never be finished in any case.
+    if (pairs < SideBySidePairs ||
+        pairs > static_cast<double>(BlockPairs) * std::numeric_limits<int>::max())
+    {
+        CField field;
+        for (long long i = 1; i <= turns1 && !stopped(); ++i)
+            for (long long j = 1; j <= turns2; ++j)
+            {
+                fields.At(z(i, j), field);
+                add(field);
+            }
+        return;
+    }
+    const long long count = turns1 * turns2;
+    RunSideBySide(
+        static_cast<int>((count + BlockPairs - 1) / BlockPairs),
+        [&](int b)
+        {
+            return [&, first = b * BlockPairs](const std::atomic<bool>& stop)
+            {
+                std::vector<CField> block;
+                const long long end = std::min(count, first + BlockPairs);
+                block.reserve(static_cast<size_t>(end - first));
+                for (long long p = first; p < end && !stop && !stopped(); ++p)
+                    fields.At(z(1 + p / turns2, 1 + p % turns2), block.emplace_back());
+                return block;
+            };
+        },
+        [&](int, const std::vector<CField>& block)
+        {
+            for (const CField& field : block)
+                add(field);
+            return !stopped();
+        },
+        [](int) { return true; }, [] { return true; });
+}
 } // namespace
 
 bool CReceiverCircuit::SolveCoil(CCoil& coil)
@@ -145,7 +199,7 @@ bool CReceiverCircuit::MoveCores(double position)
 
 double CReceiverCircuit::LoopField(double a, double b, double z, double mu) const
 {
-    double field[CLoopFields::Lanes];
+    CLoopFields::CField field;
     CLoopFields(a, {b}, mu).At(z, field);
     return field[0];
 }
@@ -184,29 +238,28 @@ double CReceiverCircuit::AirCoreMutualInductance(double distance)
         displacements.push_back(-e2); // the outer annulus
     static_assert(Rings + 1 <= CLoopFields::Lanes);
     const CLoopFields fields(r1, displacements, mu);
-    double field[CLoopFields::Lanes];
+    using CField = CLoopFields::CField;
 
     // The flux of each primary turn through each secondary turn, summed over the rings.
     double mutual = 0.0;
     const long long turns1 = WholeTurns(n1);
     const long long turns2 = WholeTurns(n2);
-    for (long long i = 1; i <= turns1; ++i)
+    const auto axialDistance = [&](long long i, long long j)
     {
-        if (m_Stop && m_Stop->load(std::memory_order_relaxed))
-            break;
-        for (long long j = 1; j <= turns2; ++j)
+        return (l1 + distance) - static_cast<double>(i - 1) * l1 / n1 +
+               static_cast<double>(j - 1) * l2 / n2;
+    };
+    const auto addPair = [&](const CField& at)
+    {
+        for (int k = 0; k < Rings; ++k)
         {
-            const double z = (l1 + distance) - static_cast<double>(i - 1) * l1 / n1 +
-                             static_cast<double>(j - 1) * l2 / n2;
-            fields.At(z, field);
-            for (int k = 0; k < Rings; ++k)
-            {
-                mutual += field[k] * ringAreas[k];
-                if (k == 0 && e2 > 0.0)
-                    mutual += field[Rings] * outerArea;
-            }
+            mutual += at[k] * ringAreas[k];
+            if (k == 0 && e2 > 0.0)
+                mutual += at[Rings] * outerArea;
         }
-    }
+    };
+    const auto stopped = [this] { return m_Stop && m_Stop->load(std::memory_order_relaxed); };
+    ForEachTurnPair(fields, turns1, turns2, axialDistance, addPair, stopped);
 
     m_Mutual.Set(CComponant::Inductor, mutual, 0.0);
     m_Coupling =

@@ -86,6 +86,39 @@ TEST(ReceiverCircuit, AStopFlagEndsTheTurnSumAndOnlyWhenSet)
     EXPECT_EQ(radio.AirCoreMutualInductance(0.05), 0.0) << "stopped before the first primary turn";
 }
 
+// 100 x 120 turns are summed in blocks side by side: the sum is still the one taken pair by
+// pair, ring by ring, with the larger secondary's annulus after the first ring.
+TEST(ReceiverCircuit, ManyTurnPairsGiveTheOneByOneSumToTheBit)
+{
+    CReceiverCircuit radio;
+    SetReceiverCoil(radio.m_Primary, 100e-6, 0.06, 0.02, 100.0);
+    SetReceiverCoil(radio.m_Secondary, 300e-6, 0.08, 0.03, 120.0);
+    radio.m_Secondary.m_ApparentPermeability = 1.0;
+    const double r1 = 0.03, r2 = 0.04, e2 = r2 - r1, dr = r1 * 0.0625, d = 0.01;
+    const double pi = std::numbers::pi;
+    const double outer = pi * r2 * r2 - pi * (r2 - e2) * (r2 - e2);
+    double expected = 0.0;
+    for (int i = 1; i <= 100; ++i)
+        for (int j = 1; j <= 120; ++j)
+        {
+            const double z = (0.02 + d) - (i - 1) * 0.02 / 100.0 + (j - 1) * 0.03 / 120.0;
+            double previous = outer;
+            for (int k = 1; k <= 16; ++k)
+            {
+                const double inner = r2 - (e2 + k * dr);
+                const double area = pi * r2 * r2 - pi * inner * inner;
+                expected += radio.LoopField(r1, k * dr, z, 1.0) * (area - previous);
+                previous = area;
+                if (k == 1)
+                    expected += radio.LoopField(r1, -e2, z, 1.0) * outer;
+            }
+        }
+    EXPECT_EQ(radio.AirCoreMutualInductance(d), expected);
+    std::atomic<bool> stop{true};
+    radio.m_Stop = &stop;
+    EXPECT_EQ(radio.AirCoreMutualInductance(d), 0.0) << "a stop before the first block";
+}
+
 TEST(ReceiverCircuit, LessThanOneSecondaryTurnGivesNoCoupling)
 {
     CReceiverCircuit radio;
