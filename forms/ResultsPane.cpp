@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QComboBox>
+#include <QEvent>
 #include <QFontMetricsF>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -118,6 +119,7 @@ CResultsPane::CResultsPane(QTextEdit* report, QWidget* parent, const QString& fo
     m_View->setAlternatingRowColors(true);
     m_View->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
     m_View->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_View->installEventFilter(this);
     m_Tabs->addTab(tablePage, QStringLiteral("Table"));
     m_Tabs->addTab(m_Plot, QStringLiteral("Plot"));
     connect(m_Choice, &QComboBox::currentIndexChanged, this, &CResultsPane::ShowTable);
@@ -156,8 +158,26 @@ void CResultsPane::ShowTable(int index)
 {
     const bool valid = index >= 0 && static_cast<size_t>(index) < m_Shown.size();
     m_Model->SetTable(valid ? &m_Shown[static_cast<size_t>(index)] : nullptr);
-    if (valid && m_Model->rowCount() <= 1000)
+    m_ColumnsFitted = false;
+    FitColumns();
+}
+
+// Measuring every cell costs more than working out most reports: a table is measured when it
+// is first seen, not each time an action ends behind another tab.
+void CResultsPane::FitColumns()
+{
+    if (m_ColumnsFitted || !m_View->isVisible())
+        return;
+    m_ColumnsFitted = true;
+    if (m_Model->rowCount() <= 1000)
         m_View->resizeColumnsToContents();
+}
+
+bool CResultsPane::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_View && event->type() == QEvent::Show)
+        FitColumns();
+    return QWidget::eventFilter(watched, event);
 }
 
 namespace

@@ -64,8 +64,12 @@ public:
     CReportTableModel* Model() const { return m_Model; }
     CPlotView* Plot() const { return m_Plot; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void ShowTable(int index);
+    void FitColumns();
 
     QTabWidget* m_Tabs;
     QComboBox* m_Choice;
@@ -75,6 +79,7 @@ private:
     QWidget* m_HintStrip;
     QLabel* m_HintLines;
     std::vector<CReportTable> m_Shown; // the tables as the Table tab shows them (ViewTables)
+    bool m_ColumnsFitted = false;      // the columns fit the table shown
 };
 
 // Elastic tab stops in the results box for the tables first to last, one table to the views

@@ -98,6 +98,21 @@ TEST_F(ShellTest, TheTableTabShowsTheLatestTableAndClearEmptiesIt)
               latest);
     EXPECT_EQ(pane->Model()->rowCount(), 31);
     EXPECT_EQ(pane->Model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Run"));
+    // The columns are measured when the tab is first seen, and then fit every row.
+    QTableView* view = pane->TableView();
+    const auto fits = [view](int column)
+    {
+        return view->columnWidth(column) >=
+               static_cast<QAbstractItemView*>(view)->sizeHintForColumn(column);
+    };
+    pane->Tabs()->setCurrentIndex(1);
+    QApplication::processEvents();
+    for (int column = 0; column < pane->Model()->columnCount(); ++column)
+        EXPECT_TRUE(fits(column)) << column;
+    qobject_cast<QPushButton*>(form->Button(3))->click();
+    EXPECT_EQ(pane->Model()->rowCount(), 32);
+    EXPECT_TRUE(fits(0)) << "a table shown while the tab is seen is measured at once";
+    pane->Tabs()->setCurrentIndex(0);
 
     qobject_cast<QPushButton*>(form->Button(CVKFormView::IdClear))->click();
     EXPECT_EQ(pane->Model()->rowCount(), 0);
