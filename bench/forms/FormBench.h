@@ -25,7 +25,8 @@ inline void EnsureBenchApplication()
     static int argc = 1;
     static char name[] = "quillon_bench_forms";
     static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
+    // Never destroyed: at exit Qt's input devices would go after the platform they belong to.
+    new QApplication(argc, argv);
 }
 
 // Loads the shipped default design of calculator `key` (below app/Data) into the form.
