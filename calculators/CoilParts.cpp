@@ -53,11 +53,7 @@ bool CCoilDlg::FillWire(const std::string& name)
     const std::optional<CWirePart> wire = PartsLibrary().Find<CWirePart>(name);
     if (!wire)
         return false;
-    if (IsChecked(IdLitz))
-    {
-        SetCheck(IdLitz, false);
-        OnCommand(IdLitz);
-    }
+    SetOption(IdLitz, false);
     ShowFieldValue(IdConductorDiameter, wire->m_BareDiameter);
     // A bare wire is as thick as its conductor.
     ShowWireDiameter(wire->m_OverallDiameter.value_or(wire->m_BareDiameter));
@@ -70,11 +66,7 @@ bool CCoilDlg::FillLitz(const std::string& name)
     const std::optional<CLitzPart> litz = PartsLibrary().Find<CLitzPart>(name);
     if (!litz)
         return false;
-    if (!IsChecked(IdLitz))
-    {
-        SetCheck(IdLitz, true);
-        OnCommand(IdLitz);
-    }
+    SetOption(IdLitz, true);
     ShowFieldValue(IdStrandDiameter, litz->m_StrandDiameter);
     Field(IdStrandCount)->SetFixedText(QString::number(litz->m_StrandCount));
     ShowFieldValue(IdLitzFactor, LitzResistanceFactorAt1MHz(*litz));
@@ -93,13 +85,8 @@ bool CCoilDlg::FillFerrite(const std::string& name)
     const std::optional<CFerritePart> ferrite = PartsLibrary().Find<CFerritePart>(name);
     if (!ferrite)
         return false;
-    if (!IsChecked(IdHasCore))
-    {
-        SetCheck(IdHasCore, true);
-        OnCommand(IdHasCore);
-    }
-    SetCheck(IdInitialPermeability, true);
-    OnCommand(IdInitialPermeability);
+    SetOption(IdHasCore, true);
+    SetOption(IdInitialPermeability, true);
     ShowFieldValue(IdInitialPermeabilityValue, ferrite->m_InitialPermeability);
     if (ferrite->m_LossFactor && ferrite->m_LossFrequency)
     {
@@ -118,11 +105,7 @@ bool CCoilDlg::FillRod(const std::string& name)
     const std::optional<CRodPart> rod = PartsLibrary().Find<CRodPart>(name);
     if (!rod)
         return false;
-    if (!IsChecked(IdHasCore))
-    {
-        SetCheck(IdHasCore, true);
-        OnCommand(IdHasCore);
-    }
+    SetOption(IdHasCore, true);
     ShowFieldValue(IdRodDiameter, rod->m_Diameter);
     ShowFieldValue(IdRodLength, rod->m_Length);
     // The rod's material, where the parts know it.

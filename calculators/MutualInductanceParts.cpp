@@ -62,10 +62,8 @@ bool CMutualInductanceDlg::FillDiode(const std::string& name)
     const std::optional<CDiodePart> diode = PartsLibrary().Find<CDiodePart>(name);
     if (!diode)
         return false;
-    SetCheck(IdForwardDiode, true);
-    OnCommand(IdForwardDiode);
-    SetCheck(IdReverseDiode, true);
-    OnCommand(IdReverseDiode);
+    SetOption(IdForwardDiode, true);
+    SetOption(IdReverseDiode, true);
     // The diode laws take their saturation currents in uA.
     ShowFieldValue(IdSatCurrent, diode->m_Is / receiver::Micro);
     ShowFieldValue(IdIdeality, diode->m_N);

@@ -204,6 +204,14 @@ void CVKFormView::SetCheck(int id, bool checked)
         button->setChecked(checked);
 }
 
+void CVKFormView::SetOption(int id, bool checked)
+{
+    if (IsChecked(id) == checked)
+        return;
+    SetCheck(id, checked);
+    OnCommand(id);
+}
+
 void CVKFormView::EnableControl(int id, bool enable)
 {
     if (QWidget* control = Control(id))

@@ -118,6 +118,8 @@ public:
     // Checking a radio button clears the other buttons of its group; clearing one may leave
     // its group with none checked.
     void SetCheck(int id, bool checked);
+    // The check box or radio button set as a click sets it: the form follows at once.
+    void SetOption(int id, bool checked);
     void EnableControl(int id, bool enable);
 
     QTextEdit* ResultsBox() const { return m_Results; }
