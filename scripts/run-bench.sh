@@ -5,7 +5,8 @@ set -eu
 build=${1:-build}
 found=0
 for bench in "$build"/bench/*/quillon_bench_* "$build"/bench/quillon_bench_*; do
-    [ -x "$bench" ] || continue
+    # Programs only: the build also keeps folders of the same names.
+    [ -f "$bench" ] && [ -x "$bench" ] || continue
     found=1
     echo "== $(basename "$bench")"
     (cd "$(dirname "$bench")" && QT_QPA_PLATFORM=offscreen "./$(basename "$bench")")
