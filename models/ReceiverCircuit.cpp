@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "models/ReceiverCircuit.h"
 #include "models/Bisection.h"
-
 #include "models/SideBySide.h"
 
 #include <algorithm>
@@ -122,6 +121,7 @@ private:
     int m_Count = 0;                                            // points round the loop
     int m_Used = 0;                                             // displacements
 };
+
 // Calls add(field) with the fields at z(i, j) for every pair of turns, i from 1 to turns1
 // and, within each, j from 1 to turns2, until stopped() says so. Many pairs have their fields
 // worked out in blocks side by side; add still takes them one by one in that order.
