@@ -34,7 +34,7 @@ template <typename Evaluate> bool CMutualInductanceDlg::ForEachDistance(Evaluate
         static_cast<int>(distances.size()),
         [&](int i)
         {
-            return [this, &evaluate, run = CDistanceRun{m_Circuit, m_SourceImpedance},
+            return [&evaluate, run = CDistanceRun{m_Circuit, m_SourceImpedance},
                     d = distances[i]](const std::atomic<bool>& stop) mutable
             {
                 const receiver::CStopsAt stops(run.m_Circuit, stop);
